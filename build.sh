@@ -1,0 +1,51 @@
+#!/usr/bin/env bash
+# Installs the dependencies, builds, and either starts the game or runs the tests.
+#   ./build.sh run    release build, then start the game on the bundled sample data
+#   ./build.sh test   sanitised build, then the whole test suite headless
+set -euo pipefail
+cd "$(dirname "$0")"
+
+PACKAGES=(g++ cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
+  zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev libglew-dev libmd-dev
+  libsdl2-dev libcurl4-openssl-dev libgl-dev libglu1-mesa-dev libgtk-3-dev libgl1-mesa-dri
+  xvfb xauth fonts-dejavu-core fonts-wqy-microhei alsa-utils assimp-testmodels python3)
+
+install_packages() {
+  local missing=()
+  for p in "${PACKAGES[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  local sudo=""
+  [ "$(id -u)" -ne 0 ] && sudo="sudo"
+  $sudo apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+build() {
+  local dir=$1; shift
+  cmake -S . -B "$dir" -G Ninja "$@" >/dev/null
+  cmake --build "$dir" --parallel "$(nproc)"
+}
+
+case "${1:-}" in
+  run)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    cd build && exec ./VadadiDazidev
+    ;;
+  test)
+    install_packages
+    build build-test -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=ON -DVD_WERROR=ON -DVD_TESTS=ON
+    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+    export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe VD_HEADLESS=1
+    cd build-test
+    exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 -j "$(nproc)"
+    ;;
+  *)
+    echo "usage: $0 run|test" >&2
+    exit 2
+    ;;
+esac
