@@ -1,0 +1,18 @@
+#pragma once
+#include <cstdint>
+
+#include "backends/network/NetworkClientHTTP.h"
+
+// The HTTP client over the system's internet layer: one synchronous GET per request, whose first
+// kAnswerBytes bytes reach the callback in one call.
+class CNetworkClientHTTPWin32 : public CNetworkClientHTTP {
+public:
+    static constexpr uint32_t kAnswerBytes = 16535;
+
+    using CNetworkClientHTTP::CNetworkClientHTTP;
+
+    Result Release() override;
+    // 0 once the URL was opened (whether or not its answer could be read), else 0x80000001.
+    Result Request(const char16_t* url) override;
+    virtual Result Disconnect();
+};
