@@ -1,0 +1,79 @@
+#pragma once
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+// An HTTP server on 127.0.0.1 for client tests: canned answers by path, one connection at a time,
+// at most kMaxConnections in all. It listens on an ephemeral port and stops by itself when its
+// lifetime is over, or when destroyed.
+class HttpTestServer {
+public:
+    enum class Behaviour {
+        Answer,             // status line, headers and body, then close
+        StallAfterHeaders,  // headers and body, then hold the connection until the client leaves
+        Silent,             // read the request, answer nothing until the client leaves
+    };
+
+    struct Reply {
+        int status = 200;
+        std::string body;
+        std::string extraHeaders;    // whole lines, each ending in "\r\n"
+        int64_t contentLength = -1;  // -1: the body's size; more than that makes a cut answer
+        Behaviour behaviour = Behaviour::Answer;
+    };
+
+    struct Request {
+        std::string target;  // as it came in the request line
+        std::string head;    // request line and headers
+    };
+
+    static constexpr int kMaxConnections = 64;
+
+    explicit HttpTestServer(std::chrono::milliseconds lifetime = std::chrono::seconds(30));
+    ~HttpTestServer();
+    HttpTestServer(const HttpTestServer&) = delete;
+    HttpTestServer& operator=(const HttpTestServer&) = delete;
+
+    bool Listening() const { return m_listener >= 0; }
+    uint16_t Port() const { return m_port; }
+    // "http://127.0.0.1:<port>" followed by target.
+    std::u16string Url(const std::u16string& target) const;
+
+    // The reply for a path (the target up to '?'); unknown paths get a 404 with an empty body.
+    void Route(const std::string& path, const Reply& reply);
+    std::vector<Request> Requests() const;
+
+private:
+    void Run();
+    void Serve(int connection);
+    Reply Lookup(const std::string& target) const;
+    void WaitForClientToLeave(int connection) const;
+
+    int m_listener = -1;
+    int m_stopPipe[2] = {-1, -1};
+    uint16_t m_port = 0;
+    std::chrono::steady_clock::time_point m_deadline;
+    mutable std::mutex m_mutex;
+    std::map<std::string, Reply> m_routes;
+    std::vector<Request> m_requests;
+    std::thread m_thread;
+};
+
+// A port on 127.0.0.1 that refuses connections while this object lives: bound, never listening.
+class RefusingPort {
+public:
+    RefusingPort();
+    ~RefusingPort();
+    RefusingPort(const RefusingPort&) = delete;
+    RefusingPort& operator=(const RefusingPort&) = delete;
+
+    uint16_t Port() const { return m_port; }
+
+private:
+    int m_socket = -1;
+    uint16_t m_port = 0;
+};
