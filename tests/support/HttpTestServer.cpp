@@ -120,9 +120,9 @@ HttpTestServer::~HttpTestServer()
     }
 }
 
-std::u16string HttpTestServer::Url(const std::u16string& target) const
+std::u16string HttpTestServer::LoopbackUrl(uint16_t port, const std::u16string& target)
 {
-    return Utf8ToUtf16("http://127.0.0.1:" + std::to_string(m_port)) + target;
+    return Utf8ToUtf16("http://127.0.0.1:" + std::to_string(port)) + target;
 }
 
 void HttpTestServer::Route(const std::string& path, const Reply& reply)
@@ -177,16 +177,27 @@ void HttpTestServer::Serve(int connection)
         m_requests.push_back({target, head});
     }
     Reply reply = Lookup(target);
-    if (reply.behaviour != Behaviour::Silent) {
-        int64_t length = reply.contentLength >= 0 ? reply.contentLength : static_cast<int64_t>(reply.body.size());
-        std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status)
-            + "\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n" + reply.extraHeaders
-            + "\r\n" + reply.body;
-        if (!SendAll(connection, answer))
-            return;
-    }
+    if (reply.behaviour != Behaviour::Silent && !SendReply(connection, reply))
+        return;
     if (reply.behaviour != Behaviour::Answer)
         WaitForClientToLeave(connection);
+}
+
+bool HttpTestServer::SendReply(int connection, const Reply& reply) const
+{
+    int64_t length = reply.contentLength >= 0 ? reply.contentLength : static_cast<int64_t>(reply.body.size());
+    std::string head = "HTTP/1.1 " + std::to_string(reply.status) + " " + ReasonPhrase(reply.status)
+        + "\r\nContent-Length: " + std::to_string(length) + "\r\nConnection: close\r\n" + reply.extraHeaders + "\r\n";
+    if (reply.pieceBytes == 0)
+        return SendAll(connection, head + reply.body);
+    if (!SendAll(connection, head))
+        return false;
+    for (size_t at = 0; at < reply.body.size(); at += reply.pieceBytes) {
+        std::this_thread::sleep_for(kPiecePause);
+        if (!SendAll(connection, reply.body.substr(at, reply.pieceBytes)))
+            return false;
+    }
+    return true;
 }
 
 void HttpTestServer::WaitForClientToLeave(int connection) const

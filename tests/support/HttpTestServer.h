@@ -23,6 +23,7 @@ public:
         std::string body;
         std::string extraHeaders;    // whole lines, each ending in "\r\n"
         int64_t contentLength = -1;  // -1: the body's size; more than that makes a cut answer
+        size_t pieceBytes = 0;       // body sent in pieces of this size, kPiecePause apart; 0: at once
         Behaviour behaviour = Behaviour::Answer;
     };
 
@@ -32,6 +33,7 @@ public:
     };
 
     static constexpr int kMaxConnections = 64;
+    static constexpr std::chrono::milliseconds kPiecePause{20};
 
     explicit HttpTestServer(std::chrono::milliseconds lifetime = std::chrono::seconds(30));
     ~HttpTestServer();
@@ -41,7 +43,8 @@ public:
     bool Listening() const { return m_listener >= 0; }
     uint16_t Port() const { return m_port; }
     // "http://127.0.0.1:<port>" followed by target.
-    std::u16string Url(const std::u16string& target) const;
+    std::u16string Url(const std::u16string& target) const { return LoopbackUrl(m_port, target); }
+    static std::u16string LoopbackUrl(uint16_t port, const std::u16string& target);
 
     // The reply for a path (the target up to '?'); unknown paths get a 404 with an empty body.
     void Route(const std::string& path, const Reply& reply);
@@ -51,6 +54,7 @@ private:
     void Run();
     void Serve(int connection);
     Reply Lookup(const std::string& target) const;
+    bool SendReply(int connection, const Reply& reply) const;
     void WaitForClientToLeave(int connection) const;
 
     int m_listener = -1;
