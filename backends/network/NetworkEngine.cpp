@@ -5,7 +5,8 @@
 
 namespace {
 
-// Releases and deletes every listed object; anything the walk could not reach is reported.
+// Releases and deletes every listed object. Whatever the walk could not reach gets a leak line,
+// issued with the log switch off like every module's leak report.
 template <typename T> void FreeList(CLinkedList& list, const CWorldData* data, const char16_t* leakLine)
 {
     for (ListValue value = list.GetFirst(); value;) {
