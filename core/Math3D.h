@@ -90,6 +90,7 @@ public:
     virtual Matrix4* SetAxisX(Matrix4* m, const Vector3* v);
 
     virtual Vector3* GetAngles(Vector3* out, const Matrix4* m);
+    // Heading of the Z axis about Y, in [-pi, pi).
     virtual float AngleOfAxis(const Matrix4* m);
     virtual void MatrixToAngles(const Matrix4* m, float* outX, float* outY, float* outZ);
     // Face test by winding in the XY plane: mode 0 gives 0; mode 2 fails for a positive
@@ -110,5 +111,4 @@ public:
 
 private:
     void MultiplyRow(Matrix4* out, const Matrix4* a, const Matrix4* b, int row);
-    float Heading(const Matrix4* m);
 };

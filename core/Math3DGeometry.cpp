@@ -104,12 +104,10 @@ float CMath3D::DistancePointSegment(const Vector3* p, const Vector3* a, const Ve
     return std::sqrt(std::max(a2 - k * k, 0.0f));
 }
 
-float CMath3D::Heading(const Matrix4* m)
+float CMath3D::AngleOfAxis(const Matrix4* m)
 {
-    Matrix4 copy = *m;
-    SetTranslationXYZ(&copy, 0.0f, 0.0f, 0.0f);
     Vector3 z;
-    GetAxisZ(&z, &copy);
+    GetAxisZ(&z, m);
     Normalize3(&z, &z);
     float heading = std::atan(z.x / z.z);
     if (z.z < 0.0f)
@@ -117,11 +115,9 @@ float CMath3D::Heading(const Matrix4* m)
     return heading;
 }
 
-float CMath3D::AngleOfAxis(const Matrix4* m) { return Heading(m); }
-
 void CMath3D::MatrixToAngles(const Matrix4* m, float* outX, float* outY, float* outZ)
 {
-    const float heading = Heading(m);
+    const float heading = AngleOfAxis(m);
     *outY = heading;
 
     Matrix4 unturn;

@@ -37,7 +37,6 @@ Result C3DCamera::ResetView()
     CWorldData* d = m_pWorldData;
     if (!d->math)
         return RES_FAIL;
-    d->math->Identity(&d->matrices[kMatrixView]);
     d->matrices[kMatrixView] = d->matrices[kMatrixCamera];
     InvertCameraIntoView();
     return RES_OK;
