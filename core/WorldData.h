@@ -4,6 +4,7 @@
 #include "core/ModuleTypes.h"
 #include "core/PackerFile.h"
 #include "core/Random.h"
+#include "core/Vector3.h"
 
 class CMath3D;
 class CFrameTimer;
@@ -41,11 +42,19 @@ struct CFogRecord {
     uint8_t flag2;
 };
 
+// Roles of the data block's first four matrices.
+enum WorldMatrix : int {
+    kMatrixProjection = 0,
+    kMatrixScreen = 1,
+    kMatrixCamera = 2,
+    kMatrixView = 3,  // inverse of the camera matrix
+};
+
 // The engine data block: the one record every component reaches through the world.
 struct CWorldData {
-    float matrices[4][16];  // the second pair: a matrix and its inverse
+    Matrix4 matrices[4];  // indexed by WorldMatrix; the second pair: a matrix and its inverse
     float scaleX, scaleY, scaleZ;
-    float matrix5[16];
+    Matrix4 screenView;  // the fifth matrix
     CMath3D* math;
     CFrameTimer* frameTimer;
     CParamsReader* engineParams;
@@ -112,6 +121,7 @@ struct CWorldData {
 
     uint32_t textColor, clearColor, ambientColor, wireframeColor;
     float viewNear, viewFar, viewNearScreen, viewFarScreen, viewFieldDeg;
+    float aspectRatio;  // written by the camera
 
     CLightRecord lights[2];
     CLightRecord savedLights[2];
