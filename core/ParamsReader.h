@@ -40,7 +40,6 @@ public:
     virtual Result SetDouble(const char16_t* section, const char16_t* key, double value);
     virtual Result SetString(const char16_t* section, const char16_t* key, const char16_t* value);
 
-    const char* Text() const { return m_text; }
     uint32_t Length() const { return m_length; }
 
 protected:

@@ -34,8 +34,6 @@ public:
     // sizes or without the flag, the buffer unchanged.
     virtual bool SwapElements(void* buffer, uint32_t elementSize, uint32_t count);
 
-    uint8_t Flags() const { return m_flags; }
-
 protected:
     uint8_t m_flags;
 };

@@ -29,7 +29,8 @@ Result AddFolder(CPakWriter* writer, const fs::path& folder, const fs::path& pak
     std::error_code failure;
     std::vector<fs::path> files;
     for (fs::recursive_directory_iterator it(folder, failure), end; !failure && it != end; it.increment(failure)) {
-        if (it->is_regular_file() && !SameFile(it->path(), pakPath))
+        std::error_code ignored;
+        if (it->is_regular_file(ignored) && !SameFile(it->path(), pakPath))
             files.push_back(it->path());
     }
     if (failure)
