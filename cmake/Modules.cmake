@@ -9,7 +9,8 @@ function(vd_module target dir)
   target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
 endfunction()
 
-# One GoogleTest executable per test folder, registered with CTest.
+# One GoogleTest executable per test folder, registered with CTest. Test discovery splits a
+# property's list, so each of the two variables goes through a property of its own.
 function(vd_test_folder target dir)
   file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   if(NOT sources)
@@ -18,5 +19,6 @@ function(vd_test_folder target dir)
   add_executable(${target} ${sources})
   target_link_libraries(${target} PRIVATE vd_testsupport ${VD_LINK_ALL} GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60
-                       PROPERTIES ENVIRONMENT "VD_SOURCE_DIR=${CMAKE_SOURCE_DIR};VD_BINARY_DIR=${CMAKE_BINARY_DIR}")
+                       PROPERTIES ENVIRONMENT "VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
+                                  ENVIRONMENT_MODIFICATION "VD_BINARY_DIR=set:${CMAKE_BINARY_DIR}")
 endfunction()
