@@ -181,8 +181,9 @@ public:
     Result Query3DBuffer(IDirectSound3DBuffer** buffer3D);
     Result QueryListener(IDirectSound3DListener8** listener);
 
-    // What the output does when it loses its device: the buffer stops and reports
-    // DSBSTATUS_BUFFERLOST; the next failingRestores calls of Restore fail with restoreError.
+    // Puts the buffer in the lost state, for exercising recovery (the SDL output never loses
+    // buffers): it stops and reports DSBSTATUS_BUFFERLOST; the next failingRestores calls of
+    // Restore fail with restoreError, the one after restores it.
     void MarkLost(uint32_t failingRestores, Result restoreError);
 
 private:
