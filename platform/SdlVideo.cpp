@@ -49,10 +49,3 @@ bool SdlVideoStarted()
 {
     return g_state == VideoState::Running;
 }
-
-void ShutdownSdlVideo()
-{
-    if (g_state == VideoState::Running)
-        SDL_QuitSubSystem(SDL_INIT_VIDEO);
-    g_state = VideoState::NotTried;
-}

@@ -1,10 +1,10 @@
 #pragma once
 #include <SDL.h>
 
-// SDL's video part, started on first use. False when there is no display to talk to.
+// SDL's video part, started on first use and kept until the process ends (its display libraries
+// stay loaded, so leak reports can still name them). False when there is no display.
 bool EnsureSdlVideo();
 bool SdlVideoStarted();
-void ShutdownSdlVideo();
 
 // True when a display server is named in the environment.
 bool HasDisplayEnvironment();

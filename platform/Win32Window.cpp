@@ -546,5 +546,4 @@ void PlatformShutdown()
     registry.Clear();
     CMessageQueue::Get().Clear();
     CDesktopState::Get().Reset();
-    ShutdownSdlVideo();
 }

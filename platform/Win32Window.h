@@ -211,5 +211,6 @@ HWND GetCapture();
 SHORT GetKeyState(int virtualKey);
 
 // ---- Lifetime -------------------------------------------------------------------------------
-// Destroys what is left (windows, cursors) and shuts SDL down; call once at program end.
+// Destroys what is left (windows, GL contexts, cursors) and empties the queue; call at program
+// end. SDL's display connection itself stays until the process ends.
 void PlatformShutdown();
