@@ -9,7 +9,6 @@
 #include "platform/Win32Window.h"
 #include "platform/WindowRegistry.h"
 
-// After the platform headers: GLib defines TRUE and FALSE as macros.
 #include <gtk/gtk.h>
 
 namespace {

@@ -21,8 +21,13 @@ using INT_PTR = intptr_t;
 using UINT_PTR = uintptr_t;
 using HANDLE = void*;
 
-constexpr BOOL TRUE = 1;
-constexpr BOOL FALSE = 0;
+// Macros, as other C headers (GLib, libjpeg) define them too, each only when not yet defined.
+#ifndef TRUE
+#define TRUE 1
+#endif
+#ifndef FALSE
+#define FALSE 0
+#endif
 
 // Opaque handles. Their values are identifiers, never dereferenced; a stale handle is simply invalid.
 struct CWindowHandleTag;

@@ -168,9 +168,8 @@ HWND CreateWindowExW(DWORD, const char16_t* className, const char16_t* windowNam
         SetLastError(ERROR_CANNOT_FIND_WND_CLASS);
         return nullptr;
     }
-    CWindow* parentWindow = parent ? registry.Find(parent) : nullptr;
-    if (parentWindow && parentWindow->kind != WindowKind::Desktop) {
-        SetLastError(ERROR_NOT_SUPPORTED);  // only top-level windows are made here
+    if ((style & WS_CHILD) || (parent && !IsWindow(parent))) {
+        SetLastError(ERROR_NOT_SUPPORTED);  // top-level windows only; an owner is accepted
         return nullptr;
     }
     CWindow* window = registry.Add(WindowKind::TopLevel);
