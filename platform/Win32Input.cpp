@@ -123,11 +123,16 @@ LONG ChangeDisplaySettingsW(DEVMODEW* mode, DWORD)
         SDL_DisplayMode closest;
         if (!ClosestMode(width, height, &closest))
             return DISP_CHANGE_BADMODE;
+        // Setting the mode in force again changes nothing (no full-screen toggle, no focus churn).
+        if (desktop.modeSet && desktop.modeWidth == width && desktop.modeHeight == height)
+            return DISP_CHANGE_SUCCESSFUL;
         desktop.modeSet = true;
         desktop.modeWidth = width;
         desktop.modeHeight = height;
         desktop.modeBits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : 32;
     } else {
+        if (!desktop.modeSet)
+            return DISP_CHANGE_SUCCESSFUL;
         desktop.modeSet = false;
     }
     CWindowRegistry& registry = CWindowRegistry::Get();
