@@ -130,7 +130,7 @@ public:
     virtual Result GetPartUV2Bounds(uint32_t part, Vector2* outMin, Vector2* outMax);
     // Ray from `from` towards `to` against the triangle lists; triangle[0..2] receive the
     // vertex numbers of the first hit (a given triangle with triangle[0] != -1 is tried first).
-    // Answers the last test's distance: above 0 for a hit.
+    // Answers the hit's distance along the ray, 0 when nothing is hit in front of `from`.
     virtual float PickTriangle(const Vector3* from, const Vector3* to, int32_t* triangle);
     virtual Result RebuildStateBlock();
     virtual Result ReleaseStateBlock();

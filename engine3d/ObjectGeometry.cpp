@@ -192,9 +192,8 @@ float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* t
     };
 
     Lock();
-    float result = 0.0f;
     if (triangle && triangle[0] != -1) {
-        result = test(static_cast<uint32_t>(triangle[0]), static_cast<uint32_t>(triangle[1]),
+        const float result = test(static_cast<uint32_t>(triangle[0]), static_cast<uint32_t>(triangle[1]),
                       static_cast<uint32_t>(triangle[2]));
         if (result > 0.0f) {
             Unlock(0);
@@ -213,7 +212,7 @@ float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* t
             uint64_t v[3];
             for (int k = 0; k < 3; ++k)
                 v[k] = uint64_t{GetIndex(static_cast<uint32_t>(i + k))} + record->firstVertex;
-            result = test(v[0], v[1], v[2]);
+            const float result = test(v[0], v[1], v[2]);
             if (result > 0.0f) {
                 if (triangle) {
                     for (int k = 0; k < 3; ++k)
@@ -225,5 +224,5 @@ float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* t
         }
     }
     Unlock(0);
-    return result;
+    return 0.0f;
 }
