@@ -44,6 +44,15 @@ uint32_t LoadedCull(uint32_t flagsB, uint32_t recordCull)
     return recordCull;
 }
 
+// A reader/writer on the data block; out of memory leaves the code as last error.
+std::unique_ptr<C3DObjectFile> NewObjectFile(CWorldData* data)
+{
+    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(data));
+    if (!file)
+        data->lastError = RES_OUT_OF_MEMORY;
+    return file;
+}
+
 } // namespace
 
 Result C3DObject::LoadFromReader(C3DObjectFile* file, Result readResult, MemoryLookup memoryLookup,
@@ -59,47 +68,39 @@ Result C3DObject::LoadFromReader(C3DObjectFile* file, Result readResult, MemoryL
 
 Result C3DObject::LoadFromAddress(const uint8_t* data, uint32_t size, const char16_t* name)
 {
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
         return RES_OUT_OF_MEMORY;
-    }
     return LoadFromReader(file.get(), file->LoadFromAddress(data, size, name), m_pWorldData->memoryLookup, nullptr,
                           nullptr, name);
 }
 
 Result C3DObject::LoadFromAddressEx(const uint8_t* data, uint32_t size, const char16_t* name, PackerLookup pakLookup)
 {
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
         return RES_OUT_OF_MEMORY;
-    }
     return LoadFromReader(file.get(), file->LoadFromAddress(data, size, name), nullptr, pakLookup, nullptr, name);
 }
 
 Result C3DObject::LoadFromPacker(CPackerFile* pak)
 {
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
-        return RES_OUT_OF_MEMORY;
-    }
     if (!pak)
         return RES_FAIL;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
+        return RES_OUT_OF_MEMORY;
     return LoadFromReader(file.get(), file->LoadFromPacker(pak), nullptr, m_pWorldData->pakLookup, nullptr,
                           pak->foundName);
 }
 
 Result C3DObject::LoadFromPackerEx(CPackerFile* pak, MemoryLookup memoryLookup)
 {
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
-        return RES_OUT_OF_MEMORY;
-    }
     if (!pak)
         return RES_FAIL;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
+        return RES_OUT_OF_MEMORY;
     return LoadFromReader(file.get(), file->LoadFromPacker(pak), memoryLookup, nullptr, nullptr, pak->foundName);
 }
 
@@ -111,13 +112,11 @@ Result C3DObject::LoadFromFile(const char16_t* path, const char16_t* textureFold
 Result C3DObject::LoadFromFileEx(const char16_t* path, MemoryLookup memoryLookup, PackerLookup pakLookup,
                                  const char16_t* textureFolder)
 {
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
-        return RES_OUT_OF_MEMORY;
-    }
     if (!path)
         return RES_FAIL;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
+        return RES_OUT_OF_MEMORY;
     return LoadFromReader(file.get(), file->LoadFromFile(path), memoryLookup, pakLookup, textureFolder,
                           ResourceNameFromPath(m_pWorldData, path));
 }
@@ -126,11 +125,9 @@ Result C3DObject::SaveToFile(const char16_t* path, uint32_t flags)
 {
     if (!m_pIndex)
         return RES_FAIL;
-    std::unique_ptr<C3DObjectFile> file(new (std::nothrow) C3DObjectFile(m_pWorldData));
-    if (!file) {
-        m_pWorldData->lastError = RES_OUT_OF_MEMORY;
+    std::unique_ptr<C3DObjectFile> file = NewObjectFile(m_pWorldData);
+    if (!file)
         return RES_OUT_OF_MEMORY;
-    }
     const Result result = SaveToRaw(file.get(), flags);
     return Failed(result) ? result : file->SaveToFile(path, flags);
 }

@@ -26,8 +26,10 @@ void* C3DObjectSystemMemory::GetVertexSize(uint8_t* outSize)
 
 Result C3DObjectSystemMemory::Create(uint32_t parts, uint32_t vertices, uint32_t indices)
 {
-    if (Failed(C3DObjectPrivate::Create(parts, vertices, indices)))
+    if (Failed(C3DObjectPrivate::Create(parts, vertices, indices))) {
+        m_vertices.Free();
         return RES_FAIL;
+    }
     const Result result = m_vertices.Allocate(VertexLayoutForFlags(m_flagsA), vertices);
     if (result == RES_OUT_OF_MEMORY)
         m_pWorldData->lastError = RES_OUT_OF_MEMORY;
