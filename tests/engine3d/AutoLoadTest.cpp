@@ -157,9 +157,11 @@ TEST_F(AutoLoadTest, FailuresLogTheirLineAndSetTheMissingFileDetail)
             for (const auto& [key, value] : keys) {
                 SCOPED_TRACE(std::string(call.function) + " " + std::to_string(mode) + " " + Utf16ToUtf8(key));
                 const std::string before = LoaderLines();
-                const char* loader = mode == kSourceMemory ? call.memory : mode == kSourcePacker ? call.packer : call.file;
+                const char* loader =
+                    mode == kSourceMemory ? call.memory : mode == kSourcePacker ? call.packer : call.file;
+                const std::string line = Line(std::string(call.function) + "::" + loader, NameOf(mode, value));
                 EXPECT_FALSE(call.load(mode, key));
-                EXPECT_EQ(LoaderLines(), before + Line(std::string(call.function) + "::" + loader, NameOf(mode, value)));
+                EXPECT_EQ(LoaderLines(), before + line);
                 EXPECT_EQ(Detail(), u"Missing file: " + NameOf(mode, value));
             }
         }
@@ -226,8 +228,9 @@ TEST_F(AutoLoadTest, OtherModesLoadNothingAndStayQuiet)
         EXPECT_EQ(AutoLoadTextureFromParamEx(mode, kShared, kAlphaLinear, kSection, u"SKY", nullptr, params.get(),
                                              engine),
                   nullptr);
-        EXPECT_EQ(AutoLoad3DObjectTextureFromParam(mode, object, 0, 0, 0, kSection, u"SKY", nullptr, params.get(), data),
-                  RES_OK);
+        EXPECT_EQ(
+            AutoLoad3DObjectTextureFromParam(mode, object, 0, 0, 0, kSection, u"SKY", nullptr, params.get(), data),
+            RES_OK);
         EXPECT_EQ(AutoLoad3DObjectOneTextureFromParam(mode, object, 0, 0, 0, 0, kSection, u"SKY", nullptr,
                                                       params.get(), data),
                   RES_OK);
