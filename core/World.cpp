@@ -166,6 +166,7 @@ Result CWorld::Load(WindowHandle window, uint16_t width, uint16_t height, uint8_
 Result CWorld::CreateModules()
 {
     CWorldData* data = m_pData;
+    ReleaseModules();
     m_p3DEngine = CreateChosen<C3DEngine>(data, kModule3D);
     if (!m_p3DEngine) {
         LogPrintf(data->logPath, 0, u"# CWorld::Load failed! Can't install MODULE_3D !!!\n");

@@ -38,25 +38,6 @@ size_t Length(CModuleEntry** list)
 
 } // namespace
 
-TEST_F(ModuleRegistryTest, DescriptorTablesHoldTheirRows)
-{
-    size_t count = 0;
-    const CModuleDescriptor* rows = ModuleDescriptors(kModule3D, &count);
-    ASSERT_EQ(count, 10u);
-    EXPECT_EQ(std::u16string(rows[2].longName), u"DirectX 8.1");
-    EXPECT_EQ(rows[2].code, kModuleCodeDX81);
-    EXPECT_EQ(std::u16string(rows[4].shortName), u"GL");
-    EXPECT_EQ(rows[9].code, 0x1000200u);
-    ModuleDescriptors(kModuleAudio, &count);
-    EXPECT_EQ(count, 5u);
-    EXPECT_EQ(FindModuleDescriptor(kModuleAudio, 0)->version, 0u);
-    EXPECT_EQ(std::u16string(FindModuleDescriptor(kModuleInput, 2)->longName), u"DirectX Input 8.1");
-    EXPECT_EQ(FindModuleDescriptor(kModuleNetwork, 1)->code, 0x8400000u);
-    EXPECT_EQ(FindModuleDescriptor(kModuleNetwork, 2), nullptr);
-    EXPECT_EQ(ModuleDescriptors(4, &count), nullptr);
-    EXPECT_EQ(count, 0u);
-}
-
 TEST_F(ModuleRegistryTest, EntriesAppendToANullTerminatedList)
 {
     CModuleEntry* first = AddModuleEntry(kModuleAudio, Data());
@@ -128,15 +109,4 @@ TEST_F(ModuleRegistryTest, CalledTwiceKeepsTheFirstChoice)
     EXPECT_EQ(ChosenName(kModule3D), u"DirectX 8.1");
     EXPECT_EQ(ChosenName(kModuleAudio), u"DirectX Audio 8.1");
     EXPECT_EQ(ChosenName(kModuleNetwork), u"Default OS Network");
-}
-
-TEST_F(ModuleRegistryTest, ReleaseModuleDeletesAndAcceptsNull)
-{
-    RegisterAll();
-    ASSERT_EQ(ValidateModules(2, 2, 0, 1, Data()), RES_OK);
-    const CModuleEntry& audio = Data()->chosenModules[kModuleAudio];
-    CBaseObject* module = audio.create(Data());
-    ASSERT_NE(module, nullptr);
-    audio.release(module);
-    ReleaseModule(nullptr);
 }

@@ -361,12 +361,3 @@ TEST_F(StartupTest, WebLinksOpenWithoutAShellAndMayQuit)
     EXPECT_EQ(ReapShellChildren(true), 0);
     EXPECT_EQ(TempDir::Read(log), Utf16ToUtf8(url) + "\n" + Utf16ToUtf8(url) + "\n");
 }
-
-TEST(StartupPlatformTest, ThePlatformTable)
-{
-    EXPECT_EQ(std::u16string(PlatformRow(0)->key), u"WIN32");
-    EXPECT_EQ(std::u16string(PlatformRow(0)->name), u"Win32");
-    EXPECT_EQ(std::u16string(PlatformRow(5)->name), u"Android");
-    EXPECT_EQ(std::u16string(PlatformRow(12)->key), u"PSP");
-    EXPECT_EQ(PlatformRow(13), nullptr);
-}

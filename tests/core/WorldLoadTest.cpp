@@ -43,20 +43,6 @@ protected:
 
 } // namespace
 
-TEST_F(WorldLoadTest, ConstructionPreparesTheDataBlock)
-{
-    CWorldData* data = Data();
-    ASSERT_NE(data, nullptr);
-    EXPECT_EQ(data->dataRootPrefixLength, -1);
-    EXPECT_EQ(data->scaleX, 1.0f);
-    EXPECT_EQ(data->scaleY, 1.0f);
-    EXPECT_EQ(data->scaleZ, 1.0f);
-    EXPECT_EQ(data->word30000, 0x30000u);
-    EXPECT_EQ(data->world, &m_world);
-    EXPECT_EQ(m_world.Get3DEngine(), nullptr);
-    EXPECT_EQ(m_world.GetAudioEngine(), nullptr);
-}
-
 TEST_F(WorldLoadTest, WithoutA3DRecordTheMainModuleIsNotRegistered)
 {
     EXPECT_EQ(Load(), RES_NO_WINDOW);
