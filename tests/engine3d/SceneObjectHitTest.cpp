@@ -20,7 +20,7 @@ class SceneHitTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const std::vector<ScenePartSpec> parts = {
+        const std::vector<ScenePartRecord> parts = {
             {0, 0, kPartDrawn, 0, 0, 0, 0, 0},
             {0, 0, kPartDrawn | kPartSecondView, 0, 0, 0, 0, 0},
             {0, 0, kPartDrawn, 0, 0, 0, 0, 0},

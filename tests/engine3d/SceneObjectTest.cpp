@@ -10,7 +10,7 @@
 
 namespace {
 
-const std::vector<ScenePartSpec> kThreeParts = {
+const std::vector<ScenePartRecord> kThreeParts = {
     {1, 2, kPartDrawn | kPartClickable, 10, 1.5f, 2.5f, 3.5f, 40.0f},
     {2, 8, kPartWaiting, 11, -1.0f, 0.0f, 1.0f, 5.0f},
     {3, 4, kPartSecondView, 0xFFFFFFFFu, 7.0f, 8.0f, 9.0f, 0.25f},
@@ -208,7 +208,7 @@ class SceneRevertTest : public SceneObjectTest {
 protected:
     void SetUp() override
     {
-        std::vector<ScenePartSpec> parts(7, ScenePartSpec{0, 2, 0, 0, 0, 0, 0, 0});
+        std::vector<ScenePartRecord> parts(7, ScenePartRecord{0, 2, 0, 0, 0, 0, 0, 0});
         parts[6].flags = kPartWaiting;  // equal to its snapshot word: left alone
         ASSERT_EQ(Describe(scene, SceneDescriptionBytes(1024, 768, 0, parts, std::vector<uint16_t>(7))), RES_OK);
         WithDisplayParts(7);

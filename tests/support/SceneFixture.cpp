@@ -16,12 +16,12 @@ Result RecordingLookup(const char16_t* name, CPackerFile* pak)
 
 } // namespace
 
-std::string SceneDescriptionBytes(float width, float height, uint32_t word, const std::vector<ScenePartSpec>& parts,
+std::string SceneDescriptionBytes(float width, float height, uint32_t word, const std::vector<ScenePartRecord>& parts,
                                   const std::vector<uint16_t>& order)
 {
     SceneBytes out;
     out.Put(width).Put(height).Put(word).Put(static_cast<uint32_t>(parts.size()));
-    for (const ScenePartSpec& p : parts)
+    for (const ScenePartRecord& p : parts)
         out.Put(p.kind).Put(p.phase).Put(p.flags).Put(p.itemId).Put(p.x).Put(p.y).Put(p.z).Put(p.radius);
     for (uint16_t o : order)
         out.Put(o);

@@ -27,14 +27,14 @@ private:
 };
 
 // One part as a description stores it.
-struct ScenePartSpec {
+struct ScenePartRecord {
     uint8_t kind;
     uint32_t phase, flags, itemId;
     float x, y, z, radius;
 };
 
 // A description: reference size, description word, part count, the parts, one u16 per order entry.
-std::string SceneDescriptionBytes(float width, float height, uint32_t word, const std::vector<ScenePartSpec>& parts,
+std::string SceneDescriptionBytes(float width, float height, uint32_t word, const std::vector<ScenePartRecord>& parts,
                                   const std::vector<uint16_t>& order);
 
 // A stream over a byte string: reads from the front, writes append. Writes fail once
