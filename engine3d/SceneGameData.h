@@ -14,7 +14,4 @@ struct CSceneGameData {
 };
 
 // The scene fields of the data block's game data; null when there is none.
-inline CSceneGameData* GetSceneGameData(const CWorldData* data)
-{
-    return data ? reinterpret_cast<CSceneGameData*>(data->gameData) : nullptr;
-}
+CSceneGameData* GetSceneGameData(const CWorldData* data);

@@ -61,7 +61,7 @@ SceneFixture::SceneFixture()
         m->m[0] = m->m[5] = m->m[10] = m->m[15] = 1.0f;
     }
     second.m[12] = 500.0f;
-    Data()->gameData = reinterpret_cast<CGameData*>(&game);
+    Data()->gameData = &game;
 }
 
 SceneFixture::~SceneFixture()

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/Stream.h"
-#include "engine3d/SceneGameData.h"
+#include "game/GameData.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/TempDir.h"
 
@@ -76,7 +76,7 @@ public:
     CMemoryEngine* Engine() const { return renderer.Engine(); }
 
     MemoryRenderer renderer;
-    CSceneGameData game{};
+    CGameData game{};
 
 private:
     TempDir m_dir;
