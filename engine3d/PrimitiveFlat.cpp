@@ -109,7 +109,8 @@ Result BuildPlane(C3DObject& object, const PlaneParams* params)
     uint32_t next = 0;
     for (uint32_t k = 0; k < c; ++k) {
         for (uint32_t j = 0; j < r; ++j) {
-            const uint32_t cell[6] = {at(k, j + 1), at(k, j), at(k + 1, j), at(k, j + 1), at(k + 1, j), at(k + 1, j + 1)};
+            const uint32_t a = at(k, j), a1 = at(k + 1, j), c0 = at(k, j + 1), c1 = at(k + 1, j + 1);
+            const uint32_t cell[6] = {c0, a, a1, c0, a1, c1};
             for (uint32_t value : cell)
                 object.SetIndex(next++, value);
         }
@@ -162,9 +163,9 @@ Result BuildFrustum(C3DObject& object, const FrustumParams* params)
     object.SetVertex(0, 0.0f, 0.0f, -params->eyeOffset, params->apexColour, 0.0f, 0.0f, 0.0f, 0.0f, 0.0f, 0);
     if (n == 4) {
         const CWorldData* data = object.GetWorldData();
-        const float aspect = data->configuredHeight
-                                 ? static_cast<float>(data->configuredWidth) / static_cast<float>(data->configuredHeight)
-                                 : 1.0f;
+        const float width = data->configuredWidth;
+        const float height = data->configuredHeight;
+        const float aspect = height > 0.0f ? width / height : 1.0f;
         const float h = std::tan(params->spread) * params->distance;
         const float a = h * aspect;
         constexpr double kQuarterPi = 0.78539816339744830962;

@@ -41,7 +41,8 @@ Vector3 PlanePoint(uint32_t axis, float rho, float theta)
 // Texture coordinates of a rim point at theta, scaled by (su, sv) around the centre.
 Vector2 RimUV(float theta, float su, float sv)
 {
-    return Vector2{0.5f + 0.5f * su * std::cos(theta - kShapeHalfPi), 0.5f + 0.5f * sv * std::sin(theta - kShapeHalfPi)};
+    const float angle = theta - kShapeHalfPi;
+    return Vector2{0.5f + 0.5f * su * std::cos(angle), 0.5f + 0.5f * sv * std::sin(angle)};
 }
 
 } // namespace
