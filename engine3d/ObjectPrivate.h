@@ -33,6 +33,14 @@ public:
     C3DTexture* GetTexture(uint32_t part, uint32_t stage) override;
     Result ReleaseTextureStage(uint32_t stage) override;
     Result ReleaseTexture(uint32_t part, uint32_t stage) override;
+    // Fills the object with a generated shape of a PrimitiveShape kind (PrimitiveParams.h).
+    Result CreatePrimitive(uint32_t kind, void* parameters) override;
+    // Rebuilds the object from the sources, each placed by its current matrix; part textures
+    // are shared (one reference each) or, with a folder, loaded again from it by name.
+    Result MergeObjects(C3DObject** sources, uint32_t count, const char16_t* textureFolder) override;
+    // Rebuilds the object as a line list: one line of the given length along each source
+    // vertex's normal, from the vertex placed by its object's current matrix.
+    Result CreateNormalLines(C3DObject** sources, uint32_t count, float length, uint32_t colour) override;
 
 private:
     bool ValidTarget(uint32_t part, uint32_t stage) const;
