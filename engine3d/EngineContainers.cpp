@@ -46,8 +46,11 @@ Result C3DEngine::ClearContainer(C3DContainer* container)
         return RES_FAIL;
     CLinkedList& children = container->GetChildren();
     while (!children.IsEmpty()) {
-        C3DContainer* child = ListObject<C3DContainer>(children.GetFirst());
-        children.RemoveCurrent();
+        C3DContainer* child = ListObject<C3DContainer>(children.Head()->value);
+        if (Failed(container->DetachChild(child))) {
+            children.Remove(child);  // a node listed under itself: only the link goes
+            continue;
+        }
         DestroyContainer(child);
     }
     return RES_OK;
@@ -58,6 +61,8 @@ Result C3DEngine::DestroyContainer(C3DContainer* container)
     if (!container)
         return RES_FAIL;
     ClearContainer(container);
+    if (C3DContainer* parent = container->GetParent())
+        parent->DetachChild(container);
     if (container->GetAttachCount() != 0 && container->DecrementAttachCount() != 0)
         return RES_FAIL;
     const uint32_t kind = container->GetKindBits();

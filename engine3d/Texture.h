@@ -7,6 +7,7 @@
 
 struct CWorldData;
 struct CPackerFile;
+class C3DTextureRaw;
 
 // Creation flags of a texture (the first CreateTexture word).
 constexpr uint32_t kTextureShared = 0x01;
@@ -15,8 +16,8 @@ constexpr uint32_t kTextureRepeatV = 0x04;
 
 // Renderer-neutral texture: size, pixel format, name and the two creation words. The engine's
 // CreateTexture makes one of the renderer's class; each renderer overrides the device
-// operations. The three loaders decode an image and hand it to Create; the base leaves them
-// failing until the image decoder is wired in.
+// operations. The three loaders decode the image into system memory, release the previous
+// image only once decoding succeeded, hand the new one to Create and drop the decoded copy.
 class C3DTexture : public CBaseObject {
 public:
     C3DTexture(CWorldData* data, uint32_t flags, uint32_t parameter);
@@ -37,7 +38,10 @@ public:
     // Makes the image from bottom-up rows; the base part keeps the name (null keeps the old
     // one) by the resource-name rule.
     virtual Result Create(uint16_t width, uint16_t height, uint8_t bits, const uint8_t* pixels, const char16_t* name);
+    // The image is named after name (memory), the pak entry found or the path. Any failure
+    // answers RES_FAIL; the decoder leaves its own code as the data block's last error.
     virtual Result MakeTextureFromAddress(const uint8_t* data, uint32_t size, const char16_t* name);
+    // The pak record must stand at the wanted entry.
     virtual Result LoadTextureFromPacker(CPackerFile* pak);
     virtual Result LoadTextureFromFile(const char16_t* path);
     virtual bool IsLoaded();
@@ -51,6 +55,9 @@ public:
     CWorldData* GetWorldData() const { return m_pWorldData; }
 
 protected:
+    // Replaces the image by a decoded one: Release, then Create.
+    Result CreateFromRaw(const C3DTextureRaw& image, const char16_t* name);
+
     CWorldData* m_pWorldData;
     uint32_t m_flags;
     uint32_t m_parameter;
