@@ -1,14 +1,10 @@
 #include "backends/opengl/RendererModule.h"
 
-#include "core/Result.h"
-#include "core/WideFormat.h"
-#include "core/WorldData.h"
+#include <new>
+
+#include "backends/opengl/EngineOpenGL.h"
 
 CBaseObject* CreateRendererOpenGL(CWorldData* data)
 {
-    if (data) {
-        WFormat(data->errorDetail, kMaxPathUnits, u"No compatible %s was found", u"OpenGL 1.2");
-        data->lastError = RES_NO_DEVICE;
-    }
-    return nullptr;
+    return new (std::nothrow) C3DEngineOpenGL(data);
 }
