@@ -115,7 +115,8 @@ Result CVarnFont::MakeTextureFromAddress(const CParamsReader* params, const char
         return RES_FAIL;
     const Result result =
         m_pTextObject->MakeTextureFromAddress(kFontTextureFlags, kFontTextureParameter, data, size, 0, name);
-    return LoadCharsetImage(params, cellWidth, cellHeight, result, u"# CVarnFont::MakeTextureFromAddress failed! (\"%s\")\n", name);
+    return LoadCharsetImage(params, cellWidth, cellHeight, result,
+                            u"# CVarnFont::MakeTextureFromAddress failed! (\"%s\")\n", name);
 }
 
 Result CVarnFont::LoadTextureFromPacker(const CParamsReader* params, CPackerFile* pak)
@@ -125,7 +126,8 @@ Result CVarnFont::LoadTextureFromPacker(const CParamsReader* params, CPackerFile
     if (!m_pTextObject || !pak || !ReadCellSize(params, &cellWidth, &cellHeight))
         return RES_FAIL;
     const Result result = m_pTextObject->LoadTextureFromPacker(kFontTextureFlags, kFontTextureParameter, pak, 0);
-    return LoadCharsetImage(params, cellWidth, cellHeight, result, u"# CVarnFont::LoadTextureFromPacker failed! (\"%s\")\n", pak->foundName);
+    return LoadCharsetImage(params, cellWidth, cellHeight, result,
+                            u"# CVarnFont::LoadTextureFromPacker failed! (\"%s\")\n", pak->foundName);
 }
 
 Result CVarnFont::LoadTextureFromFile(const CParamsReader* params, const char16_t* path)
@@ -135,5 +137,6 @@ Result CVarnFont::LoadTextureFromFile(const CParamsReader* params, const char16_
     if (!m_pTextObject || !ReadCellSize(params, &cellWidth, &cellHeight))
         return RES_FAIL;
     const Result result = m_pTextObject->LoadTextureFromFile(kFontTextureFlags, kFontTextureParameter, path, 0);
-    return LoadCharsetImage(params, cellWidth, cellHeight, result, u"# CVarnFont::LoadTextureFromFile failed! (\"%s\")\n", path);
+    return LoadCharsetImage(params, cellWidth, cellHeight, result,
+                            u"# CVarnFont::LoadTextureFromFile failed! (\"%s\")\n", path);
 }

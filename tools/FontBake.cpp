@@ -68,9 +68,13 @@ bool AddRange(const std::string& item, std::set<char16_t>* seen, std::u16string*
     const size_t dash = item.find('-', 1);
     uint32_t first = 0;
     uint32_t last = 0;
-    const bool parsed = dash == std::string::npos
-                            ? ParseCode(item, &first) && (last = first, true)
-                            : ParseCode(item.substr(0, dash), &first) && ParseCode(item.substr(dash + 1), &last);
+    bool parsed = false;
+    if (dash == std::string::npos) {
+        parsed = ParseCode(item, &first);
+        last = first;
+    } else {
+        parsed = ParseCode(item.substr(0, dash), &first) && ParseCode(item.substr(dash + 1), &last);
+    }
     if (!parsed || first > last) {
         *error = "bad character range \"" + item + "\"";
         return false;

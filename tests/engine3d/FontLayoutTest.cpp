@@ -72,7 +72,8 @@ TEST_F(FontLayoutTest, MeasuresKnownStringsAgainstHandComputedWidths)
     EXPECT_FLOAT_EQ(size.y, 3 * kLine);
     EXPECT_FLOAT_EQ(Measure(u"a\n").y, 2 * kLine);
 
-    EXPECT_FLOAT_EQ(Measure(u"a\rb\x7F\u00E9\u4E2D").x, 16.0f) << "CR, glyphless codes and codes past the table add nothing";
+    EXPECT_FLOAT_EQ(Measure(u"a\rb\x7F\u00E9\u4E2D").x, 16.0f)
+        << "CR, glyphless codes and codes past the table add nothing";
 
     size = Measure(u"");
     EXPECT_FLOAT_EQ(size.x, 0.0f);
