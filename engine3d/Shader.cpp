@@ -88,8 +88,10 @@ Result C3DShader::LoadFromPacker(CPackerFile* pak)
         return Fail(name, "no open pak", RES_FAIL);
     bool outOfMemory = false;
     std::unique_ptr<char[]> source = ReadBlock(pak->file, pak->foundSize, &outOfMemory);
+    if (!source && outOfMemory)
+        return Fail(name, "out of memory", RES_OUT_OF_MEMORY);
     if (!source)
-        return Fail(name, outOfMemory ? "out of memory" : "pak entry cut short", outOfMemory ? RES_OUT_OF_MEMORY : RES_FAIL);
+        return Fail(name, "pak entry cut short", RES_FAIL);
     return Compile(source.get(), pak->foundSize);
 }
 
@@ -110,8 +112,10 @@ Result C3DShader::LoadFromFile(const char16_t* path)
         return Fail(path, "file size out of range", RES_FAIL);
     bool outOfMemory = false;
     std::unique_ptr<char[]> source = ReadBlock(file.get(), static_cast<uint32_t>(size), &outOfMemory);
+    if (!source && outOfMemory)
+        return Fail(path, "out of memory", RES_OUT_OF_MEMORY);
     if (!source)
-        return Fail(path, outOfMemory ? "out of memory" : "file cut short", outOfMemory ? RES_OUT_OF_MEMORY : RES_FAIL);
+        return Fail(path, "file cut short", RES_FAIL);
     return Compile(source.get(), static_cast<uint32_t>(size));
 }
 

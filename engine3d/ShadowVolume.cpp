@@ -57,7 +57,8 @@ Vector3 Sub(const Vector3& a, const Vector3& b) { return Vector3{a.x - b.x, a.y 
 
 Vector3 Extrude(const Vector3& p, const Vector3& light)
 {
-    return Vector3{p.x - kShadowExtrusion * light.x, p.y - kShadowExtrusion * light.y, p.z - kShadowExtrusion * light.z};
+    const float k = kShadowExtrusion;
+    return Vector3{p.x - k * light.x, p.y - k * light.y, p.z - k * light.z};
 }
 
 void AddMean(Vector3* mean, const Vector3& a, const Vector3& b, float divisor)
@@ -87,7 +88,8 @@ public:
         if (uint64_t{record->firstIndex} + record->indexCount > m_index->GetIndexCount())
             return RES_FAIL;
         CShadowEdgeList edges;
-        Result result = type == kPrimitiveTriangleList ? ListSilhouette(*record, &edges) : FanSilhouette(*record, &edges);
+        const Result result =
+            type == kPrimitiveTriangleList ? ListSilhouette(*record, &edges) : FanSilhouette(*record, &edges);
         return Failed(result) ? result : Append(edges);
     }
 
