@@ -3,6 +3,7 @@
 #include <new>
 
 #include "engine3d/SystemMemoryStorage.h"
+#include "tests/support/MemoryShaderShadow.h"
 
 CMemoryEngine::CMemoryEngine(CWorldData* data) : C3DEngine(data) {}
 

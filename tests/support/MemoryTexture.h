@@ -3,8 +3,6 @@
 #include <vector>
 
 #include "engine3d/Camera.h"
-#include "engine3d/Shader.h"
-#include "engine3d/StencilShadow.h"
 #include "engine3d/Texture.h"
 
 class CMemoryEngine;
@@ -68,14 +66,4 @@ public:
 
 private:
     MemoryCameraState m_state;
-};
-
-class CMemoryShader : public C3DShader {
-public:
-    explicit CMemoryShader(CWorldData* data) : C3DShader(data) {}
-};
-
-class CMemoryStencilShadow : public C3DStencilShadow {
-public:
-    explicit CMemoryStencilShadow(CWorldData* data) : C3DStencilShadow(data) {}
 };
