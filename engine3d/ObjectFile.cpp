@@ -12,12 +12,6 @@
 #include <new>
 #include <string>
 
-const C3DMaterial kDefaultMaterial = {{1.0f, 1.0f, 1.0f, 0.0f},
-                                      {1.0f, 1.0f, 1.0f, 1.0f},
-                                      {0.0f, 0.0f, 0.0f, 1.0f},
-                                      {0.0f, 0.0f, 0.0f, 1.0f},
-                                      20.0f};
-
 namespace {
 
 constexpr Matrix4 kIdentity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
@@ -53,7 +47,7 @@ Result C3DObjectFile::Init(uint32_t partCount, uint32_t vertexCount, uint32_t in
         block->uvs.resize(vertexCount);
         block->normals.resize(vertexCount);
         block->parts.resize(partCount);
-        block->materials.assign(partCount, kDefaultMaterial);
+        block->materials.assign(partCount, DefaultMaterial());
         block->partNames.resize(partCount);
         block->textureNames.resize(partCount);
         block->textureFlags.resize(partCount);
@@ -159,7 +153,7 @@ Result C3DObjectFile::AddPart(uint32_t part, const C3DObjectFile* source)
         v.normals[i] = from->normals[s];
     }
 
-    Result result = GrowParts(1, group.primitiveType, group.cullMode, partName.text);
+    Result result = GrowParts(1, group.primitiveType, group.cullCode, partName.text);
     if (Failed(result))
         return result;
     uint32_t target = m_pBlock->PartCount() - 1;
@@ -191,7 +185,7 @@ Result C3DObjectFile::GrowParts(uint32_t count, uint32_t type, uint32_t cull, co
         if (name)
             StrCopy8(partName.text, kObjectNameBytes, name);
         block.parts.push_back({block.PartCount(), block.VertexCount(), 0, block.IndexCount(), 0, 0, type, cull});
-        block.materials.push_back(kDefaultMaterial);
+        block.materials.push_back(DefaultMaterial());
         block.partNames.push_back(partName);
         block.textureNames.push_back(C3DObjectName{});
         block.textureFlags.push_back(0);

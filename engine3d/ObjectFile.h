@@ -7,7 +7,7 @@
 #include "core/BaseObject.h"
 #include "core/Result.h"
 #include "core/Vector3.h"
-#include "engine3d/PrimitiveGroup.h"
+#include "engine3d/ObjectTypes.h"
 
 struct CWorldData;
 struct CPackerFile;
@@ -37,18 +37,6 @@ constexpr size_t kObjectNameBytes = 260;
 // creation flags (shared) and sampling flags.
 constexpr uint32_t kObjectTextureFlags = 1;
 constexpr uint32_t kObjectTextureParams = 0x52;
-
-struct C3DMaterial {
-    float diffuse[4];  // red, green, blue, alpha
-    float ambient[4];
-    float specular[4];
-    float emissive[4];
-    float power;
-};
-static_assert(sizeof(C3DMaterial) == 17 * sizeof(float), "a material is seventeen packed floats");
-
-// Diffuse (1, 1, 1, 0), ambient (1, 1, 1, 1), specular (0, 0, 0, 1), emissive (0, 0, 0, 1), power 20.
-extern const C3DMaterial kDefaultMaterial;
 
 struct C3DObjectName {
     char text[kObjectNameBytes];

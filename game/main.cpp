@@ -1,7 +1,19 @@
-#include <cstdio>
+#include <string>
 
-int main()
+#include "core/Startup.h"
+#include "core/WideString.h"
+#include "platform/Win32Window.h"
+
+int main(int argc, char** argv)
 {
-    fputs("VadadiDazidev: start-up is not built yet.\n", stderr);
-    return 0;
+    std::string commandLine;
+    for (int i = 1; i < argc; ++i) {
+        if (i > 1)
+            commandLine += ' ';
+        commandLine += argv[i];
+    }
+    WString wideCommandLine = Utf8ToUtf16(commandLine);
+    int result = WinMain(GetModuleHandleW(nullptr), nullptr, wideCommandLine.c_str(), SW_SHOWNORMAL);
+    PlatformShutdown();
+    return result;
 }

@@ -33,7 +33,7 @@ protected:
 
 C3DMaterial Version2Material(const C3dxPart& part)
 {
-    C3DMaterial material = kDefaultMaterial;
+    C3DMaterial material = DefaultMaterial();
     memcpy(material.diffuse, &part.material[0], 3 * sizeof(float));
     memcpy(material.ambient, &part.material[4], 3 * sizeof(float));
     memcpy(material.specular, &part.material[8], 3 * sizeof(float));

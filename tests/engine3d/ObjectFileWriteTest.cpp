@@ -181,7 +181,7 @@ TEST_F(ObjectFileWriteTest, AddPartCopiesVerticesAndTextureEvenFromItself)
     EXPECT_EQ(block.textureFlags[1], kObjectTextureFlags);
     EXPECT_EQ(block.textureParams[1], kObjectTextureParams);
     EXPECT_EQ(block.parts[0].primitiveType, 0u);
-    EXPECT_EQ(block.parts[0].cullMode, 1u);
+    EXPECT_EQ(block.parts[0].cullCode, 1u);
     EXPECT_EQ(block.parts[0].primitiveCount, 1u);  // a strip of three
     for (uint32_t v = 0; v < 3; ++v) {
         EXPECT_EQ(memcmp(&block.positions[v], &source.GetData()->positions[4 + v], sizeof(Vector3)), 0);

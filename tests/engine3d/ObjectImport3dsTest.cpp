@@ -49,7 +49,7 @@ TEST_F(ObjectImport3dsTest, OnePartPerMaterialFromTheObjectNodes)
     EXPECT_EQ(blue.indexCount, 3u);
     EXPECT_EQ(blue.primitiveCount, 1u);
     EXPECT_EQ(blue.primitiveType, 1u);
-    EXPECT_EQ(blue.cullMode, 0u);
+    EXPECT_EQ(blue.cullCode, 0u);
     EXPECT_STREQ(block.textureNames[0].text, "");
     EXPECT_EQ(block.textureFlags[0], 0u);
 

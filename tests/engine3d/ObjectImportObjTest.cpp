@@ -66,7 +66,7 @@ TEST_F(ObjectImportObjTest, GroupsBecomePartsWithRelativeIndices)
     EXPECT_EQ(tri.firstVertex, 4u);
     EXPECT_EQ(tri.vertexCount, 3u);
     EXPECT_EQ(tri.firstIndex, 6u);
-    EXPECT_EQ(tri.cullMode, 0u);
+    EXPECT_EQ(tri.cullCode, 0u);
 
     EXPECT_STREQ(block.textureNames[0].text, "wood.png");
     EXPECT_EQ(block.textureFlags[0], kObjectTextureFlags);

@@ -63,12 +63,12 @@ void ExpectBlockHolds(const C3DObjectFileData& block, const C3dxModel& model, ui
         const C3dxPart& part = model.parts[p];
         const C3DPrimitiveGroup& g = block.parts[p];
         const std::array<uint32_t, 8> record = {g.id,         g.firstVertex,    g.vertexCount,   g.firstIndex,
-                                                g.indexCount, g.primitiveCount, g.primitiveType, g.cullMode};
+                                                g.indexCount, g.primitiveCount, g.primitiveType, g.cullCode};
         EXPECT_EQ(record, part.record) << "part " << p;
         EXPECT_STREQ(block.textureNames[p].text, (flags & k3dxTextureNames) ? part.textureName.c_str() : "");
         EXPECT_EQ(block.textureFlags[p], (flags & k3dxTextureFlags) ? part.textureFlags : 0u);
         EXPECT_EQ(block.textureParams[p], (flags & k3dxTextureParams) ? part.textureParams : 0u);
-        const C3DMaterial expected = kDefaultMaterial;
+        const C3DMaterial expected = DefaultMaterial();
         EXPECT_EQ(memcmp(&block.materials[p], (flags & k3dxMaterials) ? part.material.data() : &expected.diffuse[0],
                          sizeof(C3DMaterial)),
                   0)

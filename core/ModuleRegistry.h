@@ -1,0 +1,48 @@
+#pragma once
+#include <cstddef>
+#include <cstdint>
+
+#include "core/ModuleTypes.h"
+#include "core/Result.h"
+
+class CBaseObject;
+class CWorld;
+struct CWorldData;
+
+// Kind bits of a descriptor's code word.
+constexpr uint32_t kModuleCode3D = 0x1000000;
+constexpr uint32_t kModuleCodeAudio = 0x2000000;
+constexpr uint32_t kModuleCodeInput = 0x4000000;
+constexpr uint32_t kModuleCodeNetwork = 0x8000000;
+// Code of the Direct3D 8.1 renderer row, which tells the renderer in use.
+constexpr uint32_t kModuleCodeDX81 = 0x1000001;
+
+// Ids of the modules this program registers.
+constexpr uint16_t kModuleId3DDX81 = 2;
+constexpr uint16_t kModuleId3DOpenGL = 4;
+constexpr uint16_t kModuleIdAudioDX81 = 2;
+constexpr uint16_t kModuleIdNetworkOS = 1;
+
+// The constant descriptor table of a kind (its rows in id order) and its row count.
+const CModuleDescriptor* ModuleDescriptors(uint32_t kind, size_t* count);
+// The row of that id, or null.
+const CModuleDescriptor* FindModuleDescriptor(uint32_t kind, uint32_t id);
+
+// Appends a new zeroed entry to the kind's null-terminated list; null for a bad kind or no memory.
+CModuleEntry* AddModuleEntry(uint32_t kind, CWorldData* data);
+
+// Registration of this program's four modules, in the order start-up calls them.
+Result RegisterModuleDX81(CWorld* world);
+Result RegisterModuleOpenGL(CWorld* world);
+Result RegisterModuleDirectSound(CWorld* world);
+Result RegisterModuleNetworkOS(CWorld* world);
+
+// Release function of every registered module: deletes the instance.
+void ReleaseModule(CBaseObject* module);
+
+// Chooses, per kind, the first registered entry of the wanted id. RES_FAIL, lists kept, when no
+// 3D module is chosen; otherwise the lists are freed and RES_OK.
+Result ValidateModules(uint16_t id3D, uint16_t idAudio, uint16_t idInput, uint16_t idNetwork, CWorldData* data);
+
+// Frees every registered entry and list.
+void FreeModuleLists(CWorldData* data);

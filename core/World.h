@@ -1,0 +1,86 @@
+#pragma once
+#include <cstdint>
+
+#include "core/BaseObject.h"
+#include "core/PackerFile.h"
+#include "core/Result.h"
+#include "core/WorldData.h"
+#include "platform/Win32Types.h"
+
+class C3DEngine;
+class CAudioEngine;
+class CFrameTimer;
+class CInputEngine;
+class CMath3D;
+class CNetworkEngine;
+class CParamsReader;
+
+// One window message as the world receives it.
+struct CWorldMessage {
+    HWND window;
+    UINT message;
+    WPARAM wParam;
+    LPARAM lParam;
+    uint32_t reserved[3];  // 0 from the window procedure
+};
+
+// The engine's world base: owns the data block and the chosen modules, records raw input and
+// runs the frame tick. The game world derives from it and calls these from its overrides.
+class CWorld : public CBaseObject {
+public:
+    CWorld();
+    // Releases whatever Release has not, then frees the data block.
+    ~CWorld() override;
+    CWorld(const CWorld&) = delete;
+    CWorld& operator=(const CWorld&) = delete;
+
+    // Creates the chosen modules, applies the engine settings and sets up the 3D engine.
+    virtual Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth, uint8_t fullscreen,
+                        uint8_t resizable, uint8_t vSync, uint32_t orientation, const char16_t* dataFolder,
+                        uint16_t reserved1, uint16_t reserved2);
+    // Unloads and releases the modules, closes the main pak, frees the helpers. Result 0.
+    virtual Result Release();
+    // Records raw key and mouse state; RES_FAIL (handled) for every message.
+    virtual Result OnMessage(CWorldMessage* message);
+    virtual Result OnSize(uint16_t width, uint16_t height);
+    virtual Result Update();
+    virtual Result Render();
+
+    // Stores the readers and lookups, copies the log path and opens the main pak when asked.
+    Result SetParameters(CParamsReader* engineParams, CParamsReader* gameParams, MemoryLookup memoryLookup,
+                         const char16_t* pakPath, uint32_t pakStartOffset, PackerLookup pakLookup,
+                         const char16_t* logPath);
+
+    // One frame: timer, Update, begin frame, Render, end frame, clearing of the frame's edges.
+    // RES_FAIL when Update failed.
+    Result OnFrame();
+
+    CWorldData* GetData() const { return m_pData; }
+    C3DEngine* Get3DEngine() const { return m_p3DEngine; }
+    CAudioEngine* GetAudioEngine() const { return m_pAudioEngine; }
+    CInputEngine* GetInputEngine() const { return m_pInputEngine; }
+    CNetworkEngine* GetNetworkEngine() const { return m_pNetworkEngine; }
+
+protected:
+    CWorldData* m_pData;
+    C3DEngine* m_p3DEngine = nullptr;
+    CAudioEngine* m_pAudioEngine = nullptr;
+    CInputEngine* m_pInputEngine = nullptr;
+    CNetworkEngine* m_pNetworkEngine = nullptr;
+    CMath3D* m_pMath3D = nullptr;
+    CFrameTimer* m_pTimerFactor = nullptr;
+
+private:
+    Result CreateModules();
+    Result CreateHelpers();
+    void LoadOptionalModules(WindowHandle window);
+    Result Init3DEngine();
+    void SetUpCamera();
+    void ReleaseModules();
+    void ClearFrameEdges();
+    void OnKeyDown(WPARAM virtualKey);
+    void OnKeyUp(WPARAM virtualKey);
+    void OnButtonDown(int button, HWND window);
+    void OnButtonUp(int button);
+    void SetPointer(LPARAM lParam);
+};

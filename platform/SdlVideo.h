@@ -1,0 +1,10 @@
+#pragma once
+#include <SDL.h>
+
+// SDL's video part, started on first use and kept until the process ends (its display libraries
+// stay loaded, so leak reports can still name them). False when there is no display.
+bool EnsureSdlVideo();
+bool SdlVideoStarted();
+
+// True when a display server is named in the environment.
+bool HasDisplayEnvironment();

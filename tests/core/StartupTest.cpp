@@ -1,0 +1,363 @@
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <vector>
+#include <string>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "core/BuiltinSettings.h"
+#include "core/MainWindow.h"
+#include "core/Startup.h"
+#include "core/WideString.h"
+#include "game/VadadiDazidevWorld.h"
+#include "platform/TestSwitches.h"
+#include "platform/Win32Dialog.h"
+#include "platform/Win32System.h"
+#include "platform/Win32Window.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+const char kLoadingBox[] = "Error (v1,203): An error occurred while loading.\n\nThe application will now exit.";
+
+// Standard error holding every wanted text and none of the unwanted ones.
+class COutputMatcher : public testing::MatcherInterface<const std::string&> {
+public:
+    COutputMatcher(std::vector<std::string> wanted, std::vector<std::string> unwanted)
+        : m_wanted(std::move(wanted)), m_unwanted(std::move(unwanted))
+    {
+    }
+    bool MatchAndExplain(const std::string& output, testing::MatchResultListener*) const override
+    {
+        for (const std::string& text : m_wanted) {
+            if (output.find(text) == std::string::npos)
+                return false;
+        }
+        for (const std::string& text : m_unwanted) {
+            if (output.find(text) != std::string::npos)
+                return false;
+        }
+        return true;
+    }
+    void DescribeTo(std::ostream* os) const override
+    {
+        for (const std::string& text : m_wanted)
+            *os << "contains \"" << text << "\" ";
+        for (const std::string& text : m_unwanted)
+            *os << "lacks \"" << text << "\" ";
+    }
+
+private:
+    std::vector<std::string> m_wanted;
+    std::vector<std::string> m_unwanted;
+};
+
+testing::Matcher<const std::string&> Output(std::vector<std::string> wanted, std::vector<std::string> unwanted = {})
+{
+    return testing::MakeMatcher(new COutputMatcher(std::move(wanted), std::move(unwanted)));
+}
+
+testing::Matcher<const std::string&> Has(const std::string& text)
+{
+    return Output({text});
+}
+
+// A game world that runs without a renderer: it reports its Load arguments and frames on
+// standard error and asks to stop after three frames.
+class CReportingWorld : public CVadadiDazidevWorld {
+public:
+    Result Load(WindowHandle, uint16_t width, uint16_t height, uint8_t, uint8_t fullscreen, uint8_t, uint8_t, uint32_t,
+                const char16_t*, uint16_t, uint16_t) override
+    {
+        fprintf(stderr, "Load %ux%u fullscreen=%u\n", width, height, fullscreen);
+        return RES_OK;
+    }
+    Result Update() override
+    {
+        ++m_frames;
+        fprintf(stderr, "frame %d\n", m_frames);
+        return m_frames >= 3 ? RES_FAIL : RES_OK;
+    }
+    Result Release() override
+    {
+        fprintf(stderr, "Release\n");
+        return CVadadiDazidevWorld::Release();
+    }
+
+private:
+    int m_frames = 0;
+};
+
+CVadadiDazidevWorld* MakeReportingWorld()
+{
+    return new CReportingWorld();
+}
+
+std::string EngineText(const std::string& extraWorldKeys)
+{
+    return "[WORLD]\n" + extraWorldKeys + std::string(kEngineSettingsText, kEngineSettingsLength);
+}
+
+uint64_t g_clock = 0;
+
+uint64_t RunningClock()
+{
+    g_clock += 5000000;
+    return g_clock;
+}
+
+uint32_t g_slept = 0;
+
+void CountSleep(uint32_t milliseconds)
+{
+    g_slept += milliseconds;
+}
+
+// One run of the program in a fresh folder holding a main pak, with its own application-data
+// folder; the platform is shut down afterwards.
+int RunInFreshFolder(const std::string& engineText, const std::string& gameText, const char16_t* commandLine,
+                     CVadadiDazidevWorld* (*createWorld)(), const std::string& options = "", bool shutDown = true)
+{
+    TempDir dir;
+    dir.Write("Data_full_Win32/VadadiDazidev_full_Win32.pak", std::string(8, '\0'));
+    if (!options.empty())
+        dir.Write("appdata/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.options.sav", options);
+    setenv("APPDATA", dir.File("appdata").c_str(), 1);
+    SetInstanceScope(std::to_string(getpid()).c_str());
+    SetFocusAssumed(true);
+    std::string previous = std::filesystem::current_path().string();
+    if (chdir(dir.Path().c_str()) != 0)
+        return 99;
+    CProgramSetup setup{GetModuleHandleW(nullptr),
+                        commandLine,
+                        SW_SHOWNORMAL,
+                        engineText.c_str(),
+                        static_cast<uint32_t>(engineText.size()),
+                        gameText.c_str(),
+                        static_cast<uint32_t>(gameText.size()),
+                        createWorld};
+    int result = RunProgram(setup);
+    if (shutDown)
+        PlatformShutdown();
+    if (chdir(previous.c_str()) != 0)
+        return 98;
+    return result;
+}
+
+int RunDefault(const std::string& engineText, CVadadiDazidevWorld* (*createWorld)() = MakeReportingWorld,
+               const std::string& options = "")
+{
+    return RunInFreshFolder(engineText, std::string(kGameSettingsText, kGameSettingsLength), u"test", createWorld,
+                            options);
+}
+
+const std::string kBuiltinEngine(kEngineSettingsText, kEngineSettingsLength);
+
+class StartupTest : public ::testing::Test {
+protected:
+    void SetUp() override { GTEST_FLAG_SET(death_test_style, "threadsafe"); }
+    void TearDown() override
+    {
+        PlatformShutdown();
+        ResetTestSwitches();
+    }
+};
+
+// Runs the built program in a folder with VD_HEADLESS=1; its standard error and exit code.
+int RunBinary(const std::string& folder, std::string* errors)
+{
+    const char* binaryDir = getenv("VD_BINARY_DIR");
+    std::string binary = std::string(binaryDir ? binaryDir : ".") + "/VadadiDazidev";
+    std::string errorFile = folder + "/stderr.txt";
+    pid_t child = fork();
+    if (child == 0) {
+        FILE* out = freopen(errorFile.c_str(), "w", stderr);
+        if (!out || chdir(folder.c_str()) != 0)
+            _exit(97);
+        setenv("VD_HEADLESS", "1", 1);
+        setenv("APPDATA", folder.c_str(), 1);
+        execl(binary.c_str(), binary.c_str(), "second-copy-allowed", static_cast<char*>(nullptr));
+        _exit(96);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    *errors = TempDir::Read(errorFile);
+    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+} // namespace
+
+TEST_F(StartupTest, TheProgramWithoutItsMainPakShowsTheMissingFile)
+{
+    TempDir dir;
+    std::string errors;
+    EXPECT_EQ(RunBinary(dir.Path(), &errors), 255);
+    EXPECT_NE(errors.find(std::string(kLoadingBox) + "\n\n(Missing file: Data_full_Win32\\VadadiDazidev_full_Win32.pak)"),
+              std::string::npos)
+        << errors;
+}
+
+TEST_F(StartupTest, ACancelledDialogEndsWithThePlainBox)
+{
+    static const CDialogScriptStep kClose[] = {{DialogStepKind::Close, 0, 0, nullptr}};
+    static const CDialogScript kScript{kClose, 1, nullptr, nullptr, nullptr, false};
+    EXPECT_EXIT(
+        {
+            SetDialogScript(&kScript);
+            exit(RunDefault(EngineText("ASK_ME_ON_START = 1\n")));
+        },
+        testing::ExitedWithCode(255), Output({std::string(kLoadingBox) + "\n"}, {"\n\n(", "Load "}));
+}
+
+TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
+{
+    EXPECT_EXIT(
+        {
+            SetShiftHeldAtStart(true);
+            exit(RunDefault(kBuiltinEngine));
+        },
+        testing::ExitedWithCode(0), Has("Load 1024x768 fullscreen=0\nframe 1\nframe 2\nframe 3\nRelease\n"));
+}
+
+TEST_F(StartupTest, WithoutShiftTheGameDefaultsChooseFullscreen)
+{
+    EXPECT_EXIT(exit(RunDefault(EngineText("FULLSCREEN = 0\nWIDTH = 800\n"))), testing::ExitedWithCode(0),
+                Has("Load 1024x768 fullscreen=1\n"));
+}
+
+TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
+{
+    std::string windowed("\x0C\x00\x02\x00", 4);
+    EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeReportingWorld, windowed)), testing::ExitedWithCode(0),
+                Has("Load 1024x768 fullscreen=0\n"));
+    std::string foreign("\x0B\x00\x02\x00", 4);
+    EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeReportingWorld, foreign)), testing::ExitedWithCode(0),
+                Has("Load 1024x768 fullscreen=1\n"));
+}
+
+TEST_F(StartupTest, ForceSettingsKeepsTheDialogsSizeButNotAgainstSavedOptions)
+{
+    static const CDialogScriptStep kForce[] = {
+        {DialogStepKind::Select, 1027, 9, nullptr},
+        {DialogStepKind::Check, 1029, 1, nullptr},
+        {DialogStepKind::Click, 1, 0, nullptr},
+    };
+    static const CDialogScript kScript{kForce, 3, nullptr, nullptr, nullptr, false};
+    std::string windowed("\x0C\x00\x02\x00", 4);
+    EXPECT_EXIT(
+        {
+            SetDialogScript(&kScript);
+            exit(RunDefault(EngineText("ASK_ME_ON_START = 1\n"), MakeReportingWorld, windowed));
+        },
+        testing::ExitedWithCode(0), Has("Load 640x480 fullscreen=0\n"));
+    static const CDialogScript kAcceptOnly{kForce + 2, 1, nullptr, nullptr, nullptr, false};
+    EXPECT_EXIT(
+        {
+            SetDialogScript(&kAcceptOnly);
+            exit(RunDefault(EngineText("ASK_ME_ON_START = 1\nWIDTH = 640\nHEIGHT = 480\n")));
+        },
+        testing::ExitedWithCode(0), Has("Load 1024x768 fullscreen=1\n"));
+}
+
+TEST_F(StartupTest, AnEmptyAppNameStopsWithTheDataPathWarning)
+{
+    std::string game = "[PATH]\nAPP_NAME = \n";
+    EXPECT_EXIT(exit(RunInFreshFolder(kBuiltinEngine, game, u"test", MakeReportingWorld)), testing::ExitedWithCode(255),
+                Has("Warning (v1,203): The Data path is unreachable.\n\nThe application will now exit.\n"));
+}
+
+TEST_F(StartupTest, ARunningCopyIsBroughtForwardOnlyWithAnEmptyCommandLine)
+{
+    EXPECT_EXIT(
+        {
+            SetInstanceScope(std::to_string(getpid()).c_str());
+            WNDCLASSW windowClass{};
+            windowClass.lpfnWndProc = DefWindowProcW;
+            windowClass.lpszClassName = u"Kvo Adventure";
+            RegisterClassW(&windowClass);
+            HWND running = CreateWindowExW(0, u"Kvo Adventure", u"running", 0, 0, 0, 32, 32, nullptr, nullptr, nullptr,
+                                           nullptr);
+            fprintf(stderr, "BEGIN %d\n", running != nullptr);
+            int result = RunInFreshFolder(kBuiltinEngine, std::string(kGameSettingsText, kGameSettingsLength), u"",
+                                          MakeReportingWorld, "", false);
+            fprintf(stderr, "END %d visible %d\n", result, IsWindowVisible(running));
+            exit(0);
+        },
+        testing::ExitedWithCode(0), Output({"BEGIN 1\nEND -1 visible 1\n"}, {"Error (", "Load "}));
+}
+
+TEST_F(StartupTest, AFrameTimerDrivesTheFramesFromTheWindowProcedure)
+{
+    EXPECT_EXIT(
+        {
+            SetTestClock(RunningClock);
+            SetSleepHook(CountSleep);
+            int result = RunDefault(EngineText("FRAME_TIMER = 60\nSLEEP_TIMER = 15\n"));
+            fprintf(stderr, "slept %u\n", g_slept);
+            exit(result);
+        },
+        testing::ExitedWithCode(0), Has("frame 3\nRelease\nslept 0\n"));
+}
+
+TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
+{
+    EXPECT_EXIT(
+        {
+            SetSleepHook(CountSleep);
+            int result = RunDefault(EngineText("SLEEP_TIMER = 15\n"));
+            fprintf(stderr, "slept %u\n", g_slept);
+            exit(result);
+        },
+        testing::ExitedWithCode(0), Has("frame 3\nRelease\nslept 30\n"));
+}
+
+TEST_F(StartupTest, TheLanguageEventRetitlesTheWindow)
+{
+    class CTitledWorld : public CVadadiDazidevWorld {
+    public:
+        Result GetTitle(const char16_t*, const char16_t*, char16_t* out, size_t capacity) override
+        {
+            WStrCopy(out, capacity, u"Localized title");
+            return RES_OK;
+        }
+    };
+    SetInstanceScope(std::to_string(getpid()).c_str());
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = u"StartupTitle";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, u"StartupTitle", u"before", 0, 0, 0, 32, 32, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    CTitledWorld world;
+    SetPropW(window, u"pWorld", &world);
+    char16_t title[64];
+    EXPECT_EQ(OnWorldEvent(14, window), RES_OK);
+    GetWindowTextW(window, title, 64);
+    EXPECT_EQ(std::u16string(title), u"before");
+    EXPECT_EQ(OnWorldEvent(18, window), RES_OK);
+    GetWindowTextW(window, title, 64);
+    EXPECT_EQ(std::u16string(title), u"Localized title");
+    RemovePropW(window, u"pWorld");
+}
+
+TEST_F(StartupTest, WebLinksOpenWithoutAShellAndMayQuit)
+{
+    TempDir dir;
+    std::string log = dir.File("arguments.txt");
+    std::string launcher =
+        dir.Write("launcher.sh", "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\" >> '" + log + "'; done\n");
+    chmod(launcher.c_str(), 0755);
+    SetShellLauncher(launcher.c_str());
+    std::u16string url = u"http://example.test/?a=1&b=$(id)";
+    OpenWithShell(url.c_str(), 0, nullptr);
+    MSG message;
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    OpenWithShell(url.c_str(), 1, nullptr);
+    EXPECT_TRUE(PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(ReapShellChildren(true), 0);
+    EXPECT_EQ(TempDir::Read(log), Utf16ToUtf8(url) + "\n" + Utf16ToUtf8(url) + "\n");
+}

@@ -1,0 +1,142 @@
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "core/BuiltinSettings.h"
+#include "core/ParamsReader.h"
+#include "game/VadadiDazidevWorld.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/WorldTestModules.h"
+
+namespace {
+
+std::vector<uint32_t> g_events;
+
+Result RecordEvent(uint32_t event, WindowHandle)
+{
+    g_events.push_back(event);
+    return RES_OK;
+}
+
+class VadadiDazidevWorldTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        g_events.clear();
+        const char* appData = getenv("APPDATA");
+        m_savedAppData = appData ? appData : "";
+        m_hadAppData = appData != nullptr;
+        setenv("APPDATA", m_dir.File("appdata").c_str(), 1);
+        m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr);
+    }
+    void TearDown() override
+    {
+        if (m_hadAppData)
+            setenv("APPDATA", m_savedAppData.c_str(), 1);
+        else
+            unsetenv("APPDATA");
+    }
+
+    void WriteOptions(const std::string& bytes)
+    {
+        m_dir.Write("appdata/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.options.sav", bytes);
+    }
+
+    Result Send(UINT message, LPARAM lParam)
+    {
+        CWorldMessage record{nullptr, message, 0, lParam, {0, 0, 0}};
+        return m_world.OnMessage(&record);
+    }
+
+    TempDir m_dir;
+    std::string m_savedAppData;
+    bool m_hadAppData = false;
+    CParamsText m_game{kGameSettingsText, kGameSettingsLength};
+    CVadadiDazidevWorld m_world;
+};
+
+} // namespace
+
+TEST_F(VadadiDazidevWorldTest, TheGameDataIsReachedThroughTheDataBlock)
+{
+    CWorldData* data = m_world.GetData();
+    ASSERT_EQ(data->gameData, m_world.GetGameData());
+    EXPECT_EQ(m_world.GetGameData()->m_pWorld, &m_world);
+    EXPECT_EQ(m_world.GetGameData()->m_nPlatform, 0u);
+    EXPECT_EQ(m_world.GetGameData()->m_nElementTotal, 0u);
+    EXPECT_EQ(m_world.GetMainWindowInfo(), nullptr);
+}
+
+TEST_F(VadadiDazidevWorldTest, MousePositionsAreScaledIntoTheVirtualScreen)
+{
+    CWorldData* data = m_world.GetData();
+    data->scaleX = 0.5f;
+    data->scaleY = 2.0f;
+    EXPECT_EQ(Send(WM_MOUSEMOVE, MAKELPARAM(100, 300)), RES_FAIL);
+    EXPECT_EQ(data->pointerX, 200.0f);
+    EXPECT_EQ(data->pointerY, 150.0f);
+    Send(WM_LBUTTONDOWN, MAKELPARAM(10, 11));
+    EXPECT_EQ(data->pressX, 20.0f);
+    EXPECT_EQ(data->pressY, 5.0f);
+    Send(WM_LBUTTONUP, 0);
+    data->scaleX = 0.0f;
+    Send(WM_MOUSEMOVE, MAKELPARAM(7, 8));
+    EXPECT_EQ(data->pointerX, 7.0f);
+}
+
+TEST_F(VadadiDazidevWorldTest, TheTitleIsTheFallbackUntilAStringTableIsLoaded)
+{
+    char16_t title[8];
+    EXPECT_EQ(m_world.GetTitle(u"Kvo Adventure", u"VadadiDazidev", title, 8), RES_OK);
+    EXPECT_EQ(std::u16string(title), u"VadadiD");
+    m_world.GetTitle(u"Kvo Adventure", nullptr, title, 8);
+    EXPECT_EQ(std::u16string(title), u"");
+}
+
+TEST_F(VadadiDazidevWorldTest, SavedOptionsSetFullscreen)
+{
+    CWorldData* data = m_world.GetData();
+    data->fullscreen = 1;
+    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);  // no file yet
+    EXPECT_EQ(std::u16string(m_world.GetGameData()->m_szAppName), u"VadadiDazidev");
+
+    WriteOptions(std::string("\x0C\x00\x02\x00\x05\x00\x00\x00", 8));
+    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_OK);
+    EXPECT_EQ(data->fullscreen, 0);
+
+    data->fullscreen = 1;
+    WriteOptions(std::string("\x0D\x00\x02\x00", 4));
+    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
+    WriteOptions(std::string("\x0C\x00\x03\x00", 4));
+    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
+    WriteOptions(std::string("\x0C\x00\x02", 3));
+    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
+    EXPECT_EQ(data->fullscreen, 1);
+}
+
+TEST_F(VadadiDazidevWorldTest, LoadRaisesTheLoadingEventsOnlyAfterTheEngineLoaded)
+{
+    m_world.SetHostEventCallback(RecordEvent);
+    EXPECT_EQ(m_world.Load(nullptr, 1024, 768, 32, 0, 0, 0, 1, nullptr, 0xFFFF, 0xFFFF), RES_NO_WINDOW);
+    EXPECT_TRUE(g_events.empty());
+    EXPECT_EQ(std::u16string(m_world.GetData()->errorDetail), u"The main module is not correctly registered");
+    EXPECT_EQ(m_world.RaiseHostEvent(kHostEventLanguage), RES_OK);
+    EXPECT_EQ(g_events, std::vector<uint32_t>{kHostEventLanguage});
+    m_world.SetHostEventCallback(nullptr);
+    EXPECT_EQ(m_world.RaiseHostEvent(kHostEventLanguage), RES_FAIL);
+}
+
+TEST_F(VadadiDazidevWorldTest, ALoadedWorldRaisesEvents14And15)
+{
+    ResetTestModules();
+    m_world.SetHostEventCallback(RecordEvent);
+    ChooseTestModule(m_world.GetData(), kModule3D, CreateTest3D);
+    EXPECT_EQ(m_world.Load(nullptr, 1024, 768, 32, 0, 0, 0, 1, nullptr, 0xFFFF, 0xFFFF), RES_OK);
+    EXPECT_EQ(g_events, (std::vector<uint32_t>{kHostEventLoadBegin, kHostEventLoadEnd}));
+    EXPECT_TRUE(WasCalled("3D Load"));
+    EXPECT_EQ(m_world.Release(), RES_OK);
+    EXPECT_TRUE(WasCalled("release 3D"));
+    ResetTestModules();
+}
