@@ -7,8 +7,8 @@
 // The OpenGL renderer (3D module id 4, "OpenGL 1.2"): owns the window's rendering context,
 // checks the version and the multitexture extension, sets the display mode, pixel format,
 // lights, fog and point sprites, clears, begins and presents frames, and makes the OpenGL
-// objects, index buffers, textures and camera. Its state record is published in the data block
-// from construction on.
+// objects, index buffers, textures, shaders, stencil shadows and camera. Its state record is
+// published in the data block from construction on.
 class C3DEngineOpenGL : public C3DEngine {
 public:
     explicit C3DEngineOpenGL(CWorldData* data);
@@ -36,7 +36,6 @@ public:
     C3DObject* CreateObject(uint32_t flagsA, uint32_t flagsB) override;
     C3DObjectIndex* CreateIndexBuffer(uint32_t count, uint32_t kind) override;
     C3DTexture* CreateTexture(uint32_t flags, uint32_t parameter) override;
-    // Shaders and stencil shadows are the renderer-neutral classes until the OpenGL ones exist.
     C3DShader* CreateShader(uint32_t flags, uint32_t parameter) override;
     C3DStencilShadow* CreateStencilShadow(uint32_t casterCount, uint32_t colour) override;
     Result IsStencilShadowSupported() override;

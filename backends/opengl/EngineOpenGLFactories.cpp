@@ -4,10 +4,10 @@
 
 #include "backends/opengl/ObjectIndexOpenGL.h"
 #include "backends/opengl/ObjectOpenGLFormats.h"
+#include "backends/opengl/ShaderOpenGL.h"
+#include "backends/opengl/StencilShadowOpenGL.h"
 #include "backends/opengl/TextureOpenGL.h"
 #include "core/WorldData.h"
-#include "engine3d/Shader.h"
-#include "engine3d/StencilShadow.h"
 
 C3DObject* C3DEngineOpenGL::CreateObject(uint32_t flagsA, uint32_t flagsB)
 {
@@ -44,12 +44,13 @@ C3DTexture* C3DEngineOpenGL::CreateTexture(uint32_t flags, uint32_t parameter)
 
 C3DShader* C3DEngineOpenGL::CreateShader(uint32_t flags, uint32_t)
 {
-    return AdoptShader(new (std::nothrow) C3DShader(m_pWorldData), flags);
+    return AdoptShader(new (std::nothrow) C3DShaderOpenGL(m_pWorldData), flags);
 }
 
 C3DStencilShadow* C3DEngineOpenGL::CreateStencilShadow(uint32_t casterCount, uint32_t colour)
 {
-    return AdoptStencilShadow(new (std::nothrow) C3DStencilShadow(m_pWorldData), casterCount, colour);
+    return AdoptStencilShadow(new (std::nothrow) C3DStencilShadowOpenGL(m_pWorldData, this), casterCount,
+                              colour);
 }
 
 Result C3DEngineOpenGL::IsStencilShadowSupported() { return RES_OK; }

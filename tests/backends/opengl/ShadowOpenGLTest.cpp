@@ -1,0 +1,236 @@
+#include <GL/glew.h>
+
+#include <string>
+#include <vector>
+
+#include "backends/opengl/StencilShadowOpenGL.h"
+#include "core/ParamsReader.h"
+#include "engine3d/Object.h"
+#include "tests/backends/opengl/OpenGLFixture.h"
+#include "tests/support/OpenGLShaderShadowScene.h"
+
+namespace {
+
+// The camera looks along +z from the origin; light 0 at (0, 0, -3) pushes every silhouette 30
+// units further along +z. A white receiver fills the view at z = 20. The caster, a triangle at
+// z = 5 up and right of the axis, shadows the receiver around the pixel (40, 24); the volume's
+// near end, seen at (55, 9), lies in front of unshadowed receiver.
+constexpr float kReceiverZ = 20.0f;
+constexpr float kCasterZ = 5.0f;
+constexpr int kShadowX = 40, kShadowY = 24;
+constexpr int kNearEndX = 55, kNearEndY = 9;
+constexpr int kClearX = 16, kClearY = 48;
+
+class ShadowOpenGLTest : public OpenGLFixture {
+protected:
+    void SetUp() override
+    {
+        OpenGLFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure())
+            return;
+        const float light[3] = {0.0f, 0.0f, -3.0f};
+        for (int i = 0; i < 3; ++i)
+            Data()->lights[0].position[i] = light[i];
+        receiver = MakeWorldRectangle(Engine(), -10.0f, -10.0f, 10.0f, 10.0f, kReceiverZ, 0xFFFFFFFF);
+        ASSERT_NE(receiver, nullptr);
+        objects.push_back(receiver);
+    }
+
+    void TearDown() override
+    {
+        if (m_rig) {
+            for (C3DObject* object : objects)
+                EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
+            if (shadow) {
+                EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
+            }
+            EXPECT_EQ(m_rig->Unload(), 0u);
+        }
+        OpenGLFixture::TearDown();
+    }
+
+    // A triangle at the caster's depth; counter-clockwise as seen by the camera faces the light.
+    C3DObject* Triangle(float x0, float y0, float x1, float y1, float x2, float y2)
+    {
+        C3DObject* object =
+            MakeTriangleMesh(Engine(), {{x0, y0, kCasterZ}, {x1, y1, kCasterZ}, {x2, y2, kCasterZ}}, {0, 1, 2});
+        EXPECT_NE(object, nullptr);
+        objects.push_back(object);
+        return object;
+    }
+
+    C3DObject* UpperRightTriangle() { return Triangle(1.0f, 1.0f, 4.0f, 1.0f, 1.0f, 4.0f); }
+
+    // A shadow of colour with one caster per object, each volume built.
+    C3DStencilShadow* Shadow(uint32_t colour, const std::vector<C3DObject*>& casters)
+    {
+        shadow = Engine()->CreateStencilShadow(static_cast<uint32_t>(casters.size()), colour);
+        EXPECT_NE(shadow, nullptr);
+        for (uint32_t i = 0; i < casters.size(); ++i) {
+            EXPECT_EQ(shadow->SetCaster(i, casters[i], &placement, Vector3{0, 0, 0}, Vector3{0, 0, 0}), RES_OK);
+            EXPECT_EQ(shadow->BuildVolumes(i), RES_OK);
+        }
+        return shadow;
+    }
+
+    void DrawReceiver()
+    {
+        Data()->clearColor = 0xFF000000;
+        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
+        ASSERT_EQ(receiver->Render(), RES_OK);
+    }
+
+    uint8_t StencilAt(int x, int y)
+    {
+        uint8_t value = 0;
+        glReadPixels(x, Data()->configuredHeight - 1 - y, 1, 1, GL_STENCIL_INDEX, GL_UNSIGNED_BYTE, &value);
+        return value;
+    }
+
+    // Pixels of the frame whose three channels are all at least `level`.
+    int CountAtLeast(uint8_t level)
+    {
+        std::vector<uint8_t> rgba(64 * 64 * 4);
+        glReadPixels(0, 0, 64, 64, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+        int count = 0;
+        for (size_t i = 0; i < rgba.size(); i += 4)
+            count += (rgba[i] >= level && rgba[i + 1] >= level && rgba[i + 2] >= level) ? 1 : 0;
+        return count;
+    }
+
+    Matrix4 placement{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+    C3DObject* receiver = nullptr;
+    std::vector<C3DObject*> objects;
+    C3DStencilShadow* shadow = nullptr;
+};
+
+} // namespace
+
+TEST_F(ShadowOpenGLTest, FactoryListsOpenGLShadowsWithTheShaders)
+{
+    EXPECT_EQ(Engine()->IsStencilShadowSupported(), RES_OK);
+    Shadow(0x80000000, {UpperRightTriangle()});
+    EXPECT_NE(dynamic_cast<C3DStencilShadowOpenGL*>(shadow), nullptr);
+    EXPECT_EQ(Engine()->GetShaderCount(), 1u);
+    EXPECT_EQ(Engine()->GetStencilShadowCount(), 0u);
+    EXPECT_EQ(shadow->GetCaster(0)->sideCount, 18u);
+    EXPECT_EQ(shadow->GetCaster(0)->capCount, 18u);
+}
+
+TEST_F(ShadowOpenGLTest, ShadowedPointDarkensAndTheRestStays)
+{
+    Shadow(0x80000000, {UpperRightTriangle()});
+    DrawReceiver();
+    ExpectPixel(kShadowX, kShadowY, 0xFFFFFF);
+    ASSERT_EQ(shadow->Render(0), RES_OK);
+    ExpectPixel(kShadowX, kShadowY, 0x808080);
+    EXPECT_EQ(StencilAt(kShadowX, kShadowY), 1u);
+    ExpectPixel(kClearX, kClearY, 0xFFFFFF);
+    EXPECT_EQ(StencilAt(kClearX, kClearY), 0u);
+    ExpectPixel(kNearEndX, kNearEndY, 0xFFFFFF);  // in front of the volume, behind nothing
+    EXPECT_EQ(StencilAt(kNearEndX, kNearEndY), 0u);
+
+    EXPECT_FALSE(glIsEnabled(GL_STENCIL_TEST));
+    EXPECT_FALSE(glIsEnabled(GL_BLEND));
+    EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
+    GLboolean colourWrites[4] = {};
+    glGetBooleanv(GL_COLOR_WRITEMASK, colourWrites);
+    EXPECT_TRUE(colourWrites[0] && colourWrites[1] && colourWrites[2] && colourWrites[3]);
+    GLint depth = 0;
+    glGetIntegerv(GL_MODELVIEW_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    glGetIntegerv(GL_PROJECTION_STACK_DEPTH, &depth);
+    EXPECT_EQ(depth, 1);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
+TEST_F(ShadowOpenGLTest, AlphaSetsTheShadowStrength)
+{
+    const struct {
+        uint32_t colour;
+        uint32_t seen;
+    } cases[] = {{0xFF000000, 0xFFFFFF}, {0x00000000, 0x000000}, {0xC0FFFFFF, 0xC0C0C0}};
+    C3DObject* caster = UpperRightTriangle();
+    for (const auto& c : cases) {
+        Shadow(c.colour, {caster});
+        DrawReceiver();
+        ASSERT_EQ(shadow->Render(0), RES_OK);
+        ExpectPixel(kShadowX, kShadowY, c.seen);
+        ExpectPixel(kClearX, kClearY, 0xFFFFFF);
+        EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
+        shadow = nullptr;
+    }
+}
+
+TEST_F(ShadowOpenGLTest, CasterWithoutSilhouetteDrawsNothing)
+{
+    C3DObject* away = Triangle(1.0f, 1.0f, 1.0f, 4.0f, 4.0f, 1.0f);  // clockwise: turned from the light
+    Shadow(0x00000000, {away, nullptr});
+    EXPECT_EQ(shadow->GetCaster(0)->sideCount, 0u);
+    DrawReceiver();
+    glClearStencil(7);
+    glClear(GL_STENCIL_BUFFER_BIT);
+    glClearStencil(0);
+    EXPECT_EQ(shadow->Render(0), RES_OK);
+    EXPECT_EQ(shadow->Render(1), RES_OK);
+    EXPECT_EQ(shadow->Render(2), RES_FAIL);
+    ExpectPixel(kShadowX, kShadowY, 0xFFFFFF);
+    ExpectPixel(kClearX, kClearY, 0xFFFFFF);
+    EXPECT_EQ(StencilAt(kShadowX, kShadowY), 7u);  // the stencil buffer is not touched
+}
+
+// Each draw counts from a cleared stencil buffer: a second caster does not darken the first
+// one's shadow again.
+TEST_F(ShadowOpenGLTest, EachDrawStartsFromAClearedStencil)
+{
+    C3DObject* lowerLeft = Triangle(-1.0f, -1.0f, -4.0f, -1.0f, -1.0f, -4.0f);
+    Shadow(0x80000000, {UpperRightTriangle(), lowerLeft});
+    DrawReceiver();
+    ASSERT_EQ(shadow->Render(0), RES_OK);
+    ASSERT_EQ(shadow->Render(1), RES_OK);
+    ExpectPixel(kShadowX, kShadowY, 0x808080);
+    ExpectPixel(63 - kShadowX, 63 - kShadowY, 0x808080);
+    ExpectPixel(kShadowX, 63 - kShadowY, 0xFFFFFF);
+    EXPECT_EQ(StencilAt(kShadowX, kShadowY), 0u);
+}
+
+// The darkening reaches every pixel of the window, even when the configured screen is smaller
+// than the one the screen projection was set up for.
+TEST_F(ShadowOpenGLTest, DarkeningCoversTheWholeWindow)
+{
+    Shadow(0x00000000, {UpperRightTriangle()});
+    DrawReceiver();
+    Data()->configuredWidth = 16;
+    Data()->configuredHeight = 16;
+    ASSERT_EQ(shadow->Render(0), RES_OK);
+    Data()->configuredWidth = 64;
+    Data()->configuredHeight = 64;
+    ExpectPixel(kShadowX, kShadowY, 0x000000);
+    ExpectPixel(kClearX, kClearY, 0xFFFFFF);
+    GLint viewport[4] = {};
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    EXPECT_EQ(viewport[2], 64);  // the caller's viewport is back
+}
+
+TEST_F(ShadowOpenGLTest, ShowConstructAddsTheVolumeWireframe)
+{
+    const std::string settings = "[STENCIL_SHADOW]\nSHOW_CONSTRUCT=1\n";
+    CParamsText params(settings.data(), static_cast<uint32_t>(settings.size()));
+    C3DObject* caster = UpperRightTriangle();
+    for (bool construct : {false, true}) {
+        Data()->engineParams = construct ? &params : nullptr;
+        Shadow(0x00000000, {caster});
+        EXPECT_EQ(shadow->ShowsConstruct(), construct);
+        Data()->clearColor = 0xFF000000;
+        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
+        ASSERT_EQ(shadow->Render(0), RES_OK);
+        EXPECT_EQ(CountAtLeast(0xFF) > 20, construct);
+        EXPECT_EQ(CountAtLeast(0x01) == 0, !construct);
+        GLint modes[2] = {};
+        glGetIntegerv(GL_POLYGON_MODE, modes);
+        EXPECT_EQ(modes[0], GL_FILL);
+        EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
+        shadow = nullptr;
+    }
+    Data()->engineParams = nullptr;
+}
