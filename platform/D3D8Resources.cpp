@@ -22,6 +22,16 @@ CD3D8Resource<Interface>::~CD3D8Resource()
 }
 
 template <class Interface>
+ULONG CD3D8Resource<Interface>::AddRef()
+{
+    if (m_references++ == 0) {
+        m_device->AddRef();
+        m_device->ResourceBorn(m_pool);
+    }
+    return m_references;
+}
+
+template <class Interface>
 ULONG CD3D8Resource<Interface>::Release()
 {
     if (m_references == 0)

@@ -7,14 +7,15 @@
 class CD3D8Device;
 
 // Counting shared by the resources. The caller's references hold the device; the device's own
-// (what it keeps bound) only keep the object. The object goes when both are gone.
+// (what it keeps bound) only keep the object. The object goes when both are gone; a bound object
+// handed out again (GetTexture) takes its hold on the device again.
 template <class Interface>
 class CD3D8Resource : public Interface {
 public:
     CD3D8Resource(const CD3D8Resource&) = delete;
     CD3D8Resource& operator=(const CD3D8Resource&) = delete;
 
-    ULONG AddRef() override { return ++m_references; }
+    ULONG AddRef() override;
     ULONG Release() override;
     HRESULT GetDevice(IDirect3DDevice8** device) override;
 
