@@ -1,7 +1,5 @@
 #include "platform/D3D8BackBuffer.h"
 
-#include <cstring>
-
 namespace {
 
 const char* const kGammaVertex =
@@ -52,12 +50,6 @@ GLuint CompileStage(GLenum kind, const char* source)
         return 0;
     }
     return shader;
-}
-
-void FlipRows(const BYTE* from, BYTE* to, size_t rowBytes, size_t rows)
-{
-    for (size_t row = 0; row < rows; ++row)
-        std::memcpy(to + row * rowBytes, from + (rows - 1 - row) * rowBytes, rowBytes);
 }
 
 } // namespace
@@ -128,18 +120,14 @@ void CD3D8BackBuffer::Bind() const
 
 void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels) const
 {
-    size_t width = static_cast<size_t>(rect.right - rect.left);
-    size_t height = static_cast<size_t>(rect.bottom - rect.top);
-    std::vector<D3DCOLOR> upsideDown(width * height);
-    pixels.resize(width * height);
+    GLsizei width = rect.right - rect.left;
+    GLsizei height = rect.bottom - rect.top;
+    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
-    glReadPixels(rect.left, static_cast<GLint>(m_height) - rect.bottom, static_cast<GLsizei>(width),
-                 static_cast<GLsizei>(height), GL_BGRA, GL_UNSIGNED_BYTE, upsideDown.data());
-    FlipRows(reinterpret_cast<const BYTE*>(upsideDown.data()), reinterpret_cast<BYTE*>(pixels.data()),
-             width * sizeof(D3DCOLOR), height);
+    glReadPixels(rect.left, rect.top, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
     if (m_format != D3DFMT_A8R8G8B8 && m_format != D3DFMT_A1R5G5B5) {
         for (D3DCOLOR& pixel : pixels)
             pixel |= 0xFF000000u;
@@ -148,17 +136,11 @@ void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels) cons
 
 void CD3D8BackBuffer::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixels)
 {
-    size_t width = static_cast<size_t>(rect.right - rect.left);
-    size_t height = static_cast<size_t>(rect.bottom - rect.top);
-    std::vector<D3DCOLOR> upsideDown(width * height);
-    FlipRows(reinterpret_cast<const BYTE*>(pixels.data()), reinterpret_cast<BYTE*>(upsideDown.data()),
-             width * sizeof(D3DCOLOR), height);
     glBindTexture(GL_TEXTURE_2D, m_color);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, static_cast<GLint>(m_height) - rect.bottom,
-                    static_cast<GLsizei>(width), static_cast<GLsizei>(height), GL_BGRA, GL_UNSIGNED_BYTE,
-                    upsideDown.data());
+    glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
+                    GL_UNSIGNED_BYTE, pixels.data());
 }
 
 void CD3D8BackBuffer::SetGammaRamp(const WORD* red, const WORD* green, const WORD* blue)
@@ -216,10 +198,9 @@ void CD3D8BackBuffer::Present(const RECT& source, const RECT& destination, UINT 
     if (m_identityRamp || !MakeGammaProgram()) {
         bool sameSize = source.right - source.left == destination.right - destination.left &&
                         source.bottom - source.top == destination.bottom - destination.top;
-        GLint height = static_cast<GLint>(m_height);
         GLint target = static_cast<GLint>(windowHeight);
-        glBlitFramebuffer(source.left, height - source.bottom, source.right, height - source.top, destination.left,
-                          target - destination.bottom, destination.right, target - destination.top,
+        glBlitFramebuffer(source.left, source.top, source.right, source.bottom, destination.left,
+                          target - destination.top, destination.right, target - destination.bottom,
                           GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     } else {
         PresentThroughRamp(source, destination, windowHeight);
@@ -249,8 +230,8 @@ void CD3D8BackBuffer::PresentThroughRamp(const RECT& source, const RECT& destina
     float height = static_cast<float>(m_height);
     float left = static_cast<float>(source.left) / width;
     float right = static_cast<float>(source.right) / width;
-    float bottom = (height - static_cast<float>(source.bottom)) / height;
-    float top = (height - static_cast<float>(source.top)) / height;
+    float bottom = static_cast<float>(source.bottom) / height;
+    float top = static_cast<float>(source.top) / height;
     glBegin(GL_QUADS);
     glTexCoord2f(left, bottom);
     glVertex2f(-1.0f, -1.0f);

@@ -5,9 +5,11 @@
 #include "platform/D3D8GL.h"
 #include "platform/D3D8Types.h"
 
-// The device's back buffer and depth-stencil buffer: a framebuffer object in OpenGL's own
-// orientation (row 0 at the bottom). Rectangles given here count rows from the top, as
-// Direct3D does. Presenting stretches it over the window, through the gamma ramp when one is set.
+// The device's back buffer and depth-stencil buffer: a framebuffer object holding the image top
+// row first, that is upside down for OpenGL, so that OpenGL's rule for edges through pixel
+// centres comes out as Direct3D's top-left rule. Rectangles count rows from the top. Presenting
+// turns the image the right way up and stretches it over the window, through the gamma ramp
+// when one is set.
 class CD3D8BackBuffer {
 public:
     CD3D8BackBuffer() = default;

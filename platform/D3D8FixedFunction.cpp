@@ -293,8 +293,7 @@ std::string D3D8VertexSource(const CD3D8VertexKey& key)
     if (key.transformed) {
         text += "    float w = (aPosition.w > 0.0 && aPosition.w < 1e30) ? 1.0 / aPosition.w : 1.0;\n"
                 "    vec4 eye = vec4(0.0, 0.0, w, 1.0);\n"
-                "    vec2 ndc = vec2((aPosition.x + 0.5) * 2.0 / uTarget.z - 1.0, "
-                "1.0 - (aPosition.y + 0.5) * 2.0 / uTarget.w);\n"
+                "    vec2 ndc = (aPosition.xy + vec2(0.5)) * 2.0 / uTarget.zw - vec2(1.0);\n"
                 "    gl_Position = vec4(ndc * w, (2.0 * aPosition.z - 1.0) * w, w);\n";
         text += key.fogFromW ? "    float fogDepth = w;\n" : "    float fogDepth = aPosition.z;\n";
     } else {
@@ -302,7 +301,7 @@ std::string D3D8VertexSource(const CD3D8VertexKey& key)
                 "    vec4 clip = uProjection * eye;\n";
         text += key.fogFromW ? "    float fogDepth = clip.w;\n" : "    float fogDepth = clip.z / clip.w;\n";
         text += "    clip.x += clip.w * uTarget.x;\n"
-                "    clip.y -= clip.w * uTarget.y;\n"
+                "    clip.y = clip.w * uTarget.y - clip.y;\n"
                 "    clip.z = 2.0 * clip.z - clip.w;\n"
                 "    gl_Position = clip;\n";
         if (key.lighting)

@@ -110,12 +110,12 @@ void DepthAndStencil(const CD3D8State& state, const CD3D8BackBuffer& target)
 
 void Faces(const CD3D8State& state)
 {
-    // The image keeps its orientation, so a winding seen on screen is the same for both.
+    // The image is drawn upside down for OpenGL, so a winding seen on screen is the other one there.
     DWORD cull = state.Render(D3DRS_CULLMODE);
     if (cull == D3DCULL_CCW || cull == D3DCULL_CW) {
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        glFrontFace(cull == D3DCULL_CCW ? GL_CW : GL_CCW);
+        glFrontFace(cull == D3DCULL_CCW ? GL_CCW : GL_CW);
     } else {
         glDisable(GL_CULL_FACE);
     }
@@ -151,26 +151,25 @@ GLenum D3D8Compare(DWORD func)
     }
 }
 
-void D3D8Scissor(const RECT& rect, UINT targetHeight)
+void D3D8Scissor(const RECT& rect)
 {
-    glScissor(rect.left, static_cast<GLint>(targetHeight) - rect.bottom, rect.right - rect.left, rect.bottom - rect.top);
+    glScissor(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
 }
 
 void D3D8ApplyRasterState(const CD3D8State& state, const CD3D8BackBuffer& target, bool transformed, bool sprite)
 {
     const D3DVIEWPORT8& viewport = state.viewport;
-    GLint height = static_cast<GLint>(target.Height());
     RECT area{static_cast<LONG>(viewport.X), static_cast<LONG>(viewport.Y), static_cast<LONG>(viewport.X + viewport.Width),
               static_cast<LONG>(viewport.Y + viewport.Height)};
     if (transformed) {
-        glViewport(0, 0, static_cast<GLsizei>(target.Width()), height);
+        glViewport(0, 0, static_cast<GLsizei>(target.Width()), static_cast<GLsizei>(target.Height()));
         glDepthRange(0.0, 1.0);
     } else {
-        glViewport(area.left, height - area.bottom, static_cast<GLsizei>(viewport.Width), static_cast<GLsizei>(viewport.Height));
+        glViewport(area.left, area.top, static_cast<GLsizei>(viewport.Width), static_cast<GLsizei>(viewport.Height));
         glDepthRange(std::clamp(viewport.MinZ, 0.0f, 1.0f), std::clamp(viewport.MaxZ, 0.0f, 1.0f));
     }
     glEnable(GL_SCISSOR_TEST);
-    D3D8Scissor(area, target.Height());
+    D3D8Scissor(area);
     DepthAndStencil(state, target);
     Blend(state);
     Faces(state);

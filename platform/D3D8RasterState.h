@@ -10,5 +10,5 @@ void D3D8ApplyRasterState(const CD3D8State& state, const CD3D8BackBuffer& target
 // Direct3D comparison functions as OpenGL's; GL_ALWAYS for values that are none.
 GLenum D3D8Compare(DWORD func);
 
-// A rectangle counted from the top of the target as OpenGL's scissor box.
-void D3D8Scissor(const RECT& rect, UINT targetHeight);
+// A rectangle of the target as OpenGL's scissor box.
+void D3D8Scissor(const RECT& rect);

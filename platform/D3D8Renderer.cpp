@@ -140,7 +140,7 @@ CD3D8Renderer::CD3D8Renderer(CD3D8GLContext& context, CD3D8BackBuffer& backBuffe
 {
     glGenSamplers(static_cast<GLsizei>(m_samplers.size()), m_samplers.data());
     glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
-    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_UPPER_LEFT);
+    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);
     glDisable(GL_DITHER);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (context.HasProvokingVertex())
@@ -288,7 +288,7 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
               static_cast<LONG>(viewport.Y + viewport.Height)};
     glEnable(GL_SCISSOR_TEST);
     if (count == 0 || !rects) {
-        D3D8Scissor(area, m_backBuffer.Height());
+        D3D8Scissor(area);
         glClear(mask);
         return;
     }
@@ -297,7 +297,7 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
                  std::min(area.bottom, rects[i].y2)};
         if (cut.left >= cut.right || cut.top >= cut.bottom)
             continue;
-        D3D8Scissor(cut, m_backBuffer.Height());
+        D3D8Scissor(cut);
         glClear(mask);
     }
 }

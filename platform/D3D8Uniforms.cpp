@@ -133,8 +133,6 @@ void D3D8LoadUniforms(const CD3D8Program& program, const CD3D8State& state, cons
     GLint alphaRef = program.Location(ED3D8Uniform::AlphaRef);
     if (alphaRef >= 0)
         glUniform1f(alphaRef, static_cast<float>(state.Render(D3DRS_ALPHAREF) & 0xFF));
-    if (program.Location(ED3D8Uniform::MaterialDiffuse) < 0)
-        return;
     Value(program.Location(ED3D8Uniform::MaterialDiffuse), state.material.Diffuse);
     Value(program.Location(ED3D8Uniform::MaterialAmbient), state.material.Ambient);
     Value(program.Location(ED3D8Uniform::MaterialSpecular), state.material.Specular);
