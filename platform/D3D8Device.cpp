@@ -84,7 +84,9 @@ CD3D8Device::CD3D8Device(CD3D8& direct3D, D3DDEVTYPE type, HWND focusWindow, DWO
 
 CD3D8Device::~CD3D8Device()
 {
-    if (!m_context.MakeCurrent())
+    // Without its window the context cannot be made current; OpenGL calls then go nowhere and
+    // deleting the context frees what they would have freed.
+    if (m_context.Exists() && !m_context.MakeCurrent())
         wglMakeCurrent(nullptr, nullptr);
     DropBindings();
     m_recording.reset();

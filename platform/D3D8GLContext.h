@@ -18,6 +18,7 @@ public:
     bool MakeCurrent();
     bool SwapBuffers();
     HWND Window() const { return m_window; }
+    bool Exists() const { return m_context != nullptr; }
     bool HasProvokingVertex() const { return m_provokingVertex; }
 
 private:

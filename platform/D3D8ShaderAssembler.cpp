@@ -281,6 +281,8 @@ bool CAssembler::Destination(const std::string& text, CDestination& destination)
         last = component;
         destination.mask |= 1u << component;
     }
+    if (destination.mask == 0)
+        Fail("empty write mask");
     return destination.mask != 0;
 }
 

@@ -15,11 +15,11 @@
 // objects by their number (D3D8ObjectNumber, 0 for null), other pointers as 1 (0 for null),
 // floats by their bits.
 struct CD3D8TraceCall {
-    std::string name;  // the method, "SetRenderState", or the function, "D3DXCreateTexture"
+    std::string name;  // "IDirect3DDevice8::SetRenderState", or a function: "D3DXCreateTexture"
     std::vector<uint64_t> args;
     HRESULT result;
 
-    std::string Text() const;  // "SetRenderState(27, 1) = 0"
+    std::string Text() const;  // "IDirect3DDevice8::SetRenderState(27, 1) = 0x00000000"
 };
 
 void D3D8TraceStart();  // forgets what was recorded and records from now on

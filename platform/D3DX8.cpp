@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstring>
 #include <new>
+#include <string>
 #include <vector>
 
 #include "core/FileSystem.h"
@@ -227,10 +228,11 @@ HRESULT D3DXAssembleShaderFromFileW(const char16_t* path, DWORD flags, ID3DXBuff
     }
     if (file) {
         long long size = FileSizeOf(file);
-        std::vector<char> text(size > 0 && size <= kLargestShaderFile ? static_cast<size_t>(size) : 0);
-        bool read = size >= 0 && size <= kLargestShaderFile && std::fread(text.data(), 1, text.size(), file) == text.size();
+        bool fits = size >= 0 && size <= kLargestShaderFile;
+        std::string text(fits ? static_cast<size_t>(size) : 0, '\0');
+        bool read = fits && std::fread(&text[0], 1, text.size(), file) == text.size();
         std::fclose(file);
-        result = read ? Assemble(text.data(), static_cast<UINT>(text.size()), compiled, errors) : D3DXERR_INVALIDDATA;
+        result = read ? Assemble(text.c_str(), static_cast<UINT>(text.size()), compiled, errors) : D3DXERR_INVALIDDATA;
     }
     return D3D8Record("D3DXAssembleShaderFromFileW", {flags}, result);
 }

@@ -30,8 +30,8 @@ HRESULT D3DXCreateTexture(IDirect3DDevice8* device, UINT width, UINT height, UIN
 // Copies and converts between surfaces of any supported format, the back buffer included (read
 // top-down whatever OpenGL stores). Different rectangle sizes are scaled: point sampling for
 // D3DX_FILTER_POINT, area averaging when shrinking and bilinear when growing for the others.
-// A colour key that is not 0 turns matching source pixels into transparent black. Palettes are
-// not supported (must be null).
+// A colour key that is not 0 turns matching source pixels into transparent black. No format
+// here has a palette, so the palette arguments are not used; dithering is not done.
 HRESULT D3DXLoadSurfaceFromSurface(IDirect3DSurface8* destination, const PALETTEENTRY* destinationPalette,
                                    const RECT* destinationRect, IDirect3DSurface8* source,
                                    const PALETTEENTRY* sourcePalette, const RECT* sourceRect, DWORD filter,

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform/D3DX8.h"
 #include "tests/platform/D3D8TestSupport.h"
@@ -346,4 +347,69 @@ TEST_F(D3D8DrawTest, PointSizeComesFromTheRenderState)
     EXPECT_EQ(pixels[29 * 64 + 29], 0xFFFFFFFFu);
     EXPECT_EQ(pixels[35 * 64 + 35], 0xFFFFFFFFu);
     EXPECT_EQ(pixels[32 * 64 + 38], 0xFF000000u);
+}
+
+TEST_F(D3D8DrawTest, ShadowVolumePassesDarkenWhereTheCountStaysAboveZero)
+{
+    // The scene: a white floor at depth 0.5.
+    m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    PlainQuad(0, 0, 64, 64, 0xFFFFFFFF, 0.5f);
+    // Volume faces: front faces clockwise, back faces counter-clockwise. On the left the back
+    // face lies behind the floor, on the right in front of it.
+    struct CPoint {
+        float x, y, z;
+    };
+    CPoint faces[] = {{0, 0, 0.2f},  {32, 0, 0.2f},  {0, 64, 0.2f},   // left front
+                      {0, 0, 0.8f},  {0, 64, 0.8f},  {32, 0, 0.8f},   // left back
+                      {32, 0, 0.2f}, {64, 0, 0.2f},  {32, 64, 0.2f},  // right front
+                      {32, 0, 0.3f}, {32, 64, 0.3f}, {64, 0, 0.3f}};  // right back
+    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    m_device->SetRenderState(D3DRS_STENCILREF, 1);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+    m_device->SetVertexShader(D3DFVF_XYZ);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_INCR);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, faces, sizeof(CPoint));
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_DECRSAT);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, faces, sizeof(CPoint));
+
+    // Darkening: a quad from a managed buffer (z and rhw 0) multiplies the screen by the colour.
+    IDirect3DVertexBuffer8* quad = nullptr;
+    ASSERT_EQ(m_device->CreateVertexBuffer(80, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
+                                           &quad),
+              D3D_OK);
+    struct CCorner {
+        float x, y, z, rhw;
+        D3DCOLOR color;
+    };
+    CCorner corners[] = {{0, 64, 0, 0, 0xFF000000}, {0, 0, 0, 0, 0xFF000000}, {64, 64, 0, 0, 0xFF000000},
+                         {64, 0, 0, 0, 0xFF000000}};
+    BYTE* data = nullptr;
+    quad->Lock(0, 0, &data, 0);
+    std::memcpy(data, corners, sizeof(corners));
+    quad->Unlock();
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTCOLOR);
+    m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    m_device->SetRenderState(D3DRS_STENCILREF, 0);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_NOTEQUAL);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    m_device->SetVertexShader(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    m_device->SetStreamSource(0, quad, 20);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetStreamSource(0, nullptr, 0);
+    quad->Release();
+    m_device->EndScene();
+    EXPECT_TRUE(Close(0xFF808080, Pixel(10, 20))) << std::hex << Pixel(10, 20);
+    EXPECT_EQ(Pixel(50, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(30, 60), 0xFFFFFFFFu);
 }
