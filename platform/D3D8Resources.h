@@ -45,7 +45,6 @@ public:
     HRESULT Unlock();
     const BYTE* Data() const { return m_data.get(); }
     UINT Length() const { return m_length; }
-    bool IsLocked() const { return m_locks > 0; }
 
 private:
     std::unique_ptr<BYTE[]> m_data;

@@ -31,11 +31,6 @@ HRESULT D3D8Record(const char* name, std::initializer_list<uint64_t> args, HRESU
     return result;
 }
 
-bool D3D8Tracing()
-{
-    return Trace().on;
-}
-
 void D3D8NameObject(const void* object)
 {
     CTrace& trace = Trace();

@@ -6,7 +6,6 @@
 
 // Records calls into the trace of platform/D3D8TestHooks.h while it runs; returns the result.
 HRESULT D3D8Record(const char* name, std::initializer_list<uint64_t> args, HRESULT result);
-bool D3D8Tracing();
 
 // Objects get a number when made, shown in the trace instead of their address (0 for null).
 void D3D8NameObject(const void* object);

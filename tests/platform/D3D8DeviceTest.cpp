@@ -1,3 +1,4 @@
+#include "platform/DesktopState.h"
 #include "tests/platform/D3D8TestSupport.h"
 
 namespace {
@@ -281,4 +282,33 @@ TEST_F(D3D8DeviceTest, ScenesAndPresentFollowTheRules)
     m_device->SetVertexShader(kD3D8ScreenFvf);
     EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &vertex, sizeof(vertex)), D3DERR_INVALIDCALL);
     EXPECT_EQ(D3D8InspectDevice(m_device).stats.presents, 1u);
+}
+
+TEST_F(D3D8DeviceTest, FullScreenSetsTheDisplayModeUntilReleased)
+{
+    UINT width = static_cast<UINT>(GetSystemMetrics(SM_CXSCREEN));
+    UINT height = static_cast<UINT>(GetSystemMetrics(SM_CYSCREEN));
+    D3DPRESENT_PARAMETERS parameters = Windowed(width, height);
+    parameters.Windowed = FALSE;
+    parameters.BackBufferFormat = D3DFMT_X8R8G8B8;
+    parameters.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_TWO;
+    EXPECT_EQ(m_direct3D->CreateDevice(0, D3DDEVTYPE_HAL, m_window, kHardware, &parameters, &m_device),
+              D3DERR_INVALIDCALL);  // not among the caps' intervals
+    parameters.FullScreen_PresentationInterval = D3DPRESENT_INTERVAL_IMMEDIATE;
+    ASSERT_EQ(m_direct3D->CreateDevice(0, D3DDEVTYPE_HAL, m_window, kHardware, &parameters, &m_device), D3D_OK);
+    EXPECT_TRUE(CDesktopState::Get().modeSet);
+    EXPECT_EQ(CDesktopState::Get().modeWidth, static_cast<int>(width));
+    EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+    // Back to a window: the desktop mode returns.
+    D3DPRESENT_PARAMETERS windowed = Windowed(64, 64);
+    ASSERT_EQ(m_device->Reset(&windowed), D3D_OK);
+    EXPECT_FALSE(CDesktopState::Get().modeSet);
+    ReleaseDevice();
+
+    // A size the display cannot show still makes a device; its image is stretched.
+    parameters.BackBufferWidth = 123;
+    parameters.BackBufferHeight = 77;
+    ASSERT_EQ(m_direct3D->CreateDevice(0, D3DDEVTYPE_HAL, m_window, kHardware, &parameters, &m_device), D3D_OK);
+    EXPECT_FALSE(CDesktopState::Get().modeSet);
+    EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
