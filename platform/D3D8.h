@@ -8,6 +8,11 @@
 // references plus one per live resource. What the device keeps bound (textures, stream source,
 // indices, state blocks) keeps the object alive without showing in its count.
 // Calls come from one thread. Test hooks: platform/D3D8TestHooks.h.
+//
+// Not done (the states are kept, drawing ignores them): vertex blending and tweening, texture
+// transforms and generated texture coordinates, user clip planes, bump-mapping stage operations
+// and premodulate, dithering, edge antialiasing, z bias, line patterns, patches, multisampling.
+// One vertex stream, vertex shaders only as FVF codes, textures only as 2D textures.
 
 class IDirect3DDevice8;
 

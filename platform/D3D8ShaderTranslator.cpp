@@ -15,6 +15,8 @@ public:
 
 private:
     bool Wide() const { return m_program.minor >= 4; }
+    bool Exists(const CRegister& reg) const;
+    bool Operands(const CInstruction& instruction);
     std::string Name(const CRegister& reg) const;
     std::string Coordinates(DWORD number) { return "coord" + std::to_string(number); }
     std::string Sample(DWORD stage, const std::string& where);
@@ -37,6 +39,32 @@ std::string Number(float value)
     if (result.find_first_of(".eEn") == std::string::npos)
         result += ".0";
     return result;
+}
+
+bool CTranslator::Exists(const CRegister& reg) const
+{
+    switch (reg.type) {
+    case kTemp:
+        return reg.number < (Wide() ? 6u : 2u);
+    case kInput:
+        return reg.number < 2;
+    case kConst:
+        return reg.number < 8;
+    case kTexture:
+        return reg.number < (Wide() ? 6u : 4u);
+    default:
+        return false;
+    }
+}
+
+bool CTranslator::Operands(const CInstruction& instruction)
+{
+    bool known = !instruction.hasDestination || Exists(instruction.destination.reg);
+    for (const CSource& source : instruction.sources)
+        known = known && Exists(source.reg);
+    if (!known)
+        m_error = "register out of range in instruction " + std::to_string(instruction.opcode);
+    return known;
 }
 
 std::string CTranslator::Name(const CRegister& reg) const
@@ -208,10 +236,14 @@ bool CTranslator::Run(std::string& error)
             const CInstruction& instruction = instructions[k];
             if (instruction.opcode == kNop || instruction.opcode == kPhase)
                 continue;
+            if (!Operands(instruction)) {
+                error = m_error;
+                return false;
+            }
             if (instruction.opcode == kDef) {
                 const std::array<float, 4>& c = instruction.constant;
                 auto limit = [](float v) { return v < -1.0f ? -1.0f : (v > 1.0f ? 1.0f : v); };
-                m_defined[instruction.destination.reg.number & 7] = "vec4(" + Number(limit(c[0])) + ", " +
+                m_defined[instruction.destination.reg.number] = "vec4(" + Number(limit(c[0])) + ", " +
                                                                     Number(limit(c[1])) + ", " + Number(limit(c[2])) +
                                                                     ", " + Number(limit(c[3])) + ")";
                 continue;

@@ -235,3 +235,16 @@ TEST_F(D3D8PixelShaderTest, DeviceRefusesBadTokensAndForgetsDeletedShaders)
     EXPECT_EQ(m_device->SetPixelShader(handle), D3DERR_INVALIDCALL);
     EXPECT_EQ(m_device->DeletePixelShader(handle), D3DERR_INVALIDCALL);
 }
+
+TEST_F(D3D8PixelShaderTest, DeviceRefusesRegistersTheVersionDoesNotHave)
+{
+    DWORD handle = 0;
+    DWORD farConstant[] = {0xFFFF0101, 81, 0xA00F0009, 0, 0, 0, 0, 1, 0x800F0000, 0x90E40000, 0x0000FFFF};
+    DWORD nearConstant[] = {0xFFFF0101, 81, 0xA00F0007, 0, 0, 0, 0, 1, 0x800F0000, 0xA0E40007, 0x0000FFFF};
+    DWORD farStage[] = {0xFFFF0101, 66, 0xB00F0040, 1, 0x800F0000, 0x90E40000, 0x0000FFFF};
+    DWORD versionOneFour[] = {0xFFFF0104, 66, 0x800F0005, 0xB0E40005, 0x0000FFFF};
+    EXPECT_EQ(m_device->CreatePixelShader(nearConstant, &handle), D3D_OK);
+    EXPECT_EQ(m_device->CreatePixelShader(farConstant, &handle), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreatePixelShader(farStage, &handle), D3DERR_INVALIDCALL);
+    EXPECT_EQ(m_device->CreatePixelShader(versionOneFour, &handle), D3D_OK);  // r5 and t5 exist in ps.1.4
+}
