@@ -1,0 +1,83 @@
+#pragma once
+#include <cstddef>
+#include <string>
+#include <vector>
+
+#include "platform/D3D8.h"
+#include "platform/D3D8State.h"
+#include "platform/D3D8StateBlock.h"
+
+// Test hooks of the Direct3D 8 layer: a call trace, a view of a device's state, and faults.
+// Every hook is process-wide and off until used; D3D8ResetTestHooks puts them all back.
+
+// ---- Call trace -------------------------------------------------------------------------------
+// One entry per call of an interface method or utility function, with its arguments as numbers:
+// objects by their number (D3D8ObjectNumber, 0 for null), other pointers as 1 (0 for null),
+// floats by their bits.
+struct CD3D8TraceCall {
+    std::string name;  // "IDirect3DDevice8::SetRenderState", or a function: "D3DXCreateTexture"
+    std::vector<uint64_t> args;
+    HRESULT result;
+
+    std::string Text() const;  // "IDirect3DDevice8::SetRenderState(27, 1) = 0x00000000"
+};
+
+void D3D8TraceStart();  // forgets what was recorded and records from now on
+void D3D8TraceStop();
+const std::vector<CD3D8TraceCall>& D3D8TraceCalls();
+size_t D3D8TraceCount(const char* name);
+uint64_t D3D8ObjectNumber(const void* object);
+
+// ---- State inspection -------------------------------------------------------------------------
+struct CD3D8DeviceStats {
+    UINT scenes;      // BeginScene calls that began one
+    UINT draws;       // draw calls that reached OpenGL
+    UINT primitives;  // primitives those draws sent
+    UINT clears;
+    UINT presents;
+    UINT resets;      // successful Reset calls
+};
+
+struct CD3D8DeviceInfo {
+    D3DDEVTYPE type;
+    DWORD behaviourFlags;
+    HWND focusWindow;
+    D3DPRESENT_PARAMETERS presentation;
+    bool inScene;
+    bool recording;       // between BeginStateBlock and EndStateBlock
+    UINT liveResources;   // textures and buffers the caller still holds
+    UINT stateBlocks;
+    UINT pixelShaders;
+    CD3D8DeviceStats stats;
+};
+
+// The state as the device holds it (pure devices included).
+const CD3D8State& D3D8InspectState(IDirect3DDevice8* device);
+CD3D8DeviceInfo D3D8InspectDevice(IDirect3DDevice8* device);
+// Null for a token that names no state block.
+const CD3D8StateBlock* D3D8InspectStateBlock(IDirect3DDevice8* device, DWORD token);
+// The OpenGL fragment program a pixel shader was translated to; empty for an unknown handle.
+std::string D3D8InspectPixelShader(IDirect3DDevice8* device, DWORD handle);
+
+// ---- Faults -----------------------------------------------------------------------------------
+enum class D3D8Loss {
+    None,      // TestCooperativeLevel answers D3D_OK
+    Lost,      // D3DERR_DEVICELOST: draws do nothing, Present and Reset fail with it
+    NotReset,  // D3DERR_DEVICENOTRESET: Reset brings the device back
+};
+
+void D3D8FailDirect3DCreate(bool fail);
+// CreateDevice with this device type and exactly these behaviour flags fails with the result.
+void D3D8FailCreateDevice(D3DDEVTYPE type, DWORD behaviourFlags, HRESULT result);
+// A device made with this type and these flags starts in the given loss state.
+void D3D8StartLost(D3DDEVTYPE type, DWORD behaviourFlags, D3D8Loss loss);
+// The caps that GetDeviceCaps reports for devices made from now on; null: the layer's own.
+void D3D8OverrideCaps(const D3DCAPS8* caps);
+D3DCAPS8 D3D8OwnCaps(D3DDEVTYPE type);
+// The display mode GetAdapterDisplayMode reports; null: the desktop's.
+void D3D8OverrideDisplayMode(const D3DDISPLAYMODE* mode);
+void D3D8SetLoss(IDirect3DDevice8* device, D3D8Loss loss);
+// The next count calls of Reset on the device fail with the result.
+void D3D8FailResets(IDirect3DDevice8* device, UINT count, HRESULT result);
+
+void D3D8ResetTestHooks();
