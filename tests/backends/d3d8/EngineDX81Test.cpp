@@ -1,5 +1,7 @@
 #include <cfloat>
 #include <cmath>
+#include <string>
+#include <unistd.h>
 
 #include "backends/d3d8/CameraDX81.h"
 #include "backends/d3d8/ObjectDX81Formats.h"
@@ -501,4 +503,40 @@ TEST_F(EngineDX81Test, FactoriesPickTheClassOrRefuse)
     EXPECT_EQ(Engine()->GetStencilShadowCount(), 0u);
     EXPECT_EQ(Engine()->DestroyObject(normal), RES_OK);
     EXPECT_EQ(Engine()->GetObjectCount(), 1u);
+}
+
+// The full-screen switch of the main window: the device is kept through Uninit(1), the window
+// replaced, and Init with restore moves the device onto the new window with its objects.
+TEST_F(EngineDX81Test, AModeSwitchMovesTheDeviceOntoANewWindowWithItsObjects)
+{
+    C3DObject* object = MakeTriangle();
+    auto* dx = static_cast<C3DObjectDX81*>(object);
+    ASSERT_EQ(Engine()->Uninit(1), RES_OK);
+    EXPECT_EQ(dx->GetStateBlock(), 0u);
+    DestroyWindow(m_rig->Window());
+
+    const std::u16string className = Utf8ToUtf16("EngineDX81Switch-" + std::to_string(getpid()));
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = DefWindowProcW;
+    windowClass.lpszClassName = className.c_str();
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, className.c_str(), u"Switched", 0x06CA0000, 0, 0, 96, 80, GetDesktopWindow(),
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    ASSERT_EQ(Engine()->Init(window, 96, 80, 0, 32, 1), RES_OK);
+    EXPECT_EQ(Engine()->GetState().window, window);
+    EXPECT_EQ(D3D8InspectDevice(Device()).presentation.hDeviceWindow, window);
+    EXPECT_NE(dx->GetStateBlock(), 0u);
+    EXPECT_EQ(D3D8InspectState(Device()).viewport.Width, 96u);
+
+    Data()->clearColor = 0x00204060;
+    ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
+    EXPECT_EQ(object->Render(), RES_OK);
+    ASSERT_EQ(Engine()->EndFrame(), RES_OK);
+    EXPECT_TRUE(NearlyEqual(m_rig->ReadPixel(90, 70), 0x20, 0x40, 0x60));
+
+    m_rig->Unload();
+    DestroyWindow(window);
+    UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
 }
