@@ -71,7 +71,8 @@ Result C3DObjectDX81::Create(uint32_t parts, uint32_t vertices, uint32_t indices
     const uint64_t length = uint64_t{vertices} * m_vertexSize;
     if (!device || length > UINT32_MAX)
         return RES_FAIL;
-    if (device->CreateVertexBuffer(static_cast<UINT>(length), m_usage, m_fvf, D3DPOOL_SYSTEMMEM, &m_pVertexBuffer) < 0) {
+    const UINT bytes = static_cast<UINT>(length);
+    if (device->CreateVertexBuffer(bytes, m_usage, m_fvf, D3DPOOL_SYSTEMMEM, &m_pVertexBuffer) < 0) {
         m_pVertexBuffer = nullptr;
         return RES_FAIL;
     }

@@ -203,8 +203,10 @@ void C3DTextureDX81::SetBlending(IDirect3DDevice8* device, uint32_t objectFlags,
 
 void C3DTextureDX81::SetSampling(IDirect3DDevice8* device, DWORD stage) const
 {
-    device->SetTextureStageState(stage, D3DTSS_ADDRESSU, (m_flags & kTextureRepeatU) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
-    device->SetTextureStageState(stage, D3DTSS_ADDRESSV, (m_flags & kTextureRepeatV) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP);
+    const DWORD addressU = (m_flags & kTextureRepeatU) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+    const DWORD addressV = (m_flags & kTextureRepeatV) ? D3DTADDRESS_WRAP : D3DTADDRESS_CLAMP;
+    device->SetTextureStageState(stage, D3DTSS_ADDRESSU, addressU);
+    device->SetTextureStageState(stage, D3DTSS_ADDRESSV, addressV);
     device->SetTextureStageState(stage, D3DTSS_MINFILTER, (m_parameter & kNearestMin) ? D3DTEXF_POINT : D3DTEXF_LINEAR);
     DWORD magnify = D3DTEXF_LINEAR;
     DWORD mip = D3DTEXF_LINEAR;

@@ -317,8 +317,9 @@ TEST_F(EngineDX81Test, ADeviceToResetIsResetAndItsObjectsRestored)
                                                     "IDirect3DDevice8::SetTextureStageState",
                                                     "IDirect3DDevice8::SetTexture", "IDirect3DDevice8::LightEnable",
                                                     "IDirect3DDevice8::SetViewport"});
-    const std::vector<std::string> expected = {"TestCooperativeLevel()", "DeleteStateBlock(" + std::to_string(block) + ")",
-                                               "Reset(1)", "BeginStateBlock()",
+    const std::vector<std::string> expected = {"TestCooperativeLevel()",
+                                               "DeleteStateBlock(" + std::to_string(block) + ")", "Reset(1)",
+                                               "BeginStateBlock()",
                                                "EndStateBlock(" + std::to_string(block + 1) + ")"};
     EXPECT_EQ(walk, expected);
     EXPECT_EQ(D3D8InspectDevice(Device()).stats.resets, 1u);
