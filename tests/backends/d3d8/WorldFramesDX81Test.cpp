@@ -1,0 +1,221 @@
+#include <GL/gl.h>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <unistd.h>
+
+#include "backends/d3d8/EngineDX81.h"
+#include "core/BuiltinSettings.h"
+#include "core/ModuleRegistry.h"
+#include "core/ParamsReader.h"
+#include "core/Startup.h"
+#include "core/WideString.h"
+#include "core/World.h"
+#include "game/VadadiDazidevWorld.h"
+#include "platform/D3D8TestHooks.h"
+#include "platform/TestSwitches.h"
+#include "platform/Win32Window.h"
+#include "tests/support/D3D8RendererTestRig.h"
+#include "tests/support/TempDir.h"
+
+namespace {
+
+LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+// The built-in clear colour, [LIGHT] COLOR_CLEAR_R, _G, _B.
+constexpr uint8_t kClearGrey = 150;
+
+std::string Rgb(const RgbPixel& pixel)
+{
+    return std::to_string(pixel.r) + " " + std::to_string(pixel.g) + " " + std::to_string(pixel.b);
+}
+
+// The window's pixel at (x, y) from the top, read from the front buffer of the device's context
+// (current after a present).
+RgbPixel WindowPixel(int x, int y, int height)
+{
+    unsigned char rgba[4] = {};
+    glFinish();
+    glReadBuffer(GL_FRONT);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
+    return RgbPixel{rgba[0], rgba[1], rgba[2]};
+}
+
+// The game world as start-up makes it, reporting on standard error what its fourth frame finds:
+// the renderer in use, the frames presented, the centre of the back buffer and of the window;
+// then it asks to stop.
+class CSamplingWorld : public CVadadiDazidevWorld {
+public:
+    Result Update() override
+    {
+        const Result result = CVadadiDazidevWorld::Update();
+        if (++m_frames < 4)
+            return result;
+        auto* engine = dynamic_cast<C3DEngineDX81*>(Get3DEngine());
+        IDirect3DDevice8* device = engine ? engine->GetState().device : nullptr;
+        const CWorldData* d = GetData();
+        const int x = d->workingWidth / 2;
+        const int y = d->workingHeight / 2;
+        fprintf(stderr, "renderer %s presents %u\n", engine ? "DX81" : "other",
+                device ? D3D8InspectDevice(device).stats.presents : 0u);
+        fprintf(stderr, "back buffer %s\n", Rgb(D3D8BackBufferPixel(device, x, y)).c_str());
+        fprintf(stderr, "window %s\n", Rgb(WindowPixel(x, y, d->workingHeight)).c_str());
+        return RES_FAIL;
+    }
+
+private:
+    int m_frames = 0;
+};
+
+CVadadiDazidevWorld* MakeSamplingWorld()
+{
+    return new CSamplingWorld();
+}
+
+CVadadiDazidevWorld* MakeGameWorld()
+{
+    return new CVadadiDazidevWorld();
+}
+
+// Runs the program over the built-in texts in folder with the given application-data folder.
+int RunProgramIn(const std::string& folder, const std::string& appData, CVadadiDazidevWorld* (*createWorld)())
+{
+    setenv("APPDATA", appData.c_str(), 1);
+    SetInstanceScope(std::to_string(getpid()).c_str());
+    SetFocusAssumed(true);
+    SetHeadless(true);
+    if (chdir(folder.c_str()) != 0)
+        return 99;
+    CProgramSetup setup{GetModuleHandleW(nullptr),
+                        u"test",
+                        SW_SHOWNORMAL,
+                        kEngineSettingsText,
+                        kEngineSettingsLength,
+                        kGameSettingsText,
+                        kGameSettingsLength,
+                        createWorld};
+    const int result = RunProgram(setup);
+    PlatformShutdown();
+    return result;
+}
+
+// Standard error holding a text.
+class CContainsMatcher : public testing::MatcherInterface<const std::string&> {
+public:
+    explicit CContainsMatcher(std::string text) : m_text(std::move(text)) {}
+    bool MatchAndExplain(const std::string& output, testing::MatchResultListener*) const override
+    {
+        return output.find(m_text) != std::string::npos;
+    }
+    void DescribeTo(std::ostream* os) const override { *os << "contains \"" << m_text << "\""; }
+
+private:
+    std::string m_text;
+};
+
+testing::Matcher<const std::string&> Contains(const std::string& text)
+{
+    return testing::MakeMatcher(new CContainsMatcher(text));
+}
+
+std::string BinaryDir()
+{
+    const char* dir = getenv("VD_BINARY_DIR");
+    return dir ? dir : std::filesystem::current_path().string();
+}
+
+class WorldFramesDX81Test : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (!D3D8RendererTestRig::HasDisplay())
+            GTEST_SKIP() << "needs an X display";
+        GTEST_FLAG_SET(death_test_style, "threadsafe");
+    }
+};
+
+} // namespace
+
+// The program on its bundled data with the built-in settings draws through this renderer; the
+// window is forced (Shift held) so the shared display keeps its mode.
+TEST_F(WorldFramesDX81Test, TheProgramDrawsItsFramesInTheBuiltInClearColour)
+{
+    const std::string folder = BinaryDir();
+    if (!std::filesystem::exists(folder + "/Data_full_Win32/VadadiDazidev_full_Win32.pak"))
+        GTEST_SKIP() << "run through ctest, beside the built data";
+    TempDir appData;
+    EXPECT_EXIT(
+        {
+            SetShiftHeldAtStart(true);
+            exit(RunProgramIn(folder, appData.Path(), MakeSamplingWorld));
+        },
+        testing::ExitedWithCode(0),
+        Contains("renderer DX81 presents 3\nback buffer 150 150 150\nwindow 150 150 150\n"));
+}
+
+// A machine where no device can be made ends the start-up with the loading box and its detail.
+TEST_F(WorldFramesDX81Test, NoDeviceEndsTheStartUpWithTheLoadingBox)
+{
+    TempDir dir;
+    dir.Write("Data_full_Win32/VadadiDazidev_full_Win32.pak", std::string(8, '\0'));
+    EXPECT_EXIT(
+        {
+            for (D3DDEVTYPE type : {D3DDEVTYPE_HAL, D3DDEVTYPE_REF}) {
+                for (DWORD flags : {D3DCREATE_HARDWARE_VERTEXPROCESSING, D3DCREATE_MIXED_VERTEXPROCESSING,
+                                    D3DCREATE_SOFTWARE_VERTEXPROCESSING})
+                    D3D8FailCreateDevice(type, flags, D3DERR_NOTAVAILABLE);
+            }
+            SetShiftHeldAtStart(true);
+            exit(RunProgramIn(dir.Path(), dir.File("appdata"), MakeGameWorld));
+        },
+        testing::ExitedWithCode(255),
+        Contains("Error (v1,203): An error occurred while loading.\n\nThe application will now exit.\n\n"
+                           "(No compatible DirectX 8.1 was found)"));
+}
+
+// The world base with the module start-up chooses by default, on the built-in engine settings.
+TEST_F(WorldFramesDX81Test, TheWorldWithTheDefaultModuleRunsFramesThroughTheDevice)
+{
+    const std::u16string className = Utf8ToUtf16("WorldFramesDX81-" + std::to_string(getpid()));
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.lpszClassName = className.c_str();
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, className.c_str(), u"World", 0x06CA0000, 0, 0, 320, 240, GetDesktopWindow(),
+                                  nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+
+    CParamsText settings(kEngineSettingsText, kEngineSettingsLength);
+    CWorld world;
+    world.SetParameters(&settings, nullptr, nullptr, nullptr, 0, nullptr, nullptr);
+    ASSERT_EQ(RegisterModuleDX81(&world), RES_OK);
+    ASSERT_EQ(RegisterModuleOpenGL(&world), RES_OK);
+    ASSERT_EQ(ValidateModules(kModuleId3DDX81, 0, 0, 0, world.GetData()), RES_OK);
+    ASSERT_EQ(world.Load(window, 320, 240, 32, 0, 0, 0, 1, u"Data_full_Win32\\", 0, 0), RES_OK);
+    auto* engine = dynamic_cast<C3DEngineDX81*>(world.Get3DEngine());
+    ASSERT_NE(engine, nullptr);
+    for (int frame = 0; frame < 3; ++frame)
+        EXPECT_EQ(world.OnFrame(), RES_OK);
+
+    IDirect3DDevice8* device = engine->GetState().device;
+    EXPECT_EQ(D3D8InspectDevice(device).stats.presents, 3u);
+    const D3DVIEWPORT8 viewport = D3D8InspectState(device).viewport;
+    EXPECT_EQ(viewport.Width, 320u);
+    EXPECT_EQ(viewport.Height, 240u);
+    const RgbPixel pixel = D3D8BackBufferPixel(device, 160, 120);
+    EXPECT_TRUE(NearlyEqual(pixel, kClearGrey, kClearGrey, kClearGrey)) << Describe(pixel);
+
+    EXPECT_EQ(world.Release(), RES_OK);
+    EXPECT_EQ(world.Get3DEngine(), nullptr);
+    DestroyWindow(window);
+    UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
+    PlatformShutdown();
+}
