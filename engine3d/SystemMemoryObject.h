@@ -56,6 +56,8 @@ protected:
 
 private:
     void Check(bool ok, const char* operation);
+    // out as read; zeroed, and a misuse, when the storage refused the read.
+    template <typename T> T* CheckedRead(bool read, T* out, const char* operation);
 };
 
 // An index buffer of kind 1 (16-bit) or 2 (32-bit) in system memory. SetIndex and GetIndex act
