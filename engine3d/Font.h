@@ -120,6 +120,9 @@ protected:
 
     // Shared checks and first steps of Create: batch size, text object, cull code.
     Result MakeTextObject(uint8_t flags, uint32_t batchSize);
+    // Shared first steps of CreateFrom: releases this font, then takes the batch size, a text
+    // object like the source's and its cull code.
+    Result StartCreateFrom(const CVarnFont* source, uint32_t batchSize);
     // A text object with the words of another; null when the engine refuses.
     C3DObject* MakeObjectLike(const C3DObject* source);
     // Part count, vertices and indices for the batch size on a fresh object (identity indices

@@ -116,16 +116,8 @@ Result CVarnFontCharset::CopyTables(const CVarnFontCharset& source, Tables* tabl
 Result CVarnFontCharset::CreateFrom(const CVarnFont* source, uint32_t batchSize)
 {
     const auto* charset = dynamic_cast<const CVarnFontCharset*>(source);
-    if (charset == this)
+    if (Failed(StartCreateFrom(charset, batchSize)))
         return RES_FAIL;
-    Release();
-    if (!charset || !charset->m_pTextObject || batchSize == 0 || batchSize > kFontMaxBatchSize)
-        return RES_FAIL;
-    m_batchSize = batchSize;
-    m_pTextObject = MakeObjectLike(charset->m_pTextObject);
-    if (!m_pTextObject)
-        return RES_FAIL;
-    m_cullCode = charset->m_cullCode;
     Tables tables;
     Result result = CopyTables(*charset, &tables);
     if (Succeeded(result) && tables.pageCount > 0 && !BuildGeometry(m_pTextObject, tables.pageCount))
