@@ -42,8 +42,6 @@ public:
     uint32_t GetVertexColor(uint32_t i) override;
     uint32_t GetSpecular(uint32_t i) override;
 
-    // The vertex array, readable at any time (drawing, inspection).
-    const CVertexStorage& GetVertexStorage() const { return m_vertices; }
     bool IsLocked() const { return m_vertices.IsLocked(); }
 
 protected:
@@ -75,8 +73,6 @@ public:
     uint32_t GetIndex(uint32_t position) override;
     Result Unlock(uint8_t flag) override;
     void* GetIndexData(uint8_t* outElementSize) override;
-
-    const CIndexStorage& GetIndexStorage() const { return m_indices; }
 
 protected:
     virtual void OnStorageMisuse(const char* operation);
