@@ -21,6 +21,12 @@ constexpr CResolutionRow kResolutions[] = {
 };
 constexpr size_t kResolutionCount = sizeof(kResolutions) / sizeof(kResolutions[0]);
 
+struct CColorDepthRow {
+    uint16_t id;
+    uint8_t bits;
+    const char16_t* label;
+};
+
 constexpr CColorDepthRow kDepths[] = {{0, 16, u"16 bits"}, {1, 32, u"32 bits"}};
 constexpr size_t kDepthCount = sizeof(kDepths) / sizeof(kDepths[0]);
 
@@ -218,13 +224,6 @@ const CResolutionRow* ResolutionRows(size_t* count)
     if (count)
         *count = kResolutionCount;
     return kResolutions;
-}
-
-const CColorDepthRow* ColorDepthRows(size_t* count)
-{
-    if (count)
-        *count = kDepthCount;
-    return kDepths;
 }
 
 void FormatResolutionLine(const CResolutionRow& row, char16_t* out, size_t capacity)

@@ -46,14 +46,7 @@ struct CResolutionRow {
     const char16_t* label;
 };
 
-struct CColorDepthRow {
-    uint16_t id;
-    uint8_t bits;
-    const char16_t* label;
-};
-
 const CResolutionRow* ResolutionRows(size_t* count);
-const CColorDepthRow* ColorDepthRows(size_t* count);
 
 // The resolution list's line of a row: number, label, height / width digits and shift count.
 void FormatResolutionLine(const CResolutionRow& row, char16_t* out, size_t capacity);

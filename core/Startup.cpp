@@ -22,7 +22,14 @@ const char16_t kDataFolder[] = u"Data_full_Win32\\";
 
 namespace {
 
-constexpr CPlatformRow kPlatforms[kPlatformCount] = {
+// A row of the platform table: the key used in configuration keys, the name used in file names.
+// Row 0 is this program's platform.
+struct CPlatformRow {
+    const char16_t* key;
+    const char16_t* name;
+};
+
+constexpr CPlatformRow kPlatforms[] = {
     {u"WIN32", u"Win32"},     {u"MACOS", u"MacOS"}, {u"LINUX", u"Linux"},     {u"IPHONE", u"iPhone"},
     {u"IPAD", u"iPad"},       {u"ANDROID", u"Android"}, {u"FLASHAS3", u"FlashAS3"}, {u"XBOX360", u"Xbox360"},
     {u"PS3", u"PS3"},         {u"WII", u"Wii"},     {u"WINCE", u"WinCE"},     {u"S60", u"S60"},
@@ -345,11 +352,6 @@ int CProgram::Run()
 }
 
 } // namespace
-
-const CPlatformRow* PlatformRow(uint32_t index)
-{
-    return index < kPlatformCount ? &kPlatforms[index] : nullptr;
-}
 
 int RunProgram(const CProgramSetup& setup)
 {

@@ -7,16 +7,6 @@
 
 class CVadadiDazidevWorld;
 
-// A row of the platform table: the key used in configuration keys, the name used in file names.
-struct CPlatformRow {
-    const char16_t* key;
-    const char16_t* name;
-};
-
-constexpr uint32_t kPlatformCount = 13;
-// Row 0 is this program's platform; null past the table.
-const CPlatformRow* PlatformRow(uint32_t index);
-
 extern const char16_t kDataFolder[];  // "Data_full_Win32\\"
 
 // What a run of the program is made of: its entry arguments, the two built-in configuration

@@ -42,7 +42,6 @@ public:
     virtual Result SetScissor(int32_t x, int32_t y, uint32_t width, uint32_t height);
 
     uint32_t GetOrientation() const { return m_orientation; }
-    float GetScreenAngle() const { return m_screenAngle; }
     bool SizesSwapped() const { return m_sizesSwapped != 0; }
 
 protected:

@@ -135,7 +135,7 @@ Result CVarnFont::ShareTexturesOf(const CVarnFont* source)
     return RES_OK;
 }
 
-Result CVarnFont::CreateFrom(const CVarnFont* source, uint32_t batchSize)
+Result CVarnFont::StartCreateFrom(const CVarnFont* source, uint32_t batchSize)
 {
     if (source == this)
         return RES_FAIL;
@@ -147,6 +147,13 @@ Result CVarnFont::CreateFrom(const CVarnFont* source, uint32_t batchSize)
     if (!m_pTextObject)
         return RES_FAIL;
     m_cullCode = source->m_cullCode;
+    return RES_OK;
+}
+
+Result CVarnFont::CreateFrom(const CVarnFont* source, uint32_t batchSize)
+{
+    if (Failed(StartCreateFrom(source, batchSize)))
+        return RES_FAIL;
     Result result = BuildGeometry(m_pTextObject, 1) ? AllocateTables(kFontGlyphCount, 1) : RES_FAIL;
     if (Succeeded(result)) {
         if (source->m_glyphCount >= kFontGlyphCount)

@@ -120,6 +120,9 @@ protected:
 
     // Shared checks and first steps of Create: batch size, text object, cull code.
     Result MakeTextObject(uint8_t flags, uint32_t batchSize);
+    // Shared first steps of CreateFrom: releases this font, then takes the batch size, a text
+    // object like the source's and its cull code.
+    Result StartCreateFrom(const CVarnFont* source, uint32_t batchSize);
     // A text object with the words of another; null when the engine refuses.
     C3DObject* MakeObjectLike(const C3DObject* source);
     // Part count, vertices and indices for the batch size on a fresh object (identity indices
@@ -135,6 +138,13 @@ protected:
     // The six vertices of one glyph quad from vertex index first.
     void EmitQuad(uint32_t first, uint32_t unit, const GlyphRect& rect, float width, const Vector3& pen,
                   uint32_t flags, uint32_t colour, float lineHeight, const void* growth, uint32_t growthStride);
+    // First steps of a DrawText: false, with *out a line below the pen, when there is nothing to
+    // draw; otherwise the text object locked, the unit count cut to the batch (with no advance
+    // when the text goes on in the next batch) and the colour highlighted under the hover point.
+    bool BeginDrawText(Vector3* out, const char16_t* text, const Vector3* pen, uint32_t flags, float scale,
+                       float lineHeight, const Vector2* hover, uint32_t* colour, uint32_t* count, float* advance);
+    // Last steps: unlocks the text object, keeps what the batch left and puts the next pen in *out.
+    Vector3* EndDrawText(Vector3* out, const char16_t* text, uint32_t count, const Vector3& pen, float advance);
     // The colour with every non-zero red, green and blue channel raised to 0xFF.
     static uint32_t Highlight(uint32_t colour);
     // True when the point lies strictly inside the text rectangle at (x, y).

@@ -116,16 +116,8 @@ Result CVarnFontCharset::CopyTables(const CVarnFontCharset& source, Tables* tabl
 Result CVarnFontCharset::CreateFrom(const CVarnFont* source, uint32_t batchSize)
 {
     const auto* charset = dynamic_cast<const CVarnFontCharset*>(source);
-    if (charset == this)
+    if (Failed(StartCreateFrom(charset, batchSize)))
         return RES_FAIL;
-    Release();
-    if (!charset || !charset->m_pTextObject || batchSize == 0 || batchSize > kFontMaxBatchSize)
-        return RES_FAIL;
-    m_batchSize = batchSize;
-    m_pTextObject = MakeObjectLike(charset->m_pTextObject);
-    if (!m_pTextObject)
-        return RES_FAIL;
-    m_cullCode = charset->m_cullCode;
     Tables tables;
     Result result = CopyTables(*charset, &tables);
     if (Succeeded(result) && tables.pageCount > 0 && !BuildGeometry(m_pTextObject, tables.pageCount))
@@ -266,26 +258,11 @@ Vector3* CVarnFontCharset::DrawText(Vector3* out, const char16_t* text, float st
                                     uint32_t colour, float scale, float lineHeight, const Vector2* hover,
                                     const void* growth, uint32_t growthStride)
 {
-    m_pRemainingText = nullptr;
-    if (!m_pTextObject || !text || !pen) {
-        *out = pen ? Vector3{pen->x, pen->y + lineHeight, 0.0f} : Vector3{0.0f, 0.0f, 0.0f};
+    uint32_t n = 0;
+    float advance = 0.0f;
+    if (!BeginDrawText(out, text, pen, flags, scale, lineHeight, hover, &colour, &n, &advance))
         return out;
-    }
-    uint32_t n = static_cast<uint32_t>(WStrLen(text));
-    float advance = lineHeight;
-    SetBlending(colour);
-    if (hover) {
-        Vector3 size;
-        MeasureText(&size, text, scale, lineHeight);
-        if (HitTest(size, flags, pen->x, pen->y, *hover))
-            colour = Highlight(colour);
-    }
-    if (n > m_batchSize) {
-        n = m_batchSize;
-        advance = 0.0f;
-    }
     const uint32_t perPage = 6 * m_batchSize;
-    m_pTextObject->Lock();
     for (uint32_t p = 0; p < m_pageCount; ++p)
         m_pageVertexCounts[p] = 0;
     for (uint32_t i = 0; i < n; ++i) {
@@ -312,8 +289,5 @@ Vector3* CVarnFontCharset::DrawText(Vector3* out, const char16_t* text, float st
         m_pTextObject->SetPrimitiveGroup(p, perPage * p, count, perPage * p, count, count / 3, kPrimitiveTriangleList,
                                          m_cullCode, kPartNumberId);
     }
-    m_pTextObject->Unlock(1);
-    m_pRemainingText = text[n] ? text + n : nullptr;
-    *out = Vector3{pen->x, pen->y + advance, 0.0f};
-    return out;
+    return EndDrawText(out, text, n, *pen, advance);
 }

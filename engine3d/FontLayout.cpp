@@ -192,25 +192,11 @@ Vector3* CVarnFont::DrawText(Vector3* out, const char16_t* text, float startX, V
                              uint32_t colour, float scale, float lineHeight, const Vector2* hover,
                              const void* growth, uint32_t growthStride)
 {
-    m_pRemainingText = nullptr;
-    if (!m_pTextObject || !text || !pen) {
-        *out = pen ? Vector3{pen->x, pen->y + lineHeight, 0.0f} : Vector3{0.0f, 0.0f, 0.0f};
+    uint32_t n = 0;
+    float advance = 0.0f;
+    if (!BeginDrawText(out, text, pen, flags, scale, lineHeight, (flags & kTextHover) ? hover : nullptr, &colour, &n,
+                       &advance))
         return out;
-    }
-    uint32_t n = static_cast<uint32_t>(WStrLen(text));
-    float advance = lineHeight;
-    SetBlending(colour);
-    if (hover && (flags & kTextHover)) {
-        Vector3 size;
-        MeasureText(&size, text, scale, lineHeight);
-        if (HitTest(size, flags, pen->x, pen->y, *hover))
-            colour = Highlight(colour);
-    }
-    if (n > m_batchSize) {
-        n = m_batchSize;
-        advance = 0.0f;
-    }
-    m_pTextObject->Lock();
     uint32_t vertex = 0;
     for (uint32_t i = 0; i < n; ++i) {
         const char16_t unit = text[i];
@@ -230,9 +216,41 @@ Vector3* CVarnFont::DrawText(Vector3* out, const char16_t* text, float startX, V
     }
     m_pTextObject->SetPrimitiveGroup(0, 0, vertex, 0, vertex, vertex / 3, kPrimitiveTriangleList, m_cullCode,
                                      kPartNumberId);
+    return EndDrawText(out, text, n, *pen, advance);
+}
+
+bool CVarnFont::BeginDrawText(Vector3* out, const char16_t* text, const Vector3* pen, uint32_t flags, float scale,
+                              float lineHeight, const Vector2* hover, uint32_t* colour, uint32_t* count,
+                              float* advance)
+{
+    m_pRemainingText = nullptr;
+    if (!m_pTextObject || !text || !pen) {
+        *out = pen ? Vector3{pen->x, pen->y + lineHeight, 0.0f} : Vector3{0.0f, 0.0f, 0.0f};
+        return false;
+    }
+    *count = static_cast<uint32_t>(WStrLen(text));
+    *advance = lineHeight;
+    SetBlending(*colour);
+    if (hover) {
+        Vector3 size;
+        MeasureText(&size, text, scale, lineHeight);
+        if (HitTest(size, flags, pen->x, pen->y, *hover))
+            *colour = Highlight(*colour);
+    }
+    if (*count > m_batchSize) {
+        *count = m_batchSize;
+        *advance = 0.0f;
+    }
+    m_pTextObject->Lock();
+    return true;
+}
+
+Vector3* CVarnFont::EndDrawText(Vector3* out, const char16_t* text, uint32_t count, const Vector3& pen,
+                                float advance)
+{
     m_pTextObject->Unlock(1);
-    m_pRemainingText = text[n] ? text + n : nullptr;
-    *out = Vector3{pen->x, pen->y + advance, 0.0f};
+    m_pRemainingText = text[count] ? text + count : nullptr;
+    *out = Vector3{pen.x, pen.y + advance, 0.0f};
     return out;
 }
 

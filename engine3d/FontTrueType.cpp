@@ -17,10 +17,13 @@ constexpr uint16_t kGlyphFileVersion = 2;
 constexpr size_t kGlyphFileBytes = 2 + kAtlasCellCount * kGlyphRectBytes + kFontInfoBytes;
 constexpr size_t kNameUnits = kScratchUnits;
 
-void CodesFrom32(uint32_t* codes)
+// The atlas of the codes from 32, one per cell.
+Result BuildCellAtlas(CFontFace& face, uint8_t charSize, uint8_t spaceSize, CFontAtlas* atlas)
 {
+    uint32_t codes[kAtlasCellCount];
     for (uint32_t i = 0; i < kAtlasCellCount; ++i)
         codes[i] = kAtlasFirstCode + i;
+    return BuildFontAtlas(face, codes, kAtlasCellCount, charSize, spaceSize, atlas);
 }
 
 uint8_t* PutU16(uint8_t* out, uint16_t value)
@@ -84,10 +87,8 @@ Result CVarnFont::LoadTrueTypeFace(CFontFace& face, uint8_t charSize, uint8_t sp
 {
     if (!m_pTextObject || !m_pEngine || m_glyphCount < kFontGlyphCount || m_infoCount == 0)
         return RES_FAIL;
-    uint32_t codes[kAtlasCellCount];
-    CodesFrom32(codes);
     CFontAtlas atlas;
-    if (Failed(BuildFontAtlas(face, codes, kAtlasCellCount, charSize, spaceSize, &atlas)))
+    if (Failed(BuildCellAtlas(face, charSize, spaceSize, &atlas)))
         return RES_FAIL;
     const size_t rowBytes = kAtlasWidth;
     std::unique_ptr<uint8_t[]> bottomUp(new (std::nothrow) uint8_t[rowBytes * atlas.height]);
@@ -140,10 +141,8 @@ Result CVarnFont::BakeGlyphFile(const char16_t* path, uint8_t charSize, uint8_t 
     CFontFace face;
     if (Failed(face.OpenPath(path)))
         return RES_FAIL;
-    uint32_t codes[kAtlasCellCount];
-    CodesFrom32(codes);
     CFontAtlas atlas;
-    if (Failed(BuildFontAtlas(face, codes, kAtlasCellCount, charSize, spaceSize, &atlas)))
+    if (Failed(BuildCellAtlas(face, charSize, spaceSize, &atlas)))
         return RES_FAIL;
     if (m_infoCount > 0)
         m_infos[0] = atlas.info;

@@ -190,5 +190,8 @@ private:
                           PackerLookup pakLookup, const char16_t* textureFolder, const char16_t* name);
     Result PartBounds(uint32_t part, int field, float* outMin, float* outMax, bool* found);
     void VertexBounds(int field, float* lo, float* hi);
+    // Bounds of a two-coordinate field (uv or uv2) over every vertex, or over a part's.
+    Result FlatBounds(int field, Vector2* outMin, Vector2* outMax);
+    Result PartFlatBounds(uint32_t part, int field, Vector2* outMin, Vector2* outMax);
     void ReadField(uint32_t vertex, int field, float* out);
 };

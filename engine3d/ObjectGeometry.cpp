@@ -121,54 +121,43 @@ Result C3DObject::GetPartBoundingBox(uint32_t part, Vector3* outMin, Vector3* ou
     return result;
 }
 
-Result C3DObject::GetUVBounds(Vector2* outMin, Vector2* outMax)
+Result C3DObject::FlatBounds(int field, Vector2* outMin, Vector2* outMax)
 {
     if (!outMin || !outMax)
         return RES_FAIL;
     float lo[3];
     float hi[3];
-    VertexBounds(kFieldUV, lo, hi);
+    VertexBounds(field, lo, hi);
     *outMin = Vector2{lo[0], lo[1]};
     *outMax = Vector2{hi[0], hi[1]};
     return RES_OK;
 }
+
+Result C3DObject::PartFlatBounds(uint32_t part, int field, Vector2* outMin, Vector2* outMax)
+{
+    if (!outMin || !outMax)
+        return RES_FAIL;
+    float lo[3];
+    float hi[3];
+    bool found;
+    const Result result = PartBounds(part, field, lo, hi, &found);
+    *outMin = Vector2{lo[0], lo[1]};
+    *outMax = Vector2{hi[0], hi[1]};
+    return result;
+}
+
+Result C3DObject::GetUVBounds(Vector2* outMin, Vector2* outMax) { return FlatBounds(kFieldUV, outMin, outMax); }
 
 Result C3DObject::GetPartUVBounds(uint32_t part, Vector2* outMin, Vector2* outMax)
 {
-    if (!outMin || !outMax)
-        return RES_FAIL;
-    float lo[3];
-    float hi[3];
-    bool found;
-    const Result result = PartBounds(part, kFieldUV, lo, hi, &found);
-    *outMin = Vector2{lo[0], lo[1]};
-    *outMax = Vector2{hi[0], hi[1]};
-    return result;
+    return PartFlatBounds(part, kFieldUV, outMin, outMax);
 }
 
-Result C3DObject::GetUV2Bounds(Vector2* outMin, Vector2* outMax)
-{
-    if (!outMin || !outMax)
-        return RES_FAIL;
-    float lo[3];
-    float hi[3];
-    VertexBounds(kFieldUV2, lo, hi);
-    *outMin = Vector2{lo[0], lo[1]};
-    *outMax = Vector2{hi[0], hi[1]};
-    return RES_OK;
-}
+Result C3DObject::GetUV2Bounds(Vector2* outMin, Vector2* outMax) { return FlatBounds(kFieldUV2, outMin, outMax); }
 
 Result C3DObject::GetPartUV2Bounds(uint32_t part, Vector2* outMin, Vector2* outMax)
 {
-    if (!outMin || !outMax)
-        return RES_FAIL;
-    float lo[3];
-    float hi[3];
-    bool found;
-    const Result result = PartBounds(part, kFieldUV2, lo, hi, &found);
-    *outMin = Vector2{lo[0], lo[1]};
-    *outMax = Vector2{hi[0], hi[1]};
-    return result;
+    return PartFlatBounds(part, kFieldUV2, outMin, outMax);
 }
 
 float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* triangle)

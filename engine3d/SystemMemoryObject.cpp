@@ -10,6 +10,14 @@ void C3DObjectSystemMemory::Check(bool ok, const char* operation)
         OnStorageMisuse(operation);
 }
 
+template <typename T> T* C3DObjectSystemMemory::CheckedRead(bool read, T* out, const char* operation)
+{
+    if (!read)
+        *out = T{};
+    Check(read, operation);
+    return out;
+}
+
 Result C3DObjectSystemMemory::Release()
 {
     m_vertices.Free();
@@ -119,38 +127,22 @@ void C3DObjectSystemMemory::GetVertex(uint32_t i, Vector3* position, uint32_t* c
 
 Vector3* C3DObjectSystemMemory::GetPosition(Vector3* out, uint32_t i)
 {
-    if (!m_vertices.GetPosition(i, out)) {
-        *out = Vector3{0.0f, 0.0f, 0.0f};
-        OnStorageMisuse("GetPosition");
-    }
-    return out;
+    return CheckedRead(m_vertices.GetPosition(i, out), out, "GetPosition");
 }
 
 Vector2* C3DObjectSystemMemory::GetUV(Vector2* out, uint32_t i)
 {
-    if (!m_vertices.GetUV(i, out)) {
-        *out = Vector2{0.0f, 0.0f};
-        OnStorageMisuse("GetUV");
-    }
-    return out;
+    return CheckedRead(m_vertices.GetUV(i, out), out, "GetUV");
 }
 
 Vector2* C3DObjectSystemMemory::GetUV2(Vector2* out, uint32_t i)
 {
-    if (!m_vertices.GetUV2(i, out)) {
-        *out = Vector2{0.0f, 0.0f};
-        OnStorageMisuse("GetUV2");
-    }
-    return out;
+    return CheckedRead(m_vertices.GetUV2(i, out), out, "GetUV2");
 }
 
 Vector3* C3DObjectSystemMemory::GetNormal(Vector3* out, uint32_t i)
 {
-    if (!m_vertices.GetNormal(i, out)) {
-        *out = Vector3{0.0f, 0.0f, 0.0f};
-        OnStorageMisuse("GetNormal");
-    }
-    return out;
+    return CheckedRead(m_vertices.GetNormal(i, out), out, "GetNormal");
 }
 
 uint32_t C3DObjectSystemMemory::GetVertexColor(uint32_t i)

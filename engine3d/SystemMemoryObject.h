@@ -42,8 +42,6 @@ public:
     uint32_t GetVertexColor(uint32_t i) override;
     uint32_t GetSpecular(uint32_t i) override;
 
-    // The vertex array, readable at any time (drawing, inspection).
-    const CVertexStorage& GetVertexStorage() const { return m_vertices; }
     bool IsLocked() const { return m_vertices.IsLocked(); }
 
 protected:
@@ -56,6 +54,8 @@ protected:
 
 private:
     void Check(bool ok, const char* operation);
+    // out as read; zeroed, and a misuse, when the storage refused the read.
+    template <typename T> T* CheckedRead(bool read, T* out, const char* operation);
 };
 
 // An index buffer of kind 1 (16-bit) or 2 (32-bit) in system memory. SetIndex and GetIndex act
@@ -73,8 +73,6 @@ public:
     uint32_t GetIndex(uint32_t position) override;
     Result Unlock(uint8_t flag) override;
     void* GetIndexData(uint8_t* outElementSize) override;
-
-    const CIndexStorage& GetIndexStorage() const { return m_indices; }
 
 protected:
     virtual void OnStorageMisuse(const char* operation);

@@ -27,7 +27,6 @@ struct CMixerVoice {
 
 namespace {
 
-constexpr uint64_t kOne = uint64_t(1) << 32;
 constexpr float kFractionScale = 1.0f / 4294967296.0f;
 constexpr int32_t kFullAttenuation = 10000;
 

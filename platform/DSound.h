@@ -197,6 +197,8 @@ private:
     bool IsPrimary() const { return m_device != nullptr; }
     Result CheckSecondary() const;
     Result CheckControl(uint32_t control) const;
+    // Samples per second the mixer plays at for a frequency setting (0 = the format's own).
+    uint32_t PlaybackRate(uint32_t frequency) const;
 
     IDirectSound8* m_device = nullptr;  // primary buffers hold a reference on their device
     MixerPtr m_mixer;

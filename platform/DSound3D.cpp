@@ -51,6 +51,21 @@ bool IsValid(const DS3DLISTENER& p)
     return p.flDopplerFactor >= DS3D_MINDOPPLERFACTOR && p.flDopplerFactor <= DS3D_MAXDOPPLERFACTOR;
 }
 
+// Copies the parameters out to a caller's record of the right size.
+template <typename T> Result CopyOut(const T& parameters, T* out)
+{
+    if (!out || out->dwSize != sizeof(T))
+        return DSERR_INVALIDPARAM;
+    *out = parameters;
+    return DS_OK;
+}
+
+// A record of the right size, applied at once, with sound values.
+template <typename T> bool Acceptable(const T* parameters, uint32_t apply)
+{
+    return parameters && parameters->dwSize == sizeof(T) && apply == DS3D_IMMEDIATE && IsValid(*parameters);
+}
+
 }  // namespace
 
 IDirectSound3DBuffer::IDirectSound3DBuffer(IDirectSoundBuffer* buffer) : m_buffer(buffer)
@@ -65,15 +80,12 @@ IDirectSound3DBuffer::~IDirectSound3DBuffer()
 
 Result IDirectSound3DBuffer::GetAllParameters(DS3DBUFFER* parameters)
 {
-    if (!parameters || parameters->dwSize != sizeof(DS3DBUFFER))
-        return DSERR_INVALIDPARAM;
-    *parameters = m_buffer->m_spatial;
-    return DS_OK;
+    return CopyOut(m_buffer->m_spatial, parameters);
 }
 
 Result IDirectSound3DBuffer::SetAllParameters(const DS3DBUFFER* parameters, uint32_t apply)
 {
-    if (!parameters || parameters->dwSize != sizeof(DS3DBUFFER) || apply != DS3D_IMMEDIATE || !IsValid(*parameters))
+    if (!Acceptable(parameters, apply))
         return DSERR_INVALIDPARAM;
     m_buffer->m_spatial = *parameters;
     MixerSpatial spatial = {ToMixer(parameters->vPosition), parameters->flMinDistance, parameters->flMaxDistance,
@@ -94,15 +106,12 @@ IDirectSound3DListener8::~IDirectSound3DListener8()
 
 Result IDirectSound3DListener8::GetAllParameters(DS3DLISTENER* parameters)
 {
-    if (!parameters || parameters->dwSize != sizeof(DS3DLISTENER))
-        return DSERR_INVALIDPARAM;
-    *parameters = m_device->m_listener;
-    return DS_OK;
+    return CopyOut(m_device->m_listener, parameters);
 }
 
 Result IDirectSound3DListener8::SetAllParameters(const DS3DLISTENER* parameters, uint32_t apply)
 {
-    if (!parameters || parameters->dwSize != sizeof(DS3DLISTENER) || apply != DS3D_IMMEDIATE || !IsValid(*parameters))
+    if (!Acceptable(parameters, apply))
         return DSERR_INVALIDPARAM;
     m_device->m_listener = *parameters;
     MixerListener listener = {ToMixer(parameters->vPosition), ToMixer(parameters->vOrientFront),

@@ -10,6 +10,24 @@ namespace {
 const DS3DBUFFER kDefaultSpatial = {sizeof(DS3DBUFFER), {0, 0, 0}, {0, 0, 0}, 360, 360, {0, 0, 1}, DSBVOLUME_MAX,
                                     1.0f, 1.0e9f, DS3DMODE_NORMAL};
 
+// A control's value into *out when the buffer has the control (available is DS_OK).
+template <typename T> Result ReportControl(Result available, T value, T* out)
+{
+    if (!out)
+        return DSERR_INVALIDPARAM;
+    if (available == DS_OK)
+        *out = value;
+    return available;
+}
+
+// Whether a control may take a new value: its availability, then the value's range.
+Result CheckSetting(Result available, bool inRange)
+{
+    if (available != DS_OK)
+        return available;
+    return inRange ? DS_OK : DSERR_INVALIDPARAM;
+}
+
 }  // namespace
 
 IDirectSoundBuffer::IDirectSoundBuffer(IDirectSound8* device, uint32_t flags)
@@ -45,6 +63,11 @@ Result IDirectSoundBuffer::CheckControl(uint32_t control) const
     if (IsPrimary())
         return DSERR_INVALIDCALL;
     return (m_flags & control) ? DS_OK : DSERR_CONTROLUNAVAIL;
+}
+
+uint32_t IDirectSoundBuffer::PlaybackRate(uint32_t frequency) const
+{
+    return frequency == DSBFREQUENCY_ORIGINAL ? m_format.nSamplesPerSec : frequency;
 }
 
 Result IDirectSoundBuffer::GetFormat(WAVEFORMATEX* format, uint32_t size, uint32_t* written)
@@ -173,21 +196,14 @@ Result IDirectSoundBuffer::Unlock(void* first, uint32_t, void*, uint32_t)
 
 Result IDirectSoundBuffer::GetVolume(int32_t* volume)
 {
-    if (!volume)
-        return DSERR_INVALIDPARAM;
-    Result available = CheckControl(DSBCAPS_CTRLVOLUME);
-    if (available == DS_OK)
-        *volume = m_volume;
-    return available;
+    return ReportControl(CheckControl(DSBCAPS_CTRLVOLUME), m_volume, volume);
 }
 
 Result IDirectSoundBuffer::SetVolume(int32_t volume)
 {
-    Result available = CheckControl(DSBCAPS_CTRLVOLUME);
-    if (available != DS_OK)
-        return available;
-    if (volume < DSBVOLUME_MIN || volume > DSBVOLUME_MAX)
-        return DSERR_INVALIDPARAM;
+    Result usable = CheckSetting(CheckControl(DSBCAPS_CTRLVOLUME), volume >= DSBVOLUME_MIN && volume <= DSBVOLUME_MAX);
+    if (usable != DS_OK)
+        return usable;
     m_volume = volume;
     m_mixer->SetVolume(m_voice, volume);
     return DS_OK;
@@ -195,21 +211,14 @@ Result IDirectSoundBuffer::SetVolume(int32_t volume)
 
 Result IDirectSoundBuffer::GetPan(int32_t* pan)
 {
-    if (!pan)
-        return DSERR_INVALIDPARAM;
-    Result available = CheckControl(DSBCAPS_CTRLPAN);
-    if (available == DS_OK)
-        *pan = m_pan;
-    return available;
+    return ReportControl(CheckControl(DSBCAPS_CTRLPAN), m_pan, pan);
 }
 
 Result IDirectSoundBuffer::SetPan(int32_t pan)
 {
-    Result available = CheckControl(DSBCAPS_CTRLPAN);
-    if (available != DS_OK)
-        return available;
-    if (pan < DSBPAN_LEFT || pan > DSBPAN_RIGHT)
-        return DSERR_INVALIDPARAM;
+    Result usable = CheckSetting(CheckControl(DSBCAPS_CTRLPAN), pan >= DSBPAN_LEFT && pan <= DSBPAN_RIGHT);
+    if (usable != DS_OK)
+        return usable;
     m_pan = pan;
     m_mixer->SetPan(m_voice, pan);
     return DS_OK;
@@ -217,23 +226,18 @@ Result IDirectSoundBuffer::SetPan(int32_t pan)
 
 Result IDirectSoundBuffer::GetFrequency(uint32_t* frequency)
 {
-    if (!frequency)
-        return DSERR_INVALIDPARAM;
-    Result available = CheckControl(DSBCAPS_CTRLFREQUENCY);
-    if (available == DS_OK)
-        *frequency = m_frequency == DSBFREQUENCY_ORIGINAL ? m_format.nSamplesPerSec : m_frequency;
-    return available;
+    return ReportControl(CheckControl(DSBCAPS_CTRLFREQUENCY), PlaybackRate(m_frequency), frequency);
 }
 
 Result IDirectSoundBuffer::SetFrequency(uint32_t frequency)
 {
-    Result available = CheckControl(DSBCAPS_CTRLFREQUENCY);
-    if (available != DS_OK)
-        return available;
-    if (frequency != DSBFREQUENCY_ORIGINAL && (frequency < DSBFREQUENCY_MIN || frequency > DSBFREQUENCY_MAX))
-        return DSERR_INVALIDPARAM;
+    const bool inRange = frequency == DSBFREQUENCY_ORIGINAL ||
+                         (frequency >= DSBFREQUENCY_MIN && frequency <= DSBFREQUENCY_MAX);
+    Result usable = CheckSetting(CheckControl(DSBCAPS_CTRLFREQUENCY), inRange);
+    if (usable != DS_OK)
+        return usable;
     m_frequency = frequency;
-    m_mixer->SetFrequency(m_voice, frequency == DSBFREQUENCY_ORIGINAL ? m_format.nSamplesPerSec : frequency);
+    m_mixer->SetFrequency(m_voice, PlaybackRate(frequency));
     return DS_OK;
 }
 

@@ -1,5 +1,3 @@
-#include <map>
-
 #include "platform/Win32Dialog.h"
 
 namespace {
@@ -21,22 +19,9 @@ constexpr CDialogControlTemplate kSelectPlatformControls[] = {
 constexpr CDialogTemplate kSelectPlatform = {1002, u"rIrodiVEV - Select platform :", kSelectPlatformControls,
                                              sizeof(kSelectPlatformControls) / sizeof(kSelectPlatformControls[0])};
 
-std::map<uint16_t, const CDialogTemplate*>& Templates()
-{
-    static std::map<uint16_t, const CDialogTemplate*> templates = {{kSelectPlatform.id, &kSelectPlatform}};
-    return templates;
-}
-
 } // namespace
-
-void RegisterDialogTemplate(const CDialogTemplate* dialogTemplate)
-{
-    if (dialogTemplate)
-        Templates()[dialogTemplate->id] = dialogTemplate;
-}
 
 const CDialogTemplate* FindDialogTemplate(uint16_t id)
 {
-    auto it = Templates().find(id);
-    return it == Templates().end() ? nullptr : it->second;
+    return id == kSelectPlatform.id ? &kSelectPlatform : nullptr;
 }

@@ -30,9 +30,7 @@ struct CDialogTemplate {
     size_t controlCount;
 };
 
-// The program's dialog resources (1002: the platform selection dialog). Registering an id that
-// exists replaces it; the template must outlive its use.
-void RegisterDialogTemplate(const CDialogTemplate* dialogTemplate);
+// The program's dialog resource (1002: the platform selection dialog); null for another id.
 const CDialogTemplate* FindDialogTemplate(uint16_t id);
 
 // The value given to EndDialog; -1 when the template is missing or the dialog cannot run.

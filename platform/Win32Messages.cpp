@@ -119,11 +119,6 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return target->procedure(window, message, wParam, lParam);
 }
 
-LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return procedure ? procedure(window, message, wParam, lParam) : 0;
-}
-
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM lParam)
 {
     switch (message) {

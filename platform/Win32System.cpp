@@ -189,11 +189,6 @@ LANGID GetSystemDefaultLangID()
     return LangIdFromLocale(LocaleFromEnvironment());
 }
 
-LANGID GetUserDefaultLangID()
-{
-    return GetSystemDefaultLangID();
-}
-
 DWORD GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, DWORD capacity)
 {
     if (!name) {

@@ -30,13 +30,10 @@ void GetLocalTime(SYSTEMTIME* time);
 
 // ---- Language -------------------------------------------------------------------------------
 constexpr LANGID MAKELANGID(WORD primary, WORD sub) { return static_cast<LANGID>((sub << 10) | primary); }
-constexpr WORD PRIMARYLANGID(LANGID id) { return static_cast<WORD>(id & 0x3FF); }
-constexpr WORD SUBLANGID(LANGID id) { return static_cast<WORD>(id >> 10); }
 
 // From the first of LC_ALL, LC_MESSAGES and LANG that is set ("fr_CA.UTF-8" gives 0x0C0C);
 // English (United States, 0x0409) for "C", "POSIX", nothing or a language not in the table.
 LANGID GetSystemDefaultLangID();
-LANGID GetUserDefaultLangID();
 // The same mapping for one locale text.
 LANGID LangIdFromLocale(const char* locale);
 

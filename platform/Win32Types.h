@@ -86,15 +86,12 @@ inline bool IS_INTRESOURCE(const char16_t* name) { return (reinterpret_cast<uint
 // Packing helpers.
 constexpr WORD LOWORD(uintptr_t value) { return static_cast<WORD>(value & 0xFFFF); }
 constexpr WORD HIWORD(uintptr_t value) { return static_cast<WORD>((value >> 16) & 0xFFFF); }
-constexpr BYTE LOBYTE(uintptr_t value) { return static_cast<BYTE>(value & 0xFF); }
 constexpr DWORD MAKELONG(WORD low, WORD high) { return static_cast<DWORD>(low) | (static_cast<DWORD>(high) << 16); }
 constexpr LPARAM MAKELPARAM(WORD low, WORD high) { return static_cast<LPARAM>(MAKELONG(low, high)); }
 constexpr WPARAM MAKEWPARAM(WORD low, WORD high) { return static_cast<WPARAM>(MAKELONG(low, high)); }
-constexpr LRESULT MAKELRESULT(WORD low, WORD high) { return static_cast<LRESULT>(MAKELONG(low, high)); }
 constexpr int GET_X_LPARAM(LPARAM lParam) { return static_cast<SHORT>(LOWORD(static_cast<uintptr_t>(lParam))); }
 constexpr int GET_Y_LPARAM(LPARAM lParam) { return static_cast<SHORT>(HIWORD(static_cast<uintptr_t>(lParam))); }
 constexpr SHORT GET_WHEEL_DELTA_WPARAM(WPARAM wParam) { return static_cast<SHORT>(HIWORD(wParam)); }
-constexpr WORD GET_KEYSTATE_WPARAM(WPARAM wParam) { return LOWORD(wParam); }
 constexpr int WHEEL_DELTA = 120;
 
 // Window messages.

@@ -364,11 +364,6 @@ HWND GetFocus()
     return desktop.focus;
 }
 
-HWND GetActiveWindow()
-{
-    return GetFocus();
-}
-
 BOOL SetWindowTextW(HWND handle, const char16_t* text)
 {
     CWindow* window = Lookup(handle);

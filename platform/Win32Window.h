@@ -105,7 +105,6 @@ HWND FindWindowW(const char16_t* className, const char16_t* windowName);
 BOOL SetForegroundWindow(HWND window);
 HWND SetFocus(HWND window);  // previous focus
 HWND GetFocus();
-HWND GetActiveWindow();
 
 BOOL SetWindowTextW(HWND window, const char16_t* text);
 int GetWindowTextW(HWND window, char16_t* buffer, int capacity);
@@ -142,7 +141,6 @@ LRESULT DispatchMessageW(const MSG* message);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-LRESULT CallWindowProcW(WNDPROC procedure, HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // WM_CLOSE destroys the window; WM_ERASEBKGND returns 1; everything else 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

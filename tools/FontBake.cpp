@@ -15,6 +15,7 @@
 #include "engine3d/Font.h"
 #include "engine3d/FontAtlas.h"
 #include "engine3d/FontCharset.h"
+#include "tools/FontFileWriter.h"
 
 namespace fs = std::filesystem;
 
@@ -106,66 +107,9 @@ bool ParseSize(const char* text, uint8_t* size)
     return true;
 }
 
-void PutU16(std::string* out, uint16_t value)
-{
-    out->push_back(static_cast<char>(value & 0xFF));
-    out->push_back(static_cast<char>(value >> 8));
-}
-
-void PutU32(std::string* out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-void PutF32(std::string* out, float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    PutU32(out, bits);
-}
-
-// One baked page: what the ".charset" file keeps of it.
-struct BakedPage {
-    uint32_t scriptFlags;
-    std::u16string characters;
-    GlyphRect rects[kCharsetSlots];
-    FontInfo info;
-};
-
-std::string EncodeCharset(const std::vector<BakedPage>& pages)
-{
-    std::string bytes;
-    const uint32_t count = static_cast<uint32_t>(pages.size());
-    PutU16(&bytes, kCharsetVersion);
-    PutU32(&bytes, count);
-    PutU32(&bytes, count);
-    for (const BakedPage& page : pages) {
-        PutU32(&bytes, page.scriptFlags);
-        PutU32(&bytes, 0);
-        PutU32(&bytes, static_cast<uint32_t>(page.characters.size()));
-        for (char16_t unit : page.characters)
-            PutU16(&bytes, unit);
-    }
-    for (const BakedPage& page : pages) {
-        for (const GlyphRect& r : page.rects) {
-            PutF32(&bytes, r.left);
-            PutF32(&bytes, r.top);
-            PutF32(&bytes, r.right);
-            PutF32(&bytes, r.bottom);
-        }
-    }
-    for (const BakedPage& page : pages) {
-        bytes.push_back(static_cast<char>(page.info.charSize));
-        bytes.append(3, '\0');
-        PutF32(&bytes, page.info.textureWidth);
-        PutF32(&bytes, page.info.textureHeight);
-    }
-    return bytes;
-}
-
 Result BakePage(CFontFace& face, const std::u16string& characters, const FontBakeGroup& group, uint8_t charSize,
-                uint8_t spaceSize, const std::string& pngPath, CWorldData* data, BakedPage* page, std::string* error)
+                uint8_t spaceSize, const std::string& pngPath, CWorldData* data, CharsetFilePage* page,
+                std::string* error)
 {
     uint32_t codes[kCharsetSlots];
     for (size_t i = 0; i < characters.size(); ++i)
@@ -177,13 +121,13 @@ Result BakePage(CFontFace& face, const std::u16string& characters, const FontBak
         return Fail(error, "cannot write " + pngPath);
     page->scriptFlags = group.scriptFlags;
     page->characters = characters;
-    std::copy(atlas.rects, atlas.rects + kCharsetSlots, page->rects);
+    page->rects.assign(atlas.rects, atlas.rects + kCharsetSlots);
     page->info = atlas.info;
     return RES_OK;
 }
 
 Result BakeGroup(const FontBakeGroup& group, const std::string& base, uint8_t charSize, uint8_t spaceSize,
-                 CWorldData* data, std::vector<BakedPage>* pages, uint32_t* skipped, std::string* error)
+                 CWorldData* data, std::vector<CharsetFilePage>* pages, uint32_t* skipped, std::string* error)
 {
     CFontFace face;
     if (Failed(face.OpenPath(Utf8ToUtf16(group.fontPath).c_str())))
@@ -201,7 +145,7 @@ Result BakeGroup(const FontBakeGroup& group, const std::string& base, uint8_t ch
         if (pages->size() >= kCharsetMaxPages)
             return Fail(error, "more than " + std::to_string(kCharsetMaxPages) + " pages");
         const std::string png = base + "." + std::to_string(pages->size()) + ".png";
-        pages->push_back(BakedPage{});
+        pages->push_back(CharsetFilePage{});
         if (Failed(BakePage(face, kept.substr(from, kCharsetSlots), group, charSize, spaceSize, png, data,
                             &pages->back(), error)))
             return RES_FAIL;
@@ -329,14 +273,14 @@ Result BakeCharsetFont(const std::vector<FontBakeGroup>& groups, const std::stri
     if (!folder.empty())
         fs::create_directories(folder, failure);
     std::unique_ptr<CWorldData> data = BakeData();
-    std::vector<BakedPage> pages;
+    std::vector<CharsetFilePage> pages;
     uint32_t left = 0;
     for (const FontBakeGroup& group : groups) {
         if (Failed(BakeGroup(group, base, charSize, spaceSize, data.get(), &pages, &left, error)))
             return RES_FAIL;
     }
     const std::string path = base + ".charset";
-    const std::string bytes = EncodeCharset(pages);
+    const std::string bytes = CharsetFileBytes(pages, static_cast<uint32_t>(pages.size()));
     std::ofstream file(path, std::ios::binary | std::ios::trunc);
     if (!file.write(bytes.data(), static_cast<std::streamsize>(bytes.size())) || !file.flush())
         return Fail(error, "cannot write " + path);

@@ -1,7 +1,8 @@
 #include "tools/ObjectFileWriter.h"
 
+#include "tools/ByteWriter.h"
+
 #include <cstdio>
-#include <cstring>
 #include <utility>
 
 namespace {
@@ -10,51 +11,13 @@ constexpr size_t kFixedNameBytes = 128;
 constexpr size_t kVersion2NameBytes = 512;
 constexpr char kFiller = '\xCD';
 
-class ByteWriter {
-public:
-    void U32(uint32_t value)
-    {
-        for (int i = 0; i < 4; ++i)
-            m_bytes.push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-    }
-    void U16(uint16_t value)
-    {
-        m_bytes.push_back(static_cast<char>(value & 0xFF));
-        m_bytes.push_back(static_cast<char>(value >> 8));
-    }
-    void F32(float value)
-    {
-        uint32_t bits;
-        memcpy(&bits, &value, sizeof(bits));
-        U32(bits);
-    }
-    void Floats(const float* values, size_t count)
-    {
-        for (size_t i = 0; i < count; ++i)
-            F32(values[i]);
-    }
-    void Fill(size_t count) { m_bytes.append(count, kFiller); }
-    // The text cut to the field, then zero bytes up to its size.
-    void Field(const std::string& text, size_t size)
-    {
-        std::string field = text.substr(0, size);
-        field.resize(size, '\0');
-        m_bytes += field;
-    }
-    void Text(const std::string& text) { m_bytes += text; }
-    std::string& Bytes() { return m_bytes; }
-
-private:
-    std::string m_bytes;
-};
-
 bool PartFits(const C3dxModel& model, const C3dxPart& part)
 {
     return uint64_t(part.record[1]) + part.record[2] <= model.vertices.size() &&
            uint64_t(part.record[3]) + part.record[4] <= model.indices.size();
 }
 
-void WriteVertex(ByteWriter& out, const C3dxVertex& v, uint32_t flags)
+void WriteVertex(CByteWriter& out, const C3dxVertex& v, uint32_t flags)
 {
     if (flags & kWrite3dxPositions)
         out.Floats(v.position, 3);
@@ -68,7 +31,7 @@ void WriteVertex(ByteWriter& out, const C3dxVertex& v, uint32_t flags)
         out.Floats(v.uv, 2);
 }
 
-void WriteWords(ByteWriter& out, const C3dxPart& part, uint32_t flags)
+void WriteWords(CByteWriter& out, const C3dxPart& part, uint32_t flags)
 {
     if (flags & kWrite3dxTextureFlags)
         out.U32(part.textureFlags);
@@ -76,19 +39,19 @@ void WriteWords(ByteWriter& out, const C3dxPart& part, uint32_t flags)
         out.U32(part.textureParams);
 }
 
-void WriteRecord(ByteWriter& out, const C3dxPart& part)
+void WriteRecord(CByteWriter& out, const C3dxPart& part)
 {
     for (uint32_t word : part.record)
         out.U32(word);
 }
 
-void WriteMaterial(ByteWriter& out, const C3dxPart& part, uint32_t flags)
+void WriteMaterial(CByteWriter& out, const C3dxPart& part, uint32_t flags)
 {
     if (flags & kWrite3dxMaterials)
         out.Floats(part.material.data(), part.material.size());
 }
 
-void WriteVersion16Or8(ByteWriter& out, const C3dxModel& model, uint32_t version, uint32_t flags)
+void WriteVersion16Or8(CByteWriter& out, const C3dxModel& model, uint32_t version, uint32_t flags)
 {
     for (const C3dxPart& part : model.parts) {
         WriteRecord(out, part);
@@ -115,7 +78,7 @@ void WriteVersion16Or8(ByteWriter& out, const C3dxModel& model, uint32_t version
     }
 }
 
-void WriteVersion4(ByteWriter& out, const C3dxModel& model, uint32_t flags)
+void WriteVersion4(CByteWriter& out, const C3dxModel& model, uint32_t flags)
 {
     for (const C3dxPart& part : model.parts) {
         if (flags & kWrite3dxTextureNames)
@@ -130,31 +93,31 @@ void WriteVersion4(ByteWriter& out, const C3dxModel& model, uint32_t flags)
     }
 }
 
-void WriteVersion2(ByteWriter& out, const C3dxModel& model)
+void WriteVersion2(CByteWriter& out, const C3dxModel& model)
 {
     for (const C3dxPart& part : model.parts) {
         out.Field(part.textureName, kVersion2NameBytes - 1);
         out.Field("", 1);
         for (int colour = 0; colour < 3; ++colour) {
-            out.Fill(12);
+            out.Fill(12, kFiller);
             out.Floats(&part.material[4 * colour], 3);
         }
-        out.Fill(12 + 12);
+        out.Fill(12 + 12, kFiller);
         out.U32(part.record[7]);
         out.U32(part.record[6]);
         out.U32(part.record[2]);
         out.U32(part.record[4]);
         for (uint32_t i = 0; i < part.record[2]; ++i) {
             const C3dxVertex& v = model.vertices[part.record[1] + i];
-            out.Fill(12);
+            out.Fill(12, kFiller);
             out.Floats(v.position, 3);
-            out.Fill(12);
+            out.Fill(12, kFiller);
             out.Floats(v.normal, 3);
             out.U32(v.colour);
             out.U32(v.colour2);
-            out.Fill(8);
+            out.Fill(8, kFiller);
             out.Floats(v.uv, 2);
-            out.Fill(4);
+            out.Fill(4, kFiller);
         }
         for (uint32_t i = 0; i < part.record[4]; ++i)
             out.U32(model.indices[part.record[3] + i]);
@@ -173,7 +136,7 @@ std::string Make3dxBytes(const C3dxModel& model, uint32_t version, uint32_t flag
                 return std::string();
         }
     }
-    ByteWriter out;
+    CByteWriter out;
     out.U32(static_cast<uint32_t>(model.parts.size()));
     out.U32(static_cast<uint32_t>(model.vertices.size()));
     out.U32(static_cast<uint32_t>(model.indices.size()));

@@ -1,12 +1,14 @@
 #include "tools/PakWriter.h"
 
 #include "core/PackerFile.h"
+#include "tools/ByteWriter.h"
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
+#include <utility>
 
 namespace {
 
@@ -14,12 +16,6 @@ unsigned char Fold(char c)
 {
     auto u = static_cast<unsigned char>(c);
     return (u >= 'a' && u <= 'z') ? static_cast<unsigned char>(u - ('a' - 'A')) : u;
-}
-
-void AppendU32(std::string* out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out->push_back(static_cast<char>(value >> (8 * i)));
 }
 
 bool IsPrintableAscii(const std::string& name)
@@ -38,6 +34,23 @@ bool PakNameLess(const std::string& a, const std::string& b)
 bool PakNamesEqual(const std::string& a, const std::string& b)
 {
     return !PakNameLess(a, b) && !PakNameLess(b, a);
+}
+
+std::string PakEntryBytes(const std::string& name, const std::string& data)
+{
+    return PakEntryBytes(static_cast<uint32_t>(data.size()), static_cast<uint32_t>(name.size()), name, data);
+}
+
+std::string PakEntryBytes(uint32_t dataSize, uint32_t nameSize, const std::string& name, const std::string& data)
+{
+    CByteWriter out;
+    out.U32(dataSize);
+    out.U32(nameSize);
+    std::string scrambled = name;
+    ScramblePakName(reinterpret_cast<uint8_t*>(scrambled.data()), scrambled.size());
+    out.Text(scrambled);
+    out.Text(data);
+    return std::move(out.Bytes());
 }
 
 Result CPakWriter::Fail(const std::string& message)
@@ -79,14 +92,8 @@ Result CPakWriter::AddFile(const std::string& name, const std::string& path)
 std::string CPakWriter::Bytes() const
 {
     std::string out;
-    for (const Entry& entry : m_entries) {
-        AppendU32(&out, static_cast<uint32_t>(entry.data.size()));
-        AppendU32(&out, static_cast<uint32_t>(entry.name.size()));
-        std::string scrambled = entry.name;
-        ScramblePakName(reinterpret_cast<uint8_t*>(scrambled.data()), scrambled.size());
-        out += scrambled;
-        out += entry.data;
-    }
+    for (const Entry& entry : m_entries)
+        out += PakEntryBytes(entry.name, entry.data);
     return out;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -39,3 +40,8 @@ private:
 // Name order of the archive: byte order with ASCII letters folded to upper case.
 bool PakNameLess(const std::string& a, const std::string& b);
 bool PakNamesEqual(const std::string& a, const std::string& b);
+
+// One chain entry: the sizes, the scrambled name, the data. The sizes may be given apart from
+// the name and data, for hand-made and damaged paks.
+std::string PakEntryBytes(const std::string& name, const std::string& data);
+std::string PakEntryBytes(uint32_t dataSize, uint32_t nameSize, const std::string& name, const std::string& data);

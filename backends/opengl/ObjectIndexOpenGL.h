@@ -30,7 +30,6 @@ public:
     void SetList(uint32_t record, uint32_t list);
     // The list of record n; 0 for none or when n names no record.
     uint32_t GetList(uint32_t record) const;
-    uint32_t GetListBase() const { return m_listBase; }
 
 private:
     void FreeListTable();

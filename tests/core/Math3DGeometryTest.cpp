@@ -4,17 +4,12 @@
 
 #include <cmath>
 
+#include "tests/support/VectorExpect.h"
+
 namespace {
 
 constexpr float kTol = 1e-5f;
 constexpr float kPi = 3.14159265f;
-
-void ExpectVectorNear(const Vector3& v, float x, float y, float z, float tol = kTol)
-{
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
-}
 
 class Math3DGeometry : public ::testing::Test {
 protected:
@@ -47,10 +42,10 @@ TEST_F(Math3DGeometry, LengthsNormalisationAndZeroVectors)
     EXPECT_FLOAT_EQ(math.Length3(&v3), 7.0f);
     Vector3 n3;
     EXPECT_EQ(math.Normalize3(&n3, &v3), &n3);
-    ExpectVectorNear(n3, 2.0f / 7, 3.0f / 7, 6.0f / 7);
+    EXPECT_VEC3(n3, 2.0f / 7, 3.0f / 7, 6.0f / 7);
     Vector3 zero3{0, 0, 0};
     EXPECT_EQ(math.Normalize3(&zero3, &zero3), &zero3);
-    ExpectVectorNear(zero3, 0, 0, 0, 0);
+    EXPECT_VEC3_NEAR(zero3, 0, 0, 0, 0);
 }
 
 TEST_F(Math3DGeometry, CrossAndDot)
@@ -58,13 +53,13 @@ TEST_F(Math3DGeometry, CrossAndDot)
     Vector3 x{1, 0, 0};
     const Vector3 y{0, 1, 0};
     Vector3 out;
-    ExpectVectorNear(*math.Cross(&out, &x, &y), 0, 0, 1, 0);
+    EXPECT_VEC3_NEAR(*math.Cross(&out, &x, &y), 0, 0, 1, 0);
     const Vector3 a{1, 2, 3};
     const Vector3 b{4, 5, 6};
-    ExpectVectorNear(*math.CrossAlt(&out, &a, &b), -3, 6, -3, 0);
+    EXPECT_VEC3_NEAR(*math.CrossAlt(&out, &a, &b), -3, 6, -3, 0);
     EXPECT_EQ(math.Dot3(&a, &b), 32.0f);
     math.Cross(&x, &x, &y);
-    ExpectVectorNear(x, 0, 0, 1, 0);
+    EXPECT_VEC3_NEAR(x, 0, 0, 1, 0);
 }
 
 TEST_F(Math3DGeometry, ClampBetweenLowerAndUpper)
@@ -73,12 +68,12 @@ TEST_F(Math3DGeometry, ClampBetweenLowerAndUpper)
     const Vector3 lower{-1, 0, 0.5f};
     Vector3 v{2, -3, 0.75f};
     EXPECT_EQ(math.Clamp(&v, &upper, &lower), &v);
-    ExpectVectorNear(v, 1, 0, 0.75f, 0);
+    EXPECT_VEC3_NEAR(v, 1, 0, 0.75f, 0);
     const Vector3 p{-5, 0.5f, 9};
     Vector3 out;
     math.ClampCopy(&out, &p, &upper, &lower);
-    ExpectVectorNear(out, -1, 0.5f, 1, 0);
-    ExpectVectorNear(p, -5, 0.5f, 9, 0);
+    EXPECT_VEC3_NEAR(out, -1, 0.5f, 1, 0);
+    EXPECT_VEC3_NEAR(p, -5, 0.5f, 9, 0);
 }
 
 TEST_F(Math3DGeometry, ProjectToWindowWithOddWidth)
@@ -90,19 +85,19 @@ TEST_F(Math3DGeometry, ProjectToWindowWithOddWidth)
     const Vector3 centre{0, 0, 2};
     Vector3 out;
     math.Project(&out, 801, 600, nullptr, &view, &projection, &centre);
-    ExpectVectorNear(out, 400, 300, 0.75f, 1e-3f);
+    EXPECT_VEC3_NEAR(out, 400, 300, 0.75f, 1e-3f);
     // (1, 1, 2): clip (0.5, 1, 1, 2), NDC (0.25, 0.5, 0.5).
     const Vector3 corner{1, 1, 2};
     math.Project(&out, 801, 600, nullptr, &view, &projection, &corner);
-    ExpectVectorNear(out, 500, 150, 0.75f, 1e-3f);
+    EXPECT_VEC3_NEAR(out, 500, 150, 0.75f, 1e-3f);
     Matrix4 world = Identity();
     math.SetTranslationXYZ(&world, 1, 1, 0);
     math.Project(&out, 801, 600, &world, &view, &projection, &centre);
-    ExpectVectorNear(out, 500, 150, 0.75f, 1e-3f);
+    EXPECT_VEC3_NEAR(out, 500, 150, 0.75f, 1e-3f);
 
     const Vector3 eye{0, 0, 0};
     math.Project(&out, 801, 600, nullptr, &view, &projection, &eye);
-    ExpectVectorNear(out, 0, 0, -1, 0);
+    EXPECT_VEC3_NEAR(out, 0, 0, -1, 0);
 }
 
 TEST_F(Math3DGeometry, UnprojectDoesNotFlipY)
@@ -111,16 +106,16 @@ TEST_F(Math3DGeometry, UnprojectDoesNotFlipY)
     const Vector3 p{400, 150, 0.75f};
     Vector3 out;
     math.Unproject(&out, 800, 600, &m, &p);
-    ExpectVectorNear(out, 0, -0.5f, 0.5f);
+    EXPECT_VEC3(out, 0, -0.5f, 0.5f);
 
     Matrix4 scaleW = Identity();
     scaleW.m[15] = 2;
     math.Unproject(&out, 800, 600, &scaleW, &p);
-    ExpectVectorNear(out, 0, -0.25f, 0.25f);
+    EXPECT_VEC3(out, 0, -0.25f, 0.25f);
 
     const Matrix4 zero{};
     math.Unproject(&out, 800, 600, &zero, &p);
-    ExpectVectorNear(out, 0, 0, 0, 0);
+    EXPECT_VEC3_NEAR(out, 0, 0, 0, 0);
 }
 
 TEST_F(Math3DGeometry, PickTestAgainstAFrustum)
@@ -278,11 +273,11 @@ TEST_F(Math3DGeometry, MatrixToAnglesOfSingleAndCombinedRotations)
     Vector3 angles;
     Matrix4 x = Identity();
     math.RotateX(&x, 0.4f);
-    ExpectVectorNear(*math.GetAngles(&angles, &x), 0.4f, 0, 0);
+    EXPECT_VEC3(*math.GetAngles(&angles, &x), 0.4f, 0, 0);
 
     Matrix4 z = Identity();
     math.RotateZ(&z, 0.3f);
-    ExpectVectorNear(*math.GetAngles(&angles, &z), 0, 0, 0.3f);
+    EXPECT_VEC3(*math.GetAngles(&angles, &z), 0, 0, 0.3f);
 
     // Rz(g) x Rx(a) x Ry(b): heading b, pitch a, and roll from the X row of Rz(g) x Rx(a),
     // (cos g, sin g cos a, sin g sin a): pi/2 - atan(cos g / (sin g cos a)).

@@ -4,6 +4,8 @@
 
 #include <cmath>
 
+#include "tests/support/VectorExpect.h"
+
 namespace {
 
 constexpr float kTol = 1e-5f;
@@ -22,13 +24,6 @@ void ExpectMatrixNear(const Matrix4& actual, const Matrix4& expected, float tol 
 {
     for (int i = 0; i < 16; ++i)
         EXPECT_NEAR(actual.m[i], expected.m[i], tol) << "element " << i;
-}
-
-void ExpectVectorNear(const Vector3& v, float x, float y, float z, float tol = kTol)
-{
-    EXPECT_NEAR(v.x, x, tol);
-    EXPECT_NEAR(v.y, y, tol);
-    EXPECT_NEAR(v.z, z, tol);
 }
 
 class Math3DMatrix : public ::testing::Test {
@@ -55,7 +50,7 @@ TEST_F(Math3DMatrix, TransformsUseRowVectorsWithTranslationInTheLastRow)
 {
     const Matrix4 m = Make({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16});
     // (1, 1, 2, 1) x m = (1 + 5 + 18 + 13, 2 + 6 + 20 + 14, 3 + 7 + 22 + 15, 4 + 8 + 24 + 16)
-    ExpectVectorNear(Apply(m, 1, 1, 2), 37, 42, 47, 0);
+    EXPECT_VEC3_NEAR(Apply(m, 1, 1, 2), 37, 42, 47, 0);
     const Vector3 p{1, 1, 2};
     EXPECT_EQ(math.TransformZ(&p, &m), 47.0f);
     Vector4 v{1, 1, 2, 1};
@@ -165,12 +160,12 @@ TEST_F(Math3DMatrix, TranslateThenScaleScalesPointsFirst)
     Matrix4 m = Identity();
     math.Translate(&m, 1, 2, 3);
     EXPECT_EQ(math.Scale(&m, 2, 2, 2), &m);
-    ExpectVectorNear(Apply(m, 1, 1, 1), 3, 4, 5);
+    EXPECT_VEC3(Apply(m, 1, 1, 1), 3, 4, 5);
 
     Matrix4 n = Identity();
     math.Scale(&n, 2, 2, 2);
     math.Translate(&n, 1, 2, 3);
-    ExpectVectorNear(Apply(n, 1, 1, 1), 4, 6, 8);
+    EXPECT_VEC3(Apply(n, 1, 1, 1), 4, 6, 8);
 }
 
 TEST_F(Math3DMatrix, GetScaleGivesRowLengths)
@@ -180,25 +175,25 @@ TEST_F(Math3DMatrix, GetScaleGivesRowLengths)
     math.Scale(&m, 2, 3, 4);
     math.Translate(&m, 9, 9, 9);
     Vector3 s;
-    ExpectVectorNear(*math.GetScale(&s, &m), 2, 3, 4);
+    EXPECT_VEC3(*math.GetScale(&s, &m), 2, 3, 4);
 }
 
 TEST_F(Math3DMatrix, RotationsAboutEachAxisAreLeftHanded)
 {
     Matrix4 x = Identity();
     math.RotateX(&x, kHalfPi);
-    ExpectVectorNear(Apply(x, 0, 1, 0), 0, 0, 1);
-    ExpectVectorNear(Apply(x, 0, 0, 1), 0, -1, 0);
+    EXPECT_VEC3(Apply(x, 0, 1, 0), 0, 0, 1);
+    EXPECT_VEC3(Apply(x, 0, 0, 1), 0, -1, 0);
 
     Matrix4 y = Identity();
     math.RotateY(&y, kHalfPi);
-    ExpectVectorNear(Apply(y, 1, 0, 0), 0, 0, -1);
-    ExpectVectorNear(Apply(y, 0, 0, 1), 1, 0, 0);
+    EXPECT_VEC3(Apply(y, 1, 0, 0), 0, 0, -1);
+    EXPECT_VEC3(Apply(y, 0, 0, 1), 1, 0, 0);
 
     Matrix4 z = Identity();
     math.RotateZ(&z, kHalfPi);
-    ExpectVectorNear(Apply(z, 1, 0, 0), 0, 1, 0);
-    ExpectVectorNear(Apply(z, 0, 1, 0), -1, 0, 0);
+    EXPECT_VEC3(Apply(z, 1, 0, 0), 0, 1, 0);
+    EXPECT_VEC3(Apply(z, 0, 1, 0), -1, 0, 0);
 
     // Rows as stated: about Z, row 0 = (c, s, 0, 0) and row 1 = (-s, c, 0, 0).
     Matrix4 r = Identity();
@@ -213,7 +208,7 @@ TEST_F(Math3DMatrix, RotationsPremultiplyAndProductFormsAgree)
     Matrix4 m = Identity();
     math.Translate(&m, 5, 0, 0);
     math.RotateZ(&m, kHalfPi);
-    ExpectVectorNear(Apply(m, 1, 0, 0), 5, 1, 0);
+    EXPECT_VEC3(Apply(m, 1, 0, 0), 5, 1, 0);
 
     Matrix4 base = Make({1, 2, 3, 0.5f, -1, 0, 2, 0.25f, 3, 1, -2, 0, 4, 5, 6, 1});
     for (int axis = 0; axis < 3; ++axis) {
@@ -239,7 +234,7 @@ TEST_F(Math3DMatrix, RotateVectorTurnsAboutZThenYThenX)
     const Vector3 angles{kHalfPi, 0, kHalfPi};
     math.RotateVector(&m, &angles);
     // (1, 0, 0) about Z gives (0, 1, 0), then about X gives (0, 0, 1).
-    ExpectVectorNear(Apply(m, 1, 0, 0), 0, 0, 1);
+    EXPECT_VEC3(Apply(m, 1, 0, 0), 0, 0, 1);
 
     const Vector3 onlyY{0, 0.6f, 0};
     Matrix4 a = Identity();

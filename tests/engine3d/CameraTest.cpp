@@ -8,6 +8,7 @@
 
 #include "core/Math3D.h"
 #include "core/WorldData.h"
+#include "tests/support/WorldDataDefaults.h"
 
 namespace {
 
@@ -53,14 +54,7 @@ protected:
         data->configuredHeight = 768;
         data->workingWidth = 1024;
         data->workingHeight = 768;
-        data->viewNear = 1.0f;
-        data->viewFar = 20000.0f;
-        data->viewNearScreen = -1000.0f;
-        data->viewFarScreen = 1000.0f;
-        data->viewFieldDeg = 45.0f;
-        for (Matrix4& m : data->matrices)
-            math.Identity(&m);
-        math.Identity(&data->screenView);
+        SetDefaultView(data.get());
         camera = std::make_unique<RecordingCamera>(data.get());
     }
 

@@ -179,7 +179,7 @@ TEST_F(FontCharsetTest, PageTexturesUpToTheLimitAndThePages)
     EXPECT_EQ(font.SetPageTextures(nullptr, 1), RES_FAIL);
     EXPECT_EQ(font.SetPageTextures(three, 0), RES_OK);
 
-    std::vector<CharsetFixturePage> pages = TwoPageCharset();
+    std::vector<CharsetFilePage> pages = TwoPageCharset();
     ASSERT_EQ(Load(CharsetFileBytes(pages, 5)), RES_OK);
     EXPECT_EQ(font.SetPageTextures(three, 3), RES_FAIL) << "a limit above the page count does not reach past the parts";
     CMemoryTexture stray(renderer.Data(), engine, kFontTextureFlags, kFontTextureParameter);
@@ -193,7 +193,7 @@ TEST_F(FontCharsetTest, ReadingAgainReplacesThePagesAndDropsTheTextures)
     C3DTexture* pages[2] = {NewTexture(), NewTexture()};
     ASSERT_EQ(font.SetPageTextures(pages, 2), RES_OK);
     EXPECT_EQ(engine->GetTextureRefCount(pages[0]), 2u);
-    std::vector<CharsetFixturePage> one = TwoPageCharset();
+    std::vector<CharsetFilePage> one = TwoPageCharset();
     one.resize(1);
     ASSERT_EQ(Load(CharsetFileBytes(one, 1)), RES_OK);
     EXPECT_EQ(font.GetPageCount(), 1u);
@@ -210,7 +210,7 @@ TEST_F(FontCharsetTest, AFailedReadLeavesTheFontAsItWas)
     C3DTexture* pages[2] = {NewTexture(), NewTexture()};
     ASSERT_EQ(font.SetPageTextures(pages, 2), RES_OK);
     C3DObject* object = font.GetTextObject();
-    std::vector<CharsetFixturePage> other = TwoPageCharset();
+    std::vector<CharsetFilePage> other = TwoPageCharset();
     other.resize(1);
     const std::string replacement = CharsetFileBytes(other, 1);
 

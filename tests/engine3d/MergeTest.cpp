@@ -13,6 +13,7 @@
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/PrimitiveProbe.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/VectorExpect.h"
 
 namespace {
 
@@ -20,13 +21,6 @@ constexpr float kTol = 1e-5f;
 constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kBlue = 0xFF0000FFu;
 constexpr uint32_t kTexturedB = kTextureStage0 | kTextureStage1;
-
-#define EXPECT_VEC3(v, ex, ey, ez)                                                                                     \
-    do {                                                                                                               \
-        EXPECT_NEAR((v).x, (ex), kTol);                                                                                \
-        EXPECT_NEAR((v).y, (ey), kTol);                                                                                \
-        EXPECT_NEAR((v).z, (ez), kTol);                                                                                \
-    } while (0)
 
 class MergeTest : public ::testing::Test {
 protected:

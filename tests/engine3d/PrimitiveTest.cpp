@@ -12,6 +12,7 @@
 #include "engine3d/PrimitiveParams.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/PrimitiveProbe.h"
+#include "tests/support/VectorExpect.h"
 
 namespace {
 
@@ -27,13 +28,6 @@ std::vector<uint8_t> Block(const T& params)
     memcpy(bytes.data(), &params, sizeof(T));
     return bytes;
 }
-
-#define EXPECT_VEC3(v, ex, ey, ez)                                                                                     \
-    do {                                                                                                               \
-        EXPECT_NEAR((v).x, (ex), kTol);                                                                                \
-        EXPECT_NEAR((v).y, (ey), kTol);                                                                                \
-        EXPECT_NEAR((v).z, (ez), kTol);                                                                                \
-    } while (0)
 
 #define EXPECT_UV(uv, eu, ev)                                                                                          \
     do {                                                                                                               \

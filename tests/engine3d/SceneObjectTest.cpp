@@ -7,6 +7,7 @@
 
 #include "engine3d/Object.h"
 #include "tests/support/SceneFixture.h"
+#include "tools/ObjectFileWriter.h"
 
 namespace {
 
@@ -15,6 +16,29 @@ const std::vector<ScenePartRecord> kThreeParts = {
     {2, 8, kPartWaiting, 11, -1.0f, 0.0f, 1.0f, 5.0f},
     {3, 4, kPartSecondView, 0xFFFFFFFFu, 7.0f, 8.0f, 9.0f, 0.25f},
 };
+
+// Two parts of one triangle list each: part 0 the triangle (100, 100), (200, 100), (100, 200),
+// part 1 the same triangle moved right by shift.
+C3dxModel TwoTriangles(float shift)
+{
+    C3dxModel model;
+    for (uint32_t part = 0; part < 2; ++part) {
+        C3dxPart record;
+        record.record = {part, 3 * part, 3, 3 * part, 3, 1, kPrimitiveTriangleList, kCullNone};
+        model.parts.push_back(record);
+        const float x = 100.0f + shift * static_cast<float>(part);
+        const float corners[3][2] = {{x, 100.0f}, {x + 100.0f, 100.0f}, {x, 200.0f}};
+        for (const auto& corner : corners) {
+            C3dxVertex vertex{};
+            vertex.position[0] = corner[0];
+            vertex.position[1] = corner[1];
+            vertex.colour = 0xFFFFFFFFu;
+            model.vertices.push_back(vertex);
+        }
+    }
+    model.indices = {0, 1, 2, 0, 1, 2};
+    return model;
+}
 
 class SceneObjectTest : public ::testing::Test {
 protected:
@@ -271,6 +295,35 @@ TEST_F(SceneObjectTest, Load3DXFailsWithoutAPakEntryOrReadableObject)
     EXPECT_EQ(scene.Load3DX(nullptr, u"broken.3dx"), RES_FAIL);
     EXPECT_EQ(SceneFixture::Lookups(), (std::vector<std::u16string>{u"room.3dx", u"broken.3dx"}));
     EXPECT_EQ(display->GetPartCount(), 0u);
+}
+
+TEST_F(SceneObjectTest, Load3DXReadsBothObjectsFromThePakAndTheCollisionPartsHitTest)
+{
+    const std::vector<ScenePartRecord> parts(2, ScenePartRecord{0, 0, kPartDrawn | kPartClickable, 0, 0, 0, 0, 0});
+    ASSERT_EQ(Describe(scene, SceneDescriptionBytes(1024, 768, 0, parts, {0, 1})), RES_OK);
+    ASSERT_EQ(scene.Init(), RES_OK);
+    const uint32_t content = kWrite3dxPositions | kWrite3dxNormals | kWrite3dxColors | kWrite3dxUVs;
+    fixture.OpenPak({{"room.3dx", Make3dxBytes(TwoTriangles(0.0f), 16, content)},
+                     {"room_hit.3dx", Make3dxBytes(TwoTriangles(300.0f), 8, content)}});
+
+    ASSERT_EQ(scene.Load3DX(scene.GetDisplayObject(), u"room.3dx"), RES_OK);
+    ASSERT_EQ(scene.Load3DX(scene.GetCollisionObject(), u"room_hit.3dx"), RES_OK);
+    EXPECT_EQ(SceneFixture::Lookups(), (std::vector<std::u16string>{u"room.3dx", u"room_hit.3dx"}));
+    C3DObject* display = scene.GetDisplayObject();
+    EXPECT_EQ(display->GetPartCount(), 2u);
+    EXPECT_EQ(display->GetVertexCount(), 6u);
+    EXPECT_EQ(scene.GetCollisionObject()->GetPartCount(), 2u);
+    Vector3 corner{};
+    scene.GetCollisionObject()->Lock();
+    scene.GetCollisionObject()->GetPosition(&corner, 4);
+    scene.GetCollisionObject()->Unlock(0);
+    EXPECT_FLOAT_EQ(corner.x, 500.0f);
+
+    EXPECT_EQ(scene.HitTestPart(0, 120, 120), RES_OK);
+    EXPECT_EQ(scene.HitTestPart(0, 420, 120), RES_FAIL);
+    EXPECT_EQ(scene.HitTestPart(1, 420, 120), RES_OK);
+    EXPECT_EQ(scene.HitTestPart(1, 120, 120), RES_FAIL);
+    EXPECT_EQ(scene.HitTestPart(1, 490, 190), RES_FAIL);  // beyond the slanted edge
 }
 
 } // namespace

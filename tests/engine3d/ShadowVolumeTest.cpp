@@ -10,17 +10,11 @@
 #include "engine3d/PrimitiveParams.h"
 #include "tests/support/PrimitiveProbe.h"
 #include "tests/support/ShadowFixture.h"
+#include "tests/support/VectorExpect.h"
 
 namespace {
 
 constexpr float kTol = 1e-5f;
-
-#define EXPECT_POINT(p, ex, ey, ez)                                                                                    \
-    do {                                                                                                               \
-        EXPECT_NEAR((p).x, (ex), kTol);                                                                                \
-        EXPECT_NEAR((p).y, (ey), kTol);                                                                                \
-        EXPECT_NEAR((p).z, (ez), kTol);                                                                                \
-    } while (0)
 
 Vector3 Minus(const Vector3& a, const Vector3& b) { return Vector3{a.x - b.x, a.y - b.y, a.z - b.z}; }
 
@@ -71,19 +65,19 @@ TEST_F(ShadowVolumeTest, SingleTriangleGivesThreeWallsAndCapsInEdgeOrder)
         const Vector3& a = world[e];
         const Vector3& b = world[(e + 1) % 3];
         const Vector3* wall = &c->sideVertices[6 * e];
-        EXPECT_POINT(wall[0], a.x, a.y, a.z);
-        EXPECT_POINT(wall[1], b.x, b.y, b.z);
-        EXPECT_POINT(wall[2], a.x, a.y, -10.0f);
-        EXPECT_POINT(wall[3], b.x, b.y, b.z);
-        EXPECT_POINT(wall[4], b.x, b.y, -10.0f);
-        EXPECT_POINT(wall[5], a.x, a.y, -10.0f);
+        EXPECT_VEC3(wall[0], a.x, a.y, a.z);
+        EXPECT_VEC3(wall[1], b.x, b.y, b.z);
+        EXPECT_VEC3(wall[2], a.x, a.y, -10.0f);
+        EXPECT_VEC3(wall[3], b.x, b.y, b.z);
+        EXPECT_VEC3(wall[4], b.x, b.y, -10.0f);
+        EXPECT_VEC3(wall[5], a.x, a.y, -10.0f);
         const Vector3* cap = &c->capVertices[6 * e];
-        EXPECT_POINT(cap[0], 16.0f / 3, 1.0f / 3, 0.0f);
-        EXPECT_POINT(cap[1], a.x, a.y, a.z);
-        EXPECT_POINT(cap[2], b.x, b.y, b.z);
-        EXPECT_POINT(cap[3], 16.0f / 3, 1.0f / 3, -10.0f);
-        EXPECT_POINT(cap[4], a.x, a.y, -10.0f);
-        EXPECT_POINT(cap[5], b.x, b.y, -10.0f);
+        EXPECT_VEC3(cap[0], 16.0f / 3, 1.0f / 3, 0.0f);
+        EXPECT_VEC3(cap[1], a.x, a.y, a.z);
+        EXPECT_VEC3(cap[2], b.x, b.y, b.z);
+        EXPECT_VEC3(cap[3], 16.0f / 3, 1.0f / 3, -10.0f);
+        EXPECT_VEC3(cap[4], a.x, a.y, -10.0f);
+        EXPECT_VEC3(cap[5], b.x, b.y, -10.0f);
     }
 }
 
@@ -96,8 +90,8 @@ TEST_F(ShadowVolumeTest, OnlyTrianglesFacingOrAcrossTheLightCast)
     const C3DShadowCaster* c = Cast(triangle, {0, 0, 0});
     ASSERT_EQ(Edges(c), 3u);
     for (uint32_t i = 0; i < c->sideCount; i += 6) {
-        EXPECT_POINT(c->sideVertices[i + 2], c->sideVertices[i].x, c->sideVertices[i].y, c->sideVertices[i].z);
-        EXPECT_POINT(c->sideVertices[i + 4], c->sideVertices[i + 1].x, c->sideVertices[i + 1].y,
+        EXPECT_VEC3(c->sideVertices[i + 2], c->sideVertices[i].x, c->sideVertices[i].y, c->sideVertices[i].z);
+        EXPECT_VEC3(c->sideVertices[i + 4], c->sideVertices[i + 1].x, c->sideVertices[i + 1].y,
                      c->sideVertices[i + 1].z);
     }
 }
@@ -170,8 +164,8 @@ TEST_F(ShadowVolumeTest, EquatorWallsWindOneWayAndLeaveAwayFromTheLight)
         const Vector3* w = &c->sideVertices[i];
         if (std::fabs(w[0].y) > 1e-4f || std::fabs(w[1].y) > 1e-4f)
             continue;  // a pole or seam edge
-        EXPECT_POINT(w[2], w[0].x, w[0].y + 10.0f, w[0].z);
-        EXPECT_POINT(w[4], w[1].x, w[1].y + 10.0f, w[1].z);
+        EXPECT_VEC3(w[2], w[0].x, w[0].y + 10.0f, w[0].z);
+        EXPECT_VEC3(w[4], w[1].x, w[1].y + 10.0f, w[1].z);
         for (const Vector3* t : {w, w + 3}) {
             const Vector3 radial{t[0].x + t[1].x + t[2].x, 0.0f, t[0].z + t[1].z + t[2].z};
             (Dot(Cross(Minus(t[1], t[0]), Minus(t[2], t[0])), radial) > 0.0f ? outward : inward) += 1;
@@ -200,8 +194,8 @@ TEST_F(ShadowVolumeTest, EachPartHasItsOwnSilhouetteAndMeans)
     split->Unlock(0);
     const C3DShadowCaster* c = Cast(split, {0, 0, 1});
     ASSERT_EQ(Edges(c), 6u);
-    EXPECT_POINT(c->capVertices[0], 1.0f / 3, 1.0f / 3, 0.0f);
-    EXPECT_POINT(c->capVertices[18], 2.0f / 3, 2.0f / 3, 0.0f);
+    EXPECT_VEC3(c->capVertices[0], 1.0f / 3, 1.0f / 3, 0.0f);
+    EXPECT_VEC3(c->capVertices[18], 2.0f / 3, 2.0f / 3, 0.0f);
 }
 
 TEST_F(ShadowVolumeTest, BadCastersFailAndKeepNoVolume)

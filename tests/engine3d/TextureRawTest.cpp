@@ -3,6 +3,7 @@
 #include "core/WideString.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TempDir.h"
+#include "tools/PakWriter.h"
 
 #include <png.h>
 
@@ -12,8 +13,6 @@
 #include <gtest/gtest.h>
 
 namespace {
-
-constexpr uint32_t kPakKey = 0x5A3C8E21;
 
 std::string TgaHeader(uint8_t type, uint16_t width, uint16_t height, uint8_t bits)
 {
@@ -35,20 +34,11 @@ std::string Bytes(std::initializer_list<int> values)
     return out;
 }
 
-std::string U32(uint32_t value)
-{
-    return Bytes({int(value & 0xFF), int((value >> 8) & 0xFF), int((value >> 16) & 0xFF), int(value >> 24)});
-}
-
 // Appends one pak entry and returns the offset of its data.
 long AppendPakEntry(std::string& pak, const std::string& name, const std::string& data)
 {
-    pak += U32(static_cast<uint32_t>(data.size())) + U32(static_cast<uint32_t>(name.size()));
-    for (size_t i = 0; i < name.size(); ++i)
-        pak.push_back(static_cast<char>(name[i] ^ static_cast<char>(kPakKey >> (8 * (i % 4)))));
-    long offset = static_cast<long>(pak.size());
-    pak += data;
-    return offset;
+    pak += PakEntryBytes(name, data);
+    return static_cast<long>(pak.size() - data.size());
 }
 
 const std::string kTga24 = TgaHeader(2, 2, 2, 24) + Bytes({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});

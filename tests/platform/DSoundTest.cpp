@@ -1,5 +1,6 @@
 #include "platform/DSound.h"
 #include "platform/MixerManualSink.h"
+#include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>
 
@@ -25,31 +26,6 @@ DSBUFFERDESC Desc(uint32_t flags, uint32_t bytes, const WAVEFORMATEX* format, ui
 {
     return {sizeof(DSBUFFERDESC), flags, bytes, 0, format, algorithm};
 }
-
-// Sets an environment variable for the scope of a test.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        const char* old = getenv(name);
-        m_had = old != nullptr;
-        if (old)
-            m_old = old;
-        setenv(name, value, 1);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            setenv(m_name, m_old.c_str(), 1);
-        else
-            unsetenv(m_name);
-    }
-
-private:
-    const char* m_name;
-    bool m_had;
-    std::string m_old;
-};
 
 class DSoundTest : public ::testing::Test {
 protected:

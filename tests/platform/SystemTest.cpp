@@ -8,38 +8,12 @@
 #include "platform/Win32MessageBox.h"
 #include "platform/Win32System.h"
 #include "tests/platform/PlatformTestHelpers.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
 class SystemTest : public PlatformTest {};
-
-// Sets an environment variable for one scope.
-class ScopedEnv {
-public:
-    ScopedEnv(const char* name, const char* value) : m_name(name)
-    {
-        const char* old = getenv(name);
-        m_had = old != nullptr;
-        m_old = old ? old : "";
-        if (value)
-            setenv(name, value, 1);
-        else
-            unsetenv(name);
-    }
-    ~ScopedEnv()
-    {
-        if (m_had)
-            setenv(m_name.c_str(), m_old.c_str(), 1);
-        else
-            unsetenv(m_name.c_str());
-    }
-
-private:
-    std::string m_name;
-    std::string m_old;
-    bool m_had = false;
-};
 
 bool IsFolder(const std::string& path)
 {

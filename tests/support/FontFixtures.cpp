@@ -1,49 +1,9 @@
 #include "tests/support/FontFixtures.h"
 
 #include <cstdio>
-#include <cstring>
 
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
-
-namespace {
-
-void PutU16(std::string* out, uint16_t value)
-{
-    out->push_back(static_cast<char>(value & 0xFF));
-    out->push_back(static_cast<char>(value >> 8));
-}
-
-void PutU32(std::string* out, uint32_t value)
-{
-    for (int i = 0; i < 4; ++i)
-        out->push_back(static_cast<char>((value >> (8 * i)) & 0xFF));
-}
-
-void PutF32(std::string* out, float value)
-{
-    uint32_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
-    PutU32(out, bits);
-}
-
-void PutRect(std::string* out, const GlyphRect& r)
-{
-    PutF32(out, r.left);
-    PutF32(out, r.top);
-    PutF32(out, r.right);
-    PutF32(out, r.bottom);
-}
-
-void PutInfo(std::string* out, const FontInfo& info)
-{
-    out->push_back(static_cast<char>(info.charSize));
-    out->append(3, '\0');
-    PutF32(out, info.textureWidth);
-    PutF32(out, info.textureHeight);
-}
-
-} // namespace
 
 float FixtureWidth(char16_t unit)
 {
@@ -83,42 +43,9 @@ std::vector<GlyphRect> FixtureGlyphRecords()
     return rects;
 }
 
-std::string GlyphFileBytes(const std::vector<GlyphRect>& rects, const FontInfo& info, uint16_t version)
+std::vector<CharsetFilePage> TwoPageCharset()
 {
-    std::string bytes;
-    PutU16(&bytes, version);
-    for (const GlyphRect& r : rects)
-        PutRect(&bytes, r);
-    PutInfo(&bytes, info);
-    return bytes;
-}
-
-std::string CharsetFileBytes(const std::vector<CharsetFixturePage>& pages, uint32_t texturePageLimit,
-                             uint16_t version)
-{
-    std::string bytes;
-    PutU16(&bytes, version);
-    PutU32(&bytes, static_cast<uint32_t>(pages.size()));
-    PutU32(&bytes, texturePageLimit);
-    for (const CharsetFixturePage& page : pages) {
-        PutU32(&bytes, page.scriptFlags);
-        PutU32(&bytes, page.secondWord);
-        PutU32(&bytes, static_cast<uint32_t>(page.characters.size()));
-        for (char16_t unit : page.characters)
-            PutU16(&bytes, unit);
-    }
-    for (const CharsetFixturePage& page : pages) {
-        for (const GlyphRect& r : page.rects)
-            PutRect(&bytes, r);
-    }
-    for (const CharsetFixturePage& page : pages)
-        PutInfo(&bytes, page.info);
-    return bytes;
-}
-
-std::vector<CharsetFixturePage> TwoPageCharset()
-{
-    CharsetFixturePage latin;
+    CharsetFilePage latin;
     latin.scriptFlags = 0x01;
     latin.secondWord = 0x1234;
     for (char16_t c = 0; c < 128; ++c)
@@ -127,7 +54,7 @@ std::vector<CharsetFixturePage> TwoPageCharset()
         latin.rects.push_back(FixtureRect(slot));
     latin.info = kFixtureInfo;
 
-    CharsetFixturePage cjk;
+    CharsetFilePage cjk;
     cjk.scriptFlags = 0x0C;
     cjk.characters = kPageOneCharacters;
     cjk.rects.assign(256, GlyphRect{0.0f, 0.0f, 0.0f, 0.0f});

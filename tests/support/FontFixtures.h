@@ -5,6 +5,7 @@
 
 #include "core/Vector3.h"
 #include "engine3d/FontTypes.h"
+#include "tools/FontFileWriter.h"
 
 class C3DObject;
 class CVarnFont;
@@ -23,27 +24,13 @@ GlyphRect FixtureRect(uint32_t code);
 // Fills a created font's table and font info with the fixture.
 void LoadFixtureGlyphs(CVarnFont* font);
 
-// ".glyph" bytes: the version, 256 records for the codes from 32, the font info.
-std::string GlyphFileBytes(const std::vector<GlyphRect>& rects, const FontInfo& info, uint16_t version = 2);
 // The fixture's rectangles for the codes 32 to 287, as a ".glyph" file lists them.
 std::vector<GlyphRect> FixtureGlyphRecords();
-
-// One page of a ".charset" file.
-struct CharsetFixturePage {
-    uint32_t scriptFlags = 0;
-    uint32_t secondWord = 0;
-    std::u16string characters;
-    std::vector<GlyphRect> rects;  // 256
-    FontInfo info = {};
-};
-
-std::string CharsetFileBytes(const std::vector<CharsetFixturePage>& pages, uint32_t texturePageLimit,
-                             uint16_t version = 6);
 
 // Two pages: page 0 the fixture font (script 0x01, listing the characters 0 to 127), page 1 four
 // CJK glyphs 16 pixels wide at kFixtureScale in slots 0 to 3 (character size 32, 512 x 512
 // texture; script 0x0C), listing 日 本 語 中 and one more character without a glyph.
-std::vector<CharsetFixturePage> TwoPageCharset();
+std::vector<CharsetFilePage> TwoPageCharset();
 constexpr char16_t kPageOneCharacters[] = u"日本語中文";
 
 // A vertex of the text object read back (locks and unlocks the object).

@@ -4,6 +4,7 @@
 
 #include "engine3d/SystemMemoryStorage.h"
 #include "tests/support/MemoryShaderShadow.h"
+#include "tests/support/WorldDataDefaults.h"
 
 CMemoryEngine::CMemoryEngine(CWorldData* data) : C3DEngine(data) {}
 
@@ -149,24 +150,7 @@ std::vector<MemoryDraw> CMemoryEngine::DrawsOf(const C3DObject* object) const
 MemoryRenderer::MemoryRenderer() : m_data(std::make_unique<CWorldData>())
 {
     CWorldData* d = m_data.get();
-    d->math = &m_math;
-    d->scaleX = d->scaleY = d->scaleZ = 1.0f;
-    d->dataRootPrefixLength = -1;
-    d->configuredWidth = d->workingWidth = 1024;
-    d->configuredHeight = d->workingHeight = 768;
-    d->colorDepth = 32;
-    d->orientation = 1;
-    d->renderingEnabled = 1;
-    d->pointSpriteMinSize = 1.0f;
-    d->pointSpriteMaxSize = 64.0f;
-    d->viewNear = 1.0f;
-    d->viewFar = 20000.0f;
-    d->viewNearScreen = -1000.0f;
-    d->viewFarScreen = 1000.0f;
-    d->viewFieldDeg = 45.0f;
-    for (Matrix4& m : d->matrices)
-        m_math.Identity(&m);
-    m_math.Identity(&d->screenView);
+    SetDefaultWorld(d, &m_math, 1024, 768);
     m_engine = std::make_unique<CMemoryEngine>(d);
     m_engine->Load(Window());
     m_engine->Init(Window(), d->configuredWidth, d->configuredHeight, 0, d->colorDepth, 0);

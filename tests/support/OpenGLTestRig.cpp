@@ -9,6 +9,7 @@
 #include "core/WideString.h"
 #include "engine3d/Camera.h"
 #include "platform/Win32Window.h"
+#include "tests/support/WorldDataDefaults.h"
 
 namespace {
 
@@ -30,27 +31,10 @@ bool Near(uint8_t value, uint8_t expected)
 OpenGLTestRig::OpenGLTestRig(uint16_t width, uint16_t height) : m_data(std::make_unique<CWorldData>())
 {
     CWorldData* d = m_data.get();
-    d->math = &m_math;
-    d->scaleX = d->scaleY = d->scaleZ = 1.0f;
-    d->dataRootPrefixLength = -1;
-    d->configuredWidth = d->workingWidth = width;
-    d->configuredHeight = d->workingHeight = height;
-    d->colorDepth = 32;
-    d->orientation = kOrientationNormal;
-    d->renderingEnabled = 1;
+    SetDefaultWorld(d, &m_math, width, height);
     d->alphaBlending[0] = d->alphaBlending[1] = 1;
     d->rendererSwitch[0] = d->rendererSwitch[1] = 1;
-    d->pointSpriteMinSize = 1.0f;
-    d->pointSpriteMaxSize = 64.0f;
     d->pointSpriteAttenuation[0] = 1.0f;
-    d->viewNear = 1.0f;
-    d->viewFar = 20000.0f;
-    d->viewNearScreen = -1000.0f;
-    d->viewFarScreen = 1000.0f;
-    d->viewFieldDeg = 45.0f;
-    for (Matrix4& m : d->matrices)
-        m_math.Identity(&m);
-    m_math.Identity(&d->screenView);
 
     m_className = Utf8ToUtf16("OpenGLTestRig-" + std::to_string(getpid()));
     WNDCLASSW windowClass{};

@@ -20,20 +20,3 @@ std::string PakTestFile::ReadHere(size_t count)
     bytes.resize(got);
     return bytes;
 }
-
-std::string PakEntryBytes(const std::string& name, const std::string& data)
-{
-    return PakEntryBytes(static_cast<uint32_t>(data.size()), static_cast<uint32_t>(name.size()), name, data);
-}
-
-std::string PakEntryBytes(uint32_t dataSize, uint32_t nameSize, const std::string& name, const std::string& data)
-{
-    std::string out;
-    for (uint32_t value : {dataSize, nameSize}) {
-        for (int i = 0; i < 4; ++i)
-            out.push_back(static_cast<char>(value >> (8 * i)));
-    }
-    std::string scrambled = name;
-    ScramblePakName(reinterpret_cast<uint8_t*>(scrambled.data()), scrambled.size());
-    return out + scrambled + data;
-}

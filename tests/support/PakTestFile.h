@@ -4,6 +4,7 @@
 
 #include "core/PackerFile.h"
 #include "tests/support/TempDir.h"
+#include "tools/PakWriter.h"
 
 // Pak bytes written to a temporary file and opened in a pak record; closed on destruction.
 class PakTestFile {
@@ -24,7 +25,3 @@ private:
     std::string m_path;
     CPackerFile m_pak{};
 };
-
-// One chain entry exactly as given, in no particular order: for hand-made and damaged paks.
-std::string PakEntryBytes(const std::string& name, const std::string& data);
-std::string PakEntryBytes(uint32_t dataSize, uint32_t nameSize, const std::string& name, const std::string& data);

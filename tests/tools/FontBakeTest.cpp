@@ -11,17 +11,9 @@
 #include "tests/support/FontFixtures.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolRun.h"
 
 namespace {
-
-std::string Contents(FILE* file)
-{
-    std::string text;
-    rewind(file);
-    for (int c; (c = fgetc(file)) != EOF;)
-        text.push_back(static_cast<char>(c));
-    return text;
-}
 
 class FontBakeTest : public ::testing::Test {
 protected:
@@ -32,18 +24,7 @@ protected:
             GTEST_SKIP() << "fonts-dejavu-core is not installed";
     }
 
-    int Run(std::vector<const char*> args)
-    {
-        args.insert(args.begin(), "vdfontbake");
-        FILE* out = tmpfile();
-        FILE* err = tmpfile();
-        const int code = RunFontBake(static_cast<int>(args.size()), args.data(), out, err);
-        outText = Contents(out);
-        errText = Contents(err);
-        fclose(out);
-        fclose(err);
-        return code;
-    }
+    int Run(std::vector<const char*> args) { return RunTool(RunFontBake, "vdfontbake", args, &outText, &errText); }
 
     TempDir dir;
     std::string dejaVu;

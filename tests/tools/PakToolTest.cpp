@@ -1,6 +1,7 @@
 #include "core/PackerFile.h"
 #include "tests/support/PakTestFile.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/ToolRun.h"
 #include "tools/PakTool.h"
 
 #include <gtest/gtest.h>
@@ -8,15 +9,6 @@
 #include <filesystem>
 
 namespace {
-
-std::string Contents(FILE* file)
-{
-    std::string text;
-    rewind(file);
-    for (int c; (c = fgetc(file)) != EOF;)
-        text.push_back(static_cast<char>(c));
-    return text;
-}
 
 class PakToolTest : public ::testing::Test {
 protected:
@@ -27,21 +19,8 @@ protected:
         m_dir.Write("data/strings/_strings.en.raw", std::string("\0\1\2", 3));
         m_dir.Write("loose.txt", "loose");
     }
-    int Run(std::vector<const char*> args)
-    {
-        args.insert(args.begin(), "vdpak");
-        m_out = tmpfile();
-        m_err = tmpfile();
-        int code = RunPakTool(static_cast<int>(args.size()), args.data(), m_out, m_err);
-        m_outText = Contents(m_out);
-        m_errText = Contents(m_err);
-        fclose(m_out);
-        fclose(m_err);
-        return code;
-    }
+    int Run(std::vector<const char*> args) { return RunTool(RunPakTool, "vdpak", args, &m_outText, &m_errText); }
     TempDir m_dir;
-    FILE* m_out = nullptr;
-    FILE* m_err = nullptr;
     std::string m_outText;
     std::string m_errText;
 };

@@ -17,17 +17,7 @@ namespace {
 class EngineOpenGLTest : public OpenGLFixture {};
 
 // An engine on a rig that is not loaded.
-class EngineOpenGLLoadTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        if (!OpenGLTestRig::HasDisplay())
-            GTEST_SKIP() << "needs an X display";
-        m_rig = std::make_unique<OpenGLTestRig>();
-    }
-
-    std::unique_ptr<OpenGLTestRig> m_rig;
-};
+class EngineOpenGLLoadTest : public OpenGLRigTest {};
 
 } // namespace
 

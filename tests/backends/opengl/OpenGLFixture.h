@@ -6,18 +6,31 @@
 #include "backends/opengl/EngineOpenGL.h"
 #include "tests/support/OpenGLTestRig.h"
 
-// A loaded OpenGL engine on a 64 x 64 window; skipped without a display.
-class OpenGLFixture : public ::testing::Test {
+// An OpenGL engine on a 64 x 64 window, not loaded yet; skipped without a display.
+class OpenGLRigTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
         if (!OpenGLTestRig::HasDisplay())
             GTEST_SKIP() << "needs an X display";
         m_rig = std::make_unique<OpenGLTestRig>();
-        ASSERT_EQ(m_rig->Load(), RES_OK);
     }
 
     void TearDown() override { m_rig.reset(); }
+
+    std::unique_ptr<OpenGLTestRig> m_rig;
+};
+
+// The same engine loaded.
+class OpenGLFixture : public OpenGLRigTest {
+protected:
+    void SetUp() override
+    {
+        OpenGLRigTest::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_EQ(m_rig->Load(), RES_OK);
+    }
 
     C3DEngineOpenGL* Engine() { return m_rig->Engine(); }
     CWorldData* Data() { return m_rig->Data(); }
@@ -29,6 +42,4 @@ protected:
                                 static_cast<uint8_t>(rgb)))
             << "pixel (" << x << ", " << y << ") is " << Describe(pixel);
     }
-
-    std::unique_ptr<OpenGLTestRig> m_rig;
 };
