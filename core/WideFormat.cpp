@@ -39,7 +39,7 @@ private:
 
 enum class Length { None, Short, Char, Long, LongLong, Size, LongDouble };
 
-struct Spec {
+struct Field {
     bool leftAlign = false;
     bool plus = false;
     bool space = false;
@@ -58,28 +58,28 @@ locale_t CLocale()
     return locale;
 }
 
-// Builds the 8-bit conversion that snprintf understands for a numeric spec.
-void BuildNarrowFormat(const Spec& spec, const char* lengthPrefix, char conversion, char* out, size_t size)
+// Builds the 8-bit conversion that snprintf understands for a numeric field.
+void BuildNarrowFormat(const Field& field, const char* lengthPrefix, char conversion, char* out, size_t size)
 {
     char flags[8];
     size_t n = 0;
-    if (spec.leftAlign) flags[n++] = '-';
-    if (spec.plus) flags[n++] = '+';
-    if (spec.space) flags[n++] = ' ';
-    if (spec.alternate) flags[n++] = '#';
-    if (spec.zeroPad) flags[n++] = '0';
+    if (field.leftAlign) flags[n++] = '-';
+    if (field.plus) flags[n++] = '+';
+    if (field.space) flags[n++] = ' ';
+    if (field.alternate) flags[n++] = '#';
+    if (field.zeroPad) flags[n++] = '0';
     flags[n] = 0;
-    if (spec.precision >= 0)
-        snprintf(out, size, "%%%s%d.%d%s%c", flags, spec.width, spec.precision, lengthPrefix, conversion);
+    if (field.precision >= 0)
+        snprintf(out, size, "%%%s%d.%d%s%c", flags, field.width, field.precision, lengthPrefix, conversion);
     else
-        snprintf(out, size, "%%%s%d%s%c", flags, spec.width, lengthPrefix, conversion);
+        snprintf(out, size, "%%%s%d%s%c", flags, field.width, lengthPrefix, conversion);
 }
 
 template <typename T>
-void WriteNumber(BoundedWriter& out, const Spec& spec, const char* lengthPrefix, char conversion, T value)
+void WriteNumber(BoundedWriter& out, const Field& field, const char* lengthPrefix, char conversion, T value)
 {
     char format[32];
-    BuildNarrowFormat(spec, lengthPrefix, conversion, format, sizeof(format));
+    BuildNarrowFormat(field, lengthPrefix, conversion, format, sizeof(format));
     char text[512];
     locale_t previous = uselocale(CLocale());
     int written = snprintf(text, sizeof(text), format, value);
@@ -92,129 +92,129 @@ void WriteNumber(BoundedWriter& out, const Spec& spec, const char* lengthPrefix,
 }
 
 template <typename Unit>
-void WriteText(BoundedWriter& out, const Spec& spec, const Unit* text, size_t length)
+void WriteText(BoundedWriter& out, const Field& field, const Unit* text, size_t length)
 {
-    if (spec.precision >= 0 && static_cast<size_t>(spec.precision) < length)
-        length = static_cast<size_t>(spec.precision);
-    int pad = spec.width > static_cast<int>(length) ? spec.width - static_cast<int>(length) : 0;
-    if (!spec.leftAlign)
-        out.Repeat(spec.zeroPad ? u'0' : u' ', pad);
+    if (field.precision >= 0 && static_cast<size_t>(field.precision) < length)
+        length = static_cast<size_t>(field.precision);
+    int pad = field.width > static_cast<int>(length) ? field.width - static_cast<int>(length) : 0;
+    if (!field.leftAlign)
+        out.Repeat(field.zeroPad ? u'0' : u' ', pad);
     for (size_t i = 0; i < length; ++i) {
         if constexpr (sizeof(Unit) == 1)
             out.Put(static_cast<unsigned char>(text[i]));
         else
             out.Put(text[i]);
     }
-    if (spec.leftAlign)
+    if (field.leftAlign)
         out.Repeat(u' ', pad);
 }
 
-void WriteWide(BoundedWriter& out, const Spec& spec, const char16_t* text)
+void WriteWide(BoundedWriter& out, const Field& field, const char16_t* text)
 {
     if (!text)
         text = u"(null)";
     size_t length = 0;
     // Stop at the precision: the text need not be terminated beyond it.
-    while (text[length] && (spec.precision < 0 || length < static_cast<size_t>(spec.precision)))
+    while (text[length] && (field.precision < 0 || length < static_cast<size_t>(field.precision)))
         ++length;
-    WriteText(out, spec, text, length);
+    WriteText(out, field, text, length);
 }
 
-void WriteNarrow(BoundedWriter& out, const Spec& spec, const char* text)
+void WriteNarrow(BoundedWriter& out, const Field& field, const char* text)
 {
     if (!text)
         text = "(null)";
     size_t length = 0;
-    while (text[length] && (spec.precision < 0 || length < static_cast<size_t>(spec.precision)))
+    while (text[length] && (field.precision < 0 || length < static_cast<size_t>(field.precision)))
         ++length;
-    WriteText(out, spec, text, length);
+    WriteText(out, field, text, length);
 }
 
-const char16_t* ParseSpec(const char16_t* p, Spec& spec, va_list& args)
+const char16_t* ParseSpec(const char16_t* p, Field& field, va_list& args)
 {
     for (;; ++p) {
-        if (*p == u'-') spec.leftAlign = true;
-        else if (*p == u'+') spec.plus = true;
-        else if (*p == u' ') spec.space = true;
-        else if (*p == u'#') spec.alternate = true;
-        else if (*p == u'0') spec.zeroPad = true;
+        if (*p == u'-') field.leftAlign = true;
+        else if (*p == u'+') field.plus = true;
+        else if (*p == u' ') field.space = true;
+        else if (*p == u'#') field.alternate = true;
+        else if (*p == u'0') field.zeroPad = true;
         else break;
     }
     if (*p == u'*') {
-        spec.width = va_arg(args, int);
-        if (spec.width < 0) {
-            spec.leftAlign = true;
-            spec.width = -spec.width;
+        field.width = va_arg(args, int);
+        if (field.width < 0) {
+            field.leftAlign = true;
+            field.width = -field.width;
         }
         ++p;
     } else {
         while (*p >= u'0' && *p <= u'9')
-            spec.width = spec.width < 100000 ? spec.width * 10 + (*p++ - u'0') : (++p, spec.width);
+            field.width = field.width < 100000 ? field.width * 10 + (*p++ - u'0') : (++p, field.width);
     }
     if (*p == u'.') {
         ++p;
-        spec.precision = 0;
+        field.precision = 0;
         if (*p == u'*') {
-            spec.precision = va_arg(args, int);
+            field.precision = va_arg(args, int);
             ++p;
         } else {
             while (*p >= u'0' && *p <= u'9')
-                spec.precision = spec.precision < 100000 ? spec.precision * 10 + (*p++ - u'0') : (++p, spec.precision);
+                field.precision = field.precision < 100000 ? field.precision * 10 + (*p++ - u'0') : (++p, field.precision);
         }
     }
-    if (p[0] == u'h' && p[1] == u'h') { spec.length = Length::Char; p += 2; }
-    else if (p[0] == u'h') { spec.length = Length::Short; ++p; }
-    else if (p[0] == u'l' && p[1] == u'l') { spec.length = Length::LongLong; p += 2; }
-    else if (p[0] == u'l' || p[0] == u'w') { spec.length = Length::Long; ++p; }
-    else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') { spec.length = Length::LongLong; p += 3; }
-    else if (p[0] == u'I' && p[1] == u'3' && p[2] == u'2') { spec.length = Length::None; p += 3; }
-    else if (p[0] == u'I' || p[0] == u'z') { spec.length = Length::Size; ++p; }
-    else if (p[0] == u'L') { spec.length = Length::LongDouble; ++p; }
-    spec.conversion = *p;
+    if (p[0] == u'h' && p[1] == u'h') { field.length = Length::Char; p += 2; }
+    else if (p[0] == u'h') { field.length = Length::Short; ++p; }
+    else if (p[0] == u'l' && p[1] == u'l') { field.length = Length::LongLong; p += 2; }
+    else if (p[0] == u'l' || p[0] == u'w') { field.length = Length::Long; ++p; }
+    else if (p[0] == u'I' && p[1] == u'6' && p[2] == u'4') { field.length = Length::LongLong; p += 3; }
+    else if (p[0] == u'I' && p[1] == u'3' && p[2] == u'2') { field.length = Length::None; p += 3; }
+    else if (p[0] == u'I' || p[0] == u'z') { field.length = Length::Size; ++p; }
+    else if (p[0] == u'L') { field.length = Length::LongDouble; ++p; }
+    field.conversion = *p;
     return *p ? p + 1 : p;
 }
 
-void WriteSigned(BoundedWriter& out, const Spec& spec, va_list& args)
+void WriteSigned(BoundedWriter& out, const Field& field, va_list& args)
 {
-    switch (spec.length) {
-    case Length::LongLong: WriteNumber(out, spec, "ll", 'd', va_arg(args, long long)); break;
-    case Length::Size: WriteNumber(out, spec, "ll", 'd', static_cast<long long>(va_arg(args, ptrdiff_t))); break;
-    case Length::Short: WriteNumber(out, spec, "", 'd', static_cast<int>(static_cast<short>(va_arg(args, int)))); break;
-    case Length::Char: WriteNumber(out, spec, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(args, int)))); break;
+    switch (field.length) {
+    case Length::LongLong: WriteNumber(out, field, "ll", 'd', va_arg(args, long long)); break;
+    case Length::Size: WriteNumber(out, field, "ll", 'd', static_cast<long long>(va_arg(args, ptrdiff_t))); break;
+    case Length::Short: WriteNumber(out, field, "", 'd', static_cast<int>(static_cast<short>(va_arg(args, int)))); break;
+    case Length::Char: WriteNumber(out, field, "", 'd', static_cast<int>(static_cast<signed char>(va_arg(args, int)))); break;
     // Windows' long is 32 bits wide, and so are the arguments passed with %ld.
-    default: WriteNumber(out, spec, "", 'd', va_arg(args, int)); break;
+    default: WriteNumber(out, field, "", 'd', va_arg(args, int)); break;
     }
 }
 
-void WriteUnsigned(BoundedWriter& out, const Spec& spec, char conversion, va_list& args)
+void WriteUnsigned(BoundedWriter& out, const Field& field, char conversion, va_list& args)
 {
-    switch (spec.length) {
-    case Length::LongLong: WriteNumber(out, spec, "ll", conversion, va_arg(args, unsigned long long)); break;
-    case Length::Size: WriteNumber(out, spec, "ll", conversion, static_cast<unsigned long long>(va_arg(args, size_t))); break;
-    case Length::Short: WriteNumber(out, spec, "", conversion, static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned)))); break;
-    case Length::Char: WriteNumber(out, spec, "", conversion, static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned)))); break;
-    default: WriteNumber(out, spec, "", conversion, va_arg(args, unsigned)); break;
+    switch (field.length) {
+    case Length::LongLong: WriteNumber(out, field, "ll", conversion, va_arg(args, unsigned long long)); break;
+    case Length::Size: WriteNumber(out, field, "ll", conversion, static_cast<unsigned long long>(va_arg(args, size_t))); break;
+    case Length::Short: WriteNumber(out, field, "", conversion, static_cast<unsigned>(static_cast<unsigned short>(va_arg(args, unsigned)))); break;
+    case Length::Char: WriteNumber(out, field, "", conversion, static_cast<unsigned>(static_cast<unsigned char>(va_arg(args, unsigned)))); break;
+    default: WriteNumber(out, field, "", conversion, va_arg(args, unsigned)); break;
     }
 }
 
-void WriteConversion(BoundedWriter& out, Spec& spec, va_list& args)
+void WriteConversion(BoundedWriter& out, Field& field, va_list& args)
 {
-    switch (spec.conversion) {
+    switch (field.conversion) {
     case u'd':
     case u'i':
-        WriteSigned(out, spec, args);
+        WriteSigned(out, field, args);
         break;
     case u'u': case u'o': case u'x': case u'X':
-        WriteUnsigned(out, spec, static_cast<char>(spec.conversion), args);
+        WriteUnsigned(out, field, static_cast<char>(field.conversion), args);
         break;
     case u'f': case u'F': case u'e': case u'E': case u'g': case u'G': case u'a': case u'A':
-        if (spec.length == Length::LongDouble)
-            WriteNumber(out, spec, "L", static_cast<char>(spec.conversion), va_arg(args, long double));
+        if (field.length == Length::LongDouble)
+            WriteNumber(out, field, "L", static_cast<char>(field.conversion), va_arg(args, long double));
         else
-            WriteNumber(out, spec, "", static_cast<char>(spec.conversion), va_arg(args, double));
+            WriteNumber(out, field, "", static_cast<char>(field.conversion), va_arg(args, double));
         break;
     case u'p': {
-        Spec hex = spec;
+        Field hex = field;
         hex.zeroPad = true;
         hex.width = static_cast<int>(sizeof(void*) * 2);
         WriteNumber(out, hex, "ll", 'X', static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(va_arg(args, void*))));
@@ -222,29 +222,29 @@ void WriteConversion(BoundedWriter& out, Spec& spec, va_list& args)
     }
     case u'c': {
         int unit = va_arg(args, int);
-        char16_t wide = spec.length == Length::Short ? static_cast<char16_t>(static_cast<unsigned char>(unit))
+        char16_t wide = field.length == Length::Short ? static_cast<char16_t>(static_cast<unsigned char>(unit))
                                                      : static_cast<char16_t>(unit);
-        WriteText(out, spec, &wide, 1);
+        WriteText(out, field, &wide, 1);
         break;
     }
     case u'C': {
         int unit = va_arg(args, int);
-        char16_t wide = spec.length == Length::Long ? static_cast<char16_t>(unit)
+        char16_t wide = field.length == Length::Long ? static_cast<char16_t>(unit)
                                                     : static_cast<char16_t>(static_cast<unsigned char>(unit));
-        WriteText(out, spec, &wide, 1);
+        WriteText(out, field, &wide, 1);
         break;
     }
     case u's':
-        if (spec.length == Length::Short)
-            WriteNarrow(out, spec, va_arg(args, const char*));
+        if (field.length == Length::Short)
+            WriteNarrow(out, field, va_arg(args, const char*));
         else
-            WriteWide(out, spec, va_arg(args, const char16_t*));
+            WriteWide(out, field, va_arg(args, const char16_t*));
         break;
     case u'S':
-        if (spec.length == Length::Long)
-            WriteWide(out, spec, va_arg(args, const char16_t*));
+        if (field.length == Length::Long)
+            WriteWide(out, field, va_arg(args, const char16_t*));
         else
-            WriteNarrow(out, spec, va_arg(args, const char*));
+            WriteNarrow(out, field, va_arg(args, const char*));
         break;
     case u'%':
         out.Put(u'%');
@@ -252,8 +252,8 @@ void WriteConversion(BoundedWriter& out, Spec& spec, va_list& args)
     default:
         // Unknown conversions are written as they stand, with no argument consumed.
         out.Put(u'%');
-        if (spec.conversion)
-            out.Put(spec.conversion);
+        if (field.conversion)
+            out.Put(field.conversion);
         break;
     }
 }
@@ -272,9 +272,9 @@ size_t WFormatV(char16_t* buffer, size_t capacity, const char16_t* format, va_li
             out.Put(*p++);
             continue;
         }
-        Spec spec;
-        p = ParseSpec(p + 1, spec, cursor);
-        WriteConversion(out, spec, cursor);
+        Field field;
+        p = ParseSpec(p + 1, field, cursor);
+        WriteConversion(out, field, cursor);
     }
     va_end(cursor);
     return out.Finish();
