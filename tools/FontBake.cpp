@@ -227,16 +227,16 @@ int RunCharset(int argc, const char* const* argv, FILE* out, FILE* err)
 
 } // namespace
 
-bool ParseCharacterList(const std::string& spec, std::u16string* characters, std::string* error)
+bool ParseCharacterList(const std::string& list, std::u16string* characters, std::string* error)
 {
     std::set<char16_t> seen;
     characters->clear();
-    if (!spec.empty() && spec[0] == '@')
-        return AddFile(spec.substr(1), &seen, characters, error);
+    if (!list.empty() && list[0] == '@')
+        return AddFile(list.substr(1), &seen, characters, error);
     size_t start = 0;
-    while (start <= spec.size()) {
-        const size_t comma = std::min(spec.find(',', start), spec.size());
-        if (!AddRange(spec.substr(start, comma - start), &seen, characters, error))
+    while (start <= list.size()) {
+        const size_t comma = std::min(list.find(',', start), list.size());
+        if (!AddRange(list.substr(start, comma - start), &seen, characters, error))
             return false;
         start = comma + 1;
     }

@@ -30,7 +30,7 @@ Result BakeCharsetFont(const std::vector<FontBakeGroup>& groups, const std::stri
 // A character list: comma-separated items, each a range FIRST-LAST or one code (decimal,
 // 0x hex or U+ hex), or @FILE, the distinct characters of a UTF-8 text in order of appearance
 // (control characters left out). Codes beyond 16 bits or duplicates are left out.
-bool ParseCharacterList(const std::string& spec, std::u16string* characters, std::string* error);
+bool ParseCharacterList(const std::string& list, std::u16string* characters, std::string* error);
 
 // The command line:
 //   "glyph FONT FOLDER [CHAR_SIZE [SPACE_SIZE]]" (sizes 30 and 3 by default),

@@ -87,7 +87,7 @@ TEST_F(TextureRawTest, TgaRunLength)
 TEST_F(TextureRawTest, TgaHeaderFaultsFail)
 {
     std::vector<std::string> bad;
-    for (int byte : {0, 1, 3, 5, 8, 10}) {  // ID length, colour map type and spec, origin
+    for (int byte : {0, 1, 3, 5, 8, 10}) {  // ID length, colour map type and layout, origin
         std::string tga = kTga24;
         tga[byte] = 1;
         bad.push_back(tga);
