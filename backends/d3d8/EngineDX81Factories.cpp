@@ -4,10 +4,10 @@
 
 #include "backends/d3d8/ObjectDX81Formats.h"
 #include "backends/d3d8/ObjectIndexDX81.h"
+#include "backends/d3d8/ShaderDX81.h"
+#include "backends/d3d8/StencilShadowDX81.h"
 #include "backends/d3d8/TextureDX81.h"
 #include "core/WorldData.h"
-#include "engine3d/Shader.h"
-#include "engine3d/StencilShadow.h"
 
 C3DObject* C3DEngineDX81::CreateObject(uint32_t flagsA, uint32_t flagsB)
 {
@@ -44,10 +44,10 @@ C3DTexture* C3DEngineDX81::CreateTexture(uint32_t flags, uint32_t parameter)
 
 C3DShader* C3DEngineDX81::CreateShader(uint32_t flags, uint32_t)
 {
-    return AdoptShader(new (std::nothrow) C3DShader(m_pWorldData), flags);
+    return AdoptShader(new (std::nothrow) C3DShaderDX81(m_pWorldData), flags);
 }
 
 C3DStencilShadow* C3DEngineDX81::CreateStencilShadow(uint32_t casterCount, uint32_t colour)
 {
-    return AdoptStencilShadow(new (std::nothrow) C3DStencilShadow(m_pWorldData), casterCount, colour);
+    return AdoptStencilShadow(new (std::nothrow) C3DStencilShadowDX81(m_pWorldData), casterCount, colour);
 }
