@@ -1,8 +1,21 @@
+#include <SDL2/SDL.h>
+
 #include <cstring>
+#include <string>
 
 #include "tests/platform/PlatformTestHelpers.h"
 
 namespace {
+
+SDL_Window* SdlWindowTitled(const char* title)
+{
+    for (Uint32 id = 1; id < 256; ++id) {
+        SDL_Window* window = SDL_GetWindowFromID(id);
+        if (window && std::string(SDL_GetWindowTitle(window)) == title)
+            return window;
+    }
+    return nullptr;
+}
 
 LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {

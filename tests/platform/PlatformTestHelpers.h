@@ -1,5 +1,4 @@
 #pragma once
-#include <SDL2/SDL.h>
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -67,14 +66,4 @@ inline MSG TakeMessage(UINT number)
     if (!PeekMessageW(&message, nullptr, number, number, PM_REMOVE))
         message.message = WM_NULL;
     return message;
-}
-
-inline SDL_Window* SdlWindowTitled(const char* title)
-{
-    for (Uint32 id = 1; id < 256; ++id) {
-        SDL_Window* window = SDL_GetWindowFromID(id);
-        if (window && std::string(SDL_GetWindowTitle(window)) == title)
-            return window;
-    }
-    return nullptr;
 }
