@@ -90,14 +90,6 @@ protected:
         ASSERT_EQ(receiver->Render(), RES_OK);
     }
 
-    void ExpectPixel(int x, int y, uint32_t rgb)
-    {
-        const RgbPixel pixel = m_rig->ReadPixel(x, y);
-        EXPECT_TRUE(NearlyEqual(pixel, static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
-                                static_cast<uint8_t>(rgb)))
-            << "pixel (" << x << ", " << y << ") is " << Describe(pixel);
-    }
-
     DWORD RenderState(D3DRENDERSTATETYPE state)
     {
         DWORD value = 0;
