@@ -1,33 +1,24 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 #include <vector>
 
 #include "backends/d3d8/EngineDX81.h"
 #include "platform/D3D8TestHooks.h"
 #include "tests/support/D3D8RendererTestRig.h"
+#include "tests/support/RendererFixture.h"
 
 // A Direct3D 8 engine on a 64 x 64 window, not loaded; skipped without a display. The rig puts
 // the test hooks and switches back when it goes.
-class DX81Fixture : public ::testing::Test {
+class DX81Fixture : public RendererFixture<D3D8RendererTestRig> {
 protected:
-    void SetUp() override
-    {
-        if (!D3D8RendererTestRig::HasDisplay())
-            GTEST_SKIP() << "needs an X display";
-        m_rig = std::make_unique<D3D8RendererTestRig>();
-    }
-
     void TearDown() override
     {
         D3D8TraceStop();
-        m_rig.reset();
+        RendererFixture::TearDown();
     }
 
-    C3DEngineDX81* Engine() { return m_rig->Engine(); }
-    CWorldData* Data() { return m_rig->Data(); }
     IDirect3DDevice8* Device() { return m_rig->Device(); }
 
     // The recorded calls of one name, in order.
@@ -57,18 +48,7 @@ protected:
         }
         return texts;
     }
-
-    std::unique_ptr<D3D8RendererTestRig> m_rig;
 };
 
 // The same, loaded.
-class DX81LoadedFixture : public DX81Fixture {
-protected:
-    void SetUp() override
-    {
-        DX81Fixture::SetUp();
-        if (!IsSkipped()) {
-            ASSERT_EQ(m_rig->Load(), RES_OK);
-        }
-    }
-};
+using DX81LoadedFixture = LoadedFixture<DX81Fixture>;

@@ -1,12 +1,11 @@
 #include <string>
-#include <vector>
 
 #include "backends/d3d8/ShaderDX81.h"
 #include "core/PackerFile.h"
-#include "engine3d/Texture.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
 #include "tests/support/OpenGLShaderShadowScene.h"
 #include "tests/support/PakTestFile.h"
+#include "tests/support/ShaderSceneFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakWriter.h"
 
@@ -27,42 +26,8 @@ struct ScreenVertex {
 };
 constexpr DWORD kScreenFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
-struct ShaderValueCall {
-    uint32_t first, count, flags;
-    const void* value;
-};
-
-class RecordingTarget : public C3DShaderTarget {
-public:
-    Result SetShaderValue(uint32_t first, uint32_t count, uint32_t flags, const void* value) override
-    {
-        calls.push_back(ShaderValueCall{first, count, flags, value});
-        return RES_OK;
-    }
-
-    std::vector<ShaderValueCall> calls;
-};
-
-class ShaderDX81Test : public DX81LoadedFixture {
+class ShaderDX81Test : public ShaderSceneFixture<DX81LoadedFixture, C3DShaderDX81> {
 protected:
-    void SetUp() override
-    {
-        DX81LoadedFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        shader = static_cast<C3DShaderDX81*>(Engine()->CreateShader(0, 0));
-        ASSERT_NE(shader, nullptr);
-    }
-
-    void TearDown() override
-    {
-        if (m_rig) {
-            EXPECT_EQ(Engine()->DestroyShader(shader), RES_OK);
-            EXPECT_EQ(m_rig->Unload(), 0u);
-        }
-        DX81LoadedFixture::TearDown();
-    }
-
     // The text followed by bytes the load must not read.
     Result LoadText(const std::string& text, const char16_t* name) { return LoadText(shader, text, name); }
 
@@ -72,17 +37,7 @@ protected:
         return into->LoadFromAddress(padded.data(), static_cast<uint32_t>(text.size()), name);
     }
 
-    // A white square over the screen on black, drawn on the device with the shader bound.
-    void DrawBound(C3DTexture* t0 = nullptr, C3DTexture* t1 = nullptr, C3DTexture* t2 = nullptr)
-    {
-        Data()->clearColor = 0xFF000000;
-        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
-        shader->Bind(t0, t1, t2);
-        DrawSquare();
-        shader->Unbind();
-    }
-
-    void DrawSquare()
+    void DrawSquare() override
     {
         const ScreenVertex square[4] = {{0, 0, 0, 1, 0xFFFFFFFF, 0, 0},
                                         {64, 0, 0, 1, 0xFFFFFFFF, 1, 0},
@@ -98,16 +53,6 @@ protected:
         Device()->GetPixelShader(&handle);
         return handle;
     }
-
-    void ExpectPixel(int x, int y, uint32_t rgb)
-    {
-        const RgbPixel pixel = m_rig->ReadPixel(x, y);
-        EXPECT_TRUE(NearlyEqual(pixel, static_cast<uint8_t>(rgb >> 16), static_cast<uint8_t>(rgb >> 8),
-                                static_cast<uint8_t>(rgb)))
-            << "pixel (" << x << ", " << y << ") is " << Describe(pixel);
-    }
-
-    C3DShaderDX81* shader = nullptr;
 };
 
 } // namespace
@@ -230,15 +175,7 @@ TEST_F(ShaderDX81Test, ReloadReleaseAndDestroyDeleteTheDeviceShader)
     DrawBound();
     ExpectPixel(32, 32, 0x0000FF);
 
-    RecordingTarget target;
-    int value = 5;
-    shader->Apply(&target, &value);
-    ASSERT_EQ(target.calls.size(), 1u);
-    EXPECT_EQ(target.calls[0].first, 0u);
-    EXPECT_EQ(target.calls[0].count, 1u);
-    EXPECT_EQ(target.calls[0].flags, 0u);
-    EXPECT_EQ(target.calls[0].value, &value);
-    shader->Apply(nullptr, &value);
+    ASSERT_NO_FATAL_FAILURE(ExpectApplyPassesTheValue());
 
     EXPECT_EQ(shader->Release(), RES_OK);
     EXPECT_EQ(shader->GetHandle(), 0u);

@@ -1,15 +1,14 @@
 #include <GL/glew.h>
 
 #include <string>
-#include <vector>
 
 #include "backends/opengl/ShaderOpenGL.h"
 #include "core/PackerFile.h"
 #include "engine3d/Object.h"
-#include "engine3d/Texture.h"
 #include "tests/backends/opengl/OpenGLFixture.h"
 #include "tests/support/OpenGLShaderShadowScene.h"
 #include "tests/support/PakTestFile.h"
+#include "tests/support/ShaderSceneFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakWriter.h"
 
@@ -39,32 +38,14 @@ private:
     T m_saved;
 };
 
-struct ShaderValueCall {
-    uint32_t first, count, flags;
-    const void* value;
-};
-
-class RecordingTarget : public C3DShaderTarget {
-public:
-    Result SetShaderValue(uint32_t first, uint32_t count, uint32_t flags, const void* value) override
-    {
-        calls.push_back(ShaderValueCall{first, count, flags, value});
-        return RES_OK;
-    }
-
-    std::vector<ShaderValueCall> calls;
-};
-
-class ShaderOpenGLTest : public OpenGLFixture {
+class ShaderOpenGLTest : public ShaderSceneFixture<OpenGLFixture, C3DShaderOpenGL> {
 protected:
     void SetUp() override
     {
-        OpenGLFixture::SetUp();
+        ShaderSceneFixture::SetUp();
         if (IsSkipped() || HasFatalFailure())
             return;
         ASSERT_TRUE(HasShaderObjects(Data()));
-        shader = static_cast<C3DShaderOpenGL*>(Engine()->CreateShader(0, 0));
-        ASSERT_NE(shader, nullptr);
         square = MakeScreenSquare(Engine(), 64.0f, 0xFFFFFFFF);
         ASSERT_NE(square, nullptr);
     }
@@ -73,10 +54,8 @@ protected:
     {
         if (m_rig) {
             EXPECT_EQ(Engine()->DestroyObject(square), RES_OK);
-            EXPECT_EQ(Engine()->DestroyShader(shader), RES_OK);
-            EXPECT_EQ(m_rig->Unload(), 0u);
         }
-        OpenGLFixture::TearDown();
+        ShaderSceneFixture::TearDown();
     }
 
     // The text followed by bytes the load must not read.
@@ -86,19 +65,10 @@ protected:
         return shader->LoadFromAddress(padded.data(), static_cast<uint32_t>(text.size()), name);
     }
 
-    // A white square over the screen on black, drawn with the shader bound to the textures.
-    void DrawBound(C3DTexture* t0 = nullptr, C3DTexture* t1 = nullptr, C3DTexture* t2 = nullptr)
-    {
-        Data()->clearColor = 0xFF000000;
-        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
-        shader->Bind(t0, t1, t2);
-        ASSERT_EQ(square->Render(), RES_OK);
-        shader->Unbind();
-    }
+    void DrawSquare() override { ASSERT_EQ(square->Render(), RES_OK); }
 
     GLint CurrentProgram() { return static_cast<GLint>(glGetHandleARB(GL_PROGRAM_OBJECT_ARB)); }
 
-    C3DShaderOpenGL* shader = nullptr;
     C3DObject* square = nullptr;
 };
 
@@ -218,15 +188,7 @@ TEST_F(ShaderOpenGLTest, ReloadAndReleaseDeleteTheObjects)
     DrawBound();
     ExpectPixel(32, 32, 0x0000FF);
 
-    RecordingTarget target;
-    int value = 5;
-    shader->Apply(&target, &value);
-    ASSERT_EQ(target.calls.size(), 1u);
-    EXPECT_EQ(target.calls[0].first, 0u);
-    EXPECT_EQ(target.calls[0].count, 1u);
-    EXPECT_EQ(target.calls[0].flags, 0u);
-    EXPECT_EQ(target.calls[0].value, &value);
-    shader->Apply(nullptr, &value);
+    ASSERT_NO_FATAL_FAILURE(ExpectApplyPassesTheValue());
 
     EXPECT_EQ(shader->Release(), RES_OK);
     EXPECT_EQ(shader->GetProgramObject(), 0u);

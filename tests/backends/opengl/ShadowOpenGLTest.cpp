@@ -5,81 +5,13 @@
 
 #include "backends/opengl/StencilShadowOpenGL.h"
 #include "core/ParamsReader.h"
-#include "engine3d/Object.h"
 #include "tests/backends/opengl/OpenGLFixture.h"
-#include "tests/support/OpenGLShaderShadowScene.h"
+#include "tests/support/ShadowSceneFixture.h"
 
 namespace {
 
-// The camera looks along +z from the origin; light 0 at (0, 0, -3) pushes every silhouette 30
-// units further along +z. A white receiver fills the view at z = 20. The caster, a triangle at
-// z = 5 up and right of the axis, shadows the receiver around the pixel (40, 24); the volume's
-// near end, seen at (55, 9), lies in front of unshadowed receiver.
-constexpr float kReceiverZ = 20.0f;
-constexpr float kCasterZ = 5.0f;
-constexpr int kShadowX = 40, kShadowY = 24;
-constexpr int kNearEndX = 55, kNearEndY = 9;
-constexpr int kClearX = 16, kClearY = 48;
-
-class ShadowOpenGLTest : public OpenGLFixture {
+class ShadowOpenGLTest : public ShadowSceneFixture<OpenGLFixture, C3DStencilShadow> {
 protected:
-    void SetUp() override
-    {
-        OpenGLFixture::SetUp();
-        if (IsSkipped() || HasFatalFailure())
-            return;
-        const float light[3] = {0.0f, 0.0f, -3.0f};
-        for (int i = 0; i < 3; ++i)
-            Data()->lights[0].position[i] = light[i];
-        receiver = MakeWorldRectangle(Engine(), -10.0f, -10.0f, 10.0f, 10.0f, kReceiverZ, 0xFFFFFFFF);
-        ASSERT_NE(receiver, nullptr);
-        objects.push_back(receiver);
-    }
-
-    void TearDown() override
-    {
-        if (m_rig) {
-            for (C3DObject* object : objects)
-                EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
-            if (shadow) {
-                EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
-            }
-            EXPECT_EQ(m_rig->Unload(), 0u);
-        }
-        OpenGLFixture::TearDown();
-    }
-
-    // A triangle at the caster's depth; counter-clockwise as seen by the camera faces the light.
-    C3DObject* Triangle(float x0, float y0, float x1, float y1, float x2, float y2)
-    {
-        C3DObject* object =
-            MakeTriangleMesh(Engine(), {{x0, y0, kCasterZ}, {x1, y1, kCasterZ}, {x2, y2, kCasterZ}}, {0, 1, 2});
-        EXPECT_NE(object, nullptr);
-        objects.push_back(object);
-        return object;
-    }
-
-    C3DObject* UpperRightTriangle() { return Triangle(1.0f, 1.0f, 4.0f, 1.0f, 1.0f, 4.0f); }
-
-    // A shadow of colour with one caster per object, each volume built.
-    C3DStencilShadow* Shadow(uint32_t colour, const std::vector<C3DObject*>& casters)
-    {
-        shadow = Engine()->CreateStencilShadow(static_cast<uint32_t>(casters.size()), colour);
-        EXPECT_NE(shadow, nullptr);
-        for (uint32_t i = 0; i < casters.size(); ++i) {
-            EXPECT_EQ(shadow->SetCaster(i, casters[i], &placement, Vector3{0, 0, 0}, Vector3{0, 0, 0}), RES_OK);
-            EXPECT_EQ(shadow->BuildVolumes(i), RES_OK);
-        }
-        return shadow;
-    }
-
-    void DrawReceiver()
-    {
-        Data()->clearColor = 0xFF000000;
-        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
-        ASSERT_EQ(receiver->Render(), RES_OK);
-    }
-
     uint8_t StencilAt(int x, int y)
     {
         uint8_t value = 0;
@@ -97,11 +29,6 @@ protected:
             count += (rgba[i] >= level && rgba[i + 1] >= level && rgba[i + 2] >= level) ? 1 : 0;
         return count;
     }
-
-    Matrix4 placement{{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
-    C3DObject* receiver = nullptr;
-    std::vector<C3DObject*> objects;
-    C3DStencilShadow* shadow = nullptr;
 };
 
 } // namespace
@@ -109,7 +36,7 @@ protected:
 TEST_F(ShadowOpenGLTest, FactoryListsOpenGLShadowsWithTheShaders)
 {
     EXPECT_EQ(Engine()->IsStencilShadowSupported(), RES_OK);
-    Shadow(0x80000000, {UpperRightTriangle()});
+    C3DStencilShadow* shadow = Shadow(0x80000000, {UpperRightTriangle()});
     EXPECT_NE(dynamic_cast<C3DStencilShadowOpenGL*>(shadow), nullptr);
     EXPECT_EQ(Engine()->GetShaderCount(), 1u);
     EXPECT_EQ(Engine()->GetStencilShadowCount(), 0u);
@@ -119,7 +46,7 @@ TEST_F(ShadowOpenGLTest, FactoryListsOpenGLShadowsWithTheShaders)
 
 TEST_F(ShadowOpenGLTest, ShadowedPointDarkensAndTheRestStays)
 {
-    Shadow(0x80000000, {UpperRightTriangle()});
+    C3DStencilShadow* shadow = Shadow(0x80000000, {UpperRightTriangle()});
     DrawReceiver();
     ExpectPixel(kShadowX, kShadowY, 0xFFFFFF);
     ASSERT_EQ(shadow->Render(0), RES_OK);
@@ -152,20 +79,19 @@ TEST_F(ShadowOpenGLTest, AlphaSetsTheShadowStrength)
     } cases[] = {{0xFF000000, 0xFFFFFF}, {0x00000000, 0x000000}, {0xC0FFFFFF, 0xC0C0C0}};
     C3DObject* caster = UpperRightTriangle();
     for (const auto& c : cases) {
-        Shadow(c.colour, {caster});
+        C3DStencilShadow* shadow = Shadow(c.colour, {caster});
         DrawReceiver();
         ASSERT_EQ(shadow->Render(0), RES_OK);
         ExpectPixel(kShadowX, kShadowY, c.seen);
         ExpectPixel(kClearX, kClearY, 0xFFFFFF);
-        EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
-        shadow = nullptr;
+        Destroy(shadow);
     }
 }
 
 TEST_F(ShadowOpenGLTest, CasterWithoutSilhouetteDrawsNothing)
 {
     C3DObject* away = Triangle(1.0f, 1.0f, 1.0f, 4.0f, 4.0f, 1.0f);  // clockwise: turned from the light
-    Shadow(0x00000000, {away, nullptr});
+    C3DStencilShadow* shadow = Shadow(0x00000000, {away, nullptr});
     EXPECT_EQ(shadow->GetCaster(0)->sideCount, 0u);
     DrawReceiver();
     glClearStencil(7);
@@ -183,8 +109,7 @@ TEST_F(ShadowOpenGLTest, CasterWithoutSilhouetteDrawsNothing)
 // one's shadow again.
 TEST_F(ShadowOpenGLTest, EachDrawStartsFromAClearedStencil)
 {
-    C3DObject* lowerLeft = Triangle(-1.0f, -1.0f, -4.0f, -1.0f, -1.0f, -4.0f);
-    Shadow(0x80000000, {UpperRightTriangle(), lowerLeft});
+    C3DStencilShadow* shadow = Shadow(0x80000000, {UpperRightTriangle(), LowerLeftTriangle()});
     DrawReceiver();
     ASSERT_EQ(shadow->Render(0), RES_OK);
     ASSERT_EQ(shadow->Render(1), RES_OK);
@@ -198,7 +123,7 @@ TEST_F(ShadowOpenGLTest, EachDrawStartsFromAClearedStencil)
 // than the one the screen projection was set up for.
 TEST_F(ShadowOpenGLTest, DarkeningCoversTheWholeWindow)
 {
-    Shadow(0x00000000, {UpperRightTriangle()});
+    C3DStencilShadow* shadow = Shadow(0x00000000, {UpperRightTriangle()});
     DrawReceiver();
     Data()->configuredWidth = 16;
     Data()->configuredHeight = 16;
@@ -219,7 +144,7 @@ TEST_F(ShadowOpenGLTest, ShowConstructAddsTheVolumeWireframe)
     C3DObject* caster = UpperRightTriangle();
     for (bool construct : {false, true}) {
         Data()->engineParams = construct ? &params : nullptr;
-        Shadow(0x00000000, {caster});
+        C3DStencilShadow* shadow = Shadow(0x00000000, {caster});
         EXPECT_EQ(shadow->ShowsConstruct(), construct);
         Data()->clearColor = 0xFF000000;
         ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
@@ -229,8 +154,7 @@ TEST_F(ShadowOpenGLTest, ShowConstructAddsTheVolumeWireframe)
         GLint modes[2] = {};
         glGetIntegerv(GL_POLYGON_MODE, modes);
         EXPECT_EQ(modes[0], GL_FILL);
-        EXPECT_EQ(Engine()->DestroyStencilShadow(shadow), RES_OK);
-        shadow = nullptr;
+        Destroy(shadow);
     }
     Data()->engineParams = nullptr;
 }
