@@ -277,19 +277,22 @@ int CProgram::MainLoop()
     CWorldData* data = Data();
     for (;;) {
         MSG message;
-        if (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-            if (message.message == WM_QUIT || message.message == WM_CLOSE)
-                break;
-            TranslateMessage(&message);
-            DispatchMessageW(&message);
-        } else if (!frameTimer) {
+        if (frameTimer) {
+            // The frames arrive as timer messages: wait for the next message instead of polling.
+            GetMessageW(&message, nullptr, 0, 0);
+        } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             data->minimised = IsIconic(window) ? 1 : 0;
             data->hasFocus = GetFocus() == window ? 1 : 0;
             if (Failed(m_world->OnFrame()))
                 break;
             if (sleepMs)
                 Sleep(sleepMs);
+            continue;
         }
+        if (message.message == WM_QUIT || message.message == WM_CLOSE)
+            break;
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
     }
     if (frameTimer)
         KillTimer(window, kFrameTimerId);
