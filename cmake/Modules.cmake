@@ -1,6 +1,6 @@
 # One static library per source folder; every .cpp in the folder (but main.cpp) belongs to it.
 function(vd_module target dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(NOT sources)
     set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
@@ -12,7 +12,8 @@ endfunction()
 # One GoogleTest executable per test folder, registered with CTest. Test discovery splits a
 # property's list, so each of the two variables goes through a property of its own.
 function(vd_test_folder target dir)
-  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
+  list(FILTER sources EXCLUDE REGEX "/bench/")
   if(NOT sources)
     return()
   endif()

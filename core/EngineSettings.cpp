@@ -1,7 +1,7 @@
 #include "core/EngineSettings.h"
 
 #include "core/ParamsReader.h"
-#include "core/WideFormat.h"
+#include "base/WideFormat.h"
 #include "core/WorldData.h"
 
 namespace {

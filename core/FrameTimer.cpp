@@ -1,7 +1,7 @@
 #include "core/FrameTimer.h"
 
 #include "core/WorldData.h"
-#include "platform/Win32System.h"
+#include "platform/win32/Win32System.h"
 
 namespace {
 

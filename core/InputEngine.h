@@ -1,6 +1,6 @@
 #pragma once
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
 
 // The input module's interface as the world drives it. No input module is registered on this

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 namespace {
 

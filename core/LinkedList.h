@@ -2,8 +2,8 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 
 // Values are pointer-sized: the lists hold object pointers.
 using ListValue = uintptr_t;

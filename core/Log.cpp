@@ -1,8 +1,8 @@
 #include "core/Log.h"
 
-#include "core/FileSystem.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/FileSystem.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 
 #include <cstdarg>
 #include <cstdio>

@@ -4,7 +4,7 @@
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "game/VadadiDazidevWorld.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 const char16_t kMainWindowClass[] = u"Kvo Adventure";
 const char16_t kWorldProperty[] = u"pWorld";

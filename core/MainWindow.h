@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Result.h"
-#include "platform/Win32Types.h"
+#include "base/Result.h"
+#include "platform/win32/Win32Types.h"
 
 class CVadadiDazidevWorld;
 

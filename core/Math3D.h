@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 
 // Stateless vector and matrix helper. Matrices are row-major and used with row vectors

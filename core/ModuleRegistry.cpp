@@ -6,7 +6,7 @@
 #include "backends/d3d8/RendererModule.h"
 #include "backends/network/NetworkModule.h"
 #include "backends/opengl/RendererModule.h"
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/World.h"
 #include "core/WorldData.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "core/ModuleTypes.h"
-#include "core/Result.h"
+#include "base/Result.h"
 
 class CBaseObject;
 class CWorld;

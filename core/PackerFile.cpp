@@ -1,8 +1,8 @@
 #include "core/PackerFile.h"
 
-#include "core/FileSystem.h"
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/FileSystem.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 constexpr size_t kMaxPathUnits = 260;
 

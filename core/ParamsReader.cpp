@@ -1,8 +1,8 @@
 #include "core/ParamsReader.h"
 
-#include "core/NumberText.h"
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/NumberText.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 
 #include <new>
 

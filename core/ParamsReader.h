@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 
 // Work buffers of one question: a line keeps at most 4094 characters, its end character and a
 // terminator; a value at most 4095 units and a terminator.

@@ -1,12 +1,12 @@
 #include "core/PlatformDialog.h"
 
 #include "core/ModuleRegistry.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/World.h"
 #include "core/WorldData.h"
-#include "platform/Win32Dialog.h"
-#include "platform/Win32Window.h"
+#include "platform/dialog/Win32Dialog.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 

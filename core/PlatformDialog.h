@@ -2,9 +2,9 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/StartupSettings.h"
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 class CParamsReader;
 class CWorld;

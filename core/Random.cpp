@@ -1,6 +1,6 @@
 #include "core/Random.h"
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 namespace {
 

@@ -11,12 +11,12 @@
 #include "core/ParamsReader.h"
 #include "core/PlatformDialog.h"
 #include "core/StartupSettings.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
-#include "platform/Win32MessageBox.h"
-#include "platform/Win32System.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32MessageBox.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Window.h"
 
 const char16_t kDataFolder[] = u"Data_full_Win32\\";
 

@@ -1,9 +1,9 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 class CVadadiDazidevWorld;
 

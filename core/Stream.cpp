@@ -1,7 +1,7 @@
 #include "core/Stream.h"
 
-#include "core/FileSystem.h"
-#include "core/WideString.h"
+#include "base/FileSystem.h"
+#include "base/WideString.h"
 
 #include <cstring>
 #include <memory>

@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <cstdio>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 
 // Stream flags.
 constexpr uint8_t kStreamRead = 0x01;

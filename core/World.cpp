@@ -14,12 +14,12 @@
 #include "core/Math3D.h"
 #include "core/ModuleRegistry.h"
 #include "core/ParamsReader.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/WorldParameters.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 

@@ -1,11 +1,11 @@
 #pragma once
 #include <cstdint>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 class C3DEngine;
 class CAudioEngine;

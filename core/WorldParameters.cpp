@@ -1,8 +1,8 @@
 #include "core/WorldParameters.h"
 
 #include "core/Log.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 
 Result SetWorldParameters(CWorldData* data, CParamsReader* engineParams, CParamsReader* gameParams,

@@ -2,8 +2,8 @@
 
 #include "core/Log.h"
 #include "core/ParamsReader.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "core/LinkedList.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 #include "engine3d/Item.h"
 #include "engine3d/ResourceName.h"

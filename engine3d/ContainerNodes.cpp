@@ -1,5 +1,5 @@
 #include "core/Math3D.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Container.h"
 #include "engine3d/Object.h"
 

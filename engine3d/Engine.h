@@ -1,10 +1,10 @@
 #pragma once
 #include <cstdint>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/LinkedList.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
 
 class C3DCamera;

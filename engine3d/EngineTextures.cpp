@@ -1,6 +1,6 @@
 #include "engine3d/Engine.h"
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/ResourceName.h"
 #include "engine3d/Texture.h"
 

@@ -3,9 +3,9 @@
 #include <memory>
 #include <new>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 #include "engine3d/FontTypes.h"
 

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <new>
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "engine3d/TextureRaw.h"
 
 namespace {

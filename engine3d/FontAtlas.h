@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "engine3d/FontTypes.h"
 
 struct CWorldData;

@@ -4,7 +4,7 @@
 #include <new>
 
 #include "core/Stream.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 

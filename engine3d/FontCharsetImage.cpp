@@ -1,6 +1,6 @@
-#include "core/NumberText.h"
+#include "base/NumberText.h"
 #include "core/ParamsReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
 

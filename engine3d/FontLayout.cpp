@@ -1,7 +1,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"

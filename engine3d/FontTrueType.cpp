@@ -2,8 +2,8 @@
 #include <cstring>
 #include <new>
 
-#include "core/FileSystem.h"
-#include "core/WideFormat.h"
+#include "base/FileSystem.h"
+#include "base/WideFormat.h"
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Font.h"

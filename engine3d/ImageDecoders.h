@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 class CImageSource;
 

@@ -3,8 +3,8 @@
 #include "core/Log.h"
 #include "core/PackerFile.h"
 #include "core/Stream.h"
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectFileRead.h"
 

@@ -4,8 +4,8 @@
 #include <memory>
 #include <vector>
 
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 #include "engine3d/ObjectTypes.h"
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 class CStream;
 struct C3DObjectFileData;

@@ -1,8 +1,8 @@
 #include "engine3d/ObjectFileSave.h"
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Stream.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/ObjectFile.h"
 
 #include <sys/stat.h>

@@ -3,9 +3,9 @@
 #include <new>
 
 #include "core/Log.h"
-#include "core/StringHelpers.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/StringHelpers.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Object.h"
 #include "engine3d/ObjectFile.h"

@@ -1,4 +1,4 @@
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Stream.h"
 #include "engine3d/ObjectFile.h"
 #include "engine3d/ObjectFileRead.h"

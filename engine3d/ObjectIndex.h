@@ -1,8 +1,8 @@
 #pragma once
 #include <cstdint>
 
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 #include "engine3d/ObjectTypes.h"
 
 struct CWorldData;

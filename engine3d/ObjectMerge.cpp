@@ -1,8 +1,8 @@
 #include "engine3d/ObjectMerge.h"
 
 #include "core/Math3D.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectIndex.h"
 #include "engine3d/ObjectPrivate.h"

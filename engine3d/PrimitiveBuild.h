@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 #include "engine3d/PrimitiveParams.h"
 

@@ -1,7 +1,7 @@
 #include "engine3d/ResourceName.h"
 
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 
 const char16_t* ResourceNameFromPath(const CWorldData* data, const char16_t* path)

@@ -1,7 +1,7 @@
 #include <cstring>
 
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectFile.h"
 #include "engine3d/SceneGameData.h"

@@ -5,10 +5,10 @@
 #include <memory>
 #include <new>
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Log.h"
-#include "core/StringHelpers.h"
-#include "core/WideString.h"
+#include "base/StringHelpers.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 
 namespace {

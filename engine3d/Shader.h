@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "core/PackerFile.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "engine3d/ResourceName.h"
 #include "engine3d/ShaderListEntry.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 
 // What the engine's shader list holds: shaders and stencil shadows, released and deleted
 // there without knowing which of the two an entry is.

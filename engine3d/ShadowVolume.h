@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 
 class C3DObject;

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 #include "engine3d/ShaderListEntry.h"
 #include "engine3d/ShadowVolume.h"

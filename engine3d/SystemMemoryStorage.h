@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/Vector3.h"
 
 // Byte layout of one vertex of a format; an offset of -1 means the format lacks the field.

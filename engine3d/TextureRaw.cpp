@@ -1,9 +1,9 @@
 #include "engine3d/TextureRaw.h"
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Log.h"
 #include "core/PackerFile.h"
-#include "core/StringHelpers.h"
+#include "base/StringHelpers.h"
 #include "core/WorldData.h"
 #include "engine3d/ImageDecoders.h"
 #include "engine3d/ImageSource.h"

@@ -4,11 +4,11 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/ParamsReader.h"
-#include "core/WideFormat.h"
-#include "core/WideString.h"
-#include "platform/Win32System.h"
+#include "base/WideFormat.h"
+#include "base/WideString.h"
+#include "platform/win32/Win32System.h"
 
 namespace {
 

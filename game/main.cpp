@@ -1,8 +1,8 @@
 #include <string>
 
 #include "core/Startup.h"
-#include "core/WideString.h"
-#include "platform/Win32Window.h"
+#include "base/WideString.h"
+#include "platform/win32/Win32Window.h"
 
 int main(int argc, char** argv)
 {

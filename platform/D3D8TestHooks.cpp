@@ -1,6 +1,6 @@
 #include "platform/D3D8TestHooks.h"
 
-#include "platform/D3D8Device.h"
+#include "platform/d3d8/D3D8Device.h"
 #include "platform/D3D8Faults.h"
 #include "platform/D3D8Trace.h"
 

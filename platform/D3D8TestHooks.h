@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/D3D8.h"
-#include "platform/D3D8State.h"
-#include "platform/D3D8StateBlock.h"
+#include "platform/d3d8/D3D8.h"
+#include "platform/d3d8/D3D8State.h"
+#include "platform/d3d8/D3D8StateBlock.h"
 
 // Test hooks of the Direct3D 8 layer: a call trace, a view of a device's state, and faults.
 // Every hook is process-wide and off until used; D3D8ResetTestHooks puts them all back.

@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <initializer_list>
 
-#include "platform/D3D8Types.h"
+#include "platform/d3d8/D3D8Types.h"
 
 // Records calls into the trace of platform/D3D8TestHooks.h while it runs; returns the result.
 HRESULT D3D8Record(const char* name, std::initializer_list<uint64_t> args, HRESULT result);

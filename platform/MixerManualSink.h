@@ -3,7 +3,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/MixerOutput.h"
+#include "platform/dsound/MixerOutput.h"
 
 // An output that mixes only when pulled: deterministic samples, no thread, no clock.
 // Install it with SetMixerOutputFactory(&CMixerManualSink::Open); Latest() is the sink of the

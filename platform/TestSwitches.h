@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Clock.h"
+#include "base/Clock.h"
 
 struct CDialogScript;
 

@@ -10,7 +10,7 @@
 #include <memory>
 #include <set>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Font.h"
 #include "engine3d/FontAtlas.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 // The commands of the vdfontbake tool, on the engine's own font code. Each returns RES_OK, or
 // RES_FAIL with *error set.

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 // One entry of a pak's chain as it stands in the file.
 struct PakIndexEntry {

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 // The commands of the vdpak tool. Each returns RES_OK, or RES_FAIL with *error set.
 

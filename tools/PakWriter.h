@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 // Builds a pak archive: the entries sorted by name, ASCII letters folded, so that a name always
 // precedes the longer names it begins (the lookup takes the first entry that begins with the

@@ -1,6 +1,6 @@
 #include "backends/audio/Audio.h"
 
-#include "core/StringHelpers.h"
+#include "base/StringHelpers.h"
 #include "core/WorldData.h"
 
 CAudio::CAudio(CWorldData* data) : m_pData(data)

@@ -1,10 +1,10 @@
 #pragma once
 #include <cstdint>
 
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/PackerFile.h"
-#include "core/Result.h"
-#include "core/WideString.h"
+#include "base/Result.h"
+#include "base/WideString.h"
 
 struct CWorldData;
 

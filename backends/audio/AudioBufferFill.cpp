@@ -1,7 +1,7 @@
 #include "backends/audio/AudioBufferFill.h"
 
 #include "backends/audio/WavReader.h"
-#include "platform/DSound.h"
+#include "platform/dsound/DSound.h"
 
 #include <chrono>
 #include <cstring>

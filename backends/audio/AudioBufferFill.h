@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 class CWavReader;
 class IDirectSoundBuffer;

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "backends/audio/Audio.h"
-#include "platform/DSound.h"
+#include "platform/dsound/DSound.h"
 
 struct CAudioDS8State;
 

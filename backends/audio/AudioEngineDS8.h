@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "backends/audio/AudioEngine.h"
-#include "platform/DSound.h"
+#include "platform/dsound/DSound.h"
 
 // The DirectSound device state; its address is the data block's soundState while loaded.
 struct CAudioDS8State {

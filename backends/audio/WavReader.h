@@ -2,10 +2,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/BaseObject.h"
-#include "core/Result.h"
-#include "platform/Mmio.h"
-#include "platform/MmioWaveFormat.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
+#include "platform/dsound/Mmio.h"
+#include "platform/dsound/MmioWaveFormat.h"
 
 struct CWorldData;
 

@@ -3,7 +3,7 @@
 
 #include "core/Vector3.h"
 #include "engine3d/Camera.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 // The Direct3D 8 engine's camera: puts the data block's matrices on the device's projection and
 // view transforms, sets the viewport and the gamma ramp. Scissor boxes are not supported.

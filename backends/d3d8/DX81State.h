@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 struct CWorldData;
 

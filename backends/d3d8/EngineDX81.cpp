@@ -4,9 +4,9 @@
 
 #include "backends/d3d8/CameraDX81.h"
 #include "core/Log.h"
-#include "core/WideFormat.h"
+#include "base/WideFormat.h"
 #include "core/WorldData.h"
-#include "platform/Win32System.h"
+#include "platform/win32/Win32System.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine3d/ObjectPrivate.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 struct VertexLayout;
 

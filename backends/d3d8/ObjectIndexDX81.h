@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine3d/ObjectIndex.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 // Direct3D 8 index buffer: the part records in the base, the indices in a device index buffer in
 // system memory, which survives a device reset. The two kinds differ only in the index width and

@@ -5,7 +5,7 @@
 #include "backends/d3d8/DX81State.h"
 #include "core/Log.h"
 #include "core/WorldData.h"
-#include "platform/D3DX8.h"
+#include "platform/d3d8/D3DX8.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine3d/Shader.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 // A pixel shader assembled from ps.1.1 to ps.1.4 text and made on the engine's device. A source
 // that does not assemble, or that the device refuses, leaves no shader; Bind and Unbind then do

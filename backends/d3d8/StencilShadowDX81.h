@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine3d/StencilShadow.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 // The Direct3D 8 stencil shadow: counts a caster's volume into the stencil buffer (faces seen
 // clockwise add one, counter-clockwise ones take one away, never below zero), then multiplies

@@ -3,7 +3,7 @@
 #include "backends/d3d8/DX81State.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectTypes.h"
-#include "platform/D3DX8.h"
+#include "platform/d3d8/D3DX8.h"
 
 using namespace DX81Sampling;
 

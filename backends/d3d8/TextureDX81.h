@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "engine3d/Texture.h"
-#include "platform/D3D8.h"
+#include "platform/d3d8/D3D8.h"
 
 // Sampling and blending flags (the second texture word) the Direct3D 8 texture reads.
 namespace DX81Sampling {

@@ -1,6 +1,6 @@
 #include "backends/network/NetworkClientHTTPWin32.h"
 
-#include "platform/WinInet.h"
+#include "platform/wininet/WinInet.h"
 
 #include <array>
 #include <memory>

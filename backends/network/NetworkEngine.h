@@ -2,9 +2,9 @@
 #include <cstdint>
 
 #include "backends/network/NetworkClientHTTP.h"
-#include "core/BaseObject.h"
+#include "base/BaseObject.h"
 #include "core/LinkedList.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
 
 class CNetworkClientTCP;

@@ -1,6 +1,6 @@
 #pragma once
-#include "core/BaseObject.h"
-#include "core/Result.h"
+#include "base/BaseObject.h"
+#include "base/Result.h"
 
 struct CWorldData;
 

@@ -7,9 +7,9 @@
 #include "backends/opengl/CameraOpenGL.h"
 #include "backends/opengl/OpenGLHelpers.h"
 #include "core/Log.h"
-#include "core/WideFormat.h"
+#include "base/WideFormat.h"
 #include "core/WorldData.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 

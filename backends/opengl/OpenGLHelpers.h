@@ -2,7 +2,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "platform/GLContext.h"
+#include "platform/win32/GLContext.h"
 
 // Small conversions of the OpenGL back end, free of any OpenGL call.
 

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "platform/GLContext.h"
+#include "platform/win32/GLContext.h"
 
 struct CWorldData;
 

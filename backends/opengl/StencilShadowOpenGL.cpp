@@ -8,7 +8,7 @@
 #include "core/WorldData.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 

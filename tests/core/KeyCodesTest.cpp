@@ -3,7 +3,7 @@
 #include <set>
 
 #include "core/KeyCodes.h"
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 TEST(KeyCodesTest, TheTableMapsEachKeyOnce)
 {

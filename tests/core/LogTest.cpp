@@ -1,6 +1,6 @@
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/Log.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/TempDir.h"
 
 #include <gtest/gtest.h>

@@ -4,10 +4,10 @@
 #include <unistd.h>
 
 #include "core/MainWindow.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/TestSwitches.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/WorldTestModules.h"
 
 namespace {

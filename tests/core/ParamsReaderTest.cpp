@@ -1,5 +1,5 @@
 #include "core/ParamsReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/PakTestFile.h"
 #include "tools/PakWriter.h"
 

@@ -7,8 +7,8 @@
 #include "core/PlatformDialog.h"
 #include "core/World.h"
 #include "platform/TestSwitches.h"
-#include "platform/Win32Dialog.h"
-#include "platform/Win32Window.h"
+#include "platform/dialog/Win32Dialog.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 

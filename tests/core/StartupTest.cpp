@@ -12,12 +12,12 @@
 #include "core/BuiltinSettings.h"
 #include "core/MainWindow.h"
 #include "core/Startup.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/TestSwitches.h"
-#include "platform/Win32Dialog.h"
-#include "platform/Win32System.h"
-#include "platform/Win32Window.h"
+#include "platform/dialog/Win32Dialog.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/TempDir.h"
 
 namespace {

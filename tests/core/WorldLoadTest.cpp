@@ -8,7 +8,7 @@
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
 #include "core/World.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "platform/TestSwitches.h"
 #include "tests/support/WorldTestModules.h"
 #include "tests/support/TempDir.h"

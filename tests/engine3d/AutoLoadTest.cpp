@@ -6,7 +6,7 @@
 #include <sstream>
 #include <string>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/ObjectTypes.h"

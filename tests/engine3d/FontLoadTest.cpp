@@ -7,7 +7,7 @@
 
 #include "core/ParamsReader.h"
 #include "core/Stream.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
 #include "tests/support/FontFixtures.h"

@@ -9,7 +9,7 @@
 #include <set>
 #include <string>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/FontAtlas.h"
 #include "engine3d/Object.h"
 #include "engine3d/TextureRaw.h"

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Object.h"
 #include "engine3d/ObjectIndex.h"

@@ -1,4 +1,4 @@
-#include "core/Result.h"
+#include "base/Result.h"
 #include "engine3d/ObjectFile.h"
 #include "tests/support/ObjectFileFixtures.h"
 #include "tests/support/TempDir.h"

@@ -1,5 +1,5 @@
-#include "core/Result.h"
-#include "core/WideString.h"
+#include "base/Result.h"
+#include "base/WideString.h"
 #include "engine3d/ObjectFile.h"
 #include "tests/support/ObjectFile3dsFixtures.h"
 #include "tests/support/ObjectFileFixtures.h"

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
 #include "tests/support/MemoryRenderer.h"

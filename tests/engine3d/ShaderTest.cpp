@@ -3,7 +3,7 @@
 #include <string>
 
 #include "core/PackerFile.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/MemoryShaderShadow.h"
 #include "tests/support/PakTestFile.h"

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
 #include "tests/support/MemoryRenderer.h"

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "core/PackerFile.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Engine.h"
 #include "tests/support/TextureLoadFixture.h"
 

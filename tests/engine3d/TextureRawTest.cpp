@@ -1,6 +1,6 @@
 #include "core/PackerFile.h"
-#include "core/Result.h"
-#include "core/WideString.h"
+#include "base/Result.h"
+#include "base/WideString.h"
 #include "tests/support/ImageFixtures.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakWriter.h"

@@ -5,9 +5,9 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "platform/TestSwitches.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 
 // Every test starts and ends with a clean platform: no windows, empty queue, switches off.
 class PlatformTest : public ::testing::Test {

@@ -1,6 +1,6 @@
 #include "tests/support/HttpTestServer.h"
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>

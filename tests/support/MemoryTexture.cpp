@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "core/FileSystem.h"
+#include "base/FileSystem.h"
 #include "core/PackerFile.h"
 #include "core/WorldData.h"
 #include "tests/support/MemoryRenderer.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 
 class C3DEngine;
 

@@ -1,6 +1,6 @@
 #include "tests/support/PakTestFile.h"
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 
 PakTestFile::PakTestFile(const std::string& bytes, uint32_t startOffset)
 {

@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "tests/support/RendererTestRig.h"
 
 // An engine of the rig TRig on a 64 x 64 window, not loaded; skipped without a display.

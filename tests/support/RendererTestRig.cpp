@@ -3,10 +3,10 @@
 #include <cstdlib>
 #include <unistd.h>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/WorldDataDefaults.h"
 
 namespace {

@@ -4,9 +4,9 @@
 #include <string>
 
 #include "core/Math3D.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "core/WorldData.h"
-#include "platform/Win32Types.h"
+#include "platform/win32/Win32Types.h"
 
 class C3DEngine;
 

@@ -1,7 +1,7 @@
 #include "tests/support/SceneFixture.h"
 
 #include "core/PackerFile.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tools/PakWriter.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "core/Result.h"
+#include "base/Result.h"
 #include "engine3d/Shader.h"
 #include "engine3d/Texture.h"
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/Math3D.h"
-#include "core/Result.h"
+#include "base/Result.h"
 #include "engine3d/Object.h"
 #include "engine3d/StencilShadow.h"
 #include "tests/support/OpenGLShaderShadowScene.h"

@@ -1,6 +1,6 @@
 #include "tests/support/TempDir.h"
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 
 #include <cstdlib>
 #include <filesystem>

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "core/PackerFile.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/ImageFixtures.h"
 #include "tools/PakWriter.h"
 

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/FontCharset.h"
 #include "engine3d/TextureRaw.h"
 #include "tests/support/FontFixtures.h"

@@ -1,5 +1,5 @@
 #include "core/PackerFile.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/PakTestFile.h"
 #include "tools/PakIndex.h"
 #include "tools/PakTool.h"

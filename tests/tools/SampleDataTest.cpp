@@ -1,6 +1,6 @@
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
 

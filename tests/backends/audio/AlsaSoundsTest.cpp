@@ -1,7 +1,7 @@
 #include "backends/audio/AudioDS8.h"
 #include "backends/audio/AudioEngineDS8.h"
 #include "backends/audio/AudioModule.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "platform/MixerManualSink.h"
 

@@ -3,7 +3,7 @@
 #include "backends/audio/AudioEngineDS8.h"
 #include "backends/audio/AudioModule.h"
 #include "backends/audio/WavReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "platform/MixerManualSink.h"
 #include "tests/support/TempDir.h"

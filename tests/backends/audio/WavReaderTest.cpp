@@ -1,5 +1,5 @@
 #include "backends/audio/WavReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavFixture.h"
 

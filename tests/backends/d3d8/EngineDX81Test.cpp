@@ -6,12 +6,12 @@
 #include "backends/d3d8/CameraDX81.h"
 #include "backends/d3d8/ObjectDX81Formats.h"
 #include "backends/d3d8/RendererModule.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/WorldData.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
 #include "platform/TestSwitches.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
 
 namespace {

@@ -6,7 +6,7 @@
 #include "backends/d3d8/TextureDX81.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectTypes.h"
-#include "platform/D3DX8.h"
+#include "platform/d3d8/D3DX8.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "backends/network/NetworkClientHTTPWin32.h"
 #include "backends/network/NetworkEngineWin32.h"
 #include "core/WorldData.h"
-#include "platform/WinInet.h"
+#include "platform/wininet/WinInet.h"
 #include "tests/support/HttpTestServer.h"
 
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #include "backends/opengl/OpenGLHelpers.h"
 #include "backends/opengl/RendererModule.h"
 #include "backends/opengl/TextureOpenGL.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "engine3d/Object.h"
 #include "engine3d/StencilShadow.h"
 #include "tests/backends/opengl/OpenGLFixture.h"

@@ -9,9 +9,9 @@
 #include "core/BuiltinSettings.h"
 #include "core/ModuleRegistry.h"
 #include "core/ParamsReader.h"
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "core/World.h"
-#include "platform/Win32Window.h"
+#include "platform/win32/Win32Window.h"
 #include "tests/support/OpenGLTestRig.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "core/WideString.h"
+#include "base/WideString.h"
 #include "tests/support/FontFixtures.h"
 #include "tests/support/MemoryRenderer.h"
 

@@ -1,6 +1,6 @@
 // Measures the mixer's cost: 32 looping voices of mixed formats and rates mixed into 16-bit
 // stereo at 44100 Hz in blocks of 1024 frames, as SDL pulls them.
-#include "platform/AudioMixer.h"
+#include "platform/dsound/AudioMixer.h"
 
 #include <chrono>
 #include <cstdio>

@@ -1,5 +1,0 @@
-#pragma once
-#include "platform/WindowRegistry.h"
-
-// Tells the shown dialog, if any, that a control's text, state, items or enabled flag changed.
-void NotifyDialogView(const CWindow& window);

@@ -1,0 +1,246 @@
+#include "platform/d3d8/D3D8BackBuffer.h"
+
+namespace {
+
+const char* const kGammaVertex =
+    "#version 120\n"
+    "void main() {\n"
+    "    gl_Position = gl_Vertex;\n"
+    "    gl_TexCoord[0] = gl_MultiTexCoord0;\n"
+    "}\n";
+
+const char* const kGammaFragment =
+    "#version 120\n"
+    "uniform sampler2D uImage;\n"
+    "uniform sampler2D uRamp;\n"
+    "float Through(float value, int channel) {\n"
+    "    vec4 entry = texture2D(uRamp, vec2((floor(value * 255.0 + 0.5) + 0.5) / 256.0, 0.5));\n"
+    "    return channel == 0 ? entry.r : (channel == 1 ? entry.g : entry.b);\n"
+    "}\n"
+    "void main() {\n"
+    "    vec4 color = texture2D(uImage, gl_TexCoord[0].xy);\n"
+    "    gl_FragColor = vec4(Through(color.r, 0), Through(color.g, 1), Through(color.b, 2), 1.0);\n"
+    "}\n";
+
+GLenum ColorFormat(D3DFORMAT format)
+{
+    switch (format) {
+    case D3DFMT_A8R8G8B8:
+        return GL_RGBA8;
+    case D3DFMT_R5G6B5:
+        return GLEW_ARB_ES2_compatibility ? GL_RGB565 : GL_RGB8;
+    case D3DFMT_X1R5G5B5:
+        return GL_RGB5;
+    case D3DFMT_A1R5G5B5:
+        return GL_RGB5_A1;
+    default:
+        return GL_RGB8;
+    }
+}
+
+GLuint CompileStage(GLenum kind, const char* source)
+{
+    GLuint shader = glCreateShader(kind);
+    glShaderSource(shader, 1, &source, nullptr);
+    glCompileShader(shader);
+    GLint compiled = GL_FALSE;
+    glGetShaderiv(shader, GL_COMPILE_STATUS, &compiled);
+    if (!compiled) {
+        glDeleteShader(shader);
+        return 0;
+    }
+    return shader;
+}
+
+} // namespace
+
+CD3D8BackBuffer::~CD3D8BackBuffer()
+{
+    Release();
+    if (m_rampTexture)
+        glDeleteTextures(1, &m_rampTexture);
+    if (m_gammaProgram)
+        glDeleteProgram(m_gammaProgram);
+}
+
+void CD3D8BackBuffer::Release()
+{
+    if (m_framebuffer)
+        glDeleteFramebuffers(1, &m_framebuffer);
+    if (m_color)
+        glDeleteTextures(1, &m_color);
+    if (m_depthStencil)
+        glDeleteRenderbuffers(1, &m_depthStencil);
+    m_framebuffer = m_color = m_depthStencil = 0;
+}
+
+HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool depthStencil)
+{
+    Release();
+    m_width = width;
+    m_height = height;
+    m_format = format;
+    glGenTextures(1, &m_color);
+    glBindTexture(GL_TEXTURE_2D, m_color);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(ColorFormat(format)), static_cast<GLsizei>(width),
+                 static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
+    glGenFramebuffers(1, &m_framebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_color, 0);
+    if (depthStencil) {
+        glGenRenderbuffers(1, &m_depthStencil);
+        glBindRenderbuffer(GL_RENDERBUFFER, m_depthStencil);
+        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH24_STENCIL8, static_cast<GLsizei>(width),
+                              static_cast<GLsizei>(height));
+        glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_STENCIL_ATTACHMENT, GL_RENDERBUFFER, m_depthStencil);
+    }
+    if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
+        Release();
+        return D3DERR_OUTOFVIDEOMEMORY;
+    }
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    glDepthMask(GL_TRUE);
+    glStencilMask(0xFFFFFFFF);
+    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
+    glClearDepth(1.0);
+    glClearStencil(0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    return D3D_OK;
+}
+
+void CD3D8BackBuffer::Bind() const
+{
+    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+}
+
+void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels) const
+{
+    GLsizei width = rect.right - rect.left;
+    GLsizei height = rect.bottom - rect.top;
+    pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glReadBuffer(GL_COLOR_ATTACHMENT0);
+    glPixelStorei(GL_PACK_ALIGNMENT, 4);
+    glPixelStorei(GL_PACK_ROW_LENGTH, 0);
+    glReadPixels(rect.left, rect.top, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+    if (m_format != D3DFMT_A8R8G8B8 && m_format != D3DFMT_A1R5G5B5) {
+        for (D3DCOLOR& pixel : pixels)
+            pixel |= 0xFF000000u;
+    }
+}
+
+void CD3D8BackBuffer::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixels)
+{
+    glBindTexture(GL_TEXTURE_2D, m_color);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
+    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
+                    GL_UNSIGNED_BYTE, pixels.data());
+}
+
+void CD3D8BackBuffer::SetGammaRamp(const WORD* red, const WORD* green, const WORD* blue)
+{
+    m_identityRamp = true;
+    std::vector<WORD> table(256 * 3);
+    for (int i = 0; i < 256; ++i) {
+        table[i * 3] = red[i];
+        table[i * 3 + 1] = green[i];
+        table[i * 3 + 2] = blue[i];
+        if ((red[i] >> 8) != i || (green[i] >> 8) != i || (blue[i] >> 8) != i)
+            m_identityRamp = false;
+    }
+    if (!m_rampTexture)
+        glGenTextures(1, &m_rampTexture);
+    glBindTexture(GL_TEXTURE_2D, m_rampTexture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16, 256, 1, 0, GL_RGB, GL_UNSIGNED_SHORT, table.data());
+}
+
+bool CD3D8BackBuffer::MakeGammaProgram()
+{
+    if (m_gammaProgram)
+        return true;
+    GLuint vertex = CompileStage(GL_VERTEX_SHADER, kGammaVertex);
+    GLuint fragment = CompileStage(GL_FRAGMENT_SHADER, kGammaFragment);
+    if (vertex && fragment) {
+        m_gammaProgram = glCreateProgram();
+        glAttachShader(m_gammaProgram, vertex);
+        glAttachShader(m_gammaProgram, fragment);
+        glLinkProgram(m_gammaProgram);
+        GLint linked = GL_FALSE;
+        glGetProgramiv(m_gammaProgram, GL_LINK_STATUS, &linked);
+        if (!linked) {
+            glDeleteProgram(m_gammaProgram);
+            m_gammaProgram = 0;
+        }
+    }
+    glDeleteShader(vertex);
+    glDeleteShader(fragment);
+    return m_gammaProgram != 0;
+}
+
+void CD3D8BackBuffer::Present(const RECT& source, const RECT& destination, UINT windowHeight)
+{
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
+    glDrawBuffer(GL_BACK);
+    glDisable(GL_SCISSOR_TEST);
+    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
+    if (m_identityRamp || !MakeGammaProgram()) {
+        bool sameSize = source.right - source.left == destination.right - destination.left &&
+                        source.bottom - source.top == destination.bottom - destination.top;
+        GLint target = static_cast<GLint>(windowHeight);
+        glBlitFramebuffer(source.left, source.top, source.right, source.bottom, destination.left,
+                          target - destination.top, destination.right, target - destination.bottom,
+                          GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
+    } else {
+        PresentThroughRamp(source, destination, windowHeight);
+    }
+    Bind();
+}
+
+void CD3D8BackBuffer::PresentThroughRamp(const RECT& source, const RECT& destination, UINT windowHeight)
+{
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_STENCIL_TEST);
+    glDisable(GL_BLEND);
+    glDisable(GL_CULL_FACE);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glViewport(destination.left, static_cast<GLint>(windowHeight) - destination.bottom,
+               destination.right - destination.left, destination.bottom - destination.top);
+    glUseProgram(m_gammaProgram);
+    glUniform1i(glGetUniformLocation(m_gammaProgram, "uImage"), 0);
+    glUniform1i(glGetUniformLocation(m_gammaProgram, "uRamp"), 1);
+    glActiveTexture(GL_TEXTURE1);
+    glBindSampler(1, 0);
+    glBindTexture(GL_TEXTURE_2D, m_rampTexture);
+    glActiveTexture(GL_TEXTURE0);
+    glBindSampler(0, 0);
+    glBindTexture(GL_TEXTURE_2D, m_color);
+    float width = static_cast<float>(m_width);
+    float height = static_cast<float>(m_height);
+    float left = static_cast<float>(source.left) / width;
+    float right = static_cast<float>(source.right) / width;
+    float bottom = static_cast<float>(source.bottom) / height;
+    float top = static_cast<float>(source.top) / height;
+    glBegin(GL_QUADS);
+    glTexCoord2f(left, bottom);
+    glVertex2f(-1.0f, -1.0f);
+    glTexCoord2f(right, bottom);
+    glVertex2f(1.0f, -1.0f);
+    glTexCoord2f(right, top);
+    glVertex2f(1.0f, 1.0f);
+    glTexCoord2f(left, top);
+    glVertex2f(-1.0f, 1.0f);
+    glEnd();
+    glUseProgram(0);
+}

@@ -1,0 +1,14 @@
+#pragma once
+#include "platform/d3d8/D3D8BackBuffer.h"
+#include "platform/d3d8/D3D8State.h"
+
+// Sets the OpenGL viewport, depth range, scissor box, depth, stencil, blending, culling, fill,
+// colour mask, shading and point sprite states from the device's render states. Transformed
+// vertices use the whole target and the full depth range, clipped to the viewport.
+void D3D8ApplyRasterState(const CD3D8State& state, const CD3D8BackBuffer& target, bool transformed, bool sprite);
+
+// Direct3D comparison functions as OpenGL's; GL_ALWAYS for values that are none.
+GLenum D3D8Compare(DWORD func);
+
+// A rectangle of the target as OpenGL's scissor box.
+void D3D8Scissor(const RECT& rect);

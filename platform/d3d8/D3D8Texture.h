@@ -1,0 +1,48 @@
+#pragma once
+#include <memory>
+#include <vector>
+
+#include "platform/d3d8/D3D8GL.h"
+#include "platform/d3d8/D3D8Resources.h"
+#include "platform/d3d8/D3D8Surfaces.h"
+
+// A texture: every level kept in memory (rows top-down, pitch = width x bytes per pixel) and
+// copied into an OpenGL texture of the same orientation when unlocked, so texture coordinates
+// need no change.
+class CD3D8Texture final : public CD3D8Resource<IDirect3DTexture8> {
+public:
+    struct CLevel {
+        UINT width = 0;
+        UINT height = 0;
+        std::unique_ptr<BYTE[]> pixels;
+        bool locked = false;
+        DWORD lockFlags = 0;
+        std::unique_ptr<CD3D8TextureSurface> surface;
+    };
+
+    // Checks the arguments as CreateTexture does; levels of 0 make the whole chain.
+    static HRESULT Create(CD3D8Device& device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
+                          D3DPOOL pool, CD3D8Texture** texture);
+    ~CD3D8Texture() override;
+
+    D3DRESOURCETYPE GetType() override { return D3DRTYPE_TEXTURE; }
+    DWORD GetLevelCount() override { return static_cast<DWORD>(m_levels.size()); }
+    HRESULT GetLevelDesc(UINT level, D3DSURFACE_DESC* desc) override;
+    HRESULT GetSurfaceLevel(UINT level, IDirect3DSurface8** surface) override;
+    HRESULT LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* rect, DWORD flags) override;
+    HRESULT UnlockRect(UINT level) override;
+
+    GLuint Name() const { return m_name; }
+    D3DFORMAT Format() const { return m_format; }
+    CLevel& Level(UINT level) { return m_levels[level]; }
+    UINT Pitch(UINT level) const;
+    void Upload(UINT level);
+
+private:
+    CD3D8Texture(CD3D8Device& device, DWORD usage, D3DFORMAT format, D3DPOOL pool);
+    HRESULT Allocate(UINT width, UINT height, UINT levels);
+
+    std::vector<CLevel> m_levels;
+    D3DFORMAT m_format;
+    GLuint m_name = 0;
+};

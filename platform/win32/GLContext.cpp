@@ -1,0 +1,239 @@
+#include "platform/win32/GLContext.h"
+
+#include <cstring>
+#include <map>
+#include <set>
+
+#include "platform/win32/PlatformInternal.h"
+#include "platform/win32/SdlVideo.h"
+#include "platform/win32/Win32System.h"
+#include "platform/win32/WindowRegistry.h"
+
+namespace {
+
+constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
+
+std::map<uintptr_t, SDL_GLContext> g_contexts;
+std::set<uintptr_t> g_palettes;
+HGLRC g_current = nullptr;
+HDC g_currentDc = nullptr;
+
+SDL_Window* GlWindowOf(HDC dc)
+{
+    CWindow* window = CWindowRegistry::Get().FindByDc(dc);
+    if (!window || !window->sdl || !(SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_OPENGL))
+        return nullptr;
+    return window->sdl;
+}
+
+SDL_GLContext ContextOf(HGLRC context)
+{
+    auto it = g_contexts.find(reinterpret_cast<uintptr_t>(context));
+    return it == g_contexts.end() ? nullptr : it->second;
+}
+
+void FillDescriptor(PIXELFORMATDESCRIPTOR* descriptor)
+{
+    memset(descriptor, 0, sizeof(*descriptor));
+    descriptor->nSize = sizeof(*descriptor);
+    descriptor->nVersion = 1;
+    descriptor->dwFlags = PFD_DRAW_TO_WINDOW | PFD_SUPPORT_OPENGL | PFD_DOUBLEBUFFER;
+    descriptor->iPixelType = PFD_TYPE_RGBA;
+    descriptor->cColorBits = 32;
+    descriptor->cRedBits = 8;
+    descriptor->cRedShift = 16;
+    descriptor->cGreenBits = 8;
+    descriptor->cGreenShift = 8;
+    descriptor->cBlueBits = 8;
+    descriptor->cDepthBits = 24;
+    descriptor->cStencilBits = 8;
+    descriptor->iLayerType = PFD_MAIN_PLANE;
+}
+
+} // namespace
+
+HDC GetDC(HWND handle)
+{
+    CWindow* window = CWindowRegistry::Get().Find(handle);
+    if (!window || !window->sdl)
+        return nullptr;
+    return window->dc ? window->dc : CWindowRegistry::Get().NewDc(*window);
+}
+
+int ReleaseDC(HWND handle, HDC dc)
+{
+    CWindow* window = CWindowRegistry::Get().Find(handle);
+    return (window && window->dc == dc) ? 1 : 0;
+}
+
+HWND WindowFromDC(HDC dc)
+{
+    CWindow* window = CWindowRegistry::Get().FindByDc(dc);
+    return window ? window->handle : nullptr;
+}
+
+int ChoosePixelFormat(HDC dc, const PIXELFORMATDESCRIPTOR* wanted)
+{
+    if (!GlWindowOf(dc) || !wanted) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return 0;
+    }
+    bool usable = (wanted->dwFlags & PFD_SUPPORT_OPENGL) && (wanted->dwFlags & PFD_DRAW_TO_WINDOW) &&
+                  wanted->iPixelType == PFD_TYPE_RGBA;
+    return usable ? 1 : 0;
+}
+
+BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR*)
+{
+    CWindow* window = CWindowRegistry::Get().FindByDc(dc);
+    if (!window || !GlWindowOf(dc) || format != 1) {
+        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return FALSE;
+    }
+    window->pixelFormatSet = true;
+    return TRUE;
+}
+
+int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* descriptor)
+{
+    if (!GlWindowOf(dc))
+        return 0;
+    if (descriptor) {
+        if (format != 1 || size < sizeof(*descriptor)) {
+            SetLastError(ERROR_INVALID_PARAMETER);
+            return 0;
+        }
+        FillDescriptor(descriptor);
+    }
+    return 1;
+}
+
+BOOL SwapBuffers(HDC dc)
+{
+    SDL_Window* window = GlWindowOf(dc);
+    if (!window || SDL_GL_GetCurrentWindow() != window)
+        return FALSE;
+    SDL_GL_SwapWindow(window);
+    return TRUE;
+}
+
+HGLRC wglCreateContext(HDC dc)
+{
+    SDL_Window* window = GlWindowOf(dc);
+    CWindow* record = CWindowRegistry::Get().FindByDc(dc);
+    if (!window || !record->pixelFormatSet) {
+        SetLastError(ERROR_INVALID_PIXEL_FORMAT);
+        return nullptr;
+    }
+    SDL_Window* previousWindow = SDL_GL_GetCurrentWindow();
+    SDL_GLContext previous = SDL_GL_GetCurrentContext();
+    SDL_GLContext made = SDL_GL_CreateContext(window);
+    if (!made) {
+        SetLastError(ERROR_INVALID_PARAMETER);
+        return nullptr;
+    }
+    SDL_GL_MakeCurrent(previous ? previousWindow : nullptr, previous);
+    uintptr_t value = CWindowRegistry::Get().NextHandleValue();
+    g_contexts[value] = made;
+    return reinterpret_cast<HGLRC>(value);
+}
+
+BOOL wglMakeCurrent(HDC dc, HGLRC context)
+{
+    if (!context) {
+        if (SdlVideoStarted())
+            SDL_GL_MakeCurrent(nullptr, nullptr);
+        g_current = nullptr;
+        g_currentDc = nullptr;
+        return TRUE;
+    }
+    SDL_GLContext made = ContextOf(context);
+    SDL_Window* window = GlWindowOf(dc);
+    CWindow* record = CWindowRegistry::Get().FindByDc(dc);
+    if (!made || !window || !record->pixelFormatSet) {
+        SetLastError(made ? ERROR_INVALID_PIXEL_FORMAT : ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (SDL_GL_MakeCurrent(window, made) != 0)
+        return FALSE;
+    g_current = context;
+    g_currentDc = dc;
+    return TRUE;
+}
+
+BOOL wglDeleteContext(HGLRC context)
+{
+    auto it = g_contexts.find(reinterpret_cast<uintptr_t>(context));
+    if (it == g_contexts.end()) {
+        SetLastError(ERROR_INVALID_HANDLE);
+        return FALSE;
+    }
+    if (g_current == context || SDL_GL_GetCurrentContext() == it->second) {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+        g_current = nullptr;
+        g_currentDc = nullptr;
+    }
+    SDL_GL_DeleteContext(it->second);
+    g_contexts.erase(it);
+    return TRUE;
+}
+
+HGLRC wglGetCurrentContext()
+{
+    return g_current;
+}
+
+HDC wglGetCurrentDC()
+{
+    return CWindowRegistry::Get().FindByDc(g_currentDc) ? g_currentDc : nullptr;
+}
+
+BOOL GLSetSwapInterval(int interval)
+{
+    return (g_current && SDL_GL_SetSwapInterval(interval) == 0) ? TRUE : FALSE;
+}
+
+UINT GetSystemPaletteEntries(HDC, UINT, UINT count, PALETTEENTRY* entries)
+{
+    if (entries)
+        memset(entries, 0, sizeof(PALETTEENTRY) * count);
+    return 0;
+}
+
+HPALETTE CreatePalette(const LOGPALETTE* palette)
+{
+    if (!palette || palette->palNumEntries == 0)
+        return nullptr;
+    uintptr_t value = CWindowRegistry::Get().NextHandleValue();
+    g_palettes.insert(value);
+    return reinterpret_cast<HPALETTE>(value);
+}
+
+HPALETTE SelectPalette(HDC dc, HPALETTE palette, BOOL)
+{
+    bool known = g_palettes.count(reinterpret_cast<uintptr_t>(palette)) != 0;
+    return (known && CWindowRegistry::Get().FindByDc(dc)) ? palette : nullptr;
+}
+
+UINT RealizePalette(HDC)
+{
+    return 0;
+}
+
+BOOL DeleteObject(HGDIOBJ object)
+{
+    return g_palettes.erase(reinterpret_cast<uintptr_t>(object)) ? TRUE : FALSE;
+}
+
+void ReleaseGlContexts()
+{
+    if (SdlVideoStarted()) {
+        SDL_GL_MakeCurrent(nullptr, nullptr);
+        for (auto& entry : g_contexts)
+            SDL_GL_DeleteContext(entry.second);
+    }
+    g_contexts.clear();
+    g_palettes.clear();
+    g_current = nullptr;
+    g_currentDc = nullptr;
+}

@@ -1,0 +1,415 @@
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+
+#include "platform/d3d8/D3DX8.h"
+#include "tests/platform/d3d8/D3D8TestSupport.h"
+
+namespace {
+
+struct CLitVertex {
+    float x, y, z;
+    float nx, ny, nz;
+    D3DCOLOR color;
+};
+constexpr DWORD kLitFvf = D3DFVF_XYZ | D3DFVF_NORMAL | D3DFVF_DIFFUSE;
+
+struct CPlainVertex {
+    float x, y, z;
+    D3DCOLOR color;
+};
+constexpr DWORD kPlainFvf = D3DFVF_XYZ | D3DFVF_DIFFUSE;
+
+bool Close(D3DCOLOR expected, D3DCOLOR actual)
+{
+    return D3D8Scenarios::Near(expected, actual);
+}
+
+class D3D8DrawTest : public D3D8Test {
+protected:
+    void SetUp() override
+    {
+        D3D8Test::SetUp();
+        if (IsSkipped())
+            return;
+        ASSERT_EQ(MakeDevice(), D3D_OK);
+        m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFF000000, 1.0f, 0);
+        m_device->BeginScene();
+        m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+        m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_NONE);
+        m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_SELECTARG1);
+        m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+        m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_SELECTARG1);
+        m_device->SetTextureStageState(0, D3DTSS_ALPHAARG1, D3DTA_DIFFUSE);
+        D3DMATRIX projection = D3D8PixelProjection(64, 64);
+        m_device->SetTransform(D3DTS_PROJECTION, &projection);
+    }
+
+    void ScreenQuad(float left, float top, float right, float bottom, D3DCOLOR color, float z = 0.5f)
+    {
+        CD3D8ScreenVertex quad[] = {{left, top, z, 1, color, 0, 0},
+                                    {right, top, z, 1, color, 1, 0},
+                                    {left, bottom, z, 1, color, 0, 1},
+                                    {right, bottom, z, 1, color, 1, 1}};
+        m_device->SetVertexShader(kD3D8ScreenFvf);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CD3D8ScreenVertex)), D3D_OK);
+    }
+
+    void PlainQuad(float left, float top, float right, float bottom, D3DCOLOR color, float z = 0.5f)
+    {
+        CPlainVertex quad[] = {{left, top, z, color}, {right, top, z, color}, {left, bottom, z, color},
+                               {right, bottom, z, color}};
+        m_device->SetVertexShader(kPlainFvf);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CPlainVertex)), D3D_OK);
+    }
+
+    void LitQuad(float left, float right, D3DCOLOR color)
+    {
+        CLitVertex quad[] = {{left, 0, 0.5f, 0, 0, -1, color},
+                             {right, 0, 0.5f, 0, 0, -1, color},
+                             {left, 64, 0.5f, 0, 0, -1, color},
+                             {right, 64, 0.5f, 0, 0, -1, color}};
+        m_device->SetVertexShader(kLitFvf);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CLitVertex)), D3D_OK);
+    }
+
+    D3DCOLOR Finish(int x, int y)
+    {
+        m_device->EndScene();
+        return Pixel(x, y);
+    }
+};
+
+D3DLIGHT8 Directional(float intensity)
+{
+    D3DLIGHT8 light{};
+    light.Type = D3DLIGHT_DIRECTIONAL;
+    light.Diffuse = {intensity, intensity, intensity, 0.0f};
+    light.Direction = {0.0f, 0.0f, 1.0f};
+    light.Range = std::sqrt(3.4028234663852886e38f);
+    light.Attenuation0 = 1.0f;
+    return light;
+}
+
+} // namespace
+
+TEST_F(D3D8DrawTest, TransformedVerticesFollowTheIntegerPixelCentres)
+{
+    ScreenQuad(0.5f, 0.5f, 2.5f, 2.5f, 0xFFFFFFFF);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_EQ(pixels[0], 0xFF000000u);
+    EXPECT_EQ(pixels[1 * 64 + 1], 0xFFFFFFFFu);
+    EXPECT_EQ(pixels[2 * 64 + 2], 0xFFFFFFFFu);
+    EXPECT_EQ(pixels[3 * 64 + 3], 0xFF000000u);
+}
+
+TEST_F(D3D8DrawTest, TexelsMeetPixelsWhenTheQuadStartsHalfAPixelOut)
+{
+    IDirect3DTexture8* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTexture(m_device, 4, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    texture->LockRect(0, &locked, nullptr, 0);
+    D3DCOLOR texels[] = {0xFFFF0000, 0xFF00FF00, 0xFF0000FF, 0xFFFFFFFF};
+    for (int i = 0; i < 4; ++i)
+        static_cast<D3DCOLOR*>(locked.pBits)[i] = texels[i];
+    texture->UnlockRect(0);
+    m_device->SetTexture(0, texture);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    ScreenQuad(-0.5f, -0.5f, 3.5f, 0.5f, 0xFFFFFFFF);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    for (int i = 0; i < 4; ++i)
+        EXPECT_EQ(pixels[static_cast<size_t>(i)], texels[i]) << "pixel " << i;
+    m_device->SetTexture(0, nullptr);
+    texture->Release();
+}
+
+TEST_F(D3D8DrawTest, ViewportPlacesProjectedGeometry)
+{
+    D3DVIEWPORT8 viewport{16, 8, 32, 16, 0.0f, 1.0f};
+    ASSERT_EQ(m_device->SetViewport(&viewport), D3D_OK);
+    D3DMATRIX identity = D3D8Identity();
+    m_device->SetTransform(D3DTS_PROJECTION, &identity);
+    PlainQuad(-1, 1, 1, -1, 0xFF00FF00);  // the whole clip square
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_EQ(pixels[8 * 64 + 16], 0xFF00FF00u);
+    EXPECT_EQ(pixels[23 * 64 + 47], 0xFF00FF00u);
+    EXPECT_EQ(pixels[7 * 64 + 16], 0xFF000000u);
+    EXPECT_EQ(pixels[24 * 64 + 47], 0xFF000000u);
+    EXPECT_EQ(pixels[8 * 64 + 48], 0xFF000000u);
+}
+
+TEST_F(D3D8DrawTest, ClearCoversTheViewportWhateverTheWriteMasks)
+{
+    D3DVIEWPORT8 viewport{16, 16, 32, 32, 0.0f, 1.0f};
+    m_device->SetViewport(&viewport);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    m_device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    m_device->SetRenderState(D3DRS_STENCILWRITEMASK, 0);
+    ASSERT_EQ(m_device->Clear(0, nullptr, D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL, 0xFFFF0000, 0.25f, 3),
+              D3D_OK);
+    D3DRECT strip{0, 40, 64, 44};  // reaches outside the viewport on both sides
+    ASSERT_EQ(m_device->Clear(1, &strip, D3DCLEAR_TARGET, 0xFF0000FF, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(m_device->Clear(1, nullptr, D3DCLEAR_TARGET, 0, 1.0f, 0), D3DERR_INVALIDCALL);
+    // What the depth and stencil clears left: a depth of 0.25 and a stencil of 3.
+    D3DVIEWPORT8 whole{0, 0, 64, 64, 0.0f, 1.0f};
+    m_device->SetViewport(&whole);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    m_device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+    m_device->SetRenderState(D3DRS_STENCILREF, 3);
+    m_device->SetRenderState(D3DRS_ZFUNC, D3DCMP_LESS);
+    ScreenQuad(20, 20, 44, 28, 0xFF00FF00, 0.2f);
+    ScreenQuad(20, 28, 44, 36, 0xFFFFFFFF, 0.3f);  // behind the cleared depth
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_EQ(pixels[18 * 64 + 18], 0xFFFF0000u);
+    EXPECT_EQ(pixels[8 * 64 + 8], 0xFF000000u);
+    EXPECT_EQ(pixels[42 * 64 + 20], 0xFF0000FFu);
+    EXPECT_EQ(pixels[42 * 64 + 8], 0xFF000000u);
+    EXPECT_EQ(pixels[24 * 64 + 32], 0xFF00FF00u);
+    EXPECT_EQ(pixels[32 * 64 + 32], 0xFFFF0000u);
+}
+
+TEST_F(D3D8DrawTest, TwoLightsWithMaterialAndColourSources)
+{
+    m_device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    m_device->SetRenderState(D3DRS_AMBIENT, 0xFF404040);
+    D3DMATERIAL8 material{};
+    material.Ambient = {0.2f, 0.2f, 0.2f, 1.0f};
+    material.Diffuse = {1.0f, 0.0f, 0.0f, 1.0f};
+    m_device->SetMaterial(&material);
+    D3DLIGHT8 first = Directional(1.0f);
+    D3DLIGHT8 second = Directional(0.25f);
+    m_device->SetLight(0, &first);
+    m_device->SetLight(1, &second);
+    m_device->LightEnable(0, TRUE);
+    m_device->LightEnable(1, TRUE);
+    m_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    LitQuad(0, 16, 0xFF808080);  // 0.2 x 0.25 + 0.5 x (1 + 0.25)
+    m_device->LightEnable(1, FALSE);
+    LitQuad(16, 32, 0xFF808080);  // 0.05 + 0.5
+    m_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_MATERIAL);
+    LitQuad(32, 48, 0xFF808080);  // the material's red
+    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFFACACAC, pixels[32 * 64 + 8])) << std::hex << pixels[32 * 64 + 8];
+    EXPECT_TRUE(Close(0xFF8C8C8C, pixels[32 * 64 + 24])) << std::hex << pixels[32 * 64 + 24];
+    EXPECT_TRUE(Close(0xFFFF0D0D, pixels[32 * 64 + 40])) << std::hex << pixels[32 * 64 + 40];
+}
+
+TEST_F(D3D8DrawTest, LightingWithoutNormalsLeavesOnlyAmbientAndEmissive)
+{
+    m_device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    D3DMATERIAL8 material{};
+    material.Emissive = {0.0f, 0.0f, 0.5f, 1.0f};
+    m_device->SetMaterial(&material);
+    D3DLIGHT8 light = Directional(1.0f);
+    m_device->SetLight(0, &light);
+    m_device->LightEnable(0, TRUE);
+    PlainQuad(0, 0, 64, 64, 0xFFFFFFFF);
+    EXPECT_TRUE(Close(0xFF000080, Finish(32, 32)));
+}
+
+TEST_F(D3D8DrawTest, TableFogBlendsTowardsTheFogColour)
+{
+    m_device->SetRenderState(D3DRS_FOGENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_FOGCOLOR, 0xFF0000FF);
+    m_device->SetRenderState(D3DRS_FOGTABLEMODE, D3DFOG_LINEAR);
+    m_device->SetRenderState(D3DRS_FOGSTART, D3D8FloatBits(0.0f));
+    m_device->SetRenderState(D3DRS_FOGEND, D3D8FloatBits(1.0f));
+    PlainQuad(0, 0, 32, 64, 0xFFFF0000, 0.5f);
+    PlainQuad(32, 0, 64, 64, 0xFFFF0000, 0.0f);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFF80007F, pixels[32 * 64 + 16])) << std::hex << pixels[32 * 64 + 16];
+    EXPECT_TRUE(Close(0xFFFF0000, pixels[32 * 64 + 48])) << std::hex << pixels[32 * 64 + 48];
+}
+
+TEST_F(D3D8DrawTest, FlatShadingTakesTheFirstVertex)
+{
+    m_device->SetRenderState(D3DRS_SHADEMODE, D3DSHADE_FLAT);
+    CD3D8ScreenVertex triangle[] = {{0, 0, 0.5f, 1, 0xFFFF0000, 0, 0},
+                                    {64, 0, 0.5f, 1, 0xFF00FF00, 0, 0},
+                                    {0, 64, 0.5f, 1, 0xFF0000FF, 0, 0}};
+    m_device->SetVertexShader(kD3D8ScreenFvf);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 1, triangle, sizeof(CD3D8ScreenVertex));
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_EQ(pixels[10 * 64 + 40], 0xFFFF0000u);
+    EXPECT_EQ(pixels[40 * 64 + 10], 0xFFFF0000u);
+}
+
+TEST_F(D3D8DrawTest, MultiplyAddWithComplementAndTheFactorStage)
+{
+    IDirect3DTexture8* texture = nullptr;
+    ASSERT_EQ(D3DXCreateTexture(m_device, 1, 1, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+    D3DLOCKED_RECT locked{};
+    texture->LockRect(0, &locked, nullptr, 0);
+    *static_cast<D3DCOLOR*>(locked.pBits) = 0xFF808080;
+    texture->UnlockRect(0);
+    m_device->SetTexture(0, texture);
+    // current + texture x (1 - diffuse): 0.25 + 0.5 x 0.75
+    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MULTIPLYADD);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG0, D3DTA_CURRENT);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE | D3DTA_COMPLEMENT);
+    m_device->SetTextureStageState(0, D3DTSS_ALPHAOP, D3DTOP_DISABLE);
+    ScreenQuad(0, 0, 32, 64, 0xFF404040);
+    // texture x factor, doubled: 0.5 x 0.25 x 2
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF404040);
+    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE2X);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_TFACTOR);
+    ScreenQuad(32, 0, 64, 64, 0xFF404040);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFF9F9F9F, pixels[32 * 64 + 16])) << std::hex << pixels[32 * 64 + 16];
+    EXPECT_TRUE(Close(0xFF404040, pixels[32 * 64 + 48])) << std::hex << pixels[32 * 64 + 48];
+    m_device->SetTexture(0, nullptr);
+    texture->Release();
+}
+
+TEST_F(D3D8DrawTest, StageReadingAMissingTexturePassesTheColourOn)
+{
+    m_device->SetTextureStageState(0, D3DTSS_COLOROP, D3DTOP_MODULATE);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG2, D3DTA_DIFFUSE);
+    m_device->SetTexture(0, nullptr);
+    ScreenQuad(0, 0, 64, 64, 0xFF336699);
+    EXPECT_EQ(Finish(32, 32), 0xFF336699u);
+}
+
+TEST_F(D3D8DrawTest, StencilIncrementWrapsAndSaturatingIncrementStops)
+{
+    m_device->Clear(0, nullptr, D3DCLEAR_STENCIL, 0, 1.0f, 255);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    m_device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_INCR);
+    ScreenQuad(0, 0, 32, 64, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_INCRSAT);
+    ScreenQuad(32, 0, 64, 64, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_EQUAL);
+    m_device->SetRenderState(D3DRS_STENCILREF, 0);
+    ScreenQuad(0, 0, 64, 64, 0xFF00FF00);
+    m_device->SetRenderState(D3DRS_STENCILREF, 255);
+    ScreenQuad(0, 0, 64, 64, 0xFFFF0000);
+    m_device->EndScene();
+    EXPECT_EQ(Pixel(16, 32), 0xFF00FF00u);
+    EXPECT_EQ(Pixel(48, 32), 0xFFFF0000u);
+}
+
+TEST_F(D3D8DrawTest, DepthRangeOutsideZeroToOneDrawsEverythingAtTheFarPlane)
+{
+    // The camera gives the near and far distances as the viewport's depth range.
+    D3DVIEWPORT8 viewport{0, 0, 64, 64, 1.0f, 10000.0f};
+    m_device->SetViewport(&viewport);
+    m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    PlainQuad(0, 0, 64, 64, 0xFF0000FF, 0.1f);
+    PlainQuad(16, 16, 48, 48, 0xFFFFFF00, 0.9f);  // drawn later, so on top under LESSEQUAL
+    EXPECT_EQ(Finish(32, 32), 0xFFFFFF00u);
+}
+
+TEST_F(D3D8DrawTest, ColourWriteMaskKeepsTheOtherChannels)
+{
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, D3DCOLORWRITEENABLE_RED | D3DCOLORWRITEENABLE_BLUE);
+    ScreenQuad(0, 0, 64, 64, 0xFFFFFFFF);
+    EXPECT_EQ(Finish(10, 10), 0xFFFF00FFu);
+}
+
+TEST_F(D3D8DrawTest, GammaRampShowsOnlyOnTheWindow)
+{
+    D3DGAMMARAMP ramp{};
+    for (int i = 0; i < 256; ++i)
+        ramp.red[i] = ramp.green[i] = ramp.blue[i] = static_cast<WORD>(65535 - i * 257);
+    m_device->SetGammaRamp(0, &ramp);
+    D3DGAMMARAMP back{};
+    m_device->GetGammaRamp(&back);
+    EXPECT_EQ(back.red[0], 65535);
+    ScreenQuad(0, 0, 64, 64, 0xFF204060);
+    EXPECT_EQ(Finish(5, 5), 0xFF204060u);
+    EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
+}
+
+TEST_F(D3D8DrawTest, PointSizeComesFromTheRenderState)
+{
+    m_device->SetRenderState(D3DRS_POINTSIZE, D3D8FloatBits(8.0f));
+    CD3D8ScreenVertex point{32, 32, 0.5f, 1, 0xFFFFFFFF, 0, 0};
+    m_device->SetVertexShader(kD3D8ScreenFvf);
+    m_device->DrawPrimitiveUP(D3DPT_POINTLIST, 1, &point, sizeof(point));
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_EQ(pixels[29 * 64 + 29], 0xFFFFFFFFu);
+    EXPECT_EQ(pixels[35 * 64 + 35], 0xFFFFFFFFu);
+    EXPECT_EQ(pixels[32 * 64 + 38], 0xFF000000u);
+}
+
+TEST_F(D3D8DrawTest, ShadowVolumePassesDarkenWhereTheCountStaysAboveZero)
+{
+    // The scene: a white floor at depth 0.5.
+    m_device->SetRenderState(D3DRS_ZENABLE, D3DZB_TRUE);
+    PlainQuad(0, 0, 64, 64, 0xFFFFFFFF, 0.5f);
+    // Volume faces: front faces clockwise, back faces counter-clockwise. On the left the back
+    // face lies behind the floor, on the right in front of it.
+    struct CPoint {
+        float x, y, z;
+    };
+    CPoint faces[] = {{0, 0, 0.2f},  {32, 0, 0.2f},  {0, 64, 0.2f},   // left front
+                      {0, 0, 0.8f},  {0, 64, 0.8f},  {32, 0, 0.8f},   // left back
+                      {32, 0, 0.2f}, {64, 0, 0.2f},  {32, 64, 0.2f},  // right front
+                      {32, 0, 0.3f}, {32, 64, 0.3f}, {64, 0, 0.3f}};  // right back
+    m_device->SetRenderState(D3DRS_LIGHTING, FALSE);
+    m_device->SetRenderState(D3DRS_STENCILENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_ZWRITEENABLE, FALSE);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0);
+    m_device->SetRenderState(D3DRS_STENCILREF, 1);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_ALWAYS);
+    m_device->SetVertexShader(D3DFVF_XYZ);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_INCR);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, faces, sizeof(CPoint));
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_DECRSAT);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CW);
+    m_device->DrawPrimitiveUP(D3DPT_TRIANGLELIST, 4, faces, sizeof(CPoint));
+
+    // Darkening: a quad from a managed buffer (z and rhw 0) multiplies the screen by the colour.
+    IDirect3DVertexBuffer8* quad = nullptr;
+    ASSERT_EQ(m_device->CreateVertexBuffer(80, D3DUSAGE_WRITEONLY, D3DFVF_XYZRHW | D3DFVF_DIFFUSE, D3DPOOL_MANAGED,
+                                           &quad),
+              D3D_OK);
+    struct CCorner {
+        float x, y, z, rhw;
+        D3DCOLOR color;
+    };
+    CCorner corners[] = {{0, 64, 0, 0, 0xFF000000}, {0, 0, 0, 0, 0xFF000000}, {64, 64, 0, 0, 0xFF000000},
+                         {64, 0, 0, 0, 0xFF000000}};
+    BYTE* data = nullptr;
+    quad->Lock(0, 0, &data, 0);
+    std::memcpy(data, corners, sizeof(corners));
+    quad->Unlock();
+    m_device->SetRenderState(D3DRS_ALPHABLENDENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_COLORWRITEENABLE, 0xF);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF808080);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    m_device->SetRenderState(D3DRS_SRCBLEND, D3DBLEND_DESTCOLOR);
+    m_device->SetRenderState(D3DRS_DESTBLEND, D3DBLEND_ZERO);
+    m_device->SetRenderState(D3DRS_STENCILREF, 0);
+    m_device->SetRenderState(D3DRS_STENCILFUNC, D3DCMP_NOTEQUAL);
+    m_device->SetRenderState(D3DRS_STENCILPASS, D3DSTENCILOP_KEEP);
+    m_device->SetRenderState(D3DRS_CULLMODE, D3DCULL_CCW);
+    m_device->SetVertexShader(D3DFVF_XYZRHW | D3DFVF_DIFFUSE);
+    m_device->SetStreamSource(0, quad, 20);
+    EXPECT_EQ(m_device->DrawPrimitive(D3DPT_TRIANGLESTRIP, 0, 2), D3D_OK);
+    m_device->SetStreamSource(0, nullptr, 0);
+    quad->Release();
+    m_device->EndScene();
+    EXPECT_TRUE(Close(0xFF808080, Pixel(10, 20))) << std::hex << Pixel(10, 20);
+    EXPECT_EQ(Pixel(50, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(30, 60), 0xFFFFFFFFu);
+}
