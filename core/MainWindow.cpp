@@ -1,6 +1,6 @@
 #include "core/MainWindow.h"
 
-#include "core/World.h"
+#include "world/World.h"
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "game/VadadiDazidevWorld.h"

@@ -2,7 +2,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "core/World.h"
+#include "world/World.h"
 #include "game/GameData.h"
 
 struct CMainWindowInfo;

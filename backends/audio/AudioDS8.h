@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/audio/Audio.h"
+#include "modules/Audio.h"
 #include "platform/dsound/DSound.h"
 
 struct CAudioDS8State;

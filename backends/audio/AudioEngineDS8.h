@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/audio/AudioEngine.h"
+#include "modules/AudioEngine.h"
 #include "platform/dsound/DSound.h"
 
 // The DirectSound device state; its address is the data block's soundState while loaded.

@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/network/NetworkClientHTTP.h"
+#include "modules/NetworkClientHTTP.h"
 
 // The HTTP client over the system's internet layer: one synchronous GET per request, whose first
 // kAnswerBytes bytes reach the callback in one call.

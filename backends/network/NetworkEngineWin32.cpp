@@ -1,7 +1,7 @@
 #include "backends/network/NetworkEngineWin32.h"
 
 #include "backends/network/NetworkClientHTTPWin32.h"
-#include "backends/network/NetworkSockets.h"
+#include "backends/network/NetworkSocketsWin32.h"
 
 #include <new>
 

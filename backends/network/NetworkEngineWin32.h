@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/network/NetworkEngine.h"
+#include "modules/NetworkEngine.h"
 
 // The network module over the system's internet layer: makes the HTTP client that sends GET
 // requests, and the placeholder TCP and UDP objects. Its state word is published in the data

@@ -3,7 +3,7 @@
 #include "core/ParamsReader.h"
 #include "base/WideString.h"
 #include "core/WorldData.h"
-#include "core/WorldParameters.h"
+#include "world/WorldParameters.h"
 #include "tests/support/PakTestFile.h"
 #include "tools/PakWriter.h"
 

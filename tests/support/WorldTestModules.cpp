@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "core/WorldData.h"
 
 CTestModuleConfig g_testModules;

@@ -2,9 +2,9 @@
 #include <string>
 #include <vector>
 
-#include "backends/audio/AudioEngine.h"
-#include "backends/network/NetworkEngine.h"
-#include "core/InputEngine.h"
+#include "modules/AudioEngine.h"
+#include "modules/NetworkEngine.h"
+#include "modules/InputEngine.h"
 #include "core/ModuleTypes.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"

@@ -9,11 +9,11 @@
 
 #include "backends/d3d8/EngineDX81.h"
 #include "core/BuiltinSettings.h"
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "core/ParamsReader.h"
 #include "core/Startup.h"
 #include "base/WideString.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/D3D8TestHooks.h"
 #include "platform/TestSwitches.h"

@@ -1,6 +1,6 @@
 #include "backends/network/NetworkEngineWin32.h"
 #include "backends/network/NetworkModule.h"
-#include "backends/network/NetworkSockets.h"
+#include "modules/NetworkSockets.h"
 #include "core/WorldData.h"
 
 #include <gtest/gtest.h>

@@ -7,10 +7,10 @@
 #include "backends/opengl/EngineOpenGL.h"
 #include "backends/opengl/RendererModule.h"
 #include "core/BuiltinSettings.h"
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "core/ParamsReader.h"
 #include "base/WideString.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/OpenGLTestRig.h"
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "base/Result.h"
-#include "core/StartupSettings.h"
+#include "world/StartupSettings.h"
 #include "platform/win32/Win32Types.h"
 
 class CParamsReader;

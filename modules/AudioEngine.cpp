@@ -1,4 +1,4 @@
-#include "backends/audio/AudioEngine.h"
+#include "modules/AudioEngine.h"
 
 #include "core/Log.h"
 #include "core/WorldData.h"

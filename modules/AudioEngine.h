@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/audio/Audio.h"
+#include "modules/Audio.h"
 #include "base/BaseObject.h"
 #include "core/LinkedList.h"
 #include "base/Result.h"

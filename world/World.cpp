@@ -1,22 +1,22 @@
-#include "core/World.h"
+#include "world/World.h"
 
 #include <cmath>
 #include <cstring>
 #include <new>
 
-#include "backends/audio/AudioEngine.h"
-#include "backends/network/NetworkEngine.h"
+#include "modules/AudioEngine.h"
+#include "modules/NetworkEngine.h"
 #include "core/EngineSettings.h"
 #include "core/FrameTimer.h"
-#include "core/InputEngine.h"
+#include "modules/InputEngine.h"
 #include "core/KeyCodes.h"
 #include "core/Log.h"
 #include "core/Math3D.h"
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "core/ParamsReader.h"
 #include "base/WideFormat.h"
 #include "base/WideString.h"
-#include "core/WorldParameters.h"
+#include "world/WorldParameters.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
 #include "platform/win32/Win32Window.h"

@@ -1,6 +1,6 @@
-#include "backends/network/NetworkEngine.h"
+#include "modules/NetworkEngine.h"
 
-#include "backends/network/NetworkSockets.h"
+#include "modules/NetworkSockets.h"
 #include "core/Log.h"
 
 namespace {

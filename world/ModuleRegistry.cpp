@@ -1,4 +1,4 @@
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 
 #include <cstdlib>
 
@@ -7,7 +7,7 @@
 #include "backends/network/NetworkModule.h"
 #include "backends/opengl/RendererModule.h"
 #include "base/BaseObject.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "core/WorldData.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "backends/network/NetworkClientHTTP.h"
+#include "modules/NetworkClientHTTP.h"
 
 Result CNetworkClientHTTP::Init()
 {

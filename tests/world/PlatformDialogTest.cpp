@@ -3,9 +3,9 @@
 #include <string>
 #include <vector>
 
-#include "core/ModuleRegistry.h"
-#include "core/PlatformDialog.h"
-#include "core/World.h"
+#include "world/ModuleRegistry.h"
+#include "world/PlatformDialog.h"
+#include "world/World.h"
 #include "platform/TestSwitches.h"
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32Window.h"

@@ -1,4 +1,4 @@
-#include "core/WorldParameters.h"
+#include "world/WorldParameters.h"
 
 #include "core/Log.h"
 #include "base/WideFormat.h"

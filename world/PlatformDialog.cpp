@@ -1,9 +1,9 @@
-#include "core/PlatformDialog.h"
+#include "world/PlatformDialog.h"
 
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "base/WideFormat.h"
 #include "base/WideString.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "core/WorldData.h"
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32Window.h"

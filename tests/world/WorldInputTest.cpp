@@ -5,7 +5,7 @@
 #include <unistd.h>
 
 #include "base/WideString.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/WorldTestModules.h"

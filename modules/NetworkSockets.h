@@ -39,23 +39,3 @@ class CNetworkServerUDP : public CNetworkSocket {
 public:
     using CNetworkSocket::CNetworkSocket;
 };
-
-class CNetworkClientTCPWin32 : public CNetworkClientTCP {
-public:
-    using CNetworkClientTCP::CNetworkClientTCP;
-};
-
-class CNetworkServerTCPWin32 : public CNetworkServerTCP {
-public:
-    using CNetworkServerTCP::CNetworkServerTCP;
-};
-
-class CNetworkClientUDPWin32 : public CNetworkClientUDP {
-public:
-    using CNetworkClientUDP::CNetworkClientUDP;
-};
-
-class CNetworkServerUDPWin32 : public CNetworkServerUDP {
-public:
-    using CNetworkServerUDP::CNetworkServerUDP;
-};

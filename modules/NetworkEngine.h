@@ -1,7 +1,7 @@
 #pragma once
 #include <cstdint>
 
-#include "backends/network/NetworkClientHTTP.h"
+#include "modules/NetworkClientHTTP.h"
 #include "base/BaseObject.h"
 #include "core/LinkedList.h"
 #include "base/Result.h"

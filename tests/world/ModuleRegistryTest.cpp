@@ -2,8 +2,8 @@
 
 #include <string>
 
-#include "core/ModuleRegistry.h"
-#include "core/World.h"
+#include "world/ModuleRegistry.h"
+#include "world/World.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "backends/audio/Audio.h"
+#include "modules/Audio.h"
 
 #include "base/StringHelpers.h"
 #include "core/WorldData.h"

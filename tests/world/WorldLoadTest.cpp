@@ -4,10 +4,10 @@
 
 #include "core/BuiltinSettings.h"
 #include "core/Math3D.h"
-#include "core/ModuleRegistry.h"
+#include "world/ModuleRegistry.h"
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
-#include "core/World.h"
+#include "world/World.h"
 #include "base/WideString.h"
 #include "platform/TestSwitches.h"
 #include "tests/support/WorldTestModules.h"
