@@ -15,11 +15,6 @@ namespace {
 constexpr size_t kPathUnits = 520;
 constexpr uint8_t kOptionsMarker = 2;
 
-Result IgnoreHostEvent(uint32_t, WindowHandle)
-{
-    return RES_FAIL;
-}
-
 bool IsPointerMessage(UINT message)
 {
     switch (message) {
@@ -45,7 +40,7 @@ WORD ScaleCoordinate(WORD value, float factor)
 
 } // namespace
 
-CVadadiDazidevWorld::CVadadiDazidevWorld() : m_pfnHostEvent(IgnoreHostEvent)
+CVadadiDazidevWorld::CVadadiDazidevWorld()
 {
     memset(&m_GameData, 0, sizeof(m_GameData));
     m_GameData.m_pWorld = this;
@@ -95,16 +90,6 @@ Result CVadadiDazidevWorld::GetTitle(const char16_t*, const char16_t* fallback, 
 {
     WStrCopy(out, capacity, fallback ? fallback : u"");
     return RES_OK;
-}
-
-void CVadadiDazidevWorld::SetHostEventCallback(HostEventCallback callback)
-{
-    m_pfnHostEvent = callback ? callback : IgnoreHostEvent;
-}
-
-Result CVadadiDazidevWorld::RaiseHostEvent(uint32_t event)
-{
-    return m_pfnHostEvent(event, m_pData ? m_pData->mainWindow : nullptr);
 }
 
 void CVadadiDazidevWorld::ReadAppName()

@@ -5,19 +5,6 @@
 #include "world/World.h"
 #include "game/GameData.h"
 
-struct CMainWindowInfo;
-
-// The host's event callback: event number and the main window.
-using HostEventCallback = Result (*)(uint32_t event, WindowHandle window);
-
-// Host events the game raises.
-constexpr uint32_t kHostEventLoadBegin = 14;
-constexpr uint32_t kHostEventLoadEnd = 15;
-constexpr uint32_t kHostEventLanguage = 18;
-
-constexpr size_t kTitleUnits = 260;
-constexpr uint16_t kOptionsVersion = 12;
-
 // The game world. So far it does only what start-up and the window need of it: its screens,
 // levels and saved state are still to come.
 class CVadadiDazidevWorld : public CWorld {
@@ -35,22 +22,16 @@ public:
     Result Render() override;
     // The window title: the string table's title once a language is loaded, else the fallback.
     // The application name is not used. Result 0.
-    virtual Result GetTitle(const char16_t* appName, const char16_t* fallback, char16_t* out, size_t capacity);
+    Result GetTitle(const char16_t* appName, const char16_t* fallback, char16_t* out, size_t capacity) override;
 
     // Reads "options.sav" from the save folder: with the expected version, the saved fullscreen
     // choice goes straight into the data block. RES_OK when read, else RES_FAIL.
-    Result LoadOptions(uint16_t expectedVersion);
+    Result LoadOptions(uint16_t expectedVersion) override;
 
     CGameData* GetGameData() { return &m_GameData; }
-    void SetHostEventCallback(HostEventCallback callback);
-    Result RaiseHostEvent(uint32_t event);
-    void SetMainWindowInfo(CMainWindowInfo* info) { m_pMainWindowInfo = info; }
-    CMainWindowInfo* GetMainWindowInfo() const { return m_pMainWindowInfo; }
 
 protected:
     CGameData m_GameData;
-    HostEventCallback m_pfnHostEvent;
-    CMainWindowInfo* m_pMainWindowInfo = nullptr;
 
 private:
     void ReadAppName();

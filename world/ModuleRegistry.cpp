@@ -2,10 +2,6 @@
 
 #include <cstdlib>
 
-#include "backends/audio/AudioModule.h"
-#include "backends/d3d8/RendererModule.h"
-#include "backends/network/NetworkModule.h"
-#include "backends/opengl/RendererModule.h"
 #include "base/BaseObject.h"
 #include "world/World.h"
 #include "core/WorldData.h"
@@ -57,19 +53,6 @@ size_t ListLength(CModuleEntry* const* list)
     while (list && list[length])
         ++length;
     return length;
-}
-
-Result Register(CWorld* world, uint32_t kind, uint32_t id, ModuleCreate create)
-{
-    if (!world)
-        return RES_FAIL;
-    CModuleEntry* entry = AddModuleEntry(kind, world->GetData());
-    if (!entry)
-        return RES_OUT_OF_MEMORY;
-    entry->descriptor = FindModuleDescriptor(kind, id);
-    entry->create = create;
-    entry->release = ReleaseModule;
-    return RES_OK;
 }
 
 void ChooseModule(CWorldData* data, uint32_t kind, uint16_t id)
@@ -124,24 +107,17 @@ CModuleEntry* AddModuleEntry(uint32_t kind, CWorldData* data)
     return entry;
 }
 
-Result RegisterModuleDX81(CWorld* world)
+Result RegisterModule(CWorld* world, uint32_t kind, uint32_t id, ModuleCreate create)
 {
-    return Register(world, kModule3D, kModuleId3DDX81, CreateRendererDX81);
-}
-
-Result RegisterModuleOpenGL(CWorld* world)
-{
-    return Register(world, kModule3D, kModuleId3DOpenGL, CreateRendererOpenGL);
-}
-
-Result RegisterModuleDirectSound(CWorld* world)
-{
-    return Register(world, kModuleAudio, kModuleIdAudioDX81, CreateAudioDX81);
-}
-
-Result RegisterModuleNetworkOS(CWorld* world)
-{
-    return Register(world, kModuleNetwork, kModuleIdNetworkOS, CreateNetworkOS);
+    if (!world)
+        return RES_FAIL;
+    CModuleEntry* entry = AddModuleEntry(kind, world->GetData());
+    if (!entry)
+        return RES_OUT_OF_MEMORY;
+    entry->descriptor = FindModuleDescriptor(kind, id);
+    entry->create = create;
+    entry->release = ReleaseModule;
+    return RES_OK;
 }
 
 void ReleaseModule(CBaseObject* module)

@@ -17,7 +17,7 @@ constexpr uint32_t kModuleCodeNetwork = 0x8000000;
 // Code of the Direct3D 8.1 renderer row, which tells the renderer in use.
 constexpr uint32_t kModuleCodeDX81 = 0x1000001;
 
-// Ids of the modules this program registers.
+// Ids of the rows of the modules this program registers.
 constexpr uint16_t kModuleId3DDX81 = 2;
 constexpr uint16_t kModuleId3DOpenGL = 4;
 constexpr uint16_t kModuleIdAudioDX81 = 2;
@@ -31,11 +31,9 @@ const CModuleDescriptor* FindModuleDescriptor(uint32_t kind, uint32_t id);
 // Appends a new zeroed entry to the kind's null-terminated list; null for a bad kind or no memory.
 CModuleEntry* AddModuleEntry(uint32_t kind, CWorldData* data);
 
-// Registration of this program's four modules, in the order start-up calls them.
-Result RegisterModuleDX81(CWorld* world);
-Result RegisterModuleOpenGL(CWorld* world);
-Result RegisterModuleDirectSound(CWorld* world);
-Result RegisterModuleNetworkOS(CWorld* world);
+// Registers a module of that kind: the descriptor row of the id, the create function and
+// ReleaseModule. RES_FAIL without a world, RES_OUT_OF_MEMORY when the list cannot grow.
+Result RegisterModule(CWorld* world, uint32_t kind, uint32_t id, ModuleCreate create);
 
 // Release function of every registered module: deletes the instance.
 void ReleaseModule(CBaseObject* module);

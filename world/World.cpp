@@ -405,6 +405,29 @@ Result CWorld::Render()
     return RES_OK;
 }
 
+Result CWorld::GetTitle(const char16_t*, const char16_t* fallback, char16_t* out, size_t capacity)
+{
+    WStrCopy(out, capacity, fallback ? fallback : u"");
+    return RES_OK;
+}
+
+Result CWorld::LoadOptions(uint16_t)
+{
+    return RES_FAIL;
+}
+
+void CWorld::SetHostEventCallback(HostEventCallback callback)
+{
+    m_pfnHostEvent = callback;
+}
+
+Result CWorld::RaiseHostEvent(uint32_t event)
+{
+    if (!m_pfnHostEvent)
+        return RES_FAIL;
+    return m_pfnHostEvent(event, m_pData ? m_pData->mainWindow : nullptr);
+}
+
 void CWorld::ClearFrameEdges()
 {
     CWorldData* data = m_pData;

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 #include "base/BaseObject.h"
@@ -9,11 +10,24 @@
 
 class C3DEngine;
 class CAudioEngine;
+struct CMainWindowInfo;
 class CFrameTimer;
 class CInputEngine;
 class CMath3D;
 class CNetworkEngine;
 class CParamsReader;
+
+// The host's event callback: event number and the main window.
+using HostEventCallback = Result (*)(uint32_t event, WindowHandle window);
+
+// Host events the game raises.
+constexpr uint32_t kHostEventLoadBegin = 14;
+constexpr uint32_t kHostEventLoadEnd = 15;
+constexpr uint32_t kHostEventLanguage = 18;
+
+constexpr size_t kTitleUnits = 260;
+// The version of the saved options that start-up asks for.
+constexpr uint16_t kOptionsVersion = 12;
 
 // One window message as the world receives it.
 struct CWorldMessage {
@@ -45,6 +59,11 @@ public:
     virtual Result OnSize(uint16_t width, uint16_t height);
     virtual Result Update();
     virtual Result Render();
+    // The window title; here the fallback text. The application name is not used. Result 0.
+    virtual Result GetTitle(const char16_t* appName, const char16_t* fallback, char16_t* out, size_t capacity);
+    // Reads the saved options (the saved fullscreen choice goes straight into the data block).
+    // RES_OK when read; here there are none: RES_FAIL.
+    virtual Result LoadOptions(uint16_t expectedVersion);
 
     // Stores the readers and lookups, copies the log path and opens the main pak when asked.
     Result SetParameters(CParamsReader* engineParams, CParamsReader* gameParams, MemoryLookup memoryLookup,
@@ -61,6 +80,13 @@ public:
     CInputEngine* GetInputEngine() const { return m_pInputEngine; }
     CNetworkEngine* GetNetworkEngine() const { return m_pNetworkEngine; }
 
+    // The callback for the events the world raises to its host; null ignores them.
+    void SetHostEventCallback(HostEventCallback callback);
+    // The callback's result; RES_FAIL without a callback.
+    Result RaiseHostEvent(uint32_t event);
+    void SetMainWindowInfo(CMainWindowInfo* info) { m_pMainWindowInfo = info; }
+    CMainWindowInfo* GetMainWindowInfo() const { return m_pMainWindowInfo; }
+
 protected:
     CWorldData* m_pData;
     C3DEngine* m_p3DEngine = nullptr;
@@ -69,6 +95,8 @@ protected:
     CNetworkEngine* m_pNetworkEngine = nullptr;
     CMath3D* m_pMath3D = nullptr;
     CFrameTimer* m_pTimerFactor = nullptr;
+    HostEventCallback m_pfnHostEvent = nullptr;
+    CMainWindowInfo* m_pMainWindowInfo = nullptr;
 
 private:
     Result CreateModules();

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "app/ModuleRegistrations.h"
 #include "world/ModuleRegistry.h"
 #include "world/World.h"
 

@@ -3,12 +3,13 @@
 #include <string>
 #include <vector>
 
-#include "world/ModuleRegistry.h"
-#include "world/PlatformDialog.h"
-#include "world/World.h"
+#include "app/ModuleRegistrations.h"
 #include "platform/TestSwitches.h"
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32Window.h"
+#include "world/ModuleRegistry.h"
+#include "world/PlatformDialog.h"
+#include "world/World.h"
 
 namespace {
 

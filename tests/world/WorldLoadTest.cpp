@@ -2,16 +2,17 @@
 
 #include <string>
 
+#include "app/ModuleRegistrations.h"
+#include "base/WideString.h"
 #include "core/BuiltinSettings.h"
 #include "core/Math3D.h"
-#include "world/ModuleRegistry.h"
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
-#include "world/World.h"
-#include "base/WideString.h"
 #include "platform/TestSwitches.h"
-#include "tests/support/WorldTestModules.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WorldTestModules.h"
+#include "world/ModuleRegistry.h"
+#include "world/World.h"
 
 namespace {
 

@@ -7,19 +7,20 @@
 #include <string>
 #include <unistd.h>
 
+#include "app/ModuleRegistrations.h"
+#include "app/Startup.h"
 #include "backends/d3d8/EngineDX81.h"
-#include "core/BuiltinSettings.h"
-#include "world/ModuleRegistry.h"
-#include "core/ParamsReader.h"
-#include "core/Startup.h"
 #include "base/WideString.h"
-#include "world/World.h"
+#include "core/BuiltinSettings.h"
+#include "core/ParamsReader.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/D3D8TestHooks.h"
 #include "platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/TempDir.h"
+#include "world/ModuleRegistry.h"
+#include "world/World.h"
 
 namespace {
 
@@ -74,18 +75,18 @@ private:
     int m_frames = 0;
 };
 
-CVadadiDazidevWorld* MakeSamplingWorld()
+CWorld* MakeSamplingWorld()
 {
     return new CSamplingWorld();
 }
 
-CVadadiDazidevWorld* MakeGameWorld()
+CWorld* MakeGameWorld()
 {
     return new CVadadiDazidevWorld();
 }
 
 // Runs the program over the built-in texts in folder with the given application-data folder.
-int RunProgramIn(const std::string& folder, const std::string& appData, CVadadiDazidevWorld* (*createWorld)())
+int RunProgramIn(const std::string& folder, const std::string& appData, CWorld* (*createWorld)())
 {
     setenv("APPDATA", appData.c_str(), 1);
     SetInstanceScope(std::to_string(getpid()).c_str());

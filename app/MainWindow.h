@@ -4,7 +4,7 @@
 #include "base/Result.h"
 #include "platform/win32/Win32Types.h"
 
-class CVadadiDazidevWorld;
+class CWorld;
 
 // The main window's start-up record, owned by start-up.
 struct CMainWindowInfo {
@@ -26,17 +26,17 @@ void AdjustClientRect(RECT* rect, uint16_t width, uint16_t height, uint8_t fulls
 
 // Creates the main window titled by the world and attaches the world to it as "pWorld".
 // RES_FAIL, with no window left behind, when it cannot be made.
-Result CreateMainWindow(CVadadiDazidevWorld* world, uint16_t width, uint16_t height, uint8_t fullscreen, uint8_t unused,
+Result CreateMainWindow(CWorld* world, uint16_t width, uint16_t height, uint8_t fullscreen, uint8_t unused,
                         CMainWindowInfo* info);
 // Centres a windowed window on the desktop by the configured size; a window larger than the
 // desktop goes to its top-left corner. Nothing in fullscreen.
-Result CenterMainWindow(CVadadiDazidevWorld* world, CMainWindowInfo* info);
+Result CenterMainWindow(CWorld* world, CMainWindowInfo* info);
 // Shows and focuses the window; the world keeps the window info from now on.
-Result ShowMainWindow(CVadadiDazidevWorld* world, CMainWindowInfo* info);
+Result ShowMainWindow(CWorld* world, CMainWindowInfo* info);
 // Detaches the world and destroys the window. RES_FAIL when the window could not be destroyed.
 Result DestroyMainWindow(CMainWindowInfo* info);
 // Re-creates the window and the renderer's device for the other mode; 0 when nothing changes.
-Result ToggleFullscreen(CVadadiDazidevWorld* world, uint8_t fullscreen);
+Result ToggleFullscreen(CWorld* world, uint8_t fullscreen);
 
 // The main window's procedure: frames on WM_TIMER, every message to the world.
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -1,10 +1,10 @@
-#include "core/MainWindow.h"
+#include "app/MainWindow.h"
 
-#include "world/World.h"
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
 #include "platform/win32/Win32Window.h"
+#include "world/World.h"
 
 const char16_t kMainWindowClass[] = u"Kvo Adventure";
 const char16_t kWorldProperty[] = u"pWorld";
@@ -20,9 +20,9 @@ LONG CenteredStart(LONG current, int screen, uint16_t size)
     return current + static_cast<uint16_t>((screenSize - size) >> 1);
 }
 
-CVadadiDazidevWorld* WorldOf(HWND window)
+CWorld* WorldOf(HWND window)
 {
-    return static_cast<CVadadiDazidevWorld*>(GetPropW(window, kWorldProperty));
+    return static_cast<CWorld*>(GetPropW(window, kWorldProperty));
 }
 
 } // namespace
@@ -35,7 +35,7 @@ void AdjustClientRect(RECT* rect, uint16_t width, uint16_t height, uint8_t fulls
     AdjustWindowRect(rect, fullscreen ? kFullscreenStyle : kWindowedStyle, FALSE);
 }
 
-Result CreateMainWindow(CVadadiDazidevWorld* world, uint16_t width, uint16_t height, uint8_t fullscreen, uint8_t,
+Result CreateMainWindow(CWorld* world, uint16_t width, uint16_t height, uint8_t fullscreen, uint8_t,
                         CMainWindowInfo* info)
 {
     if (!world || !info)
@@ -43,7 +43,8 @@ Result CreateMainWindow(CVadadiDazidevWorld* world, uint16_t width, uint16_t hei
     RECT rect;
     AdjustClientRect(&rect, width, height, fullscreen);
     char16_t title[kTitleUnits];
-    world->GetTitle(kMainWindowClass, world->GetGameData()->m_szAppName, title, kTitleUnits);
+    const CGameData* game = world->GetData()->gameData;
+    world->GetTitle(kMainWindowClass, game ? game->m_szAppName : u"", title, kTitleUnits);
     info->window = CreateWindowExW(0, kMainWindowClass, title, fullscreen ? kFullscreenStyle : kWindowedStyle,
                                    rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                    GetDesktopWindow(), nullptr, info->instance, nullptr);
@@ -57,7 +58,7 @@ Result CreateMainWindow(CVadadiDazidevWorld* world, uint16_t width, uint16_t hei
     return RES_OK;
 }
 
-Result CenterMainWindow(CVadadiDazidevWorld* world, CMainWindowInfo* info)
+Result CenterMainWindow(CWorld* world, CMainWindowInfo* info)
 {
     if (!world || !info)
         return RES_FAIL;
@@ -74,7 +75,7 @@ Result CenterMainWindow(CVadadiDazidevWorld* world, CMainWindowInfo* info)
     return RES_OK;
 }
 
-Result ShowMainWindow(CVadadiDazidevWorld* world, CMainWindowInfo* info)
+Result ShowMainWindow(CWorld* world, CMainWindowInfo* info)
 {
     if (!world || !info)
         return RES_FAIL;
@@ -95,7 +96,7 @@ Result DestroyMainWindow(CMainWindowInfo* info)
     return destroyed ? RES_OK : RES_FAIL;
 }
 
-Result ToggleFullscreen(CVadadiDazidevWorld* world, uint8_t fullscreen)
+Result ToggleFullscreen(CWorld* world, uint8_t fullscreen)
 {
     if (!world)
         return RES_FAIL;
@@ -122,7 +123,7 @@ Result ToggleFullscreen(CVadadiDazidevWorld* world, uint8_t fullscreen)
 
 LRESULT WndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CVadadiDazidevWorld* world = WorldOf(window);
+    CWorld* world = WorldOf(window);
     if (!world)
         return DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_TIMER) {

@@ -1,6 +1,6 @@
 #include <string>
 
-#include "core/Startup.h"
+#include "app/Startup.h"
 #include "base/WideString.h"
 #include "platform/win32/Win32Window.h"
 

@@ -1,22 +1,24 @@
-#include "core/Startup.h"
+#include "app/Startup.h"
 
 #include <memory>
-#include <new>
 
-#include "core/BuiltinSettings.h"
-#include "core/Log.h"
-#include "core/MainWindow.h"
-#include "world/ModuleRegistry.h"
-#include "core/PackerFile.h"
-#include "core/ParamsReader.h"
-#include "world/PlatformDialog.h"
-#include "world/StartupSettings.h"
+#include "app/MainWindow.h"
+#include "app/ModuleRegistrations.h"
+#include "app/WorldFactory.h"
 #include "base/WideFormat.h"
 #include "base/WideString.h"
-#include "game/VadadiDazidevWorld.h"
+#include "core/BuiltinSettings.h"
+#include "core/Log.h"
+#include "core/PackerFile.h"
+#include "core/ParamsReader.h"
+#include "game/GameData.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
+#include "world/ModuleRegistry.h"
+#include "world/PlatformDialog.h"
+#include "world/StartupSettings.h"
+#include "world/World.h"
 
 const char16_t kDataFolder[] = u"Data_full_Win32\\";
 
@@ -100,7 +102,7 @@ private:
     const CProgramSetup& m_setup;
     std::unique_ptr<CParamsText> m_engineParams;
     std::unique_ptr<CParamsText> m_gameParams;
-    std::unique_ptr<CVadadiDazidevWorld> m_world;
+    std::unique_ptr<CWorld> m_world;
     char16_t m_appName[kAppNameUnits] = {};
     char16_t m_logPath[kMaxPathUnits] = {};
     CStartupSettings m_settings = {};
@@ -153,8 +155,11 @@ bool CProgram::CreateWorld()
     if (!Data())
         return false;
     m_world->SetHostEventCallback(OnWorldEvent);
-    m_world->GetGameData()->m_bForceCharsetFont = 1;
-    m_world->GetGameData()->m_nPlatform = 0;
+    CGameData* game = Data()->gameData;
+    if (game) {
+        game->m_bForceCharsetFont = 1;
+        game->m_nPlatform = 0;
+    }
     return true;
 }
 
@@ -362,15 +367,6 @@ int RunProgram(const CProgramSetup& setup)
     return program.Run();
 }
 
-namespace {
-
-CVadadiDazidevWorld* CreateGameWorld()
-{
-    return new (std::nothrow) CVadadiDazidevWorld();
-}
-
-} // namespace
-
 int WinMain(HINSTANCE instance, HINSTANCE, const char16_t* commandLine, int showCommand)
 {
     CProgramSetup setup{instance,           commandLine,          showCommand,    kEngineSettingsText,
@@ -383,7 +379,7 @@ Result OnWorldEvent(uint32_t event, WindowHandle window)
     if (event != kHostEventLanguage)
         return RES_OK;
     auto handle = static_cast<HWND>(window);
-    auto* world = static_cast<CVadadiDazidevWorld*>(GetPropW(handle, kWorldProperty));
+    auto* world = static_cast<CWorld*>(GetPropW(handle, kWorldProperty));
     if (!world)
         return RES_OK;
     char16_t title[kTitleUnits];

@@ -10,8 +10,8 @@
 #include <unistd.h>
 
 #include "core/BuiltinSettings.h"
-#include "core/MainWindow.h"
-#include "core/Startup.h"
+#include "app/MainWindow.h"
+#include "app/Startup.h"
 #include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/TestSwitches.h"
@@ -92,7 +92,7 @@ private:
     int m_frames = 0;
 };
 
-CVadadiDazidevWorld* MakeReportingWorld()
+CWorld* MakeReportingWorld()
 {
     return new CReportingWorld();
 }
@@ -120,7 +120,7 @@ void CountSleep(uint32_t milliseconds)
 // One run of the program in a fresh folder holding a main pak, with its own application-data
 // folder; the platform is shut down afterwards.
 int RunInFreshFolder(const std::string& engineText, const std::string& gameText, const char16_t* commandLine,
-                     CVadadiDazidevWorld* (*createWorld)(), const std::string& options = "", bool shutDown = true)
+                     CWorld* (*createWorld)(), const std::string& options = "", bool shutDown = true)
 {
     TempDir dir;
     dir.Write("Data_full_Win32/VadadiDazidev_full_Win32.pak", std::string(8, '\0'));
@@ -148,7 +148,7 @@ int RunInFreshFolder(const std::string& engineText, const std::string& gameText,
     return result;
 }
 
-int RunDefault(const std::string& engineText, CVadadiDazidevWorld* (*createWorld)() = MakeReportingWorld,
+int RunDefault(const std::string& engineText, CWorld* (*createWorld)() = MakeReportingWorld,
                const std::string& options = "")
 {
     return RunInFreshFolder(engineText, std::string(kGameSettingsText, kGameSettingsLength), u"test", createWorld,

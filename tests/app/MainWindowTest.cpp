@@ -3,7 +3,7 @@
 #include <string>
 #include <unistd.h>
 
-#include "core/MainWindow.h"
+#include "app/MainWindow.h"
 #include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/TestSwitches.h"

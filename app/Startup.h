@@ -5,7 +5,7 @@
 #include "core/WorldData.h"
 #include "platform/win32/Win32Types.h"
 
-class CVadadiDazidevWorld;
+class CWorld;
 
 extern const char16_t kDataFolder[];  // "Data_full_Win32\\"
 
@@ -19,7 +19,7 @@ struct CProgramSetup {
     uint32_t engineLength;
     const char* gameText;
     uint32_t gameLength;
-    CVadadiDazidevWorld* (*createWorld)();
+    CWorld* (*createWorld)();
 };
 
 // The whole life of the program: start-up, the message loop and shutdown. 0 after a normal run,
