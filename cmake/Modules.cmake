@@ -1,16 +1,24 @@
-# One static library per source folder; every .cpp in the folder (but main.cpp) belongs to it.
-function(vd_module target dir)
+# One static library per layer, made of every .cpp below the layer's folder (but main.cpp).
+# The folder is reached through an include root of the library's own (a link to the folder under
+# the build tree), so a file sees the headers of its own layer and of the layers its library
+# links, and no others: an include of a higher layer does not compile.
+function(vd_layer target dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
   if(NOT sources)
     set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()
   add_library(${target} STATIC ${sources})
-  target_include_directories(${target} PUBLIC ${CMAKE_SOURCE_DIR})
+  set(root ${CMAKE_BINARY_DIR}/include/${target})
+  get_filename_component(parent ${root}/${dir} DIRECTORY)
+  file(MAKE_DIRECTORY ${parent})
+  file(CREATE_LINK ${CMAKE_SOURCE_DIR}/${dir} ${root}/${dir} SYMBOLIC)
+  target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
-# One GoogleTest executable per test folder, registered with CTest. Test discovery splits a
-# property's list, so each of the two variables goes through a property of its own.
+# One GoogleTest executable per test folder (its subfolders included, benchmarks left out),
+# registered with CTest. Test discovery splits a property's list, so each of the two variables
+# goes through a property of its own.
 function(vd_test_folder target dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
   list(FILTER sources EXCLUDE REGEX "/bench/")
@@ -18,7 +26,7 @@ function(vd_test_folder target dir)
     return()
   endif()
   add_executable(${target} ${sources})
-  target_link_libraries(${target} PRIVATE vd_testsupport ${VD_LINK_ALL} GTest::gtest GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE vd_testsupport GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}"
                                   ENVIRONMENT_MODIFICATION "VD_BINARY_DIR=set:${CMAKE_BINARY_DIR}")

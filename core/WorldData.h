@@ -11,6 +11,7 @@ class CFrameTimer;
 class CParamsReader;
 class CWorld;
 struct CGameData;
+struct CSceneGameData;
 
 using WindowHandle = void*;
 
@@ -141,4 +142,5 @@ struct CWorldData {
 
     CRandomMT random;
     CGameData* gameData;
+    CSceneGameData* sceneGameData;  // the scene fields of the same record, for the 3D engine
 };

@@ -5,8 +5,8 @@
 #include "core/WorldData.h"
 
 // The game data fields that scene objects read and write. The game's data record (CGameData)
-// derives from this block as its first and only base, so the engine reaches these fields
-// through the data block's game data pointer without knowing the rest of the record.
+// derives from this block, and the game world stores both views of the record in the data
+// block, so the engine reaches these fields without knowing the rest of the record.
 struct CSceneGameData {
     uint32_t m_nElementTotal;  // scene parts loaded; each description adds its part count
     Matrix4 m_matView[2];      // scene to the 1024 x 768 virtual screen; [1] for parts flagged 0x40
@@ -14,4 +14,7 @@ struct CSceneGameData {
 };
 
 // The scene fields of the data block's game data; null when there is none.
-CSceneGameData* GetSceneGameData(const CWorldData* data);
+inline CSceneGameData* GetSceneGameData(const CWorldData* data)
+{
+    return data ? data->sceneGameData : nullptr;
+}

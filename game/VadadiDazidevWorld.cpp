@@ -44,8 +44,10 @@ CVadadiDazidevWorld::CVadadiDazidevWorld()
 {
     memset(&m_GameData, 0, sizeof(m_GameData));
     m_GameData.m_pWorld = this;
-    if (m_pData)
+    if (m_pData) {
         m_pData->gameData = &m_GameData;
+        m_pData->sceneGameData = &m_GameData;
+    }
 }
 
 Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth,

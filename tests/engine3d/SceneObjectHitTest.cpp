@@ -99,7 +99,7 @@ TEST_F(SceneHitTest, ATooltipUsesItsCollisionObjectsOwnMatrix)
     EXPECT_FALSE(Hits(0, 120, 120));
     EXPECT_TRUE(Hits(0, 120, 420));
     EXPECT_TRUE(Hits(1, 120, 420));  // the second-view flag does not matter
-    fixture.Data()->gameData = nullptr;
+    fixture.Data()->sceneGameData = nullptr;
     EXPECT_TRUE(Hits(0, 120, 420));
 }
 
@@ -110,7 +110,7 @@ TEST_F(SceneHitTest, BadPartsMissWithoutReadingOutsideTheObject)
     ASSERT_EQ(record.indexCount, 5u);
     EXPECT_FALSE(Hits(2, 0, 0));
     EXPECT_FALSE(Hits(3, 120, 120));
-    fixture.Data()->gameData = nullptr;
+    fixture.Data()->sceneGameData = nullptr;
     EXPECT_FALSE(Hits(0, 120, 120));
 
     CSceneObject3D bare(fixture.Data(), fixture.Engine(), 4);

@@ -59,12 +59,12 @@ TEST_F(SceneLocalizeTest, OtherLanguagesUnknownIndicesAndMissingGameDataKeepTheP
     EXPECT_EQ(NameOf(0), "room.png");
     EXPECT_EQ(SceneFixture::Lookups().size(), 1u);
 
-    fixture.Data()->gameData = nullptr;
+    fixture.Data()->sceneGameData = nullptr;
     scene.LocalizeTextures(&file);
     scene.LocalizeTextures(nullptr);
     EXPECT_EQ(NameOf(0), "room.png");
 
-    fixture.Data()->gameData = reinterpret_cast<CGameData*>(&fixture.game);
+    fixture.Data()->sceneGameData = &fixture.game;
     fixture.game.m_nLanguage = 11;
     scene.LocalizeTextures(&file);
     EXPECT_EQ(NameOf(0), "room.sv.png");

@@ -62,12 +62,14 @@ SceneFixture::SceneFixture()
     }
     second.m[12] = 500.0f;
     Data()->gameData = &game;
+    Data()->sceneGameData = &game;
 }
 
 SceneFixture::~SceneFixture()
 {
     ClosePackerFile(&Data()->pak);
     Data()->gameData = nullptr;
+    Data()->sceneGameData = nullptr;
 }
 
 void SceneFixture::OpenPak(const std::vector<std::pair<std::string, std::string>>& entries)
