@@ -6,7 +6,7 @@
 #include "platform/d3d8/D3D8Object.h"
 #include "platform/d3d8/D3D8Resources.h"
 #include "platform/d3d8/D3D8Texture.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 #include "platform/d3d8/D3D8VertexLayout.h"
 #include "platform/win32/GLContext.h"
 #include "platform/win32/Win32Window.h"
@@ -200,26 +200,6 @@ void CD3D8Device::LeaveDisplayMode()
     m_displayModeSet = false;
 }
 
-void CD3D8Device::FailResets(UINT count, HRESULT result)
-{
-    m_failingResets = count;
-    m_resetFailure = result;
-}
-
-CD3D8DeviceInfo CD3D8Device::Info() const
-{
-    return CD3D8DeviceInfo{m_type,
-                           m_behaviourFlags,
-                           m_focusWindow,
-                           m_presentation,
-                           m_inScene,
-                           m_recording != nullptr,
-                           m_liveResources,
-                           static_cast<UINT>(m_stateBlocks.size()),
-                           static_cast<UINT>(m_pixelShaders.size()),
-                           m_stats};
-}
-
 // ---- Device and frame -------------------------------------------------------------------------
 
 HRESULT CD3D8Device::TestCooperativeLevel()
@@ -248,10 +228,10 @@ HRESULT CD3D8Device::DoReset(D3DPRESENT_PARAMETERS* parameters)
 {
     if (!parameters)
         return D3DERR_INVALIDCALL;
-    if (m_failingResets > 0) {
-        --m_failingResets;
-        m_loss = m_resetFailure == D3DERR_DEVICELOST ? D3D8Loss::Lost : D3D8Loss::NotReset;
-        return m_resetFailure;
+    CD3D8Harness* harness = D3D8Harness();
+    if (HRESULT failure = harness ? harness->NextResetResult(this) : D3D_OK; failure < 0) {
+        m_loss = failure == D3DERR_DEVICELOST ? D3D8Loss::Lost : D3D8Loss::NotReset;
+        return failure;
     }
     if (m_loss == D3D8Loss::Lost)
         return D3DERR_DEVICELOST;

@@ -5,12 +5,13 @@
 
 #include "platform/d3d8/D3D8.h"
 #include "platform/d3d8/D3D8BackBuffer.h"
+#include "platform/d3d8/D3D8DeviceStats.h"
 #include "platform/d3d8/D3D8GLContext.h"
 #include "platform/d3d8/D3D8Renderer.h"
 #include "platform/d3d8/D3D8State.h"
 #include "platform/d3d8/D3D8StateBlock.h"
 #include "platform/d3d8/D3D8Surfaces.h"
-#include "platform/D3D8TestHooks.h"
+#include "platform/d3d8/D3D8Harness.h"
 
 class CD3D8;
 
@@ -82,7 +83,7 @@ public:
                                  UINT primitiveCount) override;
     HRESULT DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride) override;
 
-    // For the resources, the utility functions and the test hooks.
+    // For the resources and the utility functions.
     void ResourceBorn(D3DPOOL pool);
     void ResourceGone(D3DPOOL pool);
     bool MakeCurrent() { return m_context.MakeCurrent(); }
@@ -90,13 +91,12 @@ public:
     const D3DCAPS8& Caps() const { return m_caps; }
     const D3DPRESENT_PARAMETERS& Presentation() const { return m_presentation; }
     const CD3D8State& State() const { return m_state; }
-    CD3D8DeviceInfo Info() const;
-    const CD3D8StateBlock* FindStateBlock(DWORD token) const;
-    std::string PixelShaderSource(DWORD handle) const;
     void SetLoss(D3D8Loss loss) { m_loss = loss; }
-    void FailResets(UINT count, HRESULT result);
 
 private:
+    friend class CD3D8DeviceView;  // a harness's read-only view of the device
+
+
     CD3D8Device(CD3D8& direct3D, D3DDEVTYPE type, HWND focusWindow, DWORD behaviourFlags, const D3DCAPS8& caps);
     ~CD3D8Device() override;
 
@@ -150,8 +150,6 @@ private:
     bool m_inScene = false;
     bool m_displayModeSet = false;
     D3D8Loss m_loss = D3D8Loss::None;
-    UINT m_failingResets = 0;
-    HRESULT m_resetFailure = D3D_OK;
     UINT m_liveResources = 0;
     UINT m_defaultPoolResources = 0;
     CD3D8DeviceStats m_stats{};

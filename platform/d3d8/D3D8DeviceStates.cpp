@@ -5,7 +5,7 @@
 #include "platform/d3d8/D3D8Resources.h"
 #include "platform/d3d8/D3D8ShaderTokens.h"
 #include "platform/d3d8/D3D8Texture.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 #include "platform/d3d8/D3D8VertexLayout.h"
 
 namespace {
@@ -341,12 +341,6 @@ HRESULT CD3D8Device::DeleteStateBlock(DWORD token)
     return D3D8Record("IDirect3DDevice8::DeleteStateBlock", {token}, result);
 }
 
-const CD3D8StateBlock* CD3D8Device::FindStateBlock(DWORD token) const
-{
-    auto it = m_stateBlocks.find(token);
-    return it == m_stateBlocks.end() ? nullptr : it->second.get();
-}
-
 // ---- Vertex input -----------------------------------------------------------------------------
 
 HRESULT CD3D8Device::SetVertexShader(DWORD handle)
@@ -476,12 +470,4 @@ HRESULT CD3D8Device::DeletePixelShader(DWORD handle)
         result = D3D_OK;
     }
     return D3D8Record("IDirect3DDevice8::DeletePixelShader", {handle}, result);
-}
-
-std::string CD3D8Device::PixelShaderSource(DWORD handle) const
-{
-    auto it = m_pixelShaders.find(handle);
-    if (it == m_pixelShaders.end())
-        return std::string();
-    return D3D8FragmentSource(it->second.code.body, it->second.code.samplers, CD3D8FragmentKey{});
 }

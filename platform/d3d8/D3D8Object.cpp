@@ -3,8 +3,7 @@
 #include <new>
 
 #include "platform/d3d8/D3D8Device.h"
-#include "platform/D3D8Faults.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 #include "platform/win32/Win32Window.h"
 
 namespace {
@@ -82,21 +81,19 @@ D3DCAPS8 D3D8OwnCaps(D3DDEVTYPE type)
 
 D3DCAPS8 D3D8DeviceCaps(D3DDEVTYPE type)
 {
-    const CD3D8Faults& faults = CD3D8Faults::Get();
-    if (!faults.capsOverridden)
+    const CD3D8Harness* harness = D3D8Harness();
+    D3DCAPS8 caps{};
+    if (!harness || !harness->OverridesCaps(&caps))
         return D3D8OwnCaps(type);
-    D3DCAPS8 caps = faults.caps;
     caps.DeviceType = type;
     return caps;
 }
 
 bool D3D8DesktopMode(D3DDISPLAYMODE& mode)
 {
-    const CD3D8Faults& faults = CD3D8Faults::Get();
-    if (faults.modeOverridden) {
-        mode = faults.mode;
+    const CD3D8Harness* harness = D3D8Harness();
+    if (harness && harness->OverridesDisplayMode(&mode))
         return true;
-    }
     DEVMODEW desktop{};
     desktop.dmSize = sizeof(desktop);
     if (!EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &desktop)) {
@@ -110,7 +107,8 @@ bool D3D8DesktopMode(D3DDISPLAYMODE& mode)
 
 IDirect3D8* Direct3DCreate8(UINT sdkVersion)
 {
-    if (sdkVersion != D3D_SDK_VERSION || CD3D8Faults::Get().failCreate) {
+    const CD3D8Harness* harness = D3D8Harness();
+    if (sdkVersion != D3D_SDK_VERSION || (harness && harness->RefusesDirect3D())) {
         D3D8Record("Direct3DCreate8", {sdkVersion}, E_FAIL);
         return nullptr;
     }
@@ -175,14 +173,16 @@ HRESULT CD3D8::DoCreateDevice(UINT adapter, D3DDEVTYPE type, HWND focusWindow, D
         return D3DERR_INVALIDCALL;
     if (type != D3DDEVTYPE_HAL && type != D3DDEVTYPE_REF)
         return D3DERR_NOTAVAILABLE;
-    HRESULT fault = CD3D8Faults::Get().CreateResult(type, behaviourFlags);
+    const CD3D8Harness* harness = D3D8Harness();
+    HRESULT fault = harness ? harness->CreateDeviceResult(type, behaviourFlags) : D3D_OK;
     if (fault < 0)
         return fault;
     CD3D8Device* made = nullptr;
     HRESULT result = CD3D8Device::Create(*this, type, focusWindow, behaviourFlags, *parameters, D3D8DeviceCaps(type), &made);
     if (result < 0)
         return result;
-    made->SetLoss(CD3D8Faults::Get().StartLoss(type, behaviourFlags));
+    if (harness)
+        made->SetLoss(harness->StartLoss(type, behaviourFlags));
     *device = made;
     return D3D_OK;
 }

@@ -28,5 +28,7 @@ private:
 
 // The desktop's display mode as Direct3D describes it; false without a display.
 bool D3D8DesktopMode(D3DDISPLAYMODE& mode);
-// The caps a device of that type reports, faults and overrides applied.
+// The caps this layer gives a device of that type.
+D3DCAPS8 D3D8OwnCaps(D3DDEVTYPE type);
+// The caps a device of that type reports: its own, or the harness's instead.
 D3DCAPS8 D3D8DeviceCaps(D3DDEVTYPE type);

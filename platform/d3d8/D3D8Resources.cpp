@@ -4,7 +4,7 @@
 
 #include "platform/d3d8/D3D8Device.h"
 #include "platform/d3d8/D3D8Texture.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 
 template <class Interface>
 CD3D8Resource<Interface>::CD3D8Resource(CD3D8Device& device, D3DPOOL pool, DWORD usage)

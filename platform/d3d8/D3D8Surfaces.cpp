@@ -3,7 +3,7 @@
 #include "platform/d3d8/D3D8Device.h"
 #include "platform/d3d8/D3D8Formats.h"
 #include "platform/d3d8/D3D8Texture.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 
 bool D3D8SurfaceRect(const RECT* rect, UINT width, UINT height, RECT& result)
 {

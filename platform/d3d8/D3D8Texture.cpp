@@ -4,7 +4,7 @@
 
 #include "platform/d3d8/D3D8Device.h"
 #include "platform/d3d8/D3D8Formats.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "platform/d3d8/D3D8Formats.h"
 #include "platform/d3d8/D3D8ShaderAssembler.h"
 #include "platform/d3d8/D3D8Surfaces.h"
-#include "platform/D3D8Trace.h"
+#include "platform/d3d8/D3D8Harness.h"
 
 namespace {
 

@@ -1,10 +1,11 @@
 #include <cstdio>
 
 #include "base/WideString.h"
+#include "platform/dialog/DialogDriver.h"
 #include "platform/dialog/DialogRun.h"
 #include "platform/dialog/DialogView.h"
 #include "platform/win32/SdlVideo.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
@@ -140,47 +141,26 @@ HWND DefaultButton(HWND dialog)
     return nullptr;
 }
 
-bool CanUse(const CWindow* window, int id)
-{
-    if (!window) {
-        fprintf(stderr, "# Dialog script: no control %d\n", id);
-        return false;
-    }
-    if (!window->enabled) {
-        fprintf(stderr, "# Dialog script: control %d is disabled\n", id);
-        return false;
-    }
-    return true;
-}
+// The user's hand on the dialog's own controls, for a driver acting without a front end.
+class CControlHand final : public CDialogHand {
+public:
+    CControlHand(HWND dialog, const CDialogRun& run) : m_dialog(dialog), m_run(run) {}
 
-int FindItem(const CWindow& window, const char16_t* text)
-{
-    const std::vector<CComboItem>& items = window.control->items;
-    for (size_t i = 0; i < items.size(); ++i) {
-        if (text && items[i].text == text)
-            return static_cast<int>(i);
+    bool IsEnabled(HWND control) override
+    {
+        const CWindow* window = ControlWindow(control);
+        return window && window->enabled;
     }
-    return -1;
-}
+    bool Select(HWND control, int index) override { return UserSelect(control, index); }
+    bool Check(HWND control, bool checked) override { return UserCheck(control, checked); }
+    bool Click(HWND control) override { return UserClick(control); }
+    void Close() override { UserClose(m_dialog); }
+    bool HasEnded() override { return m_run.ended; }
 
-void RunStep(HWND dialog, const CDialogScriptStep& step)
-{
-    if (step.kind == DialogStepKind::Close) {
-        UserClose(dialog);
-        return;
-    }
-    HWND control = GetDlgItem(dialog, step.id);
-    CWindow* window = ControlWindow(control);
-    if (!CanUse(window, step.id))
-        return;
-    switch (step.kind) {
-    case DialogStepKind::Select: UserSelect(control, step.value); break;
-    case DialogStepKind::SelectText: UserSelect(control, FindItem(*window, step.text)); break;
-    case DialogStepKind::Check: UserCheck(control, step.value != 0); break;
-    case DialogStepKind::Click: UserClick(control); break;
-    default: break;
-    }
-}
+private:
+    HWND m_dialog;
+    const CDialogRun& m_run;
+};
 
 } // namespace
 
@@ -259,13 +239,6 @@ void UserClose(HWND dialog)
     }
 }
 
-void RunDialogScript(HWND dialog, const CDialogScript& script)
-{
-    CDialogRun* run = DialogRunOf(dialog);
-    for (size_t i = 0; i < script.stepCount && run && !run->ended; ++i)
-        RunStep(dialog, script.steps[i]);
-}
-
 INT_PTR DialogBoxParamW(HINSTANCE, const char16_t* templateName, HWND owner, DLGPROC procedure, LPARAM initParam)
 {
     const CDialogTemplate* dialogTemplate =
@@ -281,24 +254,25 @@ INT_PTR DialogBoxParamW(HINSTANCE, const char16_t* templateName, HWND owner, DLG
     std::vector<HWND> controls = DialogControls(dialog);
     SendMessageW(dialog, WM_INITDIALOG, reinterpret_cast<WPARAM>(controls.empty() ? nullptr : controls.front()), initParam);
 
-    const CDialogScript* script = GetDialogScript();
-    if (script && script->onReady)
-        script->onReady(dialog, script->user);
+    CDialogDriver* driver = GetDialogDriver();
+    if (driver)
+        driver->Ready(dialog);
     bool desktop = !IsHeadless() && HasDisplayEnvironment();
     bool shown = false;
-    if (!run.ended && desktop && (!script || script->throughGtk))
-        shown = RunGtkDialog(dialog, script);
+    if (!run.ended && desktop && (!driver || driver->ThroughView()))
+        shown = RunGtkDialog(dialog, driver);
     if (!run.ended && !shown) {
-        if (script) {
-            RunDialogScript(dialog, *script);
+        if (driver) {
+            CControlHand hand(dialog, run);
+            driver->Drive(dialog, hand);
         } else if (HWND button = DefaultButton(dialog)) {
             UserClick(button);
         }
     }
     if (!run.ended)
         UserClose(dialog);
-    if (script && script->onEnded)
-        script->onEnded(dialog, script->user);
+    if (driver)
+        driver->Ended(dialog);
 
     INT_PTR result = run.result;
     DestroyWindow(dialog);

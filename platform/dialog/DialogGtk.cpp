@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/WideString.h"
+#include "platform/dialog/DialogDriver.h"
 #include "platform/dialog/DialogRun.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
@@ -38,7 +39,7 @@ public:
     CGtkDialogView& operator=(const CGtkDialogView&) = delete;
 
     void Build();
-    void Run(const CDialogScript* script);
+    void Run(CDialogDriver* driver);
     void ControlChanged(HWND control) override;
 
 private:
@@ -51,8 +52,8 @@ private:
     GtkWidget* MakeWidget(HWND control, const CDialogControlTemplate& item);
     GtkWidget* GroupBox(const char16_t* title);
     void Sync(Entry& entry);
-    void PlayStep(const CDialogScriptStep& step);
     void Pump();
+    GtkWidget* WidgetOf(HWND control) const;
 
     static void OnChanged(GtkComboBox* combo, gpointer data);
     static void OnToggled(GtkToggleButton* button, gpointer data);
@@ -65,6 +66,60 @@ private:
     std::map<std::u16string, GtkWidget*> m_groups;
     std::vector<std::unique_ptr<Entry>> m_entries;
     bool m_updating = false;
+
+    friend class CGtkHand;
+};
+
+// The user's hand on the GTK widgets, so the signals carry each action as a user's would.
+class CGtkHand final : public CDialogHand {
+public:
+    explicit CGtkHand(CGtkDialogView& view) : m_view(view) {}
+
+    bool IsEnabled(HWND control) override
+    {
+        GtkWidget* widget = m_view.WidgetOf(control);
+        return widget && gtk_widget_get_sensitive(widget);
+    }
+    bool Select(HWND control, int index) override
+    {
+        GtkWidget* widget = Usable(control);
+        if (!widget || !GTK_IS_COMBO_BOX(widget))
+            return false;
+        gtk_combo_box_set_active(GTK_COMBO_BOX(widget), index);
+        return Done();
+    }
+    bool Check(HWND control, bool checked) override
+    {
+        GtkWidget* widget = Usable(control);
+        if (!widget || !GTK_IS_TOGGLE_BUTTON(widget))
+            return false;
+        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), checked ? TRUE : FALSE);
+        return Done();
+    }
+    bool Click(HWND control) override
+    {
+        GtkWidget* widget = Usable(control);
+        if (!widget || !GTK_IS_BUTTON(widget))
+            return false;
+        gtk_button_clicked(GTK_BUTTON(widget));
+        return Done();
+    }
+    void Close() override
+    {
+        UserClose(m_view.m_dialog);
+        m_view.Pump();
+    }
+    bool HasEnded() override { return m_view.m_run.ended; }
+
+private:
+    GtkWidget* Usable(HWND control) { return IsEnabled(control) ? m_view.WidgetOf(control) : nullptr; }
+    bool Done()
+    {
+        m_view.Pump();
+        return true;
+    }
+
+    CGtkDialogView& m_view;
 };
 
 GtkWidget* CGtkDialogView::GroupBox(const char16_t* title)
@@ -226,53 +281,22 @@ void CGtkDialogView::Pump()
         gtk_main_iteration();
 }
 
-// A script step played on the widgets, so the signals carry it as a user's action would.
-void CGtkDialogView::PlayStep(const CDialogScriptStep& step)
+GtkWidget* CGtkDialogView::WidgetOf(HWND control) const
 {
-    if (step.kind == DialogStepKind::Close) {
-        UserClose(m_dialog);
-        return;
+    for (const auto& entry : m_entries) {
+        if (entry->control == control)
+            return entry->widget;
     }
-    HWND control = GetDlgItem(m_dialog, step.id);
-    for (auto& entry : m_entries) {
-        if (entry->control != control)
-            continue;
-        if (!gtk_widget_get_sensitive(entry->widget)) {
-            fprintf(stderr, "# Dialog script: control %d is disabled\n", step.id);
-            return;
-        }
-        CWindow* window = CWindowRegistry::Get().Find(control);
-        switch (step.kind) {
-        case DialogStepKind::Select:
-            gtk_combo_box_set_active(GTK_COMBO_BOX(entry->widget), step.value);
-            break;
-        case DialogStepKind::SelectText:
-            for (size_t i = 0; window && i < window->control->items.size(); ++i) {
-                if (step.text && window->control->items[i].text == step.text)
-                    gtk_combo_box_set_active(GTK_COMBO_BOX(entry->widget), static_cast<gint>(i));
-            }
-            break;
-        case DialogStepKind::Check:
-            gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(entry->widget), step.value ? TRUE : FALSE);
-            break;
-        case DialogStepKind::Click:
-            gtk_button_clicked(GTK_BUTTON(entry->widget));
-            break;
-        default:
-            break;
-        }
-    }
+    return nullptr;
 }
 
-void CGtkDialogView::Run(const CDialogScript* script)
+void CGtkDialogView::Run(CDialogDriver* driver)
 {
     gtk_widget_show_all(m_window);
     Pump();
-    if (script) {
-        for (size_t i = 0; i < script->stepCount && !m_run.ended; ++i) {
-            PlayStep(script->steps[i]);
-            Pump();
-        }
+    if (driver) {
+        CGtkHand hand(*this);
+        driver->Drive(m_dialog, hand);
         if (!m_run.ended)
             UserClose(m_dialog);
         return;
@@ -283,13 +307,13 @@ void CGtkDialogView::Run(const CDialogScript* script)
 
 } // namespace
 
-bool RunGtkDialog(HWND dialog, const CDialogScript* script)
+bool RunGtkDialog(HWND dialog, CDialogDriver* driver)
 {
     CDialogRun* run = DialogRunOf(dialog);
     if (!run || !StartGtk())
         return false;
     CGtkDialogView view(dialog, *run);
     view.Build();
-    view.Run(script);
+    view.Run(driver);
     return true;
 }

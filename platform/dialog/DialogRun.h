@@ -29,7 +29,7 @@ bool UserCheck(HWND control, bool checked);
 bool UserClick(HWND control);
 void UserClose(HWND dialog);
 
-void RunDialogScript(HWND dialog, const CDialogScript& script);
+class CDialogDriver;
 
-// The GTK front end; false from RunGtkDialog when GTK cannot start.
-bool RunGtkDialog(HWND dialog, const CDialogScript* script);
+// The GTK front end, acted on by the driver when one is given; false when GTK cannot start.
+bool RunGtkDialog(HWND dialog, CDialogDriver* driver);

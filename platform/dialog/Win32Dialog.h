@@ -67,25 +67,3 @@ constexpr UINT BM_SETCHECK = 0x00F1;
 constexpr UINT BM_CLICK = 0x00F5;
 constexpr UINT BST_UNCHECKED = 0;
 constexpr UINT BST_CHECKED = 1;
-
-// A scripted run: each step acts as the user would; a step on a disabled control is refused
-// (and reported on standard error). A script that ends before the dialog does closes it.
-enum class DialogStepKind : uint8_t { Select, SelectText, Check, Click, Close };
-
-struct CDialogScriptStep {
-    DialogStepKind kind;
-    int id;               // the control
-    int value;            // Select: item index; Check: 0 or 1
-    const char16_t* text; // SelectText: the item's text
-};
-
-struct CDialogScript {
-    const CDialogScriptStep* steps;
-    size_t stepCount;
-    // Called after WM_INITDIALOG, and once the dialog has ended (before it is destroyed).
-    void (*onReady)(HWND dialog, void* user);
-    void (*onEnded)(HWND dialog, void* user);
-    void* user;
-    // Play the steps through the real GTK dialog when a display is there.
-    bool throughGtk;
-};

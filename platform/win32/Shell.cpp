@@ -8,7 +8,7 @@
 #include "base/FileSystem.h"
 #include "base/StringHelpers.h"
 #include "base/WideString.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32System.h"
 
 extern char** environ;

@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "base/WideString.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32Window.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
 #include "platform/win32/SystemKeyboard.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
 

@@ -6,7 +6,7 @@
 
 #include "base/WideString.h"
 #include "platform/win32/SdlVideo.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/WindowRegistry.h"
 
 namespace {

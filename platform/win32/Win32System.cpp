@@ -14,7 +14,7 @@
 #include "base/Clock.h"
 #include "base/FileSystem.h"
 #include "base/WideString.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 
 namespace {
 

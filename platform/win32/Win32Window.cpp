@@ -7,7 +7,7 @@
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
 #include "platform/win32/SingleInstance.h"
-#include "platform/TestSwitches.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/WindowRegistry.h"
 

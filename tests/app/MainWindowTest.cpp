@@ -6,7 +6,7 @@
 #include "app/MainWindow.h"
 #include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/WorldTestModules.h"
 

@@ -14,7 +14,7 @@
 #include "app/Startup.h"
 #include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"

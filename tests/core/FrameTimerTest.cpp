@@ -4,7 +4,7 @@
 
 #include "core/FrameTimer.h"
 #include "core/WorldData.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "base/WideString.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 
 // Every test starts and ends with a clean platform: no windows, empty queue, switches off.

@@ -4,8 +4,8 @@
 #include <memory>
 
 #include "backends/d3d8/EngineDX81.h"
-#include "platform/D3D8TestHooks.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/D3D8TestHooks.h"
+#include "tests/support/platform/TestSwitches.h"
 
 D3D8RendererTestRig::D3D8RendererTestRig(uint16_t width, uint16_t height) : RendererTestRig(width, height)
 {

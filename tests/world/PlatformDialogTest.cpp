@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "app/ModuleRegistrations.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32Window.h"
 #include "world/ModuleRegistry.h"

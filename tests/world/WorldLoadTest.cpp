@@ -8,7 +8,7 @@
 #include "core/Math3D.h"
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorldTestModules.h"
 #include "world/ModuleRegistry.h"

@@ -3,7 +3,7 @@
 #include "backends/audio/AudioModule.h"
 #include "base/WideString.h"
 #include "core/WorldData.h"
-#include "platform/MixerManualSink.h"
+#include "tests/support/platform/MixerManualSink.h"
 
 #include <gtest/gtest.h>
 

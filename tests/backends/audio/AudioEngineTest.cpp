@@ -5,7 +5,7 @@
 #include "backends/audio/WavReader.h"
 #include "base/WideString.h"
 #include "core/WorldData.h"
-#include "platform/MixerManualSink.h"
+#include "tests/support/platform/MixerManualSink.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WavFixture.h"
 

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "backends/d3d8/EngineDX81.h"
-#include "platform/D3D8TestHooks.h"
+#include "tests/support/platform/D3D8TestHooks.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/RendererFixture.h"
 

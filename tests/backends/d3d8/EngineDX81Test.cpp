@@ -10,7 +10,7 @@
 #include "core/WorldData.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
-#include "platform/TestSwitches.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
 

@@ -2,7 +2,7 @@
 #include <vector>
 
 #include "platform/d3d8/D3D8.h"
-#include "platform/D3D8TestHooks.h"
+#include "tests/support/platform/D3D8TestHooks.h"
 #include "tests/platform/PlatformTestHelpers.h"
 #include "tests/support/D3D8Scenarios.h"
 

@@ -1,5 +1,5 @@
 #include "platform/dsound/DSound.h"
-#include "platform/MixerManualSink.h"
+#include "tests/support/platform/MixerManualSink.h"
 #include "tests/support/ScopedEnv.h"
 
 #include <gtest/gtest.h>

@@ -4,11 +4,15 @@
 #include <vector>
 
 #include "platform/d3d8/D3D8.h"
+#include "platform/d3d8/D3D8DeviceStats.h"
+#include "platform/d3d8/D3D8Harness.h"
+#include "platform/d3d8/D3D8Object.h"
 #include "platform/d3d8/D3D8State.h"
 #include "platform/d3d8/D3D8StateBlock.h"
 
 // Test hooks of the Direct3D 8 layer: a call trace, a view of a device's state, and faults.
-// Every hook is process-wide and off until used; D3D8ResetTestHooks puts them all back.
+// They reach the layer through its harness, installed when a test program starts; every hook is
+// process-wide and off until used, and D3D8ResetTestHooks puts them all back.
 
 // ---- Call trace -------------------------------------------------------------------------------
 // One entry per call of an interface method or utility function, with its arguments as numbers:
@@ -29,15 +33,6 @@ size_t D3D8TraceCount(const char* name);
 uint64_t D3D8ObjectNumber(const void* object);
 
 // ---- State inspection -------------------------------------------------------------------------
-struct CD3D8DeviceStats {
-    UINT scenes;      // BeginScene calls that began one
-    UINT draws;       // draw calls that reached OpenGL
-    UINT primitives;  // primitives those draws sent
-    UINT clears;
-    UINT presents;
-    UINT resets;      // successful Reset calls
-};
-
 struct CD3D8DeviceInfo {
     D3DDEVTYPE type;
     DWORD behaviourFlags;
@@ -60,12 +55,6 @@ const CD3D8StateBlock* D3D8InspectStateBlock(IDirect3DDevice8* device, DWORD tok
 std::string D3D8InspectPixelShader(IDirect3DDevice8* device, DWORD handle);
 
 // ---- Faults -----------------------------------------------------------------------------------
-enum class D3D8Loss {
-    None,      // TestCooperativeLevel answers D3D_OK
-    Lost,      // D3DERR_DEVICELOST: draws do nothing, Present and Reset fail with it
-    NotReset,  // D3DERR_DEVICENOTRESET: Reset brings the device back
-};
-
 void D3D8FailDirect3DCreate(bool fail);
 // CreateDevice with this device type and exactly these behaviour flags fails with the result.
 void D3D8FailCreateDevice(D3DDEVTYPE type, DWORD behaviourFlags, HRESULT result);
@@ -73,7 +62,6 @@ void D3D8FailCreateDevice(D3DDEVTYPE type, DWORD behaviourFlags, HRESULT result)
 void D3D8StartLost(D3DDEVTYPE type, DWORD behaviourFlags, D3D8Loss loss);
 // The caps that GetDeviceCaps reports for devices made from now on; null: the layer's own.
 void D3D8OverrideCaps(const D3DCAPS8* caps);
-D3DCAPS8 D3D8OwnCaps(D3DDEVTYPE type);
 // The display mode GetAdapterDisplayMode reports; null: the desktop's.
 void D3D8OverrideDisplayMode(const D3DDISPLAYMODE* mode);
 void D3D8SetLoss(IDirect3DDevice8* device, D3D8Loss loss);

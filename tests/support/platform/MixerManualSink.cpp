@@ -1,4 +1,4 @@
-#include "platform/MixerManualSink.h"
+#include "tests/support/platform/MixerManualSink.h"
 
 #include <new>
 

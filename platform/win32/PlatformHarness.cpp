@@ -1,0 +1,58 @@
+#include "platform/win32/PlatformHarness.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace {
+
+const CPlatformHarness* g_harness = nullptr;
+
+} // namespace
+
+const CPlatformHarness* PlatformHarness()
+{
+    return g_harness;
+}
+
+void SetPlatformHarness(const CPlatformHarness* harness)
+{
+    g_harness = harness;
+}
+
+bool IsHeadless()
+{
+    if (g_harness)
+        return g_harness->headless;
+    const char* value = getenv("VD_HEADLESS");
+    return value && strcmp(value, "1") == 0;
+}
+
+bool IsShiftHeldAtStart()
+{
+    return g_harness && g_harness->shiftHeldAtStart;
+}
+
+bool IsFocusAssumed()
+{
+    return g_harness && g_harness->focusAssumed;
+}
+
+SleepHook GetSleepHook()
+{
+    return g_harness ? g_harness->sleep : nullptr;
+}
+
+const char* GetShellLauncher()
+{
+    return g_harness ? g_harness->shellLauncher : nullptr;
+}
+
+const char* GetInstanceScope()
+{
+    return g_harness && g_harness->instanceScope ? g_harness->instanceScope : "";
+}
+
+CDialogDriver* GetDialogDriver()
+{
+    return g_harness ? g_harness->dialogDriver : nullptr;
+}

@@ -1,0 +1,33 @@
+#pragma once
+#include <cstdint>
+
+class CDialogDriver;
+
+// What a harness may change in how the platform layer meets the desktop. The program installs
+// none: the layer then acts as on any desktop, headless only when VD_HEADLESS=1.
+struct CPlatformHarness {
+    bool headless;                         // message boxes and dialogs never show and never block
+    bool shiftHeldAtStart;                 // Shift reads as held until the first Shift key message
+    bool focusAssumed;                     // GetFocus answers the window last shown, raised or focused
+    void (*sleep)(uint32_t milliseconds);  // stands in for Sleep when set
+    const char* shellLauncher;             // started in place of xdg-open when set
+    const char* instanceScope;             // keeps the single-instance rendezvous of side-by-side runs apart
+    CDialogDriver* dialogDriver;           // acts on modal dialogs in place of a user when set
+};
+
+// The installed harness; null in the program.
+const CPlatformHarness* PlatformHarness();
+void SetPlatformHarness(const CPlatformHarness* harness);
+
+// Headless: message boxes print "caption: text" on standard error and return at once, dialogs
+// press their default button. Set by the harness, else by the environment variable VD_HEADLESS=1.
+bool IsHeadless();
+
+// What the harness sets; without one: off, or none.
+bool IsShiftHeldAtStart();
+bool IsFocusAssumed();
+using SleepHook = void (*)(uint32_t milliseconds);
+SleepHook GetSleepHook();
+const char* GetShellLauncher();
+const char* GetInstanceScope();  // never null
+CDialogDriver* GetDialogDriver();
