@@ -41,47 +41,47 @@ float Ratio(uint16_t numerator, uint16_t denominator)
 
 // The chosen module of a kind, made by its record and checked to be of the expected class.
 template <class Module>
-Module* CreateChosen(CWorldData* data, uint32_t kind)
+ModulePtr<Module> CreateChosen(CWorldData* data, uint32_t kind)
 {
     const CModuleEntry& entry = data->chosenModules[kind];
+    CModuleReleaser releaser{entry.release};
     CBaseObject* made = entry.create(data);
     auto* module = dynamic_cast<Module*>(made);
-    if (made && !module) {
-        if (entry.release)
-            entry.release(made);
-        else
-            delete made;
-    }
-    return module;
+    if (made && !module)
+        releaser(made);
+    return ModulePtr<Module>(module, releaser);
 }
 
 // Unloads a module and hands it to its record's release function.
 template <class Module>
-void ReleaseChosen(CWorldData* data, uint32_t kind, Module*& module)
+void ReleaseChosen(ModulePtr<Module>& module)
 {
     if (!module)
         return;
     module->Unload();
-    ModuleRelease release = data->chosenModules[kind].release;
-    if (release)
-        release(module);
-    else
-        delete module;
-    module = nullptr;
+    module.reset();
 }
 
 // Loads an optional module; a failure is not fatal: the detail is set and the module dropped.
 template <class Module>
-void LoadOptional(CWorldData* data, uint32_t kind, Module*& module, WindowHandle window, const char16_t* detail)
+void LoadOptional(CWorldData* data, ModulePtr<Module>& module, WindowHandle window, const char16_t* detail)
 {
     if (!module || Succeeded(module->Load(window)))
         return;
     WStrCopy(data->errorDetail, kMaxPathUnits, detail);
     LogPrintf(data->logPath, 0, u"# CWorld::Load warning! %s\n", data->errorDetail);
-    ReleaseChosen(data, kind, module);
+    ReleaseChosen(module);
 }
 
 } // namespace
+
+void CModuleReleaser::operator()(CBaseObject* module) const
+{
+    if (release)
+        release(module);
+    else
+        delete module;
+}
 
 CWorld::CWorld() : m_pData(new (std::nothrow) CWorldData())
 {
@@ -201,14 +201,14 @@ Result CWorld::CreateHelpers()
 {
     CWorldData* data = m_pData;
     if (!m_pMath3D)
-        m_pMath3D = new (std::nothrow) CMath3D();
+        m_pMath3D.reset(new (std::nothrow) CMath3D());
     if (!m_pMath3D) {
         data->lastError = RES_OUT_OF_MEMORY;
         return RES_OUT_OF_MEMORY;
     }
-    data->math = m_pMath3D;
+    data->math = m_pMath3D.get();
     if (!m_pTimerFactor)
-        m_pTimerFactor = new (std::nothrow) CFrameTimer(data);
+        m_pTimerFactor.reset(new (std::nothrow) CFrameTimer(data));
     if (!m_pTimerFactor) {
         data->lastError = RES_OUT_OF_MEMORY;
         return RES_OUT_OF_MEMORY;
@@ -217,15 +217,15 @@ Result CWorld::CreateHelpers()
         LogPrintf(data->logPath, 0, u"# CWorld::Load failed! m_pTimerFactor failed !!!\n");
         return RES_FAIL;
     }
-    data->frameTimer = m_pTimerFactor;
+    data->frameTimer = m_pTimerFactor.get();
     return RES_OK;
 }
 
 void CWorld::LoadOptionalModules(WindowHandle window)
 {
-    LoadOptional(m_pData, kModuleAudio, m_pAudioEngine, window, u"No audio device was found");
-    LoadOptional(m_pData, kModuleInput, m_pInputEngine, window, u"No input device was found");
-    LoadOptional(m_pData, kModuleNetwork, m_pNetworkEngine, window, u"No network device was found");
+    LoadOptional(m_pData, m_pAudioEngine, window, u"No audio device was found");
+    LoadOptional(m_pData, m_pInputEngine, window, u"No input device was found");
+    LoadOptional(m_pData, m_pNetworkEngine, window, u"No network device was found");
 }
 
 Result CWorld::Init3DEngine()
@@ -263,10 +263,10 @@ void CWorld::SetUpCamera()
 
 void CWorld::ReleaseModules()
 {
-    ReleaseChosen(m_pData, kModule3D, m_p3DEngine);
-    ReleaseChosen(m_pData, kModuleAudio, m_pAudioEngine);
-    ReleaseChosen(m_pData, kModuleInput, m_pInputEngine);
-    ReleaseChosen(m_pData, kModuleNetwork, m_pNetworkEngine);
+    ReleaseChosen(m_p3DEngine);
+    ReleaseChosen(m_pAudioEngine);
+    ReleaseChosen(m_pInputEngine);
+    ReleaseChosen(m_pNetworkEngine);
 }
 
 Result CWorld::Release()
@@ -276,11 +276,9 @@ Result CWorld::Release()
     ReleaseModules();
     if (m_pData->pakLookup && m_pData->pak.file)
         ClosePackerFile(&m_pData->pak);
-    delete m_pTimerFactor;
-    m_pTimerFactor = nullptr;
+    m_pTimerFactor.reset();
     m_pData->frameTimer = nullptr;
-    delete m_pMath3D;
-    m_pMath3D = nullptr;
+    m_pMath3D.reset();
     m_pData->math = nullptr;
     FreeModuleLists(m_pData);
     return RES_OK;

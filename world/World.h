@@ -1,6 +1,7 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 
 #include "base/BaseObject.h"
 #include "core/PackerFile.h"
@@ -28,6 +29,16 @@ constexpr uint32_t kHostEventLanguage = 18;
 constexpr size_t kTitleUnits = 260;
 // The version of the saved options that start-up asks for.
 constexpr uint16_t kOptionsVersion = 12;
+
+// Hands a module to the release function of the registry record that made it (deletes it
+// when the record has none).
+struct CModuleReleaser {
+    ModuleRelease release = nullptr;
+    void operator()(CBaseObject* module) const;
+};
+
+template <class Module>
+using ModulePtr = std::unique_ptr<Module, CModuleReleaser>;
 
 // One window message as the world receives it.
 struct CWorldMessage {
@@ -75,10 +86,10 @@ public:
     Result OnFrame();
 
     CWorldData* GetData() const { return m_pData; }
-    C3DEngine* Get3DEngine() const { return m_p3DEngine; }
-    CAudioEngine* GetAudioEngine() const { return m_pAudioEngine; }
-    CInputEngine* GetInputEngine() const { return m_pInputEngine; }
-    CNetworkEngine* GetNetworkEngine() const { return m_pNetworkEngine; }
+    C3DEngine* Get3DEngine() const { return m_p3DEngine.get(); }
+    CAudioEngine* GetAudioEngine() const { return m_pAudioEngine.get(); }
+    CInputEngine* GetInputEngine() const { return m_pInputEngine.get(); }
+    CNetworkEngine* GetNetworkEngine() const { return m_pNetworkEngine.get(); }
 
     // The callback for the events the world raises to its host; null ignores them.
     void SetHostEventCallback(HostEventCallback callback);
@@ -89,12 +100,12 @@ public:
 
 protected:
     CWorldData* m_pData;
-    C3DEngine* m_p3DEngine = nullptr;
-    CAudioEngine* m_pAudioEngine = nullptr;
-    CInputEngine* m_pInputEngine = nullptr;
-    CNetworkEngine* m_pNetworkEngine = nullptr;
-    CMath3D* m_pMath3D = nullptr;
-    CFrameTimer* m_pTimerFactor = nullptr;
+    ModulePtr<C3DEngine> m_p3DEngine;
+    ModulePtr<CAudioEngine> m_pAudioEngine;
+    ModulePtr<CInputEngine> m_pInputEngine;
+    ModulePtr<CNetworkEngine> m_pNetworkEngine;
+    std::unique_ptr<CMath3D> m_pMath3D;
+    std::unique_ptr<CFrameTimer> m_pTimerFactor;
     HostEventCallback m_pfnHostEvent = nullptr;
     CMainWindowInfo* m_pMainWindowInfo = nullptr;
 
