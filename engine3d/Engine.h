@@ -1,11 +1,13 @@
 #pragma once
 #include <cstdint>
+#include <new>
 
 #include "base/BaseObject.h"
 #include "core/LinkedList.h"
 #include "core/PackerFile.h"
 #include "base/Result.h"
 #include "core/WorldData.h"
+#include "engine3d/ObjectTypes.h"
 
 class C3DCamera;
 class C3DContainer;
@@ -113,6 +115,37 @@ protected:
     C3DTexture* AdoptTexture(C3DTexture* texture);
     C3DShader* AdoptShader(C3DShader* shader, uint32_t flags);
     C3DStencilShadow* AdoptStencilShadow(C3DStencilShadow* shadow, uint32_t casterCount, uint32_t colour);
+
+    // The factories of a renderer, given its object class of each vertex format and its index
+    // buffer class of each width. An unknown format answers null with RES_UNKNOWN_KIND as last
+    // error, an unknown index width null.
+    template <class NormalTex, class NormalTex2, class Color, class ColorTex>
+    C3DObject* CreateObjectOf(uint32_t flagsA, uint32_t flagsB)
+    {
+        C3DObject* object = nullptr;
+        if (flagsA & kFormatNormalTex)
+            object = new (std::nothrow) NormalTex(m_pWorldData, this);
+        else if (flagsA & kFormatNormalTex2)
+            object = new (std::nothrow) NormalTex2(m_pWorldData, this);
+        else if (flagsA & kFormatColor)
+            object = new (std::nothrow) Color(m_pWorldData, this);
+        else if (flagsA & kFormatColorTex)
+            object = new (std::nothrow) ColorTex(m_pWorldData, this);
+        else {
+            m_pWorldData->lastError = RES_UNKNOWN_KIND;
+            return nullptr;
+        }
+        return AdoptObject(object, flagsA, flagsB);
+    }
+    template <class Index16, class Index32>
+    C3DObjectIndex* CreateIndexBufferOf(uint32_t kind)
+    {
+        if (kind == kIndexKind16)
+            return AdoptIndexBuffer(new (std::nothrow) Index16(m_pWorldData));
+        if (kind == kIndexKind32)
+            return AdoptIndexBuffer(new (std::nothrow) Index32(m_pWorldData));
+        return nullptr;
+    }
 
     CWorldData* m_pWorldData;
     C3DCamera* m_pCamera = nullptr;

@@ -155,6 +155,15 @@ protected:
     Result CommitGlyphTable(const GlyphRect* rects, uint32_t count, uint32_t firstCode, const FontInfo& info);
     // Reads the whole entry the record stands at; RES_FAIL on a short read.
     Result ReadPakEntry(CPackerFile* pak, std::unique_ptr<uint8_t[]>* bytes);
+    // Reads the whole entry and hands its bytes to fromAddress(data, size).
+    template <class FromAddress>
+    Result FromPakEntry(CPackerFile* pak, FromAddress fromAddress)
+    {
+        std::unique_ptr<uint8_t[]> bytes;
+        const Result result = ReadPakEntry(pak, &bytes);
+        return Failed(result) ? result : fromAddress(bytes.get(), pak->foundSize);
+    }
+    // The version and glyph table of an opened ".glyph" stream.
     Result ReadGlyphDescription(CStream* stream);
     void Log(const char16_t* format, const char16_t* argument) const;
 

@@ -6,6 +6,7 @@
 #include "core/Stream.h"
 #include "base/WideString.h"
 #include "engine3d/Engine.h"
+#include "engine3d/FontSources.h"
 #include "engine3d/Object.h"
 
 namespace {
@@ -187,36 +188,23 @@ Result CVarnFontCharset::ReadCharset(CStream* stream)
 
 Result CVarnFontCharset::ReadCharsetStream(CStream* stream)
 {
-    if (Failed(stream->Open())) {
-        stream->Close();
-        return RES_FAIL;
-    }
     const Result result = ReadCharset(stream);
-    stream->Close();
     return result == RES_OUT_OF_MEMORY ? result : (Failed(result) ? RES_FAIL : RES_OK);
 }
 
 Result CVarnFontCharset::LoadCharsetFromAddress(const uint8_t* data, uint32_t size)
 {
-    if (!data)
-        return RES_FAIL;
-    CStreamMemory stream(kStreamRead, data, size);
-    return ReadCharsetStream(&stream);
+    return ReadFromAddress(data, size, [this](CStream* stream) { return ReadCharsetStream(stream); });
 }
 
 Result CVarnFontCharset::LoadCharsetFromPacker(CPackerFile* pak)
 {
-    std::unique_ptr<uint8_t[]> bytes;
-    const Result result = ReadPakEntry(pak, &bytes);
-    if (Failed(result))
-        return result;
-    return LoadCharsetFromAddress(bytes.get(), pak->foundSize);
+    return FromPakEntry(pak, [this](const uint8_t* data, uint32_t size) { return LoadCharsetFromAddress(data, size); });
 }
 
 Result CVarnFontCharset::LoadCharsetFromFile(const char16_t* path)
 {
-    CStreamFile stream(kStreamRead, path);
-    return ReadCharsetStream(&stream);
+    return ReadFromFile(path, [this](CStream* stream) { return ReadCharsetStream(stream); });
 }
 
 Result CVarnFontCharset::SetPageTextures(C3DTexture* const* textures, uint32_t count)

@@ -4,6 +4,7 @@
 #include "core/Stream.h"
 #include "engine3d/Font.h"
 #include "engine3d/FontAtlas.h"
+#include "engine3d/FontSources.h"
 #include "engine3d/Object.h"
 
 static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "font files are read straight into little-endian records");
@@ -54,39 +55,28 @@ Result CVarnFont::ReadGlyphTable(CStream* stream)
 
 Result CVarnFont::ReadGlyphDescription(CStream* stream)
 {
-    if (Failed(stream->Open())) {
-        stream->Close();
-        return RES_FAIL;
-    }
     uint16_t version = 0;
     Result result = RES_FAIL;
     if (stream->Read(&version, 2, 1) && version == kGlyphFileVersion)
         result = ReadGlyphTable(stream);
-    stream->Close();
     return Failed(result) ? RES_FAIL : RES_OK;
 }
 
 Result CVarnFont::ReadGlyphDescriptionFromAddress(const uint8_t* data, uint32_t size)
 {
-    if (!data)
-        return RES_FAIL;
-    CStreamMemory stream(kStreamRead, data, size);
-    return ReadGlyphDescription(&stream);
+    return ReadFromAddress(data, size, [this](CStream* stream) { return ReadGlyphDescription(stream); });
 }
 
 Result CVarnFont::ReadGlyphDescriptionFromPacker(CPackerFile* pak)
 {
-    std::unique_ptr<uint8_t[]> bytes;
-    const Result result = ReadPakEntry(pak, &bytes);
-    if (Failed(result))
-        return result;
-    return ReadGlyphDescriptionFromAddress(bytes.get(), pak->foundSize);
+    return FromPakEntry(pak, [this](const uint8_t* data, uint32_t size) {
+        return ReadGlyphDescriptionFromAddress(data, size);
+    });
 }
 
 Result CVarnFont::ReadGlyphDescriptionFromFile(const char16_t* path)
 {
-    CStreamFile stream(kStreamRead, path);
-    return ReadGlyphDescription(&stream);
+    return ReadFromFile(path, [this](CStream* stream) { return ReadGlyphDescription(stream); });
 }
 
 Result CVarnFont::LoadGlyphFontFromAddress(const uint8_t* textureData, uint32_t textureSize,

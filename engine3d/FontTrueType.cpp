@@ -121,11 +121,9 @@ Result CVarnFont::LoadTrueTypeFromAddress(const char16_t*, const uint8_t* data, 
 
 Result CVarnFont::LoadTrueTypeFromPacker(CPackerFile* pak, uint8_t charSize, uint8_t spaceSize)
 {
-    std::unique_ptr<uint8_t[]> bytes;
-    const Result result = ReadPakEntry(pak, &bytes);
-    if (Failed(result))
-        return result;
-    return LoadTrueTypeFromAddress(pak->foundName, bytes.get(), pak->foundSize, charSize, spaceSize);
+    return FromPakEntry(pak, [&](const uint8_t* data, uint32_t size) {
+        return LoadTrueTypeFromAddress(pak->foundName, data, size, charSize, spaceSize);
+    });
 }
 
 Result CVarnFont::LoadTrueTypeFromFile(const char16_t* path, uint8_t charSize, uint8_t spaceSize)

@@ -40,27 +40,25 @@ const VertexLayout* VertexLayoutForFlags(uint32_t flagsA)
     return nullptr;
 }
 
-CVertexStorage::~CVertexStorage()
+CLockableArray::~CLockableArray()
 {
     Free();
 }
 
-Result CVertexStorage::Allocate(const VertexLayout* layout, uint32_t count)
+Result CLockableArray::Allocate(uint32_t elementSize, uint32_t count)
 {
     Free();
-    if (!layout)
-        return RES_FAIL;
     if (count > 0) {
-        m_data = static_cast<uint8_t*>(calloc(count, layout->size));
+        m_data = static_cast<uint8_t*>(calloc(count, elementSize));
         if (!m_data)
             return RES_OUT_OF_MEMORY;
     }
-    m_layout = layout;
+    m_elementSize = elementSize;
     m_count = count;
     return RES_OK;
 }
 
-void CVertexStorage::Free()
+void CLockableArray::Free()
 {
     free(m_data);
     m_data = nullptr;
@@ -69,24 +67,36 @@ void CVertexStorage::Free()
     m_count = 0;
 }
 
-uint8_t* CVertexStorage::Lock()
+uint8_t* CLockableArray::Lock()
 {
     m_locked = m_data;
     m_isLocked = true;
     return m_locked;
 }
 
-void CVertexStorage::Unlock()
+void CLockableArray::Unlock()
 {
     m_locked = nullptr;
     m_isLocked = false;
 }
 
-bool CVertexStorage::Usable(uint32_t i) const { return m_isLocked && i < m_count; }
+Result CVertexStorage::Allocate(const VertexLayout* layout, uint32_t count)
+{
+    if (!layout) {
+        m_array.Free();
+        return RES_FAIL;
+    }
+    const Result result = m_array.Allocate(layout->size, count);
+    if (Succeeded(result))
+        m_layout = layout;
+    return result;
+}
+
+bool CVertexStorage::Usable(uint32_t i) const { return m_array.Reaches(i); }
 
 uint8_t* CVertexStorage::Field(uint32_t i, int32_t offset) const
 {
-    return m_locked + static_cast<size_t>(i) * m_layout->size + static_cast<size_t>(offset);
+    return m_array.Element(i) + static_cast<size_t>(offset);
 }
 
 uint32_t CVertexStorage::StoredColour(uint32_t argb) const
@@ -220,54 +230,21 @@ bool CVertexStorage::GetUV(uint32_t i, Vector2* out) const { return ReadUV(i, m_
 
 bool CVertexStorage::GetUV2(uint32_t i, Vector2* out) const { return ReadUV(i, m_layout ? m_layout->uv2 : -1, out); }
 
-CIndexStorage::~CIndexStorage()
-{
-    Free();
-}
-
 Result CIndexStorage::Allocate(uint8_t elementSize, uint32_t count)
 {
-    Free();
-    if (elementSize != 2 && elementSize != 4)
+    if (elementSize != 2 && elementSize != 4) {
+        m_array.Free();
         return RES_FAIL;
-    if (count > 0) {
-        m_data = static_cast<uint8_t*>(calloc(count, elementSize));
-        if (!m_data)
-            return RES_OUT_OF_MEMORY;
     }
-    m_elementSize = elementSize;
-    m_count = count;
-    return RES_OK;
-}
-
-void CIndexStorage::Free()
-{
-    free(m_data);
-    m_data = nullptr;
-    m_locked = nullptr;
-    m_isLocked = false;
-    m_count = 0;
-}
-
-void* CIndexStorage::Lock()
-{
-    m_locked = m_data;
-    m_isLocked = true;
-    return m_locked;
-}
-
-void CIndexStorage::Unlock()
-{
-    m_locked = nullptr;
-    m_isLocked = false;
+    return m_array.Allocate(elementSize, count);
 }
 
 bool CIndexStorage::Set(uint32_t position, uint32_t value)
 {
-    if (!m_isLocked || position >= m_count)
+    if (!m_array.Reaches(position))
         return false;
-    uint8_t* p = m_locked + static_cast<size_t>(position) * m_elementSize;
-    if (m_elementSize == 2) {
+    uint8_t* p = m_array.Element(position);
+    if (m_array.ElementSize() == 2) {
         const uint16_t v = static_cast<uint16_t>(value);
         memcpy(p, &v, sizeof v);
     } else {
@@ -278,10 +255,10 @@ bool CIndexStorage::Set(uint32_t position, uint32_t value)
 
 bool CIndexStorage::Get(uint32_t position, uint32_t* out) const
 {
-    if (!m_isLocked || position >= m_count)
+    if (!m_array.Reaches(position))
         return false;
-    const uint8_t* p = m_locked + static_cast<size_t>(position) * m_elementSize;
-    if (m_elementSize == 2) {
+    const uint8_t* p = m_array.Element(position);
+    if (m_array.ElementSize() == 2) {
         uint16_t v;
         memcpy(&v, p, sizeof v);
         *out = v;
