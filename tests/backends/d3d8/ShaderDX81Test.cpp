@@ -1,21 +1,13 @@
 #include <string>
+#include <vector>
 
 #include "backends/d3d8/ShaderDX81.h"
-#include "core/PackerFile.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
 #include "tests/support/OpenGLShaderShadowScene.h"
-#include "tests/support/PakTestFile.h"
-#include "tests/support/ShaderSceneFixture.h"
+#include "tests/support/ShaderSceneTests.h"
 #include "tests/support/TempDir.h"
-#include "tools/PakWriter.h"
 
 namespace {
-
-// ps.1.1 text that draws one constant colour.
-std::string ConstantShader(const char* rgba)
-{
-    return std::string("ps.1.1\ndef c0, ") + rgba + "\nmov r0, c0\n";
-}
 
 const std::string kTextureShader = "ps.1.1\ntex t0\nmov r0, t0\n";
 
@@ -26,8 +18,28 @@ struct ScreenVertex {
 };
 constexpr DWORD kScreenFormat = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 
+} // namespace
+
 class ShaderDX81Test : public ShaderSceneFixture<DX81LoadedFixture, C3DShaderDX81> {
 protected:
+    // ps.1.1 text that draws one constant colour.
+    static std::string ConstantShader(const char* rgba)
+    {
+        return std::string("ps.1.1\ndef c0, ") + rgba + "\nmov r0, c0\n";
+    }
+    static const char* Suffix() { return ".psh"; }
+    static std::vector<std::string> BrokenSources()
+    {
+        return {"ps.1.1\nmov r0, q9\n",  // no such register
+                "ps.9.9\nmov r0, v0\n",  // no such version
+                "mov r0, v0\n",          // no version
+                ""};
+    }
+
+    void ExpectDeviceShader(bool held) { EXPECT_EQ(shader->GetHandle() != 0, held); }
+    void ExpectNoneBound() { EXPECT_EQ(BoundShader(), 0u); }
+    void ExpectDeviceShaders(uint32_t count) { EXPECT_EQ(D3D8InspectDevice(Device()).pixelShaders, count); }
+
     // The text followed by bytes the load must not read.
     Result LoadText(const std::string& text, const char16_t* name) { return LoadText(shader, text, name); }
 
@@ -55,39 +67,7 @@ protected:
     }
 };
 
-} // namespace
-
-TEST_F(ShaderDX81Test, EachSourceShowsItsShaderInThePixels)
-{
-    ASSERT_EQ(LoadText(ConstantShader("1.0, 0.5, 0.0, 1.0"), u"Data\\Shaders\\orange.psh"), RES_OK);
-    EXPECT_NE(shader->GetHandle(), 0u);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"orange.psh");
-    DrawBound();
-    ExpectPixel(32, 32, 0xFF8000);
-    EXPECT_EQ(BoundShader(), 0u);
-
-    CPakWriter writer;
-    ASSERT_EQ(writer.Add("shaders\\green.psh", ConstantShader("0.0, 1.0, 0.0, 1.0")), RES_OK);
-    ASSERT_EQ(writer.Add("shaders\\other.psh", "not read"), RES_OK);
-    PakTestFile pak(writer.Bytes());
-    ASSERT_EQ(FindPackerEntry(u"shaders\\green.psh", pak.Record()), RES_OK);
-    ASSERT_EQ(shader->LoadFromPacker(pak.Record()), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"shaders\\green.psh");
-    DrawBound();
-    ExpectPixel(32, 32, 0x00FF00);
-
-    TempDir dir;
-    dir.Write("Shaders/blue.psh", ConstantShader("0.0, 0.0, 1.0, 1.0"));
-    ASSERT_EQ(shader->LoadFromFile(dir.WideFile("Shaders/blue.psh").c_str()), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"blue.psh");
-    DrawBound();
-    ExpectPixel(32, 32, 0x0000FF);
-
-    // After Unbind the fixed pipeline draws the square's own colour.
-    DrawSquare();
-    ExpectPixel(32, 32, 0xFFFFFF);
-    EXPECT_EQ(D3D8InspectDevice(Device()).pixelShaders, 1u);
-}
+INSTANTIATE_TYPED_TEST_SUITE_P(DX81, ShaderSceneTest, ::testing::Types<ShaderDX81Test>);
 
 TEST_F(ShaderDX81Test, BindLeavesTheTexturesToTheCaller)
 {
@@ -109,26 +89,9 @@ TEST_F(ShaderDX81Test, BindLeavesTheTexturesToTheCaller)
         EXPECT_EQ(Engine()->DestroyTexture(texture), RES_OK);
 }
 
-TEST_F(ShaderDX81Test, BrokenShaderFailsCleanly)
+TEST_F(ShaderDX81Test, AFailedShadersUnbindLeavesAnotherShaderBound)
 {
-    const std::string broken[] = {"ps.1.1\nmov r0, q9\n",  // no such register
-                                  "ps.9.9\nmov r0, v0\n",  // no such version
-                                  "mov r0, v0\n",          // no version
-                                  ""};
-    for (const std::string& text : broken) {
-        ASSERT_EQ(LoadText(ConstantShader("1.0, 0.0, 0.0, 1.0"), u"red.psh"), RES_OK);
-        EXPECT_EQ(LoadText(text, u"broken.psh"), RES_FAIL) << text;
-        EXPECT_EQ(shader->GetHandle(), 0u);
-        EXPECT_EQ(std::u16string(shader->GetName()), u"broken.psh");
-        EXPECT_EQ(D3D8InspectDevice(Device()).pixelShaders, 0u);
-        DrawBound();  // Bind and Unbind do nothing: the fixed pipeline draws
-        ExpectPixel(32, 32, 0xFFFFFF);
-    }
-    RecordingTarget target;
-    shader->Apply(&target, &target);
-    EXPECT_TRUE(target.calls.empty());
-
-    // A failed shader's Unbind leaves another shader's binding alone.
+    EXPECT_EQ(LoadText("ps.1.1\nmov r0, q9\n", u"broken.psh"), RES_FAIL);
     C3DShader* other = Engine()->CreateShader(0, 0);
     ASSERT_NE(other, nullptr);
     ASSERT_EQ(LoadText(other, ConstantShader("0.0, 1.0, 0.0, 1.0"), u"green.psh"), RES_OK);
@@ -137,12 +100,6 @@ TEST_F(ShaderDX81Test, BrokenShaderFailsCleanly)
     EXPECT_NE(BoundShader(), 0u);
     other->Unbind();
     EXPECT_EQ(Engine()->DestroyShader(other), RES_OK);
-
-    // A good source loads again on the same shader.
-    ASSERT_EQ(LoadText(ConstantShader("1.0, 0.0, 0.0, 1.0"), nullptr), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"broken.psh");
-    DrawBound();
-    ExpectPixel(32, 32, 0xFF0000);
 }
 
 TEST_F(ShaderDX81Test, MissingFileAndMissingDeviceFail)

@@ -1,16 +1,28 @@
 #include <cstring>
-#include <string>
+#include <utility>
 #include <vector>
 
 #include "backends/d3d8/StencilShadowDX81.h"
-#include "core/ParamsReader.h"
 #include "tests/backends/d3d8/DX81Fixture.h"
-#include "tests/support/ShadowSceneFixture.h"
-
-namespace {
+#include "tests/support/ShadowSceneTests.h"
 
 class ShadowDX81Test : public ShadowSceneFixture<DX81LoadedFixture, C3DStencilShadowDX81> {
 protected:
+    // The shadowed pixels are multiplied by the shadow colour; its alpha byte plays no part.
+    static uint32_t ShadowColour(uint8_t level) { return 0x01010101u * level; }
+    static std::vector<std::pair<uint32_t, uint32_t>> StrengthCases()
+    {
+        return {{0xFF000000, 0x000000}, {0x00FFFFFF, 0xFFFFFF}, {0x00FF8040, 0xFF8040}};
+    }
+
+    void WatchDevice() { D3D8TraceStart(); }
+    void ExpectUntouched()
+    {
+        D3D8TraceStop();
+        EXPECT_TRUE(D3D8TraceCalls().empty());
+    }
+    void ExpectSolidFill() { EXPECT_EQ(RenderState(D3DRS_FILLMODE), static_cast<DWORD>(D3DFILL_SOLID)); }
+
     DWORD RenderState(D3DRENDERSTATETYPE state)
     {
         DWORD value = 0;
@@ -41,18 +53,12 @@ protected:
     }
 };
 
-} // namespace
+INSTANTIATE_TYPED_TEST_SUITE_P(DX81, ShadowSceneTest, ::testing::Types<ShadowDX81Test>);
 
-TEST_F(ShadowDX81Test, FactoryListsDX81ShadowsWithTheShaders)
+TEST_F(ShadowDX81Test, TheDarkeningQuadIsAManagedBufferReleasedWithTheVolumes)
 {
-    EXPECT_EQ(Engine()->IsStencilShadowSupported(), RES_OK);
     C3DStencilShadowDX81* shadow = Shadow(0x80808080, {UpperRightTriangle()});
     ASSERT_NE(shadow, nullptr);
-    EXPECT_NE(dynamic_cast<C3DStencilShadowDX81*>(static_cast<C3DStencilShadow*>(shadow)), nullptr);
-    EXPECT_EQ(Engine()->GetShaderCount(), 1u);
-    EXPECT_EQ(Engine()->GetStencilShadowCount(), 0u);
-    EXPECT_EQ(shadow->GetCaster(0)->sideCount, 18u);
-    EXPECT_EQ(shadow->GetCaster(0)->capCount, 18u);
     ASSERT_NE(shadow->GetQuad(), nullptr);
     D3DVERTEXBUFFER_DESC desc{};
     ASSERT_GE(shadow->GetQuad()->GetDesc(&desc), 0);
@@ -67,18 +73,14 @@ TEST_F(ShadowDX81Test, FactoryListsDX81ShadowsWithTheShaders)
     EXPECT_EQ(shadow->Render(0), RES_OK);  // nothing left to draw
 }
 
-TEST_F(ShadowDX81Test, ShadowedPointDarkensAndTheRestStays)
+TEST_F(ShadowDX81Test, TheVolumesAreCountedUpAndDownAndTheStatesPutBack)
 {
     C3DStencilShadowDX81* shadow = Shadow(0x80808080, {UpperRightTriangle()});
     ASSERT_NE(shadow, nullptr);
     DrawReceiver();
-    ExpectPixel(kShadowX, kShadowY, 0xFFFFFF);
     D3D8TraceStart();
     ASSERT_EQ(shadow->Render(0), RES_OK);
     D3D8TraceStop();
-    ExpectPixel(kShadowX, kShadowY, 0x808080);
-    ExpectPixel(kClearX, kClearY, 0xFFFFFF);
-    ExpectPixel(kNearEndX, kNearEndY, 0xFFFFFF);  // in front of the volume, behind nothing
 
     const std::vector<CD3D8TraceCall> volumeDraws = Calls("IDirect3DDevice8::DrawPrimitiveUP");
     ASSERT_EQ(volumeDraws.size(), 4u);  // sides and caps, counted up and down
@@ -96,42 +98,6 @@ TEST_F(ShadowDX81Test, ShadowedPointDarkensAndTheRestStays)
     EXPECT_EQ(RenderState(D3DRS_SRCBLEND), static_cast<DWORD>(D3DBLEND_SRCALPHA));
     EXPECT_EQ(RenderState(D3DRS_DESTBLEND), static_cast<DWORD>(D3DBLEND_INVSRCALPHA));
     ASSERT_EQ(Engine()->EndFrame(), RES_OK);
-}
-
-// The shadowed pixels are multiplied by the shadow colour; its alpha byte plays no part.
-TEST_F(ShadowDX81Test, ColourMultipliesTheShadowedPixels)
-{
-    const struct {
-        uint32_t colour;
-        uint32_t seen;
-    } cases[] = {{0xFF000000, 0x000000}, {0x00FFFFFF, 0xFFFFFF}, {0x00FF8040, 0xFF8040}};
-    C3DObject* caster = UpperRightTriangle();
-    for (const auto& c : cases) {
-        C3DStencilShadowDX81* shadow = Shadow(c.colour, {caster});
-        ASSERT_NE(shadow, nullptr);
-        DrawReceiver();
-        ASSERT_EQ(shadow->Render(0), RES_OK);
-        ExpectPixel(kShadowX, kShadowY, c.seen);
-        ExpectPixel(kClearX, kClearY, 0xFFFFFF);
-        Destroy(shadow);
-    }
-}
-
-TEST_F(ShadowDX81Test, CasterWithoutSilhouetteDrawsNothing)
-{
-    C3DObject* away = Triangle(1.0f, 1.0f, 1.0f, 4.0f, 4.0f, 1.0f);  // clockwise: turned from the light
-    C3DStencilShadowDX81* shadow = Shadow(0xFF000000, {away, nullptr});
-    ASSERT_NE(shadow, nullptr);
-    EXPECT_EQ(shadow->GetCaster(0)->sideCount, 0u);
-    DrawReceiver();
-    D3D8TraceStart();
-    EXPECT_EQ(shadow->Render(0), RES_OK);
-    EXPECT_EQ(shadow->Render(1), RES_OK);
-    EXPECT_EQ(shadow->Render(2), RES_FAIL);
-    D3D8TraceStop();
-    EXPECT_TRUE(D3D8TraceCalls().empty());  // the device is not touched
-    ExpectPixel(kShadowX, kShadowY, 0xFFFFFF);
-    ExpectPixel(kClearX, kClearY, 0xFFFFFF);
 }
 
 // The stencil buffer is cleared by the frame only: a second caster's darkening also covers the
@@ -171,25 +137,4 @@ TEST_F(ShadowDX81Test, DarkeningCoversTheWholeTarget)
     ASSERT_GE(Device()->GetViewport(&viewport), 0);
     EXPECT_EQ(viewport.Width, 64u);
     EXPECT_EQ(viewport.Height, 64u);
-}
-
-TEST_F(ShadowDX81Test, ShowConstructAddsTheVolumeWireframe)
-{
-    const std::string settings = "[STENCIL_SHADOW]\nSHOW_CONSTRUCT=1\n";
-    CParamsText params(settings.data(), static_cast<uint32_t>(settings.size()));
-    C3DObject* caster = UpperRightTriangle();
-    for (bool construct : {false, true}) {
-        Data()->engineParams = construct ? &params : nullptr;
-        C3DStencilShadowDX81* shadow = Shadow(0xFF000000, {caster});
-        ASSERT_NE(shadow, nullptr);
-        EXPECT_EQ(shadow->ShowsConstruct(), construct);
-        Data()->clearColor = 0xFF000000;
-        ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
-        ASSERT_EQ(shadow->Render(0), RES_OK);
-        EXPECT_EQ(CountAtLeast(0xFF) > 20, construct);
-        EXPECT_EQ(CountAtLeast(0x01) == 0, !construct);
-        EXPECT_EQ(RenderState(D3DRS_FILLMODE), static_cast<DWORD>(D3DFILL_SOLID));
-        Destroy(shadow);
-    }
-    Data()->engineParams = nullptr;
 }

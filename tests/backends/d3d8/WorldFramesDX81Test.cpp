@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <string>
 #include <unistd.h>
+#include <utility>
 
 #include "app/ModuleRegistrations.h"
 #include "app/Startup.h"
@@ -19,18 +20,11 @@
 #include "platform/win32/Win32Window.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/WorldFramesTests.h"
 #include "world/ModuleRegistry.h"
 #include "world/World.h"
 
 namespace {
-
-LRESULT PlainProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return DefWindowProcW(window, message, wParam, lParam);
-}
-
-// The built-in clear colour, [LIGHT] COLOR_CLEAR_R, _G, _B.
-constexpr uint8_t kClearGrey = 150;
 
 std::string Rgb(const RgbPixel& pixel)
 {
@@ -144,6 +138,33 @@ protected:
 
 } // namespace
 
+// The renderer start-up chooses by default, registered and validated as start-up does.
+struct DX81WorldFrames {
+    static void Choose(CWorld& world)
+    {
+        ASSERT_EQ(RegisterModuleDX81(&world), RES_OK);
+        ASSERT_EQ(RegisterModuleOpenGL(&world), RES_OK);
+        ASSERT_EQ(ValidateModules(kModuleId3DDX81, 0, 0, 0, world.GetData()), RES_OK);
+    }
+    static bool IsRenderer(C3DEngine* engine) { return dynamic_cast<C3DEngineDX81*>(engine) != nullptr; }
+    static IDirect3DDevice8* Device(CWorld& world)
+    {
+        return static_cast<C3DEngineDX81*>(world.Get3DEngine())->GetState().device;
+    }
+    static void ExpectPresented(CWorld& world, UINT frames)
+    {
+        EXPECT_EQ(D3D8InspectDevice(Device(world)).stats.presents, frames);
+    }
+    static std::pair<int, int> Viewport(CWorld& world)
+    {
+        const D3DVIEWPORT8 viewport = D3D8InspectState(Device(world)).viewport;
+        return {static_cast<int>(viewport.Width), static_cast<int>(viewport.Height)};
+    }
+    static RgbPixel CentrePixel(CWorld& world) { return D3D8BackBufferPixel(Device(world), 160, 120); }
+};
+
+INSTANTIATE_TYPED_TEST_SUITE_P(DX81, WorldFramesTest, ::testing::Types<DX81WorldFrames>);
+
 // The program on its bundled data with the built-in settings draws through this renderer; the
 // window is forced (Shift held) so the shared display keeps its mode.
 TEST_F(WorldFramesDX81Test, TheProgramDrawsItsFramesInTheBuiltInClearColour)
@@ -179,44 +200,4 @@ TEST_F(WorldFramesDX81Test, NoDeviceEndsTheStartUpWithTheLoadingBox)
         testing::ExitedWithCode(255),
         Contains("Error (v1,203): An error occurred while loading.\n\nThe application will now exit.\n\n"
                            "(No compatible DirectX 8.1 was found)"));
-}
-
-// The world base with the module start-up chooses by default, on the built-in engine settings.
-TEST_F(WorldFramesDX81Test, TheWorldWithTheDefaultModuleRunsFramesThroughTheDevice)
-{
-    const std::u16string className = Utf8ToUtf16("WorldFramesDX81-" + std::to_string(getpid()));
-    WNDCLASSW windowClass{};
-    windowClass.lpfnWndProc = PlainProc;
-    windowClass.lpszClassName = className.c_str();
-    RegisterClassW(&windowClass);
-    HWND window = CreateWindowExW(0, className.c_str(), u"World", 0x06CA0000, 0, 0, 320, 240, GetDesktopWindow(),
-                                  nullptr, GetModuleHandleW(nullptr), nullptr);
-    ASSERT_NE(window, nullptr);
-    ShowWindow(window, SW_SHOW);
-
-    CParamsText settings(kEngineSettingsText, kEngineSettingsLength);
-    CWorld world;
-    world.SetParameters(&settings, nullptr, nullptr, nullptr, 0, nullptr, nullptr);
-    ASSERT_EQ(RegisterModuleDX81(&world), RES_OK);
-    ASSERT_EQ(RegisterModuleOpenGL(&world), RES_OK);
-    ASSERT_EQ(ValidateModules(kModuleId3DDX81, 0, 0, 0, world.GetData()), RES_OK);
-    ASSERT_EQ(world.Load(window, 320, 240, 32, 0, 0, 0, 1, u"Data_full_Win32\\", 0, 0), RES_OK);
-    auto* engine = dynamic_cast<C3DEngineDX81*>(world.Get3DEngine());
-    ASSERT_NE(engine, nullptr);
-    for (int frame = 0; frame < 3; ++frame)
-        EXPECT_EQ(world.OnFrame(), RES_OK);
-
-    IDirect3DDevice8* device = engine->GetState().device;
-    EXPECT_EQ(D3D8InspectDevice(device).stats.presents, 3u);
-    const D3DVIEWPORT8 viewport = D3D8InspectState(device).viewport;
-    EXPECT_EQ(viewport.Width, 320u);
-    EXPECT_EQ(viewport.Height, 240u);
-    const RgbPixel pixel = D3D8BackBufferPixel(device, 160, 120);
-    EXPECT_TRUE(NearlyEqual(pixel, kClearGrey, kClearGrey, kClearGrey)) << Describe(pixel);
-
-    EXPECT_EQ(world.Release(), RES_OK);
-    EXPECT_EQ(world.Get3DEngine(), nullptr);
-    DestroyWindow(window);
-    UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
-    PlatformShutdown();
 }

@@ -1,23 +1,16 @@
 #include <GL/glew.h>
 
 #include <string>
+#include <vector>
 
 #include "backends/opengl/ShaderOpenGL.h"
-#include "core/PackerFile.h"
 #include "engine3d/Object.h"
 #include "tests/backends/opengl/OpenGLFixture.h"
 #include "tests/support/OpenGLShaderShadowScene.h"
-#include "tests/support/PakTestFile.h"
-#include "tests/support/ShaderSceneFixture.h"
+#include "tests/support/ShaderSceneTests.h"
 #include "tests/support/TempDir.h"
-#include "tools/PakWriter.h"
 
 namespace {
-
-std::string ConstantShader(const char* rgba)
-{
-    return std::string("void main() { gl_FragColor = vec4(") + rgba + "); }\n";
-}
 
 const std::string kSamplers =
     "uniform sampler2D Texture0;\nuniform sampler2D Texture1;\nuniform sampler2D Texture2;\n"
@@ -38,8 +31,30 @@ private:
     T m_saved;
 };
 
+} // namespace
+
 class ShaderOpenGLTest : public ShaderSceneFixture<OpenGLFixture, C3DShaderOpenGL> {
 protected:
+    static std::string ConstantShader(const char* rgba)
+    {
+        return std::string("void main() { gl_FragColor = vec4(") + rgba + "); }\n";
+    }
+    static const char* Suffix() { return ".fs"; }
+    static std::vector<std::string> BrokenSources()
+    {
+        return {"void main() { gl_FragColor = ; }\n",  // does not compile
+                "vec4 Shade() { return vec4(1.0); }\n",  // compiles, no main to link
+                ""};
+    }
+
+    void ExpectDeviceShader(bool held)
+    {
+        EXPECT_EQ(shader->GetShaderObject() != 0, held);
+        EXPECT_EQ(shader->GetProgramObject() != 0, held);
+    }
+    void ExpectNoneBound() { EXPECT_EQ(CurrentProgram(), 0); }
+    void ExpectDeviceShaders(uint32_t) { EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR)); }
+
     void SetUp() override
     {
         ShaderSceneFixture::SetUp();
@@ -72,40 +87,7 @@ protected:
     C3DObject* square = nullptr;
 };
 
-} // namespace
-
-TEST_F(ShaderOpenGLTest, EachSourceShowsItsShaderInThePixels)
-{
-    ASSERT_EQ(LoadText(ConstantShader("1.0, 0.5, 0.0, 1.0"), u"Data\\Shaders\\orange.fs"), RES_OK);
-    EXPECT_NE(shader->GetShaderObject(), 0u);
-    EXPECT_NE(shader->GetProgramObject(), 0u);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"orange.fs");
-    DrawBound();
-    ExpectPixel(32, 32, 0xFF8000);
-    EXPECT_EQ(CurrentProgram(), 0);
-
-    CPakWriter writer;
-    ASSERT_EQ(writer.Add("shaders\\green.fs", ConstantShader("0.0, 1.0, 0.0, 1.0")), RES_OK);
-    ASSERT_EQ(writer.Add("shaders\\other.fs", "not read"), RES_OK);
-    PakTestFile pak(writer.Bytes());
-    ASSERT_EQ(FindPackerEntry(u"shaders\\green.fs", pak.Record()), RES_OK);
-    ASSERT_EQ(shader->LoadFromPacker(pak.Record()), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"shaders\\green.fs");
-    DrawBound();
-    ExpectPixel(32, 32, 0x00FF00);
-
-    TempDir dir;
-    dir.Write("Shaders/blue.fs", ConstantShader("0.0, 0.0, 1.0, 1.0"));
-    ASSERT_EQ(shader->LoadFromFile(dir.WideFile("Shaders/blue.fs").c_str()), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"blue.fs");
-    DrawBound();
-    ExpectPixel(32, 32, 0x0000FF);
-
-    // After Unbind the fixed pipeline draws the square's own colour.
-    ASSERT_EQ(square->Render(), RES_OK);
-    ExpectPixel(32, 32, 0xFFFFFF);
-    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-}
+INSTANTIATE_TYPED_TEST_SUITE_P(OpenGL, ShaderSceneTest, ::testing::Types<ShaderOpenGLTest>);
 
 TEST_F(ShaderOpenGLTest, BindPointsTheSamplersAtTheirStages)
 {
@@ -128,32 +110,6 @@ TEST_F(ShaderOpenGLTest, BindPointsTheSamplersAtTheirStages)
     EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
     for (C3DTexture* texture : {red, green, blue})
         EXPECT_EQ(Engine()->DestroyTexture(texture), RES_OK);
-}
-
-TEST_F(ShaderOpenGLTest, BrokenShaderFailsCleanly)
-{
-    const std::string broken[] = {"void main() { gl_FragColor = ; }\n",  // does not compile
-                                  "vec4 Shade() { return vec4(1.0); }\n",  // compiles, no main to link
-                                  ""};
-    for (const std::string& text : broken) {
-        ASSERT_EQ(LoadText(ConstantShader("1.0, 0.0, 0.0, 1.0"), u"red.fs"), RES_OK);
-        EXPECT_EQ(LoadText(text, u"broken.fs"), RES_FAIL) << text;
-        EXPECT_EQ(shader->GetShaderObject(), 0u);
-        EXPECT_EQ(shader->GetProgramObject(), 0u);
-        EXPECT_EQ(std::u16string(shader->GetName()), u"broken.fs");
-        DrawBound();  // Bind and Unbind do nothing: the fixed pipeline draws
-        ExpectPixel(32, 32, 0xFFFFFF);
-        EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
-    }
-    RecordingTarget target;
-    shader->Apply(&target, &target);
-    EXPECT_TRUE(target.calls.empty());
-
-    // A good source loads again on the same shader.
-    ASSERT_EQ(LoadText(ConstantShader("1.0, 0.0, 0.0, 1.0"), nullptr), RES_OK);
-    EXPECT_EQ(std::u16string(shader->GetName()), u"broken.fs");
-    DrawBound();
-    ExpectPixel(32, 32, 0xFF0000);
 }
 
 TEST_F(ShaderOpenGLTest, MissingExtensionFailsCleanly)
