@@ -16,8 +16,8 @@ function(vd_layer target dir)
   target_include_directories(${target} PUBLIC ${root})
 endfunction()
 
-# One GoogleTest executable per test folder (its subfolders included, benchmarks left out),
-# registered with CTest. Test discovery splits a property's list, so each of the two variables
+# One GoogleTest executable per test folder (its subfolders included, benchmarks left out), with
+# the test environment of tests/TestEnvironment.cpp, registered with CTest. Test discovery splits a property's list, so each of the two variables
 # goes through a property of its own.
 function(vd_test_folder target dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/${dir}/*.cpp)
@@ -25,7 +25,7 @@ function(vd_test_folder target dir)
   if(NOT sources)
     return()
   endif()
-  add_executable(${target} ${sources})
+  add_executable(${target} ${sources} ${CMAKE_SOURCE_DIR}/tests/TestEnvironment.cpp)
   target_link_libraries(${target} PRIVATE vd_testsupport GTest::gtest GTest::gtest_main)
   gtest_discover_tests(${target} WORKING_DIRECTORY ${CMAKE_BINARY_DIR} DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "VD_SOURCE_DIR=${CMAKE_SOURCE_DIR}"

@@ -7,7 +7,7 @@
 // their device, and the device on its Direct3D object, so the device's count is the caller's
 // references plus one per live resource. What the device keeps bound (textures, stream source,
 // indices, state blocks) keeps the object alive without showing in its count.
-// Calls come from one thread. Test hooks: platform/D3D8TestHooks.h.
+// Calls come from one thread. A harness may watch and steer them: platform/d3d8/D3D8Harness.h.
 //
 // Not done (the states are kept, drawing ignores them): vertex blending and tweening, texture
 // transforms and generated texture coordinates, user clip planes, bump-mapping stage operations

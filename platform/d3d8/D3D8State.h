@@ -4,8 +4,7 @@
 
 #include "platform/d3d8/D3D8.h"
 
-// The device state that the setters change and drawing reads, as tests see it through
-// platform/D3D8TestHooks.h.
+// The device state that the setters change and drawing reads.
 
 struct CD3D8Light {
     D3DLIGHT8 light;

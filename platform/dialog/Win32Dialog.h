@@ -6,9 +6,9 @@
 
 // Modal dialogs from the program's dialog resources, driven by a Windows-style dialog
 // procedure. Controls are windows (GetDlgItem) that answer the drop-down list and button
-// messages below. On a desktop the dialog is a modal GTK 3 window; with a script
-// (platform/TestSwitches.h) the script plays the user; headless or without a display and with no
-// script, the default push button is pressed. A closed dialog sends WM_CLOSE to the procedure,
+// messages below. On a desktop the dialog is a modal GTK 3 window; with a driver
+// (platform/dialog/DialogDriver.h) the driver plays the user; headless or without a display and with no
+// driver, the default push button is pressed. A closed dialog sends WM_CLOSE to the procedure,
 // then WM_COMMAND IDCANCEL when the procedure left it unhandled.
 
 using DLGPROC = INT_PTR (*)(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 // Multimedia file functions: buffered reading of RIFF files by chunks.
-// Read-only; paths go through core/FileSystem (backslashes, any letter case).
+// Read-only; paths go through base/FileSystem (backslashes, any letter case).
 
 using MMRESULT = uint32_t;
 using FOURCC = uint32_t;

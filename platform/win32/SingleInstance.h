@@ -4,7 +4,7 @@
 // A per-user rendezvous between copies of the program, named after a window class: the copy
 // that owns a window of the class listens on an abstract UNIX socket, and a later copy started
 // with an empty command line asks it to come to the front, then ends. FindWindowW,
-// SetForegroundWindow and ShowWindow (platform/Win32Window.h) use it for windows of other copies.
+// SetForegroundWindow and ShowWindow (platform/win32/Win32Window.h) use it for windows of other copies.
 
 enum class InstanceRequest : uint8_t { Probe = 'P', Foreground = 'F', Show = 'S' };
 

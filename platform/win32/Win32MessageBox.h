@@ -3,7 +3,7 @@
 
 // Message boxes in the Windows shape, shown with SDL. The caption and the text always go to
 // standard error as "caption: text" as well. Without a display, or with the headless switch
-// (platform/TestSwitches.h, VD_HEADLESS=1), no box is shown and the call returns at once with
+// (platform/win32/PlatformHarness.h, VD_HEADLESS=1), no box is shown and the call returns at once with
 // the box's first button (IDOK, IDYES, IDABORT or IDRETRY).
 
 constexpr UINT MB_OK = 0x00000000;

@@ -8,8 +8,8 @@ DWORD GetLastError();
 void SetLastError(DWORD error);
 
 // ---- Time -----------------------------------------------------------------------------------
-// Sleep, GetTickCount and the performance counter run on core/Clock.h (injectable in tests;
-// see platform/TestSwitches.h). The counter counts nanoseconds.
+// Sleep, GetTickCount and the performance counter run on base/Clock.h (its clock source is
+// injectable). The counter counts nanoseconds.
 void Sleep(DWORD milliseconds);
 DWORD GetTickCount();
 BOOL QueryPerformanceCounter(LARGE_INTEGER* counter);
@@ -45,7 +45,7 @@ DWORD GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, DWORD capa
 
 struct SECURITY_ATTRIBUTES;
 
-// Paths may use '\' or '/' and any letter case (core/FileSystem.h). An existing folder fails
+// Paths may use '\' or '/' and any letter case (base/FileSystem.h). An existing folder fails
 // with ERROR_ALREADY_EXISTS, a missing parent with ERROR_PATH_NOT_FOUND.
 BOOL CreateDirectoryW(const char16_t* path, SECURITY_ATTRIBUTES* attributes);
 // Renames a file or folder; never replaces an existing target (ERROR_ALREADY_EXISTS).

@@ -147,7 +147,7 @@ LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // ---- Timers ---------------------------------------------------------------------------------
 constexpr UINT USER_TIMER_MINIMUM = 10;
 
-// Periods below USER_TIMER_MINIMUM milliseconds are raised to it. Timers run on core/Clock.h.
+// Periods below USER_TIMER_MINIMUM milliseconds are raised to it. Timers run on base/Clock.h.
 UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC procedure);
 BOOL KillTimer(HWND window, UINT_PTR id);
 
