@@ -9,11 +9,6 @@ const CPlatformHarness* g_harness = nullptr;
 
 } // namespace
 
-const CPlatformHarness* PlatformHarness()
-{
-    return g_harness;
-}
-
 void SetPlatformHarness(const CPlatformHarness* harness)
 {
     g_harness = harness;

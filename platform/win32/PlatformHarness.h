@@ -15,8 +15,7 @@ struct CPlatformHarness {
     CDialogDriver* dialogDriver;           // acts on modal dialogs in place of a user when set
 };
 
-// The installed harness; null in the program.
-const CPlatformHarness* PlatformHarness();
+// Installs the harness; the program installs none.
 void SetPlatformHarness(const CPlatformHarness* harness);
 
 // Headless: message boxes print "caption: text" on standard error and return at once, dialogs
