@@ -208,7 +208,7 @@ void CProgram::ApplyDefaults()
         WFormat(key, kKeyUnits, u"DEFAULT_%s_FULLSCREEN", platform);
         m_settings.fullscreen = game.GetBool(u"CAMERA", key, m_settings.fullscreen);
     }
-    if (Succeeded(m_world->LoadOptions(kOptionsVersion)))
+    if (Succeeded(m_world->LoadOptions(kLanguageNone)))
         m_settings.fullscreen = Data()->fullscreen;
     if (GetKeyState(VK_SHIFT) & 0x8000)
         m_settings.fullscreen = 0;
