@@ -61,7 +61,7 @@ Result CVadadiDazidevWorld::ReadConstructFile(std::unique_ptr<uint32_t[]>& level
     uint32_t number = 0;
     uint32_t levelCount = 0;
     if (!ReadValue(*stream, number) || !ReadValue(*stream, levelCount) ||
-        (uint64_t{levelCount} + 1) * sizeof(uint32_t) + kConstructTailBytes > stream->BytesLeft())
+        uint64_t{levelCount} * sizeof(uint32_t) + kConstructTailBytes > stream->BytesLeft())
         return RES_FAIL;
     levelTypes = NewArray<uint32_t>(levelCount);
     uint32_t tooltipCount = 0;
