@@ -2,46 +2,51 @@
 
 namespace {
 
-// The slot of type in a range of count types from first; count when outside.
-uint32_t SlotOf(uint32_t type, uint32_t first, uint32_t count)
+// The maker of type in a table of makers for the types from first on; null outside the table.
+template <typename Maker, size_t N>
+Maker* SlotOf(Maker (&makers)[N], uint32_t first, uint32_t type)
 {
-    return type >= first && type - first < count ? type - first : count;
+    return type >= first && type - first < N ? &makers[type - first] : nullptr;
+}
+
+template <typename Maker, size_t N>
+bool SetMaker(Maker (&makers)[N], uint32_t first, uint32_t type, Maker maker)
+{
+    Maker* slot = SlotOf(makers, first, type);
+    if (!slot)
+        return false;
+    *slot = maker;
+    return true;
+}
+
+template <typename Object, typename Maker, size_t N>
+std::unique_ptr<Object> Make(const Maker (&makers)[N], uint32_t first, uint32_t type, CWorldData* data,
+                             C3DEngine* engine, uint32_t id)
+{
+    const Maker* maker = SlotOf(makers, first, type);
+    return std::unique_ptr<Object>(maker && *maker ? (*maker)(data, engine, id) : nullptr);
 }
 
 } // namespace
 
 bool CLevelFactory::SetLevelMaker(uint32_t type, LevelMaker maker)
 {
-    uint32_t slot = SlotOf(type, kFirstLevelType, kLevelTypeCount);
-    if (slot == kLevelTypeCount)
-        return false;
-    m_levelMakers[slot] = maker;
-    return true;
+    return SetMaker(m_levelMakers, kFirstLevelType, type, maker);
 }
 
 bool CLevelFactory::SetObjectMaker(uint32_t type, LevelObjectMaker maker)
 {
-    uint32_t slot = SlotOf(type, kFirstObjectType, kObjectTypeCount);
-    if (slot == kObjectTypeCount)
-        return false;
-    m_objectMakers[slot] = maker;
-    return true;
+    return SetMaker(m_objectMakers, kFirstObjectType, type, maker);
 }
 
 std::unique_ptr<CGameLevel> CLevelFactory::MakeLevel(uint32_t type, CWorldData* data, C3DEngine* engine,
                                                      uint32_t id) const
 {
-    uint32_t slot = SlotOf(type, kFirstLevelType, kLevelTypeCount);
-    if (slot == kLevelTypeCount || !m_levelMakers[slot])
-        return nullptr;
-    return std::unique_ptr<CGameLevel>(m_levelMakers[slot](data, engine, id));
+    return Make<CGameLevel>(m_levelMakers, kFirstLevelType, type, data, engine, id);
 }
 
 std::unique_ptr<CSceneObject3D> CLevelFactory::MakeObject(uint32_t type, CWorldData* data, C3DEngine* engine,
                                                           uint32_t id) const
 {
-    uint32_t slot = SlotOf(type, kFirstObjectType, kObjectTypeCount);
-    if (slot == kObjectTypeCount || !m_objectMakers[slot])
-        return nullptr;
-    return std::unique_ptr<CSceneObject3D>(m_objectMakers[slot](data, engine, id));
+    return Make<CSceneObject3D>(m_objectMakers, kFirstObjectType, type, data, engine, id);
 }

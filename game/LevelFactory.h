@@ -28,10 +28,8 @@ public:
 
 private:
     static constexpr uint32_t kFirstLevelType = kLevelTypeHiddenObject;
-    static constexpr uint32_t kLevelTypeCount = 4;
     static constexpr uint32_t kFirstObjectType = kSceneTypeTimer;
-    static constexpr uint32_t kObjectTypeCount = 3;
 
-    LevelMaker m_levelMakers[kLevelTypeCount] = {};
-    LevelObjectMaker m_objectMakers[kObjectTypeCount] = {};
+    LevelMaker m_levelMakers[4] = {};         // 0x4001 to 0x4004
+    LevelObjectMaker m_objectMakers[3] = {};  // 0x8002 to 0x8004
 };
