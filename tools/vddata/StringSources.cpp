@@ -1,11 +1,11 @@
 #include "tools/vddata/StringSources.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
-#include <cstdio>
 #include <memory>
+#include <sstream>
 
 #include "core/WideString.h"
 #include "core/WorldData.h"
@@ -28,34 +28,11 @@ char16_t DefaultRemap(uint32_t c)
     return spaced ? u' ' : static_cast<char16_t>(c);
 }
 
-// Strict UTF-8: false at the first byte that does not begin or continue a character.
+// UTF-8 into UTF-16; false for bytes that are not UTF-8 (they do not come back the same).
 bool DecodeUtf8(const std::string& text, std::u16string* out)
 {
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<uint8_t>(text[i]);
-        const int extra = lead < 0x80 ? 0 : (lead >> 5) == 0x6 ? 1 : (lead >> 4) == 0xE ? 2 : (lead >> 3) == 0x1E ? 3 : -1;
-        if (extra < 0 || i + extra >= text.size())
-            return false;
-        uint32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
-        for (int k = 1; k <= extra; ++k) {
-            const auto next = static_cast<uint8_t>(text[i + k]);
-            if ((next & 0xC0) != 0x80)
-                return false;
-            code = code << 6 | (next & 0x3F);
-        }
-        static const uint32_t kSmallest[] = {0, 0x80, 0x800, 0x10000};
-        if (code < kSmallest[extra] || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF))
-            return false;
-        if (code >= 0x10000) {
-            code -= 0x10000;
-            *out += static_cast<char16_t>(0xD800 + (code >> 10));
-            *out += static_cast<char16_t>(0xDC00 + (code & 0x3FF));
-        } else {
-            *out += static_cast<char16_t>(code);
-        }
-        i += extra + 1;
-    }
-    return true;
+    *out = Utf8ToUtf16(text);
+    return Utf16ToUtf8(*out) == text;
 }
 
 bool ReadFileBytes(const fs::path& path, std::string* bytes)
