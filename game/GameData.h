@@ -1,6 +1,5 @@
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <memory>
 
 #include "core/PackerFile.h"
@@ -56,8 +55,9 @@ struct CSoundBankEntry {
     uint32_t m_nState;
 };
 
-struct CFileCloser {
-    void operator()(FILE* file) const { fclose(file); }
+// A pak record that closes its archive when it goes.
+struct COwnedPackerFile : CPackerFile {
+    ~COwnedPackerFile() { ClosePackerFile(this); }
 };
 
 // The game's data record, reached through the engine data block. The scene fields the engine
@@ -103,7 +103,7 @@ struct CGameData : CSceneGameData {
     uint8_t m_bLanguageForced;  // the language came from the caller of LoadOptions
     uint8_t m_bLanguageAvailable[kLanguageCount];
     uint8_t m_nLanguageCount;
-    std::unique_ptr<FILE, CFileCloser> m_pExternalPak;
+    COwnedPackerFile m_ExternalPak;  // searched with the main pak's lookup
     CProfileProgress m_Progress[kProfileModeCount * kProfileSlotCount];  // mode x 3 + slot
     char16_t m_szProfileNames[kProfileSlotCount][kProfileNameUnits];
     uint32_t m_nSlot;

@@ -161,11 +161,8 @@ void CVadadiDazidevWorld::ReadLogoKeys(const CParamsReader& game)
 std::unique_ptr<CPackedParams> CVadadiDazidevWorld::OpenPackedParams(const char16_t* name)
 {
     std::unique_ptr<CPackedParams> params;
-    if (m_GameData.m_pExternalPak) {
-        CPackerFile external{};
-        external.file = m_GameData.m_pExternalPak.get();
-        params.reset(new (std::nothrow) CPackedParams(name, m_pData->pakLookup, &external));
-    }
+    if (m_GameData.m_ExternalPak.file)
+        params.reset(new (std::nothrow) CPackedParams(name, m_pData->pakLookup, &m_GameData.m_ExternalPak));
     if (!params || params->Length() == 0)
         params.reset(new (std::nothrow) CPackedParams(name, m_pData->pakLookup, &m_pData->pak));
     if (params && params->Length() == 0)

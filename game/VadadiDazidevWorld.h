@@ -2,8 +2,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/Stream.h"
 #include "core/World.h"
 #include "game/GameData.h"
+#include "game/GameLevel.h"
+#include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
 
 class CHint;
@@ -11,16 +14,11 @@ class CInertiaPosition;
 class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
-class CLevel;
-class CLevelLabels;
-class CLevelTimer;
-class CLevelTooltip;
 class CMenuDialog;
 class CMoreGamesPage;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
-class CStream;
 class CToolbar;
 class CTouchScreen;
 class CWebScoring;
@@ -94,6 +92,20 @@ public:
     void MarkGameFinished();
     // Registers (or with null removes) the section that a profile file carries at slot.
     void SetProfileSection(ProfileSectionSlot slot, CProfileSection* section);
+    // Loads the blank profile "<raw folder>_profile.full.raw" with its game state into the world
+    // and the record of mode and slot, whose date-set flag stays as it was. The record is left
+    // alone when the blank profile cannot be read.
+    Result OnLoadVirginProfile(uint32_t mode, uint32_t slot);
+
+    // ---- Construction files and level preparation ----
+    // Seeds the random generator, then makes the levels, tooltips, labels and timer of the
+    // construction file through the level factory, reads the tutorial table and, with an audio
+    // engine, the sound-name table and the bank's empty sounds. Objects made before a failure
+    // stay for Release. RES_FAIL on any failure, with a log line for a missing file.
+    Result OnPrepareGame();
+    // The makers of the levels and level objects, filled by the program before Load.
+    CLevelFactory& GetLevelFactory() { return m_LevelFactory; }
+    uint32_t GetSceneCount() const { return m_nSceneCount; }
 
     CGameData* GetGameData() { return &m_GameData; }
     void SetHostEventCallback(HostEventCallback callback);
@@ -141,17 +153,17 @@ protected:
     CScreenLayeredMenu* m_pMenuConclu = nullptr;
     CScreenLayeredMenu* m_pMenuCurrent = nullptr;
     CMenuDialog* m_pMenuDialog = nullptr;
-    CLevel** m_pScenes = nullptr;  // the levels in construction order
+    std::unique_ptr<std::unique_ptr<CGameLevel>[]> m_pScenes;  // the levels in construction order
     uint32_t m_nSceneCount = 0;
     uint32_t m_nLevelBusy = 0;
     uint32_t m_nTooltipBusy = 0;
     uint32_t m_nCurrentScene = kNoIndex;
     uint32_t m_nNextScene = kNoIndex;
     uint32_t m_nSceneArgument = kNoIndex;
-    CLevelTooltip** m_pTooltips = nullptr;
+    std::unique_ptr<std::unique_ptr<CSceneObject3D>[]> m_pTooltips;
     uint32_t m_nTooltipCount = 0;
-    CLevelLabels* m_pLabels = nullptr;
-    CLevelTimer* m_pTimer = nullptr;
+    std::unique_ptr<CSceneObject3D> m_pLabels;
+    std::unique_ptr<CSceneObject3D> m_pTimer;
     CPopupText* m_pPopupWaiting = nullptr;
     CPopupText* m_pPopupIngame = nullptr;
     CPopupText* m_pPopupTuto = nullptr;
@@ -159,6 +171,7 @@ protected:
     HostEventCallback m_pfnHostEvent;
     CMainWindowInfo* m_pMainWindowInfo = nullptr;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
+    CLevelFactory m_LevelFactory;
 
 private:
     enum class OptionsRead { Foreign, Cut, Whole };
@@ -180,5 +193,16 @@ private:
     void ReadFontStyles(const CParamsReader& game);
     void ReadLogoKeys(const CParamsReader& game);
     std::unique_ptr<CPackedParams> OpenPackedParams(const char16_t* name);
+    // A raw file of the main pak; null after logging missingLine with its path when missing.
+    std::unique_ptr<CStream> OpenRawFile(const char16_t* path, bool headerCheck, const char16_t* missingLine);
+    Result ReadConstructFile(std::unique_ptr<uint32_t[]>& levelTypes);
+    Result MakeLevels(const uint32_t* levelTypes);
+    Result MakeTooltips();
+    Result MakeHelperObject(uint32_t type, const char16_t* nameFormat, std::unique_ptr<CSceneObject3D>& object);
+    // Init, then the description "<raw folder><nameFormat with id>" through LoadDescription.
+    Result DescribeObject(CSceneObject3D& object, const char16_t* nameFormat, uint32_t id);
+    Result ReadTutorialTable();
+    Result MakeSoundBank();
+    void ReleaseLevels();
     void LogLine(const char16_t* text);
 };

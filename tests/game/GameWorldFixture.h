@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string>
 
+#include "backends/audio/Audio.h"
+#include "backends/audio/AudioEngine.h"
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
@@ -30,6 +32,12 @@ inline std::string SavedUnits(const std::u16string& text, size_t units, bool com
 class CTestWorld : public CVadadiDazidevWorld {
 public:
     using CVadadiDazidevWorld::m_fAbuseTimer;
+    using CVadadiDazidevWorld::m_nNextScene;
+    using CVadadiDazidevWorld::m_pAudioEngine;
+    using CVadadiDazidevWorld::m_pLabels;
+    using CVadadiDazidevWorld::m_pScenes;
+    using CVadadiDazidevWorld::m_pTimer;
+    using CVadadiDazidevWorld::m_pTooltips;
     using CVadadiDazidevWorld::m_fZoom;
     using CVadadiDazidevWorld::m_nCurrentScene;
     using CVadadiDazidevWorld::m_nMisses;
@@ -37,6 +45,16 @@ public:
     using CVadadiDazidevWorld::m_nSceneCount;
     using CVadadiDazidevWorld::m_nTooltipCount;
     using CVadadiDazidevWorld::m_vCamera;
+};
+
+// An audio engine whose sounds are empty base sounds.
+class CEmptySoundEngine : public CAudioEngine {
+public:
+    explicit CEmptySoundEngine(CWorldData* data) : CAudioEngine(data) {}
+    CAudio* CreateAudio(uint32_t flags, uint32_t param) override
+    {
+        return ListNewAudio(new (std::nothrow) CAudio(m_pData), flags, param);
+    }
 };
 
 // Collects what is written to it; with a limit, the write that crosses it passes its first
