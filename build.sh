@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(g++ cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
   zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev libglew-dev libmd-dev
-  libsdl2-dev libcurl4-openssl-dev libgl-dev libglu1-mesa-dev libgtk-3-dev libgl1-mesa-dri
+  libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev libgl1-mesa-dri
   xvfb xauth fonts-dejavu-core fonts-wqy-microhei alsa-utils assimp-testmodels python3)
 
 install_packages() {

@@ -11,6 +11,7 @@
 #include "core/Log.h"
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
+#include "core/PlatformTable.h"
 #include "game/GameData.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32System.h"
@@ -23,20 +24,6 @@
 const char16_t kDataFolder[] = u"Data_full_Win32\\";
 
 namespace {
-
-// A row of the platform table: the key used in configuration keys, the name used in file names.
-// Row 0 is this program's platform.
-struct CPlatformRow {
-    const char16_t* key;
-    const char16_t* name;
-};
-
-constexpr CPlatformRow kPlatforms[] = {
-    {u"WIN32", u"Win32"},     {u"MACOS", u"MacOS"}, {u"LINUX", u"Linux"},     {u"IPHONE", u"iPhone"},
-    {u"IPAD", u"iPad"},       {u"ANDROID", u"Android"}, {u"FLASHAS3", u"FlashAS3"}, {u"XBOX360", u"Xbox360"},
-    {u"PS3", u"PS3"},         {u"WII", u"Wii"},     {u"WINCE", u"WinCE"},     {u"S60", u"S60"},
-    {u"PSP", u"PSP"},
-};
 
 constexpr char16_t kLoadingText[] = u"An error occurred while loading.\n\nThe application will now exit.";
 constexpr char16_t kDataPathText[] = u"The Data path is unreachable.\n\nThe application will now exit.";
@@ -226,7 +213,7 @@ void CProgram::ApplyDefaults()
         WFormat(key, kKeyUnits, u"DEFAULT_%s_FULLSCREEN", platform);
         m_settings.fullscreen = game.GetBool(u"CAMERA", key, m_settings.fullscreen);
     }
-    if (Succeeded(m_world->LoadOptions(kOptionsVersion)))
+    if (Succeeded(m_world->LoadOptions(kLanguageNone)))
         m_settings.fullscreen = Data()->fullscreen;
     if (GetKeyState(VK_SHIFT) & 0x8000)
         m_settings.fullscreen = 0;

@@ -46,6 +46,15 @@ bool FindNoCase(const std::string& folder, const std::string& name, std::string&
     return matched;
 }
 
+// A folder opens for reading on Linux and a pipe blocks its opener: only regular files open.
+FILE* OpenRegularFile(const std::string& path, const char* mode)
+{
+    struct stat info;
+    if (stat(path.c_str(), &info) == 0 && !S_ISREG(info.st_mode))
+        return nullptr;
+    return fopen(path.c_str(), mode);
+}
+
 std::string Join(const std::string& folder, const std::string& name)
 {
     if (folder.empty())
@@ -126,14 +135,14 @@ FILE* OpenFile(const char* path, const char* mode)
 {
     if (!path || !*path || !mode)
         return nullptr;
-    return fopen(ResolvePath(std::string(path)).c_str(), mode);
+    return OpenRegularFile(ResolvePath(std::string(path)), mode);
 }
 
 FILE* OpenFile(const char16_t* path, const char* mode)
 {
     if (!path || !*path || !mode)
         return nullptr;
-    return fopen(ResolvePath(path).c_str(), mode);
+    return OpenRegularFile(ResolvePath(path), mode);
 }
 
 bool FileExists(const char16_t* path)

@@ -14,7 +14,7 @@ std::string NormalizePath(const std::string& path);
 std::string ResolvePath(const std::string& path);
 std::string ResolvePath(const char16_t* path);
 
-// fopen over ResolvePath.
+// fopen over ResolvePath; anything but a regular file (a folder, a pipe) fails to open.
 FILE* OpenFile(const char16_t* path, const char* mode);
 FILE* OpenFile(const char* path, const char* mode);
 

@@ -1,10 +1,14 @@
-# One static library per layer, made of every .cpp below the layer's folder (but main.cpp).
-# The folder is reached through an include root of the library's own (a link to the folder under
-# the build tree), so a file sees the headers of its own layer and of the layers its library
-# links, and no others: an include of a higher layer does not compile.
+# One static library per layer, made of every .cpp below the layer's folder (but main.cpp and the
+# subfolders named after the folder, which are targets of their own). The folder is reached
+# through an include root of the library's own (a link to the folder under the build tree), so a
+# file sees the headers of its own layer and of the layers its library links, and no others: an
+# include of a higher layer does not compile.
 function(vd_layer target dir)
   file(GLOB_RECURSE sources CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/${dir}/*.cpp ${CMAKE_SOURCE_DIR}/${dir}/*.c)
   list(FILTER sources EXCLUDE REGEX "/main\\.cpp$")
+  foreach(own ${ARGN})
+    list(FILTER sources EXCLUDE REGEX "^${CMAKE_SOURCE_DIR}/${dir}/${own}/")
+  endforeach()
   if(NOT sources)
     set(sources ${CMAKE_SOURCE_DIR}/cmake/empty.cpp)
   endif()

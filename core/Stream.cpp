@@ -46,6 +46,11 @@ uint32_t CStream::Tell()
     return 0;
 }
 
+uint32_t CStream::BytesLeft() const
+{
+    return kStreamUnbounded;
+}
+
 bool CStream::SwapElements(void* buffer, uint32_t elementSize, uint32_t count)
 {
     if (!(m_flags & kStreamSwapOnRead) || (elementSize != 2 && elementSize != 4))
@@ -66,7 +71,8 @@ bool CStream::SwapElements(void* buffer, uint32_t elementSize, uint32_t count)
     return true;
 }
 
-CStreamStdio::CStreamStdio(uint8_t flags, FILE** holder) : CStream(flags), m_holder(holder)
+CStreamStdio::CStreamStdio(uint8_t flags, FILE** holder, uint32_t size)
+    : CStream(flags), m_holder(holder), m_left(size)
 {
 }
 
@@ -87,8 +93,11 @@ Result CStreamStdio::Close()
 
 bool CStreamStdio::Read(void* buffer, uint32_t elementSize, uint32_t count)
 {
-    if (!m_open || !ReadFromFile(*m_holder, buffer, elementSize, count))
+    uint64_t total = TotalBytes(elementSize, count);
+    if (!m_open || total > m_left || !ReadFromFile(*m_holder, buffer, elementSize, count))
         return false;
+    if (m_left != kStreamUnbounded)
+        m_left -= static_cast<uint32_t>(total);
     return CStream::Read(buffer, elementSize, count);
 }
 

@@ -14,6 +14,8 @@ constexpr uint8_t kStreamSwapOnRead = 0x10;
 // Write a byte-swapped copy of 2- and 4-byte elements (needs kStreamSwapOnRead to swap).
 constexpr uint8_t kStreamSwapOnWrite = 0x20;
 
+constexpr uint32_t kStreamUnbounded = 0xFFFFFFFFu;
+
 constexpr int32_t kStreamSeekStart = 0;
 constexpr int32_t kStreamSeekCurrent = 1;
 constexpr int32_t kStreamSeekEnd = 2;
@@ -30,6 +32,9 @@ public:
     virtual bool Write(const void* buffer, uint32_t elementSize, uint32_t count);
     virtual bool Seek(int32_t offset, int32_t origin);
     virtual uint32_t Tell();
+    // Bytes a reader may still take: what bounds a count read from the stream before anything is
+    // allocated for it. kStreamUnbounded when the stream does not know its end.
+    virtual uint32_t BytesLeft() const;
     // With kStreamSwapOnRead: reverses the bytes of each 2- or 4-byte element. False for other
     // sizes or without the flag, the buffer unchanged.
     virtual bool SwapElements(void* buffer, uint32_t elementSize, uint32_t count);
@@ -39,17 +44,19 @@ protected:
 };
 
 // Reads from a file somebody else opened and owns (for a pak: &pak.file after a lookup).
-// Read only; the caller reads no more than the entry's found size.
+// Read only; with a size (for a pak entry: its found size) no read passes that many bytes.
 class CStreamStdio : public CStream {
 public:
-    CStreamStdio(uint8_t flags, FILE** holder);
+    CStreamStdio(uint8_t flags, FILE** holder, uint32_t size = kStreamUnbounded);
 
     Result Open() override;
     Result Close() override;
     bool Read(void* buffer, uint32_t elementSize, uint32_t count) override;
+    uint32_t BytesLeft() const override { return m_left; }
 
 private:
     FILE** m_holder;
+    uint32_t m_left;
     bool m_open = false;
 };
 
@@ -82,7 +89,7 @@ public:
     Result Close() override;
     bool Read(void* buffer, uint32_t elementSize, uint32_t count) override;
 
-    uint32_t BytesLeft() const { return m_left; }
+    uint32_t BytesLeft() const override { return m_left; }
 
 private:
     const uint8_t* m_cursor;

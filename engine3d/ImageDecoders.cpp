@@ -23,7 +23,7 @@ Result CDecodeError::Fail(Result result, const char* format, ...)
 
 Result AllocatePixels(CDecodedImage& image, uint64_t width, uint64_t height, uint32_t bits, CDecodeError& error)
 {
-    if (width == 0 || height == 0 || width > UINT16_MAX || height > UINT16_MAX)
+    if (width == 0 || height == 0 || width > kMaxImageSide || height > kMaxImageSide)
         return error.Fail(RES_FAIL, "unsupported size %llux%llu", static_cast<unsigned long long>(width),
                           static_cast<unsigned long long>(height));
     uint64_t bytes = width * height * (bits / 8);

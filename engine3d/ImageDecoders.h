@@ -32,8 +32,11 @@ private:
     char m_text[256] = "";
 };
 
-// Allocates width x height x bits/8 bytes for image; fails on a zero size or a size beyond
-// what the u16 fields hold.
+// The largest texture side the Direct3D 8 device creates; no decoder makes a larger image.
+constexpr uint32_t kMaxImageSide = 4096;
+
+// Allocates width x height x bits/8 bytes for image; fails on a zero size or a side beyond
+// kMaxImageSide.
 Result AllocatePixels(CDecodedImage& image, uint64_t width, uint64_t height, uint32_t bits, CDecodeError& error);
 
 bool IsPowerOfTwo(uint64_t value);

@@ -96,6 +96,10 @@ Result ReadImage(PngReader& reader, CImageSource& source, CDecodedImage& image, 
 
     png_set_read_fn(png, &source, ReadFromSource);
     png_set_sig_bytes(png, 1);
+    // Ancillary chunks other than tRNS are skipped unread, so a chunk that lies about its size
+    // costs no memory and ends the read at the end of the data.
+    png_set_keep_unknown_chunks(png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_user_limits(png, kMaxImageSide, kMaxImageSide);
     png_read_info(png, info);
     uint32_t width = png_get_image_width(png, info);
     uint32_t height = png_get_image_height(png, info);

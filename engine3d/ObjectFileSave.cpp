@@ -1,18 +1,11 @@
 #include "engine3d/ObjectFileSave.h"
 
-#include "base/FileSystem.h"
+#include "core/FileSave.h"
 #include "core/Stream.h"
-#include "base/WideString.h"
 #include "engine3d/ObjectFile.h"
 
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
-#include <string>
 
 namespace {
 
@@ -108,43 +101,12 @@ bool Write3dx(CStream& stream, const C3DObjectFileData& block, uint32_t flags, u
     return WriteIndices(out, block);
 }
 
-namespace {
-
-// Mode for the new file: the replaced file's, else read-write for everybody the umask allows.
-mode_t NewFileMode(const std::string& target)
-{
-    struct stat info;
-    if (stat(target.c_str(), &info) == 0)
-        return info.st_mode & 07777;
-    mode_t mask = umask(0);
-    umask(mask);
-    return 0666 & ~mask;
-}
-
-} // namespace
-
 Result C3DObjectFile::Save3dx(const char16_t* path, uint32_t flags)
 {
-    std::string target = ResolvePath(path);
-    std::string temporary = target + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return Report(RES_FAIL, path, "SaveToFile", "the file cannot be created");
-    bool ok = fchmod(fd, NewFileMode(target)) == 0;
-    close(fd);
-
     uint64_t written = 0;
-    if (ok) {
-        CStreamFile stream(kStreamWrite, Utf8ToUtf16(temporary).c_str());
-        ok = Succeeded(stream.Open()) && Write3dx(stream, *m_pBlock, flags, written);
-        stream.Close();
-    }
-    struct stat info;
-    ok = ok && stat(temporary.c_str(), &info) == 0 && uint64_t(info.st_size) == written;
-    ok = ok && rename(temporary.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        unlink(temporary.c_str());
+    Result result =
+        SaveFileReplacing(path, [&](CStream& stream) { return Write3dx(stream, *m_pBlock, flags, written); });
+    if (Failed(result))
         return Report(RES_FAIL, path, "SaveToFile", "the file cannot be written");
-    }
     return RES_OK;
 }

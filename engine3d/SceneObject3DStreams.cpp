@@ -7,6 +7,8 @@
 
 namespace {
 
+constexpr uint32_t kScenePartBytes = 29;  // in a description
+
 template <typename T> bool ReadOne(CStream* stream, T* value) { return stream->Read(value, sizeof(T), 1); }
 
 template <typename T> bool WriteOne(CStream* stream, const T& value) { return stream->Write(&value, sizeof(T), 1); }
@@ -34,7 +36,8 @@ Result CSceneObject3D::LoadDescription(CStream* stream)
     uint32_t word = 0;
     uint32_t count = 0;
     if (!ReadOne(stream, &width) || !ReadOne(stream, &height) || !ReadOne(stream, &word) ||
-        !ReadOne(stream, &count) || count > kMaxSceneParts)
+        !ReadOne(stream, &count) || count > kMaxSceneParts ||
+        uint64_t{count} * (kScenePartBytes + sizeof(uint16_t)) > stream->BytesLeft())
         return RES_FAIL;
     std::unique_ptr<ScenePart[]> parts = NewZeroed<ScenePart>(count);
     std::unique_ptr<uint16_t[]> order = NewZeroed<uint16_t>(count);

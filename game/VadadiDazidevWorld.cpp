@@ -1,19 +1,14 @@
 #include "game/VadadiDazidevWorld.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstring>
 
-#include "base/FileSystem.h"
-#include "core/ParamsReader.h"
-#include "base/WideFormat.h"
 #include "base/WideString.h"
-#include "platform/win32/Win32System.h"
+#include "core/Log.h"
+#include "game/SystemLanguage.h"
 
 namespace {
 
-constexpr size_t kPathUnits = 520;
-constexpr uint8_t kOptionsMarker = 2;
+constexpr uint32_t kFirstTutorialStep = 33;
 
 bool IsPointerMessage(UINT message)
 {
@@ -40,31 +35,49 @@ WORD ScaleCoordinate(WORD value, float factor)
 
 } // namespace
 
-CVadadiDazidevWorld::CVadadiDazidevWorld()
+CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
 {
-    memset(&m_GameData, 0, sizeof(m_GameData));
     m_GameData.m_pWorld = this;
     if (m_pData) {
         m_pData->gameData = &m_GameData;
         m_pData->sceneGameData = &m_GameData;
     }
+    m_GameData.m_nBrightness = kBrightnessUnset;
+    m_GameData.m_nLanguage = GetSystemLanguage();
+    m_GameData.m_nSlot = 0;
+    m_GameData.m_fMusicVolume = 1.0f;
+    m_GameData.m_fSoundVolume = 1.0f;
+    m_GameData.m_nTutorialStep = kFirstTutorialStep;
+    m_GameData.m_bTutorial = 1;
+    m_GameData.m_fMaxZoomRefRatio = 1.0f;
 }
 
 Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth,
                                  uint8_t fullscreen, uint8_t resizable, uint8_t vSync, uint32_t orientation,
                                  const char16_t* dataFolder, uint16_t reserved1, uint16_t reserved2)
 {
+    LoadPrefetchParams();
     Result result = CWorld::Load(window, width, height, colorDepth, fullscreen, resizable, vSync, orientation,
                                  dataFolder, reserved1, reserved2);
     if (Failed(result))
         return result;
     RaiseHostEvent(kHostEventLoadBegin);
+    ReadGameSettings();
+    result = LoadProfiles();
+    if (Failed(result))
+        LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");
     RaiseHostEvent(kHostEventLoadEnd);
-    return RES_OK;
+    return Failed(result) ? RES_FAIL : RES_OK;
 }
 
 Result CVadadiDazidevWorld::Release()
 {
+    SaveOptions();
+    const uint32_t mode = m_GameData.m_nMode;
+    const uint32_t slot = m_GameData.m_nSlot;
+    if (m_pMenuDialog && mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse)
+        SaveProfile(slot, mode);
+    ReleaseLevels();
     return CWorld::Release();
 }
 
@@ -94,41 +107,7 @@ Result CVadadiDazidevWorld::GetTitle(const char16_t*, const char16_t* fallback, 
     return RES_OK;
 }
 
-void CVadadiDazidevWorld::ReadAppName()
+void CVadadiDazidevWorld::LogLine(const char16_t* text)
 {
-    const CParamsReader* params = m_pData ? m_pData->gameParams : nullptr;
-    if (params)
-        params->GetString(u"PATH", u"APP_NAME", u"undefined", m_GameData.m_szAppName, kAppNameUnits);
-    else
-        WStrCopy(m_GameData.m_szAppName, kAppNameUnits, u"undefined");
-}
-
-bool CVadadiDazidevWorld::OptionsPath(char16_t* out, size_t capacity) const
-{
-    char16_t appData[kPathUnits];
-    DWORD length = GetEnvironmentVariableW(u"APPDATA", appData, kPathUnits);
-    if (length == 0 || length >= kPathUnits)
-        return false;
-    const char16_t* name = m_GameData.m_szAppName;
-    size_t written = WFormat(out, capacity, u"%s/%s/%s/%s.v1.%s", appData, u"Kvo Adventure", name, name, u"options.sav");
-    return written + 1 < capacity;
-}
-
-Result CVadadiDazidevWorld::LoadOptions(uint16_t expectedVersion)
-{
-    ReadAppName();
-    char16_t path[kPathUnits];
-    if (!m_pData || !OptionsPath(path, kPathUnits))
-        return RES_FAIL;
-    FILE* file = OpenFile(path, "rb");
-    if (!file)
-        return RES_FAIL;
-    uint8_t head[4] = {};
-    bool read = fread(head, 1, sizeof(head), file) == sizeof(head);
-    fclose(file);
-    uint16_t version = static_cast<uint16_t>(head[0] | (head[1] << 8));
-    if (!read || version != expectedVersion || head[2] != kOptionsMarker)
-        return RES_FAIL;
-    m_pData->fullscreen = head[3];
-    return RES_OK;
+    LogPrintf(m_pData ? m_pData->logPath : nullptr, 1, u"%s", text);
 }

@@ -7,6 +7,7 @@
 // Builds the bytes of a file, words little-endian as the engine reads them.
 class CByteWriter {
 public:
+    void U8(uint8_t value) { m_bytes.push_back(static_cast<char>(value)); }
     void U16(uint16_t value)
     {
         m_bytes.push_back(static_cast<char>(value & 0xFF));

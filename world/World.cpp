@@ -409,7 +409,7 @@ Result CWorld::GetTitle(const char16_t*, const char16_t* fallback, char16_t* out
     return RES_OK;
 }
 
-Result CWorld::LoadOptions(uint16_t)
+Result CWorld::LoadOptions(uint32_t)
 {
     return RES_FAIL;
 }

@@ -27,8 +27,6 @@ constexpr uint32_t kHostEventLoadEnd = 15;
 constexpr uint32_t kHostEventLanguage = 18;
 
 constexpr size_t kTitleUnits = 260;
-// The version of the saved options that start-up asks for.
-constexpr uint16_t kOptionsVersion = 12;
 
 // Hands a module to the release function of the registry record that made it (deletes it
 // when the record has none).
@@ -72,9 +70,10 @@ public:
     virtual Result Render();
     // The window title; here the fallback text. The application name is not used. Result 0.
     virtual Result GetTitle(const char16_t* appName, const char16_t* fallback, char16_t* out, size_t capacity);
-    // Reads the saved options (the saved fullscreen choice goes straight into the data block).
+    // Reads the saved options before the window exists (the saved fullscreen choice goes straight
+    // into the data block); language is the game's language to force, or its "none" value.
     // RES_OK when read; here there are none: RES_FAIL.
-    virtual Result LoadOptions(uint16_t expectedVersion);
+    virtual Result LoadOptions(uint32_t language);
 
     // Stores the readers and lookups, copies the log path and opens the main pak when asked.
     Result SetParameters(CParamsReader* engineParams, CParamsReader* gameParams, MemoryLookup memoryLookup,

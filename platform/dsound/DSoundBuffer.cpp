@@ -40,6 +40,8 @@ IDirectSoundBuffer::IDirectSoundBuffer(const MixerPtr& mixer, CMixerVoice* voice
                                        const WAVEFORMATEX& format)
     : m_mixer(mixer), m_voice(voice), m_flags(flags), m_format(format), m_spatial(kDefaultSpatial)
 {
+    // An extensible PCM format is kept as its plain PCM twin.
+    m_format.wFormatTag = WAVE_FORMAT_PCM;
     m_format.cbSize = 0;
 }
 
@@ -91,6 +93,7 @@ Result IDirectSoundBuffer::SetFormat(const WAVEFORMATEX* format)
     if (!IsMixablePcm(*format))
         return DSERR_BADFORMAT;
     m_device->m_primaryFormat = *format;
+    m_device->m_primaryFormat.wFormatTag = WAVE_FORMAT_PCM;
     m_device->m_primaryFormat.cbSize = 0;
     return DS_OK;
 }

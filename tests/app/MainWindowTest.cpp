@@ -6,8 +6,10 @@
 #include "app/MainWindow.h"
 #include "base/WideString.h"
 #include "game/VadadiDazidevWorld.h"
-#include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/TempDir.h"
+#include "tests/support/platform/TestSwitches.h"
 #include "tests/support/WorldTestModules.h"
 
 namespace {
@@ -50,6 +52,8 @@ protected:
         return rect;
     }
 
+    TempDir m_appData;  // the world's Release saves its options there
+    ScopedEnv m_appDataEnv{"APPDATA", m_appData.Path().c_str()};
     CVadadiDazidevWorld m_world;
     CMainWindowInfo m_info{};
 };

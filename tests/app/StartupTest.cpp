@@ -97,6 +97,37 @@ CWorld* MakeReportingWorld()
     return new CReportingWorld();
 }
 
+// A whole "options.sav" of that version with the full-screen choice, language 3, the brightness
+// and all else zero.
+std::string Options(uint16_t version, uint8_t fullscreen, uint8_t brightness = 127)
+{
+    std::string bytes(322, '\0');
+    bytes[0] = static_cast<char>(version);
+    bytes[2] = 2;
+    bytes[3] = static_cast<char>(fullscreen);
+    bytes[4] = 3;
+    bytes[17] = static_cast<char>(brightness);
+    bytes[18] = bytes[83] = bytes[148] = 2;  // the name markers
+    return bytes;
+}
+
+// The reporting world that also tells whether its release saved the options of a windowed run.
+class CSavingWorld : public CReportingWorld {
+public:
+    Result Release() override
+    {
+        Result result = CReportingWorld::Release();
+        std::string file = std::string(getenv("APPDATA")) + "/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.options.sav";
+        fprintf(stderr, "saved %s\n", TempDir::Read(file) == Options(12, 0) ? "as read" : "otherwise");
+        return result;
+    }
+};
+
+CWorld* MakeSavingWorld()
+{
+    return new CSavingWorld();
+}
+
 std::string EngineText(const std::string& extraWorldKeys)
 {
     return "[WORLD]\n" + extraWorldKeys + std::string(kEngineSettingsText, kEngineSettingsLength);
@@ -231,10 +262,10 @@ TEST_F(StartupTest, WithoutShiftTheGameDefaultsChooseFullscreen)
 
 TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
 {
-    std::string windowed("\x0C\x00\x02\x00", 4);
-    EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeReportingWorld, windowed)), testing::ExitedWithCode(0),
-                Has("Load 1024x768 fullscreen=0\n"));
-    std::string foreign("\x0B\x00\x02\x00", 4);
+    // The run writes at its end what it read at its start (the brightness always as 127).
+    EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeSavingWorld, Options(12, 0, 40))), testing::ExitedWithCode(0),
+                Output({"Load 1024x768 fullscreen=0\n", "saved as read\n"}));
+    std::string foreign = Options(11, 0);
     EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeReportingWorld, foreign)), testing::ExitedWithCode(0),
                 Has("Load 1024x768 fullscreen=1\n"));
 }
@@ -247,7 +278,7 @@ TEST_F(StartupTest, ForceSettingsKeepsTheDialogsSizeButNotAgainstSavedOptions)
         {DialogStepKind::Click, 1, 0, nullptr},
     };
     static const CDialogScript kScript{kForce, 3, nullptr, nullptr, nullptr, false};
-    std::string windowed("\x0C\x00\x02\x00", 4);
+    std::string windowed = Options(12, 0);
     EXPECT_EXIT(
         {
             SetDialogScript(&kScript);

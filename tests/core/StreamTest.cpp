@@ -98,6 +98,20 @@ TEST(StreamStdio, ReadsThePakEntryFoundLast)
     EXPECT_FALSE(stream.Read(values, 4, 1)) << "closed";
 }
 
+TEST(StreamStdio, AnEntrySizedStreamStopsAtTheEntrysEnd)
+{
+    PakTestFile pak(PakEntryBytes("first", "abc") + PakEntryBytes("second", "defg"));
+    ASSERT_EQ(FindPackerEntry(u"first", pak.Record()), RES_OK);
+    CStreamStdio stream(kStreamRead, &pak.Record()->file, pak.Record()->foundSize);
+    ASSERT_EQ(stream.Open(), RES_OK);
+    char bytes[4] = {};
+    EXPECT_FALSE(stream.Read(bytes, 1, 4)) << "the next entry is not this one's";
+    EXPECT_EQ(stream.BytesLeft(), 3u);
+    EXPECT_TRUE(stream.Read(bytes, 1, 2));
+    EXPECT_EQ(stream.BytesLeft(), 1u);
+    EXPECT_EQ(CStreamStdio(kStreamRead, &pak.Record()->file).BytesLeft(), kStreamUnbounded);
+}
+
 TEST(StreamStdio, OpenRefusesWritingAndMissingFiles)
 {
     FILE* none = nullptr;

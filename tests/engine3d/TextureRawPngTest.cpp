@@ -143,7 +143,7 @@ TEST_F(TextureRawPngTest, HeaderLargerThanTheDataFailsBeforeAllocating)
     std::string file = EncodePng({1, 1, PNG_COLOR_TYPE_RGB_ALPHA, 8, false, {1, 2, 3, 4}, {}, {}, {}});
     // IHDR width and height at bytes 16..23; the chunk CRC follows and must match.
     std::string huge = file;
-    const uint8_t size[8] = {0, 0, 0xFF, 0xFF, 0, 0, 0xFF, 0xFF};
+    const uint8_t size[8] = {0, 0, 0x10, 0x00, 0, 0, 0x10, 0x00};
     huge.replace(16, 8, reinterpret_cast<const char*>(size), 8);
     uint32_t crc = static_cast<uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(huge.data() + 12), 17));
     for (int i = 0; i < 4; ++i)

@@ -6,6 +6,8 @@
 
 #include "core/BuiltinSettings.h"
 #include "core/ParamsReader.h"
+#include "game/SystemLanguage.h"
+#include "platform/win32/Win32System.h"
 #include "game/VadadiDazidevWorld.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorldTestModules.h"
@@ -70,6 +72,16 @@ TEST_F(VadadiDazidevWorldTest, TheGameDataIsReachedThroughTheDataBlock)
     EXPECT_EQ(m_world.GetMainWindowInfo(), nullptr);
 }
 
+TEST_F(VadadiDazidevWorldTest, TheConstructorSetsTheStartingValues)
+{
+    const CGameData& g = *m_world.GetGameData();
+    EXPECT_EQ(g.m_nBrightness, kBrightnessUnset);
+    EXPECT_EQ(g.m_fMusicVolume + g.m_fSoundVolume + g.m_fMaxZoomRefRatio, 3.0f);
+    EXPECT_EQ(g.m_nTutorialStep + g.m_bTutorial, 34u);
+    EXPECT_EQ(g.m_nLanguage, LanguageFromLangId(GetSystemDefaultLangID()));
+    EXPECT_EQ(LanguageFromLangId(20490) * 100 + LanguageFromLangId(0x0409), 200u);  // Spanish; English
+}
+
 TEST_F(VadadiDazidevWorldTest, MousePositionsAreScaledIntoTheVirtualScreen)
 {
     CWorldData* data = m_world.GetData();
@@ -94,27 +106,6 @@ TEST_F(VadadiDazidevWorldTest, TheTitleIsTheFallbackUntilAStringTableIsLoaded)
     EXPECT_EQ(std::u16string(title), u"VadadiD");
     m_world.GetTitle(u"Kvo Adventure", nullptr, title, 8);
     EXPECT_EQ(std::u16string(title), u"");
-}
-
-TEST_F(VadadiDazidevWorldTest, SavedOptionsSetFullscreen)
-{
-    CWorldData* data = m_world.GetData();
-    data->fullscreen = 1;
-    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);  // no file yet
-    EXPECT_EQ(std::u16string(m_world.GetGameData()->m_szAppName), u"VadadiDazidev");
-
-    WriteOptions(std::string("\x0C\x00\x02\x00\x05\x00\x00\x00", 8));
-    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_OK);
-    EXPECT_EQ(data->fullscreen, 0);
-
-    data->fullscreen = 1;
-    WriteOptions(std::string("\x0D\x00\x02\x00", 4));
-    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
-    WriteOptions(std::string("\x0C\x00\x03\x00", 4));
-    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
-    WriteOptions(std::string("\x0C\x00\x02", 3));
-    EXPECT_EQ(m_world.LoadOptions(kOptionsVersion), RES_FAIL);
-    EXPECT_EQ(data->fullscreen, 1);
 }
 
 TEST_F(VadadiDazidevWorldTest, LoadRaisesTheLoadingEventsOnlyAfterTheEngineLoaded)

@@ -77,7 +77,7 @@ std::string EncodePng(const PngFixture& fixture)
 }
 
 std::string EncodeJpeg(uint32_t width, uint32_t height, int components, const std::vector<uint8_t>& pixels,
-                       bool progressive, int quality)
+                       bool progressive, int quality, bool arithmetic)
 {
     jpeg_compress_struct cinfo;
     jpeg_error_mgr errors;
@@ -92,6 +92,7 @@ std::string EncodeJpeg(uint32_t width, uint32_t height, int components, const st
     cinfo.in_color_space = components == 1 ? JCS_GRAYSCALE : components == 3 ? JCS_RGB : JCS_CMYK;
     jpeg_set_defaults(&cinfo);
     jpeg_set_quality(&cinfo, quality, TRUE);
+    cinfo.arith_code = arithmetic ? TRUE : FALSE;
     if (progressive)
         jpeg_simple_progression(&cinfo);
     jpeg_start_compress(&cinfo, TRUE);

@@ -26,9 +26,10 @@ struct PngFixture {
 // Encoded with libpng; empty on failure.
 std::string EncodePng(const PngFixture& fixture);
 
-// Encoded with libjpeg from top-down pixels of 1 (grey), 3 (RGB) or 4 (CMYK) components.
+// Encoded with libjpeg from top-down pixels of 1 (grey), 3 (RGB) or 4 (CMYK) components,
+// Huffman- or arithmetic-coded.
 std::string EncodeJpeg(uint32_t width, uint32_t height, int components, const std::vector<uint8_t>& pixels,
-                       bool progressive, int quality = 95);
+                       bool progressive, int quality = 95, bool arithmetic = false);
 
 // The rows of an image in reverse order.
 std::vector<uint8_t> FlipRows(const std::vector<uint8_t>& pixels, size_t rowBytes);

@@ -49,7 +49,7 @@ public:
     bool Write(const void* buffer, uint32_t elementSize, uint32_t count) override;
 
     const std::string& Bytes() const { return m_bytes; }
-    size_t BytesLeft() const { return m_bytes.size() - m_readAt; }
+    uint32_t BytesLeft() const override { return static_cast<uint32_t>(m_bytes.size() - m_readAt); }
 
 private:
     std::string m_bytes;

@@ -1,0 +1,43 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "game/LevelFactory.h"
+#include "levels/Level.h"
+
+// A level type for tests, of any level type code: its records in a plain array. It makes no
+// display objects (the tests run without a 3D engine), and the slots of the level behaviour
+// still to come do nothing.
+class CTestLevel : public CLevel {
+public:
+    CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type);
+
+    Result Init() override;
+    Result AllocRecords() override;
+    CLevelRecord* GetRecord(uint32_t n) override;
+    void HideTimer(uint32_t) override {}
+    void EndLevel() override {}
+    void RenderParts() override {}
+    void UseHint() override {}
+    void OnStarFound() override {}
+
+    using CLevel::m_nSceneState;
+    uint32_t m_nInits = 0;
+    std::unique_ptr<CLevelRecord[]> m_pRecords;
+};
+
+// A timer, labels or tooltip object for tests: reads the scene-object block of its description,
+// counts its Init and LoadFiles calls.
+class CTestLevelObject : public CSceneObject3D {
+public:
+    CTestLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type);
+
+    Result Init() override;
+    Result LoadFiles() override;
+
+    uint32_t m_nInits = 0;
+    uint32_t m_nFileLoads = 0;
+};
+
+// Makers of test levels for the four level types and test objects for the three object types.
+void RegisterTestLevelMakers(CLevelFactory& factory);

@@ -1,0 +1,203 @@
+#include "tools/vddata/DataBuilder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <map>
+
+#include "base/WideString.h"
+#include "game/Construction.h"
+#include "tests/game/GameWorldFixture.h"
+#include "tests/support/FontFixtures.h"
+#include "tests/support/LevelTestKit.h"
+#include "tests/support/ToolRun.h"
+#include "tools/PakIndex.h"
+#include "tools/RawFileWriter.h"
+
+namespace {
+
+const char kConstruction[] = R"(app: VadadiDazidev
+construction: 3
+tutorial: 1
+ratio: 0.75
+tutorialTable: [5, 6]
+charsetFont: fonts/main.charset
+sounds: [click.wav]
+menuDialog: {stringMap: [1, 2, 3], clickSound: 0, dialogBorder: 8, buttonBorder: 4}
+menus:
+  - scene: {parts: [{kind: 1}]}
+    layers: [{part: 0, scale: 2}]
+  - display: meshes/outro.3dx
+    scene: {parts: [{kind: 1}, {kind: 2}]}
+stars: {clickSound: 0}
+hint: {sound: 0xFFFF}
+levels: [levels/first.yaml, {type: 0x4004, records: [{}]}]
+tooltips:
+  - scene: {parts: [{flags: 3}]}
+    steps: [{part: 0, eventValue: 0, eventObject: 1}]
+    actions: {showObjects: [0x0001]}
+labels: {scene: {parts: [{kind: 0}]}, labels: [{part: 0, value: 1, values: [1, 2, 3, 4]}]}
+timer: {display: meshes/timer.3dx, x: 10, y: 20, size: 30}
+prefetch: {debugKeys: 1}
+)";
+
+const char kFirstLevel[] = R"(type: 0x4001
+display: meshes/level.3dx
+collision: meshes/level.3dx
+scene:
+  parts:
+    - {kind: 0, phase: 6, flags: 3, itemId: -1, x: 1.5, radius: 10}
+    - {kind: 1}
+pairs: [{part: 0, targetScene: 1}, {part: 1, targetScene: 2}]
+records:
+  - backgroundName: bg.jpg
+    startActions: {showObjects: [0x0001], hideTooltips: [0]}
+    leaveActions: {recordSwitch: [0x0100]}
+    effects: [{minFrames: 30, maxFrames: 60, soundId: 0, loop: 1}]
+    pairSounds: [0]
+  - {}
+startRecord: 1
+)";
+
+// A charset font whose codes are not its characters: ' ' 1, '#' 2, 'a' 3, 'b' 4, '日' 256.
+std::string ShuffledCharset()
+{
+    std::vector<CharsetFilePage> pages(2);
+    pages[0].characters = std::u16string(u"\0 #ab", 5);
+    pages[1].characters = u"日";
+    for (CharsetFilePage& page : pages) {
+        page.rects.assign(256, GlyphRect{});
+        page.info = kFixtureInfo;
+    }
+    return CharsetFileBytes(pages, 2);
+}
+
+std::map<std::string, std::string> PakEntries(const std::string& path)
+{
+    std::vector<PakIndexEntry> index;
+    std::string error;
+    std::map<std::string, std::string> entries;
+    if (Failed(ReadPakIndex(path, 0, &index, &error)))
+        return entries;
+    std::ifstream pak(path, std::ios::binary);
+    for (const PakIndexEntry& entry : index) {
+        std::string bytes(entry.size, '\0');
+        pak.seekg(static_cast<std::streamoff>(entry.dataOffset));
+        pak.read(bytes.data(), entry.size);
+        entries[entry.name] = bytes;
+    }
+    return entries;
+}
+
+class DataBuilderTest : public GameWorldTest {
+protected:
+    void SetUp() override
+    {
+        GameWorldTest::SetUp();
+        Source("construction.yaml", kConstruction);
+        Source("levels/first.yaml", kFirstLevel);
+        Source("fonts/main.charset", ShuffledCharset());
+        Source("strings/en/main.txt", "ab\n# a\n");
+        Source("strings/en/commons.txt", "日");
+        Source("disk/click.wav", "RIFF");
+        for (const char* mesh : {"meshes/level.3dx", "meshes/outro.3dx", "meshes/timer.3dx"})
+            Source(mesh, mesh);
+        Source("pictures/bg.png", "png");
+        m_dir.Write("ext/strings/fr/main.txt", "b");
+        m_dir.Write("ext/VadadiDazidev.External.Desktop.ini", "[X]");
+    }
+
+    void Source(const std::string& name, const std::string& bytes) { m_dir.Write("src/" + name, bytes); }
+    int Build(std::string* err)
+    {
+        std::string out;
+        return RunTool(RunDataBuilder, "vddata",
+                       {m_src.c_str(), m_out.c_str(), m_ext.c_str()}, &out, err);
+    }
+    std::string Output(const std::string& name) const { return m_dir.File("out/" + name); }
+
+    const std::string m_src = m_dir.File("src");
+    const std::string m_out = m_dir.File("out");
+    const std::string m_ext = m_dir.File("ext");
+};
+
+TEST_F(DataBuilderTest, ASourceTreeBuildsPaksAndDiskFilesThatTheGameReads)
+{
+    std::string err;
+    ASSERT_EQ(Build(&err), 0) << err;
+    std::map<std::string, std::string> pak = PakEntries(Output("VadadiDazidev_full_Win32.pak"));
+    for (const char* name : {"_raw.full.Win32/_level_0.obj.3dx", "_raw.full.Win32/_level_0.col.3dx",
+                             "_raw.full.Win32/_menu_1.obj.3dx", "_raw.full.Win32/_timer_0.obj.3dx",
+                             "pictures/bg.png", "fonts/main.charset"})
+        EXPECT_EQ(pak.count(name), 1u) << name;
+    for (const char* name : {"meshes/level.3dx", "construction.yaml", "levels/first.yaml", "strings/en/main.txt",
+                             "disk/click.wav"})
+        EXPECT_EQ(pak.count(name), 0u) << name;
+    EXPECT_EQ(pak["_raw.full.Win32/_level_0.obj.3dx"], "meshes/level.3dx");
+    EXPECT_EQ(pak["strings/_strings.en.utf8.ucs2.raw"], StringFileBytes({u"ab", u"# a"}));
+    EXPECT_EQ(pak["strings/_strings.en.utf8.indexed.ucs2.raw"], StringFileBytes({{3, 4}, {2, 1, 3}}));
+    EXPECT_EQ(pak["strings/_strings.en.commons.utf8.indexed.ucs2.raw"], StringFileBytes({{256}}));
+    std::array<uint16_t, kCharsetRemapEntries> symbols{};
+    for (uint32_t c = 0; c < kCharsetRemapEntries; ++c)
+        symbols[c] = c == 35 ? 2 : (c == 10 || c == 13 ? c : (c == 97 ? 3 : (c == 98 ? 4 : 1)));
+    symbols[256] = 0;
+    EXPECT_EQ(pak["strings/_symbols.utf8.indexed.ucs2.raw"], SymbolsFileBytes(symbols));
+    EXPECT_EQ(TempDir::Read(Output("click.wav")), "RIFF");
+    EXPECT_EQ(TempDir::Read(Output("prefetch.params")), std::string("\x02\x01\x00\x01\x00\x00", 6));
+    std::map<std::string, std::string> external = PakEntries(Output("VadadiDazidev_external_Win32.pak"));
+    EXPECT_EQ(external.size(), 3u) << "the settings, and the French table plain and indexed";
+    EXPECT_EQ(external["strings/_strings.fr.utf8.indexed.ucs2.raw"], StringFileBytes({{4}}));
+}
+
+TEST_F(DataBuilderTest, TheBlankProfilesTotalsAreTheGamesOwn)
+{
+    std::string err;
+    ASSERT_EQ(Build(&err), 0) << err;
+    RegisterTestLevelMakers(m_world.GetLevelFactory());
+    m_world.m_pAudioEngine.reset(new CEmptySoundEngine(m_world.GetData()));
+    m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(Output("VadadiDazidev_full_Win32.pak")).c_str(), 0,
+                          FindPackerEntry, nullptr);
+    for (const char16_t* menu : {u"_raw.full.Win32/_menu_0.raw", u"_raw.full.Win32/_menu_1.raw"}) {
+        CTestLevelObject layered(m_world.GetData(), nullptr, 0, kSceneTypeLayeredMenu);
+        std::unique_ptr<CStream> stream = CheckConstruction(m_world.GetData(), menu, true);
+        ASSERT_NE(stream, nullptr);
+        ASSERT_EQ(layered.LoadDescription(stream.get()), RES_OK);
+    }
+    ASSERT_EQ(m_world.OnPrepareGame(), RES_OK);
+    EXPECT_EQ(Data().m_nSoundCount, 1u);
+    EXPECT_EQ(std::u16string(&Data().m_pSoundNames[0]), u"click.wav");
+    EXPECT_EQ(Data().m_nConstructionNumber, 3u);
+    EXPECT_EQ(Data().m_TutorialTable[1], 6u);
+    const CTestLevel& first = static_cast<CTestLevel&>(*m_world.m_pScenes[0]);
+    EXPECT_EQ(first.GetCurrentRecord(), 1u);
+    EXPECT_EQ(m_world.m_pScenes[1]->GetType(), kLevelTypeSliding);
+    EXPECT_EQ(Data().m_nElementTotal, 3u + 2u + 1u + 1u);
+    EXPECT_EQ(Data().m_nParamTotal, 3u);
+    ASSERT_EQ(m_world.LoadProfiles(), RES_OK);
+    EXPECT_EQ(m_world.OnLoadVirginProfile(0, 1), RES_OK) << "the counts and totals match";
+}
+
+TEST_F(DataBuilderTest, ASourceErrorNamesFileAndLineAndWritesNothing)
+{
+    const struct {
+        std::string file, content, message;
+    } cases[] = {
+        {"levels/first.yaml", "type: 0x4001\nrecords:\n  - {zoom: fast}\n",
+         "levels/first.yaml:3: \"zoom\" needs a number"},
+        {"levels/first.yaml", "type: 0x4001\nscene: {parts: [{}]}\npairs: [{part: 1, targetScene: 0}]\n",
+         "levels/first.yaml:3: the click target's part is past the parts"},
+        {"construction.yaml", std::string(kConstruction) + "colour: 1\n", "construction.yaml:24: unknown field \"colour\""},
+        {"strings/en/main.txt", "a\nb\xC3\n", "strings/en/main.txt:2: not UTF-8 text"},
+        {"strings/en/main.txt", "a\nZ", "strings/en/main.txt:2: the charset font has no glyph for U+005A"},
+        {"construction.yaml", "app: [1\n", "construction.yaml:2: "},
+    };
+    for (const auto& c : cases) {
+        SetUp();
+        Source(c.file, c.content);
+        std::string err;
+        EXPECT_EQ(Build(&err), 1) << c.message;
+        EXPECT_EQ(err.find("vddata: " + c.message), 0u) << err;
+        EXPECT_FALSE(std::filesystem::exists(Output("VadadiDazidev_full_Win32.pak")));
+    }
+}
+
+} // namespace
