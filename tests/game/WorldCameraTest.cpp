@@ -22,10 +22,10 @@ struct CCameraLevel : CTestLevel {
 struct CCameraWorld : CVadadiDazidevWorld {
     Vector2 GetToolbarSize() const override { return toolbar; }
     Vector2 toolbar = {};
-    using CVadadiDazidevWorld::m_bCameraMoving, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fZoom,
-        CVadadiDazidevWorld::m_fAutoCenterSpeed, CVadadiDazidevWorld::m_nCurrentScene, CVadadiDazidevWorld::m_nState,
-        CVadadiDazidevWorld::m_nLevelBusy, CVadadiDazidevWorld::m_nTooltipBusy, CVadadiDazidevWorld::m_nSceneCount,
-        CVadadiDazidevWorld::m_pScenes, CVadadiDazidevWorld::m_vCamera;
+    using CVadadiDazidevWorld::m_bCameraMoving, CVadadiDazidevWorld::m_fZoom, CVadadiDazidevWorld::m_fAutoCenterSpeed,
+        CVadadiDazidevWorld::m_nCurrentScene, CVadadiDazidevWorld::m_nState, CVadadiDazidevWorld::m_nLevelBusy,
+        CVadadiDazidevWorld::m_nTooltipBusy, CVadadiDazidevWorld::m_nSceneCount, CVadadiDazidevWorld::m_pScenes,
+        CVadadiDazidevWorld::m_vCamera;
 };
 
 // 1024 x 768, maximum zoom 1.3, a current level of a 2048 x 1536 picture.
@@ -39,8 +39,7 @@ protected:
         w.m_fAutoCenterSpeed = 0.005f;
         w.m_pScenes = std::make_unique<std::unique_ptr<CGameLevel>[]>(1);
         w.m_pScenes[0] = std::make_unique<CCameraLevel>(w.GetData());
-        w.m_nSceneCount = 1;
-        w.m_nCurrentScene = 0;
+        w.m_nSceneCount = 1, w.m_nCurrentScene = 0;
         Level().SetPicture(2048, 1536);
     }
     void Screen(uint16_t width, uint16_t height) { w.GetData()->workingWidth = width, w.GetData()->workingHeight = height; }
@@ -52,21 +51,21 @@ protected:
         EXPECT_NEAR(w.m_vCamera.y, y, 1e-3f);
         EXPECT_FLOAT_EQ(w.m_fZoom, zoom);
     }
+    static void ExpectScaledMoved(const Matrix4& m, float s, float x, float y)
+    {
+        const float want[16] = {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, x, y, 0, 1};
+        for (int i = 0; i < 16; ++i)
+            EXPECT_FLOAT_EQ(m.m[i], want[i]) << "element " << i;
+    }
 
     CCameraWorld w;
 };
 
-void ExpectScaledMoved(const Matrix4& m, float s, float x, float y)
-{
-    const float want[16] = {s, 0, 0, 0, 0, s, 0, 0, 0, 0, s, 0, x, y, 0, 1};
-    for (int i = 0; i < 16; ++i)
-        EXPECT_FLOAT_EQ(m.m[i], want[i]) << "element " << i;
-}
-
 } // namespace
 
-TEST_F(WorldCameraTest, ASnapGoesToTheClampedCornerAtTheModesZoom)
+TEST_F(WorldCameraTest, ASnapGoesToTheClampedCornerAndTheLevelModesLockTheZoom)
 {
+    EXPECT_FALSE(w.IsZoomLocked());
     w.SnapCamera();
     Expect(0, 0, 0.5f);
     w.toolbar = {0, 100};
@@ -78,20 +77,28 @@ TEST_F(WorldCameraTest, ASnapGoesToTheClampedCornerAtTheModesZoom)
         w.SnapCamera();
         Expect(100, 0, 1.0f);
     }
+    w.GetGameData()->m_fMaxZoomRefRatio = 1.0f;
+    EXPECT_TRUE(w.IsZoomLocked());
     Level().mode = 2, Level().zoomRatio = 2.0f;
     w.SnapCamera();
     Expect(100, -700, 2.0f);  // slack y 700 - 1400
+    EXPECT_TRUE(w.IsZoomLocked());
     Level().mode = 0, Level().sceneOption = true;
     w.SnapCamera();
     Expect(100, 0, 1.0f);
+    EXPECT_FALSE(w.IsZoomLocked());
+    w.m_nCurrentScene = kNoIndex;
+    EXPECT_TRUE(w.IsZoomLocked());
 }
 
-TEST_F(WorldCameraTest, ToggleAndWheelZoomAroundTheirPivots)
+TEST_F(WorldCameraTest, ToggleAndWheelZoomAroundTheirPivotsWithinFitAndMaximum)
 {
     Level().SetPicture(1024, 768);
     w.SnapCamera();
     Clamp(0, 1);
     Expect(-153.6f, -115.2f, 1.3f);  // the new zoom's slack leaves it off the corner
+    Clamp(0.1f, 0);
+    Expect(-153.6f, -115.2f, 1.3f);
     Clamp(0, 1);
     Expect(0, 0, 1.0f);
     Level().SetPicture(2048, 1536);
@@ -99,17 +106,6 @@ TEST_F(WorldCameraTest, ToggleAndWheelZoomAroundTheirPivots)
     w.GetData()->pointerX = 1024, w.GetData()->pointerY = 768;
     Clamp(0.05f, 0);
     Expect(-102.4f, -76.8f, 0.55f);
-}
-
-TEST_F(WorldCameraTest, ZoomIsLockedWithoutLevelFreeCameraOrRoomToZoom)
-{
-    EXPECT_FALSE(w.IsZoomLocked());
-    Level().zoomRatio = 1.0f;
-    EXPECT_TRUE(w.IsZoomLocked());
-    Level().zoomRatio = 2.0f, Level().mode = 1;
-    EXPECT_TRUE(w.IsZoomLocked());
-    w.m_nCurrentScene = kNoIndex;
-    EXPECT_TRUE(w.IsZoomLocked());
 }
 
 TEST_F(WorldCameraTest, TheEasedMoveWaitsWhileBusyOrFadingAndLandsExactly)
@@ -128,8 +124,7 @@ TEST_F(WorldCameraTest, TheEasedMoveWaitsWhileBusyOrFadingAndLandsExactly)
     for (; w.m_bCameraMoving && frames < 300; ++frames)
         w.StepCamera(true);
     EXPECT_NEAR(frames, 200, 1);
-    EXPECT_EQ(w.m_vCamera.x * 1000 + w.m_vCamera.y, -500300.0f);
-    EXPECT_EQ(w.m_fZoom, 1.0f);
+    EXPECT_EQ(w.m_vCamera.x * 1000 + w.m_vCamera.y + w.m_fZoom, -500299.0f);
 }
 
 TEST_F(WorldCameraTest, ViewMatricesFollowTheStateScreenAndToolbar)
