@@ -59,7 +59,8 @@ void CVadadiDazidevWorld::ReadGameSettings()
     const CParamsReader& game = m_pData->gameParams ? *m_pData->gameParams : static_cast<const CParamsReader&>(none);
     const CParamsReader& external =
         m_GameData.m_pExternalParams ? *m_GameData.m_pExternalParams : static_cast<const CParamsReader&>(none);
-    m_fSpeedFactor = ReadFloat(game, u"CAMERA", u"SPEED_FACTOR", 1.0f);
+    // A negative factor would run every fade backwards for ever.
+    m_fSpeedFactor = std::max(0.0f, ReadFloat(game, u"CAMERA", u"SPEED_FACTOR", 1.0f));
     if (m_GameData.m_nBrightness == kBrightnessUnset) {
         uint32_t brightness = external.GetU32(u"BRIGHTNESS", u"DEFAULT_BRIGHTNESS", kDefaultBrightness);
         m_GameData.m_nBrightness = static_cast<uint16_t>(std::min(brightness, kMaxBrightness));

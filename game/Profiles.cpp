@@ -121,7 +121,7 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
                 ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) &&
                 ReadField<std::array<float, 3>>(stream, [&](const std::array<float, 3>& v) {
                     m_fZoom = v[0];
-                    m_vCamera = {v[1], v[2]};
+                    m_vCamera = {v[1], v[2], 0.0f};
                 }) &&
                 stream.Read(popups, sizeof(uint32_t), 2);
     if (!read)

@@ -23,6 +23,7 @@ class CStars;
 class CToolbar;
 class CTouchScreen;
 class CWebScoring;
+struct CCameraArea;
 
 constexpr uint32_t kInitialState = 5;
 
@@ -99,6 +100,41 @@ public:
 
     CGameData* GetGameData() { return &m_GameData; }
 
+    // ---- Scene camera ----
+    // The level being played; null when none is.
+    CGameLevel* GetCurrentLevel() const;
+    // Applies a zoom step (or the zoom toggle) to position and zoom, pivoting on the pointer (on
+    // the screen centre for the toggle), then keeps both inside the current level's picture.
+    // A zoom that is not above 0 (-1.0: unset) becomes the fit zoom.
+    void ClampCamera(Vector3& position, float& zoom, float step, uint8_t toggle);
+    // The scene, fitted and offset view matrices of the game data for the current state.
+    void UpdateViewMatrices();
+    // Eases the camera towards (x, -y, z) at zoom (-1.0: the fit zoom), both clamped first; a
+    // free camera only, and only when the target differs.
+    void MoveCameraTo(const Vector3& position, float zoom);
+    void MoveCameraToMaxXMinY();
+    void MoveCameraToMaxXMaxY();
+    void StopCameraMove();
+    // Sends the camera to the corner of largest x and smallest y at the fit zoom (at the next clamp).
+    void ResetCamera();
+    // Unless an eased move runs: ResetCamera, the clamp with the pending requests (then cleared)
+    // and the view matrices.
+    void SnapCamera();
+    // True when the player cannot zoom: no level, a level camera that is not free, or a
+    // maximum zoom of exactly 1.0.
+    bool IsZoomLocked() const;
+    // The zoom at which a picture side fills the screen side beside the toolbar (the whole side
+    // when ignored); 1.0 for a side that is not above 0.
+    float GetFitZoomRatioX(float width, bool ignoreWidth) const;
+    float GetFitZoomRatioY(float height, bool ignoreHeight) const;
+    float GetFitZoomRatio(float width, float height, bool ignoreHeight, bool ignoreWidth) const;
+    // The in-game frame's camera step: the eased move (while a move runs, no level or tooltip is
+    // busy and the fade is over), then the clamp with the pending wheel step and zoom toggle,
+    // which it clears.
+    void StepCamera(bool fadeOver);
+    // The toolbar's width (its menubar) and height; 0 x 0 while the world holds no toolbar.
+    virtual Vector2 GetToolbarSize() const;
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;
@@ -115,10 +151,10 @@ protected:
     float m_fZoom = -1.0f;  // unset
     float m_fWheelStep = 0.0f;
     uint8_t m_bZoomToggle = 0;
-    Vector2 m_vCamera = {};
+    Vector3 m_vCamera = {};
     uint8_t m_bCameraMoving = 0;
     float m_fCameraMoveTime = 0.0f;
-    Vector2 m_vCameraTarget = {};
+    Vector3 m_vCameraTarget = {};
     float m_fCameraTargetZoom = -1.0f;
     float m_fAutoCenterSpeed = 0.0f;
     float m_fAbuseTimer = 0.0f;  // click-abuse window, in frame units
@@ -189,4 +225,9 @@ private:
     Result MakeSoundBank();
     void ReleaseLevels();
     void LogLine(const char16_t* text);
+
+    // Scene camera: the level's maximum zoom, its camera limits and one frame of the eased move.
+    float MaxZoomOf(CGameLevel& level) const;
+    CCameraArea AreaOf(CGameLevel& level) const;
+    void StepCameraMove();
 };

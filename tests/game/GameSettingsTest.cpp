@@ -42,13 +42,14 @@ protected:
 TEST_F(GameSettingsTest, KeysAreClampedAndTruncatedAsRead)
 {
     const std::string game =
-        "[CAMERA]\nMAX_ZOOM_REF_RATIO = 0.5\n[QUIZZ]\nQUIZZ_QUESTION_TEXT_BORDER = 51.9\nQUIZZ_ANSWERS_TEXT_BORDER = -3\n"
+        "[CAMERA]\nMAX_ZOOM_REF_RATIO = 0.5\nSPEED_FACTOR = -0.2\n[QUIZZ]\nQUIZZ_QUESTION_TEXT_BORDER = 51.9\nQUIZZ_ANSWERS_TEXT_BORDER = -3\n"
         "[STARS]\nADD_SECONDS_PER_STAR_IN_TIMED_MODE = 300\n[ABUSE]\nABUSE_SECONDS_SHOWED = 2.5\n"
         "IS_ABUSING_UNDER_SECONDS = 1.9\nABUSE_OVER_CLICK = 1\n[LOGOS_INTRO]\nLOGO_TEXTURE_002_WIN32 = LOGO_B\n";
     const std::string external = "[BRIGHTNESS]\nDEFAULT_BRIGHTNESS = 65636\n[TIME_ATTACK]\nSECONDS_PER_HIDDEN_OBJECT = 7\n";
     ASSERT_EQ(LoadWith(game, external, "[MORE_GAMES]\nENABLE_MORE_GAMES = 1\n"), RES_OK);
     const CGameData& g = Data();
     EXPECT_EQ(g.m_fMaxZoomRefRatio, 1.0f);
+    EXPECT_EQ(m_world.m_fSpeedFactor, 0.0f);
     EXPECT_EQ(g.m_nQuizQuestionBorder * 1000 + g.m_nQuizAnswersBorder, 51000);
     EXPECT_EQ(g.m_nAddSecondsPerStar, 44u);  // low 8 bits
     EXPECT_EQ(g.m_fAbuseSecondsShowed, 2.0f);

@@ -38,6 +38,7 @@ public:
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
     using CVadadiDazidevWorld::m_pTooltips;
+    using CVadadiDazidevWorld::m_fSpeedFactor;
     using CVadadiDazidevWorld::m_fZoom;
     using CVadadiDazidevWorld::m_nCurrentScene;
     using CVadadiDazidevWorld::m_nMisses;
