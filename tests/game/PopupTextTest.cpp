@@ -49,22 +49,28 @@ protected:
     CTestScreens* m_screens = nullptr;
 };
 
-TEST_P(PopupTextTest, PagesGoForwardAndBack)
+TEST_P(PopupTextTest, PagesGoForwardAndBackByTheButtons)
 {
     m_popup.SetText(0, kGameTable);
     EXPECT_EQ(Next(1), Code(u"A"));
     EXPECT_EQ(Next(), Code(u"B"));
     EXPECT_EQ(Next(), Code(u"C"));
     EXPECT_EQ(Next(1), Code(u"C")) << "no text left";
-    m_popup.OnTextPrevious();
-    EXPECT_EQ(m_popup.GetPage(), Code(u"B"));
-    m_popup.OnTextPrevious();
-    m_popup.OnTextPrevious();
-    EXPECT_EQ(m_popup.GetPage(), Code(u"A")) << "never before the text's start";
     m_popup.Render();
     EXPECT_FALSE(m_engine->DrawsOf(m_font->GetTextObject()).empty()) << "drawn with the main font";
+    m_popup.OnTextPrevious();
+    EXPECT_EQ(m_popup.GetPage(), Code(u"B"));
+    EXPECT_EQ(m_popup.OnButton(kPopupButtonBack, 9.0f) + m_popup.OnButton(kPopupButtonBack, 9.0f), 0u);
+    EXPECT_EQ(m_popup.GetPage(), Code(u"A")) << "never before the text's start";
+    EXPECT_EQ(m_popup.OnButton(kPopupButtonNext, 9.0f) + m_popup.OnButton(kPopupButtonNextPage, 9.0f), 0u);
+    EXPECT_EQ(m_popup.OnButton(99, 9.0f), 99u);
+    EXPECT_EQ(m_popup.OnButton(kPopupButtonNext, 9.0f), 25u);
+    EXPECT_FALSE(m_popup.HoldsText()) << "cleared at the end";
     m_popup.SetText(1, kGameTable);
-    EXPECT_EQ(Next(), Code(u"A\na"));
+    EXPECT_EQ(Next(1), Code(u"A\na"));
+    EXPECT_EQ(m_popup.OnButton(kPopupButtonClose, 9.0f) * 10 + m_popup.GetStringIndex(), 239);
+    EXPECT_FALSE(m_popup.HoldsText());
+    EXPECT_EQ(m_screens->calls, "click click click click click click ");
 }
 
 TEST_P(PopupTextTest, ATagListNamesALabelAndAVoiceHeardFromTheDataFolder)
@@ -98,22 +104,6 @@ TEST_P(PopupTextTest, FormattedNumbersFillOnlyTheDecimalMarkers)
     EXPECT_EQ(Next(1), Code(u"a3b-12c%d%s%n"));
     m_popup.SetTextFormat(5, kGameTable, numbers, 1);
     EXPECT_EQ(Next(), Code(u"a3b%dc%d%s%n")) << "markers past the numbers stay";
-}
-
-TEST_P(PopupTextTest, ButtonsPageCloseAndClick)
-{
-    m_popup.SetText(0, kGameTable);
-    m_popup.OnTextNext();
-    EXPECT_EQ(m_popup.OnButton(kPopupButtonNext, 9.0f) + m_popup.OnButton(kPopupButtonNextPage, 9.0f), 0u);
-    EXPECT_EQ(m_popup.OnButton(kPopupButtonBack, 9.0f), 0u);
-    EXPECT_EQ(m_popup.GetPage(), Code(u"B"));
-    EXPECT_EQ(m_popup.OnButton(99, 9.0f), 99u);
-    EXPECT_EQ(m_popup.OnButton(kPopupButtonNext, 9.0f) + m_popup.OnButton(kPopupButtonNext, 9.0f), 25u);
-    EXPECT_FALSE(m_popup.HoldsText()) << "cleared at the end";
-    m_popup.SetText(0, kGameTable);
-    EXPECT_EQ(m_popup.OnButton(kPopupButtonClose, 9.0f), 24u);
-    EXPECT_FALSE(m_popup.HoldsText());
-    EXPECT_EQ(m_screens->calls, "click click click click click click ");
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, PopupTextTest, ::testing::Values(0u, 1u, 2u));
