@@ -43,10 +43,11 @@ struct CTextStyles {
     uint16_t m_nPopupBorder;
 };
 
-// A loaded string table: all texts in one block of units, one offset per string.
+// A loaded string table: all texts in one block of units (a terminator after the last), one
+// offset per string.
 struct CStringTable {
     std::unique_ptr<char16_t[]> m_pUnits;
-    std::unique_ptr<uint16_t[]> m_pOffsets;
+    std::unique_ptr<uint32_t[]> m_pOffsets;
     uint32_t m_nCount;
 };
 
@@ -80,8 +81,12 @@ struct CGameData : CSceneGameData {
     CVarnFont* m_pMainFont;  // the world's main font, not owned here
     CTextStyles m_TextStyles;
     uint16_t m_CharsetRemap[kCharsetRemapEntries];
-    uint16_t m_OpeningChars[2];  // characters never left at a line end
-    uint16_t m_ClosingChars[13];  // characters never put at a line start
+    // Text marker units: the remap entries of '#', '|' and ' ', set with the remap table.
+    uint16_t m_nPageSeparator;
+    uint16_t m_nLineBreakMark;
+    uint16_t m_nSeparatorUnit;
+    char16_t m_OpeningChars[2];  // characters never left at a line end
+    char16_t m_ClosingChars[13];  // characters never put at a line start
     Matrix4 m_matOffsetView;  // the third view matrix: toolbar offset and fit scale
     float m_fMaxZoomRefRatio;
     uint32_t m_nTutorialStep;
@@ -100,6 +105,7 @@ struct CGameData : CSceneGameData {
     uint32_t m_nCommonsCount;
     CStringTable m_MoreGamesStrings;
     uint32_t m_nLoadFontType;  // 0 TTF, 1 GLYPH, 2 CHARSET
+    CPackerFile* m_pCharsetPak;  // the pak the charset font's page 0 came from; null: the main pak
     uint8_t m_bLanguageForced;  // the language came from the caller of LoadOptions
     uint8_t m_bLanguageAvailable[kLanguageCount];
     uint8_t m_nLanguageCount;

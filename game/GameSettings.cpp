@@ -4,6 +4,7 @@
 
 #include "core/PlatformTable.h"
 #include "base/WideFormat.h"
+#include "game/CharsetRemap.h"
 #include "game/VadadiDazidevWorld.h"
 
 // The game configuration keys the world reads as it loads, in the order it reads them.
@@ -74,6 +75,7 @@ void CVadadiDazidevWorld::ReadGameSettings()
     m_GameData.m_nElementTotal = 0;
     m_GameData.m_nParamTotal = 0;
     ReadMoreGames();
+    ReadFontType(game);
     ReadFontStyles(game);
     ReadLogoKeys(game);
 }
@@ -127,6 +129,13 @@ void CVadadiDazidevWorld::ReadMoreGames()
     m_GameData.m_pMoreGamesParams = OpenPackedParams(name);
     if (m_GameData.m_pMoreGamesParams)
         m_GameData.m_bEnableMoreGames = m_GameData.m_pMoreGamesParams->GetBool(u"MORE_GAMES", u"ENABLE_MORE_GAMES", 0);
+}
+
+// The charset font when "prefetch.params" (or start-up) asks for it, else the configured type.
+void CVadadiDazidevWorld::ReadFontType(const CParamsReader& game)
+{
+    m_GameData.m_nLoadFontType =
+        m_GameData.m_bForceCharsetFont ? kFontTypeCharset : game.GetU32(u"MAIN_FONT", u"LOAD_FONT_TYPE", 0);
 }
 
 void CVadadiDazidevWorld::ReadFontStyles(const CParamsReader& game)

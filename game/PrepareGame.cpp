@@ -42,9 +42,9 @@ Result CVadadiDazidevWorld::OnPrepareGame()
 }
 
 std::unique_ptr<CStream> CVadadiDazidevWorld::OpenRawFile(const char16_t* path, bool headerCheck,
-                                                           const char16_t* missingLine)
+                                                           const char16_t* missingLine, CPackerFile* pak)
 {
-    std::unique_ptr<CStream> stream = CheckConstruction(m_pData, path, headerCheck);
+    std::unique_ptr<CStream> stream = CheckConstruction(m_pData, path, headerCheck, pak);
     if (!stream)
         LogPrintf(m_pData->logPath, 1, missingLine, path);
     return stream;

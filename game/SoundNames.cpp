@@ -1,19 +1,8 @@
 #include "game/SoundNames.h"
 
-#include <new>
-
-#include "core/Stream.h"
-#include "game/StreamValues.h"
+#include "game/StringFile.h"
 
 namespace {
-
-constexpr uint8_t kUnitBytes = 2;
-
-bool ReadCount(CStream& stream, uint32_t& count)
-{
-    uint8_t size = 0;
-    return ReadValue(stream, size) && size == kUnitBytes && ReadValue(stream, count);
-}
 
 bool IsName(const char16_t* units, uint32_t unitCount, uint16_t offset)
 {
@@ -28,23 +17,18 @@ bool IsName(const char16_t* units, uint32_t unitCount, uint16_t offset)
 
 Result ReadSoundNames(CStream& stream, CSoundNames& names)
 {
-    uint32_t unitCount = 0;
-    uint32_t nameCount = 0;
-    if (!ReadCount(stream, unitCount) || !ReadCount(stream, nameCount) || nameCount > kMaxSoundNames ||
-        (uint64_t{unitCount} + nameCount) * kUnitBytes > stream.BytesLeft())
+    CStringFile file;
+    const Result result = ReadStringFile(stream, file);
+    if (Failed(result))
+        return result;
+    if (file.count > kMaxSoundNames)
         return RES_FAIL;
-    std::unique_ptr<char16_t[]> units(new (std::nothrow) char16_t[unitCount ? unitCount : 1]);
-    std::unique_ptr<uint16_t[]> offsets(new (std::nothrow) uint16_t[nameCount ? nameCount : 1]);
-    if (!units || !offsets)
-        return RES_OUT_OF_MEMORY;
-    if (!stream.Read(units.get(), kUnitBytes, unitCount) || !stream.Read(offsets.get(), kUnitBytes, nameCount))
-        return RES_FAIL;
-    for (uint32_t i = 0; i < nameCount; ++i) {
-        if (!IsName(units.get(), unitCount, offsets[i]))
+    for (uint32_t i = 0; i < file.count; ++i) {
+        if (!IsName(file.units.get(), file.unitCount, file.offsets[i]))
             return RES_FAIL;
     }
-    names.units = std::move(units);
-    names.offsets = std::move(offsets);
-    names.count = static_cast<uint16_t>(nameCount);
+    names.units = std::move(file.units);
+    names.offsets = std::move(file.offsets);
+    names.count = static_cast<uint16_t>(file.count);
     return RES_OK;
 }

@@ -43,3 +43,9 @@ uint32_t GetSystemLanguage()
 {
     return LanguageFromLangId(GetSystemDefaultLangID());
 }
+
+uint32_t LanguageScripts(uint32_t language)
+{
+    static const uint8_t kScripts[] = {0x01, 0x01, 0x01, 0x01, 0x01, 0x04, 0x08, 0x10, 0x02, 0x01, 0x01, 0x01};
+    return language < sizeof(kScripts) ? kScripts[language] : 0;
+}

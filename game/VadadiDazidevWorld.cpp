@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "base/WideString.h"
 #include "core/Log.h"
 #include "game/SystemLanguage.h"
 
@@ -98,12 +97,6 @@ Result CVadadiDazidevWorld::Update()
 
 Result CVadadiDazidevWorld::Render()
 {
-    return RES_OK;
-}
-
-Result CVadadiDazidevWorld::GetTitle(const char16_t*, const char16_t* fallback, char16_t* out, size_t capacity)
-{
-    WStrCopy(out, capacity, fallback ? fallback : u"");
     return RES_OK;
 }
 

@@ -1,11 +1,14 @@
 #pragma once
 #include <cstddef>
 #include <cstdint>
+#include <vector>
 
 #include "core/Stream.h"
 #include "engine3d/ObjectTypes.h"
 #include "world/World.h"
+#include "game/CreditTexts.h"
 #include "game/GameData.h"
+#include "game/GameLabels.h"
 #include "game/GameLevel.h"
 #include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
@@ -24,6 +27,7 @@ class CToolbar;
 class CTouchScreen;
 class CWebScoring;
 struct CCameraArea;
+struct CStringFile;
 
 constexpr uint32_t kInitialState = 5;
 
@@ -97,6 +101,37 @@ public:
     // The makers of the levels and level objects, filled by the program before Load.
     CLevelFactory& GetLevelFactory() { return m_LevelFactory; }
     uint32_t GetSceneCount() const { return m_nSceneCount; }
+
+    // ---- String tables, languages, credits and legal texts ----
+    // Marks the languages whose main and commons files both open (from the external pak when
+    // open, else the main pak); leaves no error detail.
+    void ScanLanguages();
+    // Keeps the chosen language when available, else takes the system language, else the first
+    // available one; loads it, raises the language event, then OnSymbols and OnIndivisibleChars.
+    // RES_FAIL after the failing step's log line.
+    Result ChooseLanguage();
+    // Reads the language's main and commons tables and makes them the game table; with the
+    // charset font, loads the pages of its scripts. RES_FAIL with the tables and language as they
+    // were for a missing or damaged file or an index past the languages.
+    Result LoadLanguage(uint32_t index);
+    // The remap table (the symbols file of the main pak in the charset mode, else the default)
+    // and the text marker units.
+    Result OnSymbols();
+    Result OnIndivisibleChars();
+    // A string file as one running text into out (kCreditTextUnits + 1 units): strings joined by line
+    // feeds, line-break marks as line feeds. From pak, or the main pak when null.
+    Result OnWhoisTextEx(const char16_t* name, char16_t* out, CPackerFile* pak);
+    // The credits text of the language wrapped into the credits buffer, its height measured and
+    // its scrolling started below the screen.
+    Result LoadCredits(uint32_t index);
+    // The legal items of the language, wrapped and measured, their scrolling started at the top.
+    Result Load_Legals(uint32_t index);
+    void FreeLegals();
+    // The more-games table of the language.
+    Result Load_MoreGames(uint32_t index);
+    void FreeMoreGames();
+    // The level labels object; null while the world holds none.
+    CGameLabels* GetLabels() const { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
 
     CGameData* GetGameData() { return &m_GameData; }
 
@@ -189,9 +224,11 @@ protected:
     CPopupText* m_pPopupWaiting = nullptr;
     CPopupText* m_pPopupIngame = nullptr;
     CPopupText* m_pPopupTuto = nullptr;
-    char16_t* m_pCreditsText = nullptr;
+    std::unique_ptr<char16_t[]> m_pCreditsText;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
     CLevelFactory m_LevelFactory;
+    // ---- Legal texts ----
+    std::vector<std::unique_ptr<CLegalItem>> m_Legals;
 
 private:
     enum class OptionsRead { Foreign, Cut, Whole };
@@ -212,9 +249,12 @@ private:
     void ReadMoreGames();
     void ReadFontStyles(const CParamsReader& game);
     void ReadLogoKeys(const CParamsReader& game);
+    void ReadFontType(const CParamsReader& game);
     std::unique_ptr<CPackedParams> OpenPackedParams(const char16_t* name);
-    // A raw file of the main pak; null after logging missingLine with its path when missing.
-    std::unique_ptr<CStream> OpenRawFile(const char16_t* path, bool headerCheck, const char16_t* missingLine);
+    // A raw file of pak (null: the main pak); null after logging missingLine with its path when
+    // missing.
+    std::unique_ptr<CStream> OpenRawFile(const char16_t* path, bool headerCheck, const char16_t* missingLine,
+                                         CPackerFile* pak = nullptr);
     Result ReadConstructFile(std::unique_ptr<uint32_t[]>& levelTypes);
     Result MakeLevels(const uint32_t* levelTypes);
     Result MakeTooltips();
@@ -230,4 +270,18 @@ private:
     float MaxZoomOf(CGameLevel& level) const;
     CCameraArea AreaOf(CGameLevel& level) const;
     void StepCameraMove();
+
+    // ---- String tables and languages ----
+    // The external pak when open, else null (the main pak).
+    CPackerFile* TextPak();
+    // "strings/_strings.<code><section><extension of the charset mode>"; false past the languages.
+    bool StringFilePath(char16_t* path, uint32_t language, const char16_t* section);
+    // A string file of the language, logging missingLine when it is missing.
+    Result ReadLanguageFile(uint32_t language, const char16_t* section, const char16_t* missingLine,
+                            CStringFile& file);
+    bool IsLanguageAvailable(uint32_t language) const;
+    void ReloadLanguageFiles();
+    bool ReadExtraCredits(uint32_t language, char16_t* out);
+    void AppendCreditLines(char16_t* text);
+    Result AddLegalItem(const char16_t* text, double width);
 };

@@ -44,8 +44,10 @@ TEST_F(GameSettingsTest, KeysAreClampedAndTruncatedAsRead)
     const std::string game =
         "[CAMERA]\nMAX_ZOOM_REF_RATIO = 0.5\nSPEED_FACTOR = -0.2\n[QUIZZ]\nQUIZZ_QUESTION_TEXT_BORDER = 51.9\nQUIZZ_ANSWERS_TEXT_BORDER = -3\n"
         "[STARS]\nADD_SECONDS_PER_STAR_IN_TIMED_MODE = 300\n[ABUSE]\nABUSE_SECONDS_SHOWED = 2.5\n"
-        "IS_ABUSING_UNDER_SECONDS = 1.9\nABUSE_OVER_CLICK = 1\n[LOGOS_INTRO]\nLOGO_TEXTURE_002_WIN32 = LOGO_B\n";
+        "IS_ABUSING_UNDER_SECONDS = 1.9\nABUSE_OVER_CLICK = 1\n[LOGOS_INTRO]\nLOGO_TEXTURE_002_WIN32 = LOGO_B\n"
+        "[MAIN_FONT]\nLOAD_FONT_TYPE = 1\n";
     const std::string external = "[BRIGHTNESS]\nDEFAULT_BRIGHTNESS = 65636\n[TIME_ATTACK]\nSECONDS_PER_HIDDEN_OBJECT = 7\n";
+    Data().m_bForceCharsetFont = 1;  // as start-up sets it
     ASSERT_EQ(LoadWith(game, external, "[MORE_GAMES]\nENABLE_MORE_GAMES = 1\n"), RES_OK);
     const CGameData& g = Data();
     EXPECT_EQ(g.m_fMaxZoomRefRatio, 1.0f);
@@ -60,6 +62,7 @@ TEST_F(GameSettingsTest, KeysAreClampedAndTruncatedAsRead)
     EXPECT_EQ(g.m_nSecondsPerObject[1] * 100 + g.m_nSecondsPerObject[0], 710u);
     EXPECT_EQ(std::u16string(g.m_szLogoKey[1]), u"LOGO_B");
     EXPECT_EQ(g.m_TextStyles.m_nPopupBorder, 100);
+    EXPECT_EQ(g.m_nLoadFontType, 2u) << "the charset switch holds over the configured type";
     EXPECT_EQ(g.m_bEnableMoreGames, 1);
     EXPECT_EQ(g.m_Progress[5].m_nBestHours, 255);  // every record has its times
 }

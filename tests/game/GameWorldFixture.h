@@ -46,6 +46,13 @@ public:
     using CVadadiDazidevWorld::m_nSceneCount;
     using CVadadiDazidevWorld::m_nTooltipCount;
     using CVadadiDazidevWorld::m_vCamera;
+    using CVadadiDazidevWorld::m_p3DEngine;
+    using CVadadiDazidevWorld::m_pMainFont;
+    using CVadadiDazidevWorld::m_pCreditsText;
+    using CVadadiDazidevWorld::m_fCreditsHeight;
+    using CVadadiDazidevWorld::m_fCreditsOffset;
+    using CVadadiDazidevWorld::m_bCreditsEntering;
+    using CVadadiDazidevWorld::m_Legals;
 };
 
 // An audio engine whose sounds are empty base sounds.

@@ -1,6 +1,5 @@
 #include "tools/vddata/StringSources.h"
 
-#include <algorithm>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include "core/WorldData.h"
 #include "engine3d/FontCharset.h"
 #include "engine3d/SceneObject.h"
+#include "game/CharsetRemap.h"
 #include "tools/RawFileWriter.h"
 #include "tools/vddata/NullEngine.h"
 
@@ -19,14 +19,6 @@ namespace fs = std::filesystem;
 namespace {
 
 constexpr uint32_t kMaxTableUnits = 0x10000;  // offsets are 16 bits
-
-char16_t DefaultRemap(uint32_t c)
-{
-    static const uint8_t kSpaced[] = {164, 166, 168, 170, 172, 173, 175, 180, 182, 183, 184};
-    const bool spaced = c <= 9 || c == 11 || c == 12 || (c >= 14 && c <= 31) || (c >= 127 && c <= 160) ||
-                        std::find(std::begin(kSpaced), std::end(kSpaced), c) != std::end(kSpaced);
-    return spaced ? u' ' : static_cast<char16_t>(c);
-}
 
 // UTF-8 into UTF-16; false for bytes that are not UTF-8 (they do not come back the same).
 bool DecodeUtf8(const std::string& text, std::u16string* out)
@@ -125,7 +117,7 @@ std::array<uint16_t, kCharsetRemapEntries> CCharsetCodes::RemapTable() const
     char16_t space = u' ';
     Code(u' ', &space);
     for (uint32_t c = 0; c + 1 < kCharsetRemapEntries; ++c) {
-        char16_t plain = DefaultRemap(c);
+        const char16_t plain = DefaultCharsetRemap(c);
         char16_t code = plain == u'\n' || plain == u'\r' ? plain : space;
         Code(plain, &code);
         table[c] = code;
