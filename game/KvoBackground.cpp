@@ -242,12 +242,9 @@ bool CKvoBackground::IsLogoTimeOverReset()
 
 void CKvoBackground::ReleaseLogo()
 {
-    if (!m_pLogoTexture)
-        return;
-    if (m_pScreen)
+    if (m_pScreen && m_pLogoTexture)
         m_pScreen->SetPartTexture(nullptr, kPartLogo, 0);
-    m_pEngine->DestroyTexture(m_pLogoTexture);
-    m_pLogoTexture = nullptr;
+    ReleaseScreenTexture(m_pEngine, m_pLogoTexture);
 }
 
 Result CKvoBackground::SetScenePicture(const char16_t* name)
@@ -321,22 +318,19 @@ Result CKvoBackground::DrawLoading(bool small, bool big, bool background, bool p
     return RES_OK;
 }
 
+// The first failure, if any.
 Result CKvoBackground::Release()
 {
-    Result result = RES_OK;
-    if (m_pScreen) {
-        m_pScreen->SetTextureAll(nullptr, 0);
-        result = m_pEngine->DestroyObject(m_pScreen);
-        m_pScreen = nullptr;
+    const Result results[] = {
+        ReleaseQuadObject(m_pEngine, m_pScreen),
+        ReleaseQuadObject(m_pEngine, m_pLoading),
+        ReleaseScreenTexture(m_pEngine, m_pBackgroundTexture),
+        ReleaseScreenTexture(m_pEngine, m_pScenePicture),
+        ReleaseScreenTexture(m_pEngine, m_pLogoTexture),
+    };
+    for (Result result : results) {
+        if (Failed(result))
+            return result;
     }
-    if (m_pLoading) {
-        result = m_pEngine->DestroyObject(m_pLoading);
-        m_pLoading = nullptr;
-    }
-    for (C3DTexture** texture : {&m_pBackgroundTexture, &m_pScenePicture, &m_pLogoTexture}) {
-        if (*texture)
-            result = m_pEngine->DestroyTexture(*texture);
-        *texture = nullptr;
-    }
-    return result;
+    return RES_OK;
 }

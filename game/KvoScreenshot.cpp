@@ -143,16 +143,9 @@ Result CKvoScreenshot::Load()
 
 Result CKvoScreenshot::Release()
 {
-    Result result = RES_OK;
-    if (m_pQuad) {
-        m_pQuad->SetTextureAll(nullptr, 0);
-        result = m_pEngine->DestroyObject(m_pQuad);
-        m_pQuad = nullptr;
-    }
-    if (m_pTexture) {
-        result = m_pEngine->DestroyTexture(m_pTexture);
-        m_pTexture = nullptr;
-    }
+    Result result = ReleaseQuadObject(m_pEngine, m_pQuad);
+    if (m_pTexture)
+        result = ReleaseScreenTexture(m_pEngine, m_pTexture);
     return result;
 }
 

@@ -50,3 +50,22 @@ void SetQuadUVs(C3DObject* object, uint32_t part, const Vector2 uvs[4])
     for (uint32_t c = 0; c < kCorners; ++c)
         object->SetUV(part * kCorners + c, &uvs[c]);
 }
+
+Result ReleaseQuadObject(C3DEngine* engine, C3DObject*& object)
+{
+    if (!object)
+        return RES_OK;
+    object->SetTextureAll(nullptr, 0);
+    const Result result = engine->DestroyObject(object);
+    object = nullptr;
+    return result;
+}
+
+Result ReleaseScreenTexture(C3DEngine* engine, C3DTexture*& texture)
+{
+    if (!texture)
+        return RES_OK;
+    const Result result = engine->DestroyTexture(texture);
+    texture = nullptr;
+    return result;
+}

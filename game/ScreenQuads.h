@@ -1,10 +1,12 @@
 #pragma once
 #include <cstdint>
 
+#include "base/Result.h"
 #include "core/Vector3.h"
 
 class C3DEngine;
 class C3DObject;
+class C3DTexture;
 
 // Creation words of the game's textured screen pictures and of their textures.
 constexpr uint32_t kDisplayObjectFlagsA = 0x28010;
@@ -28,3 +30,9 @@ C3DObject* MakeQuadObject(C3DEngine* engine, const CScreenQuad* quads, uint32_t 
 
 // New texture coordinates for the four corners of a part, while the object is locked.
 void SetQuadUVs(C3DObject* object, uint32_t part, const Vector2 uvs[4]);
+
+// Detaches the object's textures and gives it back to the engine, clearing the pointer; RES_OK
+// without an object.
+Result ReleaseQuadObject(C3DEngine* engine, C3DObject*& object);
+// Gives the texture back to the engine, clearing the pointer; RES_OK without a texture.
+Result ReleaseScreenTexture(C3DEngine* engine, C3DTexture*& texture);

@@ -35,11 +35,7 @@ Result CStars::Load()
 
 Result CStars::Release()
 {
-    if (!m_pSprite)
-        return RES_OK;
-    const Result result = m_pEngine->DestroyObject(m_pSprite);
-    m_pSprite = nullptr;
-    return result;
+    return ReleaseQuadObject(m_pEngine, m_pSprite);
 }
 
 Result CStars::ReadConstruction(CStream* stream)

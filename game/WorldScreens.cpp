@@ -22,6 +22,17 @@ const CMenuLines kMenuLines[2] = {
     {u"CScreenLayeredMenu outro", u"m_pMenuConclu"},
 };
 
+// Makes the component and loads it; a failure logs the component's line.
+template <typename Component>
+Result MakeComponent(CWorldData* data, C3DEngine* engine, std::unique_ptr<Component>& component, const char16_t* name)
+{
+    component.reset(new (std::nothrow) Component(data, engine));
+    if (component && Succeeded(component->Load()))
+        return RES_OK;
+    LogPrintf(data->logPath, 1, kLoadFailed, name);
+    return RES_FAIL;
+}
+
 template <typename Component>
 void ReleaseComponent(std::unique_ptr<Component>& component)
 {
@@ -34,11 +45,8 @@ void ReleaseComponent(std::unique_ptr<Component>& component)
 
 Result CVadadiDazidevWorld::MakeStars()
 {
-    m_pStars.reset(new (std::nothrow) CStars(m_pData, m_p3DEngine.get()));
-    if (!m_pStars || Failed(m_pStars->Load())) {
-        LogPrintf(m_pData->logPath, 1, kLoadFailed, u"CStars");
+    if (Failed(MakeComponent(m_pData, m_p3DEngine.get(), m_pStars, u"CStars")))
         return RES_FAIL;
-    }
     char16_t path[kMaxPathUnits];
     WFormat(path, kMaxPathUnits, u"%s_menu_stars.raw", m_GameData.m_szRawFolder);
     std::unique_ptr<CStream> stream = OpenRawFile(path, true, kRawMissing);
@@ -53,11 +61,8 @@ Result CVadadiDazidevWorld::MakeStars()
 
 Result CVadadiDazidevWorld::MakeBackground()
 {
-    m_pBackground.reset(new (std::nothrow) CKvoBackground(m_pData, m_p3DEngine.get()));
-    if (!m_pBackground || Failed(m_pBackground->Load())) {
-        LogPrintf(m_pData->logPath, 1, kLoadFailed, u"CKvoBackground");
+    if (Failed(MakeComponent(m_pData, m_p3DEngine.get(), m_pBackground, u"CKvoBackground")))
         return RES_FAIL;
-    }
     if (m_pBackground->IsLogoShown())
         m_nState = m_pBackground->GetLogoStep() + 1;
     return RES_OK;
@@ -65,12 +70,7 @@ Result CVadadiDazidevWorld::MakeBackground()
 
 Result CVadadiDazidevWorld::MakeScreenshot()
 {
-    m_pScreenshot.reset(new (std::nothrow) CKvoScreenshot(m_pData, m_p3DEngine.get()));
-    if (!m_pScreenshot || Failed(m_pScreenshot->Load())) {
-        LogPrintf(m_pData->logPath, 1, kLoadFailed, u"CKvoScreenshot");
-        return RES_FAIL;
-    }
-    return RES_OK;
+    return MakeComponent(m_pData, m_p3DEngine.get(), m_pScreenshot, u"CKvoScreenshot");
 }
 
 Result CVadadiDazidevWorld::MakeLayeredMenus()

@@ -21,7 +21,8 @@ protected:
         for (const char* name : {"dlg_background.png", "loading_lower_right.png", "loading_centered.png", "studio.png",
                                  "scene_a.png"})
             m_files[name] = EncodePng(png);
-        m_settings += "[LOGOS_INTRO]\nLOGO_TEXTURE_STUDIO = studio.png\nLOGO_TEXTURE_MAKER = maker.png\n";
+        m_settings += "[LOGOS_INTRO]\nLOGO_TEXTURE_STUDIO = studio.png\nLOGO_TEXTURE_MAKER = maker.png\n"
+                      "[LOADING]\nLOADING_SMALL_POS_X = 10\nLOADING_SMALL_SIZE_WIDTH = 4\nLOADING_BIG_POS_Y = 5\n";
     }
     void TearDown() override
     {
@@ -63,8 +64,10 @@ TEST_F(KvoBackgroundTest, WithoutLogosOrSplashTheStepStaysTwoAndTheTimerRunsThre
     EXPECT_TRUE(background->IsLogoTimeOver());
 }
 
-TEST_F(KvoBackgroundTest, TheFirstNamedLogoShowsAndEachStepIsRefusedOnceShown)
+TEST_F(KvoBackgroundTest, LogosNeedTheirPicturesAndAStepAlreadyShownIsRefused)
 {
+    EXPECT_EQ(Load({u"STUDIO", u"", u"MAKER"}), RES_FAIL) << "the picture of MAKER is missing";
+    background->Release();
     ASSERT_EQ(Load({u"", u"STUDIO", u"STUDIO"}), RES_OK);
     EXPECT_EQ(background->GetLogoStep(), 1u);
     EXPECT_EQ(WString(LogoShown()->GetName()), u"studio.png");
@@ -74,13 +77,6 @@ TEST_F(KvoBackgroundTest, TheFirstNamedLogoShowsAndEachStepIsRefusedOnceShown)
     EXPECT_EQ(background->ShowLogo4(), RES_FAIL) << "no name";
     background->ReleaseLogo();
     EXPECT_EQ(LogoShown(), nullptr);
-}
-
-TEST_F(KvoBackgroundTest, ANamedLogoWithoutItsPictureFailsLoad)
-{
-    EXPECT_EQ(Load({u"STUDIO", u"", u"MAKER"}), RES_FAIL);
-    background->Release();
-    EXPECT_EQ(Load({u"", u"", u"UNKNOWN"}), RES_FAIL) << "no picture key";
 }
 
 TEST_F(KvoBackgroundTest, ASplashPictureOfTheScreenSizeIsLogoOneThroughTheJpegDecoder)
@@ -115,15 +111,9 @@ TEST_F(KvoBackgroundTest, TheScenePictureFlashAndMirroredIcon)
     RandomSeed(Data()->random, seed);
     background->RandomizeLoadingIcons();
     background->DrawLoading(true, false, false, false);
-    auto* icons = const_cast<C3DObject*>(Draws().back().object);
-    std::vector<float> u;
-    icons->Lock();
-    for (uint32_t v = 0; v < 8; ++v) {
-        Vector2 uv{};
-        u.push_back(icons->GetUV(&uv, v)->x);
-    }
-    icons->Unlock(0);
-    EXPECT_EQ(u, (std::vector<float>{1, 0, 1, 0, 0, 1, 0, 1}));
+    EXPECT_EQ(Corners(const_cast<C3DObject*>(Draws().back().object)),
+              (std::vector<float>{8, 0.5f, 1, 0, 12, 0.5f, 0, 0, 8, 1.5f, 1, 1, 12, 1.5f, 0, 1,  // mirrored
+                                  0.5f, 4.5f, 0, 0, 1.5f, 4.5f, 1, 0, 0.5f, 5.5f, 0, 1, 1.5f, 5.5f, 1, 1}));
 }
 
 } // namespace

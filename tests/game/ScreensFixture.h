@@ -9,6 +9,7 @@
 #include "core/Log.h"
 #include "game/VadadiDazidevWorld.h"
 #include "tests/support/MemoryRenderer.h"
+#include "tests/support/PrimitiveProbe.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorldDataDefaults.h"
@@ -60,6 +61,14 @@ protected:
     CMemoryEngine* Engine() { return static_cast<CMemoryEngine*>(m_world.m_p3DEngine.get()); }
     uint32_t EngineObjects() { return Engine()->GetObjectCount() + Engine()->GetTextureCount(); }
     const std::vector<MemoryDraw>& Draws() { return Engine()->Draws(); }
+    // x, y, u and v of each vertex.
+    static std::vector<float> Corners(C3DObject* object)
+    {
+        std::vector<float> values;
+        for (const ProbeVertex& v : TakeSnapshot(object).vertices)
+            values.insert(values.end(), {v.position.x, v.position.y, v.uv.x, v.uv.y});
+        return values;
+    }
 
     TempDir m_dir;
     ScopedEnv m_appData{"APPDATA", m_dir.File("appdata").c_str()};

@@ -37,18 +37,8 @@ TEST_F(WorldScreensTest, TheStarsAreASquareOfTheLowerLeftQuarterAndPlayTheirSoun
     CStars& stars = *m_world.m_pStars;
     EXPECT_FLOAT_EQ(stars.GetHalfWidth(), 16.0f);
     EXPECT_FLOAT_EQ(stars.GetHalfDiagonal(), 22.627417f);
-    std::vector<float> corners;
-    stars.GetSprite()->Lock();
-    for (uint32_t v = 0; v < 4; ++v) {
-        Vector3 at{};
-        Vector2 uv{};
-        stars.GetSprite()->GetPosition(&at, v);
-        stars.GetSprite()->GetUV(&uv, v);
-        corners.insert(corners.end(), {at.x, at.y, uv.x, uv.y});
-    }
-    stars.GetSprite()->Unlock(0);
-    EXPECT_EQ(corners, (std::vector<float>{-16, 16, 0, 0.5f, 16, 16, 0.5f, 0.5f, -16, -16, 0, 1, 16, -16, 0.5f, 1}));
-
+    EXPECT_EQ(Corners(stars.GetSprite()),
+              (std::vector<float>{-16, 16, 0, 0.5f, 16, 16, 0.5f, 0.5f, -16, -16, 0, 1, 16, -16, 0.5f, 1}));
     CCountedSound sounds[3];
     stars.PlayClickSound();  // no audio engine yet
     m_world.m_pAudioEngine.reset(new CAudioEngine(Data()));

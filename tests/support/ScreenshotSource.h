@@ -9,7 +9,7 @@
 struct CWorldData;
 
 // Gives a rig's data block what the screenshot fader loads: the 3D module row of the id, and a
-// game text and a pak with a grey picture for the frame's size and for its power-of-two sides.
+// game text and a pak with a grey picture of the size the module's screenshot key names.
 class CScreenshotSource {
 public:
     CScreenshotSource(CWorldData* data, uint16_t module);
