@@ -140,6 +140,8 @@ struct CGameData : CSceneGameData {
     uint32_t m_nTimedModeVersion;
     char16_t m_szPendingUrl[kUrlUnits];  // a link to open on quit
     char16_t m_szLogoKey[kLogoCount][kAppNameUnits];
+    // Screens: the pointer mapped to -1..1 on both axes (z 0), which offsets the layered menus' layers.
+    Vector3 m_vPointerOffset;
 
     CProfileProgress& Progress(uint32_t mode, uint32_t slot) { return m_Progress[mode * kProfileSlotCount + slot]; }
 };

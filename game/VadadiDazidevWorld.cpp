@@ -76,6 +76,7 @@ Result CVadadiDazidevWorld::Release()
     const uint32_t slot = m_GameData.m_nSlot;
     if (m_pMenuDialog && mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse)
         SaveProfile(slot, mode);
+    ReleaseScreens();
     ReleaseLevels();
     return CWorld::Release();
 }

@@ -10,8 +10,12 @@
 #include "game/GameData.h"
 #include "game/GameLabels.h"
 #include "game/GameLevel.h"
+#include "game/KvoBackground.h"
+#include "game/KvoScreenshot.h"
 #include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
+#include "game/ScreenLayeredMenu.h"
+#include "game/Stars.h"
 
 class CHint;
 class CInertiaPosition;
@@ -170,6 +174,19 @@ public:
     // The toolbar's width (its menubar) and height; 0 x 0 while the world holds no toolbar.
     virtual Vector2 GetToolbarSize() const;
 
+    // ---- Screens: stars, background and logos, screenshot fader, layered menus ----
+    // Each makes and loads its component and, where it has one, reads its raw file; a failure
+    // logs its line and answers RES_FAIL, and what was made stays for ReleaseScreens.
+    // The stars with "<raw folder>_menu_stars.raw".
+    Result MakeStars();
+    // The background; a logo shown at once makes the start state its logo state (1 to 4).
+    Result MakeBackground();
+    Result MakeScreenshot();
+    // The intro (0) and outro (1) menus with "<raw folder>_menu_<n>.raw".
+    Result MakeLayeredMenus();
+    // Releases and deletes the stars, the background, the fader and both menus.
+    void ReleaseScreens();
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;
@@ -200,14 +217,14 @@ protected:
     CKvoMusicManager* m_pMusicManager = nullptr;
     CWebScoring* m_pWebScoring = nullptr;
     CHint* m_pHint = nullptr;
-    CStars* m_pStars = nullptr;
+    std::unique_ptr<CStars> m_pStars;
     CToolbar* m_pToolbar = nullptr;
-    CKvoBackground* m_pBackground = nullptr;
-    CKvoScreenshot* m_pScreenshot = nullptr;
+    std::unique_ptr<CKvoBackground> m_pBackground;
+    std::unique_ptr<CKvoScreenshot> m_pScreenshot;
     CTouchScreen* m_pTouchScreen = nullptr;
     CMoreGamesPage* m_pMoreGames = nullptr;
-    CScreenLayeredMenu* m_pMenuIntro = nullptr;
-    CScreenLayeredMenu* m_pMenuConclu = nullptr;
+    std::unique_ptr<CScreenLayeredMenu> m_pMenuIntro;
+    std::unique_ptr<CScreenLayeredMenu> m_pMenuConclu;
     CScreenLayeredMenu* m_pMenuCurrent = nullptr;
     CMenuDialog* m_pMenuDialog = nullptr;
     std::unique_ptr<std::unique_ptr<CGameLevel>[]> m_pScenes;  // the levels in construction order

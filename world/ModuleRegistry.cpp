@@ -9,11 +9,16 @@
 namespace {
 
 constexpr CModuleDescriptor k3DRows[] = {
-    {0, u"DX10", u"DirectX 10.0", 0x10000, 0x1000004},   {1, u"DX9", u"DirectX 9.0", 0x10000, 0x1000002},
-    {2, u"DX81", u"DirectX 8.1", 0x10000, 0x1000001},    {3, u"DXM", u"DirectX Mobile", 0x10000, 0x1000008},
-    {4, u"GL", u"OpenGL 1.2", 0x10000, 0x1000010},       {5, u"GLES", u"OpenGLES 1.1", 0x10000, 0x1000020},
-    {6, u"eV3D", u"zUzozo3D eV3D", 0x10000, 0x1000040},  {7, u"PSGL", u"PS OpenGLES", 0x10000, 0x1000080},
-    {8, u"PSPGU", u"PSP GU", 0x10000, 0x1000100},        {9, u"FLASH", u"Flash AS3", 0x10000, 0x1000200},
+    {0, u"DX10", u"DirectX 10.0", 0x10000, kModuleCodeDX10},
+    {1, u"DX9", u"DirectX 9.0", 0x10000, kModuleCodeDX9},
+    {2, u"DX81", u"DirectX 8.1", 0x10000, kModuleCodeDX81},
+    {3, u"DXM", u"DirectX Mobile", 0x10000, kModuleCodeDXMobile},
+    {4, u"GL", u"OpenGL 1.2", 0x10000, kModuleCodeOpenGL},
+    {5, u"GLES", u"OpenGLES 1.1", 0x10000, kModuleCodeOpenGLES},
+    {6, u"eV3D", u"zUzozo3D eV3D", 0x10000, 0x1000040},
+    {7, u"PSGL", u"PS OpenGLES", 0x10000, 0x1000080},
+    {8, u"PSPGU", u"PSP GU", 0x10000, 0x1000100},
+    {9, u"FLASH", u"Flash AS3", 0x10000, kModuleCodeFlash},
 };
 
 constexpr CModuleDescriptor kAudioRows[] = {

@@ -14,8 +14,14 @@ constexpr uint32_t kModuleCode3D = 0x1000000;
 constexpr uint32_t kModuleCodeAudio = 0x2000000;
 constexpr uint32_t kModuleCodeInput = 0x4000000;
 constexpr uint32_t kModuleCodeNetwork = 0x8000000;
-// Code of the Direct3D 8.1 renderer row, which tells the renderer in use.
+// Codes of the 3D renderer rows, which tell the renderer in use.
 constexpr uint32_t kModuleCodeDX81 = 0x1000001;
+constexpr uint32_t kModuleCodeDX9 = 0x1000002;
+constexpr uint32_t kModuleCodeDX10 = 0x1000004;
+constexpr uint32_t kModuleCodeDXMobile = 0x1000008;
+constexpr uint32_t kModuleCodeOpenGL = 0x1000010;
+constexpr uint32_t kModuleCodeOpenGLES = 0x1000020;
+constexpr uint32_t kModuleCodeFlash = 0x1000200;
 
 // Ids of the rows of the modules this program registers.
 constexpr uint16_t kModuleId3DDX81 = 2;
