@@ -10,12 +10,12 @@
 #include "game/GameData.h"
 #include "game/GameLabels.h"
 #include "game/GameLevel.h"
-#include "game/KvoBackground.h"
-#include "game/KvoScreenshot.h"
+#include "game/screens/KvoBackground.h"
+#include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
-#include "game/ScreenLayeredMenu.h"
-#include "game/Stars.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/screens/Stars.h"
 
 class CHint;
 class CInertiaPosition;

@@ -5,7 +5,7 @@
 #include "base/WideString.h"
 #include "core/PackerFile.h"
 #include "core/WorldData.h"
-#include "game/KvoScreenshot.h"
+#include "game/screens/KvoScreenshot.h"
 #include "tests/support/ImageFixtures.h"
 #include "tools/PakWriter.h"
 #include "world/ModuleRegistry.h"

@@ -10,7 +10,7 @@
 
 #include "backends/d3d8/EngineDX81.h"
 #include "backends/opengl/EngineOpenGL.h"
-#include "game/KvoScreenshot.h"
+#include "game/screens/KvoScreenshot.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/OpenGLTestRig.h"
 #include "tests/support/ScreenshotSource.h"

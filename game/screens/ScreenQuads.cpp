@@ -1,4 +1,4 @@
-#include "game/ScreenQuads.h"
+#include "game/screens/ScreenQuads.h"
 
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"

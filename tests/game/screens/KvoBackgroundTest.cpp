@@ -1,4 +1,4 @@
-#include "game/KvoBackground.h"
+#include "game/screens/KvoBackground.h"
 
 #include "core/Random.h"
 #include "engine3d/Object.h"

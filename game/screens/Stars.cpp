@@ -1,4 +1,4 @@
-#include "game/Stars.h"
+#include "game/screens/Stars.h"
 
 #include <cmath>
 
@@ -9,7 +9,7 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "game/GameData.h"
-#include "game/ScreenQuads.h"
+#include "game/screens/ScreenQuads.h"
 #include "game/StreamValues.h"
 #include "modules/Audio.h"
 #include "world/World.h"

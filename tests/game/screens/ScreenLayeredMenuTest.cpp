@@ -1,4 +1,4 @@
-#include "game/ScreenLayeredMenu.h"
+#include "game/screens/ScreenLayeredMenu.h"
 
 #include <optional>
 

@@ -1,4 +1,4 @@
-#include "game/KvoScreenshot.h"
+#include "game/screens/KvoScreenshot.h"
 
 #include <algorithm>
 
@@ -12,7 +12,7 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
-#include "game/ScreenQuads.h"
+#include "game/screens/ScreenQuads.h"
 #include "world/ModuleRegistry.h"
 
 namespace {

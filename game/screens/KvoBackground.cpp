@@ -1,4 +1,4 @@
-#include "game/KvoBackground.h"
+#include "game/screens/KvoBackground.h"
 
 #include <cstdio>
 
@@ -15,7 +15,7 @@
 #include "engine3d/ResourceName.h"
 #include "engine3d/Texture.h"
 #include "game/GameData.h"
-#include "game/ScreenQuads.h"
+#include "game/screens/ScreenQuads.h"
 
 namespace {
 

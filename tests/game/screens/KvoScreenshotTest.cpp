@@ -1,4 +1,4 @@
-#include "game/KvoScreenshot.h"
+#include "game/screens/KvoScreenshot.h"
 
 #include "backends/d3d8/EngineDX81.h"
 #include "backends/opengl/EngineOpenGL.h"
