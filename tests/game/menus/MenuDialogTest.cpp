@@ -19,7 +19,11 @@ public:
     void ChangeLanguage(uint32_t language) override { calls += "language" + std::to_string(language) + " "; }
     void ApplyMusicVolume() override { calls += "music "; }
     void ApplySoundVolume() override { calls += "sound "; }
-    Result AddAudio(uint16_t, uint32_t) override { return RES_OK; }
+    Result AddAudio(uint16_t sound, uint32_t) override
+    {
+        calls += "audio" + std::to_string(sound) + " ";
+        return RES_OK;
+    }
     void OpenWebLink(const char16_t*) override { calls += "link "; }
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
     bool IsFadeOver() override { return true; }
@@ -113,6 +117,7 @@ protected:
         for (uint32_t i = 0; i < kMenuLineCount; ++i)
             model.stringMap[i] = i;
         model.dialogBorder = model.buttonBorder = 4.0f;
+        model.clickSound = 0;
         std::string body = MenuDialogBody(model);
         body.replace(0, 4, std::string(reinterpret_cast<const char*>(&count), 4));
         CStreamMemory stream(kStreamRead, body.data(), static_cast<uint32_t>(body.size()));
@@ -396,6 +401,46 @@ TEST_P(MenuDialogTest, EveryLineFrameHoldsItsTextAndMargins)
         m_dialog.Render();
         EXPECT_FALSE(m_engine->DrawsOf(m_font->GetTextObject()).empty()) << page;
     }
+}
+
+TEST_P(MenuDialogTest, NavigationButtonsAndCreditsAnswerByKeyAndClick)
+{
+    CWorldData* data = m_world.GetData();
+    C3DContainer* layer = m_dialog.GetNavLayer();
+    auto clickAt = [&](C3DContainer* container, uint32_t id) {
+        Vector3 position{};
+        container->FindById(id)->GetPosition(&position);
+        data->pressX = data->pointerX = position.x;
+        data->pressY = data->pointerY = position.y;
+        data->mouseReleased[0] = 1;
+    };
+    m_dialog.HideNavButtons();
+    m_dialog.ShowNavButtons(true, true, true);
+    EXPECT_EQ(layer->FindById(25)->IsVisible() * 10 + layer->FindById(55)->IsVisible(), 1) << "next beside close";
+    clickAt(layer, 24);
+    EXPECT_EQ(m_dialog.GetClickedButton(0), 24u);
+    clickAt(layer, 28);
+    EXPECT_EQ(m_dialog.GetClickedButton(0), 0u) << "hidden";
+    data->keyPressed[26] = 1;
+    EXPECT_EQ(m_dialog.GetClickedButton(0), 25u);
+    data->keyPressed[27] = 1;
+    EXPECT_EQ(m_dialog.GetClickedButton(0), 26u);
+    data->keyPressed[26] = data->keyPressed[27] = data->mouseReleased[0] = 0;
+    m_dialog.SetPage(13);
+    m_dialog.ShowCollectionButton(false);
+    EXPECT_FALSE(layer->FindById(2)->IsVisible()) << "not beside a previous-field button";
+    m_dialog.ShowCollectionButton(true);
+    EXPECT_TRUE(layer->FindById(1002)->IsVisible());
+    ASSERT_EQ(m_dialog.BuildCredits(), RES_OK);
+    clickAt(m_dialog.GetCreditsContainer(), 7);
+    EXPECT_EQ(m_dialog.UpdateCredits(), 7u);
+    data->mouseReleased[0] = 0;
+    EXPECT_EQ(m_dialog.UpdateCredits(), 107u);
+    // The click sound of the construction file is entry 0; a bank without it has no sound.
+    m_dialog.PlaySound();
+    Data().m_nSoundCount = 1;
+    m_dialog.PlaySound();
+    EXPECT_EQ(m_menuWorld.calls, "audio0 ");
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, MenuDialogTest, ::testing::Values(0u, 2u));
