@@ -1,0 +1,20 @@
+// 3D Studio imports through the isolated child, given half a second: an imported object's parts
+// lie inside its arrays, and a child that crashes or hangs only fails the import.
+
+#include <memory>
+
+#include "base/WideString.h"
+#include "core/WorldData.h"
+#include "engine3d/ObjectFile.h"
+#include "fuzz/FuzzObjects.h"
+#include "fuzz/FuzzSupport.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
+{
+    auto world = std::make_unique<CWorldData>();
+    C3DObjectFile file(world.get());
+    file.SetImportTimeout(500);
+    if (Succeeded(file.LoadFromFile(Utf8ToUtf16(WriteFuzzFile("model.3ds", data, size)).c_str())))
+        CheckLoadedObject(file);
+    return 0;
+}
