@@ -9,7 +9,7 @@
 
 namespace {
 
-constexpr size_t kMaxNames = 8;
+constexpr size_t kMaxNames = 4;
 constexpr size_t kMaxNameUnits = 32;
 constexpr uint32_t kShortBound = 5;
 

@@ -46,6 +46,11 @@ FUZZ_SEEDS(LevelDescription)
     return RawFile("_level_0.raw", {{"no-records.raw", RawFileBytes("VadadiDazidev", LevelBody(empty))}});
 }
 
+FUZZ_SEEDS(Labels)
+{
+    return RawFile("_labels_0.raw");
+}
+
 FUZZ_SEEDS(MenuTuto)
 {
     return RawFile("_menu_tuto.raw");
