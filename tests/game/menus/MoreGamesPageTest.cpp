@@ -63,19 +63,11 @@ protected:
     void HideNavButtons() override { m_shown.clear(); }
     void ShowNavButtons(bool previous, bool close, bool next) override
     {
-        if (previous)
-            m_shown.insert(26);
-        if (close)
-            m_shown.insert(24);
-        if (next)
-            m_shown.insert(close ? 55 : 25);
+        m_shown.insert({previous ? 26u : 0u, close ? 24u : 0u, next ? (close ? 55u : 25u) : 0u});
+        m_shown.erase(0);
     }
     void ShowMoreGamesButton() override { m_shown.insert(29); }
-    void ShowCollectionButton(bool highlight) override
-    {
-        if (highlight)
-            m_shown.insert(1002);
-    }
+    void ShowCollectionButton(bool highlight) override { m_shown.insert(highlight ? 1002 : 0), m_shown.erase(0); }
     void UpdateNavButtons() override {}
     void RenderNavButtons() override { ++m_navRenders; }
     float GetNavigationMargin() override { return 150.0f; }

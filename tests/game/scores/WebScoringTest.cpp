@@ -73,10 +73,8 @@ protected:
     }
     void Sent(Result result)
     {
-        if (Failed(result)) {
-            m_subState = 0;
-            SetPage(CWebScoring::kPageNoAnswer);
-        }
+        if (Failed(result))
+            m_subState = 0, SetPage(CWebScoring::kPageNoAnswer);
     }
 
     void SetAccount(const std::u16string& server, const char16_t* login, const char16_t* password)
@@ -90,11 +88,7 @@ protected:
     {
         CProfileProgress& record = Data().Progress(mode, slot);
         record.m_bFinished = 1;
-        record.m_nYear = 2026;
-        record.m_nMonth = 12;
-        record.m_nDay = 8;
-        record.m_nHour = 21;
-        record.m_nMinute = 15;
+        record.m_nYear = 2026, record.m_nMonth = 12, record.m_nDay = 8, record.m_nHour = 21, record.m_nMinute = 15;
         record.m_pLevelTimes[0] = first;
         record.m_pLevelTimes[1] = second;
         return record;
