@@ -23,7 +23,9 @@ class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
 class CMenuDialog;
+class CMoreGamesNavigation;
 class CMoreGamesPage;
+class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
@@ -139,6 +141,21 @@ public:
 
     CGameData* GetGameData() { return &m_GameData; }
 
+    // ---- Web links and the more-games page ----
+    // With a URL: keeps it to open at quit. With none: opens the kept URL with the shell, once.
+    void OpenWebLink(const char16_t* url);
+    // The more-games table of the language, then a new more-games page in place of the old one.
+    // RES_FAIL, with neither kept, when either fails.
+    Result ReloadMoreGames(uint32_t index);
+    // Deletes the page, then frees the table.
+    void ReleaseMoreGames();
+    // The menu dialog and background a new more-games page is given.
+    void SetMoreGamesScreens(CMoreGamesNavigation* navigation, CPopupBackground* background)
+    {
+        m_pMoreGamesNavigation = navigation;
+        m_pMoreGamesBackground = background;
+    }
+
     // ---- Scene camera ----
     // The level being played; null when none is.
     CGameLevel* GetCurrentLevel() const;
@@ -246,6 +263,9 @@ protected:
     CLevelFactory m_LevelFactory;
     // ---- Legal texts ----
     std::vector<std::unique_ptr<CLegalItem>> m_Legals;
+    // ---- More-games page screens ----
+    CMoreGamesNavigation* m_pMoreGamesNavigation = nullptr;
+    CPopupBackground* m_pMoreGamesBackground = nullptr;
 
 private:
     enum class OptionsRead { Foreign, Cut, Whole };

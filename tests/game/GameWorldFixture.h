@@ -34,6 +34,8 @@ public:
     using CVadadiDazidevWorld::m_fAbuseTimer;
     using CVadadiDazidevWorld::m_nNextScene;
     using CVadadiDazidevWorld::m_pAudioEngine;
+    using CVadadiDazidevWorld::m_pNetworkEngine;
+    using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::m_pLabels;
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
