@@ -3,6 +3,7 @@
 
 #include "core/LinkedList.h"
 #include "game/WorldComponent.h"
+#include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
 class CVadadiDazidevWorld;
@@ -31,7 +32,7 @@ struct WebScoreRequest {
 // Registers the player's web account and posts finished games' times. Requests are synchronous:
 // the answer arrives before the send returns. Query values go out percent-encoded (every byte of
 // their UTF-8 form but letters, digits and "-._~" as %XX); the crc covers the text unencoded.
-class CWebScoring : public CWorldComponent {
+class CWebScoring : public CWorldComponent, public CMenuWebClient {
 public:
     enum RequestState : uint32_t { kIdle = 0, kSetUserSent = 1, kSetScoreSent = 2 };
 
@@ -57,13 +58,14 @@ public:
     // Where answers are shown; none until the menu dialog exists.
     void SetPages(CWebScorePages* pages) { m_pPages = pages; }
 
-    void Reset() { m_nRequestState = kIdle; }
-    Result SendSetUser();
-    bool HasUnsentScores() const;
+    bool IsIdle() const override { return m_nRequestState == kIdle; }
+    void Reset() override { m_nRequestState = kIdle; }
+    Result SendSetUser() override;
+    bool HasUnsentScores() const override;
     // Queues every finished, unsent record (story before time attack, slots ascending); a record
     // whose URL does not fit is left out with a log line. The arguments are not used. Result 0.
-    Result QueueScores(uint8_t slot, uint8_t mode);
-    Result SendNext();
+    Result QueueScores(uint8_t slot, uint8_t mode) override;
+    Result SendNext() override;
     // Drops the first queued request, reporting its slot and mode (left alone when none).
     void PopFront(uint8_t* slot, uint8_t* mode);
     // The set_score URL of a record as sent; false when it would not fit kWebScoreUrlUnits.
