@@ -18,6 +18,7 @@
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/DisplayCheck.h"
 #include "tests/support/PrivateDisplay.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -286,6 +287,7 @@ TEST_F(StartupTest, ACancelledDialogEndsWithThePlainBox)
 
 TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetShiftHeldAtStart(true);
@@ -296,12 +298,14 @@ TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
 
 TEST_F(StartupTest, WithoutShiftTheGameDefaultsChooseFullscreen)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(exit(RunDefault(EngineText("FULLSCREEN = 0\nWIDTH = 800\n"))), testing::ExitedWithCode(0),
                 Has("Load 1024x768 fullscreen=1\n"));
 }
 
 TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
 {
+    REQUIRE_DISPLAY();
     // The run writes at its end what it read at its start (the brightness always as 127).
     EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeSavingWorld, Options(12, 0, 40))), testing::ExitedWithCode(0),
                 Output({"Load 1024x768 fullscreen=0\n", "saved as read\n"}));
@@ -312,6 +316,7 @@ TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
 
 TEST_F(StartupTest, ForceSettingsKeepsTheDialogsSizeButNotAgainstSavedOptions)
 {
+    REQUIRE_DISPLAY();
     static const CDialogScriptStep kForce[] = {
         {DialogStepKind::Select, 1027, 9, nullptr},
         {DialogStepKind::Check, 1029, 1, nullptr},
@@ -364,6 +369,7 @@ TEST_F(StartupTest, ARunningCopyIsBroughtForwardOnlyWithAnEmptyCommandLine)
 // The loop may wait for the timer's messages, but never sleeps the idle sleep.
 TEST_F(StartupTest, AFrameTimerDrivesTheFramesFromTheWindowProcedure)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetTestClock(RunningClock);
@@ -386,6 +392,7 @@ TEST_F(StartupTest, AltF4EndsTheProgramWithItsNormalShutdown)
 
 TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetSleepHook(CountSleep);
@@ -398,6 +405,7 @@ TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
 
 TEST_F(StartupTest, TheLanguageEventRetitlesTheWindow)
 {
+    REQUIRE_DISPLAY();
     class CTitledWorld : public CVadadiDazidevWorld {
     public:
         Result GetTitle(const char16_t*, const char16_t*, char16_t* out, size_t capacity) override
