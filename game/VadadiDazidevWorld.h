@@ -50,6 +50,8 @@ public:
     // Saves the options and, while a game runs, its profile; then CWorld::Release.
     Result Release() override;
     // Scales mouse positions into the virtual screen, then records them; RES_FAIL when handled.
+    // The system keys, the system commands and WM_CLOSE go on to the default window procedure
+    // (RES_OK); the window's destruction, unless it is being re-created, posts the quit message.
     Result OnMessage(CWorldMessage* message) override;
     Result Update() override;
     Result Render() override;
