@@ -36,6 +36,7 @@ constexpr uint32_t kItemBytes = 24;
 constexpr uint32_t kNameUnits = 260;
 const char16_t kBadName[] = u"# CToolbar::Load \"%s\" invalid file format, must be \"name.WidthxHeight.ext\"\n";
 const char16_t kBadItem[] = u"# CToolbar::LoadFromProfile invalid item %u\n";
+const char16_t kTooManyItems[] = u"# CToolbar::LoadFromProfile %u items do not fit\n";
 
 uint8_t AlphaOf(float phase)
 {
@@ -603,7 +604,7 @@ Result CToolbar::LoadFromProfile(CStream& stream, uint16_t)
         return RES_FAIL;
     m_bCentre = centre != 0;
     if (count > stream.BytesLeft() / kItemBytes) {
-        LogPrintf(m_pData->logPath, 1, kBadItem, count);
+        LogPrintf(m_pData->logPath, 1, kTooManyItems, count);
         return RES_FAIL;
     }
     for (uint32_t i = 0; i < count; ++i) {
