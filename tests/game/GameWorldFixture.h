@@ -55,6 +55,7 @@ public:
     using CVadadiDazidevWorld::m_fCreditsOffset;
     using CVadadiDazidevWorld::m_bCreditsEntering;
     using CVadadiDazidevWorld::m_Legals;
+    using CVadadiDazidevWorld::m_pToolbar;
 };
 
 // An audio engine whose sounds are empty base sounds.
