@@ -17,6 +17,7 @@
 #include "engine3d/Texture.h"
 #include "game/GameData.h"
 #include "game/PopupText.h"
+#include "game/SizeFromName.h"
 #include "game/StreamValues.h"
 #include "world/World.h"
 #include "game/menus/MenuDialogParts.h"
@@ -300,24 +301,6 @@ Result CMenuDialog::ReadConstruction(CStream& stream)
     m_fDialogBorder = dialogBorder;
     m_fButtonBorder = buttonBorder;
     return RES_OK;
-}
-
-void CMenuDialog::ParseSizeFromName(const char16_t* name, int32_t* width, int32_t* height)
-{
-    *width = -1;
-    *height = -1;
-    char narrow[kAutoLoadNameUnits];
-    NarrowString(name, narrow, sizeof narrow);
-    char* extension = std::strrchr(narrow, '.');
-    if (!extension)
-        return;
-    *extension = 0;
-    const char* size = std::strrchr(narrow, '.');
-    int w = 0, h = 0;
-    if (size && std::sscanf(size, ".%dx%d", &w, &h) == 2) {
-        *width = w;
-        *height = h;
-    }
 }
 
 Result CMenuDialog::Process()

@@ -111,9 +111,6 @@ public:
     void RenderCredits();
     void ReleaseCredits();
 
-    // The "<name>.<w>x<h>.<ext>" size of a picture name, else -1 and -1.
-    static void ParseSizeFromName(const char16_t* name, int32_t* width, int32_t* height);
-
     uint32_t GetPage() const { return m_nPage; }
     uint32_t GetAction() const { return m_nAction; }
     uint32_t GetWebSubState() const { return m_nWebSubState; }

@@ -20,7 +20,7 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/MenubarActions.h"
 #include "game/widgets/ScreenQuads.h"
-#include "game/widgets/SizeFromName.h"
+#include "game/SizeFromName.h"
 
 namespace {
 

@@ -5,6 +5,7 @@
 #include "engine3d/Container.h"
 #include "engine3d/Font.h"
 #include "game/menus/MenuDialog.h"
+#include "game/SizeFromName.h"
 #include "game/menus/MenuWebClient.h"
 #include "game/menus/MenuWorld.h"
 #include "tests/game/StringsFixture.h"
@@ -374,9 +375,9 @@ TEST_P(MenuDialogTest, ConstructionCountsAndPictureNames)
     CStreamMemory stream(kStreamRead, shortFile.data(), static_cast<uint32_t>(shortFile.size() - 1));
     EXPECT_EQ(m_dialog.ReadConstruction(stream), RES_FAIL);
     int32_t width = 0, height = 0;
-    CMenuDialog::ParseSizeFromName(u"logo.256x128.png", &width, &height);
+    ParseSizeFromName(u"logo.256x128.png", &width, &height);
     EXPECT_EQ(width * 1000 + height, 256128);
-    CMenuDialog::ParseSizeFromName(u"logo_platform.png", &width, &height);
+    ParseSizeFromName(u"logo_platform.png", &width, &height);
     EXPECT_EQ(width + height, -2);
 }
 

@@ -1,4 +1,4 @@
-#include "game/widgets/SizeFromName.h"
+#include "game/SizeFromName.h"
 
 #include <cstdint>
 
