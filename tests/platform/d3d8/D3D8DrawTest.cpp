@@ -515,3 +515,40 @@ TEST_F(D3D8DrawTest, IndicesWrittenAfterADrawAreCheckedAgain)
     vertices->Release();
     indices->Release();
 }
+
+// A program drawn again after another took newer values loads them, though its own did not change.
+TEST_F(D3D8DrawTest, ProgramDrawnAgainTakesValuesSetWhileAnotherDrew)
+{
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
+    ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF0000FF);
+    ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    ScreenQuad(32, 0, 48, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    m_device->SetRenderState(D3DRS_AMBIENT, 0xFF000000);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    m_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    m_device->LightEnable(0, TRUE);
+    for (float intensity : {1.0f, 0.5f}) {
+        D3DLIGHT8 light = Directional(intensity);
+        m_device->SetLight(0, &light);
+        float left = intensity == 1.0f ? 0.0f : 16.0f;
+        CLitVertex quad[] = {{left, 32, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left + 16, 32, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left, 48, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left + 16, 48, 0.5f, 0, 0, -1, 0xFFFFFFFF}};
+        m_device->SetVertexShader(kLitFvf);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CLitVertex)), D3D_OK);
+    }
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 24]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 40]));
+    EXPECT_TRUE(Close(0xFFFFFFFF, pixels[40 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF808080, pixels[40 * 64 + 24]) || Close(0xFF7F7F7F, pixels[40 * 64 + 24]));
+}
