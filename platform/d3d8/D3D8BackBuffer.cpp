@@ -65,6 +65,7 @@ CD3D8BackBuffer::~CD3D8BackBuffer()
 
 void CD3D8BackBuffer::Release()
 {
+    m_gl.Forget();
     if (m_framebuffer)
         glDeleteFramebuffers(1, &m_framebuffer);
     if (m_color)
@@ -72,6 +73,7 @@ void CD3D8BackBuffer::Release()
     if (m_depthStencil)
         glDeleteRenderbuffers(1, &m_depthStencil);
     m_framebuffer = m_color = m_depthStencil = 0;
+    m_uncleared = 0;
 }
 
 HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool depthStencil)
@@ -81,7 +83,7 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
     m_height = height;
     m_format = format;
     glGenTextures(1, &m_color);
-    glBindTexture(GL_TEXTURE_2D, m_color);
+    m_gl.BindTexture(0, m_color);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -89,7 +91,7 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(ColorFormat(format)), static_cast<GLsizei>(width),
                  static_cast<GLsizei>(height), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glGenFramebuffers(1, &m_framebuffer);
-    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    m_gl.BindFramebuffer(m_framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, m_color, 0);
     if (depthStencil) {
         glGenRenderbuffers(1, &m_depthStencil);
@@ -102,28 +104,39 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
         Release();
         return D3DERR_OUTOFVIDEOMEMORY;
     }
-    glDisable(GL_SCISSOR_TEST);
-    glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-    glDepthMask(GL_TRUE);
-    glStencilMask(0xFFFFFFFF);
-    glClearColor(0.0f, 0.0f, 0.0f, 1.0f);
-    glClearDepth(1.0);
-    glClearStencil(0);
-    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT);
+    m_uncleared = GL_COLOR_BUFFER_BIT | (depthStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0);
     return D3D_OK;
 }
 
-void CD3D8BackBuffer::Bind() const
+void CD3D8BackBuffer::ClearFirst()
 {
-    glBindFramebuffer(GL_FRAMEBUFFER, m_framebuffer);
+    if (!m_uncleared)
+        return;
+    m_gl.BindFramebuffer(m_framebuffer);
+    m_gl.SetScissorTest(false);
+    m_gl.SetColorMask(0xF);
+    m_gl.SetDepthMask(GL_TRUE);
+    m_gl.SetStencilWriteMask(0xFFFFFFFF);
+    m_gl.SetClearColor({0.0f, 0.0f, 0.0f, 1.0f});
+    m_gl.SetClearDepth(1.0f);
+    m_gl.SetClearStencil(0);
+    glClear(m_uncleared);
+    m_uncleared = 0;
 }
 
-void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels) const
+void CD3D8BackBuffer::Bind()
 {
+    ClearFirst();
+    m_gl.BindFramebuffer(m_framebuffer);
+}
+
+void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels)
+{
+    ClearFirst();
     GLsizei width = rect.right - rect.left;
     GLsizei height = rect.bottom - rect.top;
     pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
+    m_gl.BindFramebuffer(m_framebuffer);
     glReadBuffer(GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
@@ -136,7 +149,8 @@ void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels) cons
 
 void CD3D8BackBuffer::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixels)
 {
-    glBindTexture(GL_TEXTURE_2D, m_color);
+    ClearFirst();
+    m_gl.BindTexture(0, m_color);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 4);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexSubImage2D(GL_TEXTURE_2D, 0, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, GL_BGRA,
@@ -156,7 +170,7 @@ void CD3D8BackBuffer::SetGammaRamp(const WORD* red, const WORD* green, const WOR
     }
     if (!m_rampTexture)
         glGenTextures(1, &m_rampTexture);
-    glBindTexture(GL_TEXTURE_2D, m_rampTexture);
+    m_gl.BindTexture(0, m_rampTexture);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
@@ -190,6 +204,7 @@ bool CD3D8BackBuffer::MakeGammaProgram()
 
 void CD3D8BackBuffer::Present(const RECT& source, const RECT& destination, UINT windowHeight)
 {
+    ClearFirst();
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDrawBuffer(GL_BACK);
@@ -205,7 +220,7 @@ void CD3D8BackBuffer::Present(const RECT& source, const RECT& destination, UINT 
     } else {
         PresentThroughRamp(source, destination, windowHeight);
     }
-    Bind();
+    m_gl.Forget();
 }
 
 void CD3D8BackBuffer::PresentThroughRamp(const RECT& source, const RECT& destination, UINT windowHeight)

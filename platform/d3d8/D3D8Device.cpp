@@ -74,7 +74,7 @@ bool WaitsForVerticalBlank(const D3DPRESENT_PARAMETERS& parameters)
 
 CD3D8Device::CD3D8Device(CD3D8& direct3D, D3DDEVTYPE type, HWND focusWindow, DWORD behaviourFlags, const D3DCAPS8& caps)
     : m_direct3D(direct3D), m_type(type), m_focusWindow(focusWindow), m_behaviourFlags(behaviourFlags), m_caps(caps),
-      m_renderTarget(*this)
+      m_backBuffer(m_gl), m_renderTarget(*this)
 {
     direct3D.AddRef();
     D3D8NameObject(this);
@@ -126,7 +126,7 @@ HRESULT CD3D8Device::Start(D3DPRESENT_PARAMETERS& parameters)
                                  checked.EnableAutoDepthStencil != FALSE);
     if (result < 0)
         return result;
-    m_renderer = std::make_unique<CD3D8Renderer>(m_context, m_backBuffer, m_caps);
+    m_renderer = std::make_unique<CD3D8Renderer>(m_context, m_gl, m_backBuffer, m_caps);
     m_presentation = checked;
     parameters = checked;
     ResetState();
@@ -412,7 +412,7 @@ HRESULT CD3D8Device::CreateIndexBuffer(UINT length, DWORD usage, D3DFORMAT forma
 
 HRESULT CD3D8Device::CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT stride, UINT& vertexCount) const
 {
-    CD3D8VertexLayout layout(m_state.vertexShader);
+    const CD3D8VertexLayout& layout = m_state.layout;
     vertexCount = D3D8VertexCount(type, primitiveCount);
     if (!m_inScene || vertexCount == 0 || primitiveCount > m_caps.MaxPrimitiveCount || !layout.valid ||
         stride < layout.size)
@@ -449,8 +449,7 @@ HRESULT CD3D8Device::DoDrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UI
     auto* buffer = static_cast<CD3D8VertexBuffer*>(m_state.streamSource);
     if (result < 0 || !buffer)
         return D3DERR_INVALIDCALL;
-    uint64_t end = (static_cast<uint64_t>(startVertex) + vertexCount - 1) * stride +
-                   CD3D8VertexLayout(m_state.vertexShader).size;
+    uint64_t end = (static_cast<uint64_t>(startVertex) + vertexCount - 1) * stride + m_state.layout.size;
     if (end > buffer->Length())
         return D3DERR_INVALIDCALL;
     CD3D8DrawSource source{type, primitiveCount, vertexCount, buffer->Data() + static_cast<size_t>(startVertex) * stride,
@@ -476,12 +475,14 @@ HRESULT CD3D8Device::DoDrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT startInd
     auto* indices = static_cast<CD3D8IndexBuffer*>(m_state.indices);
     if (result < 0 || !buffer || !indices || static_cast<uint64_t>(startIndex) + indexCount > indices->Count())
         return D3DERR_INVALIDCALL;
-    UINT vertexSize = CD3D8VertexLayout(m_state.vertexShader).size;
+    UINT vertexSize = m_state.layout.size;
     uint64_t available = buffer->Length() >= vertexSize ? (buffer->Length() - vertexSize) / stride + 1 : 0;
     uint64_t base = m_state.baseVertexIndex;
-    for (UINT i = 0; i < indexCount; ++i) {
-        if (base + indices->Index(startIndex + i) >= available)
-            return D3DERR_INVALIDCALL;
+    if (base + indices->Largest() >= available) {
+        for (UINT i = 0; i < indexCount; ++i) {
+            if (base + indices->Index(startIndex + i) >= available)
+                return D3DERR_INVALIDCALL;
+        }
     }
     CD3D8DrawSource source{type,
                            primitiveCount,

@@ -7,6 +7,7 @@
 #include "platform/d3d8/D3D8BackBuffer.h"
 #include "platform/d3d8/D3D8DeviceStats.h"
 #include "platform/d3d8/D3D8GLContext.h"
+#include "platform/d3d8/D3D8GLState.h"
 #include "platform/d3d8/D3D8Renderer.h"
 #include "platform/d3d8/D3D8State.h"
 #include "platform/d3d8/D3D8StateBlock.h"
@@ -87,6 +88,7 @@ public:
     void ResourceBorn(D3DPOOL pool);
     void ResourceGone(D3DPOOL pool);
     bool MakeCurrent() { return m_context.MakeCurrent(); }
+    CD3D8GLState& GL() { return m_gl; }
     CD3D8BackBuffer& BackBuffer() { return m_backBuffer; }
     const D3DCAPS8& Caps() const { return m_caps; }
     const D3DPRESENT_PARAMETERS& Presentation() const { return m_presentation; }
@@ -137,6 +139,7 @@ private:
     D3DCAPS8 m_caps;
     D3DPRESENT_PARAMETERS m_presentation{};
     CD3D8GLContext m_context;
+    CD3D8GLState m_gl;
     CD3D8BackBuffer m_backBuffer;
     std::unique_ptr<CD3D8Renderer> m_renderer;
     CD3D8BackBufferSurface m_renderTarget;

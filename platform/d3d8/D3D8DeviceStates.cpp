@@ -1,5 +1,7 @@
 #include "platform/d3d8/D3D8Device.h"
 
+#include <cstring>
+
 #include "platform/d3d8/D3D8FixedFunction.h"
 #include "platform/d3d8/D3D8ProgramCache.h"
 #include "platform/d3d8/D3D8Resources.h"
@@ -24,16 +26,26 @@ bool OwnedBy(Resource* resource, const CD3D8Device* device)
 
 void CD3D8Device::PutRenderState(D3DRENDERSTATETYPE state, DWORD value)
 {
-    m_state.renderStates[state] = value;
+    DWORD& held = m_state.renderStates[state];
+    if (held == value)
+        return;
+    held = value;
+    m_state.Touch(D3D8RenderStateChanges(state));
 }
 
 void CD3D8Device::PutStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value)
 {
-    m_state.stageStates[stage][type] = value;
+    DWORD& held = m_state.stageStates[stage][type];
+    if (held == value)
+        return;
+    held = value;
+    m_state.Touch(D3D8StageStateChanges(type));
 }
 
 void CD3D8Device::PutTexture(DWORD stage, IDirect3DBaseTexture8* texture)
 {
+    if (m_state.textures[stage] == texture)
+        return;
     D3D8HoldBinding(texture);
     D3D8DropBinding(m_state.textures[stage]);
     m_state.textures[stage] = texture;
@@ -41,7 +53,18 @@ void CD3D8Device::PutTexture(DWORD stage, IDirect3DBaseTexture8* texture)
 
 void CD3D8Device::PutTransform(DWORD state, const D3DMATRIX& matrix)
 {
-    *m_state.Transform(state) = matrix;
+    D3DMATRIX& held = *m_state.Transform(state);
+    if (memcmp(&held, &matrix, sizeof matrix) == 0)
+        return;
+    uint32_t changes = 0;
+    if (state == D3DTS_VIEW)
+        changes = kD3D8ChangeTransforms | kD3D8ChangeLights;
+    else if (state == D3DTS_PROJECTION)
+        changes = kD3D8ChangeTransforms | ((held.m[2][3] != 0.0f) != (matrix.m[2][3] != 0.0f) ? kD3D8ChangeProgram : 0);
+    else if (state == D3DTS_WORLD)
+        changes = kD3D8ChangeTransforms;
+    held = matrix;
+    m_state.Touch(changes);
 }
 
 void CD3D8Device::PutLight(DWORD index, const D3DLIGHT8& light)
@@ -49,8 +72,11 @@ void CD3D8Device::PutLight(DWORD index, const D3DLIGHT8& light)
     auto it = m_state.lights.find(index);
     if (it == m_state.lights.end())
         m_state.lights.emplace(index, CD3D8Light{light, false});
-    else
+    else if (memcmp(&it->second.light, &light, sizeof light) != 0)
         it->second.light = light;
+    else
+        return;
+    m_state.Touch(kD3D8ChangeLights);
 }
 
 void CD3D8Device::PutLightEnable(DWORD index, bool enable)
@@ -58,44 +84,64 @@ void CD3D8Device::PutLightEnable(DWORD index, bool enable)
     auto it = m_state.lights.find(index);
     if (it == m_state.lights.end())
         m_state.lights.emplace(index, CD3D8Light{D3D8DefaultLight(), enable});
-    else
+    else if (it->second.enabled != enable)
         it->second.enabled = enable;
+    else
+        return;
+    m_state.Touch(kD3D8ChangeLights | kD3D8ChangeProgram);
 }
 
 void CD3D8Device::PutMaterial(const D3DMATERIAL8& material)
 {
+    if (memcmp(&m_state.material, &material, sizeof material) == 0)
+        return;
     m_state.material = material;
+    m_state.Touch(kD3D8ChangeMaterial);
 }
 
 void CD3D8Device::PutViewport(const D3DVIEWPORT8& viewport)
 {
+    if (memcmp(&m_state.viewport, &viewport, sizeof viewport) == 0)
+        return;
     m_state.viewport = viewport;
+    m_state.Touch(kD3D8ChangeConstants);
 }
 
 void CD3D8Device::PutStreamSource(IDirect3DVertexBuffer8* buffer, UINT stride)
 {
-    D3D8HoldBinding(buffer);
-    D3D8DropBinding(m_state.streamSource);
-    m_state.streamSource = buffer;
+    if (m_state.streamSource != buffer) {
+        D3D8HoldBinding(buffer);
+        D3D8DropBinding(m_state.streamSource);
+        m_state.streamSource = buffer;
+    }
     m_state.streamStride = stride;
 }
 
 void CD3D8Device::PutIndices(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex)
 {
-    D3D8HoldBinding(buffer);
-    D3D8DropBinding(m_state.indices);
-    m_state.indices = buffer;
+    if (m_state.indices != buffer) {
+        D3D8HoldBinding(buffer);
+        D3D8DropBinding(m_state.indices);
+        m_state.indices = buffer;
+    }
     m_state.baseVertexIndex = baseVertexIndex;
 }
 
 void CD3D8Device::PutVertexShader(DWORD handle)
 {
+    if (m_state.vertexShader == handle)
+        return;
     m_state.vertexShader = handle;
+    m_state.layout = CD3D8VertexLayout(handle);
+    m_state.Touch(kD3D8ChangeProgram);
 }
 
 void CD3D8Device::PutPixelShader(DWORD handle)
 {
+    if (m_state.pixelShader == handle)
+        return;
     m_state.pixelShader = handle;
+    m_state.Touch(kD3D8ChangeProgram);
 }
 
 // ---- Setters and getters ----------------------------------------------------------------------
@@ -465,7 +511,7 @@ HRESULT CD3D8Device::DeletePixelShader(DWORD handle)
     HRESULT result = D3DERR_INVALIDCALL;
     if (m_pixelShaders.erase(handle) > 0) {
         if (m_state.pixelShader == handle)
-            m_state.pixelShader = 0;
+            PutPixelShader(0);
         m_renderer->ForgetPixelShader(handle);
         result = D3D_OK;
     }

@@ -1,5 +1,8 @@
 #include "platform/d3d8/D3D8FixedFunction.h"
 
+#include <functional>
+#include <string_view>
+
 namespace {
 
 std::string N(UINT value)
@@ -234,37 +237,69 @@ std::string AlphaTest(DWORD func)
     return text + "    if (!(alpha8 " + kCompare[func] + " uAlphaRef)) discard;\n";
 }
 
+// Appends small values as bytes, and 32-bit ones as four.
+class CKeyWriter {
+public:
+    explicit CKeyWriter(CD3D8ProgramKey& key) : m_key(key) {}
+
+    CKeyWriter& operator<<(UINT value)
+    {
+        m_key.bytes[m_at++] = static_cast<uint8_t>(value);
+        return *this;
+    }
+
+    void Word(DWORD value)
+    {
+        for (int i = 0; i < 4; ++i)
+            *this << ((value >> (8 * i)) & 0xFF);
+    }
+
+private:
+    CD3D8ProgramKey& m_key;
+    size_t m_at = 0;
+};
+
+constexpr size_t kShaderOffset = 0;
+
 } // namespace
 
-std::string CD3D8VertexKey::Text() const
+size_t CD3D8ProgramKeyHash::operator()(const CD3D8ProgramKey& key) const
 {
-    std::string text = "v" + N(transformed) + N(normal) + N(diffuse) + N(specular) + N(pointSize) + ":" + N(texSets);
-    for (UINT i = 0; i < texSets; ++i)
-        text += "," + N(texComponents[i]);
-    text += ":" + N(stagesWithCoordinates);
-    for (UINT i = 0; i < stagesWithCoordinates; ++i)
-        text += "," + N(texCoordIndex[i]);
-    text += ":" + N(lighting) + N(lights) + N(static_cast<UINT>(diffuseSource)) + N(static_cast<UINT>(ambientSource)) +
-            N(static_cast<UINT>(specularSource)) + N(static_cast<UINT>(emissiveSource)) + N(specularLighting) +
-            N(localViewer) + N(normalize) + ":" + N(static_cast<UINT>(fog)) + N(fogFormula) + N(rangeFog) +
-            N(fogFromW) + N(pointScale);
-    return text;
+    return std::hash<std::string_view>()(
+        std::string_view(reinterpret_cast<const char*>(key.bytes.data()), key.bytes.size()));
 }
 
-std::string CD3D8CombinerKey::Text() const
+CD3D8ProgramKey D3D8ProgramKey(DWORD pixelShader, const CD3D8VertexKey& vertex, const CD3D8FragmentKey& fragment,
+                               const CD3D8CombinerKey& combiner)
 {
-    std::string text = "c" + N(specularAdd);
-    for (const CD3D8StageKey& stage : stages) {
-        text += ":" + N(stage.colorOp) + "," + N(stage.colorArgs[0]) + "," + N(stage.colorArgs[1]) + "," +
-                N(stage.colorArgs[2]) + "," + N(stage.alphaOp) + "," + N(stage.alphaArgs[0]) + "," +
-                N(stage.alphaArgs[1]) + "," + N(stage.alphaArgs[2]) + "," + N(stage.toTemp) + N(stage.texture);
+    CD3D8ProgramKey key;
+    CKeyWriter out(key);
+    out.Word(pixelShader);
+    out << vertex.transformed << vertex.normal << vertex.diffuse << vertex.specular << vertex.pointSize
+        << vertex.texSets << vertex.stagesWithCoordinates;
+    for (UINT i = 0; i < 8; ++i)
+        out << vertex.texComponents[i] << vertex.texCoordIndex[i];
+    out << vertex.lighting << vertex.lights << static_cast<UINT>(vertex.diffuseSource)
+        << static_cast<UINT>(vertex.ambientSource) << static_cast<UINT>(vertex.specularSource)
+        << static_cast<UINT>(vertex.emissiveSource) << vertex.specularLighting << vertex.localViewer
+        << vertex.normalize << static_cast<UINT>(vertex.fog) << vertex.fogFormula << vertex.rangeFog
+        << vertex.fogFromW << vertex.pointScale;
+    out << static_cast<UINT>(fragment.fog) << fragment.fogFormula << fragment.alphaFunc << fragment.sprite;
+    out << combiner.specularAdd << combiner.count;
+    for (UINT s = 0; s < combiner.count; ++s) {
+        const CD3D8StageKey& stage = combiner.stages[s];
+        out << stage.colorOp << stage.colorArgs[0] << stage.colorArgs[1] << stage.colorArgs[2] << stage.alphaOp
+            << stage.alphaArgs[0] << stage.alphaArgs[1] << stage.alphaArgs[2] << stage.toTemp << stage.texture;
     }
-    return text;
+    return key;
 }
 
-std::string CD3D8FragmentKey::Text() const
+DWORD D3D8ProgramKeyShader(const CD3D8ProgramKey& key)
 {
-    return "f" + N(static_cast<UINT>(fog)) + N(fogFormula) + N(alphaFunc) + N(sprite);
+    DWORD handle = 0;
+    for (int i = 3; i >= 0; --i)
+        handle = (handle << 8) | key.bytes[kShaderOffset + static_cast<size_t>(i)];
+    return handle;
 }
 
 std::string D3D8VertexSource(const CD3D8VertexKey& key)
@@ -328,7 +363,7 @@ std::string D3D8CombinerBody(const CD3D8CombinerKey& key, DWORD& samplers)
 {
     std::string text = "    vec4 diffuse = gl_Color;\n    vec4 specular = gl_SecondaryColor;\n"
                        "    vec4 current = diffuse;\n    vec4 temp = vec4(0.0);\n";
-    for (UINT s = 0; s < key.stages.size(); ++s) {
+    for (UINT s = 0; s < key.count; ++s) {
         CD3D8StageKey stage = key.stages[s];
         PassWithoutTexture(stage.colorOp, stage.colorArgs, stage.texture);
         if (stage.alphaOp == D3DTOP_DISABLE) {

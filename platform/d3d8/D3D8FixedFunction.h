@@ -1,7 +1,7 @@
 #pragma once
 #include <array>
 #include <string>
-#include <vector>
+#include <cstdint>
 
 #include "platform/d3d8/D3D8Types.h"
 
@@ -42,8 +42,6 @@ struct CD3D8VertexKey {
     bool rangeFog = false;
     bool fogFromW = false;  // table fog on the w of a perspective projection, else on z
     bool pointScale = false;
-
-    std::string Text() const;
 };
 
 struct CD3D8StageKey {
@@ -56,10 +54,9 @@ struct CD3D8StageKey {
 };
 
 struct CD3D8CombinerKey {
-    std::vector<CD3D8StageKey> stages;  // up to the first disabled one
+    std::array<CD3D8StageKey, 8> stages;  // up to the first disabled one
+    UINT count = 0;
     bool specularAdd = false;
-
-    std::string Text() const;
 };
 
 struct CD3D8FragmentKey {
@@ -67,9 +64,25 @@ struct CD3D8FragmentKey {
     DWORD fogFormula = D3DFOG_NONE;
     DWORD alphaFunc = D3DCMP_ALWAYS;
     bool sprite = false;  // point sprite: every stage reads the sprite's own coordinates
-
-    std::string Text() const;
 };
+
+// The program of a draw as bytes: the three keys, and the handle of the pixel shader that
+// replaces the texture stages (0: none). The keys must hold only values that change the program
+// text (arguments without unused bits, unknown operations and fog formulas as one value each),
+// so that equal programs have equal keys.
+struct CD3D8ProgramKey {
+    std::array<uint8_t, 128> bytes{};
+
+    bool operator==(const CD3D8ProgramKey& other) const { return bytes == other.bytes; }
+};
+
+struct CD3D8ProgramKeyHash {
+    size_t operator()(const CD3D8ProgramKey& key) const;
+};
+
+CD3D8ProgramKey D3D8ProgramKey(DWORD pixelShader, const CD3D8VertexKey& vertex, const CD3D8FragmentKey& fragment,
+                               const CD3D8CombinerKey& combiner);
+DWORD D3D8ProgramKeyShader(const CD3D8ProgramKey& key);
 
 std::string D3D8VertexSource(const CD3D8VertexKey& key);
 // The texture stages as statements leaving the colour in "color"; samplers gets a bit per stage

@@ -58,14 +58,14 @@ CD3D8ProgramCache::~CD3D8ProgramCache()
         glDeleteProgram(entry.second->name);
 }
 
-const CD3D8Program* CD3D8ProgramCache::Find(const std::string& key) const
+CD3D8Program* CD3D8ProgramCache::Find(const CD3D8ProgramKey& key) const
 {
     auto it = m_programs.find(key);
     return it == m_programs.end() ? nullptr : it->second.get();
 }
 
-const CD3D8Program* CD3D8ProgramCache::Add(const std::string& key, const std::string& vertex,
-                                           const std::string& fragment, DWORD samplers)
+CD3D8Program* CD3D8ProgramCache::Add(const CD3D8ProgramKey& key, const std::string& vertex,
+                                     const std::string& fragment, DWORD samplers)
 {
     GLuint vertexShader = Compile(GL_VERTEX_SHADER, vertex, true);
     GLuint fragmentShader = Compile(GL_FRAGMENT_SHADER, fragment, true);
@@ -98,15 +98,15 @@ const CD3D8Program* CD3D8ProgramCache::Add(const std::string& key, const std::st
         program->uniforms[i] = glGetUniformLocation(program->name, kUniformNames[i]);
     for (size_t s = 0; s < 8; ++s)
         program->uniforms[named + s] = glGetUniformLocation(program->name, ("uSampler" + std::to_string(s)).c_str());
-    const CD3D8Program* added = program.get();
+    CD3D8Program* added = program.get();
     m_programs[key] = std::move(program);
     return added;
 }
 
-void CD3D8ProgramCache::Forget(const std::string& prefix)
+void CD3D8ProgramCache::Forget(DWORD pixelShader)
 {
     for (auto it = m_programs.begin(); it != m_programs.end();) {
-        if (it->first.compare(0, prefix.size(), prefix) == 0) {
+        if (D3D8ProgramKeyShader(it->first) == pixelShader) {
             glDeleteProgram(it->second->name);
             it = m_programs.erase(it);
         } else {

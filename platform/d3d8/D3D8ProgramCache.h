@@ -4,10 +4,11 @@
 #include <string>
 #include <unordered_map>
 
+#include "platform/d3d8/D3D8FixedFunction.h"
 #include "platform/d3d8/D3D8GL.h"
-#include "platform/d3d8/D3D8Types.h"
+#include "platform/d3d8/D3D8State.h"
 
-// Linked OpenGL programs by the text of the key that made them, with their uniform locations.
+// Linked OpenGL programs by the key that made them, with their uniform locations.
 
 enum class ED3D8Uniform {
     WorldView,
@@ -50,6 +51,7 @@ struct CD3D8Program {
     GLuint name = 0;
     DWORD samplers = 0;  // bit s: the program samples the texture of stage s
     std::array<GLint, static_cast<size_t>(ED3D8Uniform::Count)> uniforms{};
+    std::array<uint64_t, kD3D8ChangeGroups> loaded{};  // serials of the state groups last loaded
 
     GLint Location(ED3D8Uniform uniform) const { return uniforms[static_cast<size_t>(uniform)]; }
 };
@@ -61,16 +63,16 @@ public:
     CD3D8ProgramCache& operator=(const CD3D8ProgramCache&) = delete;
     ~CD3D8ProgramCache();  // the device's context must be current
 
-    const CD3D8Program* Find(const std::string& key) const;
+    CD3D8Program* Find(const CD3D8ProgramKey& key) const;
     // Null when the sources do not compile or link; the message goes to standard error.
-    const CD3D8Program* Add(const std::string& key, const std::string& vertex, const std::string& fragment,
-                            DWORD samplers);
-    // Drops the programs whose key starts with the prefix.
-    void Forget(const std::string& prefix);
+    CD3D8Program* Add(const CD3D8ProgramKey& key, const std::string& vertex, const std::string& fragment,
+                      DWORD samplers);
+    // Drops the programs of a pixel shader.
+    void Forget(DWORD pixelShader);
 
     // Whether a fragment program compiles on its own.
     static bool Compiles(const std::string& fragment);
 
 private:
-    std::unordered_map<std::string, std::unique_ptr<CD3D8Program>> m_programs;
+    std::unordered_map<CD3D8ProgramKey, std::unique_ptr<CD3D8Program>, CD3D8ProgramKeyHash> m_programs;
 };

@@ -70,61 +70,54 @@ GLenum StencilOp(DWORD op)
     }
 }
 
-void Blend(const CD3D8State& state)
+uint32_t Bits(float value)
 {
-    if (!state.Render(D3DRS_ALPHABLENDENABLE)) {
-        glDisable(GL_BLEND);
-        return;
-    }
-    glEnable(GL_BLEND);
-    DWORD source = state.Render(D3DRS_SRCBLEND);
-    if (source == D3DBLEND_BOTHSRCALPHA)
-        glBlendFunc(GL_SRC_ALPHA, GL_ONE_MINUS_SRC_ALPHA);
-    else if (source == D3DBLEND_BOTHINVSRCALPHA)
-        glBlendFunc(GL_ONE_MINUS_SRC_ALPHA, GL_SRC_ALPHA);
-    else
-        glBlendFunc(BlendFactor(source), BlendFactor(state.Render(D3DRS_DESTBLEND)));
-    glBlendEquation(BlendEquation(state.Render(D3DRS_BLENDOP)));
+    return D3D8FloatBits(value);
 }
 
-void DepthAndStencil(const CD3D8State& state, const CD3D8BackBuffer& target)
+void Blend(const CD3D8State& state, CD3D8RasterSetting& out)
+{
+    out.blend = state.Render(D3DRS_ALPHABLENDENABLE) ? GL_TRUE : GL_FALSE;
+    DWORD source = state.Render(D3DRS_SRCBLEND);
+    if (source == D3DBLEND_BOTHSRCALPHA) {
+        out.blendSource = GL_SRC_ALPHA;
+        out.blendTarget = GL_ONE_MINUS_SRC_ALPHA;
+    } else if (source == D3DBLEND_BOTHINVSRCALPHA) {
+        out.blendSource = GL_ONE_MINUS_SRC_ALPHA;
+        out.blendTarget = GL_SRC_ALPHA;
+    } else {
+        out.blendSource = BlendFactor(source);
+        out.blendTarget = BlendFactor(state.Render(D3DRS_DESTBLEND));
+    }
+    out.blendEquation = BlendEquation(state.Render(D3DRS_BLENDOP));
+}
+
+void DepthAndStencil(const CD3D8State& state, const CD3D8BackBuffer& target, CD3D8RasterSetting& out)
 {
     bool buffer = target.HasDepthStencil();
-    if (buffer && state.Render(D3DRS_ZENABLE) != D3DZB_FALSE)
-        glEnable(GL_DEPTH_TEST);
-    else
-        glDisable(GL_DEPTH_TEST);
-    glDepthFunc(D3D8Compare(state.Render(D3DRS_ZFUNC)));
-    glDepthMask(state.Render(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE);
-    if (!buffer || !state.Render(D3DRS_STENCILENABLE)) {
-        glDisable(GL_STENCIL_TEST);
-        return;
-    }
-    glEnable(GL_STENCIL_TEST);
-    glStencilFunc(D3D8Compare(state.Render(D3DRS_STENCILFUNC)), static_cast<GLint>(state.Render(D3DRS_STENCILREF) & 0xFF),
-                  state.Render(D3DRS_STENCILMASK));
-    glStencilOp(StencilOp(state.Render(D3DRS_STENCILFAIL)), StencilOp(state.Render(D3DRS_STENCILZFAIL)),
-                StencilOp(state.Render(D3DRS_STENCILPASS)));
-    glStencilMask(state.Render(D3DRS_STENCILWRITEMASK));
+    out.depthTest = buffer && state.Render(D3DRS_ZENABLE) != D3DZB_FALSE ? GL_TRUE : GL_FALSE;
+    out.depthFunc = D3D8Compare(state.Render(D3DRS_ZFUNC));
+    out.depthMask = state.Render(D3DRS_ZWRITEENABLE) ? GL_TRUE : GL_FALSE;
+    out.stencilTest = buffer && state.Render(D3DRS_STENCILENABLE) ? GL_TRUE : GL_FALSE;
+    out.stencilFunc = D3D8Compare(state.Render(D3DRS_STENCILFUNC));
+    out.stencilRef = static_cast<GLint>(state.Render(D3DRS_STENCILREF) & 0xFF);
+    out.stencilMask = state.Render(D3DRS_STENCILMASK);
+    out.stencilFail = StencilOp(state.Render(D3DRS_STENCILFAIL));
+    out.stencilDepthFail = StencilOp(state.Render(D3DRS_STENCILZFAIL));
+    out.stencilPass = StencilOp(state.Render(D3DRS_STENCILPASS));
+    out.stencilWriteMask = state.Render(D3DRS_STENCILWRITEMASK);
 }
 
-void Faces(const CD3D8State& state)
+void Faces(const CD3D8State& state, CD3D8RasterSetting& out)
 {
     // The image is drawn upside down for OpenGL, so a winding seen on screen is the other one there.
     DWORD cull = state.Render(D3DRS_CULLMODE);
-    if (cull == D3DCULL_CCW || cull == D3DCULL_CW) {
-        glEnable(GL_CULL_FACE);
-        glCullFace(GL_BACK);
-        glFrontFace(cull == D3DCULL_CCW ? GL_CCW : GL_CW);
-    } else {
-        glDisable(GL_CULL_FACE);
-    }
+    out.cull = cull == D3DCULL_CCW || cull == D3DCULL_CW ? GL_TRUE : GL_FALSE;
+    out.frontFace = cull == D3DCULL_CW ? GL_CW : GL_CCW;
     DWORD fill = state.Render(D3DRS_FILLMODE);
-    glPolygonMode(GL_FRONT_AND_BACK, fill == D3DFILL_POINT ? GL_POINT : (fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL));
-    glShadeModel(state.Render(D3DRS_SHADEMODE) == D3DSHADE_FLAT ? GL_FLAT : GL_SMOOTH);
-    DWORD mask = state.Render(D3DRS_COLORWRITEENABLE);
-    glColorMask((mask & D3DCOLORWRITEENABLE_RED) ? GL_TRUE : GL_FALSE, (mask & D3DCOLORWRITEENABLE_GREEN) ? GL_TRUE : GL_FALSE,
-                (mask & D3DCOLORWRITEENABLE_BLUE) ? GL_TRUE : GL_FALSE, (mask & D3DCOLORWRITEENABLE_ALPHA) ? GL_TRUE : GL_FALSE);
+    out.polygonMode = fill == D3DFILL_POINT ? GL_POINT : (fill == D3DFILL_WIREFRAME ? GL_LINE : GL_FILL);
+    out.shadeModel = state.Render(D3DRS_SHADEMODE) == D3DSHADE_FLAT ? GL_FLAT : GL_SMOOTH;
+    out.colorMask = state.Render(D3DRS_COLORWRITEENABLE) & 0xF;
 }
 
 } // namespace
@@ -151,30 +144,28 @@ GLenum D3D8Compare(DWORD func)
     }
 }
 
-void D3D8Scissor(const RECT& rect)
+std::array<GLint, 4> D3D8Box(const RECT& rect)
 {
-    glScissor(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
 }
 
-void D3D8ApplyRasterState(const CD3D8State& state, const CD3D8BackBuffer& target, bool transformed, bool sprite)
+CD3D8RasterSetting D3D8Raster(const CD3D8State& state, const CD3D8BackBuffer& target, bool transformed, bool sprite)
 {
+    CD3D8RasterSetting out;
     const D3DVIEWPORT8& viewport = state.viewport;
     RECT area{static_cast<LONG>(viewport.X), static_cast<LONG>(viewport.Y), static_cast<LONG>(viewport.X + viewport.Width),
               static_cast<LONG>(viewport.Y + viewport.Height)};
     if (transformed) {
-        glViewport(0, 0, static_cast<GLsizei>(target.Width()), static_cast<GLsizei>(target.Height()));
-        glDepthRange(0.0, 1.0);
+        out.viewport = {0, 0, static_cast<GLint>(target.Width()), static_cast<GLint>(target.Height())};
+        out.depthRange = {Bits(0.0f), Bits(1.0f)};
     } else {
-        glViewport(area.left, area.top, static_cast<GLsizei>(viewport.Width), static_cast<GLsizei>(viewport.Height));
-        glDepthRange(std::clamp(viewport.MinZ, 0.0f, 1.0f), std::clamp(viewport.MaxZ, 0.0f, 1.0f));
+        out.viewport = D3D8Box(area);
+        out.depthRange = {Bits(std::clamp(viewport.MinZ, 0.0f, 1.0f)), Bits(std::clamp(viewport.MaxZ, 0.0f, 1.0f))};
     }
-    glEnable(GL_SCISSOR_TEST);
-    D3D8Scissor(area);
-    DepthAndStencil(state, target);
-    Blend(state);
-    Faces(state);
-    if (sprite)
-        glEnable(GL_POINT_SPRITE);
-    else
-        glDisable(GL_POINT_SPRITE);
+    out.scissor = D3D8Box(area);
+    DepthAndStencil(state, target, out);
+    Blend(state, out);
+    Faces(state, out);
+    out.pointSprite = sprite ? GL_TRUE : GL_FALSE;
+    return out;
 }

@@ -10,6 +10,9 @@
 
 namespace {
 
+constexpr UINT kNoCoordinates = 0xFF;      // a stage reads a coordinate set the vertices lack
+constexpr DWORD kUnknownOperation = 0xFF;  // any operation this layer does not know
+
 GLenum Mode(D3DPRIMITIVETYPE type)
 {
     switch (type) {
@@ -63,6 +66,12 @@ ED3D8ColorSource Source(DWORD source, const CD3D8VertexLayout& layout, bool colo
     return ED3D8ColorSource::Material;
 }
 
+// Every value past the known formulas draws alike.
+DWORD FogFormula(DWORD mode)
+{
+    return std::min<DWORD>(mode, D3DFOG_LINEAR + 1);
+}
+
 void Fog(const CD3D8State& state, bool transformed, ED3D8Fog& fog, DWORD& formula)
 {
     fog = ED3D8Fog::None;
@@ -73,10 +82,10 @@ void Fog(const CD3D8State& state, bool transformed, ED3D8Fog& fog, DWORD& formul
     DWORD vertex = state.Render(D3DRS_FOGVERTEXMODE);
     if (table != D3DFOG_NONE) {
         fog = ED3D8Fog::PixelDepth;
-        formula = table;
+        formula = FogFormula(table);
     } else {
         fog = ED3D8Fog::VertexFactor;
-        formula = transformed ? D3DFOG_NONE : vertex;
+        formula = transformed ? D3DFOG_NONE : FogFormula(vertex);
     }
 }
 
@@ -91,8 +100,10 @@ CD3D8VertexKey VertexKey(const CD3D8State& state, const CD3D8VertexLayout& layou
     key.texSets = layout.texSets;
     key.texComponents = layout.texComponents;
     key.stagesWithCoordinates = stages;
-    for (UINT stage = 0; stage < stages; ++stage)
-        key.texCoordIndex[stage] = state.Stage(stage, D3DTSS_TEXCOORDINDEX) & 0xFFFF;
+    for (UINT stage = 0; stage < stages; ++stage) {
+        UINT set = state.Stage(stage, D3DTSS_TEXCOORDINDEX) & 0xFFFF;
+        key.texCoordIndex[stage] = set < layout.texSets ? set : kNoCoordinates;
+    }
     key.lighting = !layout.transformed && state.Render(D3DRS_LIGHTING);
     if (key.lighting) {
         bool colorVertex = state.Render(D3DRS_COLORVERTEX) != 0;
@@ -112,36 +123,89 @@ CD3D8VertexKey VertexKey(const CD3D8State& state, const CD3D8VertexLayout& layou
     return key;
 }
 
+// Operations past the known ones draw alike, and arguments keep only the bits that select.
+DWORD Operation(DWORD op)
+{
+    return op >= D3DTOP_DISABLE && op <= D3DTOP_LERP ? op : kUnknownOperation;
+}
+
+DWORD Argument(DWORD arg)
+{
+    return arg & (D3DTA_SELECTMASK | D3DTA_COMPLEMENT | D3DTA_ALPHAREPLICATE);
+}
+
 CD3D8CombinerKey CombinerKey(const CD3D8State& state)
 {
     CD3D8CombinerKey key;
     for (DWORD s = 0; s < D3D8_TEXTURE_STAGES; ++s) {
-        CD3D8StageKey stage;
-        stage.colorOp = state.Stage(s, D3DTSS_COLOROP);
+        CD3D8StageKey& stage = key.stages[key.count];
+        stage.colorOp = Operation(state.Stage(s, D3DTSS_COLOROP));
         if (stage.colorOp == D3DTOP_DISABLE)
             break;
-        stage.colorArgs = {state.Stage(s, D3DTSS_COLORARG0), state.Stage(s, D3DTSS_COLORARG1),
-                           state.Stage(s, D3DTSS_COLORARG2)};
-        stage.alphaOp = state.Stage(s, D3DTSS_ALPHAOP);
-        stage.alphaArgs = {state.Stage(s, D3DTSS_ALPHAARG0), state.Stage(s, D3DTSS_ALPHAARG1),
-                           state.Stage(s, D3DTSS_ALPHAARG2)};
+        stage.colorArgs = {Argument(state.Stage(s, D3DTSS_COLORARG0)), Argument(state.Stage(s, D3DTSS_COLORARG1)),
+                           Argument(state.Stage(s, D3DTSS_COLORARG2))};
+        stage.alphaOp = Operation(state.Stage(s, D3DTSS_ALPHAOP));
+        stage.alphaArgs = {Argument(state.Stage(s, D3DTSS_ALPHAARG0)), Argument(state.Stage(s, D3DTSS_ALPHAARG1)),
+                           Argument(state.Stage(s, D3DTSS_ALPHAARG2))};
         stage.toTemp = (state.Stage(s, D3DTSS_RESULTARG) & D3DTA_SELECTMASK) == D3DTA_TEMP;
         stage.texture = state.textures[s] != nullptr;
-        key.stages.push_back(stage);
+        ++key.count;
     }
     key.specularAdd = state.Render(D3DRS_SPECULARENABLE) != 0;
     return key;
 }
 
+CD3D8FragmentKey FragmentKey(const CD3D8State& state, const CD3D8VertexLayout& layout, bool points)
+{
+    CD3D8FragmentKey key;
+    Fog(state, layout.transformed, key.fog, key.fogFormula);
+    DWORD func = state.Render(D3DRS_ALPHAFUNC);
+    bool known = func >= D3DCMP_NEVER && func <= D3DCMP_ALWAYS;
+    key.alphaFunc = state.Render(D3DRS_ALPHATESTENABLE) && known ? func : D3DCMP_ALWAYS;
+    key.sprite = points && state.Render(D3DRS_POINTSPRITEENABLE);
+    return key;
+}
+
+// Bit s: a texture is set on stage s.
+DWORD TextureMask(const CD3D8State& state)
+{
+    DWORD mask = 0;
+    for (DWORD s = 0; s < D3D8_TEXTURE_STAGES; ++s) {
+        if (state.textures[s])
+            mask |= 1u << s;
+    }
+    return mask;
+}
+
+CD3D8SamplerSetting Sampling(const CD3D8State& state, DWORD s)
+{
+    CD3D8SamplerSetting setting;
+    setting.wrapS = Address(state.Stage(s, D3DTSS_ADDRESSU));
+    setting.wrapT = Address(state.Stage(s, D3DTSS_ADDRESSV));
+    DWORD magnify = state.Stage(s, D3DTSS_MAGFILTER);
+    setting.magnify = magnify == D3DTEXF_NONE || magnify == D3DTEXF_POINT ? GL_NEAREST : GL_LINEAR;
+    setting.minify = MinFilter(state.Stage(s, D3DTSS_MINFILTER), state.Stage(s, D3DTSS_MIPFILTER));
+    D3DCOLOR border = state.Stage(s, D3DTSS_BORDERCOLOR);
+    setting.border = {D3D8FloatBits(static_cast<float>((border >> 16) & 0xFF) / 255.0f),
+                      D3D8FloatBits(static_cast<float>((border >> 8) & 0xFF) / 255.0f),
+                      D3D8FloatBits(static_cast<float>(border & 0xFF) / 255.0f),
+                      D3D8FloatBits(static_cast<float>(border >> 24) / 255.0f)};
+    setting.lodBias = state.Stage(s, D3DTSS_MIPMAPLODBIAS);
+    setting.minLod = D3D8FloatBits(static_cast<float>(state.Stage(s, D3DTSS_MAXMIPLEVEL)));
+    return setting;
+}
+
 } // namespace
 
-CD3D8Renderer::CD3D8Renderer(CD3D8GLContext& context, CD3D8BackBuffer& backBuffer, const D3DCAPS8& caps)
-    : m_context(context), m_backBuffer(backBuffer), m_caps(caps)
+CD3D8Renderer::CD3D8Renderer(CD3D8GLContext& context, CD3D8GLState& gl, CD3D8BackBuffer& backBuffer,
+                             const D3DCAPS8& caps)
+    : m_context(context), m_gl(gl), m_backBuffer(backBuffer), m_caps(caps)
 {
     glGenSamplers(static_cast<GLsizei>(m_samplers.size()), m_samplers.data());
     glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
     glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);
     glDisable(GL_DITHER);
+    glCullFace(GL_BACK);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     if (context.HasProvokingVertex())
         glProvokingVertex(GL_FIRST_VERTEX_CONVENTION);
@@ -150,75 +214,84 @@ CD3D8Renderer::CD3D8Renderer(CD3D8GLContext& context, CD3D8BackBuffer& backBuffe
 CD3D8Renderer::~CD3D8Renderer()
 {
     glDeleteSamplers(static_cast<GLsizei>(m_samplers.size()), m_samplers.data());
+    m_gl.Forget();
 }
 
-const CD3D8Program* CD3D8Renderer::Program(const CD3D8State& state, DWORD fvf, bool points,
-                                           const CD3D8PixelShader* shader)
+CD3D8Program* CD3D8Renderer::Program(const CD3D8State& state, bool points, const CD3D8PixelShader* shader)
 {
-    CD3D8VertexLayout layout(fvf);
-    CD3D8FragmentKey fragment;
-    Fog(state, layout.transformed, fragment.fog, fragment.fogFormula);
-    fragment.alphaFunc = state.Render(D3DRS_ALPHATESTENABLE) ? state.Render(D3DRS_ALPHAFUNC) : D3DCMP_ALWAYS;
-    fragment.sprite = points && state.Render(D3DRS_POINTSPRITEENABLE);
+    DWORD textures = TextureMask(state);
+    uint64_t serial = state.Serial(kD3D8ChangeProgram);
+    if (m_program && serial == m_programSerial && points == m_programPoints && textures == m_programTextures)
+        return m_program;
+    CD3D8FragmentKey fragment = FragmentKey(state, state.layout, points);
     CD3D8CombinerKey combiner;
-    std::string key;
     UINT stages = 6;
-    if (shader) {
-        key = "p" + std::to_string(state.pixelShader) + "|";
-    } else {
+    if (!shader) {
         combiner = CombinerKey(state);
-        key = combiner.Text() + "|";
-        stages = static_cast<UINT>(combiner.stages.size());
+        stages = combiner.count;
     }
-    CD3D8VertexKey vertex = VertexKey(state, layout, points, stages);
-    key += fragment.Text() + "|" + vertex.Text();
-    if (const CD3D8Program* found = m_programs.Find(key))
-        return found;
+    CD3D8VertexKey vertex = VertexKey(state, state.layout, points, stages);
+    CD3D8ProgramKey key = D3D8ProgramKey(shader ? state.pixelShader : 0, vertex, fragment, combiner);
+    if (!m_program || !(key == m_programKey)) {
+        CD3D8Program* found = m_programs.Find(key);
+        m_program = found ? found : Make(key, vertex, fragment, combiner, shader);
+        m_programKey = key;
+    }
+    m_programSerial = serial;
+    m_programPoints = points;
+    m_programTextures = textures;
+    return m_program;
+}
+
+CD3D8Program* CD3D8Renderer::Make(const CD3D8ProgramKey& key, const CD3D8VertexKey& vertex,
+                                  const CD3D8FragmentKey& fragment, const CD3D8CombinerKey& combiner,
+                                  const CD3D8PixelShader* shader)
+{
     DWORD samplers = shader ? shader->code.samplers : 0;
     std::string body = shader ? shader->code.body : D3D8CombinerBody(combiner, samplers);
-    return m_programs.Add(key, D3D8VertexSource(vertex), D3D8FragmentSource(body, samplers, fragment), samplers);
+    CD3D8Program* made = m_programs.Add(key, D3D8VertexSource(vertex), D3D8FragmentSource(body, samplers, fragment),
+                                        samplers);
+    if (!made)
+        return nullptr;
+    m_gl.UseProgram(made->name);
+    for (GLint s = 0; s < static_cast<GLint>(D3D8_TEXTURE_STAGES); ++s) {
+        GLint location = made->Location(static_cast<ED3D8Uniform>(static_cast<size_t>(ED3D8Uniform::Sampler0) + s));
+        if (location >= 0)
+            glUniform1i(location, s);
+    }
+    return made;
 }
 
 void CD3D8Renderer::BindTextures(const CD3D8State& state, const CD3D8Program& program)
 {
-    DWORD samplers = program.samplers;
     for (DWORD s = 0; s < D3D8_TEXTURE_STAGES; ++s) {
-        if (!(samplers & (1u << s)))
+        if (!(program.samplers & (1u << s)))
             continue;
         auto* texture = static_cast<CD3D8Texture*>(state.textures[s]);
-        GLuint sampler = m_samplers[s];
-        glActiveTexture(GL_TEXTURE0 + s);
-        glBindTexture(GL_TEXTURE_2D, texture ? texture->Name() : 0);
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_S, Address(state.Stage(s, D3DTSS_ADDRESSU)));
-        glSamplerParameteri(sampler, GL_TEXTURE_WRAP_T, Address(state.Stage(s, D3DTSS_ADDRESSV)));
-        D3DCOLOR border = state.Stage(s, D3DTSS_BORDERCOLOR);
-        float color[4] = {static_cast<float>((border >> 16) & 0xFF) / 255.0f, static_cast<float>((border >> 8) & 0xFF) / 255.0f,
-                          static_cast<float>(border & 0xFF) / 255.0f, static_cast<float>(border >> 24) / 255.0f};
-        glSamplerParameterfv(sampler, GL_TEXTURE_BORDER_COLOR, color);
-        DWORD magnify = state.Stage(s, D3DTSS_MAGFILTER);
-        glSamplerParameteri(sampler, GL_TEXTURE_MAG_FILTER,
-                            magnify == D3DTEXF_NONE || magnify == D3DTEXF_POINT ? GL_NEAREST : GL_LINEAR);
-        glSamplerParameteri(sampler, GL_TEXTURE_MIN_FILTER,
-                            MinFilter(state.Stage(s, D3DTSS_MINFILTER), state.Stage(s, D3DTSS_MIPFILTER)));
-        glSamplerParameterf(sampler, GL_TEXTURE_LOD_BIAS, D3D8BitsFloat(state.Stage(s, D3DTSS_MIPMAPLODBIAS)));
-        glSamplerParameterf(sampler, GL_TEXTURE_MIN_LOD, static_cast<float>(state.Stage(s, D3DTSS_MAXMIPLEVEL)));
-        glBindSampler(s, sampler);
-        glUniform1i(program.Location(static_cast<ED3D8Uniform>(static_cast<size_t>(ED3D8Uniform::Sampler0) + s)),
-                    static_cast<GLint>(s));
+        m_gl.BindTexture(s, texture ? texture->Name() : 0);
+        m_gl.BindSampler(s, m_samplers[s], Sampling(state, s));
     }
-    glActiveTexture(GL_TEXTURE0);
 }
 
-void CD3D8Renderer::BindVertices(DWORD fvf, const BYTE* vertices, UINT stride)
+void CD3D8Renderer::BindVertices(const CD3D8State& state, const BYTE* vertices, UINT stride)
 {
-    CD3D8VertexLayout layout(fvf);
-    glBindBuffer(GL_ARRAY_BUFFER, 0);
-    glBindBuffer(GL_ELEMENT_ARRAY_BUFFER, 0);
-    for (GLuint i = 0; i < kD3D8AttributeCount; ++i)
-        glDisableVertexAttribArray(i);
+    const CD3D8VertexLayout& layout = state.layout;
+    if (!m_gl.SetVertexStream(state.vertexShader, vertices, stride))
+        return;
+    uint32_t enabled = 1u << kD3D8AttributePosition;
+    if (layout.normal != CD3D8VertexLayout::kAbsent)
+        enabled |= 1u << kD3D8AttributeNormal;
+    if (layout.diffuse != CD3D8VertexLayout::kAbsent)
+        enabled |= 1u << kD3D8AttributeDiffuse;
+    if (layout.specular != CD3D8VertexLayout::kAbsent)
+        enabled |= 1u << kD3D8AttributeSpecular;
+    if (layout.pointSize != CD3D8VertexLayout::kAbsent)
+        enabled |= 1u << kD3D8AttributePointSize;
+    for (UINT set = 0; set < layout.texSets; ++set)
+        enabled |= 1u << (kD3D8AttributeTexture0 + set);
+    m_gl.EnableAttributes(enabled);
     GLsizei step = static_cast<GLsizei>(stride);
     auto attribute = [&](GLuint index, GLint size, GLenum type, GLboolean normalized, UINT offset) {
-        glEnableVertexAttribArray(index);
         glVertexAttribPointer(index, size, type, normalized, step, vertices + offset);
     };
     attribute(kD3D8AttributePosition, layout.transformed ? 4 : 3, GL_FLOAT, GL_FALSE, 0);
@@ -241,15 +314,15 @@ HRESULT CD3D8Renderer::Draw(const CD3D8State& state, const CD3D8DrawSource& sour
         return D3DERR_INVALIDCALL;
     m_backBuffer.Bind();
     bool points = source.type == D3DPT_POINTLIST;
-    const CD3D8Program* program = Program(state, state.vertexShader, points, shader);
+    CD3D8Program* program = Program(state, points, shader);
     if (!program)
         return D3DERR_DRIVERINTERNALERROR;
-    glUseProgram(program->name);
+    m_gl.UseProgram(program->name);
     D3D8LoadUniforms(*program, state, m_caps, m_backBuffer.Width(), m_backBuffer.Height());
-    CD3D8VertexLayout layout(state.vertexShader);
-    D3D8ApplyRasterState(state, m_backBuffer, layout.transformed, points && state.Render(D3DRS_POINTSPRITEENABLE));
+    m_gl.SetRaster(D3D8Raster(state, m_backBuffer, state.layout.transformed,
+                              points && state.Render(D3DRS_POINTSPRITEENABLE)));
     BindTextures(state, *program);
-    BindVertices(state.vertexShader, source.vertices, source.stride);
+    BindVertices(state, source.vertices, source.stride);
     GLenum mode = Mode(source.type);
     if (source.indices) {
         GLsizei count = static_cast<GLsizei>(D3D8VertexCount(source.type, source.primitiveCount));
@@ -265,30 +338,34 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
 {
     if (!m_context.MakeCurrent())
         return;
-    m_backBuffer.Bind();
-    GLbitfield mask = 0;
-    if (flags & D3DCLEAR_TARGET) {
-        mask |= GL_COLOR_BUFFER_BIT;
-        glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
-        glClearColor(static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
-                     static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f);
-    }
-    if (flags & D3DCLEAR_ZBUFFER) {
-        mask |= GL_DEPTH_BUFFER_BIT;
-        glDepthMask(GL_TRUE);
-        glClearDepth(std::clamp(z, 0.0f, 1.0f));
-    }
-    if (flags & D3DCLEAR_STENCIL) {
-        mask |= GL_STENCIL_BUFFER_BIT;
-        glStencilMask(0xFFFFFFFF);
-        glClearStencil(static_cast<GLint>(stencil & 0xFF));
-    }
     const D3DVIEWPORT8& viewport = state.viewport;
     RECT area{static_cast<LONG>(viewport.X), static_cast<LONG>(viewport.Y), static_cast<LONG>(viewport.X + viewport.Width),
               static_cast<LONG>(viewport.Y + viewport.Height)};
-    glEnable(GL_SCISSOR_TEST);
+    GLbitfield mask = (flags & D3DCLEAR_TARGET ? GL_COLOR_BUFFER_BIT : 0) |
+                      (flags & D3DCLEAR_ZBUFFER ? GL_DEPTH_BUFFER_BIT : 0) |
+                      (flags & D3DCLEAR_STENCIL ? GL_STENCIL_BUFFER_BIT : 0);
+    bool whole = (count == 0 || !rects) && area.left == 0 && area.top == 0 &&
+                 static_cast<UINT>(area.right) == m_backBuffer.Width() &&
+                 static_cast<UINT>(area.bottom) == m_backBuffer.Height();
+    if (whole)
+        m_backBuffer.Cleared(mask);
+    m_backBuffer.Bind();
+    if (flags & D3DCLEAR_TARGET) {
+        m_gl.SetColorMask(0xF);
+        m_gl.SetClearColor({static_cast<float>((color >> 16) & 0xFF) / 255.0f, static_cast<float>((color >> 8) & 0xFF) / 255.0f,
+                            static_cast<float>(color & 0xFF) / 255.0f, static_cast<float>(color >> 24) / 255.0f});
+    }
+    if (flags & D3DCLEAR_ZBUFFER) {
+        m_gl.SetDepthMask(GL_TRUE);
+        m_gl.SetClearDepth(std::clamp(z, 0.0f, 1.0f));
+    }
+    if (flags & D3DCLEAR_STENCIL) {
+        m_gl.SetStencilWriteMask(0xFFFFFFFF);
+        m_gl.SetClearStencil(static_cast<GLint>(stencil & 0xFF));
+    }
+    m_gl.SetScissorTest(true);
     if (count == 0 || !rects) {
-        D3D8Scissor(area);
+        m_gl.SetScissor(D3D8Box(area));
         glClear(mask);
         return;
     }
@@ -297,13 +374,16 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
                  std::min(area.bottom, rects[i].y2)};
         if (cut.left >= cut.right || cut.top >= cut.bottom)
             continue;
-        D3D8Scissor(cut);
+        m_gl.SetScissor(D3D8Box(cut));
         glClear(mask);
     }
 }
 
 void CD3D8Renderer::ForgetPixelShader(DWORD handle)
 {
-    if (m_context.MakeCurrent())
-        m_programs.Forget("p" + std::to_string(handle) + "|");
+    if (!m_context.MakeCurrent())
+        return;
+    m_programs.Forget(handle);
+    m_gl.ProgramsDeleted();
+    m_program = nullptr;
 }

@@ -1,5 +1,6 @@
 #include "platform/d3d8/D3D8Resources.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/d3d8/D3D8Device.h"
@@ -129,6 +130,7 @@ CD3D8IndexBuffer::CD3D8IndexBuffer(CD3D8Device& device, DWORD usage, D3DFORMAT f
 
 HRESULT CD3D8IndexBuffer::Lock(UINT offset, UINT size, BYTE** data, DWORD flags)
 {
+    m_largestKnown = false;
     return D3D8Record("IDirect3DIndexBuffer8::Lock", {D3D8ObjectNumber(this), offset, size, flags},
                       m_memory.Lock(offset, size, data));
 }
@@ -153,6 +155,18 @@ DWORD CD3D8IndexBuffer::Index(UINT position) const
         return static_cast<DWORD>(at[0]) | (static_cast<DWORD>(at[1]) << 8) | (static_cast<DWORD>(at[2]) << 16) |
                (static_cast<DWORD>(at[3]) << 24);
     return static_cast<DWORD>(at[0]) | (static_cast<DWORD>(at[1]) << 8);
+}
+
+DWORD CD3D8IndexBuffer::Largest()
+{
+    if (m_largestKnown)
+        return m_largest;
+    DWORD largest = 0;
+    for (UINT i = 0; i < Count(); ++i)
+        largest = std::max(largest, Index(i));
+    m_largest = largest;
+    m_largestKnown = !m_memory.IsLocked();
+    return largest;
 }
 
 void D3D8HoldBinding(IDirect3DBaseTexture8* texture)

@@ -45,6 +45,7 @@ public:
     HRESULT Unlock();
     const BYTE* Data() const { return m_data.get(); }
     UINT Length() const { return m_length; }
+    bool IsLocked() const { return m_locks > 0; }
 
 private:
     std::unique_ptr<BYTE[]> m_data;
@@ -86,10 +87,14 @@ public:
     UINT IndexSize() const { return m_format == D3DFMT_INDEX32 ? 4 : 2; }
     UINT Count() const { return m_memory.Length() / IndexSize(); }
     DWORD Index(UINT position) const;
+    // The largest index the buffer holds, looked for again after each lock.
+    DWORD Largest();
 
 private:
     CD3D8BufferMemory m_memory;
     D3DFORMAT m_format;
+    DWORD m_largest = 0;
+    bool m_largestKnown = false;
 };
 
 class CD3D8Texture;

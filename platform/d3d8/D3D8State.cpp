@@ -123,6 +123,66 @@ bool D3D8IsRenderState(DWORD state)
     return false;
 }
 
+uint32_t D3D8RenderStateChanges(DWORD state)
+{
+    switch (state) {
+    case D3DRS_LIGHTING:
+    case D3DRS_COLORVERTEX:
+    case D3DRS_DIFFUSEMATERIALSOURCE:
+    case D3DRS_AMBIENTMATERIALSOURCE:
+    case D3DRS_SPECULARMATERIALSOURCE:
+    case D3DRS_EMISSIVEMATERIALSOURCE:
+    case D3DRS_SPECULARENABLE:
+    case D3DRS_LOCALVIEWER:
+    case D3DRS_NORMALIZENORMALS:
+    case D3DRS_FOGENABLE:
+    case D3DRS_FOGTABLEMODE:
+    case D3DRS_FOGVERTEXMODE:
+    case D3DRS_RANGEFOGENABLE:
+    case D3DRS_POINTSCALEENABLE:
+    case D3DRS_ALPHATESTENABLE:
+    case D3DRS_ALPHAFUNC:
+    case D3DRS_POINTSPRITEENABLE:
+        return kD3D8ChangeProgram;
+    case D3DRS_TEXTUREFACTOR:
+        return kD3D8ChangeFactor;
+    case D3DRS_POINTSIZE:
+    case D3DRS_POINTSIZE_MIN:
+    case D3DRS_POINTSIZE_MAX:
+    case D3DRS_POINTSCALE_A:
+    case D3DRS_POINTSCALE_B:
+    case D3DRS_POINTSCALE_C:
+    case D3DRS_FOGSTART:
+    case D3DRS_FOGEND:
+    case D3DRS_FOGDENSITY:
+    case D3DRS_FOGCOLOR:
+    case D3DRS_ALPHAREF:
+    case D3DRS_AMBIENT:
+        return kD3D8ChangeConstants;
+    default:
+        return 0;  // read at every draw
+    }
+}
+
+uint32_t D3D8StageStateChanges(DWORD type)
+{
+    switch (type) {
+    case D3DTSS_COLOROP:
+    case D3DTSS_COLORARG0:
+    case D3DTSS_COLORARG1:
+    case D3DTSS_COLORARG2:
+    case D3DTSS_ALPHAOP:
+    case D3DTSS_ALPHAARG0:
+    case D3DTSS_ALPHAARG1:
+    case D3DTSS_ALPHAARG2:
+    case D3DTSS_RESULTARG:
+    case D3DTSS_TEXCOORDINDEX:
+        return kD3D8ChangeProgram;
+    default:
+        return 0;  // sampling is read at every draw
+    }
+}
+
 bool D3D8IsStageState(DWORD type)
 {
     return type >= D3DTSS_COLOROP && type <= D3DTSS_RESULTARG && type != 12;
@@ -146,7 +206,22 @@ void CD3D8State::SetDefaults(UINT width, UINT height, bool depthBuffer, bool sof
     indices = nullptr;
     baseVertexIndex = 0;
     vertexShader = 0;
+    layout = CD3D8VertexLayout(0);
     pixelShader = 0;
+    Touch(~0u);
+}
+
+void CD3D8State::Touch(uint32_t changes)
+{
+    for (size_t group = 0; group < kD3D8ChangeGroups; ++group) {
+        if (changes & (1u << group))
+            serials[group] = ++lastSerial;
+    }
+}
+
+uint64_t CD3D8State::Serial(uint32_t group) const
+{
+    return serials[static_cast<size_t>(__builtin_ctz(group))];
 }
 
 D3DMATRIX* CD3D8State::Transform(DWORD state)

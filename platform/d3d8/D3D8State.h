@@ -1,10 +1,26 @@
 #pragma once
 #include <array>
+#include <cstdint>
 #include <map>
 
 #include "platform/d3d8/D3D8.h"
+#include "platform/d3d8/D3D8VertexLayout.h"
 
 // The device state that the setters change and drawing reads.
+
+// Groups of states the renderer turns into OpenGL state, as bits. Each group has a serial that
+// changes whenever a value in the group does, so the renderer redoes only what changed.
+constexpr uint32_t kD3D8ChangeProgram = 1u << 0;     // what picks the generated program
+constexpr uint32_t kD3D8ChangeTransforms = 1u << 1;  // world, view and projection matrices
+constexpr uint32_t kD3D8ChangeLights = 1u << 2;      // lights, their enables and the view they are seen through
+constexpr uint32_t kD3D8ChangeMaterial = 1u << 3;
+constexpr uint32_t kD3D8ChangeFactor = 1u << 4;     // the texture factor
+constexpr uint32_t kD3D8ChangeConstants = 1u << 5;  // viewport, point, fog, alpha reference and ambient values
+constexpr size_t kD3D8ChangeGroups = 6;
+
+// The groups a render state or a stage state belongs to.
+uint32_t D3D8RenderStateChanges(DWORD state);
+uint32_t D3D8StageStateChanges(DWORD type);
 
 struct CD3D8Light {
     D3DLIGHT8 light;
@@ -27,11 +43,18 @@ struct CD3D8State {
     IDirect3DIndexBuffer8* indices;
     UINT baseVertexIndex;
     DWORD vertexShader;
+    CD3D8VertexLayout layout;  // of the vertex shader
     DWORD pixelShader;
+    std::array<uint64_t, kD3D8ChangeGroups> serials;
+    uint64_t lastSerial;
 
     // The state of a new or reset device: its render target size, whether it has a depth
     // buffer and whether it does software vertex processing.
     void SetDefaults(UINT width, UINT height, bool depthBuffer, bool softwareProcessing);
+
+    // Gives every group of the mask a new serial.
+    void Touch(uint32_t changes);
+    uint64_t Serial(uint32_t group) const;
 
     // Null for a transform state that does not exist.
     D3DMATRIX* Transform(DWORD state);

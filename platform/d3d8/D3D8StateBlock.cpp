@@ -15,12 +15,11 @@ CD3D8StateBlock::~CD3D8StateBlock()
 void CD3D8StateBlock::SetTexture(DWORD stage, IDirect3DBaseTexture8* texture)
 {
     D3D8HoldBinding(texture);
-    auto it = m_textures.find(stage);
-    if (it != m_textures.end()) {
-        D3D8DropBinding(it->second);
-        it->second = texture;
+    if (IDirect3DBaseTexture8** held = m_textures.Find(stage)) {
+        D3D8DropBinding(*held);
+        *held = texture;
     } else {
-        m_textures.emplace(stage, texture);
+        m_textures.Set(stage, texture);
     }
 }
 
@@ -123,38 +122,36 @@ size_t CD3D8StateBlock::Count() const
            (m_indices ? 1 : 0) + (m_vertexShader ? 1 : 0) + (m_pixelShader ? 1 : 0);
 }
 
+namespace {
+
+template <class Entries, class Key, class Value>
+bool Copy(const Entries& entries, const Key& key, Value* value)
+{
+    const auto* held = entries.Find(key);
+    if (!held)
+        return false;
+    *value = *held;
+    return true;
+}
+
+} // namespace
+
 bool CD3D8StateBlock::FindRenderState(D3DRENDERSTATETYPE state, DWORD* value) const
 {
-    auto it = m_render.find(state);
-    if (it == m_render.end())
-        return false;
-    *value = it->second;
-    return true;
+    return Copy(m_render, static_cast<DWORD>(state), value);
 }
 
 bool CD3D8StateBlock::FindStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD* value) const
 {
-    auto it = m_stage.find({stage, type});
-    if (it == m_stage.end())
-        return false;
-    *value = it->second;
-    return true;
+    return Copy(m_stage, std::pair<DWORD, DWORD>{stage, type}, value);
 }
 
 bool CD3D8StateBlock::FindTexture(DWORD stage, IDirect3DBaseTexture8** texture) const
 {
-    auto it = m_textures.find(stage);
-    if (it == m_textures.end())
-        return false;
-    *texture = it->second;
-    return true;
+    return Copy(m_textures, stage, texture);
 }
 
 bool CD3D8StateBlock::FindLightEnable(DWORD index, bool* enable) const
 {
-    auto it = m_lightEnables.find(index);
-    if (it == m_lightEnables.end())
-        return false;
-    *enable = it->second;
-    return true;
+    return Copy(m_lightEnables, index, enable);
 }

@@ -1,8 +1,9 @@
 #pragma once
+#include <algorithm>
 #include <cstddef>
-#include <map>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "platform/d3d8/D3D8State.h"
 
@@ -26,6 +27,42 @@ protected:
     ~CD3D8StateSink() = default;
 };
 
+// Entries sorted by key in one run of memory: a block applied at every draw is read in one go.
+template <class Key, class Value>
+class CD3D8Entries {
+public:
+    using Entry = std::pair<Key, Value>;
+
+    // Null when the key has no entry.
+    Value* Find(const Key& key)
+    {
+        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                   [](const Entry& entry, const Key& wanted) { return entry.first < wanted; });
+        return it != m_entries.end() && it->first == key ? &it->second : nullptr;
+    }
+    const Value* Find(const Key& key) const { return const_cast<CD3D8Entries*>(this)->Find(key); }
+
+    void Set(const Key& key, const Value& value)
+    {
+        if (Value* held = Find(key)) {
+            *held = value;
+            return;
+        }
+        auto it = std::lower_bound(m_entries.begin(), m_entries.end(), key,
+                                   [](const Entry& entry, const Key& wanted) { return entry.first < wanted; });
+        m_entries.insert(it, Entry{key, value});
+    }
+
+    size_t size() const { return m_entries.size(); }
+    typename std::vector<Entry>::iterator begin() { return m_entries.begin(); }
+    typename std::vector<Entry>::iterator end() { return m_entries.end(); }
+    typename std::vector<Entry>::const_iterator begin() const { return m_entries.begin(); }
+    typename std::vector<Entry>::const_iterator end() const { return m_entries.end(); }
+
+private:
+    std::vector<Entry> m_entries;
+};
+
 // The states set while a block was recorded, with their values; capture refreshes those values
 // from the device, apply sets them again. Textures and buffers named in the block stay alive
 // until the block is deleted.
@@ -36,12 +73,12 @@ public:
     CD3D8StateBlock& operator=(const CD3D8StateBlock&) = delete;
     ~CD3D8StateBlock();
 
-    void RecordRenderState(D3DRENDERSTATETYPE state, DWORD value) { m_render[state] = value; }
-    void RecordStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) { m_stage[{stage, type}] = value; }
+    void RecordRenderState(D3DRENDERSTATETYPE state, DWORD value) { m_render.Set(state, value); }
+    void RecordStageState(DWORD stage, D3DTEXTURESTAGESTATETYPE type, DWORD value) { m_stage.Set({stage, type}, value); }
     void RecordTexture(DWORD stage, IDirect3DBaseTexture8* texture);
-    void RecordTransform(DWORD state, const D3DMATRIX& matrix) { m_transforms[state] = matrix; }
-    void RecordLight(DWORD index, const D3DLIGHT8& light) { m_lights[index] = light; }
-    void RecordLightEnable(DWORD index, bool enable) { m_lightEnables[index] = enable; }
+    void RecordTransform(DWORD state, const D3DMATRIX& matrix) { m_transforms.Set(state, matrix); }
+    void RecordLight(DWORD index, const D3DLIGHT8& light) { m_lights.Set(index, light); }
+    void RecordLightEnable(DWORD index, bool enable) { m_lightEnables.Set(index, enable); }
     void RecordMaterial(const D3DMATERIAL8& material) { m_material = material; }
     void RecordViewport(const D3DVIEWPORT8& viewport) { m_viewport = viewport; }
     void RecordStreamSource(IDirect3DVertexBuffer8* buffer, UINT stride);
@@ -73,12 +110,12 @@ private:
     void SetIndexBuffer(IDirect3DIndexBuffer8* buffer, UINT baseVertexIndex);
     void SetTexture(DWORD stage, IDirect3DBaseTexture8* texture);
 
-    std::map<DWORD, DWORD> m_render;
-    std::map<std::pair<DWORD, DWORD>, DWORD> m_stage;
-    std::map<DWORD, IDirect3DBaseTexture8*> m_textures;
-    std::map<DWORD, D3DMATRIX> m_transforms;
-    std::map<DWORD, D3DLIGHT8> m_lights;
-    std::map<DWORD, bool> m_lightEnables;
+    CD3D8Entries<DWORD, DWORD> m_render;
+    CD3D8Entries<std::pair<DWORD, DWORD>, DWORD> m_stage;
+    CD3D8Entries<DWORD, IDirect3DBaseTexture8*> m_textures;
+    CD3D8Entries<DWORD, D3DMATRIX> m_transforms;
+    CD3D8Entries<DWORD, D3DLIGHT8> m_lights;
+    CD3D8Entries<DWORD, bool> m_lightEnables;
     std::optional<D3DMATERIAL8> m_material;
     std::optional<D3DVIEWPORT8> m_viewport;
     std::optional<CStream> m_stream;

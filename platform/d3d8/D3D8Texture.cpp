@@ -58,8 +58,10 @@ CD3D8Texture::CD3D8Texture(CD3D8Device& device, DWORD usage, D3DFORMAT format, D
 
 CD3D8Texture::~CD3D8Texture()
 {
-    if (m_name && Device().MakeCurrent())
+    if (m_name && Device().MakeCurrent()) {
         glDeleteTextures(1, &m_name);
+        Device().GL().TextureDeleted(m_name);
+    }
 }
 
 HRESULT CD3D8Texture::Create(CD3D8Device& device, UINT width, UINT height, UINT levels, DWORD usage, D3DFORMAT format,
@@ -108,7 +110,7 @@ HRESULT CD3D8Texture::Allocate(UINT width, UINT height, UINT levels)
     if (!Device().MakeCurrent())
         return D3DERR_NOTAVAILABLE;
     glGenTextures(1, &m_name);
-    glBindTexture(GL_TEXTURE_2D, m_name);
+    Device().GL().BindTexture(0, m_name);
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
     CGLFormat gl = GLFormat(m_format);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -130,7 +132,7 @@ void CD3D8Texture::Upload(UINT level)
     if (!Device().MakeCurrent())
         return;
     CGLFormat gl = GLFormat(m_format);
-    glBindTexture(GL_TEXTURE_2D, m_name);
+    Device().GL().BindTexture(0, m_name);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(m_levels[level].width),

@@ -91,20 +91,17 @@ void LoadLights(const CD3D8Program& program, const CD3D8State& state)
     }
 }
 
-} // namespace
-
-UINT D3D8ActiveLights(const CD3D8State& state)
+// Whether the program's values of the group are older than the state's; they count as loaded from now.
+bool Stale(CD3D8Program& program, const CD3D8State& state, uint32_t group)
 {
-    UINT count = 0;
-    for (const auto& entry : state.lights) {
-        if (entry.second.enabled)
-            ++count;
-    }
-    return std::min(count, kMostLights);
+    size_t index = static_cast<size_t>(__builtin_ctz(group));
+    if (program.loaded[index] == state.serials[index])
+        return false;
+    program.loaded[index] = state.serials[index];
+    return true;
 }
 
-void D3D8LoadUniforms(const CD3D8Program& program, const CD3D8State& state, const D3DCAPS8& caps, UINT targetWidth,
-                      UINT targetHeight)
+void LoadTransforms(const CD3D8Program& program, const CD3D8State& state)
 {
     D3DMATRIX worldView = Multiply(state.world[0], state.view);
     glUniformMatrix4fv(program.Location(ED3D8Uniform::WorldView), 1, GL_FALSE, &worldView.m[0][0]);
@@ -115,6 +112,11 @@ void D3D8LoadUniforms(const CD3D8Program& program, const CD3D8State& state, cons
         NormalMatrix(worldView, matrix);
         glUniformMatrix3fv(normal, 1, GL_FALSE, matrix);
     }
+}
+
+void LoadConstants(const CD3D8Program& program, const CD3D8State& state, const D3DCAPS8& caps, UINT targetWidth,
+                   UINT targetHeight)
+{
     const D3DVIEWPORT8& viewport = state.viewport;
     glUniform4f(program.Location(ED3D8Uniform::Target), 1.0f / static_cast<float>(std::max<DWORD>(viewport.Width, 1)),
                 1.0f / static_cast<float>(std::max<DWORD>(viewport.Height, 1)), static_cast<float>(targetWidth),
@@ -129,10 +131,14 @@ void D3D8LoadUniforms(const CD3D8Program& program, const CD3D8State& state, cons
         glUniform4f(fog, state.RenderFloat(D3DRS_FOGSTART), state.RenderFloat(D3DRS_FOGEND),
                     state.RenderFloat(D3DRS_FOGDENSITY), 0.0f);
     Color(program.Location(ED3D8Uniform::FogColor), state.Render(D3DRS_FOGCOLOR));
-    Color(program.Location(ED3D8Uniform::TFactor), state.Render(D3DRS_TEXTUREFACTOR));
     GLint alphaRef = program.Location(ED3D8Uniform::AlphaRef);
     if (alphaRef >= 0)
         glUniform1f(alphaRef, static_cast<float>(state.Render(D3DRS_ALPHAREF) & 0xFF));
+    Color(program.Location(ED3D8Uniform::Ambient), state.Render(D3DRS_AMBIENT));
+}
+
+void LoadMaterial(const CD3D8Program& program, const CD3D8State& state)
+{
     Value(program.Location(ED3D8Uniform::MaterialDiffuse), state.material.Diffuse);
     Value(program.Location(ED3D8Uniform::MaterialAmbient), state.material.Ambient);
     Value(program.Location(ED3D8Uniform::MaterialSpecular), state.material.Specular);
@@ -140,6 +146,31 @@ void D3D8LoadUniforms(const CD3D8Program& program, const CD3D8State& state, cons
     GLint power = program.Location(ED3D8Uniform::MaterialPower);
     if (power >= 0)
         glUniform1f(power, state.material.Power);
-    Color(program.Location(ED3D8Uniform::Ambient), state.Render(D3DRS_AMBIENT));
-    LoadLights(program, state);
+}
+
+} // namespace
+
+UINT D3D8ActiveLights(const CD3D8State& state)
+{
+    UINT count = 0;
+    for (const auto& entry : state.lights) {
+        if (entry.second.enabled)
+            ++count;
+    }
+    return std::min(count, kMostLights);
+}
+
+void D3D8LoadUniforms(CD3D8Program& program, const CD3D8State& state, const D3DCAPS8& caps, UINT targetWidth,
+                      UINT targetHeight)
+{
+    if (Stale(program, state, kD3D8ChangeTransforms))
+        LoadTransforms(program, state);
+    if (Stale(program, state, kD3D8ChangeConstants))
+        LoadConstants(program, state, caps, targetWidth, targetHeight);
+    if (Stale(program, state, kD3D8ChangeFactor))
+        Color(program.Location(ED3D8Uniform::TFactor), state.Render(D3DRS_TEXTUREFACTOR));
+    if (Stale(program, state, kD3D8ChangeMaterial))
+        LoadMaterial(program, state);
+    if (Stale(program, state, kD3D8ChangeLights))
+        LoadLights(program, state);
 }

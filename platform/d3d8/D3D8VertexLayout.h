@@ -19,6 +19,7 @@ struct CD3D8VertexLayout {
     std::array<UINT, 8> texOffsets{};
     std::array<UINT, 8> texComponents{};
 
+    CD3D8VertexLayout() = default;
     explicit CD3D8VertexLayout(DWORD fvf);
 };
 

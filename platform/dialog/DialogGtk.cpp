@@ -7,10 +7,10 @@
 #include "base/WideString.h"
 #include "platform/dialog/DialogDriver.h"
 #include "platform/dialog/DialogRun.h"
+#include "platform/dialog/GtkLibrary.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
 
-#include <gtk/gtk.h>
 
 namespace {
 
@@ -18,8 +18,20 @@ bool StartGtk()
 {
     static int started = -1;
     if (started < 0)
-        started = gtk_init_check(nullptr, nullptr) ? 1 : 0;
+        started = Gtk().loaded && Gtk().initCheck(nullptr, nullptr) ? 1 : 0;
     return started == 1;
+}
+
+// The widgets are made here, so their classes are known and casts need no checks.
+template <class To, class From>
+To* As(From* object)
+{
+    return reinterpret_cast<To*>(object);
+}
+
+void Connect(GtkWidget* widget, const char* signal, GCallback handler, gpointer data)
+{
+    Gtk().signalConnectData(widget, signal, handler, data, nullptr, static_cast<GConnectFlags>(0));
 }
 
 // The GTK window of one dialog run: a column for the first group, a column for the others,
@@ -31,9 +43,9 @@ public:
     {
         m_run.view = nullptr;
         if (m_window)
-            gtk_widget_destroy(m_window);
-        while (gtk_events_pending())
-            gtk_main_iteration();
+            Gtk().widgetDestroy(m_window);
+        while (Gtk().eventsPending())
+            Gtk().mainIteration();
     }
     CGtkDialogView(const CGtkDialogView&) = delete;
     CGtkDialogView& operator=(const CGtkDialogView&) = delete;
@@ -46,6 +58,7 @@ private:
     struct Entry {
         CGtkDialogView* view;
         HWND control;
+        DialogControlKind kind;
         GtkWidget* widget;
     };
 
@@ -53,7 +66,7 @@ private:
     GtkWidget* GroupBox(const char16_t* title);
     void Sync(Entry& entry);
     void Pump();
-    GtkWidget* WidgetOf(HWND control) const;
+    const Entry* EntryOf(HWND control) const;
 
     static void OnChanged(GtkComboBox* combo, gpointer data);
     static void OnToggled(GtkToggleButton* button, gpointer data);
@@ -77,31 +90,31 @@ public:
 
     bool IsEnabled(HWND control) override
     {
-        GtkWidget* widget = m_view.WidgetOf(control);
-        return widget && gtk_widget_get_sensitive(widget);
+        const CGtkDialogView::Entry* entry = m_view.EntryOf(control);
+        return entry && Gtk().widgetGetSensitive(entry->widget);
     }
     bool Select(HWND control, int index) override
     {
-        GtkWidget* widget = Usable(control);
-        if (!widget || !GTK_IS_COMBO_BOX(widget))
+        GtkWidget* widget = Usable(control, DialogControlKind::DropDownList);
+        if (!widget)
             return false;
-        gtk_combo_box_set_active(GTK_COMBO_BOX(widget), index);
+        Gtk().comboBoxSetActive(As<GtkComboBox>(widget), index);
         return Done();
     }
     bool Check(HWND control, bool checked) override
     {
-        GtkWidget* widget = Usable(control);
-        if (!widget || !GTK_IS_TOGGLE_BUTTON(widget))
+        GtkWidget* widget = Usable(control, DialogControlKind::PushCheckBox);
+        if (!widget)
             return false;
-        gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(widget), checked ? TRUE : FALSE);
+        Gtk().toggleButtonSetActive(As<GtkToggleButton>(widget), checked ? TRUE : FALSE);
         return Done();
     }
     bool Click(HWND control) override
     {
-        GtkWidget* widget = Usable(control);
-        if (!widget || !GTK_IS_BUTTON(widget))
+        const CGtkDialogView::Entry* entry = m_view.EntryOf(control);
+        if (!IsEnabled(control) || entry->kind == DialogControlKind::DropDownList)
             return false;
-        gtk_button_clicked(GTK_BUTTON(widget));
+        Gtk().buttonClicked(As<GtkButton>(entry->widget));
         return Done();
     }
     void Close() override
@@ -112,7 +125,12 @@ public:
     bool HasEnded() override { return m_view.m_run.ended; }
 
 private:
-    GtkWidget* Usable(HWND control) { return IsEnabled(control) ? m_view.WidgetOf(control) : nullptr; }
+    // The widget of an enabled control of the kind.
+    GtkWidget* Usable(HWND control, DialogControlKind kind)
+    {
+        const CGtkDialogView::Entry* entry = m_view.EntryOf(control);
+        return IsEnabled(control) && entry->kind == kind ? entry->widget : nullptr;
+    }
     bool Done()
     {
         m_view.Pump();
@@ -127,30 +145,30 @@ GtkWidget* CGtkDialogView::GroupBox(const char16_t* title)
     auto it = m_groups.find(title);
     if (it != m_groups.end())
         return it->second;
-    GtkWidget* frame = gtk_frame_new(Utf16ToUtf8(title).c_str());
-    GtkWidget* rows = gtk_box_new(GTK_ORIENTATION_VERTICAL, 6);
-    gtk_container_set_border_width(GTK_CONTAINER(rows), 6);
-    gtk_container_add(GTK_CONTAINER(frame), rows);
+    GtkWidget* frame = Gtk().frameNew(Utf16ToUtf8(title).c_str());
+    GtkWidget* rows = Gtk().boxNew(GTK_ORIENTATION_VERTICAL, 6);
+    Gtk().containerSetBorderWidth(As<GtkContainer>(rows), 6);
+    Gtk().containerAdd(As<GtkContainer>(frame), rows);
     m_groups[title] = rows;
     return rows;
 }
 
 GtkWidget* CGtkDialogView::MakeWidget(HWND control, const CDialogControlTemplate& item)
 {
-    auto entry = std::make_unique<Entry>(Entry{this, control, nullptr});
+    auto entry = std::make_unique<Entry>(Entry{this, control, item.kind, nullptr});
     std::string label = Utf16ToUtf8(item.text ? item.text : u"");
     switch (item.kind) {
     case DialogControlKind::DropDownList:
-        entry->widget = gtk_combo_box_text_new();
-        g_signal_connect(entry->widget, "changed", G_CALLBACK(OnChanged), entry.get());
+        entry->widget = Gtk().comboBoxTextNew();
+        Connect(entry->widget, "changed", G_CALLBACK(OnChanged), entry.get());
         break;
     case DialogControlKind::PushCheckBox:
-        entry->widget = gtk_toggle_button_new_with_label(label.c_str());
-        g_signal_connect(entry->widget, "toggled", G_CALLBACK(OnToggled), entry.get());
+        entry->widget = Gtk().toggleButtonNewWithLabel(label.c_str());
+        Connect(entry->widget, "toggled", G_CALLBACK(OnToggled), entry.get());
         break;
     default:
-        entry->widget = gtk_button_new_with_label(label.c_str());
-        g_signal_connect(entry->widget, "clicked", G_CALLBACK(OnClicked), entry.get());
+        entry->widget = Gtk().buttonNewWithLabel(label.c_str());
+        Connect(entry->widget, "clicked", G_CALLBACK(OnClicked), entry.get());
         break;
     }
     Sync(*entry);
@@ -162,21 +180,21 @@ GtkWidget* CGtkDialogView::MakeWidget(HWND control, const CDialogControlTemplate
 void CGtkDialogView::Build()
 {
     const CDialogTemplate& dialogTemplate = *m_run.dialogTemplate;
-    m_window = gtk_window_new(GTK_WINDOW_TOPLEVEL);
-    gtk_window_set_title(GTK_WINDOW(m_window), Utf16ToUtf8(dialogTemplate.title ? dialogTemplate.title : u"").c_str());
-    gtk_window_set_modal(GTK_WINDOW(m_window), TRUE);
-    gtk_window_set_resizable(GTK_WINDOW(m_window), FALSE);
-    gtk_window_set_position(GTK_WINDOW(m_window), GTK_WIN_POS_CENTER);
-    g_signal_connect(m_window, "delete-event", G_CALLBACK(OnDelete), this);
+    m_window = Gtk().windowNew(GTK_WINDOW_TOPLEVEL);
+    Gtk().windowSetTitle(As<GtkWindow>(m_window), Utf16ToUtf8(dialogTemplate.title ? dialogTemplate.title : u"").c_str());
+    Gtk().windowSetModal(As<GtkWindow>(m_window), TRUE);
+    Gtk().windowSetResizable(As<GtkWindow>(m_window), FALSE);
+    Gtk().windowSetPosition(As<GtkWindow>(m_window), GTK_WIN_POS_CENTER);
+    Connect(m_window, "delete-event", G_CALLBACK(OnDelete), this);
 
-    GtkWidget* outer = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
-    gtk_container_set_border_width(GTK_CONTAINER(outer), 10);
-    GtkWidget* columns = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
-    GtkWidget* right = gtk_box_new(GTK_ORIENTATION_VERTICAL, 8);
-    GtkWidget* bottom = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 8);
-    gtk_box_pack_start(GTK_BOX(outer), columns, TRUE, TRUE, 0);
-    gtk_box_pack_end(GTK_BOX(outer), bottom, FALSE, FALSE, 0);
-    gtk_container_add(GTK_CONTAINER(m_window), outer);
+    GtkWidget* outer = Gtk().boxNew(GTK_ORIENTATION_VERTICAL, 8);
+    Gtk().containerSetBorderWidth(As<GtkContainer>(outer), 10);
+    GtkWidget* columns = Gtk().boxNew(GTK_ORIENTATION_HORIZONTAL, 8);
+    GtkWidget* right = Gtk().boxNew(GTK_ORIENTATION_VERTICAL, 8);
+    GtkWidget* bottom = Gtk().boxNew(GTK_ORIENTATION_HORIZONTAL, 8);
+    Gtk().boxPackStart(As<GtkBox>(outer), columns, TRUE, TRUE, 0);
+    Gtk().boxPackEnd(As<GtkBox>(outer), bottom, FALSE, FALSE, 0);
+    Gtk().containerAdd(As<GtkContainer>(m_window), outer);
 
     std::vector<HWND> controls = DialogControls(m_dialog);
     GtkWidget* lastRow = nullptr;
@@ -188,12 +206,12 @@ void CGtkDialogView::Build()
         if (!item.group) {
             bool isButton = !isCheck && item.kind != DialogControlKind::DropDownList;
             if (isButton)
-                gtk_box_pack_end(GTK_BOX(bottom), widget, FALSE, FALSE, 0);
+                Gtk().boxPackEnd(As<GtkBox>(bottom), widget, FALSE, FALSE, 0);
             else
-                gtk_box_pack_start(GTK_BOX(bottom), widget, FALSE, FALSE, 0);
+                Gtk().boxPackStart(As<GtkBox>(bottom), widget, FALSE, FALSE, 0);
             if (item.kind == DialogControlKind::DefaultPushButton) {
-                gtk_widget_set_can_default(widget, TRUE);
-                gtk_window_set_default(GTK_WINDOW(m_window), widget);
+                Gtk().widgetSetCanDefault(widget, TRUE);
+                Gtk().windowSetDefault(As<GtkWindow>(m_window), widget);
             }
             continue;
         }
@@ -201,19 +219,19 @@ void CGtkDialogView::Build()
         bool known = m_groups.count(item.group) != 0;
         GtkWidget* rows = GroupBox(item.group);
         if (!known) {
-            GtkWidget* frame = gtk_widget_get_parent(rows);
-            gtk_box_pack_start(GTK_BOX(firstGroup ? columns : right), frame, TRUE, TRUE, 0);
+            GtkWidget* frame = Gtk().widgetGetParent(rows);
+            Gtk().boxPackStart(As<GtkBox>(firstGroup ? columns : right), frame, TRUE, TRUE, 0);
             lastRow = nullptr;
         }
         // Check boxes that follow one another share a row.
         if (!(isCheck && lastWasCheck && lastRow)) {
-            lastRow = gtk_box_new(GTK_ORIENTATION_HORIZONTAL, 6);
-            gtk_box_pack_start(GTK_BOX(rows), lastRow, FALSE, FALSE, 0);
+            lastRow = Gtk().boxNew(GTK_ORIENTATION_HORIZONTAL, 6);
+            Gtk().boxPackStart(As<GtkBox>(rows), lastRow, FALSE, FALSE, 0);
         }
-        gtk_box_pack_start(GTK_BOX(lastRow), widget, TRUE, TRUE, 0);
+        Gtk().boxPackStart(As<GtkBox>(lastRow), widget, TRUE, TRUE, 0);
         lastWasCheck = isCheck;
     }
-    gtk_box_pack_start(GTK_BOX(columns), right, TRUE, TRUE, 0);
+    Gtk().boxPackStart(As<GtkBox>(columns), right, TRUE, TRUE, 0);
     m_run.view = this;
 }
 
@@ -225,17 +243,17 @@ void CGtkDialogView::Sync(Entry& entry)
     m_updating = true;
     const CControlState& state = *window->control;
     if (state.kind == ControlKind::DropDownList) {
-        GtkComboBoxText* combo = GTK_COMBO_BOX_TEXT(entry.widget);
-        gtk_combo_box_text_remove_all(combo);
+        GtkComboBoxText* combo = As<GtkComboBoxText>(entry.widget);
+        Gtk().comboBoxTextRemoveAll(combo);
         for (const CComboItem& item : state.items)
-            gtk_combo_box_text_append_text(combo, Utf16ToUtf8(item.text).c_str());
-        gtk_combo_box_set_active(GTK_COMBO_BOX(combo), state.selection);
+            Gtk().comboBoxTextAppendText(combo, Utf16ToUtf8(item.text).c_str());
+        Gtk().comboBoxSetActive(As<GtkComboBox>(combo), state.selection);
     } else {
-        gtk_button_set_label(GTK_BUTTON(entry.widget), Utf16ToUtf8(window->text).c_str());
+        Gtk().buttonSetLabel(As<GtkButton>(entry.widget), Utf16ToUtf8(window->text).c_str());
         if (state.kind == ControlKind::PushCheckBox)
-            gtk_toggle_button_set_active(GTK_TOGGLE_BUTTON(entry.widget), state.checked ? TRUE : FALSE);
+            Gtk().toggleButtonSetActive(As<GtkToggleButton>(entry.widget), state.checked ? TRUE : FALSE);
     }
-    gtk_widget_set_sensitive(entry.widget, window->enabled ? TRUE : FALSE);
+    Gtk().widgetSetSensitive(entry.widget, window->enabled ? TRUE : FALSE);
     m_updating = false;
 }
 
@@ -251,14 +269,14 @@ void CGtkDialogView::OnChanged(GtkComboBox* combo, gpointer data)
 {
     Entry* entry = static_cast<Entry*>(data);
     if (!entry->view->m_updating)
-        UserSelect(entry->control, gtk_combo_box_get_active(combo));
+        UserSelect(entry->control, Gtk().comboBoxGetActive(combo));
 }
 
 void CGtkDialogView::OnToggled(GtkToggleButton* button, gpointer data)
 {
     Entry* entry = static_cast<Entry*>(data);
     if (!entry->view->m_updating)
-        UserCheck(entry->control, gtk_toggle_button_get_active(button) != FALSE);
+        UserCheck(entry->control, Gtk().toggleButtonGetActive(button) != FALSE);
 }
 
 void CGtkDialogView::OnClicked(GtkButton*, gpointer data)
@@ -277,22 +295,22 @@ gboolean CGtkDialogView::OnDelete(GtkWidget*, GdkEvent*, gpointer data)
 
 void CGtkDialogView::Pump()
 {
-    while (gtk_events_pending())
-        gtk_main_iteration();
+    while (Gtk().eventsPending())
+        Gtk().mainIteration();
 }
 
-GtkWidget* CGtkDialogView::WidgetOf(HWND control) const
+const CGtkDialogView::Entry* CGtkDialogView::EntryOf(HWND control) const
 {
     for (const auto& entry : m_entries) {
         if (entry->control == control)
-            return entry->widget;
+            return entry.get();
     }
     return nullptr;
 }
 
 void CGtkDialogView::Run(CDialogDriver* driver)
 {
-    gtk_widget_show_all(m_window);
+    Gtk().widgetShowAll(m_window);
     Pump();
     if (driver) {
         CGtkHand hand(*this);
@@ -302,7 +320,7 @@ void CGtkDialogView::Run(CDialogDriver* driver)
         return;
     }
     while (!m_run.ended)
-        gtk_main_iteration();
+        Gtk().mainIteration();
 }
 
 } // namespace

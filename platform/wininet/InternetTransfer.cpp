@@ -1,5 +1,7 @@
 #include "platform/wininet/InternetTransfer.h"
 
+#include "platform/wininet/CurlLibrary.h"
+
 #include <algorithm>
 #include <cstring>
 #include <strings.h>
@@ -37,30 +39,31 @@ bool IsLocation(const char* line, size_t length)
 CInternetTransfer::~CInternetTransfer()
 {
     if (m_added)
-        curl_multi_remove_handle(m_multi, m_easy);
+        Curl().multiRemoveHandle(m_multi, m_easy);
     if (m_easy)
-        curl_easy_cleanup(m_easy);
+        Curl().easyCleanup(m_easy);
     if (m_multi)
-        curl_multi_cleanup(m_multi);
+        Curl().multiCleanup(m_multi);
 }
 
 bool CInternetTransfer::Configure(const Settings& s)
 {
     CURL* e = m_easy;
-    bool ok = curl_easy_setopt(e, CURLOPT_URL, s.url.c_str()) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(s.connectTimeoutMs)) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(s.totalTimeoutMs)) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_HEADERFUNCTION, &CInternetTransfer::OnHeader) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_HEADERDATA, this) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_WRITEFUNCTION, &CInternetTransfer::OnBody) == CURLE_OK
-        && curl_easy_setopt(e, CURLOPT_WRITEDATA, this) == CURLE_OK;
+    const CCurlLibrary& curl = Curl();
+    bool ok = curl.easySetopt(e, CURLOPT_URL, s.url.c_str()) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_PROTOCOLS_STR, "http,https") == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_REDIR_PROTOCOLS_STR, "http,https") == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_FOLLOWLOCATION, 1L) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_MAXREDIRS, kMaxRedirects) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_CONNECTTIMEOUT_MS, static_cast<long>(s.connectTimeoutMs)) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_TIMEOUT_MS, static_cast<long>(s.totalTimeoutMs)) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_NOSIGNAL, 1L) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_HEADERFUNCTION, &CInternetTransfer::OnHeader) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_HEADERDATA, this) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_WRITEFUNCTION, &CInternetTransfer::OnBody) == CURLE_OK
+        && curl.easySetopt(e, CURLOPT_WRITEDATA, this) == CURLE_OK;
     if (ok && !s.agent.empty())
-        ok = curl_easy_setopt(e, CURLOPT_USERAGENT, s.agent.c_str()) == CURLE_OK;
+        ok = curl.easySetopt(e, CURLOPT_USERAGENT, s.agent.c_str()) == CURLE_OK;
     return ok;
 }
 
@@ -68,11 +71,11 @@ bool CInternetTransfer::Open(const Settings& settings)
 {
     if (m_easy)
         return false;
-    m_multi = curl_multi_init();
-    m_easy = curl_easy_init();
+    m_multi = Curl().multiInit();
+    m_easy = Curl().easyInit();
     if (!m_multi || !m_easy || !Configure(settings))
         return false;
-    if (curl_multi_add_handle(m_multi, m_easy) != CURLM_OK)
+    if (Curl().multiAddHandle(m_multi, m_easy) != CURLM_OK)
         return false;
     m_added = true;
     while (!m_headersDone && !m_finished)
@@ -89,7 +92,7 @@ bool CInternetTransfer::Read(uint8_t* buffer, uint32_t toRead, uint32_t* read)
     while (PendingBytes() < toRead && !m_finished) {
         if (m_paused) {
             m_paused = false;
-            curl_easy_pause(m_easy, CURLPAUSE_CONT);
+            Curl().easyPause(m_easy, CURLPAUSE_CONT);
         }
         Pump();
     }
@@ -111,20 +114,20 @@ bool CInternetTransfer::Read(uint8_t* buffer, uint32_t toRead, uint32_t* read)
 void CInternetTransfer::Pump()
 {
     int running = 0;
-    if (curl_multi_perform(m_multi, &running) != CURLM_OK) {
+    if (Curl().multiPerform(m_multi, &running) != CURLM_OK) {
         m_finished = true;
         m_result = CURLE_FAILED_INIT;
         return;
     }
     int queued = 0;
-    while (CURLMsg* message = curl_multi_info_read(m_multi, &queued)) {
+    while (CURLMsg* message = Curl().multiInfoRead(m_multi, &queued)) {
         if (message->msg == CURLMSG_DONE) {
             m_finished = true;
             m_result = message->data.result;
         }
     }
     if (!m_finished && !m_paused)
-        curl_multi_poll(m_multi, nullptr, 0, kPollSliceMs, nullptr);
+        Curl().multiPoll(m_multi, nullptr, 0, kPollSliceMs, nullptr);
 }
 
 size_t CInternetTransfer::OnHeader(char* data, size_t size, size_t count, void* self)
@@ -153,7 +156,7 @@ void CInternetTransfer::HeaderLine(const char* line, size_t length)
     if (!IsBlankLine(line, length))
         return;
     long status = 0;
-    curl_easy_getinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
+    Curl().easyGetinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
     bool redirect = status >= 300 && status < 400 && m_redirecting;
     if (status >= 200 && !redirect)
         m_headersDone = true;

@@ -1,6 +1,7 @@
 #include "platform/wininet/WinInet.h"
 
 #include "base/WideString.h"
+#include "platform/wininet/CurlLibrary.h"
 #include "platform/wininet/InternetTransfer.h"
 #include "platform/wininet/InternetUrl.h"
 
@@ -9,7 +10,6 @@
 #include <string>
 #include <unordered_map>
 
-#include <curl/curl.h>
 
 struct CInternetHandle {
     HINTERNET session = nullptr;  // the session of a URL; null for a session
@@ -26,26 +26,9 @@ struct Timeouts {
 
 Timeouts g_timeouts;
 
-// curl's global state, set up on first use and torn down at exit.
-class CCurlLibrary {
-public:
-    CCurlLibrary() : m_ready(curl_global_init(CURL_GLOBAL_DEFAULT) == CURLE_OK) {}
-    ~CCurlLibrary()
-    {
-        if (m_ready)
-            curl_global_cleanup();
-    }
-    CCurlLibrary(const CCurlLibrary&) = delete;
-    CCurlLibrary& operator=(const CCurlLibrary&) = delete;
-    bool Ready() const { return m_ready; }
-
-private:
-    bool m_ready;
-};
-
 // The library and every open handle (a handle is valid only while listed); the handles go first.
 struct CInternetState {
-    CCurlLibrary curl;
+    const CCurlLibrary& curl = Curl();
     std::unordered_map<HINTERNET, std::unique_ptr<CInternetHandle>> handles;
 };
 
@@ -79,7 +62,7 @@ HINTERNET Register(std::unique_ptr<CInternetHandle> handle)
 HINTERNET InternetOpenW(const char16_t* agent, uint32_t accessType, const char16_t* proxy,
                         const char16_t* proxyBypass, uint32_t flags)
 {
-    if (accessType != INTERNET_OPEN_TYPE_PRECONFIG || proxy || proxyBypass || flags != 0 || !State().curl.Ready())
+    if (accessType != INTERNET_OPEN_TYPE_PRECONFIG || proxy || proxyBypass || flags != 0 || !State().curl.ready)
         return nullptr;
     std::unique_ptr<CInternetHandle> session(new (std::nothrow) CInternetHandle());
     if (!session)

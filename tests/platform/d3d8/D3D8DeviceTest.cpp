@@ -312,3 +312,14 @@ TEST_F(D3D8DeviceTest, FullScreenSetsTheDisplayModeUntilReleased)
     EXPECT_FALSE(CDesktopState::Get().modeSet);
     EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
+
+// New buffers read black until cleared; a clear of a part leaves the rest black.
+TEST_F(D3D8DeviceTest, NewBackBufferIsBlackAroundAPartialClear)
+{
+    ASSERT_EQ(MakeDevice(), D3D_OK);
+    EXPECT_EQ(Pixel(5, 5), 0xFF000000u);
+    D3DRECT part{0, 0, 8, 8};
+    ASSERT_EQ(m_device->Clear(1, &part, D3DCLEAR_TARGET, 0xFFFF0000, 1.0f, 0), D3D_OK);
+    EXPECT_EQ(Pixel(4, 4), 0xFFFF0000u);
+    EXPECT_EQ(Pixel(20, 20), 0xFF000000u);
+}

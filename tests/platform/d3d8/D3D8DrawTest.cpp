@@ -413,3 +413,142 @@ TEST_F(D3D8DrawTest, ShadowVolumePassesDarkenWhereTheCountStaysAboveZero)
     EXPECT_EQ(Pixel(50, 20), 0xFFFFFFFFu);
     EXPECT_EQ(Pixel(30, 60), 0xFFFFFFFFu);
 }
+
+// Values set between draws reach each draw, also when a value comes back to one drawn before.
+TEST_F(D3D8DrawTest, EachDrawSeesTheStatesSetBeforeItOnly)
+{
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    const D3DCOLOR factors[] = {0xFF00FF00, 0xFF0000FF, 0xFF00FF00};
+    for (int i = 0; i < 3; ++i) {
+        m_device->SetRenderState(D3DRS_TEXTUREFACTOR, factors[i]);
+        m_device->SetRenderState(D3DRS_TEXTUREFACTOR, factors[i]);
+        ScreenQuad(static_cast<float>(i * 16), 0, static_cast<float>(i * 16 + 16), 16, 0xFFFFFFFF);
+    }
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    m_device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATER);
+    m_device->SetRenderState(D3DRS_ALPHAREF, 0x80);
+    ScreenQuad(0, 32, 16, 48, 0x40FF0000);
+    m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_LESS);
+    ScreenQuad(16, 32, 32, 48, 0x40FF0000);
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 24]));
+    EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 40]));
+    EXPECT_TRUE(Close(0xFF000000, pixels[40 * 64 + 8] | 0xFF000000));
+    EXPECT_TRUE(Close(0xFFFF0000, pixels[40 * 64 + 24] | 0xFF000000));
+}
+
+// A texture made after another was released may get its OpenGL name; it still draws its own texels,
+// and a stage's addressing set between draws applies to the next one.
+TEST_F(D3D8DrawTest, TexturesAndSamplingFollowEachDraw)
+{
+    auto solid = [&](D3DCOLOR color) {
+        IDirect3DTexture8* texture = nullptr;
+        EXPECT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+        D3DLOCKED_RECT locked{};
+        texture->LockRect(0, &locked, nullptr, 0);
+        for (int y = 0; y < 2; ++y) {
+            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+            row[0] = row[1] = color;
+        }
+        texture->UnlockRect(0);
+        return texture;
+    };
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    IDirect3DTexture8* red = solid(0xFFFF0000);
+    m_device->SetTexture(0, red);
+    ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
+    m_device->SetTexture(0, nullptr);
+    red->Release();
+    IDirect3DTexture8* blue = solid(0xFF0000FF);
+    m_device->SetTexture(0, blue);
+    ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
+    m_device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_BORDER);
+    m_device->SetTextureStageState(0, D3DTSS_BORDERCOLOR, 0xFF00FF00);
+    CD3D8ScreenVertex outside[] = {{32, 0, 0.5f, 1, 0xFFFFFFFF, 2, 0},
+                                   {48, 0, 0.5f, 1, 0xFFFFFFFF, 3, 0},
+                                   {32, 16, 0.5f, 1, 0xFFFFFFFF, 2, 1},
+                                   {48, 16, 0.5f, 1, 0xFFFFFFFF, 3, 1}};
+    EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, outside, sizeof(CD3D8ScreenVertex)), D3D_OK);
+    m_device->SetTexture(0, nullptr);
+    blue->Release();
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFFFF0000, pixels[8 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 24]));
+    EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 40]));
+}
+
+// The largest index is looked for again after the index buffer was locked.
+TEST_F(D3D8DrawTest, IndicesWrittenAfterADrawAreCheckedAgain)
+{
+    IDirect3DVertexBuffer8* vertices = nullptr;
+    IDirect3DIndexBuffer8* indices = nullptr;
+    ASSERT_EQ(m_device->CreateVertexBuffer(4 * sizeof(CD3D8ScreenVertex), 0, kD3D8ScreenFvf, D3DPOOL_MANAGED, &vertices),
+              D3D_OK);
+    ASSERT_EQ(m_device->CreateIndexBuffer(6 * sizeof(WORD), 0, D3DFMT_INDEX16, D3DPOOL_MANAGED, &indices), D3D_OK);
+    BYTE* data = nullptr;
+    vertices->Lock(0, 0, &data, 0);
+    const CD3D8ScreenVertex quad[] = {{0, 0, 0.5f, 1, 0xFFFFFFFF, 0, 0},
+                                      {16, 0, 0.5f, 1, 0xFFFFFFFF, 1, 0},
+                                      {0, 16, 0.5f, 1, 0xFFFFFFFF, 0, 1},
+                                      {16, 16, 0.5f, 1, 0xFFFFFFFF, 1, 1}};
+    std::memcpy(data, quad, sizeof quad);
+    vertices->Unlock();
+    auto writeIndices = [&](WORD last) {
+        const WORD values[] = {0, 1, 2, 2, 1, last};
+        indices->Lock(0, 0, &data, 0);
+        std::memcpy(data, values, sizeof values);
+        indices->Unlock();
+    };
+    writeIndices(3);
+    m_device->SetVertexShader(kD3D8ScreenFvf);
+    m_device->SetStreamSource(0, vertices, sizeof(CD3D8ScreenVertex));
+    m_device->SetIndices(indices, 0);
+    EXPECT_EQ(m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3D_OK);
+    writeIndices(4);
+    EXPECT_EQ(m_device->DrawIndexedPrimitive(D3DPT_TRIANGLELIST, 0, 4, 0, 2), D3DERR_INVALIDCALL);
+    m_device->SetStreamSource(0, nullptr, 0);
+    m_device->SetIndices(nullptr, 0);
+    vertices->Release();
+    indices->Release();
+}
+
+// A program drawn again after another took newer values loads them, though its own did not change.
+TEST_F(D3D8DrawTest, ProgramDrawnAgainTakesValuesSetWhileAnotherDrew)
+{
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TFACTOR);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF00FF00);
+    ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_ALPHATESTENABLE, TRUE);
+    m_device->SetRenderState(D3DRS_ALPHAFUNC, D3DCMP_GREATEREQUAL);
+    m_device->SetRenderState(D3DRS_TEXTUREFACTOR, 0xFF0000FF);
+    ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_ALPHATESTENABLE, FALSE);
+    ScreenQuad(32, 0, 48, 16, 0xFFFFFFFF);
+    m_device->SetRenderState(D3DRS_LIGHTING, TRUE);
+    m_device->SetRenderState(D3DRS_AMBIENT, 0xFF000000);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_DIFFUSE);
+    m_device->SetRenderState(D3DRS_DIFFUSEMATERIALSOURCE, D3DMCS_COLOR1);
+    m_device->LightEnable(0, TRUE);
+    for (float intensity : {1.0f, 0.5f}) {
+        D3DLIGHT8 light = Directional(intensity);
+        m_device->SetLight(0, &light);
+        float left = intensity == 1.0f ? 0.0f : 16.0f;
+        CLitVertex quad[] = {{left, 32, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left + 16, 32, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left, 48, 0.5f, 0, 0, -1, 0xFFFFFFFF},
+                             {left + 16, 48, 0.5f, 0, 0, -1, 0xFFFFFFFF}};
+        m_device->SetVertexShader(kLitFvf);
+        EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CLitVertex)), D3D_OK);
+    }
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 24]));
+    EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 40]));
+    EXPECT_TRUE(Close(0xFFFFFFFF, pixels[40 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF808080, pixels[40 * 64 + 24]) || Close(0xFF7F7F7F, pixels[40 * 64 + 24]));
+}

@@ -1,0 +1,79 @@
+// Runs empty 1024 x 768 frames (begin, clear, end and present) through the Direct3D 8 module and
+// through the OpenGL module, each on a window of its own, the two alternating round by round, and
+// prints the median processor time of the whole process per frame of each and their ratio.
+#include <time.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "backends/d3d8/EngineDX81.h"
+#include "backends/opengl/EngineOpenGL.h"
+#include "base/Result.h"
+#include "platform/win32/GLContext.h"
+#include "tests/support/D3D8RendererTestRig.h"
+#include "tests/support/OpenGLTestRig.h"
+
+namespace {
+
+constexpr uint16_t kWidth = 1024;
+constexpr uint16_t kHeight = 768;
+constexpr int kFrames = 60;
+constexpr int kRounds = 9;
+
+double ProcessMicroseconds()
+{
+    timespec now{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+    return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
+}
+
+// Processor time per frame over a run of frames of the engine.
+template <class Engine>
+double PerFrame(Engine* engine)
+{
+    double start = ProcessMicroseconds();
+    for (int frame = 0; frame < kFrames; ++frame) {
+        engine->BeginFrame();
+        engine->EndFrame();
+    }
+    return (ProcessMicroseconds() - start) / kFrames;
+}
+
+double Median(std::vector<double> values)
+{
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+} // namespace
+
+int main()
+{
+    D3D8RendererTestRig direct3D(kWidth, kHeight);
+    OpenGLTestRig openGL(kWidth, kHeight);
+    if (direct3D.Load() != RES_OK || openGL.Load() != RES_OK) {
+        std::fprintf(stderr, "cannot load the two modules (is there a display?)\n");
+        return 1;
+    }
+    HDC dc = wglGetCurrentDC();
+    HGLRC context = wglGetCurrentContext();
+    PerFrame(direct3D.Engine());
+    wglMakeCurrent(dc, context);
+    PerFrame(openGL.Engine());
+    std::vector<double> direct3DTimes;
+    std::vector<double> openGLTimes;
+    for (int round = 0; round < kRounds; ++round) {
+        direct3DTimes.push_back(PerFrame(direct3D.Engine()));
+        wglMakeCurrent(dc, context);
+        openGLTimes.push_back(PerFrame(openGL.Engine()));
+        std::printf("round %d: Direct3D 8 %.0f us/frame, OpenGL %.0f us/frame\n", round + 1, direct3DTimes.back(),
+                    openGLTimes.back());
+    }
+    double d = Median(direct3DTimes);
+    double o = Median(openGLTimes);
+    std::printf("processor time per empty frame, medians of %d rounds of %d frames: Direct3D 8 %.0f us, OpenGL "
+                "%.0f us, ratio %.2f\n",
+                kRounds, kFrames, d, o, d / o);
+    return 0;
+}
