@@ -170,6 +170,9 @@ const char kGameSettingsText[] =
     "TOUCH_COLOR_A = 255\n"
     "TOUCH_COLOR_R = 255\n"
     "TOUCH_COLOR_G = 255\n"
-    "TOUCH_COLOR_B = 255\n";
+    "TOUCH_COLOR_B = 255\n"
+    "\n"
+    "[MUSIC]\n"
+    "MUSIC_FILE_NAME = sounds/music.wav\n";
 
 const uint32_t kGameSettingsLength = sizeof(kGameSettingsText) - 1;
