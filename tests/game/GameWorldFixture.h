@@ -53,6 +53,7 @@ public:
     using CVadadiDazidevWorld::m_fCreditsOffset;
     using CVadadiDazidevWorld::m_bCreditsEntering;
     using CVadadiDazidevWorld::m_Legals;
+    using CVadadiDazidevWorld::m_pMusicManager;
 };
 
 // An audio engine whose sounds are empty base sounds.
