@@ -5,21 +5,31 @@
 set -euo pipefail
 cd "$(dirname "$0")"
 
-PACKAGES=(g++ cmake ninja-build pkg-config googletest libgtest-dev libgmock-dev libbenchmark-dev
-  zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev libglew-dev libmd-dev
-  libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev libgl1-mesa-dri
-  xvfb xauth fonts-dejavu-core fonts-wqy-microhei alsa-utils assimp-testmodels python3)
+# What building and running need; the tests add their own.
+RUN_PACKAGES=(g++ cmake ninja-build pkg-config zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev
+  libglew-dev libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev
+  libgl1-mesa-dri)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libxtst-dev xvfb xauth python3 fonts-dejavu-core fonts-wqy-microhei
+  assimp-testmodels)
 
+# Installs the packages not yet installed, as root or through sudo. Without either, or when the
+# installation fails, prints the command to run as root and stops.
 install_packages() {
-  local missing=()
-  for p in "${PACKAGES[@]}"; do
+  local missing=() p
+  for p in "$@"; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
   done
   [ ${#missing[@]} -eq 0 ] && return 0
-  local sudo=""
-  [ "$(id -u)" -ne 0 ] && sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+  local install=(apt-get install -y --no-install-recommends "${missing[@]}")
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && command -v sudo >/dev/null 2>&1 && sudo=(sudo)
+  if [ "$(id -u)" -ne 0 ] && [ ${#sudo[@]} -eq 0 ] ||
+     ! { "${sudo[@]}" apt-get update -qq && "${sudo[@]}" env DEBIAN_FRONTEND=noninteractive "${install[@]}" -qq; }; then
+    echo "$0: packages missing: ${missing[*]}" >&2
+    echo "Install them as root, then run $0 again:" >&2
+    echo "  ${install[*]}" >&2
+    exit 1
+  fi
 }
 
 build() {
@@ -30,12 +40,12 @@ build() {
 
 case "${1:-}" in
   run)
-    install_packages
+    install_packages "${RUN_PACKAGES[@]}"
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     cd build && exec ./VadadiDazidev
     ;;
   test)
-    install_packages
+    install_packages "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
     build build-test -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=ON -DVD_WERROR=ON -DVD_TESTS=ON
     export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
     export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"

@@ -90,10 +90,12 @@ Result DestroyMainWindow(CMainWindowInfo* info)
 {
     if (!info)
         return RES_FAIL;
-    RemovePropW(info->window, kWorldProperty);
-    BOOL destroyed = DestroyWindow(info->window);
+    HWND window = info->window;
     info->window = nullptr;
-    return destroyed ? RES_OK : RES_FAIL;
+    if (!IsWindow(window))
+        return RES_OK;  // already closed, as Alt+F4 does
+    RemovePropW(window, kWorldProperty);
+    return DestroyWindow(window) ? RES_OK : RES_FAIL;
 }
 
 Result ToggleFullscreen(CWorld* world, uint8_t fullscreen)

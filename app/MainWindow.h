@@ -33,7 +33,8 @@ Result CreateMainWindow(CWorld* world, uint16_t width, uint16_t height, uint8_t 
 Result CenterMainWindow(CWorld* world, CMainWindowInfo* info);
 // Shows and focuses the window; the world keeps the window info from now on.
 Result ShowMainWindow(CWorld* world, CMainWindowInfo* info);
-// Detaches the world and destroys the window. RES_FAIL when the window could not be destroyed.
+// Detaches the world and destroys the window; a window already closed counts as destroyed.
+// RES_FAIL when the window could not be destroyed.
 Result DestroyMainWindow(CMainWindowInfo* info);
 // Re-creates the window and the renderer's device for the other mode; 0 when nothing changes.
 Result ToggleFullscreen(CWorld* world, uint8_t fullscreen);

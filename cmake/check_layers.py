@@ -4,8 +4,8 @@
 Usage: check_layers.py SOURCE_ROOT
 
 A file may include headers of its own layer and of lower ones only; one back end never includes
-another; no production file includes test code; and no header outside platform/ includes SDL,
-X11 or GTK. Every breach is printed as "file:line: ..."; the exit code is 1 when there is one.
+another; no production file includes test code (tests/, and the fuzz harnesses of fuzz/); and no
+header outside platform/ includes SDL, X11 or GTK. Every breach is printed as "file:line: ..."; the exit code is 1 when there is one.
 """
 import os
 import re
@@ -15,6 +15,8 @@ import sys
 LAYERS = ["base", "platform", "core", "engine3d", "modules", "world", "backends", "game", "levels", "tools", "app"]
 RANK = {name: rank for rank, name in enumerate(LAYERS)}
 
+# Folders of test code, which may include anything and which no layer may include.
+TEST_SIDE = ("tests/", "fuzz/")
 SOURCE_SUFFIXES = (".h", ".hpp", ".inl", ".c", ".cpp")
 HEADER_SUFFIXES = (".h", ".hpp", ".inl")
 INCLUDE = re.compile(r'^\s*#\s*include\s*([<"])([^>"]+)[>"]')
@@ -43,7 +45,7 @@ def breaches(relative, lines):
         if header and not relative.startswith("platform/") and WINDOW_SYSTEM.match(target):
             yield f"{where}: header outside platform/ includes <{target}>"
             continue
-        if target.startswith("tests/"):
+        if target.startswith(TEST_SIDE):
             yield f"{where}: production code includes test code \"{target}\""
             continue
         other = unit(target)

@@ -53,6 +53,12 @@ class LayerCheckTest(unittest.TestCase):
         self.assertEqual(code, 1)
         self.assertIn("includes test code", out)
 
+    def test_production_code_may_not_include_fuzz_harness_code(self):
+        code, out = self.run_on({"tools/PakTool.cpp": '#include "fuzz/FuzzSupport.h"\n',
+                                 "fuzz/PakToolFuzz.cpp": '#include "tools/PakTool.h"\n#include "tests/support/TempDir.h"\n'})
+        self.assertEqual(code, 1)
+        self.assertEqual(out, 'tools/PakTool.cpp:1: production code includes test code "fuzz/FuzzSupport.h"\n')
+
     def test_window_system_headers_stay_in_platform(self):
         code, out = self.run_on({"engine3d/Font.h": "#include <gtk/gtk.h>\n", "world/World.h": "#include <SDL2/SDL.h>\n"})
         self.assertEqual(code, 1)

@@ -16,6 +16,9 @@ namespace {
 constexpr uint32_t kRowRoom = kAtlasWidth - kAtlasGap;
 constexpr uint32_t kMaxPixelSize = 0x4000;
 constexpr uint32_t kMinAtlasHeight = 16;
+// A glyph's outline and advance may reach this many character sizes; a font whose glyph lies
+// further outside its own bounding box is lying, and rendering such a glyph takes seconds.
+constexpr int64_t kMaxGlyphCharSizes = 4;
 
 bool SetPixelSize(FT_Face face, uint32_t size, FT_Pos height, FT_Pos* scaled)
 {
@@ -59,7 +62,25 @@ struct AtlasMetrics {
     uint32_t maxBelow = 0;
 };
 
-void MeasureCells(FT_Face face, const uint32_t* codes, uint32_t count, AtlasMetrics* metrics)
+int64_t GlyphLimitPixels(uint8_t charSize)
+{
+    return kMaxGlyphCharSizes * charSize;
+}
+
+// Loads and renders the glyph, unless it reaches past the glyph limit: false then, and the cell
+// stays empty.
+bool RenderGlyph(FT_Face face, FT_UInt index, uint8_t charSize)
+{
+    if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) != 0)
+        return false;
+    const FT_Glyph_Metrics& m = face->glyph->metrics;
+    const FT_Pos limit = GlyphLimitPixels(charSize) * 64;
+    if (m.width > limit || m.height > limit || std::abs(m.horiBearingX) > limit || std::abs(m.horiBearingY) > limit)
+        return false;
+    return FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0;
+}
+
+void MeasureCells(FT_Face face, const uint32_t* codes, uint32_t count, uint8_t charSize, AtlasMetrics* metrics)
 {
     uint32_t room = kRowRoom;
     int64_t maxTop = 0;
@@ -67,9 +88,9 @@ void MeasureCells(FT_Face face, const uint32_t* codes, uint32_t count, AtlasMetr
     for (uint32_t i = 0; i < count; ++i) {
         const FT_UInt index = FT_Get_Char_Index(face, codes[i]);
         int64_t advance = 0;
-        if (FT_Load_Glyph(face, index, FT_LOAD_RENDER) == 0) {
+        if (RenderGlyph(face, index, charSize)) {
             const FT_GlyphSlot slot = face->glyph;
-            advance = std::max<int64_t>(slot->advance.x >> 6, 0);
+            advance = std::clamp<int64_t>(slot->advance.x >> 6, 0, GlyphLimitPixels(charSize));
             maxTop = std::max<int64_t>(maxTop, slot->bitmap_top);
             maxBelow = std::max<int64_t>(maxBelow, int64_t{slot->bitmap.rows} - slot->bitmap_top);
         }
@@ -113,8 +134,8 @@ void BlitGlyph(const FT_GlyphSlot slot, int64_t x, int64_t baseline, CFontAtlas*
     }
 }
 
-void PlaceCells(FT_Face face, const uint32_t* codes, const AtlasMetrics& metrics, uint8_t spaceSize,
-                CFontAtlas* atlas)
+void PlaceCells(FT_Face face, const uint32_t* codes, const AtlasMetrics& metrics, uint8_t charSize,
+                uint8_t spaceSize, CFontAtlas* atlas)
 {
     const uint32_t lineHeight = metrics.maxTop + metrics.maxBelow;
     const uint32_t pitch = lineHeight + kAtlasGap;
@@ -135,8 +156,7 @@ void PlaceCells(FT_Face face, const uint32_t* codes, const AtlasMetrics& metrics
         rect.right = static_cast<float>(x + w - kAtlasGap + spaceSize) / width;
         rect.bottom = rect.top + static_cast<float>(lineHeight) / height;
         const FT_UInt index = FT_Get_Char_Index(face, codes[i]);
-        if (FT_Load_Glyph(face, index, FT_LOAD_DEFAULT) == 0 &&
-            FT_Render_Glyph(face->glyph, FT_RENDER_MODE_NORMAL) == 0)
+        if (RenderGlyph(face, index, charSize))
             BlitGlyph(face->glyph, x, baseline, atlas);
         x += w;
     }
@@ -208,7 +228,7 @@ Result BuildFontAtlas(CFontFace& face, const uint32_t* codes, uint32_t count, ui
     if (!ft || !codes || !atlas || count == 0 || count > kAtlasCellCount || Failed(FitPixelSize(ft, charSize)))
         return RES_FAIL;
     AtlasMetrics metrics;
-    MeasureCells(ft, codes, count, &metrics);
+    MeasureCells(ft, codes, count, charSize, &metrics);
     const uint64_t needed = uint64_t{metrics.maxTop + metrics.maxBelow + kAtlasGap} * metrics.rows + kAtlasGap;
     uint32_t height = kMinAtlasHeight;
     while (height < needed && height < kAtlasMaxHeight)
@@ -220,7 +240,7 @@ Result BuildFontAtlas(CFontFace& face, const uint32_t* codes, uint32_t count, ui
         return RES_OUT_OF_MEMORY;
     atlas->height = height;
     atlas->cellCount = count;
-    PlaceCells(ft, codes, metrics, spaceSize, atlas);
+    PlaceCells(ft, codes, metrics, charSize, spaceSize, atlas);
     atlas->info = FontInfo{charSize, {0, 0, 0}, static_cast<float>(kAtlasWidth), static_cast<float>(height)};
     return RES_OK;
 }

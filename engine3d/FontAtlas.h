@@ -53,7 +53,8 @@ struct CFontAtlas {
 
 // Lays out one cell per code in order (at most kAtlasCellCount), each the glyph's advance plus
 // the space size wide and the line height tall, cells kAtlasGap pixels apart, and renders the
-// glyphs into it. The face's pixel size is fitted to the character size first.
+// glyphs into it. The face's pixel size is fitted to the character size first. A glyph whose
+// outline reaches past four character sizes stays empty; advances are cut there.
 Result BuildFontAtlas(CFontFace& face, const uint32_t* codes, uint32_t count, uint8_t charSize, uint8_t spaceSize,
                       CFontAtlas* atlas);
 

@@ -17,7 +17,8 @@ constexpr uint32_t kFixedNameBytes = 128;   // versions 4 and 8
 constexpr uint32_t kVersion2NameBytes = 512;
 constexpr uint32_t kVersion2PartBytes = kVersion2NameBytes + 8 * 12 + 4 * 4;
 constexpr uint32_t kVersion2VertexBytes = 76;  // 72 bytes of fields, then 4 of padding
-constexpr uint64_t kMaxBareVertices = 1u << 20;
+// Vertices without stored fields cost memory but no file bytes: no more than 16-bit indices name.
+constexpr uint64_t kMaxBareVertices = 1u << 16;
 
 const char* const kShortRead = "the data ends early";
 

@@ -11,7 +11,9 @@
 #include "game/screens/KvoScreenshot.h"
 #include "game/screens/ScreenLayeredMenu.h"
 #include "game/screens/Stars.h"
+#include "game/widgets/Hint.h"
 #include "game/widgets/InertiaPosition.h"
+#include "game/widgets/Toolbar.h"
 #include "game/widgets/TouchScreen.h"
 
 namespace {
@@ -35,9 +37,10 @@ CBaseObject* MakeMusic(CWorldData* data, C3DEngine*, uint32_t)
     return world ? new (std::nothrow) CKvoMusicManager(data, world->GetAudioEngine()) : nullptr;
 }
 
-CBaseObject* MakeInertia(CWorldData* data, C3DEngine*, uint32_t)
+template <class Component>
+CBaseObject* MakeWidget(CWorldData* data, C3DEngine*, uint32_t)
 {
-    return new (std::nothrow) CInertiaPosition(data);
+    return new (std::nothrow) Component(data);
 }
 
 CBaseObject* MakeLayeredMenu(CWorldData* data, C3DEngine* engine, uint32_t menu)
@@ -55,17 +58,24 @@ Result ReadStars(CBaseObject* stars, CStream* stream)
     return static_cast<CStars*>(stars)->ReadConstruction(stream);
 }
 
+Result ReadHint(CBaseObject* hint, CStream* stream)
+{
+    return stream ? static_cast<CHint*>(hint)->ReadConstruction(*stream) : RES_FAIL;
+}
+
 } // namespace
 
 void RegisterGameComponents(CWorldComponentFactory& factory)
 {
     factory.SetMaker(kComponentFont, MakeFont);
     factory.SetMaker(kComponentMusic, MakeMusic);
+    factory.SetMaker(kComponentToolbar, MakeWidget<CToolbar>);
+    factory.SetMaker(kComponentHint, MakeWidget<CHint>, ReadHint);
     factory.SetMaker(kComponentStars, MakeScreen<CStars>, ReadStars);
     factory.SetMaker(kComponentBackground, MakeScreen<CKvoBackground>);
     factory.SetMaker(kComponentFader, MakeScreen<CKvoScreenshot>);
     factory.SetMaker(kComponentTouchMarkers, MakeScreen<CTouchScreen>);
-    factory.SetMaker(kComponentInertia, MakeInertia);
+    factory.SetMaker(kComponentInertia, MakeWidget<CInertiaPosition>);
     factory.SetMaker(kComponentLayeredMenu, MakeLayeredMenu);
     factory.SetMaker(kComponentPopup, MakePopup);
 }

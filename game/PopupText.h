@@ -60,6 +60,8 @@ public:
 
     // True while a text is set or a page is shown.
     bool HoldsText() const;
+    // True while the shown page's start and the next page's start differ.
+    bool PageMarkersDiffer() const { return m_pPageStart != m_pNextPage; }
     int32_t GetLabelsIndex() const { return m_nLabelsIndex; }
     int32_t GetStringIndex() const { return m_nStringIndex; }
     const char16_t* GetPage() const { return m_page.get(); }

@@ -4,6 +4,7 @@
 
 #include "core/Log.h"
 #include "game/SystemLanguage.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 
@@ -23,6 +24,12 @@ bool IsPointerMessage(UINT message)
     default:
         return false;
     }
+}
+
+// What the default window procedure acts on: Alt+F4 becomes the close command, and that the close.
+bool IsLeftToTheSystem(UINT message)
+{
+    return message == WM_SYSKEYDOWN || message == WM_SYSKEYUP || message == WM_SYSCOMMAND || message == WM_CLOSE;
 }
 
 WORD ScaleCoordinate(WORD value, float factor)
@@ -53,12 +60,18 @@ CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
 
 Result CVadadiDazidevWorld::OnMessage(CWorldMessage* message)
 {
-    if (message && m_pData && IsPointerMessage(message->message)) {
+    if (!message || !m_pData)
+        return RES_FAIL;
+    if (IsPointerMessage(message->message)) {
         auto position = static_cast<uintptr_t>(message->lParam);
         message->lParam = MAKELPARAM(ScaleCoordinate(LOWORD(position), m_pData->scaleX),
                                      ScaleCoordinate(HIWORD(position), m_pData->scaleY));
     }
-    return CWorld::OnMessage(message);
+    // A window destroyed other than by a switch of modes ends the run.
+    if (message->message == WM_DESTROY && !m_pData->recreating)
+        PostQuitMessage(0);
+    Result recorded = CWorld::OnMessage(message);
+    return IsLeftToTheSystem(message->message) ? RES_OK : recorded;
 }
 
 void CVadadiDazidevWorld::LogLine(const char16_t* text)

@@ -21,23 +21,24 @@
 #include "game/KvoMusicManager.h"
 #include "game/PopupText.h"
 #include "game/WorldComponentFactory.h"
+#include "game/menus/MenuDialog.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
 #include "game/widgets/InertiaPosition.h"
 #include "game/widgets/TouchScreen.h"
 
-class CHint;
 class CInertiaPosition;
 class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
-class CMenuDialog;
-class CMoreGamesPage;
+class CMoreGamesNavigation;
+class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
-class CToolbar;
 class CTouchScreen;
 class CVarnFontCharset;
-class CWebScoring;
 struct CCameraArea;
 struct CStringFile;
 
@@ -48,6 +49,7 @@ constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 class CVadadiDazidevWorld : public CWorld {
 public:
     CVadadiDazidevWorld();
+    ~CVadadiDazidevWorld() override { delete m_pMoreGames; }
 
     // CWorld::Load with the same arguments, then the game's loading between host events 14 and 15.
     Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth, uint8_t fullscreen,
@@ -56,6 +58,8 @@ public:
     // Saves the options and, while a game runs, its profile; then CWorld::Release.
     Result Release() override;
     // Scales mouse positions into the virtual screen, then records them; RES_FAIL when handled.
+    // The system keys, the system commands and WM_CLOSE go on to the default window procedure
+    // (RES_OK); the window's destruction, unless it is being re-created, posts the quit message.
     Result OnMessage(CWorldMessage* message) override;
     Result Update() override;
     Result Render() override;
@@ -146,6 +150,21 @@ public:
     CGameLabels* GetLabels() const { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
 
     CGameData* GetGameData() { return &m_GameData; }
+
+    // ---- Web links and the more-games page ----
+    // With a URL: keeps it to open at quit. With none: opens the kept URL with the shell, once.
+    void OpenWebLink(const char16_t* url);
+    // The more-games table of the language, then a new more-games page in place of the old one.
+    // RES_FAIL, with neither kept, when either fails.
+    Result ReloadMoreGames(uint32_t index);
+    // Deletes the page, then frees the table.
+    void ReleaseMoreGames();
+    // The menu dialog and background a new more-games page is given.
+    void SetMoreGamesScreens(CMoreGamesNavigation* navigation, CPopupBackground* background)
+    {
+        m_pMoreGamesNavigation = navigation;
+        m_pMoreGamesBackground = background;
+    }
 
     // ---- Scene camera ----
     // The level being played; null when none is.
@@ -240,9 +259,6 @@ public:
     void OpenInGameMenu();
     void LeaveToMainMenu();
     void LeaveToProfileMenu();
-    // With a URL: kept as the pending link and the main menu comes back; without: the pending
-    // link opens with the shell.
-    void OpenWebLink(const char16_t* url);
     void Quit();
     void StartSceneIntroStep(uint8_t direct);
     // Every tooltip object.
@@ -278,18 +294,18 @@ protected:
     uint32_t m_nPendingLanguage = kLanguageNone;
     CVarnFont* m_pMainFont = nullptr;
     std::unique_ptr<CKvoMusicManager> m_pMusicManager;
-    std::unique_ptr<CWorldComponent> m_pWebScoring;
-    std::unique_ptr<CWorldComponent> m_pHint;
+    std::unique_ptr<CWebScoring> m_pWebScoring;
+    std::unique_ptr<CHint> m_pHint;
     std::unique_ptr<CStars> m_pStars;
-    std::unique_ptr<CWorldComponent> m_pToolbar;
+    std::unique_ptr<CToolbar> m_pToolbar;
     std::unique_ptr<CKvoBackground> m_pBackground;
     std::unique_ptr<CKvoScreenshot> m_pScreenshot;
     std::unique_ptr<CTouchScreen> m_pTouchScreen;
-    std::unique_ptr<CWorldComponent> m_pMoreGames;
+    CMoreGamesPage* m_pMoreGames = nullptr;
     std::unique_ptr<CScreenLayeredMenu> m_pMenuIntro;
     std::unique_ptr<CScreenLayeredMenu> m_pMenuConclu;
     CScreenLayeredMenu* m_pMenuCurrent = nullptr;
-    std::unique_ptr<CWorldComponent> m_pMenuDialog;
+    std::unique_ptr<CMenuDialog> m_pMenuDialog;
     std::unique_ptr<std::unique_ptr<CGameLevel>[]> m_pScenes;  // the levels in construction order
     uint32_t m_nSceneCount = 0;
     uint32_t m_nLevelBusy = 0;
@@ -309,6 +325,9 @@ protected:
     CLevelFactory m_LevelFactory;
     // ---- Legal texts ----
     std::vector<std::unique_ptr<CLegalItem>> m_Legals;
+    // ---- More-games page screens ----
+    CMoreGamesNavigation* m_pMoreGamesNavigation = nullptr;
+    CPopupBackground* m_pMoreGamesBackground = nullptr;
 
     // ---- Loading, state machine, draw pass and sound bank ----
     CWorldComponentFactory m_ComponentFactory;

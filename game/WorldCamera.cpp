@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "game/VadadiDazidevWorld.h"
+#include "game/widgets/Toolbar.h"
 
 namespace {
 
@@ -57,7 +58,7 @@ CGameLevel* CVadadiDazidevWorld::GetCurrentLevel() const
 
 Vector2 CVadadiDazidevWorld::GetToolbarSize() const
 {
-    return {0.0f, 0.0f};
+    return m_pToolbar ? m_pToolbar->GetSize() : Vector2{0.0f, 0.0f};
 }
 
 float CVadadiDazidevWorld::GetFitZoomRatioX(float width, bool ignoreWidth) const

@@ -49,6 +49,8 @@ public:
             made.release();
         return std::unique_ptr<Component>(component);
     }
+    // A kind without a maker is one the world leaves out.
+    bool HasMaker(ComponentKind kind) const { return kind < kComponentKindCount && m_makers[kind].make; }
     // RES_FAIL for a kind without a reader.
     Result ReadConstruction(ComponentKind kind, CBaseObject* component, CStream* stream) const;
 

@@ -13,6 +13,7 @@
 #include "game/StringFile.h"
 #include "game/SystemLanguage.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/widgets/Toolbar.h"
 
 // The string tables of the languages, the choice of the language, the remap table and the window
 // title.
@@ -147,6 +148,8 @@ Result CVadadiDazidevWorld::LoadLanguage(uint32_t index)
         return RES_FAIL;
     m_GameData.m_nLanguage = index;
     RaiseHostEvent(kHostEventLanguage);
+    if (m_pToolbar)
+        m_pToolbar->RefreshItemTexts();
     ReloadLanguageFiles();
     return RES_OK;
 }

@@ -129,7 +129,7 @@ Result CVadadiDazidevWorld::OpenConfiguration()
 
 Result CVadadiDazidevWorld::MakeWebScoring()
 {
-    if (!m_pNetworkEngine || !m_GameData.m_bWebScoringEnabled)
+    if (!m_pNetworkEngine || !m_GameData.m_bWebScoringEnabled || !m_ComponentFactory.HasMaker(kComponentWebScores))
         return RES_OK;
     return MakeComponent(m_ComponentFactory, kComponentWebScores, m_pData, m_p3DEngine.get(), m_pWebScoring, u"CWebScoring");
 }
@@ -146,11 +146,15 @@ Result CVadadiDazidevWorld::MakeMusicManager()
     return RES_FAIL;
 }
 
-// The toolbar, then the hint with "<raw folder>_menu_hint.raw".
+// The toolbar, then the hint with "<raw folder>_menu_hint.raw"; a kind without a maker is left out.
 Result CVadadiDazidevWorld::MakeWidgets()
 {
-    if (Failed(MakeComponent(m_ComponentFactory, kComponentToolbar, m_pData, m_p3DEngine.get(), m_pToolbar, u"CToolbar")) ||
-        Failed(MakeComponent(m_ComponentFactory, kComponentHint, m_pData, m_p3DEngine.get(), m_pHint, u"CHint")))
+    if (m_ComponentFactory.HasMaker(kComponentToolbar) &&
+        Failed(MakeComponent(m_ComponentFactory, kComponentToolbar, m_pData, m_p3DEngine.get(), m_pToolbar, u"CToolbar")))
+        return RES_FAIL;
+    if (!m_ComponentFactory.HasMaker(kComponentHint))
+        return RES_OK;
+    if (Failed(MakeComponent(m_ComponentFactory, kComponentHint, m_pData, m_p3DEngine.get(), m_pHint, u"CHint")))
         return RES_FAIL;
     return ReadComponentFile(kComponentHint, m_pHint.get(), u"%s_menu_hint.raw", u"m_pHint");
 }
@@ -172,13 +176,15 @@ Result CVadadiDazidevWorld::MakeInputWidgets()
     return MakeComponent(m_ComponentFactory, kComponentInertia, m_pData, m_p3DEngine.get(), m_pCreditsInertia, u"CInertiaPosition credits");
 }
 
-// The menu dialog reads "<raw folder>_menu_dialog.raw" before it loads.
+// The menu dialog reads "<raw folder>_menu_dialog.raw" before it loads; left out without a maker.
 Result CVadadiDazidevWorld::MakeMenuDialog()
 {
-    m_pMenuDialog = m_ComponentFactory.Make<CWorldComponent>(kComponentMenuDialog, m_pData, m_p3DEngine.get());
+    if (!m_ComponentFactory.HasMaker(kComponentMenuDialog))
+        return RES_OK;
+    m_pMenuDialog = m_ComponentFactory.Make<CMenuDialog>(kComponentMenuDialog, m_pData, m_p3DEngine.get());
     if (Failed(ReadComponentFile(kComponentMenuDialog, m_pMenuDialog.get(), u"%s_menu_dialog.raw", u"m_pMenuDialog")))
         return RES_FAIL;
-    if (Failed(m_pMenuDialog->Load())) {
+    if (!m_pMenuDialog || Failed(m_pMenuDialog->Load())) {
         LogPrintf(m_pData->logPath, 1, kLoadFailed, u"CMenuDialog");
         return RES_FAIL;
     }
@@ -197,7 +203,7 @@ Result CVadadiDazidevWorld::MakePopups()
         }
         (*popups[n])->SetScreens(dynamic_cast<CPopupFader*>(m_pScreenshot.get()),
                                  dynamic_cast<CPopupBackground*>(m_pBackground.get()),
-                                 dynamic_cast<CPopupDialog*>(m_pMenuDialog.get()));
+                                 m_pMenuDialog.get());
     }
     return RES_OK;
 }
@@ -264,7 +270,8 @@ void CVadadiDazidevWorld::ReleaseComponents()
     ReleaseComponent(m_pToolbar);
     ReleaseScreens();
     ReleaseComponent(m_pTouchScreen);
-    ReleaseComponent(m_pMoreGames);
+    delete m_pMoreGames;
+    m_pMoreGames = nullptr;
     ReleaseComponent(m_pWebScoring);
     ReleaseComponent(m_pCreditsInertia);
     ReleaseComponent(m_pMenuDialog);

@@ -4,7 +4,6 @@
 #include "base/WideString.h"
 #include "core/FrameTimer.h"
 #include "game/VadadiDazidevWorld.h"
-#include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 
 // The game's state machine: state requests, scene queueing, the flow operations and the frame
@@ -126,25 +125,6 @@ void CVadadiDazidevWorld::LeaveToMainMenu()
 void CVadadiDazidevWorld::LeaveToProfileMenu()
 {
     SetState(GS_FADE_TO_LOADING, 1);
-}
-
-void CVadadiDazidevWorld::OpenWebLink(const char16_t* url)
-{
-    if (url) {
-        WStrCopy(m_GameData.m_szPendingUrl, kUrlUnits, url);
-        SetState(GS_MAIN_MENU, 1);
-        return;
-    }
-    if (!m_GameData.m_szPendingUrl[0])
-        return;
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    info.fMask = SEE_MASK_NOCLOSEPROCESS | SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = u"open";
-    info.lpFile = m_GameData.m_szPendingUrl;
-    info.nShow = SW_SHOW;
-    ShellExecuteExW(&info);
-    m_GameData.m_szPendingUrl[0] = 0;
 }
 
 void CVadadiDazidevWorld::Quit()

@@ -138,6 +138,8 @@ Result CLevel::ReadRecords(CStream& stream, uint32_t recordCount)
             if (record)
                 *record = CLevelRecord{};
             m_nRecordCount = k;
+            if (m_nCurrentRecord >= k)
+                m_nCurrentRecord = 0;
             return RES_FAIL;
         }
     }

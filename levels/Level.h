@@ -34,7 +34,8 @@ public:
     // R records. The part count and R are added to the game data's totals. Refused before any
     // allocation for counts past the stream's end, a start record not below R (R > 0), a target
     // part past the part count or a target scene past the world's scene count. A failure in
-    // record k keeps records 0 to k - 1.
+    // record k keeps records 0 to k - 1, and the first of them becomes current when the start
+    // record was not among them.
     Result LoadDescription(CStream* stream) override;
 
     // The current record's settings; the scene-object answers without a record.

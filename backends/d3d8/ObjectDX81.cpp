@@ -146,7 +146,8 @@ void C3DObjectDX81::SelectAndDraw(IDirect3DDevice8* device, const C3DPrimitiveGr
         return;
     }
     D3DPRIMITIVETYPE type;
-    DeviceType(record.primitiveType, &type);
+    if (!DeviceType(record.primitiveType, &type))
+        return;
     device->DrawIndexedPrimitive(type, 0, record.vertexCount, record.firstIndex, record.primitiveCount);
 }
 

@@ -3,6 +3,7 @@
 
 #include "core/LinkedList.h"
 #include "game/WorldComponent.h"
+#include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
 class CVadadiDazidevWorld;
@@ -20,6 +21,7 @@ protected:
 };
 
 constexpr uint32_t kWebScoreUrlUnits = 4096;
+constexpr uint32_t kWebScoreCrcUnits = 33;  // 32 hexadecimal digits and a terminator
 
 struct WebScoreRequest {
     char16_t url[kWebScoreUrlUnits];
@@ -28,10 +30,22 @@ struct WebScoreRequest {
 };
 
 // Registers the player's web account and posts finished games' times. Requests are synchronous:
-// the answer arrives before the send returns.
-class CWebScoring : public CWorldComponent {
+// the answer arrives before the send returns. Query values go out percent-encoded (every byte of
+// their UTF-8 form but letters, digits and "-._~" as %XX); the crc covers the text unencoded.
+class CWebScoring : public CWorldComponent, public CMenuWebClient {
 public:
     enum RequestState : uint32_t { kIdle = 0, kSetUserSent = 1, kSetScoreSent = 2 };
+
+    // The menu dialog pages an answer selects.
+    enum Page : uint32_t {
+        kPageScoresSent = 21,
+        kPageScoreRefused = 22,
+        kPageAccountCreated = 23,
+        kPageAccountKnown = 24,
+        kPageLoginTaken = 25,
+        kPageBadEmail = 26,
+        kPageNoAnswer = 27,
+    };
 
     explicit CWebScoring(CVadadiDazidevWorld* world);
     ~CWebScoring() override;
@@ -44,20 +58,36 @@ public:
     // Where answers are shown; none until the menu dialog exists.
     void SetPages(CWebScorePages* pages) { m_pPages = pages; }
 
-    void Reset() { m_nRequestState = kIdle; }
-    Result SendSetUser();
-    bool HasUnsentScores() const;
-    Result QueueScores(uint8_t slot, uint8_t mode);
-    Result SendNext();
+    bool IsIdle() const override { return m_nRequestState == kIdle; }
+    void Reset() override { m_nRequestState = kIdle; }
+    Result SendSetUser() override;
+    bool HasUnsentScores() const override;
+    // Queues every finished, unsent record (story before time attack, slots ascending); a record
+    // whose URL does not fit is left out with a log line. The arguments are not used. Result 0.
+    Result QueueScores(uint8_t slot, uint8_t mode) override;
+    Result SendNext() override;
+    // Drops the first queued request, reporting its slot and mode (left alone when none).
     void PopFront(uint8_t* slot, uint8_t* mode);
-    // False when the URL would not fit its buffer.
+    // The set_score URL of a record as sent; false when it would not fit kWebScoreUrlUnits.
     bool BuildScoreURL(uint8_t slot, uint8_t mode, char16_t* url);
+    // MD5 of "JRM" and the low bytes of url's units, as 32 lower-case hexadecimal digits into
+    // text (kWebScoreCrcUnits units).
     static void Crc(const char16_t* url, char16_t* text);
+    // The HTTP client's answer to the request in flight, compared as bytes.
     void OnResponse(const uint8_t* data, uint32_t length);
 
     uint32_t GetRequestState() const { return m_nRequestState; }
 
 private:
+    static void OnResponseCallback(const uint8_t* data, uint32_t length, void* context);
+    // False, with a log line, when the server URL or the application name cannot go in a URL.
+    bool CanSend() const;
+    Result Send(const char16_t* url);
+    void OnSetUserAnswer(const uint8_t* data, uint32_t length);
+    void OnSetScoreAnswer(const uint8_t* data, uint32_t length);
+    void ShowPage(uint32_t page);
+    void FreeQueue();
+
     CVadadiDazidevWorld* m_pWorld;
     CNetworkClientHTTP* m_pClient = nullptr;
     uint32_t m_nRequestState = kIdle;

@@ -2,11 +2,48 @@
 
 #include <SDL.h>
 
+#include <cstring>
+#include <fstream>
 #include <new>
+#include <string>
 
 namespace {
 
 constexpr Uint16 kSdlBufferFrames = 1024;
+
+// ALSA lists its cards there: a line per card, starting with its number.
+bool HasSoundCard()
+{
+    std::ifstream cards("/proc/asound/cards");
+    std::string line;
+    while (std::getline(cards, line)) {
+        size_t first = line.find_first_not_of(' ');
+        if (first != std::string::npos && line[first] >= '0' && line[first] <= '9')
+            return true;
+    }
+    return false;
+}
+
+// Without a sound card, SDL's ALSA and sndio drivers can only fail, and ALSA says so at length on
+// standard error: SDL then tries its other drivers in its own order, still without the file and
+// silent ones it only uses when named. SDL_AUDIODRIVER still decides when set.
+void LeaveOutCardDrivers()
+{
+    if (HasSoundCard())
+        return;
+    std::string drivers;
+    for (int i = 0; i < SDL_GetNumAudioDrivers(); ++i) {
+        const char* name = SDL_GetAudioDriver(i);
+        for (const char* leftOut : {"alsa", "sndio", "disk", "dummy"}) {
+            if (name && strcmp(name, leftOut) == 0)
+                name = nullptr;
+        }
+        if (name)
+            drivers += drivers.empty() ? name : std::string(",") + name;
+    }
+    if (!drivers.empty())
+        SDL_SetHint(SDL_HINT_AUDIODRIVER, drivers.c_str());
+}
 
 class CMixerSdlOutput : public CMixerOutput {
 public:
@@ -36,6 +73,7 @@ private:
 
 std::unique_ptr<CMixerOutput> OpenSdlMixerOutput(const MixerPtr& mixer)
 {
+    LeaveOutCardDrivers();
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return nullptr;
     SDL_AudioSpec wanted = {};

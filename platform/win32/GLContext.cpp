@@ -1,5 +1,6 @@
 #include "platform/win32/GLContext.h"
 
+#include <cstdio>
 #include <cstring>
 #include <map>
 #include <set>
@@ -129,6 +130,7 @@ HGLRC wglCreateContext(HDC dc)
     SDL_GLContext previous = SDL_GL_GetCurrentContext();
     SDL_GLContext made = SDL_GL_CreateContext(window);
     if (!made) {
+        fprintf(stderr, "# OpenGL context not created: %s\n", SDL_GetError());
         SetLastError(ERROR_INVALID_PARAMETER);
         return nullptr;
     }
@@ -154,8 +156,10 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context)
         SetLastError(made ? ERROR_INVALID_PIXEL_FORMAT : ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (SDL_GL_MakeCurrent(window, made) != 0)
+    if (SDL_GL_MakeCurrent(window, made) != 0) {
+        fprintf(stderr, "# OpenGL context not made current: %s\n", SDL_GetError());
         return FALSE;
+    }
     g_current = context;
     g_currentDc = dc;
     return TRUE;

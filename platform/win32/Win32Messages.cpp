@@ -119,9 +119,17 @@ LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return target->procedure(window, message, wParam, lParam);
 }
 
-LRESULT DefWindowProcW(HWND window, UINT message, WPARAM, LPARAM lParam)
+LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
     switch (message) {
+    case WM_SYSKEYDOWN:
+        if (wParam == VK_F4 && (static_cast<uintptr_t>(lParam) & KF_ALTDOWN_BIT))
+            PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+        return 0;
+    case WM_SYSCOMMAND:
+        if ((wParam & 0xFFF0) == SC_CLOSE)
+            SendMessageW(window, WM_CLOSE, 0, 0);
+        return 0;
     case WM_CLOSE:
         DestroyWindow(window);
         return 0;

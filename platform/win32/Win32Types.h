@@ -122,6 +122,7 @@ constexpr UINT WM_SYSKEYUP = 0x0105;
 constexpr UINT WM_SYSCHAR = 0x0106;
 constexpr UINT WM_INITDIALOG = 0x0110;
 constexpr UINT WM_COMMAND = 0x0111;
+constexpr UINT WM_SYSCOMMAND = 0x0112;
 constexpr UINT WM_TIMER = 0x0113;
 constexpr UINT WM_MOUSEMOVE = 0x0200;
 constexpr UINT WM_LBUTTONDOWN = 0x0201;
@@ -137,6 +138,9 @@ constexpr UINT WM_APP = 0x8000;
 // WM_ACTIVATE wParam.
 constexpr WPARAM WA_INACTIVE = 0;
 constexpr WPARAM WA_ACTIVE = 1;
+
+// WM_SYSCOMMAND wParam (the low four bits are the system's own).
+constexpr WPARAM SC_CLOSE = 0xF060;
 
 // WM_SIZE wParam.
 constexpr WPARAM SIZE_RESTORED = 0;
@@ -195,6 +199,7 @@ constexpr int VK_SUBTRACT = 0x6D;
 constexpr int VK_DECIMAL = 0x6E;
 constexpr int VK_DIVIDE = 0x6F;
 constexpr int VK_F1 = 0x70;
+constexpr int VK_F4 = 0x73;
 constexpr int VK_F12 = 0x7B;
 constexpr int VK_NUMLOCK = 0x90;
 constexpr int VK_SCROLL = 0x91;

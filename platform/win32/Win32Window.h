@@ -141,7 +141,9 @@ LRESULT DispatchMessageW(const MSG* message);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-// WM_CLOSE destroys the window; WM_ERASEBKGND returns 1; everything else 0.
+// Alt+F4 (WM_SYSKEYDOWN) posts WM_SYSCOMMAND SC_CLOSE, which sends WM_CLOSE; WM_CLOSE destroys
+// the window; WM_ERASEBKGND returns 1; WM_SETCURSOR sets the class cursor in the client area;
+// everything else 0.
 LRESULT DefWindowProcW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 // ---- Timers ---------------------------------------------------------------------------------

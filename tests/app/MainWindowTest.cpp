@@ -8,6 +8,7 @@
 #include "core/ParamsReader.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/DisplayCheck.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/platform/TestSwitches.h"
@@ -19,6 +20,7 @@ class MainWindowTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
+        REQUIRE_DISPLAY();
         ResetTestModules();
         SetInstanceScope(std::to_string(getpid()).c_str());
         SetFocusAssumed(true);

@@ -18,6 +18,9 @@
 #include "platform/dialog/Win32Dialog.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/DisplayCheck.h"
+#include "tests/support/PrivateDisplay.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
 
 namespace {
@@ -128,6 +131,30 @@ CWorld* MakeSavingWorld()
     return new CSavingWorld();
 }
 
+// A world that presses Alt+F4 on its first frame, as a user would, and gives up after many more.
+class CAltF4World : public CReportingWorld {
+public:
+    Result Update() override
+    {
+        ++m_frames;
+        if (m_frames == 1)
+            fprintf(stderr, "Alt+F4 %s\n", PressKeyChord({"Alt_L", "F4"}) ? "pressed" : "not pressed");
+        if (m_frames < kGiveUpFrames)
+            return RES_OK;
+        fprintf(stderr, "still running\n");
+        return RES_FAIL;
+    }
+
+private:
+    static constexpr int kGiveUpFrames = 3000;  // 30 s of frames
+    int m_frames = 0;
+};
+
+CWorld* MakeAltF4World()
+{
+    return new CAltF4World();
+}
+
 std::string EngineText(const std::string& extraWorldKeys)
 {
     return "[WORLD]\n" + extraWorldKeys + std::string(kEngineSettingsText, kEngineSettingsLength);
@@ -142,10 +169,13 @@ uint64_t RunningClock()
 }
 
 uint32_t g_slept = 0;
+uint32_t g_idleSleeps = 0;  // sleeps of the SLEEP_TIMER length the tests set
+constexpr uint32_t kIdleSleepMs = 15;
 
 void CountSleep(uint32_t milliseconds)
 {
     g_slept += milliseconds;
+    g_idleSleeps += milliseconds == kIdleSleepMs ? 1 : 0;
 }
 
 // One run of the program in a fresh folder holding a main pak, with its own application-data
@@ -184,6 +214,17 @@ int RunDefault(const std::string& engineText, CWorld* (*createWorld)() = MakeRep
 {
     return RunInFreshFolder(engineText, std::string(kGameSettingsText, kGameSettingsLength), u"test", createWorld,
                             options);
+}
+
+// A windowed run on an X server of its own, ended with the run.
+int RunOnPrivateDisplay(const std::string& engineText, CWorld* (*createWorld)())
+{
+    PrivateDisplay display;
+    if (display.Name().empty())
+        return 90;
+    ScopedEnv onDisplay("DISPLAY", display.Name().c_str());
+    SetShiftHeldAtStart(true);
+    return RunDefault(engineText, createWorld);
 }
 
 const std::string kBuiltinEngine(kEngineSettingsText, kEngineSettingsLength);
@@ -246,6 +287,7 @@ TEST_F(StartupTest, ACancelledDialogEndsWithThePlainBox)
 
 TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetShiftHeldAtStart(true);
@@ -256,12 +298,14 @@ TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
 
 TEST_F(StartupTest, WithoutShiftTheGameDefaultsChooseFullscreen)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(exit(RunDefault(EngineText("FULLSCREEN = 0\nWIDTH = 800\n"))), testing::ExitedWithCode(0),
                 Has("Load 1024x768 fullscreen=1\n"));
 }
 
 TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
 {
+    REQUIRE_DISPLAY();
     // The run writes at its end what it read at its start (the brightness always as 127).
     EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, MakeSavingWorld, Options(12, 0, 40))), testing::ExitedWithCode(0),
                 Output({"Load 1024x768 fullscreen=0\n", "saved as read\n"}));
@@ -272,6 +316,7 @@ TEST_F(StartupTest, TheSavedOptionsDecideFullscreen)
 
 TEST_F(StartupTest, ForceSettingsKeepsTheDialogsSizeButNotAgainstSavedOptions)
 {
+    REQUIRE_DISPLAY();
     static const CDialogScriptStep kForce[] = {
         {DialogStepKind::Select, 1027, 9, nullptr},
         {DialogStepKind::Check, 1029, 1, nullptr},
@@ -321,33 +366,46 @@ TEST_F(StartupTest, ARunningCopyIsBroughtForwardOnlyWithAnEmptyCommandLine)
         testing::ExitedWithCode(0), Output({"BEGIN 1\nEND -1 visible 1\n"}, {"Error (", "Load "}));
 }
 
+// The loop may wait for the timer's messages, but never sleeps the idle sleep.
 TEST_F(StartupTest, AFrameTimerDrivesTheFramesFromTheWindowProcedure)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetTestClock(RunningClock);
             SetSleepHook(CountSleep);
             int result = RunDefault(EngineText("FRAME_TIMER = 60\nSLEEP_TIMER = 15\n"));
-            fprintf(stderr, "slept %u\n", g_slept);
+            fprintf(stderr, "idle sleeps %u\n", g_idleSleeps);
             exit(result);
         },
-        testing::ExitedWithCode(0), Has("frame 3\nRelease\nslept 0\n"));
+        testing::ExitedWithCode(0), Has("frame 3\nRelease\nidle sleeps 0\n"));
+}
+
+// On a display of its own, so that the keys reach no other test's window.
+TEST_F(StartupTest, AltF4EndsTheProgramWithItsNormalShutdown)
+{
+    if (!PrivateDisplay::ServerInstalled())
+        GTEST_SKIP() << "needs Xvfb";
+    EXPECT_EXIT(exit(RunOnPrivateDisplay(EngineText("FRAME_TIMER = 100\n"), MakeAltF4World)),
+                testing::ExitedWithCode(0), Output({"Alt+F4 pressed\nRelease\n"}, {"still running", "Error ("}));
 }
 
 TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
 {
+    REQUIRE_DISPLAY();
     EXPECT_EXIT(
         {
             SetSleepHook(CountSleep);
             int result = RunDefault(EngineText("SLEEP_TIMER = 15\n"));
-            fprintf(stderr, "slept %u\n", g_slept);
+            fprintf(stderr, "slept %u in %u\n", g_slept, g_idleSleeps);
             exit(result);
         },
-        testing::ExitedWithCode(0), Has("frame 3\nRelease\nslept 30\n"));
+        testing::ExitedWithCode(0), Has("frame 3\nRelease\nslept 30 in 2\n"));
 }
 
 TEST_F(StartupTest, TheLanguageEventRetitlesTheWindow)
 {
+    REQUIRE_DISPLAY();
     class CTitledWorld : public CVadadiDazidevWorld {
     public:
         Result GetTitle(const char16_t*, const char16_t*, char16_t* out, size_t capacity) override

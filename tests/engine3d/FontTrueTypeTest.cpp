@@ -252,6 +252,26 @@ TEST_F(FontTrueTypeTest, FewCellsInOneRowNeedTheSmallestPowerOfTwo)
     EXPECT_FALSE(face.HasCharacter(0x4E2D));
 }
 
+TEST_F(FontTrueTypeTest, AGlyphFarOutsideItsFaceStaysEmptyInASmallAtlas)
+{
+    auto coverage = [](uint16_t glyphHeight, uint32_t* height) {
+        const std::string font = TinyTrueTypeFont(glyphHeight);
+        CFontFace face;
+        EXPECT_EQ(face.OpenMemory(reinterpret_cast<const uint8_t*>(font.data()), font.size()), RES_OK);
+        const uint32_t codes[] = {u' ', u'a'};
+        CFontAtlas atlas;
+        EXPECT_EQ(BuildFontAtlas(face, codes, 2, 16, 0, &atlas), RES_OK);
+        *height = atlas.height;
+        return std::count_if(atlas.pixels.get(), atlas.pixels.get() + size_t{kAtlasWidth} * atlas.height,
+                             [](uint8_t p) { return p != 0; });
+    };
+    uint32_t height = 0;
+    EXPECT_GT(coverage(700, &height), 0);
+    EXPECT_EQ(height, 64u);
+    EXPECT_EQ(coverage(30000, &height), 0) << "a glyph 43 times its face's height";
+    EXPECT_EQ(height, 32u);
+}
+
 TEST_F(FontTrueTypeTest, LargeSizesStayInsideTheAtlas)
 {
     CFontFace face;

@@ -168,6 +168,7 @@ TEST_F(ObjectFileReadTest, CountsBeyondTheDataFailBeforeAllocating)
     // Without stored vertex fields the vertex count is bounded on its own.
     std::string bare = Make3dxBytes(SampleModel(), 16, k3dxMaterials);
     ExpectRejected(WithU32(bare, 4, 0x40000000), "bare vertex count");
+    ExpectRejected(WithU32(bare, 4, 0x10001), "bare vertices past what 16-bit indices name");
 }
 
 TEST_F(ObjectFileReadTest, PartsThatPointOutsideTheArraysAreRejected)

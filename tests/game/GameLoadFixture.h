@@ -87,9 +87,12 @@ public:
     using CVadadiDazidevWorld::m_nSceneCount;
     using CVadadiDazidevWorld::m_nState;
     using CVadadiDazidevWorld::m_pAudioEngine;
+    using CVadadiDazidevWorld::m_pHint;
+    using CVadadiDazidevWorld::m_pMenuDialog;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pScreenshot;
+    using CVadadiDazidevWorld::m_pToolbar;
 };
 
 // The game world over the sample data on the memory renderer, its factories filled as the

@@ -1,6 +1,8 @@
 #include <vector>
 
 #include "game/PopupText.h"
+#include "game/menus/MenuDialog.h"
+#include "game/widgets/Hint.h"
 #include "game/screens/Stars.h"
 #include "tests/support/platform/TestSwitches.h"
 #include "tests/game/GameLoadFixture.h"
@@ -42,6 +44,32 @@ CBaseObject* MakePlain(CWorldData*, C3DEngine*, uint32_t)
     return new CWorldComponent();
 }
 
+// A hint and a menu dialog whose loading answers result, without textures.
+template <Result result>
+class CStubHint : public CHint {
+public:
+    using CHint::CHint;
+    Result Load() override { return result; }
+};
+
+template <Result result>
+class CStubMenuDialog : public CMenuDialog {
+public:
+    explicit CStubMenuDialog(CWorldData* data) : CMenuDialog(data, nullptr, nullptr) {}
+    Result Load() override { return result; }
+};
+
+CBaseObject* MakeLoadedHint(CWorldData* data, C3DEngine*, uint32_t)
+{
+    return new CStubHint<RES_OK>(data);
+}
+
+template <Result result>
+CBaseObject* MakeStubMenuDialog(CWorldData* data, C3DEngine*, uint32_t)
+{
+    return new CStubMenuDialog<result>(data);
+}
+
 CBaseObject* MakeScreenStars(CWorldData* data, C3DEngine* engine, uint32_t)
 {
     return new CStars(data, engine);
@@ -76,13 +104,25 @@ TEST_F(GameLoadTest, TheSampleDataLoadsToTheLoadingStateAndReleasesEverything)
     EXPECT_EQ(m_world.GetGameData()->m_ExternalPak.file, nullptr);
 }
 
+TEST_F(GameLoadTest, AKindWithoutAMakerIsLeftOut)
+{
+    m_world.GetComponentFactory().SetMaker(kComponentToolbar, nullptr);
+    ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
+    EXPECT_EQ(m_world.m_pToolbar, nullptr);
+    EXPECT_NE(m_world.m_pHint, nullptr);
+    EXPECT_EQ(m_world.m_pMenuDialog, nullptr) << "the program registers no menu dialog yet";
+    EXPECT_EQ(m_world.GetToolbarSize().x, 0.0f);
+    EXPECT_EQ(m_world.Release(), RES_OK);
+}
+
 TEST_F(GameLoadTest, EachFailingStepLogsExactlyItsLine)
 {
     const CStepFailure failures[] = {
         {kComponentFont, MakeNothing, nullptr, u"CVarnFont error"},
         {kComponentToolbar, MakeFailingComponent, nullptr, u"CToolbar error"},
         {kComponentHint, MakeNothing, nullptr, u"CHint error"},
-        {kComponentHint, MakePlain, RefuseConstruction, u"m_pHint error"},
+        {kComponentHint, MakePlain, nullptr, u"CHint error"},
+        {kComponentHint, MakeLoadedHint, RefuseConstruction, u"m_pHint error"},
         {kComponentStars, MakeNothing, nullptr, u"CStars error"},
         {kComponentStars, MakeScreenStars, RefuseConstruction, u"m_pStars error"},
         {kComponentBackground, MakeNothing, nullptr, u"CKvoBackground error"},
@@ -90,8 +130,9 @@ TEST_F(GameLoadTest, EachFailingStepLogsExactlyItsLine)
         {kComponentTouchMarkers, MakeNothing, nullptr, u"m_pTouchScreen error"},
         {kComponentInertia, MakeNothing, nullptr, u"CInertiaPosition credits error"},
         {kComponentLayeredMenu, MakeNothing, nullptr, u"CScreenLayeredMenu intro error"},
-        {kComponentMenuDialog, MakePlain, RefuseConstruction, u"m_pMenuDialog error"},
-        {kComponentMenuDialog, MakeFailingComponent, [](CBaseObject*, CStream*) { return RES_OK; }, u"CMenuDialog error"},
+        {kComponentMenuDialog, MakeStubMenuDialog<RES_OK>, RefuseConstruction, u"m_pMenuDialog error"},
+        {kComponentMenuDialog, MakeStubMenuDialog<RES_FAIL>, [](CBaseObject*, CStream*) { return RES_OK; },
+         u"CMenuDialog error"},
         {kComponentPopup, MakeNothing, nullptr, u"CPopupText waiting error"},
     };
     for (const CStepFailure& failure : failures) {

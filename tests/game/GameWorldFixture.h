@@ -34,6 +34,8 @@ public:
     using CVadadiDazidevWorld::m_fAbuseTimer;
     using CVadadiDazidevWorld::m_nNextScene;
     using CVadadiDazidevWorld::m_pAudioEngine;
+    using CVadadiDazidevWorld::m_pNetworkEngine;
+    using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::m_pLabels;
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
@@ -54,6 +56,7 @@ public:
     using CVadadiDazidevWorld::m_bCreditsEntering;
     using CVadadiDazidevWorld::m_Legals;
     using CVadadiDazidevWorld::m_pMusicManager;
+    using CVadadiDazidevWorld::m_pToolbar;
 };
 
 // An audio engine whose sounds are empty base sounds.

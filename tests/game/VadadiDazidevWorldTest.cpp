@@ -8,6 +8,7 @@
 #include "core/ParamsReader.h"
 #include "game/SystemLanguage.h"
 #include "platform/win32/Win32System.h"
+#include "platform/win32/Win32Window.h"
 #include "game/VadadiDazidevWorld.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/WorldTestModules.h"
@@ -97,6 +98,20 @@ TEST_F(VadadiDazidevWorldTest, MousePositionsAreScaledIntoTheVirtualScreen)
     data->scaleX = 0.0f;
     Send(WM_MOUSEMOVE, MAKELPARAM(7, 8));
     EXPECT_EQ(data->pointerX, 7.0f);
+}
+
+TEST_F(VadadiDazidevWorldTest, TheCloseMessagesGoOnAndDestroyingTheWindowEndsTheRun)
+{
+    EXPECT_EQ(Send(WM_SYSKEYDOWN, 0x203E0001), RES_OK);
+    EXPECT_EQ(Send(WM_SYSCOMMAND, 0), RES_OK);
+    EXPECT_EQ(Send(WM_CLOSE, 0), RES_OK);
+    MSG quit;
+    m_world.GetData()->recreating = 1;
+    EXPECT_EQ(Send(WM_DESTROY, 0), RES_FAIL);
+    EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    m_world.GetData()->recreating = 0;
+    Send(WM_DESTROY, 0);
+    EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
 TEST_F(VadadiDazidevWorldTest, TheTitleIsTheFallbackUntilAStringTableIsLoaded)

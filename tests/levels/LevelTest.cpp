@@ -151,6 +151,19 @@ TEST_F(LevelTest, ACutInRecordKKeepsTheRecordsBeforeAndCountsTheTotals)
     EXPECT_EQ(Data().m_nParamTotal, 3u);
 }
 
+TEST_F(LevelTest, ACutBeforeTheStartRecordLeavesAKeptRecordCurrent)
+{
+    CLevelModel level;
+    CLevelRecordModel record = PlainRecordModel();
+    record.startActions[0].assign(60, 0x0101);
+    level.records = {record, record, record};
+    level.startRecord = 2;
+    const std::string bytes = LevelBody(level);
+    ASSERT_EQ(Describe(bytes.substr(0, bytes.size() - 10)), RES_FAIL);
+    EXPECT_EQ(m_level.GetRecordCount(), 2u);
+    EXPECT_EQ(m_level.GetCurrentRecord(), 0u);
+}
+
 TEST_F(LevelTest, DescriptionsTheGameCannotUseAreRefused)
 {
     auto refused = [&](const CLevelModel& level) {

@@ -1,11 +1,11 @@
 #pragma once
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <string>
 #include <unistd.h>
 
 #include "base/WideString.h"
+#include "tests/support/DisplayCheck.h"
 #include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 
@@ -16,12 +16,6 @@ protected:
     {
         PlatformShutdown();
         ResetTestSwitches();
-    }
-
-    static bool HasDisplay()
-    {
-        const char* display = getenv("DISPLAY");
-        return display && *display;
     }
 
     // A class unique to this process, so test programs running side by side never meet.
@@ -44,12 +38,6 @@ protected:
 
     std::u16string m_className;
 };
-
-#define REQUIRE_DISPLAY()                              \
-    do {                                               \
-        if (!HasDisplay())                             \
-            GTEST_SKIP() << "needs an X display";      \
-    } while (0)
 
 // Removes every queued message.
 inline void DrainQueue()

@@ -41,6 +41,11 @@ struct FontVertex {
 };
 FontVertex ReadFontVertex(C3DObject* object, uint32_t index);
 
+// A TrueType font whose ' ' is a box glyph 400 x glyphHeight font units (other codes have no
+// glyph of their own), in a face whose bounding box the head table gives as 500 x 700 units
+// (1000 units to the em).
+std::string TinyTrueTypeFont(uint16_t glyphHeight = 700);
+
 // Debian's DejaVu Sans and WenQuanYi Micro Hei, or an empty path when the package is missing.
 std::string DejaVuSansPath();
 std::string MicroHeiPath();

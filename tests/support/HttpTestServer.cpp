@@ -127,8 +127,13 @@ std::u16string HttpTestServer::LoopbackUrl(uint16_t port, const std::u16string& 
 
 void HttpTestServer::Route(const std::string& path, const Reply& reply)
 {
+    Handle(path, [reply](const Request&) { return reply; });
+}
+
+void HttpTestServer::Handle(const std::string& path, Handler handler)
+{
     std::lock_guard<std::mutex> lock(m_mutex);
-    m_routes[path] = reply;
+    m_routes[path] = std::move(handler);
 }
 
 std::vector<HttpTestServer::Request> HttpTestServer::Requests() const
@@ -137,12 +142,17 @@ std::vector<HttpTestServer::Request> HttpTestServer::Requests() const
     return m_requests;
 }
 
-HttpTestServer::Reply HttpTestServer::Lookup(const std::string& target) const
+HttpTestServer::Reply HttpTestServer::Lookup(const Request& request) const
 {
-    std::lock_guard<std::mutex> lock(m_mutex);
-    auto found = m_routes.find(target.substr(0, target.find('?')));
-    if (found != m_routes.end())
-        return found->second;
+    Handler handler;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        auto found = m_routes.find(request.target.substr(0, request.target.find('?')));
+        if (found != m_routes.end())
+            handler = found->second;
+    }
+    if (handler)
+        return handler(request);
     Reply missing;
     missing.status = 404;
     return missing;
@@ -171,12 +181,12 @@ void HttpTestServer::Serve(int connection)
     std::string head;
     if (!ReadHead(connection, head))
         return;
-    std::string target = Target(head);
+    Request request{Target(head), head};
     {
         std::lock_guard<std::mutex> lock(m_mutex);
-        m_requests.push_back({target, head});
+        m_requests.push_back(request);
     }
-    Reply reply = Lookup(target);
+    Reply reply = Lookup(request);
     if (reply.behaviour != Behaviour::Silent && !SendReply(connection, reply))
         return;
     if (reply.behaviour != Behaviour::Answer)

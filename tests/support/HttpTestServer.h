@@ -1,13 +1,14 @@
 #pragma once
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
 #include <thread>
 #include <vector>
 
-// An HTTP server on 127.0.0.1 for client tests: canned answers by path, one connection at a time,
+// An HTTP server on 127.0.0.1 for client tests: canned or computed answers by path, one connection at a time,
 // at most kMaxConnections in all. It listens on an ephemeral port and stops by itself when its
 // lifetime is over, or when destroyed.
 class HttpTestServer {
@@ -32,6 +33,9 @@ public:
         std::string head;    // request line and headers
     };
 
+    // Makes the reply to one request; runs on the server's thread.
+    using Handler = std::function<Reply(const Request&)>;
+
     static constexpr int kMaxConnections = 64;
     static constexpr std::chrono::milliseconds kPiecePause{20};
 
@@ -48,12 +52,14 @@ public:
 
     // The reply for a path (the target up to '?'); unknown paths get a 404 with an empty body.
     void Route(const std::string& path, const Reply& reply);
+    // The reply for a path made from each request; replaces a route of that path.
+    void Handle(const std::string& path, Handler handler);
     std::vector<Request> Requests() const;
 
 private:
     void Run();
     void Serve(int connection);
-    Reply Lookup(const std::string& target) const;
+    Reply Lookup(const Request& request) const;
     bool SendReply(int connection, const Reply& reply) const;
     void WaitForClientToLeave(int connection) const;
 
@@ -62,7 +68,7 @@ private:
     uint16_t m_port = 0;
     std::chrono::steady_clock::time_point m_deadline;
     mutable std::mutex m_mutex;
-    std::map<std::string, Reply> m_routes;
+    std::map<std::string, Handler> m_routes;
     std::vector<Request> m_requests;
     std::thread m_thread;
 };

@@ -1,12 +1,12 @@
 #include "tests/support/RendererTestRig.h"
 
-#include <cstdlib>
 #include <unistd.h>
 
 #include "base/WideString.h"
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/support/DisplayCheck.h"
 #include "tests/support/WorldDataDefaults.h"
 
 namespace {
@@ -73,8 +73,7 @@ void RendererTestRig::Close()
 
 bool RendererTestRig::HasDisplay()
 {
-    const char* display = getenv("DISPLAY");
-    return display && *display;
+    return ::HasDisplay();
 }
 
 Result RendererTestRig::Load()

@@ -6,6 +6,7 @@
 
 #include "base/WideString.h"
 #include "world/World.h"
+#include "tests/support/DisplayCheck.h"
 #include "tests/support/platform/TestSwitches.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/support/WorldTestModules.h"
@@ -137,6 +138,7 @@ TEST_F(WorldInputTest, PointerIsTheUnsignedHalvesOfLParam)
 
 TEST_F(WorldInputTest, ButtonsAndCapture)
 {
+    REQUIRE_DISPLAY();
     WNDCLASSW windowClass{};
     windowClass.lpfnWndProc = DefWindowProcW;
     std::u16string name = Utf8ToUtf16("WorldInputTest-" + std::to_string(getpid()));

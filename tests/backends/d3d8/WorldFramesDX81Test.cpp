@@ -82,13 +82,21 @@ CWorld* MakeGameWorld()
     return new CVadadiDazidevWorld();
 }
 
-// Runs the program over the built-in texts in folder with the given application-data folder.
-int RunProgramIn(const std::string& folder, const std::string& appData, CWorld* (*createWorld)())
+// Runs the program over the built-in texts in folder (when empty, a fresh one holding an empty
+// main pak), its application data in a fresh folder. Called in a death test's child, which so
+// makes and removes its folders itself.
+int RunProgramIn(std::string folder, CWorld* (*createWorld)())
 {
-    setenv("APPDATA", appData.c_str(), 1);
+    TempDir fresh;
+    if (folder.empty()) {
+        fresh.Write("Data_full_Win32/VadadiDazidev_full_Win32.pak", std::string(8, '\0'));
+        folder = fresh.Path();
+    }
+    setenv("APPDATA", fresh.File("appdata").c_str(), 1);
     SetInstanceScope(std::to_string(getpid()).c_str());
     SetFocusAssumed(true);
     SetHeadless(true);
+    const std::string previous = std::filesystem::current_path().string();
     if (chdir(folder.c_str()) != 0)
         return 99;
     CProgramSetup setup{GetModuleHandleW(nullptr),
@@ -101,7 +109,7 @@ int RunProgramIn(const std::string& folder, const std::string& appData, CWorld* 
                         createWorld};
     const int result = RunProgram(setup);
     PlatformShutdown();
-    return result;
+    return chdir(previous.c_str()) == 0 ? result : 98;
 }
 
 // Standard error holding a text.
@@ -175,11 +183,10 @@ TEST_F(WorldFramesDX81Test, TheProgramDrawsItsFramesInTheBuiltInClearColour)
     const std::string folder = BinaryDir();
     if (!std::filesystem::exists(folder + "/Data_full_Win32/VadadiDazidev_full_Win32.pak"))
         GTEST_SKIP() << "run through ctest, beside the built data";
-    TempDir appData;
     EXPECT_EXIT(
         {
             SetShiftHeldAtStart(true);
-            exit(RunProgramIn(folder, appData.Path(), MakeSamplingWorld));
+            exit(RunProgramIn(folder, MakeSamplingWorld));
         },
         testing::ExitedWithCode(0),
         Contains("renderer DX81 presents 3\nback buffer 150 150 150\nwindow 150 150 150\n"));
@@ -188,8 +195,6 @@ TEST_F(WorldFramesDX81Test, TheProgramDrawsItsFramesInTheBuiltInClearColour)
 // A machine where no device can be made ends the start-up with the loading box and its detail.
 TEST_F(WorldFramesDX81Test, NoDeviceEndsTheStartUpWithTheLoadingBox)
 {
-    TempDir dir;
-    dir.Write("Data_full_Win32/VadadiDazidev_full_Win32.pak", std::string(8, '\0'));
     EXPECT_EXIT(
         {
             for (D3DDEVTYPE type : {D3DDEVTYPE_HAL, D3DDEVTYPE_REF}) {
@@ -198,7 +203,7 @@ TEST_F(WorldFramesDX81Test, NoDeviceEndsTheStartUpWithTheLoadingBox)
                     D3D8FailCreateDevice(type, flags, D3DERR_NOTAVAILABLE);
             }
             SetShiftHeldAtStart(true);
-            exit(RunProgramIn(dir.Path(), dir.File("appdata"), MakeGameWorld));
+            exit(RunProgramIn("", MakeGameWorld));
         },
         testing::ExitedWithCode(255),
         Contains("Error (v1,203): An error occurred while loading.\n\nThe application will now exit.\n\n"

@@ -325,6 +325,24 @@ TEST(DSoundDevice, SdlDummyOutputOpens)
     EXPECT_EQ(device->Release(), 0u);
 }
 
+// With no driver named, the output opens, or is found missing, without a word on standard error:
+// a machine without a sound card must not hear from ALSA.
+TEST(DSoundDevice, TheDefaultOutputOpensQuietly)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            unsetenv("SDL_AUDIODRIVER");
+            IDirectSound8* device = nullptr;
+            const auto result = DirectSoundCreate8(&device);
+            if (device)
+                device->Release();
+            fprintf(stderr, "done\n");
+            exit(result == DS_OK || result == DSERR_NODRIVER ? 0 : 1);
+        },
+        testing::ExitedWithCode(0), testing::MatchesRegex("^done\n$"));
+}
+
 TEST_F(DSoundTest, AOneShotPlaysToItsEndAndStops)
 {
     ASSERT_EQ(m_device->SetCooperativeLevel(&g_window, DSSCL_PRIORITY), DS_OK);

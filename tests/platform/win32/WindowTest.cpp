@@ -23,6 +23,8 @@ protected:
         g_seen.clear();
         g_createResult = 0;
     }
+
+    MSG m_message{};
 };
 
 bool Saw(UINT message)
@@ -77,6 +79,26 @@ TEST_F(WindowTest, CloseGoesThroughTheQueueAndDefaultProcedureDestroys)
     EXPECT_FALSE(IsWindow(window));
     EXPECT_FALSE(PostMessageW(window, WM_USER, 0, 0));
     EXPECT_TRUE(UnregisterClassW(m_className.c_str(), nullptr));
+}
+
+TEST_F(WindowTest, AltF4BecomesTheCloseCommandAndTheClose)
+{
+    REQUIRE_DISPLAY();
+    HWND window = MakeWindow(RecordingProc);
+    ASSERT_NE(window, nullptr);
+    SendMessageW(window, WM_SYSKEYDOWN, VK_F4, 0x003E0001);  // F4 without Alt: nothing
+    SendMessageW(window, WM_SYSCOMMAND, SC_CLOSE - 0x10, 0);
+    EXPECT_FALSE(PeekMessageW(&m_message, nullptr, 0, 0, PM_NOREMOVE));
+    EXPECT_TRUE(IsWindow(window));
+
+    g_seen.clear();
+    SendMessageW(window, WM_SYSKEYDOWN, VK_F4, 0x203E0001);
+    ASSERT_TRUE(PeekMessageW(&m_message, nullptr, 0, 0, PM_REMOVE));
+    EXPECT_EQ(m_message.message, WM_SYSCOMMAND);
+    EXPECT_EQ(m_message.wParam, SC_CLOSE);
+    DispatchMessageW(&m_message);
+    EXPECT_EQ(g_seen, (std::vector<UINT>{WM_SYSKEYDOWN, WM_SYSCOMMAND, WM_CLOSE, WM_DESTROY}));
+    EXPECT_FALSE(IsWindow(window));
 }
 
 TEST_F(WindowTest, CreationFailsWhenTheProcedureRefusesAndClassesGuardTheirWindows)

@@ -1,0 +1,118 @@
+// Seeds of the game's readers: the raw files of the writer library, and option and profile
+// files as the game world writes them.
+
+#include "core/Stream.h"
+#include "fuzz/FuzzGame.h"
+#include "fuzz/FuzzSupport.h"
+#include "fuzz/seeds/Seeds.h"
+#include "tools/LevelFileWriter.h"
+#include "tools/RawFileWriter.h"
+
+namespace {
+
+FuzzSeeds RawFile(const std::string& file, const FuzzSeeds& more = {})
+{
+    FuzzSeeds seeds = more;
+    seeds.emplace_back(file.substr(file.rfind('/') + 1), GameRawFiles()[GameRawName(file)]);
+    return seeds;
+}
+
+// The ProfilesFuzz layout: level count, tooltip count, bits, then the file.
+std::string Profile(uint8_t levels, uint8_t tooltips, bool inUse)
+{
+    CFuzzGame game;
+    game.World().m_nSceneCount = levels;
+    game.World().m_nTooltipCount = tooltips;
+    game.World().m_nCurrentScene = levels ? 0 : kNoIndex;
+    CProfileProgress record{};
+    PrepareProgressRecord(record, levels);
+    record.m_bInUse = inUse;
+    CFuzzWriteStream out;
+    game.World().WriteProfile(out, record);
+    return std::string{static_cast<char>(levels), static_cast<char>(tooltips), '\x03'} + out.Bytes();
+}
+
+} // namespace
+
+FUZZ_SEEDS(Construction)
+{
+    return RawFile("_construct.raw", {{"no-levels.raw", RawFileBytes("VadadiDazidev", ConstructBody({1, {}, 0, 0, 1.0f}))},
+                                      {"other-build.raw", RawFileBytes("Another", ConstructBody({1, {}, 0, 0, 1.0f}))}});
+}
+
+FUZZ_SEEDS(LevelDescription)
+{
+    CLevelModel empty;
+    return RawFile("_level_0.raw", {{"no-records.raw", RawFileBytes("VadadiDazidev", LevelBody(empty))}});
+}
+
+FUZZ_SEEDS(Labels)
+{
+    return RawFile("_labels_0.raw");
+}
+
+FUZZ_SEEDS(MenuTuto)
+{
+    return RawFile("_menu_tuto.raw");
+}
+
+FUZZ_SEEDS(SoundNames)
+{
+    return RawFile("strings/_sounds.ascii.ucs2.raw", {{"none.raw", StringFileBytes({})}});
+}
+
+FUZZ_SEEDS(Options)
+{
+    CFuzzGame game;
+    CGameData& g = game.Data();
+    WStrCopy(g.m_szProfileNames[1], kProfileNameUnits, u"Ann");
+    WStrCopy(g.m_szLogin, kLoginUnits, u"login");
+    WStrCopy(g.m_szEmail, kEmailUnits, u"ann@example.org");
+    g.m_bAccount = 1;
+    g.m_nSlot = 1;
+    CFuzzWriteStream out;
+    game.World().WriteOptions(out);
+    return {{"options.sav", out.Bytes()}};
+}
+
+FUZZ_SEEDS(Prefetch)
+{
+    return {{"switches.params", std::string("\x02\x01\x00\x01\x00\x01", 6)}, {"old.params", "\x01"}};
+}
+
+FUZZ_SEEDS(Profiles)
+{
+    return {{"empty.sav", Profile(0, 0, false)}, {"three-levels.sav", Profile(3, 1, true)}};
+}
+
+// Kind bytes, each followed by an action of that kind.
+FUZZ_SEEDS(LevelActions)
+{
+    CByteWriter out;
+    for (uint8_t kind = 0; kind < 10; ++kind) {
+        out.U8(kind);
+        WriteAction(out, {static_cast<uint16_t>(kind), 0x8101, 0xFFFF}, static_cast<LevelActionKind>(kind));
+    }
+    return {{"every-kind", out.Bytes()}};
+}
+
+// The harness reads the version first, then a description, the objects and the progress.
+FUZZ_SEEDS(SceneObject)
+{
+    CSceneBlockModel scene;
+    scene.parts.resize(3);
+    scene.parts[1].flags = 5;
+    scene.order = {2, 0, 1};
+    CByteWriter out;
+    out.U8(1);
+    WriteSceneBlock(out, scene);
+    out.U32(3);
+    for (uint32_t part = 0; part < 3; ++part) {
+        out.U32(part);
+        out.F32(0.5f);
+    }
+    out.U32(2);
+    out.U32(7);
+    out.U32(8);
+    return {{"three-parts", out.Bytes()}};
+}

@@ -1,0 +1,379 @@
+#include <algorithm>
+#include <cmath>
+#include <initializer_list>
+
+#include "core/WorldData.h"
+#include "engine3d/Container.h"
+#include "engine3d/Engine.h"
+#include "engine3d/Font.h"
+#include "engine3d/FontTypes.h"
+#include "engine3d/Frame.h"
+#include "game/GameData.h"
+#include "game/GameText.h"
+#include "game/menus/MenuDialog.h"
+#include "game/menus/MenuDialogParts.h"
+#include "game/menus/MenuWebClient.h"
+
+namespace {
+
+constexpr uint32_t kPlayPage = 1;
+constexpr uint32_t kLanguagesPage = 32;
+constexpr uint32_t kSliderTicks = 10;
+constexpr float kPairOffset = 0.2f;
+constexpr float kPictureShare = 0.4f;  // half side of a line's picture per line height
+
+bool IsEntryPage(uint32_t page) { return page >= 11 && page <= 14; }
+
+// The line's text colour: dimmed for another choice, half transparent when disabled.
+uint32_t LineColour(uint32_t colour, uint32_t state)
+{
+    if (state == kLineOtherChoice)
+        return (colour & 0xFF000000u) | ((colour >> 1) & 0x007F7F7Fu);
+    if (state == kLineDisabled)
+        return ((colour >> 1) & 0x7F000000u) | (colour & 0x00FFFFFFu);
+    return colour;
+}
+
+} // namespace
+
+void CMenuDialog::AddPageLine(uint32_t* count, uint32_t id)
+{
+    if (*count < kMenuPageLines)
+        m_Lines[(*count)++] = MenuLineTemplate(id);
+}
+
+void CMenuDialog::BuildPlayLines(uint32_t* count)
+{
+    CGameData& game = Game();
+    const uint32_t slot = game.m_nSlot % kProfileSlotCount;
+    AddPageLine(count, 47 + slot);
+    m_Lines[0].clickId = 6;
+    m_Lines[0].state = kLineNormal;
+    for (uint32_t mode = 0; mode < (game.m_bEnableTimeAttack ? 2u : 1u); ++mode) {
+        const CProgressFields& record = game.Progress(mode, slot);
+        const uint32_t first = mode ? 14 : 12;
+        AddPageLine(count, record.m_bInUse && !record.m_bFinished ? first + 1 : first);
+        CMenuLine& line = m_Lines[*count - 1];
+        if (!record.m_bInUse)
+            continue;
+        line.sideButton = kSideForgetMode;
+        if (record.m_bFinished) {
+            line.clickId = mode ? 57 : 56;
+            line.mark = 1;
+        }
+    }
+    AddPageLine(count, 16);
+    if (!game.Progress(0, slot).m_bDateSet && !game.Progress(1, slot).m_bDateSet)
+        m_Lines[*count - 1].state = kLineDisabled;
+}
+
+void CMenuDialog::BuildOptionsLines(uint32_t* count)
+{
+    const CGameData& game = Game();
+    AddPageLine(count, 39);
+    AddPageLine(count, 40);
+    AddPageLine(count, m_pData->fullscreen ? 45 : 46);
+    const auto available = std::count_if(std::begin(game.m_bLanguageAvailable), std::end(game.m_bLanguageAvailable),
+                                         [](uint8_t flag) { return flag != 0; });
+    if (available > 1 && !game.m_bLanguageForced)
+        AddPageLine(count, 42);
+    AddPageLine(count, 43);
+    if (game.m_bEnableLegals)
+        AddPageLine(count, 44);
+}
+
+void CMenuDialog::BuildProfileLines(uint32_t* count)
+{
+    CGameData& game = Game();
+    for (uint32_t slot = 0; slot < kProfileSlotCount; ++slot) {
+        AddPageLine(count, 47 + slot);
+        CMenuLine& line = m_Lines[*count - 1];
+        for (uint32_t mode = 0; mode < kProfileModeCount; ++mode) {
+            const CProgressFields& record = game.Progress(mode, slot);
+            if (record.m_bInUse || record.m_bDateSet)
+                line.sideButton = kSideEraseProfile;
+        }
+        if (slot == game.m_nSlot)
+            line.state = kLineNormal;
+    }
+    AddPageLine(count, 2);
+    m_Lines[*count - 1].picture = kPictureNone;
+}
+
+// The field, its OK button and on the later account pages the previous-field button.
+void CMenuDialog::BuildEntryLines(uint32_t page, uint32_t* count)
+{
+    AddPageLine(count, 38);
+    AddPageLine(count, page == 11 ? 31 : 31 + page - 12);
+    if (page == 11)
+        m_Lines[*count - 1].clickId = 6;
+    if (page < 13)
+        return;
+    AddPageLine(count, 67);
+    m_Lines[*count - 1].clickId = 1000 + page - 1;
+}
+
+void CMenuDialog::BuildWebMenuLines(uint32_t* count)
+{
+    const CGameData& game = Game();
+    AddPageLine(count, 20);
+    if (game.m_bAccount) {
+        m_Lines[0].mark = 2;
+        m_Lines[0].sideButton = kSideForgetAccount;
+    }
+    if (game.m_bWebLinks)
+        AddPageLine(count, 21);
+    AddPageLine(count, 22);
+    if (!m_pWeb || !m_pWeb->HasUnsentScores())
+        m_Lines[*count - 1].state = kLineDisabled;
+}
+
+void CMenuDialog::BuildLanguageLines(uint32_t* count)
+{
+    const CGameData& game = Game();
+    uint32_t shown = 0;
+    for (uint32_t language = 0; language < kLanguageCount; ++language) {
+        if (!game.m_bLanguageAvailable[language])
+            continue;
+        AddPageLine(count, 68 + language);
+        CMenuLine& line = m_Lines[*count - 1];
+        if (shown++ % 2 == 0)
+            line.picture = kPictureLanguagePair;
+        else
+            line.variant = 2;
+        if (language != game.m_nLanguage)
+            line.state = kLineOtherChoice;
+    }
+}
+
+const CMenuLine* CMenuDialog::BuildPageLines(uint32_t page, uint32_t* count)
+{
+    *count = 0;
+    const CGameData& game = Game();
+    auto add = [this, count](std::initializer_list<uint32_t> ids) {
+        for (uint32_t id : ids)
+            AddPageLine(count, id);
+    };
+    switch (page) {
+    case 0:
+        add({2});
+        if (game.m_bWebScoringEnabled) {
+            add({3});
+            m_Lines[1].mark = game.m_bAccount ? 2 : 0;
+        }
+        add({6, 7});
+        if (game.m_bEnableMoreGames)
+            add({8});
+        if (game.m_nPlatform < 3 || game.m_nPlatform > 5)
+            add({9});
+        break;
+    case kPlayPage: BuildPlayLines(count); break;
+    case 2: case 5: case 6: case 7: case 8: case 9: case 17: add({64, 65}); break;
+    case 3: BuildOptionsLines(count); break;
+    case 4: BuildProfileLines(count); break;
+    case 11: case 12: case 13: case 14: BuildEntryLines(page, count); break;
+    case 15: case 16: add({66, 67}); break;
+    case 18: BuildWebMenuLines(count); break;
+    case 19: case 20: add({23}); break;
+    case 21: add({24}); break;
+    case 22: add({29}); break;
+    case 23: case 24: case 25: case 26: add({25 + page - 23}); break;
+    case 27: add({30}); break;
+    case kLanguagesPage: BuildLanguageLines(count); break;
+    default: break;
+    }
+    return m_Lines;
+}
+
+void CMenuDialog::MeasureLine(const char16_t* text, uint32_t kind, float* width, float* height) const
+{
+    const float* size = Game().m_TextStyles.m_MenuSize;
+    Vector3 measured{0.0f, 0.0f, 0.0f};
+    if (CVarnFont* font = Game().m_pMainFont)
+        font->MeasureText(&measured, text, size[0], size[1]);
+    const float* ratios = kind == kLineButton ? m_ButtonRatios : m_DialogRatios;
+    *width = std::fabs(measured.x) + size[0] * ratios[0];
+    *height = measured.y + size[1] * ratios[1] * 0.5f;
+}
+
+void CMenuDialog::SetPage(uint32_t page)
+{
+    m_nPage = page;
+    m_nAction = kActionNone;
+    m_pEntryNode = nullptr;
+    m_bLayerFlag = page == 13 || page == 14 ? 0 : 1;
+    m_nPlacedCount = 0;
+    C3DEngine* engine = Engine();
+    if (!engine)
+        return;
+    if (!m_pPageContainer)
+        m_pPageContainer = engine->CreateContainer(kAllNodes, 0);
+    else
+        engine->ClearContainer(m_pPageContainer);
+    if (!m_pPageContainer)
+        return;
+    if (page == kPlayPage) {
+        const uint32_t slot = Game().m_nSlot % kProfileSlotCount;
+        FormatProgressTime(Game().Progress(0, slot), m_szTimeText[0]);
+        FormatProgressTime(Game().Progress(1, slot), m_szTimeText[1]);
+    }
+    if (IsEntryPage(page) && !m_bEntryFilled)
+        m_szEntry[0] = 0;
+    m_bEntryFilled = false;
+    uint32_t count = 0;
+    const CMenuLine* lines = BuildPageLines(page, &count);
+    LayOutLines(lines, count);
+    m_pPageContainer->UpdateWorldMatrix();
+}
+
+// Rows from the top, centred on the screen; a pair of lines shares a row.
+void CMenuDialog::LayOutLines(const CMenuLine* lines, uint32_t count)
+{
+    char16_t texts[kMenuPageLines][kMenuEntryUnits];
+    float widths[kMenuPageLines], heights[kMenuPageLines], tops[kMenuPageLines];
+    const float screenWidth = m_pData->workingWidth;
+    const float spacing = m_pData->workingHeight * m_fSpacing;
+    float y = 0.0f, rowHeight = 0.0f;
+    bool rightNext = false;
+    for (uint32_t i = 0; i < count; ++i) {
+        const CMenuLine& line = lines[i];
+        GetLineText(line.id, m_nPage, texts[i], false);
+        MeasureLine(texts[i], line.kind, &widths[i], &heights[i]);
+        if (line.id == 38 && IsEntryPage(m_nPage)) {
+            char16_t sizing[kMenuEntryUnits];
+            float width, height;
+            GetLineText(line.id, m_nPage, sizing, true);
+            MeasureLine(sizing, line.kind, &width, &height);
+            widths[i] = std::max(widths[i], width);
+            heights[i] = std::max(heights[i], height);
+        }
+        const bool right = line.paired && rightNext;
+        if (!right && i > 0) {
+            y += rowHeight + spacing;
+            rowHeight = 0.0f;
+        }
+        tops[i] = y;
+        rowHeight = std::max(rowHeight, heights[i]);
+        rightNext = line.paired && !right;
+    }
+    const float top = (m_pData->workingHeight - (y + rowHeight)) * 0.5f;
+    rightNext = false;
+    for (uint32_t i = 0; i < count; ++i) {
+        float x = screenWidth * 0.5f;
+        if (lines[i].paired) {
+            x += (rightNext ? kPairOffset : -kPairOffset) * screenWidth;
+            rightNext = !rightNext;
+        } else {
+            rightNext = false;
+        }
+        AddLineNode(lines[i], i, texts[i], x, top + tops[i] + heights[i] * 0.5f, widths[i], heights[i]);
+    }
+}
+
+void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char16_t* text, float x, float y,
+                              float width, float height)
+{
+    C3DEngine* engine = Engine();
+    auto* node = static_cast<C3DContainerText*>(engine->CreateContainerText(line.NodeId(), 0));
+    if (!node)
+        return;
+    if (Failed(m_pPageContainer->AddChild(node, 1))) {
+        engine->DestroyContainer(node);
+        return;
+    }
+    const CTextStyles& styles = Game().m_TextStyles;
+    node->SetDrawRoutine(DrawTextObjectCallback);
+    node->SetDrawContext(reinterpret_cast<uintptr_t>(m_pData));
+    node->SetScale(styles.m_MenuSize[0], styles.m_MenuSize[1]);
+    node->SetAlign(kTextCenterX | kTextCenterY);
+    node->SetText(text);
+    node->SetColor(LineColour(styles.m_nMenuColor, line.state), 0, 0);
+    C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+    // The frame rounds its half sizes to whole units: never below the text and margins.
+    width = 2.0f * std::ceil(width * 0.5f);
+    height = 2.0f * std::ceil(height * 0.5f);
+    float rect[4] = {-width * 0.5f, -height * 0.5f, width * 0.5f, height * 0.5f};
+    if (frame)
+        frame->Layout(rect, width, height, line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder, kColourLit);
+    node->SetHitRect(-rect[0], -rect[1], rect[2], rect[3]);
+    const Vector3 position{x, y, 0.0f};
+    node->Identity();
+    node->SetTranslation(&position);
+    CPlacedLine& placed = m_Placed[index];
+    placed = {node, line.kind, line.state, x, y, rect[2] - rect[0], rect[3] - rect[1]};
+    m_nPlacedCount = index + 1;
+    if (line.id == 38 && IsEntryPage(m_nPage))
+        m_pEntryNode = node;
+    AddLineExtras(line, index, placed);
+}
+
+// The picture on the left, the side button on the right and a slider's ticks along the bottom.
+void CMenuDialog::AddLineExtras(const CMenuLine& line, uint32_t index, const CPlacedLine& placed)
+{
+    const float left = placed.x - placed.width * 0.5f;
+    const float right = placed.x + placed.width * 0.5f;
+    const float side = placed.height * kPictureShare;
+    C3DTexture* sheet = nullptr;
+    uint32_t cell = 0;
+    if (line.picture == kPictureStory || line.picture == kPictureTimed) {
+        sheet = m_pPictures[kPictureModes];
+        cell = line.picture == kPictureStory ? 5 : 4;
+    } else if (line.picture >= kPictureCurrentProfile && line.picture < kPictureLanguagePair) {
+        sheet = m_pPictures[kPictureProfiles];
+        cell = line.picture == kPictureCurrentProfile ? 4 + Game().m_nSlot % kProfileSlotCount : line.picture;
+    } else if (line.id >= 68 && line.id < 68 + kLanguageCount) {
+        sheet = m_pPictures[kPictureLanguages];
+        cell = line.id - 68;
+    }
+    if (sheet)
+        AddQuad(m_pPageContainer, kLineOwnId, sheet, cell, left - side, placed.y, side, side, false);
+    if (line.sideButton != kSideNone)
+        AddQuad(m_pPageContainer, 1000 * line.sideButton + kLineOwnId + index, m_pPictures[kPictureNav], kNavClose,
+                right + m_fSmallHalfWidth, placed.y, m_fSmallHalfWidth, m_fSmallHalfWidth, true);
+    if (line.id != 39 && line.id != 40)
+        return;
+    const float tick = placed.width / kSliderTicks;
+    for (uint32_t i = 1; i <= kSliderTicks; ++i)
+        AddQuad(m_pPageContainer, 1000 * line.id + kLineOwnId + i, m_pPictures[kPictureSlider], 0,
+                left + (static_cast<float>(i) - 0.5f) * tick, placed.y + placed.height * 0.5f - m_SliderHalf[1],
+                tick * kPictureShare, m_SliderHalf[1], false);
+    const float volume = line.id == 39 ? Game().m_fMusicVolume : Game().m_fSoundVolume;
+    LightTicks(line.id, static_cast<int32_t>(std::lround(volume * kSliderTicks)));
+}
+
+void CMenuDialog::LightTicks(uint32_t sliderId, int32_t lit)
+{
+    for (uint32_t i = 1; i <= kSliderTicks; ++i) {
+        if (C3DContainer* tick = m_pPageContainer->FindById(1000 * sliderId + kLineOwnId + i))
+            tick->SetColor(static_cast<int32_t>(i) <= lit ? kColourLit : kColourDim, 0, 0);
+    }
+}
+
+const CMenuDialog::CPlacedLine* CMenuDialog::PlacedLineOf(const C3DContainer* node) const
+{
+    for (uint32_t i = 0; i < m_nPlacedCount; ++i) {
+        if (m_Placed[i].node == node)
+            return &m_Placed[i];
+    }
+    return nullptr;
+}
+
+Result CMenuDialog::Render()
+{
+    if (!m_pPageContainer)
+        return RES_OK;
+    for (uint32_t i = 0; i < m_nPlacedCount; ++i) {
+        const CPlacedLine& line = m_Placed[i];
+        C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+        if (!line.node || !frame)
+            continue;
+        const Vector3 position{line.x, line.y, 0.0f};
+        frame->Layout(nullptr, line.width, line.height, line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder,
+                      kColourLit);
+        frame->Identity();
+        frame->SetTranslation(&position);
+        frame->Render();
+    }
+    m_pPageContainer->Render(0);
+    return RES_OK;
+}

@@ -1,0 +1,23 @@
+#pragma once
+#include <cstdint>
+
+#include "base/Result.h"
+
+// What the menu dialog asks of the game world beyond the game data.
+class CMenuWorld {
+public:
+    virtual void Quit() = 0;
+    virtual void ChangeLanguage(uint32_t language) = 0;
+    // Hands the game data's volumes to the music and the sounds.
+    virtual void ApplyMusicVolume() = 0;
+    virtual void ApplySoundVolume() = 0;
+    // Plays a sound-bank entry, loading it on first use.
+    virtual Result AddAudio(uint16_t sound, uint32_t flags) = 0;
+    virtual void OpenWebLink(const char16_t* url) = 0;
+    virtual Result ToggleFullscreen(uint8_t fullscreen) = 0;
+    // True when the screen fader's alpha is exactly 0.
+    virtual bool IsFadeOver() = 0;
+
+protected:
+    ~CMenuWorld() = default;
+};
