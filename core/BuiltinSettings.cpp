@@ -291,6 +291,9 @@ const char kGameSettingsText[] =
     "MORE_GAMES_17_APP_NAME = CopperFjord\n"
     "MORE_GAMES_18_ROW = 1\n"
     "MORE_GAMES_18_LINE = 4\n"
-    "MORE_GAMES_18_APP_NAME = NimbusArchive\n";
+    "MORE_GAMES_18_APP_NAME = NimbusArchive\n"
+    "\n"
+    "[MUSIC]\n"
+    "MUSIC_FILE_NAME = sounds/music.wav\n";
 
 const uint32_t kGameSettingsLength = sizeof(kGameSettingsText) - 1;

@@ -58,36 +58,6 @@ CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
     m_GameData.m_fMaxZoomRefRatio = 1.0f;
 }
 
-Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth,
-                                 uint8_t fullscreen, uint8_t resizable, uint8_t vSync, uint32_t orientation,
-                                 const char16_t* dataFolder, uint16_t reserved1, uint16_t reserved2)
-{
-    LoadPrefetchParams();
-    Result result = CWorld::Load(window, width, height, colorDepth, fullscreen, resizable, vSync, orientation,
-                                 dataFolder, reserved1, reserved2);
-    if (Failed(result))
-        return result;
-    RaiseHostEvent(kHostEventLoadBegin);
-    ReadGameSettings();
-    result = LoadProfiles();
-    if (Failed(result))
-        LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");
-    RaiseHostEvent(kHostEventLoadEnd);
-    return Failed(result) ? RES_FAIL : RES_OK;
-}
-
-Result CVadadiDazidevWorld::Release()
-{
-    SaveOptions();
-    const uint32_t mode = m_GameData.m_nMode;
-    const uint32_t slot = m_GameData.m_nSlot;
-    if (m_pMenuDialog && mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse)
-        SaveProfile(slot, mode);
-    ReleaseScreens();
-    ReleaseLevels();
-    return CWorld::Release();
-}
-
 Result CVadadiDazidevWorld::OnMessage(CWorldMessage* message)
 {
     if (!message || !m_pData)
@@ -102,16 +72,6 @@ Result CVadadiDazidevWorld::OnMessage(CWorldMessage* message)
         PostQuitMessage(0);
     Result recorded = CWorld::OnMessage(message);
     return IsLeftToTheSystem(message->message) ? RES_OK : recorded;
-}
-
-Result CVadadiDazidevWorld::Update()
-{
-    return CWorld::Update();
-}
-
-Result CVadadiDazidevWorld::Render()
-{
-    return RES_OK;
 }
 
 void CVadadiDazidevWorld::LogLine(const char16_t* text)

@@ -4,44 +4,52 @@
 #include <vector>
 
 #include "core/Stream.h"
+#include "engine3d/Font.h"
 #include "engine3d/ObjectTypes.h"
 #include "world/World.h"
 #include "game/CreditTexts.h"
 #include "game/GameData.h"
 #include "game/GameLabels.h"
 #include "game/GameLevel.h"
+#include "game/GameStates.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
 #include "game/screens/ScreenLayeredMenu.h"
 #include "game/screens/Stars.h"
+#include "game/KvoMusicManager.h"
+#include "game/PopupText.h"
+#include "game/WorldComponentFactory.h"
+#include "game/menus/MenuDialog.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
+#include "game/widgets/InertiaPosition.h"
+#include "game/widgets/TouchScreen.h"
 
-class CHint;
 class CInertiaPosition;
 class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
-class CMenuDialog;
 class CMoreGamesNavigation;
-class CMoreGamesPage;
 class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
-class CToolbar;
 class CTouchScreen;
-class CWebScoring;
+class CVarnFontCharset;
 struct CCameraArea;
 struct CStringFile;
 
-constexpr uint32_t kInitialState = 5;
+constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 
 // The game world. Its screens, widgets and levels are still to come; so far it loads the game
 // configuration, the options and the profiles, and saves them again.
 class CVadadiDazidevWorld : public CWorld {
 public:
     CVadadiDazidevWorld();
+    ~CVadadiDazidevWorld() override { delete m_pMoreGames; }
 
     // CWorld::Load with the same arguments, then the game's loading between host events 14 and 15.
     Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth, uint8_t fullscreen,
@@ -206,6 +214,58 @@ public:
     // Releases and deletes the stars, the background, the fader and both menus.
     void ReleaseScreens();
 
+    // ---- Loading, state machine, draw pass and sound bank ----
+    // The makers of the world's components, filled by the program before Load.
+    CWorldComponentFactory& GetComponentFactory() { return m_ComponentFactory; }
+    uint32_t GetState() const { return m_nState; }
+    uint32_t GetPendingState() const { return m_nPendingState; }
+    // The in-game pop-up with the level's next queued pop-up, else a tooltip's; RES_FAIL when it
+    // has nothing to show, else it shows its first page and state is asked for.
+    Result ShowNextPopup(uint32_t state);
+    // The waiting pop-up with the queued level's intro text and voice; RES_FAIL when it has none.
+    Result ShowNextScenePopup();
+
+    // Loads the bank entry on first use (a missing file is tried again next time), sets its loop
+    // mode and the sound volume and marks it used. Nothing without an audio engine.
+    void AddAudio(uint16_t index, uint8_t loop);
+    // AddAudio, then the entry's sound starts.
+    void PlayBankSound(uint16_t index);
+    // Entries unused since the last sweep are unloaded; used ones become unused.
+    void ReleaseUnusedSounds();
+    void ApplySoundVolume();
+    void ApplyMusicVolume();
+    // The resource switches: each unloads what the other screens hold, loads its own and sweeps
+    // the sound bank. The scene switch resumes the current level when a game of the slot runs and
+    // no record is asked for, else starts the level; it saves the profile unless the developer
+    // switch is on.
+    CScreenLayeredMenu* LoadIntroScreen();
+    CScreenLayeredMenu* LoadOutroScreen();
+    void SwitchToNextScene(uint32_t scene);
+
+    // A deferred request is applied at the end of this frame's draw pass (the latest one wins);
+    // Ctrl held with the developer switch makes it immediate. Both clear the busy values and the
+    // left button's edges.
+    void SetState(uint32_t state, uint8_t deferred);
+    // Queues a level; the current one leaves first unless it is the same and no record is asked.
+    void GoToScene(uint32_t scene);
+    void ReloadSceneWithArgument(uint32_t record);
+    // Each sets the mode and reads the profile (the blank one for a new game), then queues the
+    // level; RES_FAIL with the mode as it was when the profile cannot be read.
+    Result StartNewGame(uint32_t mode);
+    Result ContinueGame(uint32_t mode);
+    void OnGameFinished(uint8_t skip);
+    void ChangeLanguage(uint32_t language);
+    void ShowLevelMessage();
+    void OpenInGameMenu();
+    void LeaveToMainMenu();
+    void LeaveToProfileMenu();
+    void Quit();
+    void StartSceneIntroStep(uint8_t direct);
+    // Every tooltip object.
+    void DrawTooltips();
+    // The fader's alpha is exactly 0.0 (or there is no fader).
+    bool IsFadeOver() const;
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;
@@ -218,7 +278,7 @@ protected:
     uint8_t m_bCreditsEntering = 1;
     float m_fCreditsOffset = 0.0f;
     float m_fCreditsHeight = 0.0f;
-    CInertiaPosition* m_pCreditsInertia = nullptr;
+    std::unique_ptr<CInertiaPosition> m_pCreditsInertia;
     float m_fZoom = -1.0f;  // unset
     float m_fWheelStep = 0.0f;
     uint8_t m_bZoomToggle = 0;
@@ -233,19 +293,19 @@ protected:
     uint8_t m_nMisses = 1;
     uint32_t m_nPendingLanguage = kLanguageNone;
     CVarnFont* m_pMainFont = nullptr;
-    CKvoMusicManager* m_pMusicManager = nullptr;
-    CWebScoring* m_pWebScoring = nullptr;
-    CHint* m_pHint = nullptr;
+    std::unique_ptr<CKvoMusicManager> m_pMusicManager;
+    std::unique_ptr<CWebScoring> m_pWebScoring;
+    std::unique_ptr<CHint> m_pHint;
     std::unique_ptr<CStars> m_pStars;
-    CToolbar* m_pToolbar = nullptr;
+    std::unique_ptr<CToolbar> m_pToolbar;
     std::unique_ptr<CKvoBackground> m_pBackground;
     std::unique_ptr<CKvoScreenshot> m_pScreenshot;
-    CTouchScreen* m_pTouchScreen = nullptr;
+    std::unique_ptr<CTouchScreen> m_pTouchScreen;
     CMoreGamesPage* m_pMoreGames = nullptr;
     std::unique_ptr<CScreenLayeredMenu> m_pMenuIntro;
     std::unique_ptr<CScreenLayeredMenu> m_pMenuConclu;
     CScreenLayeredMenu* m_pMenuCurrent = nullptr;
-    CMenuDialog* m_pMenuDialog = nullptr;
+    std::unique_ptr<CMenuDialog> m_pMenuDialog;
     std::unique_ptr<std::unique_ptr<CGameLevel>[]> m_pScenes;  // the levels in construction order
     uint32_t m_nSceneCount = 0;
     uint32_t m_nLevelBusy = 0;
@@ -257,9 +317,9 @@ protected:
     uint32_t m_nTooltipCount = 0;
     std::unique_ptr<CSceneObject3D> m_pLabels;
     std::unique_ptr<CSceneObject3D> m_pTimer;
-    CPopupText* m_pPopupWaiting = nullptr;
-    CPopupText* m_pPopupIngame = nullptr;
-    CPopupText* m_pPopupTuto = nullptr;
+    std::unique_ptr<CPopupText> m_pPopupWaiting;
+    std::unique_ptr<CPopupText> m_pPopupIngame;
+    std::unique_ptr<CPopupText> m_pPopupTuto;
     std::unique_ptr<char16_t[]> m_pCreditsText;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
     CLevelFactory m_LevelFactory;
@@ -269,8 +329,55 @@ protected:
     CMoreGamesNavigation* m_pMoreGamesNavigation = nullptr;
     CPopupBackground* m_pMoreGamesBackground = nullptr;
 
+    // ---- Loading, state machine, draw pass and sound bank ----
+    CWorldComponentFactory m_ComponentFactory;
+    std::unique_ptr<CVarnFont> m_pOwnedFont;  // the main font when the world made it
+
 private:
     enum class OptionsRead { Foreign, Cut, Whole };
+    // Steps of Load after the engine's; each logs its own failure line.
+    Result LoadGame();
+    Result OpenConfiguration();
+    Result MakeWebScoring();
+    Result MakeMainFont();
+    Result LoadCharset(CVarnFontCharset& font);
+    Result LoadCharsetPages(CVarnFontCharset& font);
+    Result MakeMusicManager();
+    Result MakeWidgets();
+    Result MakeInputWidgets();
+    Result MakeMenuDialog();
+    Result MakePopups();
+    Result ReadComponentFile(ComponentKind kind, CBaseObject* component, const char16_t* format, const char16_t* name);
+    void ReleaseComponents();
+    void ReleaseSoundBank();
+    void SetBankVolume(float volume);
+    void ApplyPendingState();
+    void StorePointerVector();
+    void UpdateState();
+    void UpdateLogo();
+    void ScrollCredits(float frames);
+    void ScrollLegals();
+    void AddInertia();
+    void UpdateInGame();
+    void RenderState();
+    void RenderLogo();
+    void RenderScreenLoad();
+    void RenderTextLoad();
+    void RunLanguageChange();
+    void DrawCredits();
+    void DrawLegals();
+    bool DrawTextAt(const char16_t* text, float x, float y, uint8_t link);
+    void RenderSceneChange();
+    void RenderSceneIntro();
+    void RenderInGame();
+    void DrawPopup(CPopupText* popup, bool fade, bool loading);
+    void RenderDialog();
+    void DrawMenu(Result (CScreenLayeredMenu::*draw)());
+    void DrawBackdrop();
+    // The time a load took is not carried into the next frame, and mouse messages wait for it.
+    void Resync();
+    // The built-in game settings (an empty reader without them).
+    const CParamsReader& GameParams() const;
 
     OptionsRead ReadOptions(CStream& stream);
     bool ReadOptionFields(CStream& stream);

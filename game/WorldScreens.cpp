@@ -2,6 +2,7 @@
 
 #include "base/WideFormat.h"
 #include "core/Log.h"
+#include "game/ComponentSteps.h"
 #include "game/VadadiDazidevWorld.h"
 
 // The world's making and release of its screens: the stars, the background with the logos, the
@@ -22,46 +23,19 @@ const CMenuLines kMenuLines[2] = {
     {u"CScreenLayeredMenu outro", u"m_pMenuConclu"},
 };
 
-// Makes the component and loads it; a failure logs the component's line.
-template <typename Component>
-Result MakeComponent(CWorldData* data, C3DEngine* engine, std::unique_ptr<Component>& component, const char16_t* name)
-{
-    component.reset(new (std::nothrow) Component(data, engine));
-    if (component && Succeeded(component->Load()))
-        return RES_OK;
-    LogPrintf(data->logPath, 1, kLoadFailed, name);
-    return RES_FAIL;
-}
-
-template <typename Component>
-void ReleaseComponent(std::unique_ptr<Component>& component)
-{
-    if (component)
-        component->Release();
-    component.reset();
-}
-
 } // namespace
 
 Result CVadadiDazidevWorld::MakeStars()
 {
-    if (Failed(MakeComponent(m_pData, m_p3DEngine.get(), m_pStars, u"CStars")))
+    if (Failed(MakeComponent(m_ComponentFactory, kComponentStars, m_pData, m_p3DEngine.get(), m_pStars, u"CStars")))
         return RES_FAIL;
-    char16_t path[kMaxPathUnits];
-    WFormat(path, kMaxPathUnits, u"%s_menu_stars.raw", m_GameData.m_szRawFolder);
-    std::unique_ptr<CStream> stream = OpenRawFile(path, true, kRawMissing);
-    if (!stream)
-        return RES_FAIL;
-    if (Failed(m_pStars->ReadConstruction(stream.get()))) {
-        LogPrintf(m_pData->logPath, 1, kLoadFailed, u"m_pStars");
-        return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadComponentFile(kComponentStars, m_pStars.get(), u"%s_menu_stars.raw", u"m_pStars");
 }
 
 Result CVadadiDazidevWorld::MakeBackground()
 {
-    if (Failed(MakeComponent(m_pData, m_p3DEngine.get(), m_pBackground, u"CKvoBackground")))
+    if (Failed(MakeComponent(m_ComponentFactory, kComponentBackground, m_pData, m_p3DEngine.get(), m_pBackground,
+                             u"CKvoBackground")))
         return RES_FAIL;
     if (m_pBackground->IsLogoShown())
         m_nState = m_pBackground->GetLogoStep() + 1;
@@ -70,7 +44,7 @@ Result CVadadiDazidevWorld::MakeBackground()
 
 Result CVadadiDazidevWorld::MakeScreenshot()
 {
-    return MakeComponent(m_pData, m_p3DEngine.get(), m_pScreenshot, u"CKvoScreenshot");
+    return MakeComponent(m_ComponentFactory, kComponentFader, m_pData, m_p3DEngine.get(), m_pScreenshot, u"CKvoScreenshot");
 }
 
 Result CVadadiDazidevWorld::MakeLayeredMenus()
@@ -78,7 +52,7 @@ Result CVadadiDazidevWorld::MakeLayeredMenus()
     std::unique_ptr<CScreenLayeredMenu>* menus[2] = {&m_pMenuIntro, &m_pMenuConclu};
     for (uint32_t n = 0; n < 2; ++n) {
         std::unique_ptr<CScreenLayeredMenu>& menu = *menus[n];
-        menu.reset(new (std::nothrow) CScreenLayeredMenu(m_pData, m_p3DEngine.get(), n));
+        menu = m_ComponentFactory.Make<CScreenLayeredMenu>(kComponentLayeredMenu, m_pData, m_p3DEngine.get(), n);
         if (!menu || Failed(menu->Init())) {
             LogPrintf(m_pData->logPath, 1, kLoadFailed, kMenuLines[n].component);
             return RES_FAIL;

@@ -55,6 +55,7 @@ public:
     using CVadadiDazidevWorld::m_fCreditsOffset;
     using CVadadiDazidevWorld::m_bCreditsEntering;
     using CVadadiDazidevWorld::m_Legals;
+    using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
 };
 

@@ -7,6 +7,7 @@
 
 #include "base/WideString.h"
 #include "core/Log.h"
+#include "game/GameComponents.h"
 #include "game/VadadiDazidevWorld.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/PrimitiveProbe.h"
@@ -48,6 +49,7 @@ protected:
         m_world.SetParameters(nullptr, m_params.get(), nullptr, m_dir.WideFile("game.pak").c_str(), 0, FindPackerEntry,
                               nullptr);
         m_world.GetDataFolder();
+        RegisterGameComponents(m_world.GetComponentFactory());
         SetDefaultWorld(Data(), &m_math, 1024, 768);
         WStrCopy(Data()->dataFolder, kMaxPathUnits, m_dir.WideFile("").c_str());
         Data()->chosenModules[kModule3D].descriptor = FindModuleDescriptor(kModule3D, module);

@@ -10,6 +10,7 @@
 
 #include "app/ModuleRegistrations.h"
 #include "app/Startup.h"
+#include "app/WorldFactory.h"
 #include "backends/d3d8/EngineDX81.h"
 #include "base/WideString.h"
 #include "core/BuiltinSettings.h"
@@ -71,7 +72,9 @@ private:
 
 CWorld* MakeSamplingWorld()
 {
-    return new CSamplingWorld();
+    auto* world = new CSamplingWorld();
+    FillWorldFactories(world);
+    return world;
 }
 
 CWorld* MakeGameWorld()

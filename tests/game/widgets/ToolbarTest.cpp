@@ -170,9 +170,9 @@ TEST_P(ToolbarTest, TheBarsTakeThePointerAndTheMenubarItsButtons)
         SetPointer(0, 0, x, y);
         EXPECT_EQ(m_toolbar.IsPointOnBars(), on ? RES_OK : RES_FAIL) << x << " " << y;
     }
-    m_world.m_pToolbar = &m_toolbar;
+    m_world.m_pToolbar.reset(&m_toolbar);
     EXPECT_EQ(m_world.GetToolbarSize().x * 1000 + m_world.GetToolbarSize().y, 60045.0f);
-    m_world.m_pToolbar = nullptr;
+    m_world.m_pToolbar.release();
     CRecordedActions actions;
     m_toolbar.SetMenubarActions(&actions);
     auto click = [this](float fromY, float toY) {

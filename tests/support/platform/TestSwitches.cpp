@@ -4,6 +4,8 @@
 #include <cstring>
 #include <string>
 
+#include "platform/win32/KeyTranslation.h"
+
 namespace {
 
 struct CSwitches {
@@ -87,4 +89,9 @@ void ResetTestSwitches()
 {
     Reset();
     SetClockSource(nullptr);
+}
+
+void SetTestKeyDown(int virtualKey, bool down)
+{
+    CKeyboardState::Get().SetDown(virtualKey, down);
 }

@@ -35,5 +35,8 @@ void SetInstanceScope(const char* scope);
 // What acts on modal dialogs in place of a user (null: none); SetDialogScript sets one.
 void SetDialogDriver(CDialogDriver* driver);
 
+// The key state GetKeyState reports for a virtual key, as after its key message.
+void SetTestKeyDown(int virtualKey, bool down);
+
 // Every switch back to its default (the environment is read again).
 void ResetTestSwitches();

@@ -1,0 +1,308 @@
+#include <algorithm>
+#include <cmath>
+
+#include "base/WideString.h"
+#include "core/FrameTimer.h"
+#include "game/VadadiDazidevWorld.h"
+#include "platform/win32/Win32Window.h"
+
+// The game's state machine: state requests, scene queueing, the flow operations and the frame
+// update.
+
+namespace {
+
+constexpr float kFramesPerSecond = 30.0f;
+constexpr float kCreditsSpeed = 2.0f;
+constexpr float kInertiaShare = 0.25f;
+constexpr float kLegalsVisibleShare = 0.75f;
+
+bool IsSceneChangeState(uint32_t state)
+{
+    return state >= GS_SCENE_CHANGE && state <= GS_INGAME_POPUP;
+}
+
+float PointerAxis(float position, uint16_t size)
+{
+    if (size == 0)
+        return 0.0f;
+    return std::clamp(-2.0f * (position / size - 0.5f), -1.0f, 1.0f);
+}
+
+} // namespace
+
+void CVadadiDazidevWorld::SetState(uint32_t state, uint8_t deferred)
+{
+    if (m_GameData.m_bDebugKeys && GetKeyState(VK_CONTROL) < 0)
+        deferred = 0;
+    if (deferred) {
+        m_nPendingState = state;
+    } else {
+        m_nPreviousState = m_nState;
+        m_nState = state;
+    }
+    m_nLevelBusy = 0;
+    m_nTooltipBusy = 0;
+    m_pData->mouseDown[0] = 0;
+    m_pData->mouseReleased[0] = 0;
+}
+
+void CVadadiDazidevWorld::ApplyPendingState()
+{
+    m_nPreviousState = m_nState;
+    m_nState = m_nPendingState;
+    m_nPendingState = 0;
+}
+
+void CVadadiDazidevWorld::GoToScene(uint32_t scene)
+{
+    CGameLevel* current = GetCurrentLevel();
+    if (current && !(scene == m_nCurrentScene && m_nSceneArgument == kNoIndex))
+        current->OnLeave();
+    m_nNextScene = scene;
+}
+
+void CVadadiDazidevWorld::ReloadSceneWithArgument(uint32_t record)
+{
+    m_nSceneArgument = record;
+    GoToScene(m_nCurrentScene);
+}
+
+Result CVadadiDazidevWorld::StartNewGame(uint32_t mode)
+{
+    const uint32_t before = m_GameData.m_nMode;
+    m_GameData.m_nMode = mode;
+    if (Failed(OnLoadVirginProfile(mode, m_GameData.m_nSlot))) {
+        m_GameData.m_nMode = before;
+        return RES_FAIL;
+    }
+    GoToScene(0);
+    return RES_OK;
+}
+
+Result CVadadiDazidevWorld::ContinueGame(uint32_t mode)
+{
+    const uint32_t before = m_GameData.m_nMode;
+    m_GameData.m_nMode = mode;
+    if (Failed(LoadProfileSlot(mode, m_GameData.m_nSlot, true))) {
+        m_GameData.m_nMode = before;
+        return RES_FAIL;
+    }
+    GoToScene(m_nCurrentScene);
+    return RES_OK;
+}
+
+void CVadadiDazidevWorld::OnGameFinished(uint8_t skip)
+{
+    if (!skip && m_GameData.m_nMode != kModeNone)
+        MarkGameFinished();
+    SetState(GS_GAME_FINISHED, 1);
+}
+
+void CVadadiDazidevWorld::ChangeLanguage(uint32_t language)
+{
+    m_nPendingLanguage = language;
+    SetState(GS_CHANGE_LANGUAGE, 1);
+}
+
+void CVadadiDazidevWorld::ShowLevelMessage()
+{
+    SetState(GS_LEVEL_MESSAGE, 1);
+}
+
+void CVadadiDazidevWorld::OpenInGameMenu()
+{
+    SetState(GS_INGAME_MENU, 1);
+}
+
+void CVadadiDazidevWorld::LeaveToMainMenu()
+{
+    const uint32_t mode = m_GameData.m_nMode;
+    if (mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bInUse)
+        SaveProfile(m_GameData.m_nSlot, mode);
+    SetState(GS_FADE_TO_LOADING, 1);
+}
+
+void CVadadiDazidevWorld::LeaveToProfileMenu()
+{
+    SetState(GS_FADE_TO_LOADING, 1);
+}
+
+void CVadadiDazidevWorld::Quit()
+{
+    OpenWebLink(nullptr);
+    PostQuitMessage(0);
+}
+
+void CVadadiDazidevWorld::StartSceneIntroStep(uint8_t direct)
+{
+    if (m_GameData.m_bDebugKeys && !direct)
+        return;
+    if (CGameLevel* level = GetCurrentLevel()) {
+        level->BeginModal();
+        SetState(GS_SCENE_MODAL, 1);
+    }
+}
+
+bool CVadadiDazidevWorld::IsFadeOver() const
+{
+    return !m_pScreenshot || m_pScreenshot->GetAlpha() == 0.0f;
+}
+
+void CVadadiDazidevWorld::StorePointerVector()
+{
+    m_GameData.m_vPointerOffset = {PointerAxis(m_pData->pointerX, m_pData->workingWidth),
+                                   PointerAxis(m_pData->pointerY, m_pData->workingHeight), 0.0f};
+}
+
+Result CVadadiDazidevWorld::Update()
+{
+    if (!m_pData->hasFocus) {
+        if (m_pTimerFactor)
+            m_pTimerFactor->Tick();
+        return RES_OK;
+    }
+    m_pData->frameFactor *= m_fSpeedFactor;
+    CWorld::Update();
+    m_bIgnoreMouse = 0;
+    if (m_nState == GS_IN_GAME)
+        StepCamera(IsFadeOver());
+    UpdateViewMatrices();
+    const float abuseWindow = m_GameData.m_fIsAbusingUnderSeconds * kFramesPerSecond;
+    m_fAbuseTimer = std::min(abuseWindow, m_fAbuseTimer + static_cast<float>(m_pData->frameFactor));
+    if (m_pScreenshot)
+        m_pScreenshot->Process();
+    if (m_pTouchScreen)
+        m_pTouchScreen->Process();
+    UpdateState();
+    if (m_nNextScene != kNoIndex && m_nPendingState == 0 && !IsSceneChangeState(m_nState) && IsFadeOver()) {
+        if (m_pBackground)
+            m_pBackground->RandomizeLoadingIcons();
+        SetState(GS_SCENE_CHANGE, 1);
+    }
+    return RES_OK;
+}
+
+void CVadadiDazidevWorld::UpdateState()
+{
+    const float frames = static_cast<float>(m_pData->frameFactor);
+    switch (m_nState) {
+    case GS_LOGO_1:
+    case GS_LOGO_2:
+    case GS_LOGO_3:
+    case GS_LOGO_4:
+        return UpdateLogo();
+    case GS_FADE_TO_LOADING:
+    case GS_GAME_FINISHED:
+        return SetBankVolume((m_pScreenshot ? m_pScreenshot->GetAlpha() : 0.0f) * m_GameData.m_fSoundVolume);
+    case GS_INTRO_SCREEN_IN:
+        if (m_pMenuCurrent && m_pMenuCurrent->StepEnter()) {
+            StorePointerVector();
+            SetState(GS_INTRO_SCREEN_LEAVE, 0);
+        }
+        return;
+    case GS_INTRO_SCREEN_LEAVE:
+        if (m_pMenuCurrent && m_pMenuCurrent->StepLeave())
+            SetState(GS_MAIN_MENU, 0);
+        return;
+    case GS_MAIN_MENU:
+    case GS_MORE_GAMES:
+    case GS_OUTRO_MENU:
+        return StorePointerVector();
+    case GS_CREDITS:
+        return ScrollCredits(frames);
+    case GS_LEGALS:
+        return ScrollLegals();
+    case GS_OUTRO_SCREEN_IN:
+        if (IsFadeOver() && m_pMenuCurrent && m_pMenuCurrent->StepEnter()) {
+            StorePointerVector();
+            SetState(GS_OUTRO_SCREEN_LEAVE, 0);
+        }
+        return;
+    case GS_OUTRO_SCREEN_LEAVE:
+        if (m_pMenuCurrent && m_pMenuCurrent->StepLeave())
+            SetState(GS_OUTRO_MENU, 0);
+        return;
+    case GS_IN_GAME:
+        return UpdateInGame();
+    case GS_ABUSE_PENALTY:
+        m_fPenaltyTime -= frames;
+        if (m_fPenaltyTime < 0.0f) {
+            m_nMisses = 1;
+            m_fPenaltyTime = 0.0f;
+            m_fAbuseTimer = m_GameData.m_fIsAbusingUnderSeconds * kFramesPerSecond;
+            SetState(GS_IN_GAME, 1);
+        }
+        return AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
+    default:
+        return;
+    }
+}
+
+// The logo timer; once over, the next named logo (or 5).
+void CVadadiDazidevWorld::UpdateLogo()
+{
+    if (!m_pBackground) {
+        SetState(GS_FADE_TO_LOADING, 1);
+        return;
+    }
+    const bool over = m_nState == GS_LOGO_4 ? m_pBackground->IsLogoTimeOver() : m_pBackground->IsLogoTimeOverReset();
+    if (!over)
+        return;
+    uint32_t next = GS_FADE_TO_LOADING;
+    for (uint32_t logo = m_nState; logo < kLogoCount; ++logo) {
+        if (m_GameData.m_szLogoKey[logo][0] || (logo == 1 && m_pBackground->HasSplashPicture(1))) {
+            next = logo + 1;
+            break;
+        }
+    }
+    SetState(next, 1);
+}
+
+void CVadadiDazidevWorld::ScrollCredits(float frames)
+{
+    const float screen = m_pData->workingHeight;
+    const float loop = screen * 0.5f + m_fCreditsHeight;
+    m_fCreditsOffset -= kCreditsSpeed * frames;
+    // A loop that is not a positive finite length never ends the wrap.
+    if (loop > 0.0f && std::isfinite(loop)) {
+        while (m_fCreditsOffset < -loop)
+            m_fCreditsOffset += 2.0f * loop;
+        while (m_fCreditsOffset > loop)
+            m_fCreditsOffset -= 2.0f * loop;
+    }
+    if (m_bCreditsEntering && m_fCreditsOffset > screen) {
+        m_fCreditsOffset = screen;
+        if (m_pCreditsInertia)
+            m_pCreditsInertia->Stop();
+    }
+    AddInertia();
+}
+
+void CVadadiDazidevWorld::ScrollLegals()
+{
+    AddInertia();
+    const float lowest = std::min(0.0f, -(m_fCreditsHeight - kLegalsVisibleShare * m_pData->workingHeight));
+    m_fCreditsOffset = std::clamp(m_fCreditsOffset, lowest, 0.0f);
+}
+
+void CVadadiDazidevWorld::AddInertia()
+{
+    if (!m_pCreditsInertia)
+        return;
+    Vector3 step{};
+    m_pCreditsInertia->Step(&step);
+    m_fCreditsOffset += step.y * kInertiaShare;
+}
+
+void CVadadiDazidevWorld::UpdateInGame()
+{
+    m_nTooltipBusy = 0;
+    if (CGameLevel* level = GetCurrentLevel()) {
+        level->PreUpdate();
+        m_nLevelBusy = static_cast<uint32_t>(level->Update());
+        level->PostUpdate();
+        if (level->PeekPopup() == kNoPopup && m_pToolbar)
+            m_pToolbar->Process();
+    }
+    AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
+}

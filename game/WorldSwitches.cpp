@@ -1,0 +1,94 @@
+#include "game/VadadiDazidevWorld.h"
+
+// The switches of the loaded resources between the intro screen, the outro screen and the
+// levels; each ends with the sound sweep.
+
+namespace {
+
+void UnloadIfLoaded(CSceneObject* object)
+{
+    if (object && object->IsLoaded())
+        object->UnloadFiles();
+}
+
+void LoadUnlessLoaded(CSceneObject* object)
+{
+    if (object && !object->IsLoaded())
+        object->LoadFiles();
+}
+
+} // namespace
+
+CScreenLayeredMenu* CVadadiDazidevWorld::LoadIntroScreen()
+{
+    UnloadIfLoaded(m_pMenuConclu.get());
+    UnloadIfLoaded(GetCurrentLevel());
+    LoadUnlessLoaded(m_pMenuIntro.get());
+    if (m_pMenuIntro)
+        m_pMenuIntro->ResetPhase();
+    ReleaseUnusedSounds();
+    ApplyMusicVolume();
+    return m_pMenuIntro.get();
+}
+
+CScreenLayeredMenu* CVadadiDazidevWorld::LoadOutroScreen()
+{
+    UnloadIfLoaded(m_pMenuIntro.get());
+    CGameLevel* level = GetCurrentLevel();
+    const uint32_t mode = m_GameData.m_nMode;
+    if (level && mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bFinished) {
+        level->OnLeave();
+        level->Stop();
+        ShowNextPopup(GS_INGAME_POPUP);
+    }
+    UnloadIfLoaded(level);
+    LoadUnlessLoaded(m_pMenuConclu.get());
+    if (m_pMenuConclu)
+        m_pMenuConclu->ResetPhase();
+    ReleaseUnusedSounds();
+    ApplyMusicVolume();
+    return m_pMenuConclu.get();
+}
+
+void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
+{
+    UnloadIfLoaded(m_pMenuCurrent);
+    CGameLevel* next = scene < m_nSceneCount ? m_pScenes[scene].get() : nullptr;
+    if (!next) {
+        m_nNextScene = kNoIndex;
+        return;
+    }
+    const uint32_t slot = m_GameData.m_nSlot;
+    const bool inUse = slot < kProfileSlotCount &&
+                       (m_GameData.Progress(0, slot).m_bInUse || m_GameData.Progress(1, slot).m_bInUse);
+    if (inUse && scene == m_nCurrentScene && m_nSceneArgument == kNoIndex) {
+        m_nNextScene = kNoIndex;
+        LoadUnlessLoaded(next);
+        next->Resume();
+    } else {
+        CGameLevel* current = GetCurrentLevel();
+        if (current && m_nSceneArgument == kNoIndex)
+            UnloadIfLoaded(current);
+        m_nCurrentScene = scene;
+        m_nNextScene = kNoIndex;
+        m_nSceneArgument = kNoIndex;
+        LoadUnlessLoaded(next);
+        next->Start(m_GameData.m_nMode);
+    }
+    const uint32_t mode = m_GameData.m_nMode;
+    if (mode < kProfileModeCount && slot < kProfileSlotCount) {
+        m_GameData.Progress(mode, slot).m_bInUse = 1;
+        if (!m_GameData.m_bDebugKeys)
+            SaveProfile(slot, mode);
+    }
+    if (m_GameData.m_fSoundVolume != 0.0f) {
+        next->PlaySounds();
+        for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
+            if (m_pTooltips[i])
+                m_pTooltips[i]->PlaySounds();
+        }
+    }
+    ReleaseUnusedSounds();
+    SnapCamera();
+    ApplyMusicVolume();
+}
