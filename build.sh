@@ -8,7 +8,7 @@ cd "$(dirname "$0")"
 # What building and running need; the tests add their own.
 RUN_PACKAGES=(g++ cmake ninja-build pkg-config zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev
   libglew-dev libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev
-  libgl1-mesa-dri)
+  libgl1-mesa-dri libmd-dev)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libxtst-dev xvfb xauth python3 fonts-dejavu-core fonts-wqy-microhei
   assimp-testmodels)
 
