@@ -69,6 +69,9 @@ struct CGameData : CSceneGameData {
     uint8_t m_bForceCharsetFont;  // forces the charset font (type 2)
     uint8_t m_bDebugKeys;  // developer switch: state changes with Ctrl held apply at once
     uint8_t m_bOverlay;  // developer overlay; a copy of m_bDebugKeys
+    // Developer keys: the overlay lists every level (F3); collision parts are drawn (F2).
+    uint8_t m_bOverlayLevelList;
+    uint8_t m_bDebugCollision;
     uint8_t m_bWebScoringEnabled;
     uint8_t m_bWebLinks;  // the web and social link buttons are offered
     uint32_t m_nPlatform;  // row of the platform table; 0 = Win32

@@ -54,6 +54,13 @@ public:
     // Takes the intro pop-up of record (kTakeCurrentRecord: the current one) unless shown;
     // returns the pop-up taken last.
     virtual int32_t TakeRecordPopup(uint32_t record) = 0;
+
+    // ---- Input reactions: click abuse and the developer shortcut ----
+    // The mode last given to Start (6: click targets, 7: the scene is being completed).
+    virtual uint32_t GetSceneState() const = 0;
+    // The level type's share of the developer shortcut in the in-game state: what the player
+    // has still to do is done (control: Ctrl is held).
+    virtual void OnKeyShortcuts(bool control) = 0;
 };
 
 constexpr uint32_t kTakeCurrentRecord = 0xFFFFFFFFu;

@@ -12,6 +12,7 @@
 #include "game/GameLabels.h"
 #include "game/GameLevel.h"
 #include "game/GameStates.h"
+#include "game/GameTooltip.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
@@ -24,6 +25,7 @@
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MoreGamesPage.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/MenubarActions.h"
 #include "game/widgets/Toolbar.h"
 #include "game/widgets/InertiaPosition.h"
 #include "game/widgets/TouchScreen.h"
@@ -57,9 +59,11 @@ public:
                 uint16_t reserved1, uint16_t reserved2) override;
     // Saves the options and, while a game runs, its profile; then CWorld::Release.
     Result Release() override;
-    // Scales mouse positions into the virtual screen, then records them; RES_FAIL when handled.
-    // The system keys, the system commands and WM_CLOSE go on to the default window procedure
-    // (RES_OK); the window's destruction, unless it is being re-created, posts the quit message.
+    // Activation, cursor, Alt+Enter, the developer keys and the pointer (scaled into the virtual
+    // screen, recorded, then the reactions); every other message is recorded. RES_OK, so that
+    // the default window procedure follows (Alt+F4, WM_CLOSE); RES_FAIL for a failed device step
+    // at deactivation and for the focus messages. The window's destruction, unless it is being
+    // re-created, posts the quit message.
     Result OnMessage(CWorldMessage* message) override;
     Result Update() override;
     Result Render() override;
@@ -201,6 +205,63 @@ public:
     // The toolbar's width (its menubar) and height; 0 x 0 while the world holds no toolbar.
     virtual Vector2 GetToolbarSize() const;
 
+    // ---- Input reactions, click abuse and developer keys ----
+    // Reactions to the left button and the pointer in virtual-screen units (z is always 0);
+    // RES_FAIL: the message is not consumed.
+    Result OnMouseLeftDown(float x, float y, float z);
+    // Only while the left button is down.
+    Result OnMouseMove(float x, float y, float z);
+    // A click (moved less than 3.0 since a press taken in the in-game state), a drag end (more
+    // than 3.0) or the end of a credits throw.
+    Result OnMouseLeftUp(float x, float y, float z);
+    // Asks the next camera step for a zoom step, unless the level's zoom is locked.
+    void OnMouseWheel(float step);
+    // Asks the next camera step for the zoom toggle (the toolbar's zoom button).
+    void RequestZoomToggle();
+    // The tooltips' share of a click: a fully shown panel folds away, else the first tooltip
+    // that answers the click. RES_OK when one took it.
+    Result OnToolbarClick(float x, float y);
+    // The renderer's orientation becomes 1 or 2; 3 and 4 change nothing.
+    void SetDisplayOrientation(uint32_t orientation);
+    // Developer shortcut: the pop-up state in front of the game gives way to it; in game, the
+    // level's share (Ctrl passed on).
+    void OnKeyShortcuts();
+
+protected:
+    // The menubar's buttons acting on the world.
+    class CMenubarHandler : public CMenubarActions {
+    public:
+        explicit CMenubarHandler(CVadadiDazidevWorld& world) : m_world(world) {}
+        void OnMenuButton() override { m_world.LeaveToMainMenu(); }
+        void OnZoomButton() override { m_world.RequestZoomToggle(); }
+        void OnTutorialButton() override { m_world.StartSceneIntroStep(0); }
+
+    private:
+        CVadadiDazidevWorld& m_world;
+    };
+    CMenubarHandler m_MenubarHandler{*this};
+    uint8_t m_bPressTaken = 0;       // the last left press was taken in the in-game state
+    uint8_t m_bAltEnterHandled = 0;  // until the next system key release
+
+private:
+    void OnPointerMessage(CWorldMessage& message);
+    // The pointer of a message's lParam in virtual-screen units, turned by the renderer's
+    // orientation.
+    Vector2 VirtualPointer(LPARAM lParam) const;
+    void OnSystemKeyDown(WPARAM key, LPARAM flags);
+    Result OnActivate(HWND window, WPARAM state);
+    void ClipPointer(HWND window);
+    void OnDeveloperKey(WPARAM key);
+    void OnSpeedKey(WPARAM key);
+    void OnFunctionKey(uint32_t n);
+    void ReloadSavedGame(bool save);
+    void RouteClick(float x, float y);
+    void CountClick(CGameLevel& level, Result result);
+    CGameTooltip* TooltipAt(uint32_t n) const;
+    // A tooltip that is not hidden and not folded.
+    bool IsTooltipOut() const;
+
+public:
     // ---- Screens: stars, background and logos, screenshot fader, layered menus ----
     // Each makes and loads its component and, where it has one, reads its raw file; a failure
     // logs its line and answers RES_FAIL, and what was made stays for ReleaseScreens.

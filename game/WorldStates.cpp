@@ -136,7 +136,7 @@ void CVadadiDazidevWorld::Quit()
 void CVadadiDazidevWorld::StartSceneIntroStep(uint8_t direct)
 {
     if (m_GameData.m_bDebugKeys && !direct)
-        return;
+        return OnKeyShortcuts();
     if (CGameLevel* level = GetCurrentLevel()) {
         level->BeginModal();
         SetState(GS_SCENE_MODAL, 1);
@@ -164,8 +164,13 @@ Result CVadadiDazidevWorld::Update()
     m_pData->frameFactor *= m_fSpeedFactor;
     CWorld::Update();
     m_bIgnoreMouse = 0;
-    if (m_nState == GS_IN_GAME)
+    if (m_nState == GS_IN_GAME) {
         StepCamera(IsFadeOver());
+    } else {
+        // A wheel turn or zoom request outside the game is not kept for its return.
+        m_fWheelStep = 0.0f;
+        m_bZoomToggle = 0;
+    }
     UpdateViewMatrices();
     const float abuseWindow = m_GameData.m_fIsAbusingUnderSeconds * kFramesPerSecond;
     m_fAbuseTimer = std::min(abuseWindow, m_fAbuseTimer + static_cast<float>(m_pData->frameFactor));

@@ -65,6 +65,9 @@ public:
     void PreUpdate() override {}
     void PostUpdate() override {}
     void Resume() override {}
+    // ---- Input reactions: click abuse and the developer shortcut ----
+    uint32_t GetSceneState() const override { return m_nSceneState; }
+    void OnKeyShortcuts(bool) override {}
 
     int32_t PeekPopup() const override;
     void PopPopup() override;

@@ -21,6 +21,9 @@ class CParamsReader;
 // The host's event callback: event number and the main window.
 using HostEventCallback = Result (*)(uint32_t event, WindowHandle window);
 
+// The host's switch of its main window between windowed (0) and full-screen (1) mode.
+using FullscreenSwitch = Result (*)(CWorld* world, uint8_t fullscreen);
+
 // Host events the game raises.
 constexpr uint32_t kHostEventLoadBegin = 14;
 constexpr uint32_t kHostEventLoadEnd = 15;
@@ -94,6 +97,13 @@ public:
     void SetHostEventCallback(HostEventCallback callback);
     // The callback's result; RES_FAIL without a callback.
     Result RaiseHostEvent(uint32_t event);
+    // The host's mode switch; null: none (ToggleFullscreen then fails).
+    void SetFullscreenSwitch(FullscreenSwitch fullscreenSwitch) { m_pfnFullscreenSwitch = fullscreenSwitch; }
+    // The host's switch to that mode: RES_OK when nothing had to change or the switch worked.
+    Result ToggleFullscreen(uint8_t fullscreen)
+    {
+        return m_pfnFullscreenSwitch ? m_pfnFullscreenSwitch(this, fullscreen) : RES_FAIL;
+    }
     void SetMainWindowInfo(CMainWindowInfo* info) { m_pMainWindowInfo = info; }
     CMainWindowInfo* GetMainWindowInfo() const { return m_pMainWindowInfo; }
 
@@ -106,6 +116,7 @@ protected:
     std::unique_ptr<CMath3D> m_pMath3D;
     std::unique_ptr<CFrameTimer> m_pTimerFactor;
     HostEventCallback m_pfnHostEvent = nullptr;
+    FullscreenSwitch m_pfnFullscreenSwitch = nullptr;
     CMainWindowInfo* m_pMainWindowInfo = nullptr;
 
 private:

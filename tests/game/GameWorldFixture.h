@@ -57,6 +57,10 @@ public:
     using CVadadiDazidevWorld::m_Legals;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
+    // Input reactions.
+    using CVadadiDazidevWorld::m_bIgnoreMouse, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fPenaltyTime,
+        CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState,
+        CVadadiDazidevWorld::m_pHint;
 };
 
 // An audio engine whose sounds are empty base sounds.
