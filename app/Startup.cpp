@@ -142,6 +142,7 @@ bool CProgram::CreateWorld()
     if (!Data())
         return false;
     m_world->SetHostEventCallback(OnWorldEvent);
+    m_world->SetWindowModeCallback(ToggleFullscreen);
     CGameData* game = Data()->gameData;
     if (game) {
         game->m_bForceCharsetFont = 1;

@@ -426,6 +426,11 @@ Result CWorld::RaiseHostEvent(uint32_t event)
     return m_pfnHostEvent(event, m_pData ? m_pData->mainWindow : nullptr);
 }
 
+Result CWorld::SwitchWindowMode(uint8_t fullscreen)
+{
+    return m_pfnWindowMode ? m_pfnWindowMode(this, fullscreen) : RES_FAIL;
+}
+
 void CWorld::ClearFrameEdges()
 {
     CWorldData* data = m_pData;

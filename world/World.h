@@ -21,6 +21,9 @@ class CParamsReader;
 // The host's event callback: event number and the main window.
 using HostEventCallback = Result (*)(uint32_t event, WindowHandle window);
 
+// The host's switch of the main window to windowed (0) or fullscreen (1).
+using WindowModeCallback = Result (*)(CWorld* world, uint8_t fullscreen);
+
 // Host events the game raises.
 constexpr uint32_t kHostEventLoadBegin = 14;
 constexpr uint32_t kHostEventLoadEnd = 15;
@@ -94,6 +97,9 @@ public:
     void SetHostEventCallback(HostEventCallback callback);
     // The callback's result; RES_FAIL without a callback.
     Result RaiseHostEvent(uint32_t event);
+    void SetWindowModeCallback(WindowModeCallback callback) { m_pfnWindowMode = callback; }
+    // The callback's result; RES_FAIL without a callback.
+    Result SwitchWindowMode(uint8_t fullscreen);
     void SetMainWindowInfo(CMainWindowInfo* info) { m_pMainWindowInfo = info; }
     CMainWindowInfo* GetMainWindowInfo() const { return m_pMainWindowInfo; }
 
@@ -106,6 +112,7 @@ protected:
     std::unique_ptr<CMath3D> m_pMath3D;
     std::unique_ptr<CFrameTimer> m_pTimerFactor;
     HostEventCallback m_pfnHostEvent = nullptr;
+    WindowModeCallback m_pfnWindowMode = nullptr;
     CMainWindowInfo* m_pMainWindowInfo = nullptr;
 
 private:
