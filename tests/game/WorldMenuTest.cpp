@@ -11,6 +11,7 @@
 namespace {
 
 constexpr uint32_t kClose = 24;
+constexpr uint32_t kNext = 25;
 
 HttpTestServer::Reply Answer(const std::string& body)
 {
@@ -126,13 +127,14 @@ TEST_F(WorldMenuTest, EveryPageIsWalkedWithTheMouseInTheMainMenu)
     // The account: created, then the finished records sent one by one (the sample game has no
     // level whose time the server could check: it takes them as they come).
     EXPECT_EQ(EnterAccount(u"bob"), 23u);
+    Finish(0, 1);
     m_server.SetFault(Answer("1"));
     EXPECT_EQ(Walk({kClose, 66}), (std::vector<uint32_t>{16, 19}));
     for (int frame = 0; frame < 8 && Page() == 19; ++frame)
         Frame();
     EXPECT_EQ(Page(), 21u);
-    EXPECT_EQ(m_server.Requests().size(), 3u) << "set_user, then one set_score per record";
-    EXPECT_TRUE(Game().Progress(0, 0).m_bSent && Game().Progress(1, 0).m_bSent);
+    EXPECT_EQ(m_server.Requests().size(), 4u) << "set_user, then one set_score per record";
+    EXPECT_TRUE(Game().Progress(0, 0).m_bSent && Game().Progress(0, 1).m_bSent && Game().Progress(1, 0).m_bSent);
     // The account page, forgetting the account; then each answer of the server to a new one.
     m_server.SetFault(std::nullopt);
     EXPECT_EQ(Walk({kClose, 3, 3107, 64}), (std::vector<uint32_t>{0, 18, 17, 0}));
@@ -197,9 +199,41 @@ TEST_F(WorldMenuTest, ALinkAsksToQuitAndReleaseSavesTheGameInTheSaveFolder)
     Click(12);
     EXPECT_EQ(Game().m_nMode, 0u);
     Game().Progress(0, 0).m_bInUse = 1;
+    const std::string folder = m_dir.File("appdata") + "/Kvo Adventure/VadadiDazidev/";
+    std::filesystem::remove(folder + "VadadiDazidev.v1.profile_normal_full_0.sav");
     ASSERT_EQ(m_world.Release(), RES_OK);
-    size_t profiles = 0;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(m_dir.File("appdata")))
-        profiles += entry.path().filename().string().find("profile_") != std::string::npos;
-    EXPECT_EQ(profiles, 1u);
+    EXPECT_TRUE(std::filesystem::exists(folder + "VadadiDazidev.v1.profile_normal_full_0.sav"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "VadadiDazidev.v1.options.sav"));
+}
+
+TEST_F(WorldMenuTest, TheNavigationButtonsEndTheExcursionsAndTheOutroMenu)
+{
+    // The outro menu's continue button: the account page without an account, else the scores.
+    for (uint8_t account : {0, 1}) {
+        Game().m_bAccount = account;
+        Game().m_nMode = 0;
+        Finish(0, 0);
+        m_world.SetState(GS_OUTRO_MENU, 0);
+        Frame();
+        Click(kClose);
+        EXPECT_EQ(Page(), account ? 16u : 15u);
+        EXPECT_EQ(m_world.GetState(), uint32_t{GS_FADE_TO_LOADING});
+    }
+    // The level message and the in-game menu end on next.
+    for (uint32_t state : {GS_LEVEL_MESSAGE, GS_INGAME_MENU}) {
+        m_world.SetState(state, 0);
+        Frame();
+        Click(kNext);
+        EXPECT_EQ(m_world.GetState(), uint32_t{GS_IN_GAME}) << state;
+    }
+    // A pop-up answered with close leads on and is cleared.
+    for (auto [state, next] : {std::pair{GS_INGAME_POPUP, GS_IN_GAME}, std::pair{GS_END_TEXT, GS_OUTRO_SCREEN_IN}}) {
+        m_world.m_pPopupIngame->SetText(1, kGameTable);
+        m_world.m_pPopupIngame->OnTextNext();
+        m_world.SetState(state, 0);
+        Frame();
+        Click(kClose);
+        EXPECT_EQ(m_world.GetState(), uint32_t{next}) << state;
+        EXPECT_FALSE(m_world.m_pPopupIngame->HoldsText());
+    }
 }
