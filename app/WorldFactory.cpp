@@ -4,11 +4,43 @@
 
 #include "game/GameComponents.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialog.h"
+#include "game/scores/WebScoring.h"
 
 namespace {
 
-// The menu dialog and the web score client have no maker yet: the world goes without them. The
-// level labels and the timer are still to come; until then each is the plain scene object,
+CVadadiDazidevWorld* GameWorldOf(CWorldData* data)
+{
+    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+}
+
+// The score client of the world; it finds the network module through the world.
+CBaseObject* MakeWebScoring(CWorldData* data, C3DEngine*, uint32_t)
+{
+    CVadadiDazidevWorld* world = GameWorldOf(data);
+    return world ? new (std::nothrow) CWebScoring(world) : nullptr;
+}
+
+// The dialog over the world and its score client (made earlier, when there is one), which
+// shows its answers on the dialog's pages.
+CBaseObject* MakeMenuDialog(CWorldData* data, C3DEngine*, uint32_t)
+{
+    CVadadiDazidevWorld* world = GameWorldOf(data);
+    if (!world)
+        return nullptr;
+    CWebScoring* web = world->GetWebScoring();
+    auto* dialog = new (std::nothrow) CMenuDialog(data, world, web);
+    if (dialog && web)
+        web->SetPages(dialog);
+    return dialog;
+}
+
+Result ReadMenuDialog(CBaseObject* dialog, CStream* stream)
+{
+    return stream ? static_cast<CMenuDialog*>(dialog)->ReadConstruction(*stream) : RES_FAIL;
+}
+
+// The level labels and the timer are still to come; until then each is the plain scene object,
 // which reads its description.
 CSceneObject3D* MakePlainSceneObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
@@ -29,6 +61,8 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
 {
     CWorldComponentFactory& factory = world->GetComponentFactory();
     RegisterGameComponents(factory);
+    factory.SetMaker(kComponentWebScores, MakeWebScoring);
+    factory.SetMaker(kComponentMenuDialog, MakeMenuDialog, ReadMenuDialog);
     world->GetLevelFactory().SetObjectMaker(kSceneTypeLabels, MakePlainSceneObject);
     world->GetLevelFactory().SetObjectMaker(kSceneTypeTimer, MakePlainSceneObject);
 }

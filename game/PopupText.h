@@ -62,6 +62,8 @@ public:
     bool HoldsText() const;
     // True while the shown page's start and the next page's start differ.
     bool PageMarkersDiffer() const { return m_pPageStart != m_pNextPage; }
+    // True while the shown page is not the text's first.
+    bool HasPreviousPage() const { return m_pPageStart && m_text && m_pPageStart != m_text.get(); }
     int32_t GetLabelsIndex() const { return m_nLabelsIndex; }
     int32_t GetStringIndex() const { return m_nStringIndex; }
     const char16_t* GetPage() const { return m_page.get(); }

@@ -22,7 +22,9 @@
 #include "game/KvoMusicManager.h"
 #include "game/PopupText.h"
 #include "game/WorldComponentFactory.h"
+#include "game/WorldMenuScreens.h"
 #include "game/menus/MenuDialog.h"
+#include "game/menus/MenuWorld.h"
 #include "game/menus/MoreGamesPage.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/MenubarActions.h"
@@ -48,7 +50,7 @@ constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 
 // The game world. Its screens, widgets and levels are still to come; so far it loads the game
 // configuration, the options and the profiles, and saves them again.
-class CVadadiDazidevWorld : public CWorld {
+class CVadadiDazidevWorld : public CWorld, public CMenuWorld {
 public:
     CVadadiDazidevWorld();
     ~CVadadiDazidevWorld() override { delete m_pMoreGames; }
@@ -491,4 +493,32 @@ private:
     bool ReadExtraCredits(uint32_t language, char16_t* out);
     void AppendCreditLines(char16_t* text);
     Result AddLegalItem(const char16_t* text, double width);
+
+    // ---- Menu dialog, its navigation buttons and the web score client ----
+public:
+    // Re-creates the window in the other mode through the host; RES_FAIL without a host switch.
+    Result ToggleFullscreen(uint8_t fullscreen) override;
+    CMenuDialog* GetMenuDialog() const { return m_pMenuDialog.get(); }
+    CWebScoring* GetWebScoring() const { return m_pWebScoring.get(); }
+
+protected:
+    CWorldPopupScreens m_PopupScreens{m_pScreenshot, m_pBackground};
+    CDialogNavigation m_DialogNavigation{m_pMenuDialog};
+
+private:
+    void ShowMenuPage(uint32_t page);
+    void RenderMainMenu();
+    void RunMenuAction(uint32_t action, uint32_t clicked);
+    void RenderMoreGamesPage();
+    void RenderTextPage();
+    void UpdateCreditLinks();
+    void FreeTextPages();
+    void UpdateDialogState();
+    void UpdatePopupState();
+    void LeaveOutroMenu();
+    void RenderNavButtons();
+    // The navigation buttons shown: previous, close and next.
+    void ShowNavButtons(bool previous, bool close, bool next);
+    // The clicked navigation button, 0 without a menu dialog.
+    uint32_t ClickedButton();
 };

@@ -94,6 +94,7 @@ Result CVadadiDazidevWorld::LoadGame()
         LogLine(u"# CVadadiDazidevWorld::Load failed! OnPrepareGame error\n");
         return RES_FAIL;
     }
+    ShowMenuPage(0);
     if (Failed(LoadProfiles())) {
         LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");
         return RES_FAIL;
@@ -201,10 +202,9 @@ Result CVadadiDazidevWorld::MakePopups()
             LogPrintf(m_pData->logPath, 1, kLoadFailed, kPopupNames[n]);
             return RES_FAIL;
         }
-        (*popups[n])->SetScreens(dynamic_cast<CPopupFader*>(m_pScreenshot.get()),
-                                 dynamic_cast<CPopupBackground*>(m_pBackground.get()),
-                                 m_pMenuDialog.get());
+        (*popups[n])->SetScreens(m_PopupScreens.Fader(), m_PopupScreens.Background(), m_pMenuDialog.get());
     }
+    SetMoreGamesScreens(m_DialogNavigation.Get(), m_PopupScreens.Background());
     return RES_OK;
 }
 

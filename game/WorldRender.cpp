@@ -33,6 +33,7 @@ Result CVadadiDazidevWorld::Render()
             m_pScreenshot->StopFade();
         m_pPopupIngame->DrawBackdrop(true, true, false);
         m_pPopupIngame->Render();
+        RenderNavButtons();
     }
     if (!m_pData->hasFocus && m_pBackground) {
         m_pBackground->DrawBackground(kFullAlpha);
@@ -68,13 +69,11 @@ void CVadadiDazidevWorld::RenderState()
     case GS_OUTRO_SCREEN_IN:
         return DrawMenu(&CScreenLayeredMenu::DrawEnterReverse);
     case GS_MAIN_MENU:
-        if (m_pMenuCurrent)
-            m_pMenuCurrent->DrawIdle(true, false);
-        return RenderDialog();
+        return RenderMainMenu();
     case GS_OUTRO_MENU:
         if (m_pMenuCurrent)
             m_pMenuCurrent->DrawIdle(false, false);
-        return RenderDialog();
+        return RenderNavButtons();
     case GS_CHANGE_LANGUAGE:
         DrawBackdrop();
         if (m_pBackground)
@@ -87,19 +86,14 @@ void CVadadiDazidevWorld::RenderState()
     case GS_LOAD_LEGALS:
         return RenderTextLoad();
     case GS_MORE_GAMES:
-        if (m_pMenuCurrent)
-            m_pMenuCurrent->DrawIdle(true, true);
-        if (m_pMoreGames)
-            m_pMoreGames->Render();
-        return;
+        return RenderMoreGamesPage();
     case GS_CREDITS:
-        RenderDialog();
-        return DrawCredits();
     case GS_LEGALS:
-        return DrawLegals();
+        return RenderTextPage();
     case GS_END_TEXT:
     case GS_INGAME_POPUP:
-        return DrawPopup(m_pPopupIngame.get(), true, false);
+        DrawPopup(m_pPopupIngame.get(), true, false);
+        return RenderNavButtons();
     case GS_SCENE_CHANGE:
         return RenderSceneChange();
     case GS_SCENE_INTRO_FADE:
@@ -121,7 +115,7 @@ void CVadadiDazidevWorld::RenderState()
             m_pBackground->DrawBackground(kFullAlpha);
         if (CGameLevel* level = GetCurrentLevel())
             level->RenderMessage();
-        return;
+        return RenderNavButtons();
     case GS_ABUSE_PENALTY:
         DrawBackdrop();
         if (m_pBackground)
@@ -130,12 +124,20 @@ void CVadadiDazidevWorld::RenderState()
     case GS_INGAME_MENU:
         if (m_pBackground)
             m_pBackground->DrawBackground(kFullAlpha);
-        return RenderDialog();
+        RenderDialog();
+        RenderNavButtons();
+        if (ClickedButton() == kPopupButtonNext) {
+            m_pMenuDialog->PlayClickSound();
+            SetState(GS_IN_GAME, 1);
+        }
+        return;
     case GS_SCENE_MODAL:
         if (m_pPopupTuto)
             m_pPopupTuto->DrawBackdrop(true, true, false);
         if (CGameLevel* level = GetCurrentLevel())
             level->RenderModal();
+        if (m_nPendingState == GS_NONE)
+            RenderNavButtons();
         return;
     default:
         return;
@@ -208,6 +210,8 @@ void CVadadiDazidevWorld::RenderTextLoad()
         if (state == GS_LOAD_LEGALS)
             FreeLegals();
         SetState(GS_MAIN_MENU, 1);
+    } else if (state == GS_LOAD_CREDITS && m_pMenuDialog) {
+        m_pMenuDialog->BuildCredits();
     }
     if (events)
         RaiseHostEvent(kHostEventLoadEnd);
@@ -319,8 +323,10 @@ void CVadadiDazidevWorld::RenderSceneIntro()
         SetState(GS_SCENE_INTRO_TEXT, 0);
         SwitchToNextScene(m_nNextScene);
         Resync();
-    } else if (state == GS_SCENE_INTRO_TEXT && m_nPendingState != GS_NONE) {
-        Resync();
+    } else if (state == GS_SCENE_INTRO_TEXT) {
+        RenderNavButtons();
+        if (m_nPendingState != GS_NONE)
+            Resync();
     }
 }
 

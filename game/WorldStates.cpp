@@ -51,6 +51,8 @@ void CVadadiDazidevWorld::ApplyPendingState()
     m_nPreviousState = m_nState;
     m_nState = m_nPendingState;
     m_nPendingState = 0;
+    if ((m_nPreviousState == GS_CREDITS || m_nPreviousState == GS_LEGALS) && m_nState != m_nPreviousState)
+        FreeTextPages();
 }
 
 void CVadadiDazidevWorld::GoToScene(uint32_t scene)
@@ -119,11 +121,13 @@ void CVadadiDazidevWorld::LeaveToMainMenu()
     const uint32_t mode = m_GameData.m_nMode;
     if (mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bInUse)
         SaveProfile(m_GameData.m_nSlot, mode);
+    ShowMenuPage(0);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 
 void CVadadiDazidevWorld::LeaveToProfileMenu()
 {
+    ShowMenuPage(1);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 
@@ -210,10 +214,9 @@ void CVadadiDazidevWorld::UpdateState()
             SetState(GS_MAIN_MENU, 0);
         return;
     case GS_MAIN_MENU:
-    case GS_MORE_GAMES:
-    case GS_OUTRO_MENU:
         return StorePointerVector();
     case GS_CREDITS:
+        UpdateCreditLinks();
         return ScrollCredits(frames);
     case GS_LEGALS:
         return ScrollLegals();
@@ -239,7 +242,7 @@ void CVadadiDazidevWorld::UpdateState()
         }
         return AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
     default:
-        return;
+        return UpdateDialogState();
     }
 }
 

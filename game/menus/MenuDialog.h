@@ -85,6 +85,8 @@ public:
     void ShowSocialButtons();
     void UpdateNavButtons();
     void RenderNavButtons();
+    // From the top of the navigation buttons to the bottom of the virtual screen.
+    float GetNavigationMargin() const;
 
     // ---- Text entry, sliders, texts and sounds ----
     // Feeds the frame's character to the entry text: RES_OK when it was Enter, else RES_FAIL.

@@ -368,6 +368,11 @@ void CMenuDialog::UpdateNavButtons()
         m_pNavLayer->UpdateWorldMatrix();
 }
 
+float CMenuDialog::GetNavigationMargin() const
+{
+    return std::max(0.0f, m_pData->workingHeight - (m_NavClose[1] - m_fNormalHalfWidth));
+}
+
 void CMenuDialog::RenderNavButtons()
 {
     if (m_pNavLayer)

@@ -11,12 +11,12 @@ public:
     // Hands the game data's volumes to the music and the sounds.
     virtual void ApplyMusicVolume() = 0;
     virtual void ApplySoundVolume() = 0;
-    // Plays a sound-bank entry, loading it on first use.
-    virtual Result AddAudio(uint16_t sound, uint32_t flags) = 0;
+    // Readies a sound-bank entry (loaded on first use, loop mode set, marked used).
+    virtual void AddAudio(uint16_t sound, uint8_t loop) = 0;
     virtual void OpenWebLink(const char16_t* url) = 0;
     virtual Result ToggleFullscreen(uint8_t fullscreen) = 0;
     // True when the screen fader's alpha is exactly 0.
-    virtual bool IsFadeOver() = 0;
+    virtual bool IsFadeOver() const = 0;
 
 protected:
     ~CMenuWorld() = default;

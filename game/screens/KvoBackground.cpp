@@ -304,10 +304,15 @@ Result CKvoBackground::DrawLoadingBig()
     return DrawLoading(false, true, true, false);
 }
 
+bool CKvoBackground::HasScenePicture() const
+{
+    const char16_t* name = m_pScenePicture ? m_pScenePicture->GetName() : nullptr;
+    return name && name[0] != 0;
+}
+
 Result CKvoBackground::DrawLoading(bool small, bool big, bool background, bool picture)
 {
-    const char16_t* pictureName = m_pScenePicture ? m_pScenePicture->GetName() : nullptr;
-    if (picture && pictureName && pictureName[0] != 0)
+    if (picture && HasScenePicture())
         RenderScreenPart(kWhite, kPartScenePicture);
     if (background)
         RenderScreenPart(kBlack, kPartBackground);

@@ -42,6 +42,8 @@ public:
     void ReleaseLogo();
     // Loads the named pak picture as the scene picture unless it is the one loaded.
     Result SetScenePicture(const char16_t* name);
+    // True when the scene picture has a name.
+    bool HasScenePicture() const;
     // Mirrors each icon whose random flag is set, or not, by one draw of the world's generator.
     void RandomizeLoadingIcons();
 

@@ -110,7 +110,7 @@ TEST_F(GameLoadTest, AKindWithoutAMakerIsLeftOut)
     ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
     EXPECT_EQ(m_world.m_pToolbar, nullptr);
     EXPECT_NE(m_world.m_pHint, nullptr);
-    EXPECT_EQ(m_world.m_pMenuDialog, nullptr) << "the program registers no menu dialog yet";
+    EXPECT_NE(m_world.m_pMenuDialog, nullptr);
     EXPECT_EQ(m_world.GetToolbarSize().x, 0.0f);
     EXPECT_EQ(m_world.Release(), RES_OK);
 }

@@ -7,6 +7,15 @@
 
 #include "tests/support/HttpTestServer.h"
 
+// A reply with that body and status, as a fault of the server.
+inline HttpTestServer::Reply ScoreAnswer(const std::string& body, int status = 200)
+{
+    HttpTestServer::Reply reply;
+    reply.status = status;
+    reply.body = body;
+    return reply;
+}
+
 // A score server on HttpTestServer that checks requests as a real one would. Query values are
 // percent-decoded ('+' stays '+'); set_score must hold its parameters in order, L >= 1 scores
 // numbered from 1, then L modes of one kind, a date "YYYY-MM-DD_hhmmss", a known platform and the

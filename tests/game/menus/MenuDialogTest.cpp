@@ -20,14 +20,10 @@ public:
     void ChangeLanguage(uint32_t language) override { calls += "language" + std::to_string(language) + " "; }
     void ApplyMusicVolume() override { calls += "music "; }
     void ApplySoundVolume() override { calls += "sound "; }
-    Result AddAudio(uint16_t sound, uint32_t) override
-    {
-        calls += "audio" + std::to_string(sound) + " ";
-        return RES_OK;
-    }
+    void AddAudio(uint16_t sound, uint8_t) override { calls += "audio" + std::to_string(sound) + " "; }
     void OpenWebLink(const char16_t*) override { calls += "link "; }
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
-    bool IsFadeOver() override { return true; }
+    bool IsFadeOver() const override { return true; }
 
     std::string calls;
 };

@@ -15,14 +15,6 @@ using Reply = HttpTestServer::Reply;
 const CLevelTime kOneMinute = {300.0f, 1, 0};
 const CLevelTime kNoTime = {kNoTimeUnits, kNoTimeCount, kNoTimeCount};
 
-Reply Answer(const std::string& body, int status = 200)
-{
-    Reply reply;
-    reply.status = status;
-    reply.body = body;
-    return reply;
-}
-
 // The client against the loopback score server, driven as the menu dialog drives it: each frame
 // of the web sub-state runs only while the client is idle, and the next sub-state is set before
 // a send, so what the answer sets stays.
@@ -130,7 +122,7 @@ TEST_F(WebScoringTest, SetUserAnswersPickThePagesAndOnlyOneOrTwoSetTheAccount)
     const std::pair<std::string, uint32_t> answers[] = {{"-1", 25}, {"-2", 26}, {"1\n", 27}, {"", 27}, {"3", 27}};
     for (const auto& [body, page] : answers) {
         Data().m_bAccount = 0;
-        m_server.SetFault(Answer(body));
+        m_server.SetFault(ScoreAnswer(body));
         m_client.Reset();
         RunDialog(1);
         EXPECT_EQ(m_pages.back(), page) << body;
@@ -203,7 +195,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     StartSendScores();
     RunDialog(m_subState);
     EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
-    Reply cut = Answer("1");
+    Reply cut = ScoreAnswer("1");
     cut.contentLength = 5;
     m_server.SetFault(cut);
     StartSendScores();
@@ -214,7 +206,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     EXPECT_FALSE(SavedAsSent(0, 0));
 
     // A 404 still answers with its body.
-    m_server.SetFault(Answer("1", 404));
+    m_server.SetFault(ScoreAnswer("1", 404));
     StartSendScores();
     RunDialog(m_subState);
     EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoresSent);

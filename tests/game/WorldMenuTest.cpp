@@ -1,0 +1,195 @@
+#include <filesystem>
+#include <fstream>
+
+#include "backends/network/NetworkEngineWin32.h"
+#include "engine3d/Container.h"
+#include "game/scores/WebScoring.h"
+#include "tests/game/GameLoadFixture.h"
+#include "tests/support/ScoreTestServer.h"
+
+namespace {
+
+constexpr uint32_t kClose = 24;
+constexpr uint32_t kNext = 25;
+using Pages = std::vector<uint32_t>;
+
+// The sample data with web scores switched on, the real score client against the loopback
+// server, and the world in its main menu with the fade over.
+class WorldMenuTest : public GameLoadTest {
+protected:
+    void SetUp() override
+    {
+        GameLoadTest::SetUp();
+        if (IsSkipped())
+            return;
+        std::filesystem::create_directories(m_dir.File("disk"));
+        std::ofstream(m_dir.File("disk/prefetch.params")) << std::string("\x02\x00\x01\x01\x00\x01", 6);
+        WStrCopy(Data()->dataFolder, kMaxPathUnits, Wide(m_dir.File("disk") + "/").c_str());
+        ChooseTestModule(Data(), kModuleNetwork, [](CWorldData* d) -> CBaseObject* { return new CNetworkEngineWin32(d); });
+        ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
+        ASSERT_TRUE(m_world.m_pMenuDialog && m_world.GetWebScoring() && m_server.Listening());
+        CGameData& game = Game();
+        WStrCopy(game.m_szWebScoringServerUrl, kUrlUnits, m_server.BaseUrl().c_str());
+        game.m_bEnableTimeAttack = game.m_bEnableLegals = game.m_bEnableMoreGames = game.m_bLanguageAvailable[3] = 1;
+        Data()->hasFocus = 1;
+        m_world.m_pScreenshot->StopFade();
+        m_world.SetState(GS_MAIN_MENU, 0);
+    }
+
+    CGameData& Game() { return *m_world.GetGameData(); }
+    CMenuDialog& Dialog() { return *m_world.m_pMenuDialog; }
+    uint32_t Page() { return Dialog().GetPage(); }
+    // Frames with the left button released over each line or navigation button in turn (close is
+    // always the navigation button); the page after each.
+    Pages Walk(std::initializer_list<uint32_t> ids)
+    {
+        Pages pages;
+        for (uint32_t id : ids) {
+            C3DContainer* node = id == kClose ? nullptr : Dialog().GetPageContainer()->FindById(id);
+            node = node ? node : Dialog().GetNavLayer()->FindById(id);
+            EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
+            Vector3 at{};
+            if (node)
+                node->GetPosition(&at);
+            Data()->pressX = Data()->pointerX = at.x;
+            Data()->pressY = Data()->pointerY = at.y;
+            Data()->mouseReleased[0] = 1;
+            Frame();
+            Data()->mouseReleased[0] = 0;
+            pages.push_back(Page());
+        }
+        return pages;
+    }
+    // Typed into the entry page, then its OK button.
+    void Enter(const std::u16string& text, uint32_t ok)
+    {
+        for (char16_t unit : text) {
+            Data()->lastChar = unit;
+            Frame();
+        }
+        Data()->lastChar = 0;
+        Walk({ok});
+    }
+    // Frames while the page stays (the exchange with the server); the page then.
+    uint32_t Await(uint32_t page)
+    {
+        for (int frame = 0; frame < 8 && Page() == page; ++frame)
+            Frame();
+        return Page();
+    }
+    // The account pages from the main menu up to the server's answer; the page it shows.
+    uint32_t EnterAccount()
+    {
+        EXPECT_EQ(Walk({3, 66}), (Pages{15, 12}));
+        Enter(u"bob", 31);
+        Enter(u"pw", 32);
+        EXPECT_EQ(Walk({1013}), Pages{13}) << "the previous field";
+        Enter(u"pw", 32);
+        Enter(u"bob@example.org", 33);
+        return Await(20);
+    }
+    CProfileProgress& Finish(uint32_t mode, uint32_t slot)
+    {
+        CProfileProgress& record = Game().Progress(mode, slot);
+        record.m_bInUse = record.m_bFinished = record.m_bDateSet = 1;
+        return record;
+    }
+
+    ScoreTestServer m_server;
+};
+
+} // namespace
+
+TEST_F(WorldMenuTest, EveryPageIsWalkedWithTheMouseInTheMainMenu)
+{
+    EXPECT_EQ(Page(), 0u) << "shown by Load";
+    Finish(0, 0);
+    Finish(1, 0);
+    EXPECT_EQ(Walk({2, 56, 65, 57, 65, 2108, 65, 2109, 65, 6, 1107, 65, 2, kClose, 9, 65, 7, 42, 68, kClose}),
+              (Pages{1, 8, 1, 9, 1, 6, 1, 7, 1, 4, 5, 4, 1, 0, 2, 0, 3, 32, 3, 0}));
+
+    // An account made, then the finished records sent one by one through the dialog's exchange
+    // (the sample game has no level time the server could check: it takes them as they come).
+    EXPECT_EQ(EnterAccount(), 23u);
+    Finish(0, 1);
+    m_server.SetFault(ScoreAnswer("1"));
+    EXPECT_EQ(Walk({kClose, 66}), (Pages{16, 19}));
+    EXPECT_EQ(Await(19), 21u);
+    EXPECT_EQ(m_server.Requests().size(), 4u) << "set_user, then one set_score per record";
+    EXPECT_TRUE(Game().Progress(0, 0).m_bSent && Game().Progress(0, 1).m_bSent && Game().Progress(1, 0).m_bSent);
+    // The account forgotten; every other answer of the server.
+    EXPECT_EQ(Walk({kClose, 3, 3107, 64}), (Pages{0, 18, 17, 0}));
+    for (const auto& [body, page] : {std::pair{"2", 24u}, {"-1", 25u}, {"-2", 26u}, {"x", 27u}}) {
+        m_server.SetFault(ScoreAnswer(body));
+        EXPECT_EQ(EnterAccount(), page) << body;
+        Game().m_bAccount = 0;
+        for (int back = 0; back < 2 && Page() != 0; ++back)
+            Walk({kClose});
+    }
+    m_server.SetFault(ScoreAnswer("-2"));
+    Game().m_bAccount = 1;
+    Game().Progress(0, 0).m_bSent = 0;
+    EXPECT_EQ(Walk({3, 22, 66}), (Pages{18, 16, 19}));
+    EXPECT_EQ(Await(19), 22u) << "refused";
+}
+
+TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
+{
+    Finish(0, 0).m_bFinished = 0;
+    for (const auto& [ids, state] : {std::pair{Pages{8}, GS_LOAD_MORE_GAMES}, {Pages{7, 43}, GS_LOAD_CREDITS},
+                                     {Pages{7, 44}, GS_LOAD_LEGALS}, {Pages{2, 16}, GS_GAME_FINISHED}}) {
+        m_world.SetState(GS_MAIN_MENU, 0);
+        Dialog().SetPage(0);
+        for (uint32_t id : ids)
+            Walk({id});
+        EXPECT_EQ(m_world.GetState(), state) << ids.back();
+    }
+    // The credits are built, and freed when closed once the fade is over.
+    m_world.SetState(GS_LOAD_CREDITS, 0);
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    ASSERT_NE(Dialog().GetCreditsContainer(), nullptr);
+    m_world.m_pScreenshot->StopFade();
+    Walk({kClose});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
+    EXPECT_EQ(Dialog().GetCreditsContainer(), nullptr);
+
+    // A link is kept for the quit, which is asked; a new time-attack game queues the first level
+    // and Release saves its record.
+    WStrCopy(Game().m_szFacebookUrl, kUrlUnits, u"https://example.org/f");
+    Dialog().SetPage(0);
+    EXPECT_EQ(Walk({31, 65, 2, 14}), (Pages{2, 0, 1, 1}));
+    EXPECT_EQ(std::u16string(Game().m_szPendingUrl), u"https://example.org/f");
+    EXPECT_EQ(Game().m_nMode, 1u);
+    EXPECT_EQ(m_world.m_nNextScene, 0u);
+    Game().Progress(1, 0).m_bInUse = 1;
+    ASSERT_EQ(m_world.Release(), RES_OK);
+    const std::string folder = m_dir.File("appdata") + "/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.";
+    EXPECT_TRUE(std::filesystem::exists(folder + "profile_timed_full_0.sav"));
+    EXPECT_TRUE(std::filesystem::exists(folder + "options.sav"));
+}
+
+TEST_F(WorldMenuTest, TheNavigationButtonsEndTheExcursionsAndTheOutroMenu)
+{
+    // The outro menu's continue button: the account page without an account, else the scores.
+    Game().m_nMode = 0;
+    Finish(0, 0);
+    for (uint8_t account : {0, 1}) {
+        Game().m_bAccount = account;
+        m_world.SetState(GS_OUTRO_MENU, 0);
+        Frame();
+        EXPECT_EQ(Walk({kClose}), Pages{account ? 16u : 15u});
+        EXPECT_EQ(m_world.GetState(), uint32_t{GS_FADE_TO_LOADING});
+    }
+    // The level message and the in-game menu end on next; a pop-up answered with close leads on.
+    for (auto [state, button, next] : {std::tuple{GS_LEVEL_MESSAGE, kNext, GS_IN_GAME}, {GS_INGAME_MENU, kNext, GS_IN_GAME},
+                                       {GS_INGAME_POPUP, kClose, GS_IN_GAME}, {GS_END_TEXT, kClose, GS_OUTRO_SCREEN_IN}}) {
+        m_world.m_pPopupIngame->SetText(1, kGameTable);
+        m_world.m_pPopupIngame->OnTextNext();
+        m_world.SetState(state, 0);
+        Frame();
+        Walk({button});
+        EXPECT_EQ(m_world.GetState(), uint32_t{next}) << state;
+    }
+    EXPECT_FALSE(m_world.m_pPopupIngame->HoldsText());
+}
