@@ -139,16 +139,22 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
     return D3D_OK;
 }
 
+void CD3D8BackBuffer::BindClampedTexture(GLuint& texture, GLint filter)
+{
+    if (!texture)
+        glGenTextures(1, &texture);
+    m_gl.BindTexture(0, texture);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, filter);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+}
+
 bool CD3D8BackBuffer::MakeImage()
 {
     if (m_framebuffer)
         return true;
-    glGenTextures(1, &m_color);
-    m_gl.BindTexture(0, m_color);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_LINEAR);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    BindClampedTexture(m_color, GL_LINEAR);
     glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(ColorFormat(m_format)), static_cast<GLsizei>(m_width),
                  static_cast<GLsizei>(m_height), 0, GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     glGenFramebuffers(1, &m_framebuffer);
@@ -250,13 +256,7 @@ void CD3D8BackBuffer::SetGammaRamp(const WORD* red, const WORD* green, const WOR
         if ((red[i] >> 8) != i || (green[i] >> 8) != i || (blue[i] >> 8) != i)
             m_identityRamp = false;
     }
-    if (!m_rampTexture)
-        glGenTextures(1, &m_rampTexture);
-    m_gl.BindTexture(0, m_rampTexture);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_S, GL_CLAMP_TO_EDGE);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_WRAP_T, GL_CLAMP_TO_EDGE);
+    BindClampedTexture(m_rampTexture, GL_NEAREST);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 2);
     glTexImage2D(GL_TEXTURE_2D, 0, GL_RGB16, 256, 1, 0, GL_RGB, GL_UNSIGNED_SHORT, table.data());
 }

@@ -49,6 +49,8 @@ private:
     void Release();
     void ClearFirst();
     GLuint Target() const { return m_onWindow ? 0 : m_framebuffer; }
+    // Makes the texture when it is 0 and binds it with the filter, clamped at its edges.
+    void BindClampedTexture(GLuint& texture, GLint filter);
     // The colour texture and its framebuffer object: the buffer itself, or on the window a
     // scratch image made when first needed.
     bool MakeImage();
