@@ -1,5 +1,6 @@
 #include "platform/d3d8/D3D8Device.h"
 
+#include <algorithm>
 #include <new>
 
 #include "platform/d3d8/D3D8Formats.h"
@@ -112,6 +113,15 @@ HRESULT CD3D8Device::Create(CD3D8& direct3D, D3DDEVTYPE type, HWND focusWindow, 
     return D3D_OK;
 }
 
+HRESULT CD3D8Device::CreateBackBuffer(const D3DPRESENT_PARAMETERS& parameters, HWND window)
+{
+    RECT client{};
+    GetClientRect(window, &client);
+    return m_backBuffer.Create(parameters.BackBufferWidth, parameters.BackBufferHeight, parameters.BackBufferFormat,
+                               parameters.EnableAutoDepthStencil != FALSE, static_cast<UINT>(std::max<LONG>(client.right, 0)),
+                               static_cast<UINT>(std::max<LONG>(client.bottom, 0)));
+}
+
 HRESULT CD3D8Device::Start(D3DPRESENT_PARAMETERS& parameters)
 {
     D3DPRESENT_PARAMETERS checked = parameters;
@@ -122,8 +132,7 @@ HRESULT CD3D8Device::Start(D3DPRESENT_PARAMETERS& parameters)
     result = m_context.Create(window);
     if (result < 0)
         return result;
-    result = m_backBuffer.Create(checked.BackBufferWidth, checked.BackBufferHeight, checked.BackBufferFormat,
-                                 checked.EnableAutoDepthStencil != FALSE);
+    result = CreateBackBuffer(checked, window);
     if (result < 0)
         return result;
     m_renderer = std::make_unique<CD3D8Renderer>(m_context, m_gl, m_backBuffer, m_caps);
@@ -246,8 +255,7 @@ HRESULT CD3D8Device::DoReset(D3DPRESENT_PARAMETERS* parameters)
         m_loss = D3D8Loss::NotReset;
         return D3DERR_NOTAVAILABLE;
     }
-    result = m_backBuffer.Create(checked.BackBufferWidth, checked.BackBufferHeight, checked.BackBufferFormat,
-                                 checked.EnableAutoDepthStencil != FALSE);
+    result = CreateBackBuffer(checked, window);
     if (result < 0) {
         m_loss = D3D8Loss::NotReset;
         return result;
@@ -304,7 +312,7 @@ HRESULT CD3D8Device::DoPresent(const RECT* source, const RECT* destination, HWND
         return D3DERR_INVALIDCALL;
     RECT to = destination ? *destination : client;
     if (client.bottom > 0 && to.right > to.left && to.bottom > to.top)
-        m_backBuffer.Present(from, to, static_cast<UINT>(client.bottom));
+        m_backBuffer.Present(from, to, static_cast<UINT>(client.right), static_cast<UINT>(client.bottom));
     m_context.SwapBuffers();
     ++m_stats.presents;
     return D3D_OK;

@@ -103,6 +103,7 @@ private:
     ~CD3D8Device() override;
 
     HRESULT Start(D3DPRESENT_PARAMETERS& parameters);
+    HRESULT CreateBackBuffer(const D3DPRESENT_PARAMETERS& parameters, HWND window);
     HRESULT DoReset(D3DPRESENT_PARAMETERS* parameters);
     HRESULT DoPresent(const RECT* source, const RECT* destination, HWND overrideWindow, const void* dirtyRegion);
     HRESULT DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);

@@ -144,11 +144,6 @@ GLenum D3D8Compare(DWORD func)
     }
 }
 
-std::array<GLint, 4> D3D8Box(const RECT& rect)
-{
-    return {rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top};
-}
-
 CD3D8RasterSetting D3D8Raster(const CD3D8State& state, const CD3D8BackBuffer& target, bool transformed, bool sprite)
 {
     CD3D8RasterSetting out;
@@ -159,10 +154,10 @@ CD3D8RasterSetting D3D8Raster(const CD3D8State& state, const CD3D8BackBuffer& ta
         out.viewport = {0, 0, static_cast<GLint>(target.Width()), static_cast<GLint>(target.Height())};
         out.depthRange = {Bits(0.0f), Bits(1.0f)};
     } else {
-        out.viewport = D3D8Box(area);
+        out.viewport = target.Box(area);
         out.depthRange = {Bits(std::clamp(viewport.MinZ, 0.0f, 1.0f)), Bits(std::clamp(viewport.MaxZ, 0.0f, 1.0f))};
     }
-    out.scissor = D3D8Box(area);
+    out.scissor = target.Box(area);
     DepthAndStencil(state, target, out);
     Blend(state, out);
     Faces(state, out);

@@ -12,6 +12,3 @@ CD3D8RasterSetting D3D8Raster(const CD3D8State& state, const CD3D8BackBuffer& ta
 
 // Direct3D comparison functions as OpenGL's; GL_ALWAYS for values that are none.
 GLenum D3D8Compare(DWORD func);
-
-// A rectangle of the target as OpenGL's box: x, y, width, height.
-std::array<GLint, 4> D3D8Box(const RECT& rect);

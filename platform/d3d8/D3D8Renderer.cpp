@@ -203,7 +203,6 @@ CD3D8Renderer::CD3D8Renderer(CD3D8GLContext& context, CD3D8GLState& gl, CD3D8Bac
 {
     glGenSamplers(static_cast<GLsizei>(m_samplers.size()), m_samplers.data());
     glEnable(GL_VERTEX_PROGRAM_POINT_SIZE);
-    glPointParameteri(GL_POINT_SPRITE_COORD_ORIGIN, GL_LOWER_LEFT);
     glDisable(GL_DITHER);
     glCullFace(GL_BACK);
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
@@ -365,7 +364,7 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
     }
     m_gl.SetScissorTest(true);
     if (count == 0 || !rects) {
-        m_gl.SetScissor(D3D8Box(area));
+        m_gl.SetScissor(m_backBuffer.Box(area));
         glClear(mask);
         return;
     }
@@ -374,7 +373,7 @@ void CD3D8Renderer::Clear(const CD3D8State& state, DWORD count, const D3DRECT* r
                  std::min(area.bottom, rects[i].y2)};
         if (cut.left >= cut.right || cut.top >= cut.bottom)
             continue;
-        m_gl.SetScissor(D3D8Box(cut));
+        m_gl.SetScissor(m_backBuffer.Box(cut));
         glClear(mask);
     }
 }

@@ -1,4 +1,4 @@
-#include <GL/gl.h>
+#include <GL/glew.h>
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -32,13 +32,14 @@ std::string Rgb(const RgbPixel& pixel)
     return std::to_string(pixel.r) + " " + std::to_string(pixel.g) + " " + std::to_string(pixel.b);
 }
 
-// The window's pixel at (x, y) from the top, read from the front buffer of the device's context
-// (current after a present).
+// The window's pixel at (x, y) from the top as presented, read from the window's back buffer,
+// which the swap keeps here, through the device's context (current after a present).
 RgbPixel WindowPixel(int x, int y, int height)
 {
     unsigned char rgba[4] = {};
     glFinish();
-    glReadBuffer(GL_FRONT);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, 0);
+    glReadBuffer(GL_BACK);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     glReadPixels(x, height - 1 - y, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, rgba);
     return RgbPixel{rgba[0], rgba[1], rgba[2]};

@@ -21,7 +21,8 @@ public:
                                device.m_liveResources,
                                static_cast<UINT>(device.m_stateBlocks.size()),
                                static_cast<UINT>(device.m_pixelShaders.size()),
-                               device.m_stats};
+                               device.m_stats,
+                               device.m_backBuffer.OnWindow()};
     }
 
     static const CD3D8StateBlock* StateBlock(const CD3D8Device& device, DWORD token)

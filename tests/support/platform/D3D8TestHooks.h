@@ -44,6 +44,7 @@ struct CD3D8DeviceInfo {
     UINT stateBlocks;
     UINT pixelShaders;
     CD3D8DeviceStats stats;
+    bool drawsOnWindow;  // the back buffer is the window's own
 };
 
 // The state as the device holds it (pure devices included).
