@@ -9,19 +9,6 @@
 #include "tools/samplegen/SampleSounds.h"
 #include "tools/samplegen/Silhouettes.h"
 
-namespace {
-
-CBox BoxOf(const std::vector<float>& xy)
-{
-    CBox box{1e9f, 1e9f, -1e9f, -1e9f};
-    for (size_t i = 0; i < xy.size(); i += 2)
-        box = {std::min(box.left, xy[i]), std::min(box.top, xy[i + 1]), std::max(box.right, xy[i]),
-               std::max(box.bottom, xy[i + 1])};
-    return box;
-}
-
-} // namespace
-
 TEST(SampleGen, TheRoomsObjectsAreDistinctApartAndTheirPartsFollowTheirOutlines)
 {
     const std::vector<CPlacedObject> objects = RoomObjects();
@@ -40,10 +27,10 @@ TEST(SampleGen, TheRoomsObjectsAreDistinctApartAndTheirPartsFollowTheirOutlines)
     ASSERT_EQ(display.parts.size(), 13u);
     ASSERT_EQ(collision.parts.size(), 13u);
     for (size_t i = 0; i < objects.size(); ++i) {
-        const CBox box = BoxOf(Outline(objects[i]));
+        const CBox box = BoundingBox(Outline(objects[i]));
         EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= 1024 && box.bottom <= 768) << i;
         for (size_t j = 0; j < i; ++j) {
-            const CBox other = BoxOf(Outline(objects[j]));
+            const CBox other = BoundingBox(Outline(objects[j]));
             EXPECT_TRUE(box.right < other.left || other.right < box.left || box.bottom < other.top ||
                         other.bottom < box.top) << i << " overlaps " << j;
         }

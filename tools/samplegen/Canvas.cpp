@@ -28,6 +28,15 @@ CRgba Shade(CRgba colour, float factor)
     return {Channel(colour.r * factor), Channel(colour.g * factor), Channel(colour.b * factor), colour.a};
 }
 
+CBox BoundingBox(const std::vector<float>& xy)
+{
+    CBox box{1e9f, 1e9f, -1e9f, -1e9f};
+    for (size_t i = 0; i + 1 < xy.size(); i += 2)
+        box = {std::min(box.left, xy[i]), std::min(box.top, xy[i + 1]), std::max(box.right, xy[i]),
+               std::max(box.bottom, xy[i + 1])};
+    return box;
+}
+
 bool InsidePolygon(const std::vector<float>& xy, float x, float y)
 {
     bool inside = false;
@@ -120,12 +129,7 @@ void CCanvas::FillRing(float x, float y, float inner, float outer, CRgba colour)
 
 void CCanvas::FillPolygon(const std::vector<float>& xy, CRgba colour)
 {
-    CBox box{1e9f, 1e9f, -1e9f, -1e9f};
-    for (size_t i = 0; i + 1 < xy.size(); i += 2) {
-        box = {std::min(box.left, xy[i]), std::min(box.top, xy[i + 1]), std::max(box.right, xy[i]),
-               std::max(box.bottom, xy[i + 1])};
-    }
-    FillWhere(box, [&](float x, float y) { return InsidePolygon(xy, x, y); }, colour);
+    FillWhere(BoundingBox(xy), [&](float x, float y) { return InsidePolygon(xy, x, y); }, colour);
 }
 
 void CCanvas::VerticalGradient(const CBox& box, CRgba top, CRgba bottom)

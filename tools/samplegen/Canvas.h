@@ -57,5 +57,7 @@ private:
     std::vector<CRgba> m_pixels;
 };
 
+// The smallest box holding the points of xy pairs.
+CBox BoundingBox(const std::vector<float>& xy);
 // True when (x, y) lies inside the closed polygon of xy pairs (even-odd rule).
 bool InsidePolygon(const std::vector<float>& xy, float x, float y);

@@ -139,15 +139,6 @@ void AddQuad(C3dxModel& model, const CBox& at, const CBox& uv, const std::string
     model.parts.push_back(part);
 }
 
-CBox OutlineBox(const std::vector<float>& xy)
-{
-    CBox box{1e9f, 1e9f, -1e9f, -1e9f};
-    for (size_t i = 0; i < xy.size(); i += 2)
-        box = {std::min(box.left, xy[i]), std::min(box.top, xy[i + 1]), std::max(box.right, xy[i]),
-               std::max(box.bottom, xy[i + 1])};
-    return box;
-}
-
 } // namespace
 
 C3dxModel RoomDisplayModel(const std::string& roomPicture, const std::string& objectSheet, float width,
@@ -159,7 +150,7 @@ C3dxModel RoomDisplayModel(const std::string& roomPicture, const std::string& ob
     const uint32_t columns = static_cast<uint32_t>(sheetSize / cellSize);
     for (uint32_t i = 0; i < objects.size(); ++i) {
         const CPlacedObject& object = objects[i];
-        const CBox box = OutlineBox(Outline(object));
+        const CBox box = BoundingBox(Outline(object));
         // The cell shows the object scaled to its cell radius around the cell's centre.
         const float scale = (cellSize * 0.45f) / object.radius;
         const float cx = (i % columns + 0.5f) * cellSize, cy = (i / columns + 0.5f) * cellSize;
