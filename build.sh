@@ -8,8 +8,8 @@ cd "$(dirname "$0")"
 # What building and running need; the tests add their own.
 RUN_PACKAGES=(g++ cmake ninja-build pkg-config zlib1g-dev libpng-dev libjpeg62-turbo-dev libfreetype-dev lib3ds-dev
   libglew-dev libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev
-  libgl1-mesa-dri libmd-dev)
-TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libxtst-dev xvfb xauth python3 fonts-dejavu-core fonts-wqy-microhei
+  libgl1-mesa-dri libmd-dev fonts-dejavu-core)
+TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libxtst-dev xvfb xauth python3 fonts-wqy-microhei
   assimp-testmodels)
 
 # Installs the packages not yet installed, as root or through sudo. Without either, or when the

@@ -13,6 +13,7 @@
 #include "core/ParamsReader.h"
 #include "core/PlatformTable.h"
 #include "game/GameData.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
@@ -173,7 +174,7 @@ void CProgram::FillSettings()
     const CParamsText& engine = *m_engineParams;
     m_settings = CStartupSettings{};
     m_settings.ask = engine.GetBool(u"WORLD", u"ASK_ME_ON_START", 0);
-    m_settings.module3D = kModuleId3DDX81;
+    m_settings.module3D = GetHarnessModule3D() ? GetHarnessModule3D() : kModuleId3DDX81;
     m_settings.moduleAudio = kModuleIdAudioDX81;
     m_settings.moduleInput = 0;
     m_settings.moduleNetwork = kModuleIdNetworkOS;
@@ -274,6 +275,8 @@ int CProgram::MainLoop()
             // The frames arrive as timer messages: wait for the next message instead of polling.
             GetMessageW(&message, nullptr, 0, 0);
         } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+            if (!FrameMayRun())
+                continue;
             data->minimised = IsIconic(window) ? 1 : 0;
             data->hasFocus = GetFocus() == window ? 1 : 0;
             if (Failed(m_world->OnFrame()))

@@ -1,6 +1,7 @@
 #include "core/FrameTimer.h"
 
 #include "core/WorldData.h"
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32System.h"
 
 namespace {
@@ -43,7 +44,7 @@ Result CFrameTimer::Tick()
     int64_t now = 0;
     if (!ReadCounter(&now))
         now = m_last;
-    double factor = FactorOf(now >= m_last ? now - m_last : now, m_frequency);
+    double factor = IsFixedStep() ? 1.0 : FactorOf(now >= m_last ? now - m_last : now, m_frequency);
     m_pData->frameFactor = factor;
     if (factor != 0.0)
         m_pData->framesPerSecond = 30.0 / factor;

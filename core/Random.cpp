@@ -1,6 +1,7 @@
 #include "core/Random.h"
 
 #include "base/Clock.h"
+#include "platform/win32/PlatformHarness.h"
 
 namespace {
 
@@ -37,13 +38,14 @@ int StdRand()
 
 int RandomFromTickCount()
 {
-    StdSrand(TickCountMs());
+    uint32_t seed = 0;
+    StdSrand(GetHarnessSeed(&seed) ? seed : TickCountMs());
     return StdRand();
 }
 
 void RandomSeed(CRandomMT& random, uint32_t seed)
 {
-    if (seed == 0)
+    if (seed == 0 && !GetHarnessSeed(&seed))
         seed = static_cast<uint32_t>(RandomFromTickCount());
     random.state[0] = seed;
     for (uint32_t i = 1; i < kN; ++i) {

@@ -5,6 +5,7 @@
 #include <map>
 #include <set>
 
+#include "platform/win32/PlatformHarness.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
 #include "platform/win32/Win32System.h"
@@ -114,6 +115,7 @@ BOOL SwapBuffers(HDC dc)
     SDL_Window* window = GlWindowOf(dc);
     if (!window || SDL_GL_GetCurrentWindow() != window)
         return FALSE;
+    NotifyBeforeSwap();
     SDL_GL_SwapWindow(window);
     return TRUE;
 }

@@ -51,3 +51,32 @@ CDialogDriver* GetDialogDriver()
 {
     return g_harness ? g_harness->dialogDriver : nullptr;
 }
+
+bool GetHarnessSeed(uint32_t* seed)
+{
+    if (!g_harness || !g_harness->seedSet)
+        return false;
+    *seed = g_harness->seed;
+    return true;
+}
+
+bool IsFixedStep()
+{
+    return g_harness && g_harness->fixedStep;
+}
+
+uint16_t GetHarnessModule3D()
+{
+    return g_harness ? g_harness->module3D : 0;
+}
+
+bool FrameMayRun()
+{
+    return !g_harness || !g_harness->frameGate || g_harness->frameGate();
+}
+
+void NotifyBeforeSwap()
+{
+    if (g_harness && g_harness->beforeSwap)
+        g_harness->beforeSwap();
+}

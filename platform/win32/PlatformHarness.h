@@ -13,6 +13,12 @@ struct CPlatformHarness {
     const char* shellLauncher;             // started in place of xdg-open when set
     const char* instanceScope;             // keeps the single-instance rendezvous of side-by-side runs apart
     CDialogDriver* dialogDriver;           // acts on modal dialogs in place of a user when set
+    bool seedSet;                          // seed replaces the tick count as the random seed
+    uint32_t seed;
+    bool fixedStep;                        // every frame lasts exactly one frame unit
+    uint16_t module3D;                     // the renderer module in place of start-up's when not 0
+    bool (*frameGate)();                   // a frame runs only when it answers true; false: messages first
+    void (*beforeSwap)();                  // called with the finished frame before each buffer swap
 };
 
 // Installs the harness; the program installs none.
@@ -30,3 +36,8 @@ SleepHook GetSleepHook();
 const char* GetShellLauncher();
 const char* GetInstanceScope();  // never null
 CDialogDriver* GetDialogDriver();
+bool GetHarnessSeed(uint32_t* seed);  // false: seed from the tick count
+bool IsFixedStep();
+uint16_t GetHarnessModule3D();  // 0: start-up's choice
+bool FrameMayRun();             // true without a gate
+void NotifyBeforeSwap();

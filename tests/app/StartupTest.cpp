@@ -100,6 +100,18 @@ CWorld* MakeReportingWorld()
     return new CReportingWorld();
 }
 
+// The reporting world that also names the renderer module start-up chose.
+class CRendererReportingWorld : public CReportingWorld {
+public:
+    Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t depth, uint8_t fullscreen, uint8_t a,
+                uint8_t b, uint32_t c, const char16_t* d, uint16_t e, uint16_t f) override
+    {
+        const CModuleDescriptor* chosen = GetData()->chosenModules[kModule3D].descriptor;
+        fprintf(stderr, "renderer %u\n", chosen ? chosen->id : 0u);
+        return CReportingWorld::Load(window, width, height, depth, fullscreen, a, b, c, d, e, f);
+    }
+};
+
 // A whole "options.sav" of that version with the full-screen choice, language 3, the brightness
 // and all else zero.
 std::string Options(uint16_t version, uint8_t fullscreen, uint8_t brightness = 127)
@@ -294,6 +306,21 @@ TEST_F(StartupTest, ShiftHeldForcesAWindowAndTheProgramRunsFramesToTheEnd)
             exit(RunDefault(kBuiltinEngine));
         },
         testing::ExitedWithCode(0), Has("Load 1024x768 fullscreen=0\nframe 1\nframe 2\nframe 3\nRelease\n"));
+}
+
+TEST_F(StartupTest, OnlyTheTestSwitchChangesStartUpsRenderer)
+{
+    REQUIRE_DISPLAY();
+    for (const char* module : {static_cast<const char*>(nullptr), "4"}) {
+        EXPECT_EXIT(
+            {
+                ScopedEnv renderer("VD_MODULE_3D", module);
+                ResetTestSwitches();
+                SetShiftHeldAtStart(true);
+                exit(RunDefault(kBuiltinEngine, [] { return static_cast<CWorld*>(new CRendererReportingWorld()); }));
+            },
+            testing::ExitedWithCode(0), Has(module ? "renderer 4\n" : "renderer 2\n"));
+    }
 }
 
 TEST_F(StartupTest, WithoutShiftTheGameDefaultsChooseFullscreen)

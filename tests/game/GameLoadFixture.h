@@ -18,15 +18,16 @@
 #include "tests/support/WorldTestModules.h"
 #include "tools/vddata/DataBuilder.h"
 
-// The sample data of the source tree, built once; "" outside ctest or when it does not build.
+// The sample data of the build (its source tree with the generated pictures, sounds and fonts),
+// packed once into a folder of its own; "" outside ctest or when it does not build.
 inline const std::string& SampleDataFolder()
 {
     static TempDir dir;
     static std::string folder;
-    const char* source = getenv("VD_SOURCE_DIR");
+    const char* binary = getenv("VD_BINARY_DIR");
     std::string error;
-    if (folder.empty() && source &&
-        Succeeded(BuildGameData(std::string(source) + "/data", dir.File("data"), "", &error)))
+    if (folder.empty() && binary &&
+        Succeeded(BuildGameData(std::string(binary) + "/sample_source", dir.File("data"), "", &error)))
         folder = dir.File("data") + "/";
     return folder;
 }

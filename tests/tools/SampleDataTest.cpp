@@ -1,6 +1,11 @@
+#include "backends/audio/WavReader.h"
+#include "base/WideString.h"
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
-#include "base/WideString.h"
+#include "core/Stream.h"
+#include "engine3d/TextureRaw.h"
+#include "game/SoundNames.h"
+#include "game/StringFile.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
 
@@ -10,6 +15,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <set>
 
 namespace {
 
@@ -69,4 +75,88 @@ TEST(SampleData, ExternalSettingsAreReadableFromTheMainPak)
     ClosePackerFile(&pak);
 }
 
+// The main pak's entries, read once.
+class SampleDataFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (Env("VD_BINARY_DIR").empty())
+            GTEST_SKIP() << "run through ctest";
+        std::string error;
+        ASSERT_EQ(ReadPakIndex(SamplePakPath(), 0, &m_entries, &error), RES_OK) << error;
+        m_pak = TempDir::Read(SamplePakPath());
+    }
+    // The entry's bytes; empty when the pak lacks it.
+    std::string Entry(const std::string& name) const
+    {
+        for (const PakIndexEntry& e : m_entries) {
+            if (e.name == name)
+                return m_pak.substr(e.dataOffset, e.size);
+        }
+        return {};
+    }
+
+    std::vector<PakIndexEntry> m_entries;
+    std::string m_pak;
+};
+
 } // namespace
+
+// The pictures that loading, the widgets and the menu dialog open, the fonts of every type with
+// the charset pages, and the string tables in both encodings.
+TEST_F(SampleDataFiles, EveryPictureFontAndStringTableThatLoadOpensReadsBack)
+{
+    const char* pictures[] = {
+        "textures.Desktop/toolbar.1024x45.png", "textures.Desktop/menubar.60x768.png", "textures/buttons.ingame.png",
+        "textures/timer.png", "textures/hint.png", "stars.png", "dlg_background.png", "loading_centered.png",
+        "loading_lower_right.png", "screenshot.png", "blank.png", "touch.png", "dlg_up_left.png", "dlg_up.png",
+        "dlg_up_right.png", "dlg_left.png", "dlg_body.png", "dlg_right.png", "dlg_bottom_left.png", "dlg_bottom.png",
+        "dlg_bottom_right.png", "logo_platform.png", "buttons.2.png", "buttons.slider.png", "buttons.kvo.png",
+        "buttons.profiles.png", "buttons.modes.png", "buttons.langs.png", "buttons.social.png", "logo_editor.png",
+        "logo_graph.png", "logo_dev.png", "more_games.png", "fonts/BOOTERFZ.desktop.0.png",
+        "fonts/BOOTERFZ.desktop.1.png", "fonts/BOOTERFZ.TTF.1024x256.30.3.png"};
+    for (const char* name : pictures) {
+        const std::string bytes = Entry(name);
+        C3DTextureRaw raw(nullptr);
+        ASSERT_EQ(raw.LoadFromAddress(reinterpret_cast<const uint8_t*>(bytes.data()), uint32_t(bytes.size()),
+                                      Utf8ToUtf16(name).c_str()), RES_OK) << name;
+        EXPECT_GT(raw.GetWidth() * raw.GetHeight(), 0) << name;
+        raw.Release();
+    }
+    for (const char* name : {"fonts/BOOTERFZ.desktop.charset", "fonts/BOOTERFZ.TTF.1024x256.30.3.glyph",
+                             "fonts/BOOTERFZ.TTF", "strings/_symbols.utf8.indexed.ucs2.raw"})
+        EXPECT_FALSE(Entry(name).empty()) << name;
+    for (const char* table : {"strings/_strings.en", "strings/_strings.en.commons"}) {
+        for (const char* encoding : {".utf8.ucs2.raw", ".utf8.indexed.ucs2.raw"}) {
+            const std::string bytes = Entry(std::string(table) + encoding);
+            CStreamMemory stream(0, bytes.data(), uint32_t(bytes.size()));
+            CStringFile file;
+            EXPECT_EQ(ReadStringFile(stream, file), RES_OK) << table << encoding;
+        }
+    }
+}
+
+// The sound bank's files and the music: 44.1 kHz 16-bit WAV files beside the pak.
+TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
+{
+    const std::string table = Entry("strings/_sounds.ascii.ucs2.raw");
+    CStreamMemory stream(0, table.data(), uint32_t(table.size()));
+    CSoundNames names;
+    ASSERT_EQ(ReadSoundNames(stream, names), RES_OK);
+    std::vector<std::u16string> files = {u"sounds/music.wav"};
+    for (uint16_t i = 0; i < names.count; ++i)
+        files.push_back(names.units.get() + names.offsets[i]);
+    EXPECT_EQ(files.size(), 10u);
+    std::set<uint32_t> sizes;
+    for (const std::u16string& name : files) {
+        CWavReader wav(nullptr);
+        ASSERT_EQ(wav.Open(Utf8ToUtf16(Env("VD_BINARY_DIR") + "/Data_full_Win32/").append(name).c_str()), RES_OK)
+            << Utf16ToUtf8(name);
+        ASSERT_NE(wav.GetFormat(), nullptr);
+        EXPECT_EQ(wav.GetFormat()->nSamplesPerSec, 44100u);
+        EXPECT_EQ(wav.GetFormat()->wBitsPerSample, 16u);
+        sizes.insert(wav.GetSize());
+        wav.Close();
+    }
+    EXPECT_EQ(sizes.size(), files.size()) << "every sound is its own";
+}

@@ -1,10 +1,13 @@
 #include "tests/support/platform/TestSwitches.h"
 
+#include <climits>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/win32/KeyTranslation.h"
+#include "tests/support/platform/DriveHarness.h"
 
 namespace {
 
@@ -20,6 +23,24 @@ bool HeadlessByEnvironment()
     return value && strcmp(value, "1") == 0;
 }
 
+// VD_SEED=<number>, VD_FIXED_STEP=1, VD_MODULE_3D=2 or 4.
+void ReadEnvironmentSwitches(CPlatformHarness& harness)
+{
+    const char* seed = getenv("VD_SEED");
+    char* end = nullptr;
+    const unsigned long value = seed && *seed ? strtoul(seed, &end, 10) : 0;
+    harness.seedSet = end && *end == '\0' && value <= UINT32_MAX;
+    harness.seed = harness.seedSet ? static_cast<uint32_t>(value) : 0;
+    const char* step = getenv("VD_FIXED_STEP");
+    harness.fixedStep = step && strcmp(step, "1") == 0;
+    const char* module = getenv("VD_MODULE_3D");
+    harness.module3D = module && (strcmp(module, "2") == 0 || strcmp(module, "4") == 0) ? module[0] - '0' : 0;
+    const char* drive = getenv("VD_DRIVE");
+    const bool driven = drive && *drive && StartDrive(drive);
+    harness.frameGate = driven ? DriveFrameGate : nullptr;
+    harness.beforeSwap = driven ? DriveBeforeSwap : nullptr;
+}
+
 CSwitches& Switches()
 {
     static CSwitches switches;
@@ -31,6 +52,7 @@ void Reset()
     CSwitches& switches = Switches();
     switches = CSwitches{};
     switches.harness.headless = HeadlessByEnvironment();
+    ReadEnvironmentSwitches(switches.harness);
     SetPlatformHarness(&switches.harness);
 }
 
