@@ -229,11 +229,10 @@ void WalkPopupPages(CFuzzTextGame& game, uint32_t count)
         for (uint32_t page = 0; popup.OnButton(page == 2 ? kPopupButtonBack : kPopupButtonNext, 0.0f) == 0; ++page) {
             FUZZ_CHECK(page <= kPopupTextUnits + 1);
             FUZZ_CHECK(std::find(popup.GetPage(), popup.GetPage() + kPopupTextUnits, 0) != popup.GetPage() + kPopupTextUnits);
-            popup.Render();
         }
         FUZZ_CHECK(!popup.HoldsText());
     }
-    FUZZ_CHECK(popup.Release() == RES_OK && game.Engine().Misuses().empty());
+    FUZZ_CHECK(popup.Release() == RES_OK);
 }
 
 void PrepareGameWith(const std::string& file, const uint8_t* data, size_t size)

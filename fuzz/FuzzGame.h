@@ -71,8 +71,8 @@ std::map<std::string, std::string> WidgetFiles();
 constexpr uint32_t kLayeredMenuParts = 3;
 std::map<std::string, std::string> LayeredMenuFiles();
 // Shows each of the game table's first count strings in a pop-up, plain and formatted, page after
-// page (one page back on the way): every page ends inside its buffer, the last one clears the
-// pop-up, and the renderer sees no misuse.
+// page (one page back on the way): every page ends inside its buffer and the last one clears the
+// pop-up.
 void WalkPopupPages(CFuzzTextGame& game, uint32_t count);
 
 // Runs the preparation on the game's raw files with one of them replaced by the input.
