@@ -1,14 +1,23 @@
 #include "fuzz/FuzzGame.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 #include <cstring>
 
 #include "base/WideString.h"
+#include "engine3d/Font.h"
+#include "engine3d/Object.h"
 #include "fuzz/FuzzSupport.h"
+#include "game/CharsetRemap.h"
+#include "game/PopupText.h"
 #include "game/SoundNames.h"
 #include "levels/Level.h"
+#include "tests/support/FontFixtures.h"
 #include "tests/support/LevelTestKit.h"
+#include "tests/support/MemoryRenderer.h"
+#include "tests/support/WorldDataDefaults.h"
+#include "tools/ObjectFileWriter.h"
 #include "tools/PakWriter.h"
 #include "tools/RawFileWriter.h"
 
@@ -101,7 +110,7 @@ CFuzzGame::~CFuzzGame()
     m_world.Release();
 }
 
-Result CFuzzGame::Prepare(const std::map<std::string, std::string>& files)
+void CFuzzGame::UsePak(const std::map<std::string, std::string>& files)
 {
     CPakWriter pak;
     for (const auto& [name, bytes] : files)
@@ -109,6 +118,11 @@ Result CFuzzGame::Prepare(const std::map<std::string, std::string>& files)
     const std::string bytes = pak.Bytes();
     const std::string path = WriteFuzzFile("game.pak", reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
     m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(path).c_str(), 0, FindPackerEntry, nullptr);
+}
+
+Result CFuzzGame::Prepare(const std::map<std::string, std::string>& files)
+{
+    UsePak(files);
     m_world.m_pAudioEngine.reset(new CEmptySoundEngine(m_world.GetData()));
     const Result result = m_world.OnPrepareGame();
     for (uint32_t i = 0; m_world.m_pScenes && i < m_world.GetSceneCount(); ++i) {
@@ -118,6 +132,107 @@ Result CFuzzGame::Prepare(const std::map<std::string, std::string>& files)
     FUZZ_CHECK(m_world.m_nTooltipCount <= 256);
     CheckSoundNames(Data());
     return result;
+}
+
+void CFuzzGame::UseSoundBank(uint16_t count)
+{
+    m_world.m_pAudioEngine.reset(new CEmptySoundEngine(m_world.GetData()));
+    CGameData& game = Data();
+    game.m_pSounds.reset(new CSoundBankEntry[count]());
+    for (uint16_t i = 0; i < count; ++i)
+        game.m_pSounds[i] = {m_world.m_pAudioEngine->CreateAudio(0, 0), 1};
+    game.m_nSoundCount = count;
+    game.m_fSoundVolume = 1.0f;
+}
+
+CFuzzTextGame::CFuzzTextGame(bool charset)
+{
+    CWorldData* data = World().GetData();
+    SetDefaultWorld(data, &m_math, 1024, 768);
+    World().m_p3DEngine.reset(new CMemoryEngine(data));
+    Engine().Load(MemoryRenderer::Window());
+    CTextStyles& styles = Data().m_TextStyles;
+    for (float* size : {styles.m_MenuSize, styles.m_GameSize, styles.m_ToolbarSize, styles.m_LegalsSize})
+        size[0] = size[1] = kFixtureScale;
+    styles.m_nPopupBorder = 100;
+    Data().m_nLoadFontType = charset ? kFontTypeCharset : kFontTypeGlyph;
+    m_font.reset(new CVarnFont(data, &Engine()));
+    m_font->Create(kFontScreenText, 64);
+    LoadFixtureGlyphs(m_font.get());
+    World().m_pMainFont = Data().m_pMainFont = m_font.get();
+}
+
+CFuzzTextGame::~CFuzzTextGame()
+{
+    World().m_pMainFont = Data().m_pMainFont = nullptr;
+    m_font.reset();
+}
+
+Result CFuzzTextGame::Open(const std::map<std::string, std::string>& files)
+{
+    UsePak(files);
+    if (Failed(World().OnSymbols()) || Failed(World().OnIndivisibleChars()))
+        return RES_FAIL;
+    return World().LoadLanguage(0);
+}
+
+CMemoryEngine& CFuzzTextGame::Engine()
+{
+    return *static_cast<CMemoryEngine*>(World().m_p3DEngine.get());
+}
+
+std::string StringTableName(const std::string& language, const std::string& section, bool charset)
+{
+    return "strings/_strings." + language + section + (charset ? ".utf8.indexed.ucs2.raw" : ".utf8.ucs2.raw");
+}
+
+std::map<std::string, std::string> StringTables(const std::vector<std::u16string>& strings,
+                                                const std::vector<std::u16string>& commons, bool charset)
+{
+    return {{StringTableName("en", "", charset), StringFileBytes(strings)},
+            {StringTableName("en", ".commons", charset), StringFileBytes(commons)}};
+}
+
+std::map<std::string, std::string> WidgetFiles()
+{
+    std::map<std::string, std::string> files = StringTables({u"Name", u"Other", u"Third", u"Fourth", u"Fifth"});
+    for (const char* name : {"textures.Desktop/toolbar.1024x45.png", "textures.Desktop/menubar.60x768.png",
+                             "textures/buttons.ingame.png", "textures/timer.png", "textures/hint.png", "timer.png",
+                             "hint.png", "textures/toolbar.png"})
+        files[name] = "picture";
+    return files;
+}
+
+std::map<std::string, std::string> LayeredMenuFiles()
+{
+    C3dxModel mesh;
+    for (uint32_t part = 0; part < kLayeredMenuParts; ++part) {
+        mesh.parts.emplace_back().record = {part, 3 * part, 3, 3 * part, 3, 1, kPrimitiveTriangleList, kCullNone};
+        mesh.vertices.resize(3 * part + 3, C3dxVertex{{1, 2, 0}, {0, 0, -1}, 0xFFFFFFFFu, 0, {0, 0}});
+        mesh.indices.insert(mesh.indices.end(), {0, 1, 2});
+    }
+    std::map<std::string, std::string> files = StringTables({u"zero"});
+    files[GameRawName("_menu_0.obj.3dx")] = Make3dxBytes(mesh, 16, kWrite3dxPositions | kWrite3dxUVs);
+    return files;
+}
+
+void WalkPopupPages(CFuzzTextGame& game, uint32_t count)
+{
+    CPopupText popup(game.World().GetData());
+    FUZZ_CHECK(popup.Load(kFixtureScale, kFixtureScale) == RES_OK);
+    const int32_t numbers[] = {-7, INT32_MAX};
+    for (uint32_t i = 0; i < 2 * count; ++i) {
+        if (i % 2)
+            popup.SetTextFormat(i / 2, kGameTable, numbers, 2);
+        else
+            popup.SetText(i / 2, kGameTable);
+        for (uint32_t page = 0; popup.OnButton(page == 2 ? kPopupButtonBack : kPopupButtonNext, 0.0f) == 0; ++page) {
+            FUZZ_CHECK(page <= kPopupTextUnits + 1);
+            FUZZ_CHECK(std::find(popup.GetPage(), popup.GetPage() + kPopupTextUnits, 0) != popup.GetPage() + kPopupTextUnits);
+        }
+        FUZZ_CHECK(!popup.HoldsText());
+    }
+    FUZZ_CHECK(popup.Release() == RES_OK);
 }
 
 void PrepareGameWith(const std::string& file, const uint8_t* data, size_t size)

@@ -34,6 +34,15 @@ public:
         m_left -= taken;
         return value;
     }
+    // The next count bytes (fewer at the end).
+    std::string TakeBytes(size_t count)
+    {
+        const size_t taken = std::min(count, m_left);
+        std::string bytes(reinterpret_cast<const char*>(m_data), taken);
+        m_data += taken;
+        m_left -= taken;
+        return bytes;
+    }
     const uint8_t* Data() const { return m_data; }
     size_t Left() const { return m_left; }
 

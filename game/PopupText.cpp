@@ -225,7 +225,8 @@ const char16_t* CPopupText::ReadTags(const char16_t* cursor, int32_t* maxWidth)
 {
     const uint16_t* remap = m_pData->gameData->m_CharsetRemap;
     const char16_t introducer = remap['\\'];
-    if (*cursor != introducer)
+    // A remap table may give 0 for a marker: the page's end never matches one.
+    if (*cursor == 0 || *cursor != introducer)
         return cursor;
     ++cursor;
     for (;;) {
@@ -245,8 +246,10 @@ const char16_t* CPopupText::ReadTags(const char16_t* cursor, int32_t* maxWidth)
             UseLabel(read ? value : nullptr, maxWidth);
         else if (read)
             PlayVoice(value);
+        if (*end == 0)
+            return end;
         if (*end != remap[','])
-            return *end ? end + 1 : end;
+            return end + 1;
         cursor = end + 1;
     }
 }

@@ -58,6 +58,9 @@ fs::path SafeRelativePath(std::string name)
 
 Result ExtractEntry(std::ifstream& pak, const PakIndexEntry& entry, const fs::path& folder, std::string* error)
 {
+    // The file system would cut such a name short: its data would land under another name.
+    if (entry.name.find('\0') != std::string::npos)
+        return Fail(error, "refusing to extract an entry whose name holds a NUL byte: " + std::string(entry.name.c_str()));
     fs::path relative = SafeRelativePath(entry.name);
     if (relative.empty())
         return Fail(error, "refusing to extract an entry outside the folder: " + entry.name);

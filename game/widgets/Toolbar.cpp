@@ -37,6 +37,7 @@ constexpr uint32_t kNameUnits = 260;
 const char16_t kBadName[] = u"# CToolbar::Load \"%s\" invalid file format, must be \"name.WidthxHeight.ext\"\n";
 const char16_t kBadItem[] = u"# CToolbar::LoadFromProfile invalid item %u\n";
 const char16_t kTooManyItems[] = u"# CToolbar::LoadFromProfile %u items do not fit\n";
+const char16_t kBadSpeedScale[] = u"# CToolbar::LoadFromProfile invalid speed scale\n";
 
 uint8_t AlphaOf(float phase)
 {
@@ -599,9 +600,16 @@ Result CToolbar::LoadFromProfile(CStream& stream, uint16_t)
     ClearItems();
     uint32_t count = 0;
     uint8_t centre = 0;
+    float speedScale = 0.0f;
     if (!ReadValue(stream, count) || !ReadValue(stream, m_nMaxShown) || !ReadValue(stream, centre) ||
-        !ReadValue(stream, m_fSpeedScale))
+        !ReadValue(stream, speedScale))
         return RES_FAIL;
+    // A negative or endless scale would drive the phases past every bound.
+    if (!(speedScale >= 0.0f) || !std::isfinite(speedScale)) {
+        LogPrintf(m_pData->logPath, 1, kBadSpeedScale);
+        return RES_FAIL;
+    }
+    m_fSpeedScale = speedScale;
     m_bCentre = centre != 0;
     if (count > stream.BytesLeft() / kItemBytes) {
         LogPrintf(m_pData->logPath, 1, kTooManyItems, count);

@@ -52,7 +52,7 @@ TEST_F(PakToolTest, ExtractsEverythingOrTheNamedEntries)
     EXPECT_NE(m_errText.find("vdpak: no entry named fonts"), std::string::npos) << m_errText;
 }
 
-TEST_F(PakToolTest, ExtractRefusesNamesThatLeaveTheFolder)
+TEST_F(PakToolTest, ExtractRefusesNamesThatLeaveTheFolderOrHoldNul)
 {
     for (const char* name : {"../evil.txt", "a/../../evil.txt", "/tmp/evil.txt", "..\\evil.txt"}) {
         std::string pak = m_dir.Write("bad.pak", PakEntryBytes(name, "evil"));
@@ -61,6 +61,10 @@ TEST_F(PakToolTest, ExtractRefusesNamesThatLeaveTheFolder)
         EXPECT_NE(error.find("outside"), std::string::npos) << error;
     }
     EXPECT_FALSE(std::filesystem::exists(m_dir.File("evil.txt")));
+    const std::string pak = m_dir.Write("nul.pak", PakEntryBytes(std::string("cut\0short.txt", 13), "data"));
+    std::string error;
+    EXPECT_EQ(ExtractPak(pak, m_dir.File("out"), {}, &error), RES_FAIL);
+    EXPECT_FALSE(std::filesystem::exists(m_dir.File("out/cut"))) << error;
 }
 
 TEST_F(PakToolTest, ReportsBadUsageAndFailures)

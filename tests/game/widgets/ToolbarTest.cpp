@@ -212,6 +212,11 @@ TEST_P(ToolbarTest, AProfileSectionRestoresTheItemsExactlyAndRefusesDamage)
     EXPECT_EQ(Restore(copy, damaged), RES_FAIL);
     EXPECT_FALSE(s_log.empty());
     EXPECT_EQ(Restore(copy, bytes.substr(0, bytes.size() - 1)), RES_FAIL);
+    for (char high : {'\x7F', '\xBF'}) {  // the speed scale 1.5 as NaN, as -1.5
+        damaged = bytes;
+        damaged[12] = high;
+        EXPECT_EQ(Restore(copy, damaged), RES_FAIL);
+    }
     damaged = bytes;
     damaged[13 + 15] = 0x40;  // the first item's phase: 2.0
     ASSERT_EQ(Restore(copy, damaged), RES_OK);
