@@ -6,6 +6,9 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/scores/WebScoring.h"
+#include "levels/objects/LevelLabels.h"
+#include "levels/objects/LevelTimer.h"
+#include "levels/objects/LevelTooltip.h"
 
 namespace {
 
@@ -40,11 +43,10 @@ Result ReadMenuDialog(CBaseObject* dialog, CStream* stream)
     return stream ? static_cast<CMenuDialog*>(dialog)->ReadConstruction(*stream) : RES_FAIL;
 }
 
-// The level labels and the timer are still to come; until then each is the plain scene object,
-// which reads its description.
-CSceneObject3D* MakePlainSceneObject(CWorldData* data, C3DEngine* engine, uint32_t id)
+template <typename Object>
+CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
-    return new (std::nothrow) CSceneObject3D(data, engine, id);
+    return new (std::nothrow) Object(data, engine, id);
 }
 
 } // namespace
@@ -63,6 +65,9 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     RegisterGameComponents(factory);
     factory.SetMaker(kComponentWebScores, MakeWebScoring);
     factory.SetMaker(kComponentMenuDialog, MakeMenuDialog, ReadMenuDialog);
-    world->GetLevelFactory().SetObjectMaker(kSceneTypeLabels, MakePlainSceneObject);
-    world->GetLevelFactory().SetObjectMaker(kSceneTypeTimer, MakePlainSceneObject);
+    CLevelFactory& levels = world->GetLevelFactory();
+    levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
+    levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
+    levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);
+    world->RegisterLevelSections();
 }

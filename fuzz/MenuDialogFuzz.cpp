@@ -21,14 +21,10 @@ public:
     void ChangeLanguage(uint32_t) override {}
     void ApplyMusicVolume() override {}
     void ApplySoundVolume() override {}
-    Result AddAudio(uint16_t sound, uint32_t) override
-    {
-        FUZZ_CHECK(sound < kBankSounds);
-        return RES_OK;
-    }
+    void AddAudio(uint16_t sound, uint8_t) override { FUZZ_CHECK(sound < kBankSounds); }
     void OpenWebLink(const char16_t*) override {}
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
-    bool IsFadeOver() override { return true; }
+    bool IsFadeOver() const override { return true; }
 };
 
 } // namespace

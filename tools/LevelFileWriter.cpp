@@ -1,5 +1,7 @@
 #include "tools/LevelFileWriter.h"
 
+#include "game/GameTimer.h"
+
 namespace {
 
 void WritePopup(CByteWriter& out, const CPopupGroupModel& popup)
@@ -138,5 +140,19 @@ std::string TimerBody(const CTimerModel& timer)
     WriteSceneBlock(out, timer.scene);
     const float values[] = {timer.x, timer.y, timer.value50, timer.size};
     out.Floats(values, 4);
+    return out.Bytes();
+}
+
+std::string FreshTimerSection(const CTimerModel& timer)
+{
+    CByteWriter out;
+    out.U32(static_cast<uint32_t>(timer.scene.parts.size()));
+    for (const CScenePartModel& part : timer.scene.parts) {
+        out.U32(part.flags);
+        out.F32(0.0f);
+    }
+    out.F32(0.0f);
+    out.U32(kTimerHidden);
+    out.F32(0.0f);
     return out.Bytes();
 }

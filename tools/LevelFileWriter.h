@@ -128,3 +128,5 @@ std::string LevelBody(const CLevelModel& level);
 std::string TooltipBody(const CTooltipModel& tooltip);
 std::string LabelsBody(const CLabelsModel& labels);
 std::string TimerBody(const CTimerModel& timer);
+// A fresh timer's profile section: its parts' flags with alpha 0, phase 0, hidden, no time left.
+std::string FreshTimerSection(const CTimerModel& timer);

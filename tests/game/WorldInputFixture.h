@@ -29,6 +29,16 @@ struct CInputLevel : CTestLevel {
 struct CInputTooltip : CGameTooltip {
     CInputTooltip(CWorldData* data, uint32_t id, std::string& log) : CGameTooltip(data, nullptr, id), log(log) {}
     bool IsHidden() const override { return false; }
+    void SetHidden(bool) override {}
+    bool IsDone() const override { return false; }
+    Result Update() override { return RES_OK; }
+    void Reset() override {}
+    bool OnObjectEvent(uint32_t, uint32_t) override { return false; }
+    bool AllStepsDone() override { return false; }
+    void Draw() override {}
+    void RenderObject() override {}
+    int32_t GetPendingPage() const override { return kNoPopupPage; }
+    void SetPendingPage(int32_t) override {}
     uint32_t GetSlideState() const override { return slide; }
     void SetSlideState(uint32_t state) override { slide = state; }
     void PlayStepSound() override { log += "step" + std::to_string(GetId()) + " "; }

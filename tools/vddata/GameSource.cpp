@@ -426,5 +426,6 @@ CBlankProfileModel BlankProfileOf(const CGameSource& source)
         addParts(tooltip.model.scene);
     addParts(source.labels.scene);
     addParts(source.timer.scene);
+    profile.sections = FreshTimerSection(source.timer);
     return profile;
 }
