@@ -266,6 +266,10 @@ public:
     // The fader's alpha is exactly 0.0 (or there is no fader).
     bool IsFadeOver() const;
 
+    // ---- Hidden-object scenes ----
+    // With time attack enabled, the per-level extra seconds and zoom keys into the scenes' records.
+    void ReadLevelTimeAttackKeys();
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;

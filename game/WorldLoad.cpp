@@ -94,6 +94,7 @@ Result CVadadiDazidevWorld::LoadGame()
         LogLine(u"# CVadadiDazidevWorld::Load failed! OnPrepareGame error\n");
         return RES_FAIL;
     }
+    ReadLevelTimeAttackKeys();
     if (Failed(LoadProfiles())) {
         LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");
         return RES_FAIL;
