@@ -4,6 +4,7 @@
 
 #include "game/GameComponents.h"
 #include "game/VadadiDazidevWorld.h"
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
 #include "levels/objects/LevelLabels.h"
 #include "levels/objects/LevelTimer.h"
 #include "levels/objects/LevelTooltip.h"
@@ -15,6 +16,11 @@ template <typename Object>
 CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
     return new (std::nothrow) Object(data, engine, id);
+}
+
+CGameLevel* MakeHiddenObjectLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
+{
+    return new (std::nothrow) CLevelVadadiDazidev(data, engine, id);
 }
 
 } // namespace
@@ -32,6 +38,7 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     CWorldComponentFactory& factory = world->GetComponentFactory();
     RegisterGameComponents(factory);
     CLevelFactory& levels = world->GetLevelFactory();
+    levels.SetLevelMaker(kLevelTypeHiddenObject, MakeHiddenObjectLevel);
     levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
     levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
     levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);

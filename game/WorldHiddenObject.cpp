@@ -1,6 +1,7 @@
 #include "base/WideFormat.h"
 #include "game/ScenePartKinds.h"
-#include "game/TimedSceneRecords.h"
+#include "game/HiddenObjectScene.h"
+#include "game/GameStates.h"
 #include "game/VadadiDazidevWorld.h"
 
 namespace {
@@ -8,7 +9,7 @@ namespace {
 constexpr uint32_t kKeyUnits = 96;
 
 // Each search state of the chain from the record's initial state once, while it searches.
-void ReadRecordKeys(const CParamsReader& external, CTimedSceneRecords& records, uint32_t level, uint32_t record)
+void ReadRecordKeys(const CParamsReader& external, CHiddenObjectScene& records, uint32_t level, uint32_t record)
 {
     char16_t key[kKeyUnits];
     bool visited[kTimedPartKindCount] = {};
@@ -35,9 +36,21 @@ void CVadadiDazidevWorld::ReadLevelTimeAttackKeys()
         return;
     for (uint32_t level = 0; level < m_nSceneCount; ++level) {
         CGameLevel* scene = m_pScenes[level].get();
-        auto* records = scene && scene->GetType() == kLevelTypeHiddenObject ? dynamic_cast<CTimedSceneRecords*>(scene)
+        auto* records = scene && scene->GetType() == kLevelTypeHiddenObject ? dynamic_cast<CHiddenObjectScene*>(scene)
                                                                             : nullptr;
         for (uint32_t record = 0; records && record < records->GetTimedRecordCount(); ++record)
             ReadRecordKeys(*external, *records, level, record);
     }
+}
+
+bool CVadadiDazidevWorld::RenderSceneQuiz(CGameLevel& level, bool popupShown)
+{
+    auto* scene = level.GetType() == kLevelTypeHiddenObject ? dynamic_cast<CHiddenObjectScene*>(&level) : nullptr;
+    if (!scene || level.GetSceneState() != kSceneStateQuiz)
+        return false;
+    if (!popupShown && m_nPendingState == GS_NONE && IsFadeOver())
+        scene->StepQuiz();
+    else if (m_pBackground)
+        m_pBackground->DrawBackground(255);
+    return true;
 }

@@ -1,9 +1,10 @@
 #pragma once
 #include <cstdint>
 
-// The time-attack settings of a hidden-object level's records, as the world's loading reaches
-// them; the levels layer implements it.
-class CTimedSceneRecords {
+// What the world reaches of a hidden-object scene beyond the level slots: its records'
+// time-attack settings (read at loading) and the quiz page's frame step. The levels layer
+// implements it.
+class CHiddenObjectScene {
 public:
     virtual uint32_t GetTimedRecordCount() = 0;
     // The scene state a fresh entry of the record starts with.
@@ -13,7 +14,9 @@ public:
     // Seconds added to search state kind's timer.
     virtual void SetExtraSeconds(uint32_t record, uint32_t kind, uint32_t seconds) = 0;
     virtual void SetRecordZoom(uint32_t record, float zoom) = 0;
+    // The quiz page's step of the draw pass: the page, then its answer and next-button clicks.
+    virtual void StepQuiz() = 0;
 
 protected:
-    ~CTimedSceneRecords() = default;
+    ~CHiddenObjectScene() = default;
 };
