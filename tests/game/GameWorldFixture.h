@@ -49,6 +49,7 @@ public:
     using CVadadiDazidevWorld::m_nSceneCount;
     using CVadadiDazidevWorld::m_nTooltipCount;
     using CVadadiDazidevWorld::m_vCamera;
+    using CVadadiDazidevWorld::m_vCameraTarget;
     using CVadadiDazidevWorld::m_p3DEngine;
     using CVadadiDazidevWorld::m_pMainFont;
     using CVadadiDazidevWorld::m_pCreditsText;

@@ -34,6 +34,32 @@ public:
     int m_nPlays = 0;
 };
 
+// A tooltip that notes the object events and completion checks it is given.
+class CNotingTooltip : public CGameTooltip {
+public:
+    using CGameTooltip::CGameTooltip;
+    Result Update() override { return RES_OK; }
+    void Reset() override {}
+    void PlayStepSound() override {}
+    bool OnObjectEvent(uint32_t value, uint32_t object) override
+    {
+        m_events.emplace_back(value, object);
+        return true;
+    }
+    bool AllStepsDone() override { return ++m_nChecks, false; }
+    void Draw() override {}
+    void RenderObject() override {}
+    bool IsHidden() const override { return false; }
+    void SetHidden(bool) override {}
+    bool IsDone() const override { return false; }
+    uint32_t GetSlideState() const override { return kTooltipFolded; }
+    void SetSlideState(uint32_t) override {}
+    int32_t GetPendingPage() const override { return kNoPopupPage; }
+    void SetPendingPage(int32_t) override {}
+    std::vector<std::pair<uint32_t, uint32_t>> m_events;
+    int m_nChecks = 0;
+};
+
 // A 40-unit square part centred at (x, y).
 inline CScenePartModel Part(uint32_t phase, uint32_t flags, uint32_t item, float x, float y)
 {
@@ -72,6 +98,9 @@ protected:
         m_world.m_pScenes.reset(new std::unique_ptr<CGameLevel>[3]);
         m_world.m_nSceneCount = 3;
         m_world.m_nCurrentScene = 0;
+        m_world.m_pTooltips.reset(new std::unique_ptr<CSceneObject3D>[1]);
+        m_world.m_pTooltips[0].reset(m_tooltip = new CNotingTooltip(data, m_engine, 0));
+        m_world.m_nTooltipCount = 1;
     }
     void TearDown() override
     {
@@ -158,5 +187,6 @@ protected:
     uint32_t Flags(uint32_t part) { return m_level->GetPart(part)->flags; }
 
     CTestHiddenLevel* m_level = nullptr;
+    CNotingTooltip* m_tooltip = nullptr;
     CCountedSound* m_sounds[kBankSounds] = {};
 };

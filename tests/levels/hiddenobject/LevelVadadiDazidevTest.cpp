@@ -1,6 +1,7 @@
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
 
 #include "core/Random.h"
+#include "levels/objects/LevelTimer.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"
 
 namespace {
@@ -62,8 +63,30 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     EXPECT_EQ(Listed(), (Items{{1, 1}}));
     Toolbar().Layout();
     ASSERT_EQ(level.OnClick(500, 100), RES_OK);
+    EXPECT_EQ(m_tooltip->m_events, (Items{{0, 2}})) << "collection objects tell the tooltips";
+    const int checks = m_tooltip->m_nChecks;
     Frames(6);
     EXPECT_EQ(level.GetSceneState(), kStateArrows) << "a quiz state without a question falls through";
+    EXPECT_GT(m_tooltip->m_nChecks, checks);
+}
+
+TEST_P(LevelVadadiDazidevTest, TheDeveloperShortcutFindsTheStateAndTakesTheOnlyArrow)
+{
+    CHiddenObjectRecordModel r;
+    r.states[1].nextState = kStateArrows;
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(2, kLive, 1, 200, 100),
+                                           Part(kPhaseArrows, kLive, kNoItem, 300, 100)},
+                                          r);
+    model.level.pairs = {{2, 3}};
+    CTestHiddenLevel& level = Build(model);
+    level.AdvanceSceneState(true);
+    level.OnKeyShortcuts(false);
+    EXPECT_EQ(Flags(0), kPartClickable | kPartWaiting) << "found: hidden at once";
+    EXPECT_EQ(Flags(1), kLive);
+    EXPECT_EQ(level.GetSceneState(), kStateArrows);
+    EXPECT_EQ(level.m_nEnds, 0);
+    level.OnKeyShortcuts(true);
+    EXPECT_EQ(level.m_nEnds, 1) << "the only arrow's scene is the scene count";
 }
 
 TEST_P(LevelVadadiDazidevTest, ACompletedStateEndsTheGameOrLeavesByItsTargetOrArgument)
@@ -141,6 +164,50 @@ TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
     Data().m_bDebugKeys = 1;
     Build(Scene(parts, r)).AdvanceSceneState(true);
     EXPECT_EQ(Listed().size(), 4u) << "the developer sees every item";
+    CStringStream saved;
+    Toolbar().SaveToProfile(saved);
+    EXPECT_EQ(saved.m_bytes[8], 0) << "four items, four shown: not centred";
+    m_level->Release();
+    r.maxShownItems = 1;
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    CStringStream centred;
+    Toolbar().SaveToProfile(centred);
+    EXPECT_EQ(centred.m_bytes[8], 1);
+}
+
+TEST_P(LevelVadadiDazidevTest, TimedStatesGetTheirSecondsAndTheTimeAttackKeysFollowTheChain)
+{
+    m_world.m_pTimer = std::make_unique<CLevelTimer>(m_world.GetData(), m_engine, 0);
+    Data().m_nMode = 1;
+    Data().m_nSecondsPerObject[1] = 7;
+    m_files["ext.ini"] = "[TIME_ATTACK]\nLEVEL_1_PARAM_1_EXTRA_SECONDS_ON_HO = 30\n"
+                         "LEVEL_1_PARAM_1_EXTRA_SECONDS_ON_CO = 5\nLEVEL_1_PARAM_2_EXTRA_SECONDS_ON_HO = 9\n";
+    WritePaks();
+    Data().m_pExternalParams = std::make_unique<CPackedParams>(u"ext.ini", FindPackerEntry, &m_world.GetData()->pak);
+    Data().m_bEnableTimeAttack = 1;
+    CHiddenObjectRecordModel r;
+    r.states[1].nextState = 2, r.states[2].nextState = 1;  // a loop
+    CHiddenObjectRecordModel arrows;
+    arrows.initialState = kStateArrows;
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 1, 200, 100),
+                                           Part(1, kLive | kPartToggles, kNoItem, 300, 100)},
+                                          r);
+    model.level.records.resize(2);
+    model.extensions.push_back(arrows);
+    CTestHiddenLevel& level = Build(model);
+    m_world.ReadLevelTimeAttackKeys();
+    EXPECT_EQ(Record(0).states[1].extraSeconds, 30u);
+    EXPECT_EQ(Record(0).states[2].extraSeconds, 5u);
+    EXPECT_EQ(Record(0).zoom, 0.0f) << "the zoom key's default";
+    EXPECT_EQ(Record(1).states[1].extraSeconds, 0u) << "an arrows record reads no keys";
+    EXPECT_EQ(Record(1).zoom, 1.0f);
+    level.AdvanceSceneState(true);
+    EXPECT_FLOAT_EQ(m_world.GetTimer()->GetRemainingFrames(), (30.0f + 2 * 7.0f) * 30.0f) << "switches do not count";
+    CStringStream saved;
+    Toolbar().SaveToProfile(saved);
+    float speed = 0.0f;
+    memcpy(&speed, &saved.m_bytes[9], 4);
+    EXPECT_EQ(speed, 1.0f) << "a zoom of 0 leaves the toolbar's pace";
 }
 
 TEST_P(LevelVadadiDazidevTest, AHintPointsAtTheKthCandidate)
@@ -155,6 +222,17 @@ TEST_P(LevelVadadiDazidevTest, AHintPointsAtTheKthCandidate)
     level.UseHint();
     EXPECT_EQ(Toolbar().FindItem(k)->state, kItemFlash) << "candidate " << k << " of parts 0, 2 and 3";
     EXPECT_EQ(m_world.GetHint()->GetGlowState(), kGlowFadeIn);
+    std::vector<float> targets;
+    for (float y : {600.0f, 100.0f}) {
+        CHiddenObjectLevelModel tall = Scene({Part(1, kLive, 0, 100, y)});
+        tall.level.scene.refHeight = 3000.0f;  // room for the camera to move
+        Build(tall).AdvanceSceneState(true);
+        Toolbar().Layout();
+        m_level->UseHint();
+        targets.push_back(m_world.m_vCameraTarget.y);
+        m_level->Release();
+    }
+    EXPECT_LT(targets[0], targets[1]) << "below the middle to the lower edge, above it to the upper one";
 }
 
 TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOrder)
@@ -176,27 +254,37 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
         }
     }
     CHiddenObjectRecordModel r;
-    r.initialState = kStateQuiz, r.quizQuestion = 0, r.answers[3].text = 1, r.answers[3].firstOutcome = 1;
+    r.initialState = kStateQuiz, r.quizQuestion = 0, r.quizLayout = 1, r.answers[3].text = 1;
+    r.answers[3].firstOutcome = 1;
     CQuizOutcomeModel& outcome = r.answers[3].outcomes[0];
     outcome.popupId = 4, outcome.soundId = 5;
-    outcome.actions = {CActionModel{}, {0}, {0}, {1}, {1}, {0x0001}};  // show then hide 0, disable then enable 1
+    // The tooltip event, show then hide part 0, disable then enable part 1, then record 1.
+    outcome.actions = {CActionModel{0x0007}, {0}, {0}, {1}, {1}, {0x0001}};
     CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(1, kPartDrawn, 0, 300, 100)}, r);
     model.level.records.resize(2);
     CTestHiddenLevel& level = Build(model);
     level.AdvanceSceneState(true);
     EXPECT_EQ(level.AnswerQuiz(), RES_FAIL) << "nothing chosen";
-    level.m_nSceneState = kStateQuiz;
-    const_cast<uint8_t&>(*level.GetQuizOrder()) = 3;
-    Data().m_pSounds[5].m_nState = 1;
-    CWorldData* data = m_world.GetData();
-    data->mouseReleased[0] = 1;
-    SetPointer(512, 200, 512, 200);
-    level.DrawQuiz();
-    EXPECT_EQ(level.UpdateQuiz(), RES_FAIL) << "no answer under the pointer";
-    ASSERT_EQ(level.AnswerQuiz(), RES_FAIL);
-    // Choose by hand: the next button belongs to the menu dialog.
-    level.SetUpQuiz();
-    EXPECT_TRUE(level.IsQuizPrepared());
+    CStringStream progress;
+    ASSERT_EQ(level.SaveProgress(&progress), RES_OK);
+    SetPointer(512, 440, 512, 440);  // one column: place 2 at 0.5625 of the height
+    m_world.GetData()->mouseReleased[0] = 1;
+    level.StepQuiz();
+    ASSERT_EQ(level.GetChosenAnswer(), 3);
+    CStreamMemory in(kStreamRead, progress.m_bytes.data(), static_cast<uint32_t>(progress.m_bytes.size()));
+    in.Open();
+    ASSERT_EQ(level.LoadProgress(&in, 1), RES_OK);
+    EXPECT_EQ(level.GetChosenAnswer(), kNoAnswer) << "a load in the quiz state prepares it again";
+    level.StepQuiz();
+    ASSERT_EQ(level.AnswerQuiz(), RES_OK);
+    EXPECT_FALSE(level.IsQuizPrepared());
+    EXPECT_EQ(level.PeekPopup(), 4);
+    EXPECT_EQ(m_tooltip->m_events, (Items{{0, 7}}));
+    EXPECT_EQ(Flags(0) & kPartDrawn, 0u);
+    EXPECT_EQ(Flags(1), kPartDrawn | kPartClickable);
+    EXPECT_EQ(level.GetSceneState(), kStateArrows);
+    EXPECT_EQ(level.GetCurrentRecord(), 1u) << "the record switch comes after the scene change";
+    EXPECT_EQ(m_sounds[5]->m_nPlays, 1);
 }
 
 TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainPass)
