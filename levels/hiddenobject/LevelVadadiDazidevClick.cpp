@@ -6,17 +6,12 @@ namespace {
 
 constexpr Result kFadesRun = 3;
 
-// A drawn part fades out, a hidden one in; either way it takes no more clicks.
+// A drawn part starts fading out, a hidden one fading in.
 void StartFade(ScenePart& part)
 {
-    if (part.flags & kPartDrawn) {
-        part.flags |= kPartFadingOut;
-        part.alpha = 1.0f;
-    } else {
-        part.flags |= kPartFadingIn;
-        part.alpha = 0.0f;
-    }
-    part.flags |= kPartWaiting;
+    const bool drawn = (part.flags & kPartDrawn) != 0;
+    part.flags |= drawn ? kPartFadingOut : kPartFadingIn;
+    part.alpha = drawn ? 1.0f : 0.0f;
 }
 
 // One fade step; false when the part does not fade. A fade ends on reaching its bound.
@@ -79,6 +74,7 @@ void CLevelVadadiDazidev::Collect(uint32_t index, ScenePart& part)
     if (!record)
         return;
     StartFade(part);
+    part.flags |= kPartWaiting;
     if (part.phase == kPhaseGhost) {
         PlayLevelSound(record->ghostSound, false);
         return;
@@ -155,12 +151,8 @@ void CLevelVadadiDazidev::StepToggleBlink()
         return;
     }
     const bool drawn = (part->flags & kPartDrawn) != 0;
-    if (!m_bToggleWasDrawn && drawn) {
-        part->flags |= kPartFadingOut;
-        part->alpha = 1.0f;
-    } else if (m_bToggleWasDrawn && !drawn) {
-        part->flags |= kPartFadingIn;
-        part->alpha = 0.0f;
+    if (drawn != (m_bToggleWasDrawn != 0)) {
+        StartFade(*part);
     } else {
         part->flags = (part->flags | kPartClickable) & ~kPartWaiting;
         CompleteScene(static_cast<uint32_t>(m_nSelectedPart));
