@@ -38,15 +38,11 @@ public:
 class CNotingTooltip : public CGameTooltip {
 public:
     using CGameTooltip::CGameTooltip;
+    bool OnObjectEvent(uint32_t value, uint32_t object) override { return m_events.emplace_back(value, object), true; }
+    bool AllStepsDone() override { return ++m_nChecks, false; }
     Result Update() override { return RES_OK; }
     void Reset() override {}
     void PlayStepSound() override {}
-    bool OnObjectEvent(uint32_t value, uint32_t object) override
-    {
-        m_events.emplace_back(value, object);
-        return true;
-    }
-    bool AllStepsDone() override { return ++m_nChecks, false; }
     void Draw() override {}
     void RenderObject() override {}
     bool IsHidden() const override { return false; }
