@@ -42,4 +42,5 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
     levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
     levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);
+    world->RegisterLevelSections();
 }
