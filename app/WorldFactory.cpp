@@ -6,6 +6,7 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/scores/WebScoring.h"
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
 #include "levels/objects/LevelLabels.h"
 #include "levels/objects/LevelTimer.h"
 #include "levels/objects/LevelTooltip.h"
@@ -49,6 +50,11 @@ CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id
     return new (std::nothrow) Object(data, engine, id);
 }
 
+CGameLevel* MakeHiddenObjectLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
+{
+    return new (std::nothrow) CLevelVadadiDazidev(data, engine, id);
+}
+
 } // namespace
 
 CWorld* CreateGameWorld()
@@ -66,6 +72,7 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     factory.SetMaker(kComponentWebScores, MakeWebScoring);
     factory.SetMaker(kComponentMenuDialog, MakeMenuDialog, ReadMenuDialog);
     CLevelFactory& levels = world->GetLevelFactory();
+    levels.SetLevelMaker(kLevelTypeHiddenObject, MakeHiddenObjectLevel);
     levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
     levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
     levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);

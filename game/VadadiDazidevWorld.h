@@ -387,6 +387,17 @@ public:
     Result SaveSceneSection(CStream& stream);
     Result LoadSceneSection(CStream& stream, uint16_t version);
 
+    // ---- Hidden-object scenes ----
+    // With time attack enabled, the per-level extra seconds and zoom keys into the scenes' records.
+    void ReadLevelTimeAttackKeys();
+    // Neither the level nor a tooltip is busy (both cleared by every state change).
+    bool IsLevelIdle() const { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
+    CKvoBackground* GetBackground() const { return m_pBackground.get(); }
+    // In the quiz state of a hidden-object scene the page takes the frame: its step once no pop-up
+    // shows, no state is pending and the fade is over, else the background alone. False for any
+    // other level or state.
+    bool RenderSceneQuiz(CGameLevel& level, bool popupShown);
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;

@@ -95,6 +95,7 @@ Result CVadadiDazidevWorld::LoadGame()
         return RES_FAIL;
     }
     ShowMenuPage(0);
+    ReadLevelTimeAttackKeys();
     if (Failed(LoadProfiles())) {
         LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");
         return RES_FAIL;

@@ -346,7 +346,8 @@ void CVadadiDazidevWorld::RenderInGame()
     }
     if (m_nLevelBusy == 0 && m_nTooltipBusy == 0 && m_nPendingState != GS_SCENE_MODAL) {
         m_nPreviousState = GS_NONE;
-        if (Failed(ShowNextPopup(GS_INGAME_POPUP)) && level)
+        const bool shown = Succeeded(ShowNextPopup(GS_INGAME_POPUP));
+        if (level && !RenderSceneQuiz(*level, shown) && !shown)
             OfferFirstVisitIntro(*level);
     }
 }

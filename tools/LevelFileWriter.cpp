@@ -52,6 +52,32 @@ void WriteRecord(CByteWriter& out, const CLevelRecordModel& r, size_t pairCount)
         out.U16(i < r.pairSounds.size() ? r.pairSounds[i] : kNoSound);
 }
 
+void WriteStateBlock(CByteWriter& out, const CStateBlockModel& b)
+{
+    WritePopup(out, b.startPopup);
+    WritePopup(out, b.endPopup);
+    out.U8(b.randomPick);
+    out.U32(b.extraSeconds);
+    out.U8(b.ghostsClickable);
+    out.U32(static_cast<uint32_t>(b.endArgument));
+    out.U32(static_cast<uint32_t>(b.endTargetScene));
+    out.U32(b.nextState);
+    WriteAction(out, b.hideTooltips, LevelActionKind::HideTooltips);
+    WriteAction(out, b.showTooltips, LevelActionKind::ShowTooltips);
+}
+
+void WriteOutcome(CByteWriter& out, const CQuizOutcomeModel& o, bool withActions)
+{
+    out.U32(static_cast<uint32_t>(o.popupId));
+    if (withActions) {
+        for (uint32_t i = 0; i < kOutcomeActionCount; ++i)
+            WriteAction(out, o.actions[i], kOutcomeActionKinds[i]);
+    }
+    out.U32(static_cast<uint32_t>(o.argument));
+    out.U32(static_cast<uint32_t>(o.targetScene));
+    out.U16(o.soundId);
+}
+
 } // namespace
 
 void WriteSceneBlock(CByteWriter& out, const CSceneBlockModel& scene)
@@ -154,5 +180,42 @@ std::string FreshTimerSection(const CTimerModel& timer)
     out.F32(0.0f);
     out.U32(kTimerHidden);
     out.F32(0.0f);
+    return out.Bytes();
+}
+
+void WriteHiddenObjectFields(CByteWriter& out, const CHiddenObjectRecordModel& r)
+{
+    out.U32(r.maxShownItems);
+    out.U32(r.maxPickedItems);
+    out.U32(r.initialState);
+    WriteAction(out, r.switchObjects, LevelActionKind::SetSwitchObjects);
+    out.U32(static_cast<uint32_t>(r.switchRecord));
+    out.U32(static_cast<uint32_t>(r.switchTargetScene));
+    out.U32(r.switchNextState);
+    WritePopup(out, r.switchPopup);
+    WriteAction(out, r.markObjects, LevelActionKind::MarkObjects);
+    for (const CStateBlockModel& block : r.states)
+        WriteStateBlock(out, block);
+    out.U16(r.ghostSound);
+    out.U32(r.quizQuestion);
+    out.U32(r.quizLayout);
+    for (const CQuizAnswerModel& answer : r.answers) {
+        out.U32(answer.text);
+        out.U8(answer.firstOutcome);
+        WriteOutcome(out, answer.outcomes[0], answer.firstOutcome != 0);
+        WriteOutcome(out, answer.outcomes[1], true);
+    }
+    for (uint16_t sound : r.hitSounds)
+        out.U16(sound);
+    for (uint16_t sound : r.itemsDoneSounds)
+        out.U16(sound);
+}
+
+std::string HiddenObjectLevelBody(const CHiddenObjectLevelModel& model)
+{
+    CByteWriter out;
+    out.Text(LevelBody(model.level));
+    for (size_t i = 0; i < model.level.records.size(); ++i)
+        WriteHiddenObjectFields(out, i < model.extensions.size() ? model.extensions[i] : CHiddenObjectRecordModel{});
     return out.Bytes();
 }

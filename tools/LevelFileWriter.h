@@ -6,6 +6,7 @@
 
 #include "game/LevelRecord.h"
 #include "levels/actions/LevelActions.h"
+#include "levels/hiddenobject/HiddenObjectRecord.h"
 #include "tools/ByteWriter.h"
 
 // Models and writers of the description files of scene objects: the scene-object block, the
@@ -80,6 +81,61 @@ struct CLevelModel {
     std::vector<CLevelRecordModel> records;
 };
 
+struct CStateBlockModel {
+    CPopupGroupModel startPopup;
+    CPopupGroupModel endPopup;
+    uint8_t randomPick = 0;
+    uint32_t extraSeconds = 0;
+    uint8_t ghostsClickable = 0;
+    int32_t endArgument = kNoTarget;
+    int32_t endTargetScene = kNoTarget;
+    uint32_t nextState = kStateArrows;
+    CActionModel hideTooltips;
+    CActionModel showTooltips;
+};
+
+struct CQuizOutcomeModel {
+    int32_t popupId = kNoPopup;
+    // tooltip event, show, hide, disable, enable objects, record switch
+    std::array<CActionModel, kOutcomeActionCount> actions;
+    int32_t argument = kNoTarget;
+    int32_t targetScene = kNoTarget;
+    uint16_t soundId = kNoSound;
+};
+
+struct CQuizAnswerModel {
+    uint32_t text = kNoAnswerText;
+    uint8_t firstOutcome = 0;  // 0: the first outcome's actions are not written
+    CQuizOutcomeModel outcomes[2];
+};
+
+// The fields a hidden-object scene adds to a record.
+struct CHiddenObjectRecordModel {
+    uint32_t maxShownItems = 12;
+    uint32_t maxPickedItems = 0;
+    uint32_t initialState = 1;
+    CActionModel switchObjects;
+    int32_t switchRecord = kNoTarget;
+    int32_t switchTargetScene = kNoTarget;
+    uint32_t switchNextState = kStateArrows;
+    CPopupGroupModel switchPopup;
+    CActionModel markObjects;
+    std::array<CStateBlockModel, kSearchStateCount> states;
+    uint16_t ghostSound = kNoSound;
+    uint32_t quizQuestion = kNoQuestion;
+    uint32_t quizLayout = 0;
+    std::array<CQuizAnswerModel, kQuizAnswerCount> answers;
+    std::array<uint16_t, kSearchStateCount> hitSounds{kNoSound, kNoSound, kNoSound, kNoSound};
+    std::array<uint16_t, kSearchStateCount> itemsDoneSounds{kNoSound, kNoSound, kNoSound, kNoSound};
+};
+
+// A hidden-object level: the base level, then one extension per record (missing ones are the
+// model's defaults).
+struct CHiddenObjectLevelModel {
+    CLevelModel level;
+    std::vector<CHiddenObjectRecordModel> extensions;
+};
+
 struct CTooltipStepModel {
     int32_t part = -1;
     int32_t eventValue = 0;
@@ -125,6 +181,8 @@ void WriteAction(CByteWriter& out, const CActionModel& elements, LevelActionKind
 // The scene block with the record count as its word, R, the start record, the click targets,
 // then the records.
 std::string LevelBody(const CLevelModel& level);
+void WriteHiddenObjectFields(CByteWriter& out, const CHiddenObjectRecordModel& record);
+std::string HiddenObjectLevelBody(const CHiddenObjectLevelModel& model);
 std::string TooltipBody(const CTooltipModel& tooltip);
 std::string LabelsBody(const CLabelsModel& labels);
 std::string TimerBody(const CTimerModel& timer);

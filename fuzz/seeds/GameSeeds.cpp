@@ -46,6 +46,22 @@ FUZZ_SEEDS(LevelDescription)
     return RawFile("_level_0.raw", {{"no-records.raw", RawFileBytes("VadadiDazidev", LevelBody(empty))}});
 }
 
+FUZZ_SEEDS(HiddenObjectScene)
+{
+    CHiddenObjectLevelModel scene;
+    scene.level.scene.parts.resize(2);
+    scene.level.records.resize(2);
+    CHiddenObjectRecordModel quiz;
+    quiz.initialState = kStateQuiz;
+    quiz.quizQuestion = 0;
+    quiz.answers[1].text = 1;
+    quiz.answers[1].firstOutcome = 1;
+    quiz.answers[1].outcomes[0].actions[1] = {0x0001};
+    quiz.states[0].hideTooltips = {0};
+    scene.extensions = {CHiddenObjectRecordModel{}, quiz};
+    return {{"plain-and-quiz.raw", HiddenObjectLevelBody(scene)}};
+}
+
 FUZZ_SEEDS(Labels)
 {
     return RawFile("_labels_0.raw");

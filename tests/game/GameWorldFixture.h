@@ -39,6 +39,7 @@ public:
     using CVadadiDazidevWorld::m_pLabels;
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
+    using CVadadiDazidevWorld::m_pHint;
     using CVadadiDazidevWorld::m_pTooltips;
     using CVadadiDazidevWorld::m_fSpeedFactor;
     using CVadadiDazidevWorld::m_fZoom;
@@ -48,6 +49,7 @@ public:
     using CVadadiDazidevWorld::m_nSceneCount;
     using CVadadiDazidevWorld::m_nTooltipCount;
     using CVadadiDazidevWorld::m_vCamera;
+    using CVadadiDazidevWorld::m_vCameraTarget;
     using CVadadiDazidevWorld::m_p3DEngine;
     using CVadadiDazidevWorld::m_pMainFont;
     using CVadadiDazidevWorld::m_pCreditsText;
@@ -59,8 +61,7 @@ public:
     using CVadadiDazidevWorld::m_pToolbar;
     // Input reactions.
     using CVadadiDazidevWorld::m_bIgnoreMouse, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fPenaltyTime,
-        CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState,
-        CVadadiDazidevWorld::m_pHint;
+        CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState;
 };
 
 // An audio engine whose sounds are empty base sounds.

@@ -1,0 +1,106 @@
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
+
+#include <new>
+
+#include "core/Stream.h"
+#include "game/VadadiDazidevWorld.h"
+
+CLevelVadadiDazidev::CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, uint32_t id) : CLevel(data, engine, id)
+{
+    m_nType = kLevelTypeHiddenObject;
+    m_nFirstVisitIndex = 0;
+}
+
+Result CLevelVadadiDazidev::AllocRecords()
+{
+    m_pRecords.reset(new (std::nothrow) CHiddenObjectRecord[m_nRecordCount ? m_nRecordCount : 1]());
+    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
+}
+
+CLevelRecord* CLevelVadadiDazidev::GetRecord(uint32_t n)
+{
+    return m_pRecords && n < m_nRecordCount ? &m_pRecords[n] : nullptr;
+}
+
+CHiddenObjectRecord* CLevelVadadiDazidev::HiddenRecord()
+{
+    return m_pRecords && m_nCurrentRecord < m_nRecordCount ? &m_pRecords[m_nCurrentRecord] : nullptr;
+}
+
+Result CLevelVadadiDazidev::Release()
+{
+    for (uint32_t n = 0; m_pRecords && n < m_nRecordCount; ++n)
+        static_cast<CHiddenObjectFields&>(m_pRecords[n]) = CHiddenObjectFields{};
+    const Result result = CLevel::Release();
+    m_pRecords.reset();
+    return result;
+}
+
+Result CLevelVadadiDazidev::LoadDescription(CStream* stream)
+{
+    if (Failed(CLevel::LoadDescription(stream)))
+        return RES_FAIL;
+    for (uint32_t n = 0; n < m_nPartCount; ++n) {
+        if (m_pPartOrder[n] >= m_nPartCount)
+            return RES_FAIL;
+    }
+    for (uint32_t n = 0; n < m_nRecordCount; ++n) {
+        if (Failed(ReadHiddenObjectFields(*stream, m_pRecords[n], m_pWorldData)))
+            return RES_FAIL;
+    }
+    return RES_OK;
+}
+
+// True when the toolbar lists nothing to find.
+bool CLevelVadadiDazidev::IsToolbarEmpty() const
+{
+    CToolbar* toolbar = Toolbar();
+    return !toolbar || toolbar->GetActiveShown() == 0;
+}
+
+bool CLevelVadadiDazidev::IsHintRechargePaused()
+{
+    return IsToolbarHidden() || IsToolbarEmpty();
+}
+
+bool CLevelVadadiDazidev::IsPlayerHelpLocked()
+{
+    return IsToolbarHidden() || m_nSceneState == kStateArrows || IsToolbarEmpty();
+}
+
+CToolbar* CLevelVadadiDazidev::Toolbar() const
+{
+    CVadadiDazidevWorld* world = World();
+    return world ? world->GetToolbar() : nullptr;
+}
+
+const CStateBlock& CLevelVadadiDazidev::StateBlock()
+{
+    static const CStateBlock kNone = {{kNoPopup, 0, 0, 0}, {kNoPopup, 0, 0, 0}, 0, 0, 0, kNoTarget, kNoTarget,
+                                      kStateArrows, nullptr, nullptr};
+    CHiddenObjectRecord* record = HiddenRecord();
+    return record && m_nSceneState < kSearchStateCount ? record->states[m_nSceneState] : kNone;
+}
+
+uint32_t CLevelVadadiDazidev::GetInitialState(uint32_t record)
+{
+    return record < m_nRecordCount ? m_pRecords[record].initialState : kSceneStateFresh;
+}
+
+uint32_t CLevelVadadiDazidev::GetNextState(uint32_t record, uint32_t kind)
+{
+    return record < m_nRecordCount && kind < kSearchStateCount ? m_pRecords[record].states[kind].nextState
+                                                               : kSceneStateFresh;
+}
+
+void CLevelVadadiDazidev::SetExtraSeconds(uint32_t record, uint32_t kind, uint32_t seconds)
+{
+    if (record < m_nRecordCount && kind < kSearchStateCount)
+        m_pRecords[record].states[kind].extraSeconds = seconds;
+}
+
+void CLevelVadadiDazidev::SetRecordZoom(uint32_t record, float zoom)
+{
+    if (record < m_nRecordCount)
+        m_pRecords[record].zoom = zoom;
+}

@@ -1,0 +1,192 @@
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
+
+#include "base/WideString.h"
+#include "engine3d/Font.h"
+#include "engine3d/Object.h"
+#include "game/PopupText.h"
+#include "game/VadadiDazidevWorld.h"
+
+namespace {
+
+constexpr uint32_t kWhite = 0xFFFFFFFFu;
+constexpr uint32_t kLastTutorialStep = 10;
+constexpr float kTutorialTimerSeconds = 99.0f;
+constexpr uint32_t kTimedMode = 1;
+// The tutorial table entry each step shows; kNoTutorialText clears the pop-up.
+constexpr uint32_t kNoTutorialText = 0xFFFFFFFFu;
+constexpr uint32_t kTutorialTexts[kLastTutorialStep + 1] = {kNoTutorialText, kNoTutorialText, 5, 9, 11, 13, 14,
+                                                            15, 16, 17, 18};
+
+// The colour a part is drawn in this frame; 0 when it is not drawn.
+uint32_t PartColour(const ScenePart& part)
+{
+    const bool fadingOut = (part.flags & kPartFadingOut) && part.alpha > 0.0f;
+    const bool fadingIn = (part.flags & kPartFadingIn) && part.alpha < 1.0f;
+    if (fadingOut || fadingIn)
+        return (static_cast<uint32_t>(part.alpha * 255.0f) << 24) | 0x00FFFFFFu;
+    return (part.flags & kPartDrawn) ? kWhite : 0;
+}
+
+} // namespace
+
+void CLevelVadadiDazidev::DrawPass(bool second)
+{
+    CGameData* game = Game();
+    if (!m_pDisplay || !game)
+        return;
+    m_pDisplay->SetMatrixPointer(&game->m_matView[second ? 1 : 0]);
+    for (uint32_t n = 0; n < m_nPartCount; ++n) {
+        const ScenePart& part = m_pParts[n];
+        const bool marked = (part.flags & kPartSecondView) != 0;
+        if (marked != second || (!second && (part.phase == kPhaseEffects || part.phase == kPhaseArrows)))
+            continue;
+        if (const uint32_t colour = PartColour(part)) {
+            m_pDisplay->SetColor(colour);
+            m_pDisplay->RenderPart(n);
+        }
+    }
+}
+
+void CLevelVadadiDazidev::DrawParts()
+{
+    DrawPass(false);
+}
+
+void CLevelVadadiDazidev::Render()
+{
+    if (m_nSceneState < kSearchStateCount || m_nSceneState == kStateQuiz) {
+        DrawParts();
+    } else if (m_nSceneState == kStateArrows) {
+        DrawParts();
+        RenderParts();
+    }
+    DrawPass(true);
+}
+
+void CLevelVadadiDazidev::BeginModal()
+{
+    CGameData* game = Game();
+    CVadadiDazidevWorld* world = World();
+    if (!game || !world)
+        return;
+    game->m_nTutorialStep = 1;
+    if (CPopupText* popup = world->GetTutorialPopup()) {
+        popup->SetText(game->m_TutorialTable[3], kGameTable);
+        popup->OnTextNext();
+    }
+}
+
+Result CLevelVadadiDazidev::UpdateModal()
+{
+    CGameData* game = Game();
+    CVadadiDazidevWorld* world = World();
+    if (!game || !world)
+        return RES_FAIL;
+    uint32_t& step = game->m_nTutorialStep;
+    if (step == 4 && !game->m_bTutorial)
+        step = 5;
+    if (step == 5 && game->m_nMode != kTimedMode)
+        step = 6;
+    if (step == 9 && AreStarsDisabled())
+        step = 10;
+    if (step > kLastTutorialStep)
+        return RES_FAIL;
+    if (CPopupText* popup = world->GetTutorialPopup()) {
+        if (kTutorialTexts[step] == kNoTutorialText)
+            popup->Clear();
+        else
+            popup->SetText(game->m_TutorialTable[kTutorialTexts[step]], kGameTable);
+        popup->OnTextNext();
+    }
+    return RES_OK;
+}
+
+// Step 3's text in three lines at 40, 60 and 80 per cent of the height.
+void CLevelVadadiDazidev::DrawTutorialLines()
+{
+    CGameData* game = Game();
+    CVarnFont* font = game ? game->m_pMainFont : nullptr;
+    if (!font)
+        return;
+    char16_t text[kQuizTextUnits];
+    WStrCopy(text, kQuizTextUnits, CPopupText::GetString(game->m_TutorialTable[9], kGameTable, m_pWorldData));
+    const float x = m_pWorldData->workingWidth * 0.25f;
+    const float* size = game->m_TextStyles.m_GameSize;
+    const uint32_t colour = 0xFF000000u | game->m_TextStyles.m_GameColors[0];
+    char16_t* line = text;
+    for (float row : {0.4f, 0.6f, 0.8f}) {
+        char16_t* end = line;
+        while (*end && *end != u'\n')
+            ++end;
+        const bool last = *end == 0;
+        *end = 0;
+        const Vector3 position{x, m_pWorldData->workingHeight * row, 0.0f};
+        Vector3 out{};
+        font->HitTestText(&out, line, &position, 0, colour, size[0], size[1], nullptr, nullptr, 0);
+        if (last)
+            break;
+        line = end + 1;
+    }
+}
+
+void CLevelVadadiDazidev::RenderModal()
+{
+    CGameData* game = Game();
+    CVadadiDazidevWorld* world = World();
+    if (!game || !world)
+        return;
+    CToolbar* toolbar = world->GetToolbar();
+    CHint* hint = world->GetHint();
+    CPopupText* popup = world->GetTutorialPopup();
+    const float height = m_pWorldData->workingHeight;
+    switch (game->m_nTutorialStep) {
+    case 2:
+        if (toolbar) {
+            toolbar->RenderToolbarStrip();
+            toolbar->RenderItems();
+        }
+        break;
+    case 3:
+        if (toolbar) {
+            toolbar->RenderToolbarStrip();
+            toolbar->RenderItems();
+            toolbar->RenderMenubar();
+        }
+        if (hint)
+            hint->RenderAt(0.0f);
+        DrawTutorialLines();
+        return;
+    case 4:
+        world->DrawTooltips();
+        break;
+    case 5:
+        if (CGameTimer* timer = world->GetTimer()) {
+            const float seconds = timer->GetRemainingFrames() / 30.0f;
+            timer->SetSeconds(kTutorialTimerSeconds);
+            timer->DrawText();
+            timer->SetSeconds(seconds);
+        }
+        break;
+    case 6:
+        if (popup)
+            popup->DrawBackdrop(true, true, false);
+        break;
+    case 7:
+        if (hint) {
+            hint->RenderTutorialTimers(height);
+            hint->RenderAt(0.0f);
+        }
+        break;
+    case 8:
+        if (hint)
+            hint->RenderAt(height);
+        break;
+    case 9:
+        RenderModalMessage();
+        return;
+    default:
+        break;
+    }
+    if (popup)
+        popup->Render();
+}

@@ -1,0 +1,339 @@
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
+
+#include "core/Random.h"
+#include "levels/objects/LevelTimer.h"
+#include "tests/levels/hiddenobject/HiddenObjectFixture.h"
+
+namespace {
+
+using Items = std::vector<std::pair<uint32_t, uint32_t>>;
+
+class LevelVadadiDazidevTest : public HiddenObjectTest {};
+
+TEST_P(LevelVadadiDazidevTest, ClicksTakeTheLastShownCandidateAndSwallowWhileBusy)
+{
+    CHiddenObjectRecordModel r;
+    r.maxShownItems = 2, r.hitSounds[1] = 2, r.ghostSound = 3;
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 1, 110, 110),
+                                           Part(1, kLive, 2, 300, 100), Part(2, kLive, 3, 500, 100),
+                                           Part(1, kLive | kPartToggles, kNoItem, 700, 100),
+                                           Part(kPhaseGhost, kLive, kNoItem, 900, 100)},
+                                          r));
+    level.AdvanceSceneState(true);
+    Toolbar().Layout();
+    EXPECT_EQ(level.OnClick(105, 105), RES_OK);
+    EXPECT_EQ(Flags(1), kLive | kPartWaiting | kPartFadingOut) << "the later part wins";
+    EXPECT_EQ(Flags(0), kLive);
+    EXPECT_EQ(m_sounds[2]->m_nPlays, 1);
+    EXPECT_EQ(level.OnClick(300, 100), RES_FAIL) << "item past the shown row";
+    EXPECT_EQ(level.OnClick(500, 100), RES_FAIL) << "another phase";
+    EXPECT_EQ(level.OnClick(900, 100), RES_FAIL) << "ghosts need their state's leave";
+    Record(0).states[1].ghostsClickable = 1;
+    EXPECT_EQ(level.OnClick(900, 100), RES_OK);
+    EXPECT_EQ(m_sounds[3]->m_nPlays, 1);
+    EXPECT_EQ(Count(2), 1u) << "a ghost leaves the toolbar alone";
+    level.m_nSceneState = kStateQuiz;
+    EXPECT_EQ(level.OnClick(100, 100), RES_FAIL);
+    level.m_nSceneState = 1;
+    EXPECT_EQ(level.OnClick(700, 100), RES_OK) << "a switch needs no listed item";
+    EXPECT_EQ(level.GetSelectedPart(), 4);
+    EXPECT_EQ(level.OnClick(100, 100), RES_OK) << "swallowed during the blink";
+    EXPECT_EQ(Flags(0), kLive);
+}
+
+TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
+{
+    CHiddenObjectRecordModel r;
+    r.hitSounds[1] = 2, r.itemsDoneSounds[1] = 4, r.states[1].nextState = 2, r.states[2].nextState = kStateQuiz;
+    CTestHiddenLevel& level = Build(
+        Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 0, 300, 100), Part(2, kLive, 1, 500, 100)}, r));
+    level.AdvanceSceneState(true);
+    EXPECT_EQ(Listed(), (Items{{0, 2}}));
+    Frames(1);
+    ASSERT_EQ(level.OnClick(100, 100), RES_OK);
+    EXPECT_EQ(Count(0), 1u);
+    EXPECT_EQ(m_sounds[4]->m_nPlays, 0) << "the toolbar still lists the item";
+    ASSERT_EQ(level.OnClick(300, 100), RES_OK);
+    EXPECT_EQ(m_sounds[4]->m_nPlays, 1);
+    EXPECT_EQ(Frames(1), 3) << "fades hold the state";
+    EXPECT_EQ(level.GetSceneState(), 1u);
+    Frames(4);
+    EXPECT_EQ(Flags(0), kPartClickable | kPartWaiting) << "faded out, no longer drawn";
+    EXPECT_EQ(level.GetSceneState(), 2u);
+    EXPECT_EQ(Listed(), (Items{{1, 1}}));
+    Toolbar().Layout();
+    ASSERT_EQ(level.OnClick(500, 100), RES_OK);
+    EXPECT_EQ(m_tooltip->m_events, (Items{{0, 2}})) << "collection objects tell the tooltips";
+    const int checks = m_tooltip->m_nChecks;
+    Frames(6);
+    EXPECT_EQ(level.GetSceneState(), kStateArrows) << "a quiz state without a question falls through";
+    EXPECT_GT(m_tooltip->m_nChecks, checks);
+}
+
+TEST_P(LevelVadadiDazidevTest, TheDeveloperShortcutFindsTheStateAndTakesTheOnlyArrow)
+{
+    CHiddenObjectRecordModel r;
+    r.states[1].nextState = kStateArrows;
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(2, kLive, 1, 200, 100),
+                                           Part(kPhaseArrows, kLive, kNoItem, 300, 100)},
+                                          r);
+    model.level.pairs = {{2, 3}};
+    CTestHiddenLevel& level = Build(model);
+    level.AdvanceSceneState(true);
+    level.OnKeyShortcuts(false);
+    EXPECT_EQ(Flags(0), kPartClickable | kPartWaiting) << "found: hidden at once";
+    EXPECT_EQ(Flags(1), kLive);
+    EXPECT_EQ(level.GetSceneState(), kStateArrows);
+    EXPECT_EQ(level.m_nEnds, 0);
+    level.OnKeyShortcuts(true);
+    EXPECT_EQ(level.m_nEnds, 1) << "the only arrow's scene is the scene count";
+}
+
+TEST_P(LevelVadadiDazidevTest, ACompletedStateEndsTheGameOrLeavesByItsTargetOrArgument)
+{
+    for (int32_t target : {3, 2, -1}) {
+        CHiddenObjectRecordModel r;
+        r.states[1].endTargetScene = target, r.states[1].endArgument = 0;
+        CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}, r));
+        m_world.m_nNextScene = kNoIndex, m_world.m_nSceneArgument = kNoIndex;
+        level.AdvanceSceneState(true);
+        Toolbar().Layout();
+        level.OnClick(100, 100);
+        Frames(8);
+        EXPECT_EQ(level.m_nEnds > 0, target == 3) << target;
+        EXPECT_EQ(m_world.m_nNextScene, target == 3 ? kNoIndex : target == 2 ? 2u : 0u) << target;
+        EXPECT_EQ(m_world.m_nSceneArgument, target == -1 ? 0u : kNoIndex) << target;
+        level.Release();
+    }
+}
+
+TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
+{
+    for (int path = 0; path < 3; ++path) {
+        CHiddenObjectRecordModel r;
+        r.switchTargetScene = path == 0 ? 3 : -1;
+        r.switchRecord = path == 1 ? 0 : -1;
+        r.switchNextState = kSceneStateFresh;
+        r.switchPopup = {6, 0, 0, 0};
+        CTestHiddenLevel& level = Build(
+            Scene({Part(1, kLive | kPartToggles, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}, r));
+        m_world.m_nSceneArgument = kNoIndex;
+        level.AdvanceSceneState(true);
+        ASSERT_EQ(level.OnClick(100, 100), RES_OK);
+        Frames(5);
+        EXPECT_TRUE(Flags(0) & kPartFadingIn) << "out, then back in";
+        Frames(6);
+        EXPECT_EQ(level.GetSelectedPart(), -1);
+        EXPECT_TRUE(Flags(0) & kPartDrawn);
+        EXPECT_EQ(level.PeekPopup(), 6);
+        EXPECT_EQ(level.m_nEnds > 0, path == 0);
+        EXPECT_EQ(m_world.m_nSceneArgument, path == 1 ? 0u : kNoIndex);
+        if (path == 2) {
+            EXPECT_EQ(level.GetSceneState(), 1u) << "14 restarts the state";
+            EXPECT_EQ(Listed(), (Items{{0, 1}}));
+            EXPECT_FALSE(level.IsDone());
+        }
+        level.Release();
+    }
+}
+
+TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
+{
+    const std::vector<CScenePartModel> parts = {Part(1, kLive, 5, 100, 100), Part(1, kLive, 6, 200, 100),
+                                                Part(1, kLive, 5, 300, 100), Part(1, kLive, 7, 400, 100),
+                                                Part(1, kLive | kPartToggles, 9, 500, 100),
+                                                Part(1, kLive, kNoItem, 600, 100), Part(1, kLive, 8, 700, 100)};
+    CHiddenObjectRecordModel r;
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Listed(), (Items{{5, 2}, {6, 1}, {7, 1}, {8, 1}})) << "no switch, no missing item";
+    m_level->Release();
+
+    r.states[1].randomPick = 1, r.maxPickedItems = 2;
+    RandomSeed(m_world.GetData()->random, 7);
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    // After the two effect clocks, seed 7 draws 3 and 1 (8 and 6 dropped), then places 0 and 1.
+    EXPECT_EQ(Listed(), (Items{{5, 2}, {7, 1}}));
+    m_level->Release();
+
+    r.maxPickedItems = 6;
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Listed().size(), 4u) << "empty places add nothing";
+    m_level->Release();
+
+    r.maxPickedItems = 1, r.maxShownItems = 4;
+    Data().m_bDebugKeys = 1;
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Listed().size(), 4u) << "the developer sees every item";
+    CStringStream saved;
+    Toolbar().SaveToProfile(saved);
+    EXPECT_EQ(saved.m_bytes[8], 0) << "four items, four shown: not centred";
+    m_level->Release();
+    r.maxShownItems = 1;
+    Build(Scene(parts, r)).AdvanceSceneState(true);
+    CStringStream centred;
+    Toolbar().SaveToProfile(centred);
+    EXPECT_EQ(centred.m_bytes[8], 1);
+}
+
+TEST_P(LevelVadadiDazidevTest, TimedStatesGetTheirSecondsAndTheTimeAttackKeysFollowTheChain)
+{
+    m_world.m_pTimer = std::make_unique<CLevelTimer>(m_world.GetData(), m_engine, 0);
+    Data().m_nMode = 1;
+    Data().m_nSecondsPerObject[1] = 7;
+    m_files["ext.ini"] = "[TIME_ATTACK]\nLEVEL_1_PARAM_1_EXTRA_SECONDS_ON_HO = 30\n"
+                         "LEVEL_1_PARAM_1_EXTRA_SECONDS_ON_CO = 5\nLEVEL_1_PARAM_2_EXTRA_SECONDS_ON_HO = 9\n";
+    WritePaks();
+    Data().m_pExternalParams = std::make_unique<CPackedParams>(u"ext.ini", FindPackerEntry, &m_world.GetData()->pak);
+    Data().m_bEnableTimeAttack = 1;
+    CHiddenObjectRecordModel r;
+    r.states[1].nextState = 2, r.states[2].nextState = 1;  // a loop
+    CHiddenObjectRecordModel arrows;
+    arrows.initialState = kStateArrows;
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 1, 200, 100),
+                                           Part(1, kLive | kPartToggles, kNoItem, 300, 100)},
+                                          r);
+    model.level.records.resize(2);
+    model.extensions.push_back(arrows);
+    CTestHiddenLevel& level = Build(model);
+    m_world.ReadLevelTimeAttackKeys();
+    EXPECT_EQ(Record(0).states[1].extraSeconds, 30u);
+    EXPECT_EQ(Record(0).states[2].extraSeconds, 5u);
+    EXPECT_EQ(Record(0).zoom, 0.0f) << "the zoom key's default";
+    EXPECT_EQ(Record(1).states[1].extraSeconds, 0u) << "an arrows record reads no keys";
+    EXPECT_EQ(Record(1).zoom, 1.0f);
+    level.AdvanceSceneState(true);
+    EXPECT_FLOAT_EQ(m_world.GetTimer()->GetRemainingFrames(), (30.0f + 2 * 7.0f) * 30.0f) << "switches do not count";
+    CStringStream saved;
+    Toolbar().SaveToProfile(saved);
+    float speed = 0.0f;
+    memcpy(&speed, &saved.m_bytes[9], 4);
+    EXPECT_EQ(speed, 1.0f) << "a zoom of 0 leaves the toolbar's pace";
+}
+
+TEST_P(LevelVadadiDazidevTest, AHintPointsAtTheKthCandidate)
+{
+    Data().m_bDebugKeys = 1;
+    CTestHiddenLevel& level = Build(Scene(
+        {Part(1, kLive, 0, 100, 100), Part(2, kLive, 1, 200, 600), Part(1, kLive, 1, 300, 600), Part(1, kLive, 2, 400, 100)}));
+    level.AdvanceSceneState(true);
+    Toolbar().Layout();
+    CRandomMT copy = m_world.GetData()->random;
+    const uint32_t k = RandomIndex(copy, 3);
+    level.UseHint();
+    EXPECT_EQ(Toolbar().FindItem(k)->state, kItemFlash) << "candidate " << k << " of parts 0, 2 and 3";
+    EXPECT_EQ(m_world.GetHint()->GetGlowState(), kGlowFadeIn);
+    std::vector<float> targets;
+    for (float y : {600.0f, 100.0f}) {
+        CHiddenObjectLevelModel tall = Scene({Part(1, kLive, 0, 100, y)});
+        tall.level.scene.refHeight = 3000.0f;  // room for the camera to move
+        Build(tall).AdvanceSceneState(true);
+        Toolbar().Layout();
+        m_level->UseHint();
+        targets.push_back(m_world.m_vCameraTarget.y);
+        m_level->Release();
+    }
+    EXPECT_LT(targets[0], targets[1]) << "below the middle to the lower edge, above it to the upper one";
+}
+
+TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOrder)
+{
+    for (uint32_t present = 1; present <= 3; ++present) {
+        for (uint32_t seed = 1; seed <= 6; ++seed) {
+            CHiddenObjectRecordModel r;
+            r.initialState = kStateQuiz, r.quizQuestion = 0;
+            for (uint32_t n = 0; n < present; ++n)
+                r.answers[(n + seed) % 4].text = n;
+            RandomSeed(m_world.GetData()->random, seed);
+            CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}, r));
+            level.AdvanceSceneState(true);
+            std::string places;
+            for (uint8_t answer : level.m_QuizOrder)
+                places += Record(0).answers[answer].IsPresent() ? 'x' : '.';
+            EXPECT_EQ(places, present == 1 ? "..x." : present == 2 ? ".x.x" : ".xxx") << seed;
+            level.Release();
+        }
+    }
+    CHiddenObjectRecordModel r;
+    r.initialState = kStateQuiz, r.quizQuestion = 0, r.quizLayout = 1, r.answers[3].text = 1;
+    r.answers[3].firstOutcome = 1;
+    CQuizOutcomeModel& outcome = r.answers[3].outcomes[0];
+    outcome.popupId = 4, outcome.soundId = 5;
+    // The tooltip event, show then hide part 0, disable then enable part 1, then record 1.
+    outcome.actions = {CActionModel{0x0007}, {0}, {0}, {1}, {1}, {0x0001}};
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(1, kPartDrawn, 0, 300, 100)}, r);
+    model.level.records.resize(2);
+    CTestHiddenLevel& level = Build(model);
+    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AnswerQuiz(), RES_FAIL) << "nothing chosen";
+    CStringStream progress;
+    ASSERT_EQ(level.SaveProgress(&progress), RES_OK);
+    SetPointer(512, 440, 512, 440);  // one column: place 2 at 0.5625 of the height
+    m_world.GetData()->mouseReleased[0] = 1;
+    level.StepQuiz();
+    ASSERT_EQ(level.GetChosenAnswer(), 3);
+    CStreamMemory in(kStreamRead, progress.m_bytes.data(), static_cast<uint32_t>(progress.m_bytes.size()));
+    in.Open();
+    ASSERT_EQ(level.LoadProgress(&in, 1), RES_OK);
+    EXPECT_EQ(level.GetChosenAnswer(), kNoAnswer) << "a load in the quiz state prepares it again";
+    level.StepQuiz();
+    ASSERT_EQ(level.AnswerQuiz(), RES_OK);
+    EXPECT_FALSE(level.IsQuizPrepared());
+    EXPECT_EQ(level.PeekPopup(), 4);
+    EXPECT_EQ(m_tooltip->m_events, (Items{{0, 7}}));
+    EXPECT_EQ(Flags(0) & kPartDrawn, 0u);
+    EXPECT_EQ(Flags(1), kPartDrawn | kPartClickable);
+    EXPECT_EQ(level.GetSceneState(), kStateArrows);
+    EXPECT_EQ(level.GetCurrentRecord(), 1u) << "the record switch comes after the scene change";
+    EXPECT_EQ(m_sounds[5]->m_nPlays, 1);
+}
+
+TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainPass)
+{
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100), Part(kPhaseEffects, kLive, 0, 200, 100),
+                                           Part(kPhaseArrows, kLive, 0, 300, 100),
+                                           Part(1, kLive | kPartSecondView, 0, 400, 100),
+                                           Part(1, kLive | kPartFadingOut, 0, 500, 100), Part(1, kPartClickable, 0, 600, 100)}));
+    level.AdvanceSceneState(true);
+    level.GetPart(4)->alpha = 0.5f;
+    m_engine->ClearDraws();
+    level.Render();
+    std::vector<std::pair<uint32_t, uint32_t>> drawn;
+    for (const MemoryDraw& draw : m_engine->Draws()) {
+        EXPECT_EQ(draw.object, level.GetDisplayObject()) << "no star of its own";
+        drawn.emplace_back(draw.part, draw.colour);
+    }
+    EXPECT_EQ(drawn, (Items{{0, 0xFFFFFFFFu}, {4, 0x7FFFFFFFu}, {3, 0xFFFFFFFFu}}));
+    EXPECT_EQ(m_engine->Draws().back().matrix.m[12], Data().m_matView[1].m[12]);
+}
+
+TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefused)
+{
+    CHiddenObjectRecordModel r;
+    r.states[2].endPopup = {3, 0, 9, 1};
+    CHiddenObjectLevelModel model = Scene({Part(1, kLive | kPartToggles, kNoItem, 100, 100)}, r);
+    CTestHiddenLevel& level = Build(model);
+    level.AdvanceSceneState(true);
+    level.OnClick(100, 100);
+    CStringStream saved;
+    ASSERT_EQ(level.SaveObjects(&saved), RES_OK);
+    level.Release();
+
+    CTestHiddenLevel& loaded = Build(model);
+    CStreamMemory in(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
+    in.Open();
+    ASSERT_EQ(loaded.LoadObjects(&in, 1), RES_OK);
+    EXPECT_EQ(loaded.GetSelectedPart(), 0);
+    EXPECT_EQ(Record(0).states[2].endPopup.shown, 1);
+    EXPECT_EQ(Record(0).states[2].endPopup.value, 9u);
+    loaded.Release();
+
+    model.level.records.resize(2);
+    CTestHiddenLevel& other = Build(model);
+    CStreamMemory again(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
+    again.Open();
+    EXPECT_EQ(other.LoadObjects(&again, 1), RES_FAIL);
+}
+
+INSTANTIATE_TEST_SUITE_P(FixtureFont, LevelVadadiDazidevTest, ::testing::Values(0u));
+
+} // namespace
