@@ -4,15 +4,17 @@
 
 #include "game/GameComponents.h"
 #include "game/VadadiDazidevWorld.h"
+#include "levels/objects/LevelLabels.h"
+#include "levels/objects/LevelTimer.h"
+#include "levels/objects/LevelTooltip.h"
 
 namespace {
 
-// The menu dialog and the web score client have no maker yet: the world goes without them. The
-// level labels and the timer are still to come; until then each is the plain scene object,
-// which reads its description.
-CSceneObject3D* MakePlainSceneObject(CWorldData* data, C3DEngine* engine, uint32_t id)
+// The menu dialog and the web score client have no maker yet: the world goes without them.
+template <typename Object>
+CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
-    return new (std::nothrow) CSceneObject3D(data, engine, id);
+    return new (std::nothrow) Object(data, engine, id);
 }
 
 } // namespace
@@ -29,6 +31,8 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
 {
     CWorldComponentFactory& factory = world->GetComponentFactory();
     RegisterGameComponents(factory);
-    world->GetLevelFactory().SetObjectMaker(kSceneTypeLabels, MakePlainSceneObject);
-    world->GetLevelFactory().SetObjectMaker(kSceneTypeTimer, MakePlainSceneObject);
+    CLevelFactory& levels = world->GetLevelFactory();
+    levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
+    levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
+    levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);
 }

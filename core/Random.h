@@ -18,3 +18,15 @@ int StdRand();
 
 // Seeds the standard generator with the tick count and returns its next value (0..32767).
 int RandomFromTickCount();
+
+// A choice among n things from one output: (r x n) >> 32, always below n (0 for n = 0).
+inline uint32_t RandomIndex(CRandomMT& random, uint32_t n)
+{
+    return static_cast<uint32_t>((uint64_t{RandomNext(random)} * n) >> 32);
+}
+
+// One output as a fraction in [0, 1): r x 2^-32.
+inline double RandomFraction(CRandomMT& random)
+{
+    return RandomNext(random) * (1.0 / 4294967296.0);
+}

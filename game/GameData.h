@@ -51,6 +51,11 @@ struct CStringTable {
     uint32_t m_nCount;
 };
 
+// States of a sound bank entry: not loaded, used since the last sweep, unused since it.
+constexpr uint32_t kSoundUnloaded = 0;
+constexpr uint32_t kSoundUsed = 1;
+constexpr uint32_t kSoundUnused = 2;
+
 struct CSoundBankEntry {
     CAudio* m_pSound;
     uint32_t m_nState;

@@ -54,6 +54,26 @@ public:
     // Takes the intro pop-up of record (kTakeCurrentRecord: the current one) unless shown;
     // returns the pop-up taken last.
     virtual int32_t TakeRecordPopup(uint32_t record) = 0;
+
+    // The scene state: the mode last given to Start (kSceneStateFresh at construction).
+    virtual uint32_t GetSceneState() const = 0;
+    // Which first-visit byte of a progress record belongs to the level kind; 4 for none.
+    virtual uint32_t GetFirstVisitIndex() const = 0;
+    virtual uint32_t GetCurrentRecord() const = 0;
+    // Makes record the current one (a scene argument, the record switch).
+    virtual void SetCurrentRecord(uint32_t record) = 0;
+    // The two randomly timed sounds of the current record, every in-game frame.
+    virtual void UpdateEffects() = 0;
+    // Re-arms every fired looping effect (a scene switch, a profile load).
+    virtual void ResetEffects() = 0;
+    // The star fades, every in-game frame.
+    virtual void UpdateStars() = 0;
+    // Draws the active star.
+    virtual void RenderStar() = 0;
 };
+
+constexpr uint32_t kSceneStateFresh = 14;
+constexpr uint32_t kSceneStateClickTargets = 6;
+constexpr uint32_t kSceneStateQuiz = 7;
 
 constexpr uint32_t kTakeCurrentRecord = 0xFFFFFFFFu;

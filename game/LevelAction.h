@@ -17,6 +17,8 @@ public:
     CLevelAction(const CLevelAction&) = delete;
     CLevelAction& operator=(const CLevelAction&) = delete;
 
+    // Applies the kind's effect to every element in order; argument: a level id or -1.
+    virtual Result Apply(int32_t argument) = 0;
     // Frees the elements; the count becomes 0.
     virtual void Clear();
     virtual Result Save(CStream& stream);

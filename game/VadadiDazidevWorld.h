@@ -11,6 +11,8 @@
 #include "game/GameData.h"
 #include "game/GameLabels.h"
 #include "game/GameLevel.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
 #include "game/GameStates.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
@@ -272,6 +274,61 @@ public:
     // The fader's alpha is exactly 0.0 (or there is no fader).
     bool IsFadeOver() const;
 
+    // ---- Levels, their timer, labels and tooltips, and the stars ----
+    // Level n; null past the levels.
+    CGameLevel* GetScene(uint32_t n) const;
+    uint32_t GetCurrentSceneIndex() const { return m_nCurrentScene; }
+    uint32_t GetTooltipCount() const { return m_nTooltipCount; }
+    // Tooltip n; null past the tooltips or when the object is no tooltip.
+    CGameTooltip* GetTooltip(uint32_t n) const;
+    // The level timer; null while the world holds none.
+    CGameTimer* GetTimer() const;
+    CStars* GetStars() const { return m_pStars.get(); }
+    CHint* GetHint() const { return m_pHint.get(); }
+    CToolbar* GetToolbar() const { return m_pToolbar.get(); }
+    CPopupText* GetTutorialPopup() const { return m_pPopupTuto.get(); }
+    CVarnFont* GetMainFont() const { return m_pMainFont; }
+    // The scene zoom (the fit zoom while unset).
+    float GetSceneZoom() const;
+    // Tooltip n unfolds (unless shown) and is no longer hidden; the tooltips count as busy.
+    void ShowTooltip(uint8_t index);
+    // Tooltip n folds (unless folded) and is hidden.
+    void HideTooltip(uint8_t index);
+    // A loaded bank entry is kept by the next sweep.
+    void MarkAudio(uint16_t index);
+    // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
+    void OnTimeUp();
+    // The in-game frame's level steps: the tooltips' slides into the tooltip busy value, the
+    // current level's effects and stars, and the timer's countdown in the timed mode.
+    void UpdateLevelObjects();
+    // The first pop-up page a tooltip leaves, taken from it; kNoPopupPage when none.
+    int32_t TakeTooltipPage();
+    // Every tooltip folds (a scene switch).
+    void ResetTooltips();
+    // The level becomes current: a scene argument (kNoIndex: none) becomes its record, it starts
+    // fresh, its first-visit byte is cleared when the level kind asks for it, its effects re-arm.
+    void StartLevel(CGameLevel& level, uint32_t record);
+    // The in-game hint steps: the glow, and the recharge unless the level pauses it.
+    void StepHint(CGameLevel& level);
+    // Over the level: its active star, and the timer's text in the timed mode.
+    void RenderLevelOverlay(CGameLevel& level);
+    // The first visit of the level kind in this record starts the intro step once.
+    void OfferFirstVisitIntro(CGameLevel& level);
+    // The queued level's record: the scene argument's, else its current one; null when none.
+    const CLevelRecord* QueuedRecord() const;
+    // The profile sections of the timer, the tooltips, the levels and the current scene.
+    void RegisterLevelSections();
+    Result SaveTimerSection(CStream& stream);
+    Result LoadTimerSection(CStream& stream, uint16_t version);
+    Result SaveTooltipSections(CStream& stream);
+    Result LoadTooltipSections(CStream& stream, uint16_t version);
+    Result SaveLevelSections(CStream& stream);
+    Result LoadLevelSections(CStream& stream, uint16_t version);
+    // The current level's progress, then each tooltip's (their results are not looked at); a
+    // hidden-object level's effects re-arm after reading.
+    Result SaveSceneSection(CStream& stream);
+    Result LoadSceneSection(CStream& stream, uint16_t version);
+
 protected:
     CGameData m_GameData;
     float m_fSpeedFactor = 1.0f;
@@ -338,6 +395,10 @@ protected:
     // ---- Loading, state machine, draw pass and sound bank ----
     CWorldComponentFactory m_ComponentFactory;
     std::unique_ptr<CVarnFont> m_pOwnedFont;  // the main font when the world made it
+
+    // ---- Levels, their timer, labels and tooltips, and the stars ----
+    static constexpr uint32_t kLevelSectionCount = 4;
+    std::unique_ptr<CProfileSection> m_pLevelSections[kLevelSectionCount];
 
 private:
     enum class OptionsRead { Foreign, Cut, Whole };

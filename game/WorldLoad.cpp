@@ -293,6 +293,8 @@ Result CVadadiDazidevWorld::ShowNextPopup(uint32_t state)
         if (id != kNoPopup) {
             m_pPopupIngame->SetText(static_cast<uint32_t>(id), kGameTable);
             level->PopPopup();
+        } else if (const int32_t page = TakeTooltipPage(); page != kNoPopupPage) {
+            m_pPopupIngame->SetText(static_cast<uint32_t>(page), kGameTable);
         }
     }
     if (!m_pPopupIngame->HoldsText())
@@ -310,7 +312,7 @@ Result CVadadiDazidevWorld::ShowNextScenePopup()
         const int32_t id = next->TakeRecordPopup(m_nSceneArgument);
         if (id != kNoPopup)
             m_pPopupWaiting->SetText(static_cast<uint32_t>(id), kGameTable);
-        const CLevelRecord* record = next->GetRecord(m_nSceneArgument);
+        const CLevelRecord* record = QueuedRecord();
         if (m_pAudioEngine && m_GameData.m_fSoundVolume != 0.0f && record && record->introSound < kNoSound)
             PlayBankSound(record->introSound);
     }

@@ -287,7 +287,7 @@ void CVadadiDazidevWorld::RenderSceneChange()
         CGameLevel* next = m_pScenes[m_nNextScene].get();
         if (current && (current != next || m_nSceneArgument != kNoIndex))
             current->Stop();
-        const CLevelRecord* record = next ? next->GetRecord(m_nSceneArgument) : nullptr;
+        const CLevelRecord* record = QueuedRecord();
         if (Failed(ShowNextScenePopup())) {
             SetState(GS_SCENE_SWITCH, 0);
         } else {
@@ -327,8 +327,10 @@ void CVadadiDazidevWorld::RenderSceneIntro()
 void CVadadiDazidevWorld::RenderInGame()
 {
     CGameLevel* level = GetCurrentLevel();
-    if (level)
+    if (level) {
         level->Render();
+        RenderLevelOverlay(*level);
+    }
     if (!level || !level->IsToolbarHidden()) {
         if (m_pToolbar)
             m_pToolbar->Render();
@@ -338,15 +340,16 @@ void CVadadiDazidevWorld::RenderInGame()
     }
     if (m_nLevelBusy == 0 && m_nTooltipBusy == 0 && m_nPendingState != GS_SCENE_MODAL) {
         m_nPreviousState = GS_NONE;
-        ShowNextPopup(GS_INGAME_POPUP);
+        if (Failed(ShowNextPopup(GS_INGAME_POPUP)) && level)
+            OfferFirstVisitIntro(*level);
     }
 }
 
 void CVadadiDazidevWorld::DrawTooltips()
 {
     for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
-        if (m_pTooltips[i])
-            m_pTooltips[i]->Render();
+        if (CGameTooltip* tooltip = GetTooltip(i))
+            tooltip->Draw();
     }
 }
 

@@ -9,10 +9,6 @@
 
 namespace {
 
-constexpr uint32_t kSoundUnloaded = 0;
-constexpr uint32_t kSoundUsed = 1;
-constexpr uint32_t kSoundUnused = 2;
-
 bool IsMusicSound(const CAudio* sound)
 {
     return (sound->GetFlags() & kAudioFlagMusic) != 0;

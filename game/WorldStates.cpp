@@ -296,13 +296,16 @@ void CVadadiDazidevWorld::AddInertia()
 
 void CVadadiDazidevWorld::UpdateInGame()
 {
-    m_nTooltipBusy = 0;
+    UpdateLevelObjects();
     if (CGameLevel* level = GetCurrentLevel()) {
         level->PreUpdate();
         m_nLevelBusy = static_cast<uint32_t>(level->Update());
         level->PostUpdate();
-        if (level->PeekPopup() == kNoPopup && m_pToolbar)
-            m_pToolbar->Process();
+        if (level->PeekPopup() == kNoPopup) {
+            if (m_pToolbar)
+                m_pToolbar->Process();
+            StepHint(*level);
+        }
     }
     AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
 }

@@ -71,9 +71,10 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
             UnloadIfLoaded(current);
         m_nCurrentScene = scene;
         m_nNextScene = kNoIndex;
+        const uint32_t record = m_nSceneArgument;
         m_nSceneArgument = kNoIndex;
         LoadUnlessLoaded(next);
-        next->Start(m_GameData.m_nMode);
+        StartLevel(*next, record);
     }
     const uint32_t mode = m_GameData.m_nMode;
     if (mode < kProfileModeCount && slot < kProfileSlotCount) {
@@ -90,5 +91,6 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
     }
     ReleaseUnusedSounds();
     SnapCamera();
+    ResetTooltips();
     ApplyMusicVolume();
 }

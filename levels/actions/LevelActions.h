@@ -4,6 +4,7 @@
 
 #include "game/LevelAction.h"
 #include "game/LevelRecord.h"
+#include "engine3d/SceneObject3D.h"
 
 // The ten kinds of level action. Scene-part kinds hold object references or scene pairs (two
 // bytes each); the two tooltip visibility kinds hold one-byte tooltip indexes.
@@ -44,55 +45,123 @@ constexpr LevelActionKind kTooltipActionKinds[kTooltipActionCount] = {
 // A new empty action of the kind; null without memory.
 std::unique_ptr<CLevelAction> MakeLevelAction(LevelActionKind kind, CWorldData* data);
 
-// Object references: bit 15 tooltip table, bits 8 to 14 index, low byte part.
-class CLevelActionEnableObjects : public CLevelAction {
-public:
-    explicit CLevelActionEnableObjects(CWorldData* data) : CLevelAction(data, 2) {}
+class CGameTooltip;
+class CVadadiDazidevWorld;
+
+constexpr uint32_t kPartFades = kPartFadingIn | kPartFadingOut;
+
+// An action of the world's levels and tooltips: it reaches them through the engine data block
+// and skips, with one log line, an index past the world's arrays or a part past a part table.
+class CLevelWorldAction : public CLevelAction {
+protected:
+    using CLevelAction::CLevelAction;
+
+    CVadadiDazidevWorld* World() const;
+    // The part of a scene (type 0x4001 only unless anyType) or tooltip; null, logged, past them.
+    ScenePart* ScenePartOf(uint32_t scene, uint32_t part, bool anyType) const;
+    ScenePart* TooltipPartOf(uint32_t tooltip, uint32_t part) const;
+    CGameTooltip* TooltipOf(uint32_t tooltip) const;
+    void LogSkipped(uint16_t element) const;
 };
 
-class CLevelActionDisableObjects : public CLevelAction {
+// Object references: bit 15 selects the tooltip table, bits 8 to 14 the index, the low byte the
+// part; the flags to set and clear on a scene part and on a tooltip part.
+class CLevelObjectAction : public CLevelWorldAction {
 public:
-    explicit CLevelActionDisableObjects(CWorldData* data) : CLevelAction(data, 2) {}
+    Result Apply(int32_t argument) override;
+
+protected:
+    struct Masks {
+        uint32_t sceneSet, sceneClear, tooltipSet, tooltipClear;
+    };
+    CLevelObjectAction(CWorldData* data, Masks masks) : CLevelWorldAction(data, 2), m_masks(masks) {}
+
+private:
+    Masks m_masks;
 };
 
-class CLevelActionHideObjects : public CLevelAction {
+// Clickable and no longer waiting; a tooltip step becomes done.
+class CLevelActionEnableObjects : public CLevelObjectAction {
 public:
-    explicit CLevelActionHideObjects(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionEnableObjects(CWorldData* data)
+        : CLevelObjectAction(data, {kPartClickable, kPartWaiting, kPartWaiting, 0})
+    {
+    }
 };
 
-class CLevelActionShowObjects : public CLevelAction {
+class CLevelActionDisableObjects : public CLevelObjectAction {
 public:
-    explicit CLevelActionShowObjects(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionDisableObjects(CWorldData* data)
+        : CLevelObjectAction(data, {0, kPartClickable | kPartWaiting, 0, kPartWaiting})
+    {
+    }
 };
 
-// Scene pairs: high byte the scene, low byte a record, or a part.
-class CLevelActionSetScenePhase : public CLevelAction {
+// Hidden at once, no fade.
+class CLevelActionHideObjects : public CLevelObjectAction {
 public:
-    explicit CLevelActionSetScenePhase(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionHideObjects(CWorldData* data)
+        : CLevelObjectAction(data, {0, kPartFades | kPartDrawn, 0, kPartFades | kPartDrawn})
+    {
+    }
 };
 
-// High byte the tooltip, low byte an object value.
-class CLevelActionTooltipEvent : public CLevelAction {
+// Shown at once, no fade.
+class CLevelActionShowObjects : public CLevelObjectAction {
 public:
-    explicit CLevelActionTooltipEvent(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionShowObjects(CWorldData* data)
+        : CLevelObjectAction(data, {kPartDrawn, kPartFades, kPartDrawn, kPartFades})
+    {
+    }
 };
 
-class CLevelActionShowTooltips : public CLevelAction {
+// Scene pairs: the high byte is the scene, the low byte a part to flag.
+class CLevelScenePairAction : public CLevelWorldAction {
 public:
-    explicit CLevelActionShowTooltips(CWorldData* data) : CLevelAction(data, 1) {}
+    Result Apply(int32_t argument) override;
+
+protected:
+    CLevelScenePairAction(CWorldData* data, uint32_t set) : CLevelWorldAction(data, 2), m_nSet(set) {}
+
+private:
+    uint32_t m_nSet;
 };
 
-class CLevelActionHideTooltips : public CLevelAction {
+// The record switch: the low byte becomes the scene's current record.
+class CLevelActionSetScenePhase : public CLevelWorldAction {
 public:
-    explicit CLevelActionHideTooltips(CWorldData* data) : CLevelAction(data, 1) {}
+    explicit CLevelActionSetScenePhase(CWorldData* data) : CLevelWorldAction(data, 2) {}
+    Result Apply(int32_t argument) override;
 };
 
-class CLevelActionMarkObjects : public CLevelAction {
+// High byte the tooltip, low byte an object value; the argument is the level id (-1 fails).
+class CLevelActionTooltipEvent : public CLevelWorldAction {
 public:
-    explicit CLevelActionMarkObjects(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionTooltipEvent(CWorldData* data) : CLevelWorldAction(data, 2) {}
+    Result Apply(int32_t argument) override;
 };
 
-class CLevelActionSetSwitchObjects : public CLevelAction {
+// One-byte tooltip indexes the world shows.
+class CLevelActionShowTooltips : public CLevelWorldAction {
 public:
-    explicit CLevelActionSetSwitchObjects(CWorldData* data) : CLevelAction(data, 2) {}
+    explicit CLevelActionShowTooltips(CWorldData* data) : CLevelWorldAction(data, 1) {}
+    Result Apply(int32_t argument) override;
+};
+
+class CLevelActionHideTooltips : public CLevelWorldAction {
+public:
+    explicit CLevelActionHideTooltips(CWorldData* data) : CLevelWorldAction(data, 1) {}
+    Result Apply(int32_t argument) override;
+};
+
+// Drawn in the second pass with the second view matrix.
+class CLevelActionMarkObjects : public CLevelScenePairAction {
+public:
+    explicit CLevelActionMarkObjects(CWorldData* data) : CLevelScenePairAction(data, kPartSecondView) {}
+};
+
+// A click then toggles the part instead of collecting it.
+class CLevelActionSetSwitchObjects : public CLevelScenePairAction {
+public:
+    explicit CLevelActionSetSwitchObjects(CWorldData* data) : CLevelScenePairAction(data, kPartToggles) {}
 };

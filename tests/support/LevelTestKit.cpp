@@ -26,7 +26,7 @@ CTestLevel::CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_
 Result CTestLevel::Init()
 {
     ++m_nInits;
-    return RES_OK;
+    return InitStars();
 }
 
 Result CTestLevel::AllocRecords()

@@ -6,8 +6,7 @@
 #include "levels/Level.h"
 
 // A level type for tests, of any level type code: its records in a plain array. It makes no
-// display objects (the tests run without a 3D engine), and the slots of the level behaviour
-// still to come do nothing.
+// display objects (the tests run without a 3D engine).
 class CTestLevel : public CLevel {
 public:
     CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type);
@@ -15,11 +14,6 @@ public:
     Result Init() override;
     Result AllocRecords() override;
     CLevelRecord* GetRecord(uint32_t n) override;
-    void HideTimer(uint32_t) override {}
-    void EndLevel() override {}
-    void RenderParts() override {}
-    void UseHint() override {}
-    void OnStarFound() override {}
 
     using CLevel::m_nSceneState;
     uint32_t m_nInits = 0;
