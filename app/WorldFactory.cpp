@@ -4,6 +4,9 @@
 
 #include "game/GameComponents.h"
 #include "game/VadadiDazidevWorld.h"
+#include "levels/minigames/LevelJigsaw.h"
+#include "levels/minigames/LevelShoot.h"
+#include "levels/minigames/LevelSliding.h"
 #include "levels/objects/LevelLabels.h"
 #include "levels/objects/LevelTimer.h"
 #include "levels/objects/LevelTooltip.h"
@@ -15,6 +18,12 @@ template <typename Object>
 CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
     return new (std::nothrow) Object(data, engine, id);
+}
+
+template <typename Level>
+CGameLevel* MakeLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
+{
+    return new (std::nothrow) Level(data, engine, id);
 }
 
 } // namespace
@@ -35,4 +44,7 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
     levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
     levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);
+    levels.SetLevelMaker(kLevelTypeJigsaw, MakeLevel<CLevelJigsaw>);
+    levels.SetLevelMaker(kLevelTypeShoot, MakeLevel<CLevelShoot>);
+    levels.SetLevelMaker(kLevelTypeSliding, MakeLevel<CLevelSliding>);
 }

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <new>
 
-#include "levels/minigames/MiniGameRandom.h"
+#include "core/Random.h"
 
 namespace {
 
@@ -236,7 +236,7 @@ bool CJigsawBoard::Shuffle(CRandomMT& random)
 bool CJigsawBoard::RandomMove(CRandomMT& random)
 {
     for (int draw = 0; draw < kMaxDraws; ++draw) {
-        switch (MiniGameRandomIndex(random, 4)) {
+        switch (RandomIndex(random, 4)) {
         case 0:
             if (Has(kJigsawSlide) && m_rules.holePiece != kNoHole) {
                 if (RandomSlide(random))
@@ -248,8 +248,8 @@ bool CJigsawBoard::RandomMove(CRandomMT& random)
         case 1:
             if (Has(kJigsawSwap)) {
                 for (int pair = 0; pair < kMaxDraws; ++pair) {
-                    const uint32_t a = MiniGameRandomIndex(random, m_nCells);
-                    const uint32_t b = MiniGameRandomIndex(random, m_nCells);
+                    const uint32_t a = RandomIndex(random, m_nCells);
+                    const uint32_t b = RandomIndex(random, m_nCells);
                     if (a != b) {
                         Swap(a, b);
                         return true;
@@ -259,13 +259,13 @@ bool CJigsawBoard::RandomMove(CRandomMT& random)
             break;
         case 2:
             if (Has(kJigsawRotate)) {
-                Rotate(MiniGameRandomIndex(random, m_nCells));
+                Rotate(RandomIndex(random, m_nCells));
                 return true;
             }
             break;
         default:
             if (Has(kJigsawFlip)) {
-                Flip(MiniGameRandomIndex(random, m_nCells));
+                Flip(RandomIndex(random, m_nCells));
                 return true;
             }
             break;
@@ -281,7 +281,7 @@ bool CJigsawBoard::RandomSlide(CRandomMT& random)
         return false;
     const uint32_t hole = Index(hc, hr);
     for (int draw = 0; draw < kMaxDraws; ++draw) {
-        const uint32_t d = MiniGameRandomIndex(random, 4);
+        const uint32_t d = RandomIndex(random, 4);
         const bool vertical = d < 2;
         if (!Has(vertical ? kJigsawVertical : kJigsawHorizontal))
             continue;
@@ -304,17 +304,17 @@ bool CJigsawBoard::RandomSlide(CRandomMT& random)
 
 bool CJigsawBoard::RandomShift(CRandomMT& random)
 {
-    const uint32_t s = MiniGameRandomIndex(random, 4);
+    const uint32_t s = RandomIndex(random, 4);
     if (s < 2) {
         if (!Has(kJigsawVertical))
             return false;
-        const uint32_t column = MiniGameRandomIndex(random, Columns());
-        ShiftColumn(column, static_cast<int32_t>(1 + MiniGameRandomIndex(random, Columns() - 1)));
+        const uint32_t column = RandomIndex(random, Columns());
+        ShiftColumn(column, static_cast<int32_t>(1 + RandomIndex(random, Columns() - 1)));
         return true;
     }
     if (!Has(kJigsawHorizontal))
         return false;
-    const uint32_t row = MiniGameRandomIndex(random, Rows());
-    ShiftRow(row, static_cast<int32_t>(1 + MiniGameRandomIndex(random, Rows() - 1)));
+    const uint32_t row = RandomIndex(random, Rows());
+    ShiftRow(row, static_cast<int32_t>(1 + RandomIndex(random, Rows() - 1)));
     return true;
 }

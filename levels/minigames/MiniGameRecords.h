@@ -2,12 +2,12 @@
 #include <cstdint>
 #include <memory>
 
+#include "engine3d/SceneObject3D.h"
 #include "game/LevelRecord.h"
 #include "levels/minigames/SlidingBoard.h"
 
 constexpr uint32_t kNameBytes = 260;
 constexpr uint32_t kNoScene = 0xFFFFFFFFu;
-constexpr uint32_t kNoPart = 0xFFFFFFFFu;
 constexpr uint32_t kJigsawButtonCount = 21;
 constexpr uint32_t kSlidingButtonCount = 9;
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <new>
 
-#include "levels/minigames/MiniGameRandom.h"
+#include "core/Random.h"
 
 namespace {
 
@@ -54,8 +54,8 @@ void CShootField::SpawnWave(CRandomMT& random, const ShootSpawnRules& rules, con
     const uint32_t free = static_cast<uint32_t>(
         std::count_if(m_pSlots.get(), m_pSlots.get() + m_nSlots, [](const ShootSlot& s) { return s.target == kFreeSlot; }));
     const float spread = static_cast<float>(rules.maxSpawnSeconds - rules.minSpawnSeconds);
-    spawnTimer = 30.0f * (rules.minSpawnSeconds + spread * MiniGameRandomFraction(random));
-    const uint32_t n = std::min(MiniGameRandomIndex(random, rules.maxWave), free);
+    spawnTimer = 30.0f * (rules.minSpawnSeconds + spread * RandomFraction(random));
+    const uint32_t n = std::min(RandomIndex(random, rules.maxWave), free);
     for (uint32_t i = 0; i < n; ++i) {
         for (int attempt = 0; attempt < kPlaceTries; ++attempt) {
             if (TryPlace(random, rules, targets, targetCount))
@@ -69,11 +69,11 @@ bool CShootField::TryPlace(CRandomMT& random, const ShootSpawnRules& rules, cons
 {
     uint32_t k = targetCount, s = m_nSlots;
     for (int draw = 0; draw < kMaxDraws && (k >= targetCount || !targets[k].usable); ++draw)
-        k = MiniGameRandomIndex(random, targetCount);
+        k = RandomIndex(random, targetCount);
     if (k >= targetCount || !targets[k].usable)
         return false;
     for (int draw = 0; draw < kMaxDraws && (s >= m_nSlots || m_pSlots[s].target != kFreeSlot); ++draw)
-        s = MiniGameRandomIndex(random, m_nSlots);
+        s = RandomIndex(random, m_nSlots);
     if (s >= m_nSlots || m_pSlots[s].target != kFreeSlot)
         return false;
     const ShootTargetInfo& mine = targets[k];
@@ -91,7 +91,7 @@ bool CShootField::TryPlace(CRandomMT& random, const ShootSpawnRules& rules, cons
     ShootSlot& slot = m_pSlots[s];
     slot = ShootSlot{};
     slot.target = static_cast<uint8_t>(k);
-    slot.lifeSeconds = static_cast<uint8_t>(rules.minLifeSeconds + MiniGameRandomIndex(random, lifeSpread));
+    slot.lifeSeconds = static_cast<uint8_t>(rules.minLifeSeconds + RandomIndex(random, lifeSpread));
     slot.phase = 0.0f;
     slot.state = kShootFadingIn;
     return true;

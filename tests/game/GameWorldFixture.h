@@ -57,6 +57,7 @@ public:
     using CVadadiDazidevWorld::m_Legals;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
+    using CVadadiDazidevWorld::m_pHint;
 };
 
 // An audio engine whose sounds are empty base sounds.
