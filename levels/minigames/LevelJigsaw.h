@@ -39,6 +39,7 @@ public:
     Result SaveProgress(CStream* stream) override;
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
+    bool IsPlayerHelpLocked() override { return false; }
     void PlaySounds() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;

@@ -208,6 +208,8 @@ Vector3 CLevelShoot::SlotPoint(uint32_t n)
     if (!record || !slot)
         return Vector3{0.0f, 0.0f, 0.0f};
     if (record->gridMode) {
+        if (n >= uint32_t{record->gridColumns} * record->gridRows)
+            return Vector3{0.0f, 0.0f, 0.0f};
         const CPoint3& cell = record->cellPoints[n];
         return Vector3{cell.x, cell.y, 0.0f};
     }

@@ -89,6 +89,13 @@ SlidingRules CLevelSliding::Rules(const CLevelSlidingRecord& r) const
                         uint32_t{r.pictureColumns} * r.pictureRows};
 }
 
+bool CLevelSliding::BoardSolved(const CLevelSlidingRecord& record) const
+{
+    // A board of another record's grid is not this record's solution.
+    return m_cells.CellCount() == uint32_t{record.gridColumns} * record.gridRows &&
+           m_cells.IsSolved(record.layouts[m_bEasyLayout ? 1 : 0].get());
+}
+
 // ---- Pieces and drawing ----
 
 Result CLevelSliding::BuildPieces()
@@ -304,7 +311,7 @@ Result CLevelSliding::OnRelease(float, float)
     if (dragged != -1)
         PlayMoveSound();
     if (moved) {
-        m_bSolved = m_cells.IsSolved(record->layouts[m_bEasyLayout ? 1 : 0].get());
+        m_bSolved = BoardSolved(*record);
         if (m_bSolved)
             OnSolved(m_bEasyLayout == 0);
     }
@@ -450,7 +457,7 @@ Result CLevelSliding::LoadProgress(CStream* stream, uint32_t version)
     m_bEasyLayout = easy ? 1 : 0;
     m_bExitDone = exitDone ? 1 : 0;
     std::copy(shown, shown + kSlidingButtonCount, m_buttonShown);
-    m_bSolved = m_cells.IsSolved(record->layouts[m_bEasyLayout].get());
+    m_bSolved = BoardSolved(*record);
     return RES_OK;
 }
 

@@ -65,6 +65,7 @@ public:
 private:
     CLevelSlidingRecord* Record() { return static_cast<CLevelSlidingRecord*>(CurrentRecord()); }
     SlidingRules Rules(const CLevelSlidingRecord& record) const;
+    bool BoardSolved(const CLevelSlidingRecord& record) const;
     int32_t DraggedCell() const { return m_nDragX != -1 ? m_nDragX : m_nDragY; }
     void ActOnButton(uint32_t button);
     void OnSolved(bool reward);
