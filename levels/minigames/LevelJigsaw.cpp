@@ -551,29 +551,15 @@ Result CLevelJigsaw::ClickCell(float x, float y)
 
 void CLevelJigsaw::OnSolved(bool reward)
 {
-    CVadadiDazidevWorld* world = World();
-    CLevelJigsawRecord* record = Record();
-    if (world)
+    if (CVadadiDazidevWorld* world = World())
         world->ShowLevelMessage();
-    if (reward && world && world->GetHint() && record)
-        world->GetHint()->AddHints(record->exit.hintReward);
-    if (record)
-        PlayLoadedBankSound(m_pWorldData, record->exit.solvedSound);
+    PaySolution(reward);
 }
 
-void CLevelJigsaw::PlayMoveSound()
+const CMiniGameExit* CLevelJigsaw::CurrentExit()
 {
-    if (CLevelJigsawRecord* record = Record())
-        PlayLoadedBankSound(m_pWorldData, record->exit.moveSound);
-}
-
-void CLevelJigsaw::PlaySounds()
-{
-    CLevelMiniGame::PlaySounds();
-    if (CLevelJigsawRecord* record = Record()) {
-        PrepareSound(record->exit.moveSound);
-        PrepareSound(record->exit.solvedSound);
-    }
+    CLevelJigsawRecord* record = Record();
+    return record ? &record->exit : nullptr;
 }
 
 Result CLevelJigsaw::Update()
@@ -659,17 +645,8 @@ Result CLevelJigsaw::LoadProgress(CStream* stream, uint32_t version)
 
 void CLevelJigsaw::BeginModal()
 {
-    CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
-    CLevelJigsawRecord* record = Record();
-    if (!game || !world || !record)
-        return;
-    game->m_nTutorialStep = kFirstStep;
-    if (CPopupText* popup = world->GetTutorialPopup()) {
-        const int32_t numbers[] = {record->exit.hintReward, world->GetHint() ? world->GetHint()->GetMaxCount() : 0};
-        popup->SetTextFormat(game->m_TutorialTable[kIntroText], 0, numbers, 2);
-        popup->OnTextNext();
-    }
+    if (CLevelJigsawRecord* record = Record())
+        BeginTutorial(kFirstStep, kIntroText, record->exit.hintReward);
 }
 
 Result CLevelJigsaw::UpdateModal()

@@ -40,7 +40,6 @@ public:
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return false; }
-    void PlaySounds() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;
     CLevelRecord* GetRecord(uint32_t n) override;
@@ -74,7 +73,7 @@ private:
     bool ReleaseSlide();
     void EndDrag();
     void OnSolved(bool reward);
-    void PlayMoveSound();
+    const CMiniGameExit* CurrentExit() override;
     Result BuildFrameAndCover();
     void DrawPieces();
     void DrawPiece(uint32_t index, float x, float y, uint32_t colour);

@@ -5,7 +5,9 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "game/GameStates.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/widgets/Hint.h"
 #include "levels/LevelSounds.h"
 
 namespace {
@@ -89,6 +91,45 @@ void CLevelMiniGame::Leave(const CMiniGameExit& exit)
 }
 
 void CLevelMiniGame::PrepareSound(uint16_t sound) { PrepareBankSound(m_pWorldData, sound, 0); }
+
+void CLevelMiniGame::PlaySounds()
+{
+    CLevel::PlaySounds();
+    if (const CMiniGameExit* exit = CurrentExit()) {
+        PrepareSound(exit->moveSound);
+        PrepareSound(exit->solvedSound);
+    }
+}
+
+void CLevelMiniGame::PlayMoveSound()
+{
+    if (const CMiniGameExit* exit = CurrentExit())
+        PlayLoadedBankSound(m_pWorldData, exit->moveSound);
+}
+
+void CLevelMiniGame::PaySolution(bool reward)
+{
+    const CMiniGameExit* exit = CurrentExit();
+    CHint* hint = World() ? World()->GetHint() : nullptr;
+    if (reward && hint && exit)
+        hint->AddHints(exit->hintReward);
+    if (exit)
+        PlayLoadedBankSound(m_pWorldData, exit->solvedSound);
+}
+
+void CLevelMiniGame::BeginTutorial(uint32_t step, uint32_t text, int32_t number)
+{
+    CGameData* game = Game();
+    CVadadiDazidevWorld* world = World();
+    if (!game || !world)
+        return;
+    game->m_nTutorialStep = step;
+    if (CPopupText* popup = world->GetTutorialPopup()) {
+        const int32_t numbers[] = {number, world->GetHint() ? world->GetHint()->GetMaxCount() : 0};
+        popup->SetTextFormat(game->m_TutorialTable[text], 0, numbers, 2);
+        popup->OnTextNext();
+    }
+}
 
 bool CLevelMiniGame::ButtonHit(uint32_t part, float x, float y)
 {

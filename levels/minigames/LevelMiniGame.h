@@ -25,6 +25,8 @@ public:
     bool IsToolbarHeightIgnored() override { return true; }
     // The current record's leave pop-up is queued while the level is not done.
     void OnLeave() override;
+    // The base's sounds and, with an exit, its move and solved sounds.
+    void PlaySounds() override;
 
     const CBoardGeometry& GetBoard() const { return m_board; }
     // The cell under a virtual-screen point, with the first view matrix's translation.
@@ -37,6 +39,13 @@ protected:
     Result MeasureBoard(uint32_t boardPart, uint32_t columns, uint32_t rows);
     // The translation of the first view matrix; 0 without game data.
     Vector3 ViewTranslation() const;
+    // The current record's exit (JIGSAW, SLIDING); null without one.
+    virtual const CMiniGameExit* CurrentExit() { return nullptr; }
+    void PlayMoveSound();
+    // hintReward hints when rewarded, then the solved sound.
+    void PaySolution(bool reward);
+    // The tutorial's first step: the intro text with the number and the hint button's maximum.
+    void BeginTutorial(uint32_t step, uint32_t text, int32_t number);
     // True while a tooltip is busy, the timer is shown or the level message is current or pending.
     bool IsLeaveHeld() const;
     // To the next scene, the end of the game, the record argument or the click targets.

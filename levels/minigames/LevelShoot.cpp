@@ -480,17 +480,8 @@ Result CLevelShoot::LoadProgress(CStream* stream, uint32_t version)
 
 void CLevelShoot::BeginModal()
 {
-    CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
-    CLevelShootRecord* record = Record();
-    if (!game || !world || !record)
-        return;
-    game->m_nTutorialStep = kFirstStep;
-    if (CPopupText* popup = world->GetTutorialPopup()) {
-        const int32_t numbers[] = {record->winHints, world->GetHint() ? world->GetHint()->GetMaxCount() : 0};
-        popup->SetTextFormat(game->m_TutorialTable[kIntroText], 0, numbers, 2);
-        popup->OnTextNext();
-    }
+    if (CLevelShootRecord* record = Record())
+        BeginTutorial(kFirstStep, kIntroText, record->winHints);
 }
 
 Result CLevelShoot::UpdateModal()

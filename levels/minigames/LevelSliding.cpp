@@ -313,7 +313,7 @@ Result CLevelSliding::OnRelease(float, float)
     if (moved) {
         m_bSolved = BoardSolved(*record);
         if (m_bSolved)
-            OnSolved(m_bEasyLayout == 0);
+            PaySolution(m_bEasyLayout == 0);
     }
     EndDrag();
     return RES_FAIL;
@@ -360,29 +360,10 @@ Result CLevelSliding::OnClick(float x, float y)
     return RES_FAIL;
 }
 
-void CLevelSliding::OnSolved(bool reward)
+const CMiniGameExit* CLevelSliding::CurrentExit()
 {
-    CVadadiDazidevWorld* world = World();
     CLevelSlidingRecord* record = Record();
-    if (reward && world && world->GetHint() && record)
-        world->GetHint()->AddHints(record->exit.hintReward);
-    if (record)
-        PlayLoadedBankSound(m_pWorldData, record->exit.solvedSound);
-}
-
-void CLevelSliding::PlayMoveSound()
-{
-    if (CLevelSlidingRecord* record = Record())
-        PlayLoadedBankSound(m_pWorldData, record->exit.moveSound);
-}
-
-void CLevelSliding::PlaySounds()
-{
-    CLevelMiniGame::PlaySounds();
-    if (CLevelSlidingRecord* record = Record()) {
-        PrepareSound(record->exit.moveSound);
-        PrepareSound(record->exit.solvedSound);
-    }
+    return record ? &record->exit : nullptr;
 }
 
 Result CLevelSliding::Update()
@@ -465,17 +446,8 @@ Result CLevelSliding::LoadProgress(CStream* stream, uint32_t version)
 
 void CLevelSliding::BeginModal()
 {
-    CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
-    CLevelSlidingRecord* record = Record();
-    if (!game || !world || !record)
-        return;
-    game->m_nTutorialStep = kFirstStep;
-    if (CPopupText* popup = world->GetTutorialPopup()) {
-        const int32_t numbers[] = {record->exit.hintReward, world->GetHint() ? world->GetHint()->GetMaxCount() : 0};
-        popup->SetTextFormat(game->m_TutorialTable[kIntroText], 0, numbers, 2);
-        popup->OnTextNext();
-    }
+    if (CLevelSlidingRecord* record = Record())
+        BeginTutorial(kFirstStep, kIntroText, record->exit.hintReward);
 }
 
 Result CLevelSliding::UpdateModal()

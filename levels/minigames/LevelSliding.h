@@ -36,7 +36,6 @@ public:
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return m_bSolved != 0; }
-    void PlaySounds() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;
     CLevelRecord* GetRecord(uint32_t n) override;
@@ -68,8 +67,7 @@ private:
     bool BoardSolved(const CLevelSlidingRecord& record) const;
     int32_t DraggedCell() const { return m_nDragX != -1 ? m_nDragX : m_nDragY; }
     void ActOnButton(uint32_t button);
-    void OnSolved(bool reward);
-    void PlayMoveSound();
+    const CMiniGameExit* CurrentExit() override;
     void EndDrag();
     void DrawCells();
 
