@@ -47,4 +47,5 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     levels.SetLevelMaker(kLevelTypeJigsaw, MakeLevel<CLevelJigsaw>);
     levels.SetLevelMaker(kLevelTypeShoot, MakeLevel<CLevelShoot>);
     levels.SetLevelMaker(kLevelTypeSliding, MakeLevel<CLevelSliding>);
+    world->RegisterLevelSections();
 }

@@ -56,7 +56,6 @@ CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
     m_GameData.m_nTutorialStep = kFirstTutorialStep;
     m_GameData.m_bTutorial = 1;
     m_GameData.m_fMaxZoomRefRatio = 1.0f;
-    RegisterLevelSections();
 }
 
 Result CVadadiDazidevWorld::OnMessage(CWorldMessage* message)

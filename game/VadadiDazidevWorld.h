@@ -316,7 +316,8 @@ public:
     void OfferFirstVisitIntro(CGameLevel& level);
     // The queued level's record: the scene argument's, else its current one; null when none.
     const CLevelRecord* QueuedRecord() const;
-    // The profile sections of the timer, the tooltips, the levels and the current scene.
+    // Registers the profile sections of the timer, the tooltips, the levels and the current scene
+    // (the program does, with the level makers).
     void RegisterLevelSections();
     Result SaveTimerSection(CStream& stream);
     Result LoadTimerSection(CStream& stream, uint16_t version);

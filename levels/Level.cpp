@@ -73,6 +73,9 @@ Result CLevel::Release()
     m_nPairCount = 0;
     m_pPopupQueue.reset();
     m_nPopupQueueCount = 0;
+    m_pStars.reset();
+    m_nStarCount = 0;
+    m_nActiveStar = kNoStar;
     return Failed(CGameLevel::Release()) ? RES_FAIL : RES_OK;
 }
 

@@ -142,7 +142,7 @@ Result CLevel::LoadProgress(CStream* stream, uint32_t version)
         m_pStars = std::move(stars);
         m_nStarCount = count;
     }
-    m_nActiveStar = active < m_nStarCount ? active : kNoStar;
+    m_nActiveStar = active < m_nStarCount && !AreStarsDisabled() ? active : kNoStar;
     for (uint32_t n = 0; n < m_nStarCount; ++n) {
         if (!TakeStar(s, m_pStars[n]))
             return RES_FAIL;

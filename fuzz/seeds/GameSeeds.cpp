@@ -116,3 +116,79 @@ FUZZ_SEEDS(SceneObject)
     out.U32(8);
     return {{"three-parts", out.Bytes()}};
 }
+
+// The timer's description, then its saved section.
+FUZZ_SEEDS(LevelTimer)
+{
+    CTimerModel timer;
+    timer.scene.parts.resize(1);
+    CByteWriter section;
+    section.U32(1);
+    section.U32(1);
+    section.F32(1.0f);
+    section.F32(0.5f);
+    section.U32(2);
+    section.F32(90.0f);
+    return {{"timer", TimerBody(timer) + section.Bytes()}};
+}
+
+// A tooltip of one step and its actions, then its saved section.
+FUZZ_SEEDS(LevelTooltip)
+{
+    CTooltipModel tooltip;
+    tooltip.scene.parts.resize(2);
+    tooltip.steps = {{0, 0, 1, 3}, {-1, 0, 0, -1}};
+    tooltip.finalPage = 4;
+    tooltip.actions[1] = {0x0001, 0x8000};
+    CByteWriter section;
+    section.U32(2);
+    for (int part = 0; part < 2; ++part) {
+        section.U32(5);
+        section.F32(1.0f);
+    }
+    section.U8(0);
+    section.U8(1);
+    section.F32(0.5f);
+    section.U32(3);
+    section.U32(4);
+    return {{"one-step", TooltipBody(tooltip) + section.Bytes()}};
+}
+
+// A level's saved state and progress as the level of the small game writes them.
+FUZZ_SEEDS(LevelSaves)
+{
+    CByteWriter out;
+    out.U32(2);
+    for (int part = 0; part < 2; ++part) {
+        out.U32(3);
+        out.F32(1.0f);
+    }
+    for (uint32_t value : {6u, 1u, 0xFFFFFFFFu, 1u, 7u})
+        out.U32(value);
+    out.U8(0);
+    out.U8(1);
+    out.U32(3);
+    for (int group = 0; group < 9; ++group) {
+        out.U32(2);
+        out.U8(1);
+        out.U32(0);
+        out.U8(0);
+    }
+    out.U32(0);
+    for (int effect = 0; effect < 2; ++effect) {
+        out.F32(3.0f);
+        out.F32(9.0f);
+        out.U8(1);
+    }
+    out.U16(0);
+    out.U16(0xFFFF);
+    return {{"state-and-progress", out.Bytes()}};
+}
+
+FUZZ_SEEDS(LevelLabels)
+{
+    CLabelsModel labels;
+    labels.scene.parts.resize(2);
+    labels.labels = {{1, 2, {1, 2, 3, 4}}, {0xFFFFFFFFu, 0, {}}};
+    return {{"two-labels", LabelsBody(labels)}};
+}

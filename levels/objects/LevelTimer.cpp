@@ -1,5 +1,6 @@
 #include "levels/objects/LevelTimer.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "base/WideFormat.h"
@@ -102,13 +103,18 @@ void CLevelTimer::DrawText()
     const Vector3 anchor{m_vPosition.x + shift, m_vPosition.y + shift, m_vPosition.z + shift};
     Vector3 place{};
     m_pWorldData->math->TransformPoint(&place, &anchor, &game->m_matOffsetView);
-    uint32_t alpha = static_cast<uint32_t>(m_fAlpha * 255.0f);
-    alpha = alpha ? alpha : 1;
     const CTextStyles& styles = game->m_TextStyles;
     Vector3 out{};
-    game->m_pMainFont->HitTestText(&out, text, &place, kTextCenterX | kTextCenterY,
-                                   (styles.m_GameColors[0] & 0x00FFFFFFu) | alpha << 24, styles.m_TimerSize[0],
-                                   styles.m_TimerSize[1], nullptr, nullptr, 0);
+    game->m_pMainFont->HitTestText(&out, text, &place, kTextCenterX | kTextCenterY, GetTextColour(),
+                                   styles.m_TimerSize[0], styles.m_TimerSize[1], nullptr, nullptr, 0);
+}
+
+uint32_t CLevelTimer::GetTextColour() const
+{
+    const CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
+    const uint32_t colour = game ? game->m_TextStyles.m_GameColors[0] : 0xFFFFFFFFu;
+    const uint32_t alpha = std::max(1u, static_cast<uint32_t>(m_fAlpha * 255.0f));
+    return (colour & 0x00FFFFFFu) | alpha << 24;
 }
 
 void CLevelTimer::SetSeconds(float seconds)

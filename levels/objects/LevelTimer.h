@@ -32,6 +32,8 @@ public:
     float GetRemainingFrames() const override { return m_fRemainingFrames; }
     // The remaining whole seconds as "mm:ss" into out.
     void FormatTime(char16_t* out, size_t capacity) const;
+    // The text colour: the game's text colour with the timer's alpha (at least 1).
+    uint32_t GetTextColour() const;
 
 private:
     Vector3 m_vPosition = {};

@@ -24,6 +24,16 @@ public:
     using CVadadiDazidevWorld::m_p3DEngine;
     using CVadadiDazidevWorld::m_pAudioEngine;
     using CVadadiDazidevWorld::m_pStars;
+    using CVadadiDazidevWorld::m_fZoom;
+    using CVadadiDazidevWorld::m_nCurrentScene;
+    using CVadadiDazidevWorld::m_nNextScene;
+    using CVadadiDazidevWorld::m_nPendingState;
+    using CVadadiDazidevWorld::m_nSceneCount;
+    using CVadadiDazidevWorld::m_nTooltipCount;
+    using CVadadiDazidevWorld::m_pHint;
+    using CVadadiDazidevWorld::m_pScenes;
+    using CVadadiDazidevWorld::m_pTimer;
+    using CVadadiDazidevWorld::m_pTooltips;
 };
 
 // The world of the application "Sample" over the game text m_settings and a pak of m_files,
