@@ -7,6 +7,9 @@
 #include "game/menus/MenuDialog.h"
 #include "game/scores/WebScoring.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
+#include "levels/minigames/LevelJigsaw.h"
+#include "levels/minigames/LevelShoot.h"
+#include "levels/minigames/LevelSliding.h"
 #include "levels/objects/LevelLabels.h"
 #include "levels/objects/LevelTimer.h"
 #include "levels/objects/LevelTooltip.h"
@@ -50,9 +53,10 @@ CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id
     return new (std::nothrow) Object(data, engine, id);
 }
 
-CGameLevel* MakeHiddenObjectLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
+template <typename Level>
+CGameLevel* MakeLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
 {
-    return new (std::nothrow) CLevelVadadiDazidev(data, engine, id);
+    return new (std::nothrow) Level(data, engine, id);
 }
 
 } // namespace
@@ -72,7 +76,10 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     factory.SetMaker(kComponentWebScores, MakeWebScoring);
     factory.SetMaker(kComponentMenuDialog, MakeMenuDialog, ReadMenuDialog);
     CLevelFactory& levels = world->GetLevelFactory();
-    levels.SetLevelMaker(kLevelTypeHiddenObject, MakeHiddenObjectLevel);
+    levels.SetLevelMaker(kLevelTypeHiddenObject, MakeLevel<CLevelVadadiDazidev>);
+    levels.SetLevelMaker(kLevelTypeJigsaw, MakeLevel<CLevelJigsaw>);
+    levels.SetLevelMaker(kLevelTypeShoot, MakeLevel<CLevelShoot>);
+    levels.SetLevelMaker(kLevelTypeSliding, MakeLevel<CLevelSliding>);
     levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
     levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
     levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);

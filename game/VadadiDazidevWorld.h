@@ -159,6 +159,12 @@ public:
 
     CGameData* GetGameData() { return &m_GameData; }
 
+    // ---- Mini-game levels ----
+    // True while the level or a tooltip reports itself busy (a tooltip slides).
+    bool AreLevelObjectsBusy() const { return m_nLevelBusy != 0 || m_nTooltipBusy != 0; }
+    // True while a state change or a scene is waiting to be applied.
+    bool IsChangePending() const { return m_nPendingState != 0 || m_nNextScene != kNoIndex; }
+
     // ---- Web links and the more-games page ----
     // With a URL: keeps it to open at quit. With none: opens the kept URL with the shell, once.
     void OpenWebLink(const char16_t* url);

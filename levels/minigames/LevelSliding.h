@@ -1,0 +1,92 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+
+#include "levels/minigames/LevelMiniGame.h"
+#include "levels/minigames/SlidingBoard.h"
+
+class C3DTexture;
+
+enum SlidingButton : uint32_t {
+    kSlidingRestart = 0,
+    kSlidingEasyUnlocked = 3,
+    kSlidingEasyLocked = 4,
+    kSlidingEasyUsed = 5,
+    kSlidingSkipUnlocked = 6,
+    kSlidingSkipLocked = 7,
+};
+
+// The SLIDING mini-game: pieces of one or more cells slide along rows or columns until the key
+// piece covers its targets; it then slides off the board and the level leads on.
+class CLevelSliding : public CLevelMiniGame {
+public:
+    CLevelSliding(CWorldData* data, C3DEngine* engine, uint32_t id);
+    ~CLevelSliding() override;
+
+    Result Init() override;
+    Result Release() override;
+    void Render() override;
+    Result OnPress(float x, float y) override;
+    Result OnDrag(float x, float y, float delta) override;
+    Result OnRelease(float x, float y) override;
+    Result OnClick(float x, float y) override;
+    Result LoadFiles() override;
+    Result UnloadFiles() override;
+    Result SaveProgress(CStream* stream) override;
+    Result LoadProgress(CStream* stream, uint32_t version) override;
+    Result LoadDescription(CStream* stream) override;
+    bool IsPlayerHelpLocked() override { return m_bSolved != 0; }
+    Result Start(uint32_t mode) override;
+    Result AllocRecords() override;
+    CLevelRecord* GetRecord(uint32_t n) override;
+    Result Update() override;
+    void UseHint() override;
+    void BeginModal() override;
+    Result UpdateModal() override;
+    void RenderModal() override;
+    void RenderMessage() override;
+    // The developer shortcut: the level counts as done.
+    void OnKeyShortcuts(bool control) override;
+
+    // The board of the layout in use again (the help buttons locked again with resetHelp).
+    void Setup(bool resetHelp);
+    Result BuildPieces();
+
+    const CSlidingBoard& GetCells() const { return m_cells; }
+    bool IsSolved() const { return m_bSolved != 0; }
+    bool IsExitDone() const { return m_bExitDone != 0; }
+    bool IsEasyLayout() const { return m_bEasyLayout != 0; }
+    bool IsButtonShown(uint32_t button) const { return button < kSlidingButtonCount && m_buttonShown[button]; }
+    int32_t GetDragX() const { return m_nDragX; }
+    int32_t GetDragY() const { return m_nDragY; }
+    const CMiniGameLayout<kSlidingButtonCount>& GetLayout() const { return m_layout; }
+
+private:
+    CLevelSlidingRecord* Record() { return static_cast<CLevelSlidingRecord*>(CurrentRecord()); }
+    SlidingRules Rules(const CLevelSlidingRecord& record) const;
+    bool BoardSolved(const CLevelSlidingRecord& record) const;
+    int32_t DraggedCell() const { return m_nDragX != -1 ? m_nDragX : m_nDragY; }
+    void ActOnButton(uint32_t button);
+    const CMiniGameExit* CurrentExit() override;
+    void EndDrag();
+    void DrawCells();
+
+    C3DObject* m_pPieces = nullptr;
+    C3DObject* m_pCover = nullptr;
+    C3DTexture* m_pPicture = nullptr;
+    CMiniGameLayout<kSlidingButtonCount> m_layout;
+    CSlidingBoard m_cells;
+    uint8_t m_bEasyLayout = 0;
+    uint8_t m_bExitDone = 0;
+    uint8_t m_bSolved = 0;
+    int32_t m_nDragX = -1;
+    int32_t m_nDragY = -1;
+    Vector3 m_vDragOffset = {};
+    Vector3 m_vLastPoint = {};
+    Vector2 m_vRangeMin = {};
+    Vector2 m_vRangeMax = {};
+    uint8_t m_buttonShown[kSlidingButtonCount] = {};
+    float m_fExitPhase = 0.0f;
+    std::unique_ptr<CLevelSlidingRecord[]> m_pRecords;
+    uint32_t m_nRecordsMade = 0;
+};

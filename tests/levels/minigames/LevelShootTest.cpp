@@ -1,0 +1,129 @@
+#include "levels/minigames/LevelShoot.h"
+
+#include "tests/levels/minigames/MiniGameFixture.h"
+
+namespace {
+
+// Part 0 the scenery; parts 1 and 2 two targets of radius 80 around (150, 150) and (550, 150).
+const std::vector<CQuadPart> kQuads = {{0, 0, 1024, 768, 11},
+                                       {100, 100, 200, 200, 0, kPartDrawn | kPartClickable, 80},
+                                       {500, 100, 600, 200, 0, kPartDrawn | kPartClickable, 80}};
+
+class LevelShootTest : public MiniGameTest {
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        m_model.level.scene = Scene(kQuads);
+        m_model.level.records.resize(1);
+        m_model.targets = {{1, 1, {150, 150, 0}}, {2, 1, {550, 150, 0}}};
+        CShootRecordModel& r = m_record;
+        r.entries[0].escapePoints = -1;
+        r.goal = 2;
+        r.loseThreshold = -2;
+        r.winTargetScene = 1;
+        r.winHints = 2;
+        r.losePopup = {5, 0, 0, 0};
+        GiveHint(0);
+    }
+
+    CMiniGameUnderTest<CLevelShoot>* Level()
+    {
+        m_model.records = {m_record};
+        auto* level = Make<CLevelShoot>(ShootBody(m_model), kQuads);
+        EXPECT_NE(level, nullptr);
+        if (level) {
+            EXPECT_EQ(level->Start(14), RES_OK);
+        }
+        return level;
+    }
+
+    static void Show(CLevelShoot& level, uint32_t slot, uint8_t target)
+    {
+        level.GetField().Slots()[slot] = ShootSlot{target, {}, 1.0f, 9, {}, kShootShown};
+    }
+
+    static void Run(CLevelShoot& level, int frames)
+    {
+        for (int frame = 0; frame < frames; ++frame)
+            level.Update();
+    }
+
+    CShootModel m_model;
+    CShootRecordModel m_record;
+};
+
+TEST_F(LevelShootTest, DescriptionsWithoutAPlayableRoundAreRefused)
+{
+    const auto refused = [&](auto change) {
+        CShootModel model = m_model;
+        model.records = {m_record};
+        change(model);
+        CLevelShoot level(m_world.GetData(), Engine(), 0);
+        const Result result = Describe(level, ShootBody(model));
+        level.Release();
+        return result == RES_FAIL;
+    };
+    EXPECT_FALSE(refused([](CShootModel&) {}));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.targets.clear(); }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.targets[0].usable = m.targets[1].usable = 0; }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.targets[1].part = 3; }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.records[0].minSpawnSeconds = 3; }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.records[0].maxLifeSeconds = 0; }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.targets[1].entry = 1; }));
+    EXPECT_TRUE(refused([](CShootModel& m) { m.records[0].entries[0].sampleTarget = 2; }));
+}
+
+TEST_F(LevelShootTest, HitsReachTheGoalWhichPaysOnceAndLeadsOn)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    EXPECT_EQ(level->OnClick(900, 700), RES_FAIL);  // a miss
+    Show(*level, 0, 0);
+    Show(*level, 1, 1);
+    EXPECT_EQ(level->OnClick(150, 150), RES_OK);
+    EXPECT_EQ(level->GetField().Slot(0)->state, kShootHit);
+    EXPECT_EQ(level->OnClick(150, 150), RES_FAIL);  // already hit
+    EXPECT_EQ(level->OnClick(560, 160), RES_OK);
+    EXPECT_EQ(level->GetField().Labels().size(), 2u);
+    Run(*level, 31);
+    EXPECT_EQ(level->GetField().won, 1);
+    EXPECT_EQ(Hint()->GetCount(), 2);
+    Run(*level, 40);
+    EXPECT_EQ(Hint()->GetCount(), 2);
+    EXPECT_EQ(m_world.m_nNextScene, 1u);
+}
+
+TEST_F(LevelShootTest, LosingRestartsTheRoundAndQueuesThePopupByItsRepeat)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    const float point[3] = {0, 0, 0};
+    for (int round = 0; round < 2; ++round) {
+        Show(*level, 0, 0);
+        level->GetField().AddLabel(-2, 1.0f, point);
+        Run(*level, 31);
+        EXPECT_EQ(level->GetField().score, 0);
+        EXPECT_EQ(level->GetField().Slot(0)->target, kFreeSlot);
+        EXPECT_EQ(level->GetPopupQueueCount(), 1u);  // shown once: repeat 0
+    }
+}
+
+TEST_F(LevelShootTest, GridTargetsAreHitAtTheirCells)
+{
+    m_record.gridMode = 1, m_record.gridColumns = 2, m_record.gridRows = 1;
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    Show(*level, 1, 0);
+    const Vector3 cell = level->SlotPoint(1);
+    EXPECT_NEAR(cell.x, 2 * 1024.0f / 3, 0.01f);
+    EXPECT_NEAR(cell.y, 384.0f, 0.01f);
+    EXPECT_EQ(level->OnClick(150, 150), RES_FAIL);  // the target's own place shows nothing
+    EXPECT_EQ(level->OnClick(cell.x + 10, cell.y - 10), RES_OK);
+    const std::string saved = Saved(*level);
+    level->ResetRound();
+    ASSERT_EQ(Restore(*level, saved), RES_OK);
+    EXPECT_EQ(level->GetField().Slot(1)->state, kShootHit);
+}
+
+} // namespace

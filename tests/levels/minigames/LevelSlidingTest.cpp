@@ -1,0 +1,135 @@
+#include "levels/minigames/LevelSliding.h"
+
+#include "tests/levels/minigames/MiniGameFixture.h"
+
+namespace {
+
+// Part 0 the board (100, 100)-(500, 400): a 4 x 3 grid of 100 x 100 cells; then the restart,
+// easier-layout (unlocked, locked, used) and skip (unlocked, locked) buttons.
+const std::vector<CQuadPart> kQuads = {{100, 100, 500, 400},        {600, 100, 640, 140, 4},
+                                       {600, 200, 640, 240, 4},     {600, 250, 640, 290, 4},
+                                       {600, 300, 640, 340, 4},     {600, 350, 640, 390, 4},
+                                       {600, 400, 640, 440, 4}};
+
+class LevelSlidingTest : public MiniGameTest {
+protected:
+    void SetUp() override
+    {
+        MiniGameTest::SetUp();
+        m_model.level.scene = Scene(kQuads);
+        m_model.level.records.resize(1);
+        m_model.layout.boardPart = 0;
+        const uint32_t buttons[] = {kSlidingRestart, kSlidingEasyUnlocked, kSlidingEasyLocked,
+                                    kSlidingEasyUsed, kSlidingSkipUnlocked, kSlidingSkipLocked};
+        for (uint32_t i = 0; i < 6; ++i)
+            m_model.layout.buttonParts[buttons[i]] = i + 1;
+        // Layout A: a two-cell key piece at (0, 1) with targets (2, 1) and (3, 1), a fixed cell at
+        // (1, 0). Layout B: the key one step from the targets.
+        CSlidingRecordModel& r = m_record;
+        r.gridColumns = 4, r.gridRows = 3, r.pictureColumns = 4, r.pictureRows = 3;
+        r.shapes = {{{{0, 0}, {1, 0}}, kSlideAlongRows}, {{{0, 0}}, 0}};
+        r.Place(0, 0, 0, 1, 1, 0, true);
+        r.Place(0, 1, 1, 0, 2, 2, false);
+        r.Place(1, 0, 1, 1, 1, 0, true);
+        for (int which = 0; which < 2; ++which) {
+            r.MarkTarget(which, 2, 1);
+            r.MarkTarget(which, 3, 1);
+        }
+        r.exitDirections[0] = 4;
+        r.exit.nextScene = 1;
+        r.exit.hintReward = 2;
+        GiveHint(0);
+    }
+
+    CMiniGameUnderTest<CLevelSliding>* Level()
+    {
+        m_model.records = {m_record};
+        auto* level = Make<CLevelSliding>(SlidingBody(m_model), kQuads);
+        EXPECT_NE(level, nullptr);
+        if (level) {
+            EXPECT_EQ(level->Start(14), RES_OK);
+        }
+        return level;
+    }
+
+    // Drags the piece under (column, row) by the cells.
+    static void Drag(CLevelSliding& level, uint32_t column, uint32_t row, float cells)
+    {
+        const float x = 150 + 100.0f * column, y = 150 + 100.0f * row;
+        level.OnPress(x, y);
+        level.OnDrag(x + cells * 50, y, 0);
+        level.OnDrag(x + cells * 100, y, 0);
+        level.OnRelease(x + cells * 100, y);
+    }
+
+    CSlidingModel m_model;
+    CSlidingRecordModel m_record;
+};
+
+TEST_F(LevelSlidingTest, InvalidLayoutsAndShapesAreRefused)
+{
+    const auto refused = [&](auto change) {
+        CSlidingRecordModel record = m_record;
+        change(record);
+        CSlidingModel model = m_model;
+        model.records = {record};
+        CLevelSliding level(m_world.GetData(), Engine(), 0);
+        const Result result = Describe(level, SlidingBody(model));
+        level.Release();
+        return result == RES_FAIL;
+    };
+    EXPECT_FALSE(refused([](CSlidingRecordModel&) {}));
+    EXPECT_TRUE(refused([](CSlidingRecordModel& r) { r.shapes[1].offsets[0] = {0, -1}; }));  // off the grid
+    EXPECT_TRUE(refused([](CSlidingRecordModel& r) { r.layouts[0][4].pieceId = 9; }));       // key cell of another id
+    EXPECT_TRUE(refused([](CSlidingRecordModel& r) { r.layouts[1][5].shape = 5; }));         // past the shapes
+    EXPECT_TRUE(refused([](CSlidingRecordModel& r) { r.pictureColumns = 1, r.pictureRows = 2; }));  // tiles past the picture
+}
+
+TEST_F(LevelSlidingTest, TheKeyPieceSolvesLayoutAForTheRewardAndLeaves)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    level->OnPress(250, 150);  // the fixed cell never drags
+    EXPECT_EQ(level->GetDragX(), -1);
+    EXPECT_EQ(level->GetDragY(), -1);
+    level->OnRelease(250, 150);
+    Drag(*level, 0, 1, 0.4f);
+    EXPECT_EQ(level->GetCells().Cell(4)->pieceId, 1);  // less than half a cell: still there
+    Drag(*level, 0, 1, 2.0f);
+    EXPECT_TRUE(level->IsSolved());
+    EXPECT_EQ(Hint()->GetCount(), 2);
+    EXPECT_TRUE(level->IsPlayerHelpLocked());
+    for (int frame = 0; frame < 21 && !level->IsExitDone(); ++frame)
+        level->Update();
+    EXPECT_TRUE(level->IsExitDone());
+    level->Update();
+    EXPECT_EQ(m_world.m_nNextScene, 1u);
+}
+
+TEST_F(LevelSlidingTest, TheEasierLayoutPaysNothingAndASkipIsNotSavedAsDone)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    level->UseHint();
+    EXPECT_TRUE(level->IsButtonShown(kSlidingEasyUnlocked));
+    EXPECT_EQ(level->OnClick(620, 220), RES_OK);
+    EXPECT_TRUE(level->IsEasyLayout());
+    Drag(*level, 1, 1, 1.0f);
+    EXPECT_TRUE(level->IsSolved());
+    EXPECT_EQ(Hint()->GetCount(), 0);
+
+    auto* skipped = Level();
+    ASSERT_NE(skipped, nullptr);
+    skipped->UseHint();
+    skipped->UseHint();  // the easier layout is unlocked, not used: the skip is next
+    EXPECT_TRUE(skipped->IsButtonShown(kSlidingSkipUnlocked));
+    EXPECT_EQ(skipped->OnClick(620, 370), RES_OK);
+    const std::string saved = Saved(*skipped);
+    EXPECT_TRUE(skipped->IsExitDone());
+    ASSERT_EQ(Restore(*skipped, saved), RES_OK);
+    EXPECT_FALSE(skipped->IsExitDone());
+    EXPECT_FALSE(skipped->IsSolved());
+    EXPECT_EQ(Restore(*skipped, saved.substr(0, saved.size() - 1)), RES_FAIL);
+}
+
+} // namespace
