@@ -71,20 +71,17 @@ Result CLevelJigsaw::Release()
     DestroyTexture(m_pFront);
     DestroyTexture(m_pBack);
     const Result result = CLevelMiniGame::Release();
-    m_pRecords.reset();
-    m_nRecordsMade = 0;
+    m_records.Reset();
     m_nBuiltRecord = kNoScene;
     return Failed(result) ? RES_FAIL : RES_OK;
 }
 
 Result CLevelJigsaw::AllocRecords()
 {
-    m_pRecords.reset(new (std::nothrow) CLevelJigsawRecord[m_nRecordCount ? m_nRecordCount : 1]());
-    m_nRecordsMade = m_pRecords ? m_nRecordCount : 0;
-    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
+    return m_records.Alloc(m_nRecordCount);
 }
 
-CLevelRecord* CLevelJigsaw::GetRecord(uint32_t n) { return n < m_nRecordsMade ? &m_pRecords[n] : nullptr; }
+CLevelRecord* CLevelJigsaw::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelJigsaw::LoadDescription(CStream* stream)
 {
@@ -92,7 +89,7 @@ Result CLevelJigsaw::LoadDescription(CStream* stream)
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
     for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadJigsawRecord(*stream, m_pRecords[k])))
+        if (Failed(ReadJigsawRecord(*stream, m_records[k])))
             return RES_FAIL;
     }
     return RES_OK;

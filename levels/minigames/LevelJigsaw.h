@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "levels/LevelRecordArray.h"
 #include "levels/minigames/JigsawBoard.h"
 #include "levels/minigames/LevelMiniGame.h"
 
@@ -93,8 +94,7 @@ private:
     Vector3 m_vLastPoint = {};
     CMiniGameLayout<kJigsawButtonCount> m_layout;
     uint8_t m_buttonShown[kJigsawButtonCount] = {};
-    std::unique_ptr<CLevelJigsawRecord[]> m_pRecords;
-    uint32_t m_nRecordsMade = 0;
+    CLevelRecordArray<CLevelJigsawRecord> m_records;
     // The record whose grid and pictures the pieces were built for; kNoScene: none.
     uint32_t m_nBuiltRecord = kNoScene;
 };

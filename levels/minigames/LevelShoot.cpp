@@ -63,26 +63,23 @@ Result CLevelShoot::Release()
     m_field.Reset(0);
     const Result result = CLevelMiniGame::Release();
     m_targets = CShootTargets{};
-    m_pRecords.reset();
-    m_nRecordsMade = 0;
+    m_records.Reset();
     return Failed(result) ? RES_FAIL : RES_OK;
 }
 
 Result CLevelShoot::AllocRecords()
 {
-    m_pRecords.reset(new (std::nothrow) CLevelShootRecord[m_nRecordCount ? m_nRecordCount : 1]());
-    m_nRecordsMade = m_pRecords ? m_nRecordCount : 0;
-    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
+    return m_records.Alloc(m_nRecordCount);
 }
 
-CLevelRecord* CLevelShoot::GetRecord(uint32_t n) { return n < m_nRecordsMade ? &m_pRecords[n] : nullptr; }
+CLevelRecord* CLevelShoot::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelShoot::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) || Failed(ReadShootTargets(*stream, m_targets, m_nPartCount)))
         return RES_FAIL;
     for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadShootRecord(*stream, m_pRecords[k], m_targets)))
+        if (Failed(ReadShootRecord(*stream, m_records[k], m_targets)))
             return RES_FAIL;
     }
     return RES_OK;

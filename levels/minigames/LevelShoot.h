@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "levels/LevelRecordArray.h"
 #include "levels/minigames/LevelMiniGame.h"
 #include "levels/minigames/MiniGameDescription.h"
 #include "levels/minigames/ShootField.h"
@@ -68,6 +69,5 @@ private:
     CShootField m_field;
     ShootTargetInfo m_info[256] = {};
     int32_t m_nExplainedEntry = -1;
-    std::unique_ptr<CLevelShootRecord[]> m_pRecords;
-    uint32_t m_nRecordsMade = 0;
+    CLevelRecordArray<CLevelShootRecord> m_records;
 };

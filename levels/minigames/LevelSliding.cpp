@@ -56,20 +56,17 @@ Result CLevelSliding::Release()
     DestroyObject(m_pCover);
     DestroyTexture(m_pPicture);
     const Result result = CLevelMiniGame::Release();
-    m_pRecords.reset();
-    m_nRecordsMade = 0;
+    m_records.Reset();
     m_cells = CSlidingBoard{};
     return Failed(result) ? RES_FAIL : RES_OK;
 }
 
 Result CLevelSliding::AllocRecords()
 {
-    m_pRecords.reset(new (std::nothrow) CLevelSlidingRecord[m_nRecordCount ? m_nRecordCount : 1]());
-    m_nRecordsMade = m_pRecords ? m_nRecordCount : 0;
-    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
+    return m_records.Alloc(m_nRecordCount);
 }
 
-CLevelRecord* CLevelSliding::GetRecord(uint32_t n) { return n < m_nRecordsMade ? &m_pRecords[n] : nullptr; }
+CLevelRecord* CLevelSliding::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelSliding::LoadDescription(CStream* stream)
 {
@@ -77,7 +74,7 @@ Result CLevelSliding::LoadDescription(CStream* stream)
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
     for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadSlidingRecord(*stream, m_pRecords[k])))
+        if (Failed(ReadSlidingRecord(*stream, m_records[k])))
             return RES_FAIL;
     }
     return RES_OK;

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "levels/LevelRecordArray.h"
 #include "levels/minigames/LevelMiniGame.h"
 #include "levels/minigames/SlidingBoard.h"
 
@@ -87,6 +88,5 @@ private:
     Vector2 m_vRangeMax = {};
     uint8_t m_buttonShown[kSlidingButtonCount] = {};
     float m_fExitPhase = 0.0f;
-    std::unique_ptr<CLevelSlidingRecord[]> m_pRecords;
-    uint32_t m_nRecordsMade = 0;
+    CLevelRecordArray<CLevelSlidingRecord> m_records;
 };
