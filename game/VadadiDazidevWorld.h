@@ -375,6 +375,8 @@ public:
     void StepHint(CGameLevel& level);
     // Over the level: its active star, and the timer's text in the timed mode.
     void RenderLevelOverlay(CGameLevel& level);
+    // The timed mode's badge over the level with the timer's alpha; RES_OK when clicked.
+    Result RenderTimerBadge(CMenuDialog& dialog, float alpha);
     // The first visit of the level kind in this record starts the intro step once.
     void OfferFirstVisitIntro(CGameLevel& level);
     // The queued level's record: the scene argument's, else its current one; null when none.

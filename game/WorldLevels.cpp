@@ -1,8 +1,11 @@
+#include <algorithm>
 #include <new>
 #include <utility>
 
 #include "core/Stream.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialog.h"
+#include "game/menus/MenuDialogParts.h"
 
 // The world's side of the levels: access to the levels and their helper objects, tooltips shown
 // and hidden, the in-game steps of the tooltips, the level and the timer, the level start, and
@@ -137,8 +140,23 @@ void CVadadiDazidevWorld::RenderLevelOverlay(CGameLevel& level)
 {
     level.RenderStar();
     CGameTimer* timer = GetTimer();
-    if (timer && m_GameData.m_nMode == kModeTimed)
-        timer->DrawText();
+    if (!timer || m_GameData.m_nMode != kModeTimed)
+        return;
+    if (m_pMenuDialog && Succeeded(RenderTimerBadge(*m_pMenuDialog, timer->GetAlpha()))) {
+        m_pMenuDialog->PlayClickSound();
+        OnTimeUp();
+    }
+    timer->DrawText();
+}
+
+Result CVadadiDazidevWorld::RenderTimerBadge(CMenuDialog& dialog, float alpha)
+{
+    dialog.HideNavButtons();
+    dialog.ShowTimerBadge(static_cast<uint8_t>(std::clamp(alpha, 0.0f, 1.0f) * 255.0f));
+    dialog.UpdateNavButtons();
+    const uint32_t clicked = dialog.GetClickedButton(0);
+    dialog.RenderNavButtons();
+    return clicked == kNavTimerBadge ? RES_OK : RES_FAIL;
 }
 
 void CVadadiDazidevWorld::OfferFirstVisitIntro(CGameLevel& level)

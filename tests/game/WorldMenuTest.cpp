@@ -193,3 +193,20 @@ TEST_F(WorldMenuTest, TheNavigationButtonsEndTheExcursionsAndTheOutroMenu)
     }
     EXPECT_FALSE(m_world.m_pPopupIngame->HoldsText());
 }
+
+TEST_F(WorldMenuTest, TheTimerBadgeAnswersAReleaseOverItOnly)
+{
+    // Shown at the timer's alpha (clamped); only a release over the badge answers RES_OK.
+    EXPECT_EQ(m_world.RenderTimerBadge(Dialog(), 2.0f), RES_FAIL);
+    C3DContainer* badge = Dialog().GetNavLayer()->FindById(28);
+    ASSERT_NE(badge, nullptr);
+    Vector3 at{};
+    badge->GetPosition(&at);
+    Data()->mouseReleased[0] = 1;
+    Data()->pressX = Data()->pointerX = at.x + 400.0f;
+    Data()->pressY = Data()->pointerY = at.y + 300.0f;
+    EXPECT_EQ(m_world.RenderTimerBadge(Dialog(), 0.5f), RES_FAIL);
+    Data()->pressX = Data()->pointerX = at.x;
+    Data()->pressY = Data()->pointerY = at.y;
+    EXPECT_EQ(m_world.RenderTimerBadge(Dialog(), 0.5f), RES_OK);
+}
