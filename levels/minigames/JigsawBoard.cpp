@@ -226,9 +226,11 @@ bool CJigsawBoard::SlideLine(uint32_t column, uint32_t row, bool horizontal, int
 
 bool CJigsawBoard::Shuffle(CRandomMT& random)
 {
-    for (int series = 0; series < kMaxSeries && m_rules.modeFlags && IsSolved(); ++series) {
-        for (uint32_t move = 0; move < m_rules.shuffleCount; ++move)
-            RandomMove(random);
+    // A move that finds nothing to do after all its draws will not find one later either.
+    bool stuck = false;
+    for (int series = 0; series < kMaxSeries && !stuck && m_rules.modeFlags && IsSolved(); ++series) {
+        for (uint32_t move = 0; move < m_rules.shuffleCount && !stuck; ++move)
+            stuck = !RandomMove(random);
     }
     return m_rules.modeFlags == 0 || !IsSolved();
 }
