@@ -146,7 +146,8 @@ void CJigsawBoard::ShiftRow(uint32_t row, int32_t k)
     std::copy_n(&m_pCells[Index(0, row)], Columns(), line);
     for (uint32_t i = 0; i < Columns(); ++i)
         m_pCells[Index(Wrap(i, k, Columns()), row)] = line[i];
-    Refresh();
+    if (m_nHoleCell < m_nCells && m_nHoleCell / Columns() == row)
+        m_nHoleCell = Index(Wrap(m_nHoleCell % Columns(), k, Columns()), row);
 }
 
 void CJigsawBoard::ShiftColumn(uint32_t column, int32_t k)
@@ -158,7 +159,8 @@ void CJigsawBoard::ShiftColumn(uint32_t column, int32_t k)
         line[i] = m_pCells[Index(column, i)];
     for (uint32_t i = 0; i < Rows(); ++i)
         m_pCells[Index(column, Wrap(i, k, Rows()))] = line[i];
-    Refresh();
+    if (m_nHoleCell < m_nCells && m_nHoleCell % Columns() == column)
+        m_nHoleCell = Index(column, Wrap(m_nHoleCell / Columns(), k, Rows()));
 }
 
 void CJigsawBoard::ClearMarks()
