@@ -88,11 +88,7 @@ Result CLevelJigsaw::LoadDescription(CStream* stream)
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadJigsawRecord(*stream, m_records[k])))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, ReadJigsawRecord);
 }
 
 // ---- Pieces and drawing ----

@@ -78,11 +78,9 @@ Result CLevelShoot::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) || Failed(ReadShootTargets(*stream, m_targets, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadShootRecord(*stream, m_records[k], m_targets)))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, [this](CStream& s, CLevelShootRecord& r) {
+        return ReadShootRecord(s, r, m_targets);
+    });
 }
 
 uint32_t CLevelShoot::SlotCount(const CLevelShootRecord& record) const

@@ -73,11 +73,7 @@ Result CLevelSliding::LoadDescription(CStream* stream)
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadSlidingRecord(*stream, m_records[k])))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, ReadSlidingRecord);
 }
 
 SlidingRules CLevelSliding::Rules(const CLevelSlidingRecord& r) const
