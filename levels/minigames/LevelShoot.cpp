@@ -14,12 +14,12 @@
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
 
-constexpr uint32_t kTextureFlags = 1, kTextureParameter = 0x52;
 constexpr uint32_t kShootFirstVisit = 2;
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr uint32_t kGain = 0x0000FF00u, kLoss = 0x00FF0000u, kHitOverlay = 0xFFFF9600u;
@@ -53,7 +53,7 @@ Result CLevelShoot::Init()
 {
     if (Failed(CLevelMiniGame::Init()) || !m_pEngine)
         return RES_FAIL;
-    m_pTargetTexture = m_pEngine->CreateTexture(kTextureFlags, kTextureParameter);
+    m_pTargetTexture = m_pEngine->CreateTexture(kGameTextureFlags, kGameTextureParameter);
     return m_pTargetTexture ? RES_OK : RES_FAIL;
 }
 
