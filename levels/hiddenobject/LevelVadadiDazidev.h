@@ -4,6 +4,7 @@
 
 #include "game/HiddenObjectScene.h"
 #include "levels/Level.h"
+#include "levels/LevelRecordArray.h"
 #include "levels/hiddenobject/HiddenObjectRecord.h"
 
 class CToolbar;
@@ -120,7 +121,7 @@ protected:
     // Draws one quiz text centred at (x, y); a place's text under the pointer becomes the hovered place.
     void DrawQuizText(const char16_t* text, float x, float y, uint32_t colour, int32_t place);
 
-    std::unique_ptr<CHiddenObjectRecord[]> m_pRecords;
+    CLevelRecordArray<CHiddenObjectRecord> m_records;
     uint8_t m_QuizOrder[kQuizAnswerCount] = {};
     uint8_t m_nChosenAnswer = kNoAnswer;
     uint8_t m_bQuizPrepared = 0;
