@@ -1,8 +1,8 @@
 #include "platform/d3d8/D3D8Texture.h"
 
-#include <cstdlib>
 #include <new>
 
+#include "base/LargeMemory.h"
 #include "platform/d3d8/D3D8Device.h"
 #include "platform/d3d8/D3D8Formats.h"
 #include "platform/d3d8/D3D8Harness.h"
@@ -101,7 +101,7 @@ HRESULT CD3D8Texture::Allocate(UINT width, UINT height, UINT levels)
         uint64_t size = static_cast<uint64_t>(width) * height * bytes;
         if (size > D3D8_LARGEST_ALLOCATION)
             return D3DERR_OUTOFVIDEOMEMORY;
-        level.pixels.reset(static_cast<BYTE*>(std::calloc(static_cast<size_t>(size), 1)));
+        level.pixels.reset(static_cast<BYTE*>(AllocateLargeZeroed(static_cast<size_t>(size))));
         if (!level.pixels)
             return E_OUTOFMEMORY;
         level.surface = std::make_unique<CD3D8TextureSurface>(*this, i);
