@@ -5,6 +5,8 @@
 
 #include "game/GameStates.h"
 #include "levels/minigames/LevelJigsaw.h"
+#include "levels/minigames/LevelShoot.h"
+#include "levels/minigames/LevelSliding.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"
 #include "tests/levels/minigames/MiniGameFixture.h"
@@ -178,10 +180,19 @@ TEST_P(SceneStateReportTest, TheQuizReportsItsAnswersWhereTheyAreChosen)
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, SceneStateReportTest, ::testing::Values(0u, 2u));
 
-// A 2 x 1 jigsaw with its shuffle and preview buttons (part 0 the board (100, 100)-(300, 200)).
-class JigsawStateReportTest : public MiniGameTest {};
+// The mini-games' share of the report, read from the level alone.
+class MiniGameStateReportTest : public MiniGameTest {
+protected:
+    std::string Report(CGameLevel& level)
+    {
+        CReportTokens tokens(m_world.GetData());
+        ReportLevelState(tokens, m_world, level);
+        return tokens.Text();
+    }
+};
 
-TEST_F(JigsawStateReportTest, TheBoardItsSlotsAndItsShownButtonsAreReported)
+// A 2 x 1 jigsaw with its shuffle and preview buttons (part 0 the board (100, 100)-(300, 200)).
+TEST_F(MiniGameStateReportTest, AJigsawsBoardItsSlotsAndItsShownButtonsAreReported)
 {
     const std::vector<CQuadPart> quads = {{100, 100, 300, 200}, {600, 100, 640, 140, 4}, {600, 200, 640, 240, 4}};
     CJigsawModel model;
@@ -196,9 +207,7 @@ TEST_F(JigsawStateReportTest, TheBoardItsSlotsAndItsShownButtonsAreReported)
     ASSERT_EQ(level->BuildPieces(), RES_OK);
     ASSERT_EQ(level->Start(kSceneStateFresh), RES_OK);
 
-    CReportTokens tokens(m_world.GetData());
-    ReportLevelState(tokens, m_world, *level);
-    const std::string report = tokens.Text();
+    const std::string report = Report(*level);
     const std::vector<Fields> board = Values(report, "board");
     ASSERT_EQ(board.size(), 1u) << report;
     const JigsawCell& first = *level->GetCells().Cell(0);
@@ -222,6 +231,69 @@ TEST_F(JigsawStateReportTest, TheBoardItsSlotsAndItsShownButtonsAreReported)
     EXPECT_NEAR(shuffle.x, 620, 20);
     EXPECT_NEAR(shuffle.y, 120, 20);
     EXPECT_EQ(level->OnClick(shuffle.x, shuffle.y), RES_OK);
+}
+
+// Two targets of radius 80: the first drawn at its part's centre, the second's point below its
+// part, so that a click must land on the part within the radius.
+TEST_F(MiniGameStateReportTest, ShootTargetsAreReportedWhereAClickHitsThem)
+{
+    const std::vector<CQuadPart> quads = {{0, 0, 1024, 768, 11},
+                                          {100, 100, 200, 200, 0, kPartDrawn | kPartClickable, 80},
+                                          {500, 100, 600, 200, 0, kPartDrawn | kPartClickable, 80}};
+    CShootModel model;
+    model.level.scene = Scene(quads);
+    model.level.records.resize(1);
+    model.targets = {{1, 1, {150, 150, 0}}, {2, 1, {550, 230, 0}}};
+    model.records.resize(1);
+    model.records[0].goal = 5;
+    auto* level = Make<CLevelShoot>(ShootBody(model), quads);
+    ASSERT_NE(level, nullptr);
+    ASSERT_EQ(level->Start(kSceneStateFresh), RES_OK);
+    ASSERT_GE(level->GetField().SlotCount(), 2u);
+    for (uint8_t target = 0; target < 2; ++target)
+        level->GetField().Slots()[target] = ShootSlot{target, {}, 1.0f, 9, {}, kShootShown};
+
+    const std::string report = Report(*level);
+    EXPECT_EQ(Values(report, "goal"), (std::vector<Fields>{{"0", "5"}}));
+    const std::vector<Fields> targets = Values(report, "target");
+    ASSERT_EQ(targets.size(), 2u) << report;
+    EXPECT_EQ(targets[0], (Fields{"0", "150", "150", "0"}));
+    for (uint32_t n = 0; n < 2; ++n) {
+        EXPECT_EQ(level->OnClick(std::stof(targets[n][1]), std::stof(targets[n][2])), RES_OK) << report;
+        EXPECT_EQ(level->GetField().Slot(n)->state, kShootHit);
+    }
+    EXPECT_TRUE(Values(Report(*level), "target").empty()) << "hit targets are no longer live";
+}
+
+// A 4 x 3 sliding board (part 0 (100, 100)-(500, 400)) with a two-cell key piece at (0, 1) and its
+// targets at (2, 1) and (3, 1).
+TEST_F(MiniGameStateReportTest, TheSlidingBoardReportsItsKeyPieceAndWhereItMustGo)
+{
+    const std::vector<CQuadPart> quads = {{100, 100, 500, 400}};
+    CSlidingModel model;
+    model.level.scene = Scene(quads);
+    model.level.records.resize(1);
+    model.layout.boardPart = 0;
+    CSlidingRecordModel r;
+    r.gridColumns = 4, r.gridRows = 3, r.pictureColumns = 4, r.pictureRows = 3;
+    r.shapes = {{{{0, 0}, {1, 0}}, kSlideAlongRows}, {{{0, 0}}, 0}};
+    r.Place(0, 0, 0, 1, 1, 0, true);
+    r.Place(0, 1, 1, 0, 2, 2, false);
+    r.MarkTarget(0, 2, 1);
+    r.MarkTarget(0, 3, 1);
+    r.exitDirections[0] = 4;
+    model.records = {r};
+    auto* level = Make<CLevelSliding>(SlidingBody(model), quads);
+    ASSERT_NE(level, nullptr);
+    ASSERT_EQ(level->Start(kSceneStateFresh), RES_OK);
+
+    const std::string report = Report(*level);
+    EXPECT_EQ(Values(report, "board"), (std::vector<Fields>{{"sliding", "4", "3", "-1", "2", "-1", "-1", "1", "1", "-1",
+                                                             "-1", "-1", "-1", "-1", "-1"}}));
+    EXPECT_EQ(Values(report, "key"), std::vector<Fields>{{"1"}});
+    EXPECT_EQ(Values(report, "exit"), (std::vector<Fields>{{"300", "200", "200", "100"}}));
+    EXPECT_EQ(Values(report, "exitdir"), std::vector<Fields>{{"4"}});
+    EXPECT_EQ(Values(report, "slot").size(), 12u);
 }
 
 } // namespace

@@ -113,9 +113,9 @@ void ReportParts(CReportTokens& tokens, CVadadiDazidevWorld& world, CLevelVadadi
     for (uint32_t n = level.GetPartCount(); n-- > 0;) {
         const ScenePart& part = *level.GetPart(n);
         CPartClickPoint click{};
-        if (!live.IsLive(n) ||
-            !FindPartClickPoint(level, n, {0.0f, 0.0f}, [&](float x, float y) { return live.Reaches(n, x, y); },
-                                &click))
+        const CClickRules rules{[&](float x, float y) { return tokens.Reached(x, y); },
+                                [&](float x, float y) { return live.Reaches(n, x, y); }};
+        if (!live.IsLive(n) || !FindPartClickPoint(level, n, rules, &click))
             continue;
         tokens.Add("part", JoinFields({PartName(tokens, world.GetData(), n, part),
                                        tokens.Point(click.point.x, click.point.y), PartKind(part),

@@ -43,13 +43,13 @@ void ReportSlots(CReportTokens& tokens, const CLevelMiniGame& level)
 template <uint32_t N, typename Level>
 void ReportButtons(CReportTokens& tokens, Level& level, const CMiniGameLayout<N>& layout)
 {
+    const CClickRules rules{[&](float x, float y) { return tokens.Reached(x, y); }, [](float, float) { return true; }};
     for (uint32_t button = 0; button < N; ++button) {
         const ScenePart* part = level.GetPart(layout.buttonParts[button]);
         CPartClickPoint click{};
         if (!level.IsButtonShown(button) || !part || part->phase != kButtonPhase ||
             (part->flags & (kPartWaiting | kPartClickable)) != kPartClickable ||
-            !FindPartClickPoint(level, layout.buttonParts[button], {0.0f, 0.0f}, [](float, float) { return true; },
-                                &click))
+            !FindPartClickPoint(level, layout.buttonParts[button], rules, &click))
             continue;
         tokens.Add("button", JoinFields({std::to_string(kHelpButtonBase + button),
                                          tokens.Rect(click.rect[0], click.rect[1], click.rect[2], click.rect[3]), "1",
@@ -169,8 +169,10 @@ void ReportShoot(CReportTokens& tokens, CLevelShoot& level)
             return slotHit(n, x, y);
         };
         const Vector3 p = level.SlotPoint(n);
+        const Vector2 reached = tokens.Reached(p.x, p.y);
         CPartClickPoint click{{p.x, p.y}, {}};
-        if (!reaches(p.x, p.y) && !FindPartClickPoint(level, targets.targets[target].part, offset, reaches, &click))
+        const CClickRules rules{[&](float x, float y) { return tokens.Reached(x, y); }, reaches, offset};
+        if (!reaches(reached.x, reached.y) && !FindPartClickPoint(level, targets.targets[target].part, rules, &click))
             continue;
         const int64_t kind = record->entryOfTarget ? int64_t{record->entryOfTarget[target]} : -1;
         tokens.Add("target", JoinFields({std::to_string(n), tokens.Point(click.point.x, click.point.y),

@@ -68,19 +68,19 @@ bool PlaceTriangles(CSceneObject3D& scene, uint32_t part, const CWorldData& data
 
 } // namespace
 
-bool FindPartClickPoint(CSceneObject3D& scene, uint32_t part, const Vector2& offset,
-                        const std::function<bool(float x, float y)>& accept, CPartClickPoint* out)
+bool FindPartClickPoint(CSceneObject3D& scene, uint32_t part, const CClickRules& rules, CPartClickPoint* out)
 {
     CPlacedPart placed;
     if (!scene.GetWorldData() || !PlaceTriangles(scene, part, *scene.GetWorldData(), &placed))
         return false;
     for (const CTriangle& triangle : placed.triangles) {
         const Vector2 c = triangle.centre;
-        const float x = c.x + offset.x, y = c.y + offset.y;
-        if (Failed(scene.HitTestPart(part, c.x, c.y)) || !accept(x, y))
+        const Vector2 at = rules.reached(c.x + rules.offset.x, c.y + rules.offset.y);
+        if (Failed(scene.HitTestPart(part, at.x - rules.offset.x, at.y - rules.offset.y)) || !rules.accept(at.x, at.y))
             continue;
-        const float halfWidth = std::min(c.x - placed.box[0], placed.box[2] - c.x);
-        const float halfHeight = std::min(c.y - placed.box[1], placed.box[3] - c.y);
+        const float halfWidth = std::max(0.0f, std::min(c.x - placed.box[0], placed.box[2] - c.x));
+        const float halfHeight = std::max(0.0f, std::min(c.y - placed.box[1], placed.box[3] - c.y));
+        const float x = c.x + rules.offset.x, y = c.y + rules.offset.y;
         *out = {{x, y}, {x - halfWidth, y - halfHeight, 2 * halfWidth, 2 * halfHeight}};
         return true;
     }

@@ -63,6 +63,12 @@ std::string CReportTokens::Rect(float left, float top, float width, float height
     return Point(left, top) + "," + Point(width, height);
 }
 
+Vector2 CReportTokens::Reached(float x, float y) const
+{
+    return {std::floor(static_cast<float>(std::lround(x * m_scaleX)) / m_scaleX),
+            std::floor(static_cast<float>(std::lround(y * m_scaleY)) / m_scaleY)};
+}
+
 std::string CReportTokens::Encode(const std::string& text)
 {
     std::string out;

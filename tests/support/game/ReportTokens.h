@@ -3,6 +3,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "core/Vector3.h"
+
 struct CWorldData;
 
 // The tokens of a state report: space-separated key=value, sub-fields separated by ','; a text
@@ -21,6 +23,8 @@ public:
     // A point (x,y) or a rectangle (x,y,w,h) in window pixels.
     std::string Point(float x, float y) const;
     std::string Rect(float left, float top, float width, float height) const;
+    // The virtual-screen point that a click at the pixel reported for (x, y) reaches.
+    Vector2 Reached(float x, float y) const;
 
     const std::string& Text() const { return m_text; }
 
