@@ -8,6 +8,7 @@
 #include "levels/minigames/LevelShoot.h"
 #include "levels/minigames/LevelSliding.h"
 #include "tests/game/GameLoadFixture.h"
+#include "tests/levels/LevelFixture.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"
 #include "tests/levels/minigames/MiniGameFixture.h"
 #include "tests/support/game/LevelStateReport.h"
@@ -179,6 +180,22 @@ TEST_P(SceneStateReportTest, TheQuizReportsItsAnswersWhereTheyAreChosen)
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, SceneStateReportTest, ::testing::Values(0u, 2u));
+
+TEST_F(LevelBaseTest, TheActiveStarIsReportedWhereAClickCatchesIt)
+{
+    CLevelUnderTest& level = MakeLevel(TwoPartLevel());
+    level.PlaceStars();
+    level.PickStarSlot();
+    CReportTokens tokens(Data());
+    ReportLevelState(tokens, m_world, level);
+    const std::vector<Fields> star = Values(tokens.Text(), "star");
+    ASSERT_EQ(star.size(), 1u) << tokens.Text();
+    EXPECT_EQ(star[0][0], std::to_string(level.GetActiveStar()));
+    EXPECT_EQ(level.OnClick(std::stof(star[0][1]), std::stof(star[0][2])), RES_OK);
+    CReportTokens caught(Data());
+    ReportLevelState(caught, m_world, level);
+    EXPECT_TRUE(Values(caught.Text(), "star").empty()) << "a caught star is gone";
+}
 
 // The mini-games' share of the report, read from the level alone.
 class MiniGameStateReportTest : public MiniGameTest {

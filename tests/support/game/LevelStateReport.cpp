@@ -10,6 +10,7 @@
 #include "game/GameData.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/screens/Stars.h"
 #include "game/widgets/ScreenQuads.h"
 #include "game/widgets/Toolbar.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
@@ -25,19 +26,27 @@ namespace {
 // A found star keeps the waiting flag.
 constexpr uint32_t kStarCaught = kPartWaiting;
 
-// The active star where a click catches it: the view's translation plus the zoomed place.
-void ReportStar(CReportTokens& tokens, CVadadiDazidevWorld& world, CLevel& level)
+// The active star where a click catches it: the view's translation plus the zoomed place;
+// false when no star can be caught.
+bool ActiveStarPoint(CVadadiDazidevWorld& world, CLevel& level, Vector2* out)
 {
     const CLevelStar* star = level.GetStar(level.GetActiveStar());
     const CWorldData& data = *world.GetData();
     if (!star || level.AreStarsDisabled() || !(star->flags & kPartClickable) || (star->flags & kStarCaught) ||
-        !data.math || !data.gameData)
-        return;
+        !data.math || !data.gameData || !world.GetStars())
+        return false;
     Vector3 t{};
     data.math->GetTranslation(&t, &data.gameData->m_matView[0]);
     const float zoom = world.GetSceneZoom();
-    tokens.Add("star", JoinFields({std::to_string(level.GetActiveStar()),
-                                   tokens.Point(t.x + zoom * star->x, t.y + zoom * star->y)}));
+    *out = {t.x + zoom * star->x, t.y + zoom * star->y};
+    return true;
+}
+
+void ReportStar(CReportTokens& tokens, CVadadiDazidevWorld& world, CLevel& level)
+{
+    Vector2 at{};
+    if (ActiveStarPoint(world, level, &at))
+        tokens.Add("star", JoinFields({std::to_string(level.GetActiveStar()), tokens.Point(at.x, at.y)}));
 }
 
 const char* PartKind(const ScenePart& part)
@@ -62,6 +71,7 @@ public:
         auto* record = static_cast<CHiddenObjectRecord*>(level.GetRecord(level.GetCurrentRecord()));
         const uint32_t state = level.GetSceneState();
         m_ghostsClickable = record && state < kSearchStateCount && record->states[state].ghostsClickable;
+        m_bStar = ActiveStarPoint(world, level, &m_vStar);
     }
 
     // An arrow in the arrows state, or a part the search of the state takes.
@@ -80,11 +90,14 @@ public:
         return (part->flags & kPartToggles) || ghost || (toolbar && toolbar->IsItemShown(part->itemId));
     }
 
-    // A click at (x, y) reaches part n: off the bars and taken by no live part walked before it.
+    // A click at (x, y) reaches part n: off the bars, away from the active star and taken by no
+    // live part walked before it.
     bool Reaches(uint32_t n, float x, float y) const
     {
         const Vector2 bars = m_world.GetToolbarSize();
         if (!m_level.IsToolbarHeightIgnored() && (x < bars.x || kVirtualScreenHeight - bars.y < y))
+            return false;
+        if (m_bStar && std::hypot(m_vStar.x - x, m_vStar.y - y) < m_world.GetStars()->GetHalfWidth())
             return false;
         for (uint32_t m = m_level.GetPartCount(); m-- > n + 1;) {
             if (IsLive(m) && Succeeded(m_level.HitTestPart(m, x, y)))
@@ -97,6 +110,8 @@ private:
     CVadadiDazidevWorld& m_world;
     CLevelVadadiDazidev& m_level;
     bool m_ghostsClickable = false;
+    bool m_bStar = false;
+    Vector2 m_vStar = {};
 };
 
 std::string PartName(const CReportTokens& tokens, CWorldData* data, uint32_t n, const ScenePart& part)

@@ -6,7 +6,7 @@ class CReportTokens;
 class CVadadiDazidevWorld;
 
 // The current level's share of the state report (in the in-game state):
-//   star (the active star where a click catches it);
+//   star (the active star where a click catches it; part points keep away from it);
 //   hidden-object scenes: part (name: the object's name where it lists one, else part<index>;
 //   the point where a click now takes the live part; kind; the part's flags), quiz (in place
 //   order, while the quiz shows), levelbusy;

@@ -164,12 +164,16 @@ void ReportToolbar(CReportTokens& tokens, CVadadiDazidevWorld& world, CToolbar& 
     }
 }
 
-void ReportHint(CReportTokens& tokens, const CHint& hint)
+// The hint button unless the level locks the player's help.
+void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
 {
     const Vector3& p = hint.GetPosition();
     const float half = hint.GetHalfWidth();
-    tokens.Add("tool", JoinFields({std::to_string(kHintTool), tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half),
-                                   "hint"}));
+    if (!locked)
+        tokens.Add("tool", JoinFields({std::to_string(kHintTool),
+                                       tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
+    // While the glow shows, the next click only fades it.
+    tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
@@ -214,8 +218,8 @@ std::string ReportWorldState(CVadadiDazidevWorld* world)
         return tokens.Text();
     if (world->GetToolbar() && !level->IsToolbarHidden())
         ReportToolbar(tokens, *world, *world->GetToolbar());
-    if (world->GetHint() && !level->IsPlayerHelpLocked())
-        ReportHint(tokens, *world->GetHint());
+    if (world->GetHint())
+        ReportHint(tokens, *world->GetHint(), level->IsPlayerHelpLocked());
     ReportLevelState(tokens, *world, *level);
     return tokens.Text();
 }

@@ -11,7 +11,8 @@ class CVadadiDazidevWorld;
 //   idle (0 while a state change waits or the level or a tooltip is busy).
 //   Menu dialog: line, button, edit; navigation buttons as button with 1000 + their id.
 //   Pop-ups: popup (kind: intro, tutorial, ingame, endtext, message) and popuptext; tooltip.
-//   Toolbar: item, tool (0 menu, 1 zoom, 2 zoom unavailable, 3 tutorial, 100 hint), star.
+//   Toolbar: item, tool (0 menu, 1 zoom, 2 zoom unavailable, 3 tutorial, 100 hint), glow (1 while
+//   the hint's glow shows: the next click only fades it).
 //   Levels: see LevelStateReport.h.
 // Never reported: the credits, legals and more-games pages' links, a folded tooltip's own parts.
 // A null world gives the always-present keys with -1 and none.
