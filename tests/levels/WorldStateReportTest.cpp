@@ -112,6 +112,7 @@ protected:
         Build(model);
         m_world.SetState(GS_IN_GAME, 0);
         m_world.m_nPendingState = GS_NONE;
+        Data().m_nMode = 0, Data().m_nSlot = 1;
         m_level->AdvanceSceneState(true);
         Frames(1);
     }
@@ -129,6 +130,8 @@ TEST_P(SceneStateReportTest, LivePartsAreReportedWhereAClickTakesThem)
     const std::string report = ReportWorldState(&m_world);
     EXPECT_EQ(Values(report, "level"), std::vector<Fields>{{"hiddenobject"}});
     EXPECT_EQ(Values(report, "scenestate"), std::vector<Fields>{{"1"}});
+    EXPECT_EQ(Values(report, "record"), std::vector<Fields>{{"1"}}) << "the profile slot played";
+    EXPECT_EQ(Values(report, "scenerecord"), std::vector<Fields>{{"0"}});
     const std::vector<Fields> items = Values(report, "item");
     ASSERT_EQ(items.size(), 2u) << report;
     EXPECT_EQ(items[0][0], "0");

@@ -186,15 +186,16 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("pending", world && world->GetPendingState() != GS_NONE ? int64_t{world->GetPendingState()} : -1);
     tokens.Add("page", dialog && dialogShown ? int64_t{dialog->GetPage()} : -1);
     tokens.Add("scene", world ? OrNone(world->GetCurrentSceneIndex()) : -1);
-    tokens.Add("record", level ? OrNone(level->GetCurrentRecord()) : -1);
+    const CGameData* game = world ? world->GetGameData() : nullptr;
+    tokens.Add("record", game && game->m_nMode < kProfileModeCount ? int64_t{game->m_nSlot} : -1);
     tokens.Add("scenestate", level ? OrNone(level->GetSceneState()) : -1);
     tokens.Add("level", LevelTypeName(level));
     tokens.Add("hints", world && world->GetHint() ? int64_t{world->GetHint()->GetCount()} : -1);
     if (!world)
         return;
-    const CGameData& game = *world->GetGameData();
-    tokens.Add("slot", game.m_nSlot);
-    tokens.Add("mode", game.m_nMode);
+    tokens.Add("slot", game->m_nSlot);
+    tokens.Add("mode", game->m_nMode);
+    tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
 }
 

@@ -11,8 +11,8 @@
 #include <cstring>
 #include <functional>
 #include <memory>
-#include <utility>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
