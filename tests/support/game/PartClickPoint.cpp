@@ -71,12 +71,15 @@ bool PlaceTriangles(CSceneObject3D& scene, uint32_t part, const CWorldData& data
 bool FindPartClickPoint(CSceneObject3D& scene, uint32_t part, const CClickRules& rules, CPartClickPoint* out)
 {
     CPlacedPart placed;
-    if (!scene.GetWorldData() || !PlaceTriangles(scene, part, *scene.GetWorldData(), &placed))
+    const CWorldData* data = scene.GetWorldData();
+    if (!data || !PlaceTriangles(scene, part, *data, &placed))
         return false;
     for (const CTriangle& triangle : placed.triangles) {
         const Vector2 c = triangle.centre;
         const Vector2 at = rules.reached(c.x + rules.offset.x, c.y + rules.offset.y);
-        if (Failed(scene.HitTestPart(part, at.x - rules.offset.x, at.y - rules.offset.y)) || !rules.accept(at.x, at.y))
+        const bool onScreen = at.x >= 0.0f && at.y >= 0.0f && at.x < data->workingWidth && at.y < data->workingHeight;
+        if (!onScreen || Failed(scene.HitTestPart(part, at.x - rules.offset.x, at.y - rules.offset.y)) ||
+            !rules.accept(at.x, at.y))
             continue;
         const float halfWidth = std::max(0.0f, std::min(c.x - placed.box[0], placed.box[2] - c.x));
         const float halfHeight = std::max(0.0f, std::min(c.y - placed.box[1], placed.box[3] - c.y));

@@ -24,7 +24,7 @@ struct CClickRules {
 };
 
 // The centre of one of the part's collision triangles (the largest first, placed by the view
-// matrix its flags choose, moved by the offset) where a click lands on the part, as its hit test
-// confirms, and that the rules accept. Reads only: the triangles and the hit test. False when no
+// matrix its flags choose, moved by the offset) where a click lands on the screen and on the part,
+// as its hit test confirms, and that the rules accept. Reads only: the triangles and the hit test. False when no
 // triangle's centre will do.
 bool FindPartClickPoint(CSceneObject3D& scene, uint32_t part, const CClickRules& rules, CPartClickPoint* out);
