@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Vector3.h"
 #include "game/HiddenObjectScene.h"
 #include "levels/Level.h"
 #include "levels/LevelRecordArray.h"
@@ -88,6 +89,13 @@ public:
     const uint8_t* GetQuizOrder() const { return m_QuizOrder; }
     float GetQuizFade() const { return m_fQuizFade; }
     bool IsQuizPrepared() const { return m_bQuizPrepared != 0; }
+    // Quiz text n as wrapped (0 the question, then the answers); null before any quiz.
+    const char16_t* GetQuizText(uint32_t n) const
+    {
+        return m_pQuizTexts && n <= kQuizAnswerCount ? &m_pQuizTexts[n * kQuizTextUnits] : nullptr;
+    }
+    // Where the quiz draws the answer at a place (0 to 3): the centre of its first line's top.
+    Vector2 GetQuizPlacePoint(uint32_t place) const;
 
 protected:
     bool AreStarsHidden() override { return m_nSceneState == kStateArrows; }
