@@ -386,6 +386,8 @@ std::vector<CSamplePicture> SamplePictures()
              for (size_t i = 0; i < objects.size(); ++i)
                  DrawObject(c, {objects[i].shape, (i % 4 + 0.5f) * kRoomCellSize, (i / 4 + 0.5f) * kRoomCellSize,
                                 kRoomCellSize * 0.45f});
+             const float top = (objects.size() / 4) * kRoomCellSize;
+             c.FillPolygon(ArrowOutline({8, top + 8, kRoomCellSize - 8, top + kRoomCellSize - 8}), {250, 220, 120, 255});
          }},
         {"levels/jigsaw.png", 512, 512, Landscape},
         {"levels/sliding.png", 512, 256, SlidingBoard},
