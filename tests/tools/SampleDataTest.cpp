@@ -6,8 +6,13 @@
 #include "engine3d/TextureRaw.h"
 #include "game/SoundNames.h"
 #include "game/StringFile.h"
+#include "game/widgets/Toolbar.h"
+#include "levels/Level.h"
+#include "tests/game/GameLoadFixture.h"
+#include "tests/game/GameWorldFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
+#include "tools/vddata/LevelTypeSources.h"
 
 #include <gtest/gtest.h>
 
@@ -160,4 +165,56 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
         wav.Close();
     }
     EXPECT_EQ(sizes.size(), files.size()) << "every sound is its own";
+}
+
+// The sample game as the program plays it: its construction, each level's files, the blank
+// profile of a new story and the way into the study.
+class SampleGame : public GameLoadTest {
+protected:
+    // Runs frames until done() holds; false after max frames.
+    template <typename Done>
+    bool RunUntil(Done done, int max)
+    {
+        for (int frame = 0; frame < max; ++frame) {
+            if (done())
+                return true;
+            Data()->frameFactor = 1.0;
+            Frame();
+        }
+        return done();
+    }
+};
+
+TEST_F(SampleGame, EveryLevelOpensItsFilesAndANewStoryEntersTheStudy)
+{
+    ASSERT_EQ(Load(), RES_OK) << Utf16ToUtf8(s_log);
+    CGameSource source;
+    CSourceErrors errors;
+    ASSERT_TRUE(ReadGameSource(Env("VD_BINARY_DIR") + "/sample_source", &source, errors)) << errors.Text();
+    ASSERT_EQ(m_world.GetSceneCount(), 4u);
+    const uint32_t types[] = {kLevelTypeHiddenObject, kLevelTypeJigsaw, kLevelTypeShoot, kLevelTypeSliding};
+    for (uint32_t i = 0; i < 4; ++i) {
+        CGameLevel* level = m_world.GetScene(i);
+        ASSERT_NE(level, nullptr);
+        EXPECT_EQ(level->GetType(), types[i]);
+        CStringStream saved;
+        ASSERT_EQ(level->SaveObjects(&saved), RES_OK);
+        EXPECT_EQ(saved.m_bytes, FreshLevelSection(source.levels[i])) << "level " << i;
+        EXPECT_EQ(level->LoadFiles(), RES_OK) << "level " << i << Utf16ToUtf8(s_log);
+        EXPECT_EQ(level->UnloadFiles(), RES_OK);
+    }
+    ASSERT_EQ(m_world.GetTooltipCount(), 1u);
+    CStringStream note;
+    ASSERT_EQ(m_world.GetTooltip(0)->SaveObjects(&note), RES_OK);
+    EXPECT_EQ(note.m_bytes, FreshTooltipSection(source.tooltips[0].model));
+    EXPECT_EQ(Count(u"failed"), 0u) << Utf16ToUtf8(s_log);
+
+    Data()->hasFocus = 1;
+    ASSERT_TRUE(RunUntil([&] { return m_world.GetState() == GS_MAIN_MENU; }, 600));
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK) << "the blank profile fits the construction";
+    CGameLevel* study = m_world.GetScene(0);
+    ASSERT_TRUE(RunUntil([&] { return m_world.m_nCurrentScene == 0 && study->GetSceneState() == 1; }, 600))
+        << "the search for the objects of phase 1";
+    EXPECT_EQ(m_world.GetToolbar()->GetItemCount(), 6u) << "six of the eight picked";
+    EXPECT_EQ(Count(u"failed"), 0u) << Utf16ToUtf8(s_log);
 }

@@ -314,8 +314,9 @@ bool ReadMeshes(const CSourceContext& c, CYamlFields& f, CMeshSource& display, C
     YAML::Node quads = f.Take("quads");
     if (!quads)
         return true;
+    if (!display.path.empty() || (collision && !collision->path.empty()) || !scene.parts.empty())
+        return c.Fail(quads, "quads replace the mesh files and the scene's parts");
     C3dxModel shown, hit;
-    scene.parts.clear();
     if (!ReadList(c, quads, scene.parts,
                   [&](const YAML::Node& item, CScenePartModel& part) { return ReadQuad(c, item, shown, hit, part); }))
         return false;

@@ -10,7 +10,8 @@
 // Meshes given as "display" and "collision" files, or as "quads": each quad
 // {rect: [left, top, right, bottom], uv: [..], texture: file, kind, phase, flags, itemId, radius}
 // is a part of the display object (textured), of the collision object (when wanted) and of the
-// scene block, whose point is the rectangle's centre. Quads replace the scene's parts.
+// scene block, whose point is the rectangle's centre. Quads stand instead of mesh files and
+// the scene's parts.
 bool ReadMeshes(const CSourceContext& c, CYamlFields& f, CMeshSource& display, CMeshSource* collision,
                 CSceneBlockModel& scene);
 
