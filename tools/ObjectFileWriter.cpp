@@ -1,5 +1,7 @@
 #include "tools/ObjectFileWriter.h"
 
+#include "engine3d/ObjectFile.h"
+
 #include "tools/ByteWriter.h"
 
 #include <cstdio>
@@ -181,6 +183,10 @@ void Add3dxQuad(C3dxModel& model, const std::array<float, 4>& rect, const std::a
     part.record = {static_cast<uint32_t>(model.parts.size()), first, 4, static_cast<uint32_t>(model.indices.size()),
                    6, 2, 1, 0};
     part.textureName = texture;
+    if (!texture.empty()) {
+        part.textureFlags = kObjectTextureFlags;
+        part.textureParams = kObjectTextureParams;
+    }
     part.material = {1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
     model.vertices.push_back(vertex(rect[0], rect[1], uv[0], uv[1]));
     model.vertices.push_back(vertex(rect[2], rect[1], uv[2], uv[1]));

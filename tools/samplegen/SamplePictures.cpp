@@ -439,7 +439,7 @@ Result WritePictures(const std::string& folder, std::string* error)
     const fs::path collision = fs::path(folder) / kRoomCollisionObject;
     constexpr uint32_t kVersion = 16;
     const uint32_t flags = kWrite3dxPositions | kWrite3dxNormals | kWrite3dxColors | kWrite3dxUVs |
-                           kWrite3dxMaterials | kWrite3dxTextureNames;
+                           kWrite3dxMaterials | kWrite3dxTextureNames | kWrite3dxTextureFlags | kWrite3dxTextureParams;
     if (!Write3dxFile(display.string(), RoomDisplayModel(kRoomPicture, kRoomObjectSheet, 1024, 768, kRoomSheetSize,
                                                          kRoomCellSize), kVersion, flags) ||
         !Write3dxFile(collision.string(), RoomCollisionModel(1024, 768), kVersion, kWrite3dxPositions)) {

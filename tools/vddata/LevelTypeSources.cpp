@@ -9,7 +9,8 @@ namespace {
 
 constexpr uint32_t k3dxVersion = 16;
 constexpr uint32_t kDisplayFlags = kWrite3dxPositions | kWrite3dxNormals | kWrite3dxColors | kWrite3dxUVs |
-                                   kWrite3dxMaterials | kWrite3dxTextureNames;
+                                   kWrite3dxMaterials | kWrite3dxTextureNames | kWrite3dxTextureFlags |
+                                   kWrite3dxTextureParams;
 constexpr uint32_t kFreshToggleWasDrawn = 1;
 const LevelActionKind kOutcomeKinds[kOutcomeActionCount] = {
     LevelActionKind::TooltipEvent,   LevelActionKind::ShowObjects,   LevelActionKind::HideObjects,
