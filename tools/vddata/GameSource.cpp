@@ -120,8 +120,8 @@ bool ReadTooltip(const CSourceContext& c, const YAML::Node& node, CTooltipSource
 {
     CYamlFields f = c.Fields(node);
     CTooltipModel& m = tooltip.model;
-    return ReadScene(c, f.Take("scene"), m.scene) && ReadMeshes(c, f, tooltip.display, &tooltip.collision, m.scene) && f.Int("hidden", m.hidden) && f.Int("slideState", m.slideState) &&
-           f.Float("offsetX", m.offsetX) &&
+    return ReadScene(c, f.Take("scene"), m.scene) && ReadMeshes(c, f, tooltip.display, &tooltip.collision, m.scene) &&
+           f.Int("hidden", m.hidden) && f.Int("slideState", m.slideState) && f.Float("offsetX", m.offsetX) &&
            ReadList(c, f.Take("steps"), m.steps, [&](const YAML::Node& item, CTooltipStepModel& s) { return ReadStep(c, item, s); }) &&
            f.Int("finalPage", m.finalPage) && ReadActions(c, f.Take("actions"), m.actions, kTooltipActionKinds) &&
            f.Int("doneSound", m.doneSound) && f.Int("stepSound", m.stepSound) && f.Done();

@@ -1,7 +1,5 @@
 #include "tools/vddata/LevelTypeSources.h"
 
-#include <algorithm>
-
 #include "game/GameLevel.h"
 #include "tools/ObjectFileWriter.h"
 
@@ -29,16 +27,6 @@ bool ReadFloats(const CSourceContext& c, const YAML::Node& node, std::array<floa
             return c.Fail(node[i], "needs a number");
     }
     return true;
-}
-
-bool ReadAction(const CSourceContext& c, const YAML::Node& node, CActionModel& action, LevelActionKind kind)
-{
-    if (!ReadIntegers<uint16_t>(node, c.file, c.errors, action))
-        return false;
-    if (action.size() > kMaxActionElements)
-        return c.Fail(node, "an action holds at most 255 elements");
-    const bool wide = std::any_of(action.begin(), action.end(), [](uint16_t element) { return element > 0xFF; });
-    return !(wide && LevelActionElementBytes(kind) == 1) || c.Fail(node, "a tooltip index needs to fit one byte");
 }
 
 bool ReadQuad(const CSourceContext& c, const YAML::Node& node, C3dxModel& display, C3dxModel& collision,
@@ -218,7 +206,8 @@ bool ReadSlidingRecord(const CSourceContext& c, const YAML::Node& node, CSliding
                          shape.offsets.push_back({offsets[i], offsets[i + 1]});
                      return true;
                  }) &&
-        f.Int("gridColumns", r.gridColumns) && f.Int("gridRows", r.gridRows) && ReadTable(c, f.Take("exitDirections"), exits) &&
+        f.Int("gridColumns", r.gridColumns) && f.Int("gridRows", r.gridRows) &&
+        ReadTable(c, f.Take("exitDirections"), exits) &&
         ReadFilePath(c, f, "picture", r.pictureName) && ReadExit(c, f.Take("exit"), r.exit) && f.Done();
     if (!read)
         return false;
@@ -270,7 +259,8 @@ bool ReadShootRecord(const CSourceContext& c, const YAML::Node& node, CShootReco
            f.Int("winTargetScene", r.winTargetScene) && f.Int("goal", r.goal) && f.Int("hintPoints", r.hintPoints) &&
            f.Int("loseThreshold", r.loseThreshold) && f.Float("hintLabelSeconds", r.hintLabelSeconds) &&
            f.Int("missSound", r.missSound) && f.Int("wonSound", r.wonSound) &&
-           ReadList(c, entries, r.entries, [&](const YAML::Node& item, CShootEntryModel& e) { return ReadShootEntry(c, item, e); }) &&
+           ReadList(c, entries, r.entries,
+                    [&](const YAML::Node& item, CShootEntryModel& e) { return ReadShootEntry(c, item, e); }) &&
            ReadIntegers<uint8_t>(f.Take("entryOfTarget"), c.file, c.errors, r.entryOfTarget) &&
            ReadPopup(c, f.Take("losePopup"), r.losePopup) && f.Int("winHints", r.winHints) && f.Done();
 }
@@ -396,7 +386,8 @@ std::string FreshLevelSection(const CLevelSource& level)
     out.U8(kFreshToggleWasDrawn);
     out.U32(static_cast<uint32_t>(m.records.size()));
     for (size_t n = 0; n < m.records.size(); ++n) {
-        const CHiddenObjectRecordModel r = n < level.hiddenObject.size() ? level.hiddenObject[n] : CHiddenObjectRecordModel{};
+        const CHiddenObjectRecordModel r =
+            n < level.hiddenObject.size() ? level.hiddenObject[n] : CHiddenObjectRecordModel{};
         WritePopup(out, r.switchPopup);
         for (const CStateBlockModel& block : r.states) {
             WritePopup(out, block.startPopup);

@@ -1,4 +1,5 @@
 #pragma once
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <string>
@@ -75,6 +76,17 @@ inline bool ReadFilePath(const CSourceContext& c, CYamlFields& fields, const cha
     return true;
 }
 
+// One action's elements, each fitting the width its kind takes.
+inline bool ReadAction(const CSourceContext& c, const YAML::Node& node, CActionModel& action, LevelActionKind kind)
+{
+    if (!ReadIntegers<uint16_t>(node, c.file, c.errors, action))
+        return false;
+    if (action.size() > kMaxActionElements)
+        return c.Fail(node, "an action holds at most 255 elements");
+    const bool wide = std::any_of(action.begin(), action.end(), [](uint16_t element) { return element > 0xFF; });
+    return !(wide && LevelActionElementBytes(kind) == 1) || c.Fail(node, "a tooltip index needs to fit one byte");
+}
+
 // A map of actions by kind name, in the places that kinds fixes.
 template <size_t N>
 bool ReadActions(const CSourceContext& c, const YAML::Node& node, std::array<CActionModel, N>& actions,
@@ -84,15 +96,8 @@ bool ReadActions(const CSourceContext& c, const YAML::Node& node, std::array<CAc
         return true;
     CYamlFields f = c.Fields(node);
     for (size_t i = 0; i < N; ++i) {
-        YAML::Node list = f.Take(ActionKey(kinds[i]));
-        if (!ReadIntegers<uint16_t>(list, c.file, c.errors, actions[i]))
+        if (!ReadAction(c, f.Take(ActionKey(kinds[i])), actions[i], kinds[i]))
             return false;
-        if (actions[i].size() > kMaxActionElements)
-            return c.Fail(list, "an action holds at most 255 elements");
-        for (uint16_t element : actions[i]) {
-            if (LevelActionElementBytes(kinds[i]) == 1 && element > 0xFF)
-                return c.Fail(list, "a tooltip index needs to fit one byte");
-        }
     }
     return f.Done();
 }
