@@ -126,6 +126,14 @@ Result BakePage(CFontFace& face, const std::u16string& characters, const FontBak
     return RES_OK;
 }
 
+// Texts end at code 0 and break at codes 10 and 13 whatever the font: the first page keeps those
+// slots for the control characters themselves, so no glyph takes their codes.
+void ReserveControlCodes(std::u16string* characters)
+{
+    for (char16_t code : {u'\0', u'\n', u'\r'})
+        characters->insert(std::min<size_t>(code, characters->size()), 1, code);
+}
+
 Result BakeGroup(const FontBakeGroup& group, const std::string& base, uint8_t charSize, uint8_t spaceSize,
                  CWorldData* data, std::vector<CharsetFilePage>* pages, uint32_t* skipped, std::string* error)
 {
@@ -141,6 +149,8 @@ Result BakeGroup(const FontBakeGroup& group, const std::string& base, uint8_t ch
     }
     if (kept.empty())
         return Fail(error, "no character of the list is in " + group.fontPath);
+    if (pages->empty())
+        ReserveControlCodes(&kept);
     for (size_t from = 0; from < kept.size(); from += kCharsetSlots) {
         if (pages->size() >= kCharsetMaxPages)
             return Fail(error, "more than " + std::to_string(kCharsetMaxPages) + " pages");
