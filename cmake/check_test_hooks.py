@@ -17,7 +17,9 @@ HOOKS = [
     "SetHeadless", "SetShiftHeldAtStart", "SetFocusAssumed", "SetTestClock", "SetSleepHook",
     "SetShellLauncher", "SetInstanceScope", "SetDialogDriver", "SetDialogScript", "ResetTestSwitches",
     # the end-to-end harness's drive
-    "StartDrive", "StopDrive", "DriveFrameGate", "DriveBeforeSwap",
+    "StartDrive", "StopDrive", "DriveFrameGate", "DriveBeforeSwap", "SetDriveReporter",
+    # the game state report the drive answers with
+    "ReportWorldState",
     # Direct3D 8 trace, inspection and faults
     "D3D8TraceStart", "D3D8TraceStop", "D3D8TraceCalls", "D3D8TraceCount", "CD3D8TraceCall",
     "D3D8InspectState", "D3D8InspectDevice", "D3D8InspectStateBlock", "D3D8InspectPixelShader",

@@ -162,7 +162,7 @@ const char kGameSettingsText[] =
     "HINT_WIDTH = 256\n"
     "\n"
     "[STARS]\n"
-    "STARS_COUNT_PER_LEVEL = 10\n"
+    "STARS_COUNT_PER_LEVEL = 3\n"
     "STARS_FADE_IN_SPEED = 0.0003\n"
     "ADD_SECONDS_PER_STAR_IN_TIMED_MODE = 15\n"
     "\n"

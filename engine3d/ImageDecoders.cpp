@@ -2,6 +2,8 @@
 
 #include "engine3d/ImageSource.h"
 
+#include "base/LargeMemory.h"
+
 #include <cstdarg>
 #include <cstdio>
 
@@ -27,7 +29,7 @@ Result AllocatePixels(CDecodedImage& image, uint64_t width, uint64_t height, uin
         return error.Fail(RES_FAIL, "unsupported size %llux%llu", static_cast<unsigned long long>(width),
                           static_cast<unsigned long long>(height));
     uint64_t bytes = width * height * (bits / 8);
-    image.pixels.reset(static_cast<uint8_t*>(std::malloc(bytes)));
+    image.pixels.reset(static_cast<uint8_t*>(AllocateLarge(static_cast<size_t>(bytes))));
     if (!image.pixels)
         return error.Fail(RES_OUT_OF_MEMORY, "out of memory for %llu bytes", static_cast<unsigned long long>(bytes));
     image.width = static_cast<uint16_t>(width);

@@ -350,6 +350,9 @@ public:
     CHint* GetHint() const { return m_pHint.get(); }
     CToolbar* GetToolbar() const { return m_pToolbar.get(); }
     CPopupText* GetTutorialPopup() const { return m_pPopupTuto.get(); }
+    // The pop-ups of the scene intro text and of the in-game and end texts.
+    CPopupText* GetWaitingPopup() const { return m_pPopupWaiting.get(); }
+    CPopupText* GetIngamePopup() const { return m_pPopupIngame.get(); }
     CVarnFont* GetMainFont() const { return m_pMainFont; }
     // The scene zoom (the fit zoom while unset).
     float GetSceneZoom() const;

@@ -18,6 +18,7 @@ public:
     }
     // Null past the records.
     Record* Get(uint32_t n) { return n < m_nCount ? &m_pRecords[n] : nullptr; }
+    const Record* Get(uint32_t n) const { return n < m_nCount ? &m_pRecords[n] : nullptr; }
     Record& operator[](uint32_t n) { return m_pRecords[n]; }
     void Reset()
     {

@@ -2,8 +2,6 @@
 
 #include "game/GameTimer.h"
 
-namespace {
-
 void WritePopup(CByteWriter& out, const CPopupGroupModel& popup)
 {
     out.U32(static_cast<uint32_t>(popup.popupId));
@@ -11,6 +9,8 @@ void WritePopup(CByteWriter& out, const CPopupGroupModel& popup)
     out.U32(popup.value);
     out.U8(popup.shown);
 }
+
+namespace {
 
 void WriteEffect(CByteWriter& out, const CTimedEffectModel& effect)
 {

@@ -175,6 +175,7 @@ struct CTimerModel {
     float size = 0.0f;
 };
 
+void WritePopup(CByteWriter& out, const CPopupGroupModel& popup);
 void WriteSceneBlock(CByteWriter& out, const CSceneBlockModel& scene);
 // The u8 count, then the elements of the kind's width.
 void WriteAction(CByteWriter& out, const CActionModel& elements, LevelActionKind kind);

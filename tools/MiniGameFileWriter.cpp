@@ -4,14 +4,6 @@ namespace {
 
 constexpr SlidingCell kEmptySlidingCell{-1, -1, kEmptyTile, 0xFFFF, -1, 0};
 
-void WritePopup(CByteWriter& out, const CPopupGroupModel& popup)
-{
-    out.U32(static_cast<uint32_t>(popup.popupId));
-    out.U8(popup.repeat);
-    out.U32(popup.value);
-    out.U8(popup.shown);
-}
-
 void WritePoint(CByteWriter& out, const CPoint3& p)
 {
     const float values[] = {p.x, p.y, p.z};

@@ -1,5 +1,7 @@
 #include "tools/ObjectFileWriter.h"
 
+#include "engine3d/ObjectFile.h"
+
 #include "tools/ByteWriter.h"
 
 #include <cstdio>
@@ -161,4 +163,35 @@ bool Write3dxFile(const std::string& path, const C3dxModel& model, uint32_t vers
         return false;
     bool ok = fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     return fclose(file) == 0 && ok;
+}
+
+void Add3dxQuad(C3dxModel& model, const std::array<float, 4>& rect, const std::array<float, 4>& uv,
+                const std::string& texture)
+{
+    auto vertex = [](float x, float y, float u, float v) {
+        C3dxVertex out{};
+        out.position[0] = x;
+        out.position[1] = y;
+        out.normal[2] = -1.0f;
+        out.colour = out.colour2 = 0xFFFFFFFFu;
+        out.uv[0] = u;
+        out.uv[1] = v;
+        return out;
+    };
+    C3dxPart part;
+    const uint32_t first = static_cast<uint32_t>(model.vertices.size());
+    part.record = {static_cast<uint32_t>(model.parts.size()), first, 4, static_cast<uint32_t>(model.indices.size()),
+                   6, 2, 1, 0};
+    part.textureName = texture;
+    if (!texture.empty()) {
+        part.textureFlags = kObjectTextureFlags;
+        part.textureParams = kObjectTextureParams;
+    }
+    part.material = {1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
+    model.vertices.push_back(vertex(rect[0], rect[1], uv[0], uv[1]));
+    model.vertices.push_back(vertex(rect[2], rect[1], uv[2], uv[1]));
+    model.vertices.push_back(vertex(rect[0], rect[3], uv[0], uv[3]));
+    model.vertices.push_back(vertex(rect[2], rect[3], uv[2], uv[3]));
+    model.indices.insert(model.indices.end(), {0, 1, 2, 2, 1, 3});
+    model.parts.push_back(part);
 }

@@ -52,5 +52,12 @@ constexpr uint32_t kWrite3dxEverything = 0x3DF0000;
 // reader takes. Empty for an unknown version.
 std::string Make3dxBytes(const C3dxModel& model, uint32_t version, uint32_t flags);
 
+// Appends a quad part (two triangles, white, normal towards the viewer): corners top left, top
+// right, bottom left, bottom right of rect {left, top, right, bottom} with the texture
+// coordinates of uv in the same order. A texture is loaded as the engine loads objects' ones,
+// blended by its alpha.
+void Add3dxQuad(C3dxModel& model, const std::array<float, 4>& rect, const std::array<float, 4>& uv,
+                const std::string& texture);
+
 // Writes the bytes to a file; false when it cannot be written.
 bool Write3dxFile(const std::string& path, const C3dxModel& model, uint32_t version, uint32_t flags);

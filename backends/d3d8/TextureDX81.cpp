@@ -1,5 +1,7 @@
 #include "backends/d3d8/TextureDX81.h"
 
+#include <cstring>
+
 #include "backends/d3d8/DX81State.h"
 #include "core/WorldData.h"
 #include "engine3d/ObjectTypes.h"
@@ -26,29 +28,35 @@ uint32_t DeviceTexelSize(uint8_t bits)
     return bits <= 16 ? 2 : 4;
 }
 
-// One source pixel of the given bits into the device texel.
-void ConvertPixel(uint8_t bits, const uint8_t* from, uint8_t* to)
+// One source row of the given bits into device texels: 8 and 16 bits into luminance and alpha,
+// 24 and 32 bits (red first) into blue-first texels.
+void ConvertRow(uint8_t bits, const uint8_t* from, uint8_t* to, uint32_t width)
 {
     switch (bits) {
     case 8:
-        to[0] = from[0];
-        to[1] = 0xFF;
+        for (uint32_t x = 0; x < width; ++x) {
+            to[2 * x] = from[x];
+            to[2 * x + 1] = 0xFF;
+        }
         break;
     case 16:
-        to[0] = from[0];
-        to[1] = from[1];
+        std::memcpy(to, from, size_t{width} * 2);
         break;
     case 24:
-        to[0] = from[2];
-        to[1] = from[1];
-        to[2] = from[0];
-        to[3] = 0xFF;
+        for (uint32_t x = 0; x < width; ++x) {
+            to[4 * x] = from[3 * x + 2];
+            to[4 * x + 1] = from[3 * x + 1];
+            to[4 * x + 2] = from[3 * x];
+            to[4 * x + 3] = 0xFF;
+        }
         break;
     default:
-        to[0] = from[2];
-        to[1] = from[1];
-        to[2] = from[0];
-        to[3] = from[3];
+        for (uint32_t x = 0; x < width; ++x) {
+            uint32_t texel;
+            std::memcpy(&texel, from + size_t{x} * 4, 4);
+            texel = (texel & 0xFF00FF00u) | ((texel >> 16) & 0xFFu) | ((texel & 0xFFu) << 16);
+            std::memcpy(to + size_t{x} * 4, &texel, 4);
+        }
         break;
     }
 }
@@ -126,13 +134,11 @@ Result C3DTextureDX81::FillLevel(const uint8_t* pixels)
     if (m_pTexture->LockRect(0, &locked, nullptr, 0) < 0 || !locked.pBits)
         return RES_FAIL;
     const uint32_t sourceSize = m_bits / 8u;
-    const uint32_t texelSize = DeviceTexelSize(m_bits);
     const size_t sourcePitch = size_t{m_width} * sourceSize;
     for (uint32_t row = 0; row < m_height; ++row) {
         const uint8_t* from = pixels + size_t{m_height - 1u - row} * sourcePitch;
         uint8_t* to = static_cast<uint8_t*>(locked.pBits) + static_cast<size_t>(locked.Pitch) * row;
-        for (uint32_t x = 0; x < m_width; ++x)
-            ConvertPixel(m_bits, from + size_t{x} * sourceSize, to + size_t{x} * texelSize);
+        ConvertRow(m_bits, from, to, m_width);
     }
     return m_pTexture->UnlockRect(0) < 0 ? RES_FAIL : RES_OK;
 }

@@ -120,6 +120,16 @@ public:
     C3DContainer* GetPageContainer() const { return m_pPageContainer; }
     C3DContainer* GetNavLayer() const { return m_pNavLayer; }
     C3DContainer* GetCreditsContainer() const { return m_pCreditsContainer; }
+    // Line n of the shown page as laid out, into line; its node, null past the page's lines.
+    C3DContainerText* GetPlacedLine(uint32_t n, CMenuLine* line) const
+    {
+        if (n >= m_nPlacedCount)
+            return nullptr;
+        *line = m_Lines[n];
+        return m_Placed[n].node;
+    }
+    // The node of the shown entry page's field; null on other pages.
+    C3DContainerText* GetEntryNode() const { return m_pEntryNode; }
 
     // The name set of profile names.
     static const char16_t* NameCharacters();

@@ -15,7 +15,7 @@
 #include "engine3d/ResourceName.h"
 #include "engine3d/Texture.h"
 #include "game/GameData.h"
-#include "game/screens/ScreenQuads.h"
+#include "game/widgets/ScreenQuads.h"
 
 namespace {
 

@@ -12,7 +12,7 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
-#include "game/screens/ScreenQuads.h"
+#include "game/widgets/ScreenQuads.h"
 #include "world/ModuleRegistry.h"
 
 namespace {

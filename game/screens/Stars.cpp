@@ -9,8 +9,8 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "game/GameData.h"
-#include "game/screens/ScreenQuads.h"
 #include "game/StreamValues.h"
+#include "game/widgets/ScreenQuads.h"
 #include "modules/Audio.h"
 #include "world/World.h"
 

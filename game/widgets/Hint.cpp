@@ -78,7 +78,7 @@ void CHint::ReadSettings()
 
 Result CHint::MakeObjects()
 {
-    ScreenQuad cells[kTimerImages];
+    CScreenRect cells[kTimerImages];
     const float side = m_fHalfWidth * 2.0f;
     for (uint32_t i = 0; i < kTimerImages; ++i) {
         const float u = static_cast<float>(i % kTimerColumns) * 0.25f;
@@ -87,8 +87,8 @@ Result CHint::MakeObjects()
     }
     m_pTimer = CreateScreenQuads(Engine(), kScreenQuadFlagsA, kScreenQuadFlagsB, cells, kTimerImages);
     const float glowSide = static_cast<float>(m_pData->gameParams->GetFloat(u"HINT", u"HINT_WIDTH", 256.0f));
-    const ScreenQuad glow = CentredSquare(glowSide, 0.0f, 0.0f, 1.0f, 1.0f);
-    m_pGlow = CreateScreenQuads(Engine(), kSpriteFlagsA, kSpriteFlagsB, &glow, 1);
+    const CScreenRect glow = CentredSquare(glowSide, 0.0f, 0.0f, 1.0f, 1.0f);
+    m_pGlow = CreateScreenQuads(Engine(), kDisplayObjectFlagsA, kDisplayObjectFlagsB, &glow, 1);
     if (!m_pTimer || !m_pGlow)
         return RES_FAIL;
     const Result result = AutoLoad3DObjectTextureFromParam(kSourcePacker, m_pTimer, kSharedTexture, kAlphaLinear, 0,

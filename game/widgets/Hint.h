@@ -75,6 +75,9 @@ public:
     float GetGlowPhase() const { return m_fPhase; }
     float GetAngle() const { return m_fAngle; }
     uint32_t GetSoundIndex() const { return m_nSoundIndex; }
+    // The button's centre and half side, where a click uses a hint.
+    const Vector3& GetPosition() const { return m_vPosition; }
+    float GetHalfWidth() const { return m_fHalfWidth; }
     C3DObject* GetTimer() const { return m_pTimer; }
     C3DObject* GetGlow() const { return m_pGlow; }
 

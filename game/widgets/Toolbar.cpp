@@ -109,7 +109,7 @@ Result CToolbar::LoadStrip(const char16_t* section, const char16_t* key, const c
     const bool sized = ParseSizeFromName(name, &width, &height);
     size = sized ? Vector2{static_cast<float>(width), static_cast<float>(height)} : Vector2{};
     const float top = bottom ? kVirtualScreenHeight - size.y : 0.0f;
-    const ScreenQuad quad = {0.0f, top, size.x, top + size.y, 0.0f, 0.0f, 1.0f, 1.0f};
+    const CScreenRect quad = {0.0f, top, size.x, top + size.y, 0.0f, 0.0f, 1.0f, 1.0f};
     strip = CreateScreenQuads(Engine(), kScreenQuadFlagsA, kScreenQuadFlagsB, &quad, 1);
     if (!strip)
         return RES_FAIL;
@@ -128,7 +128,7 @@ Result CToolbar::LoadButtons()
 {
     const float side = static_cast<float>(m_pData->gameParams->GetFloat(u"MENUBAR", u"BUTTON_WIDTH", 32.0f));
     // Menu top left, zoom top right, zoom unavailable bottom left, tutorial bottom right.
-    ScreenQuad quads[kButtonCount];
+    CScreenRect quads[kButtonCount];
     for (uint32_t n = 0; n < kButtonCount; ++n) {
         const float u = (n & 1) * 0.5f;
         const float v = (n >> 1) * 0.5f;

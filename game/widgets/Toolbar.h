@@ -112,6 +112,12 @@ public:
     // The menubar's width and the toolbar's height.
     Vector2 GetSize() const { return {m_fMenubarWidth, m_fToolbarHeight}; }
     C3DContainer* GetMenubar() const { return m_pMenubar; }
+    // The items in list order, and where RenderItems lays them out: the row's left end, the gap
+    // between labels and the row's line.
+    const CLinkedList& GetItems() const { return m_Items; }
+    float GetStartX() const { return m_fStartX; }
+    float GetSeparatorX() const { return m_fSeparatorX; }
+    float GetRowY() const { return RowY(); }
 
 private:
     void ReadSettings();

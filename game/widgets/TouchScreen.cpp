@@ -6,11 +6,10 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/ObjectTypes.h"
+#include "game/widgets/ScreenQuads.h"
 
 namespace {
 
-constexpr uint32_t kDisplayFlagsA = 0x28010;
-constexpr uint32_t kDisplayFlagsB = 0x20C29;
 constexpr uint32_t kSharedTexture = 1;
 constexpr uint32_t kAlphaLinear = 0x52;
 constexpr float kFadeStep = 0.075f;
@@ -37,7 +36,7 @@ Result CTouchScreen::Load(float side, uint32_t colour, const char16_t* section, 
 
 bool CTouchScreen::MakeQuad(float side, uint32_t colour)
 {
-    m_pMarker = m_pEngine ? m_pEngine->CreateObject(kDisplayFlagsA, kDisplayFlagsB) : nullptr;
+    m_pMarker = m_pEngine ? m_pEngine->CreateObject(kDisplayObjectFlagsA, kDisplayObjectFlagsB) : nullptr;
     if (!m_pMarker || Failed(m_pMarker->Create(1, 4, 4)))
         return false;
     const float h = side / 2.0f;

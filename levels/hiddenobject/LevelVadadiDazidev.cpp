@@ -1,7 +1,5 @@
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
 
-#include <new>
-
 #include "core/Stream.h"
 #include "game/VadadiDazidevWorld.h"
 
@@ -13,26 +11,27 @@ CLevelVadadiDazidev::CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, ui
 
 Result CLevelVadadiDazidev::AllocRecords()
 {
-    m_pRecords.reset(new (std::nothrow) CHiddenObjectRecord[m_nRecordCount ? m_nRecordCount : 1]());
-    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
+    return m_records.Alloc(m_nRecordCount);
 }
 
 CLevelRecord* CLevelVadadiDazidev::GetRecord(uint32_t n)
 {
-    return m_pRecords && n < m_nRecordCount ? &m_pRecords[n] : nullptr;
+    return n < m_nRecordCount ? m_records.Get(n) : nullptr;
 }
 
 CHiddenObjectRecord* CLevelVadadiDazidev::HiddenRecord()
 {
-    return m_pRecords && m_nCurrentRecord < m_nRecordCount ? &m_pRecords[m_nCurrentRecord] : nullptr;
+    return m_nCurrentRecord < m_nRecordCount ? m_records.Get(m_nCurrentRecord) : nullptr;
 }
 
 Result CLevelVadadiDazidev::Release()
 {
-    for (uint32_t n = 0; m_pRecords && n < m_nRecordCount; ++n)
-        static_cast<CHiddenObjectFields&>(m_pRecords[n]) = CHiddenObjectFields{};
+    for (uint32_t n = 0; n < m_nRecordCount; ++n) {
+        if (CHiddenObjectRecord* record = m_records.Get(n))
+            static_cast<CHiddenObjectFields&>(*record) = CHiddenObjectFields{};
+    }
     const Result result = CLevel::Release();
-    m_pRecords.reset();
+    m_records.Reset();
     return result;
 }
 
@@ -45,7 +44,7 @@ Result CLevelVadadiDazidev::LoadDescription(CStream* stream)
             return RES_FAIL;
     }
     for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (Failed(ReadHiddenObjectFields(*stream, m_pRecords[n], m_pWorldData)))
+        if (Failed(ReadHiddenObjectFields(*stream, m_records[n], m_pWorldData)))
             return RES_FAIL;
     }
     return RES_OK;
@@ -84,23 +83,23 @@ const CStateBlock& CLevelVadadiDazidev::StateBlock()
 
 uint32_t CLevelVadadiDazidev::GetInitialState(uint32_t record)
 {
-    return record < m_nRecordCount ? m_pRecords[record].initialState : kSceneStateFresh;
+    return record < m_nRecordCount ? m_records[record].initialState : kSceneStateFresh;
 }
 
 uint32_t CLevelVadadiDazidev::GetNextState(uint32_t record, uint32_t kind)
 {
-    return record < m_nRecordCount && kind < kSearchStateCount ? m_pRecords[record].states[kind].nextState
+    return record < m_nRecordCount && kind < kSearchStateCount ? m_records[record].states[kind].nextState
                                                                : kSceneStateFresh;
 }
 
 void CLevelVadadiDazidev::SetExtraSeconds(uint32_t record, uint32_t kind, uint32_t seconds)
 {
     if (record < m_nRecordCount && kind < kSearchStateCount)
-        m_pRecords[record].states[kind].extraSeconds = seconds;
+        m_records[record].states[kind].extraSeconds = seconds;
 }
 
 void CLevelVadadiDazidev::SetRecordZoom(uint32_t record, float zoom)
 {
     if (record < m_nRecordCount)
-        m_pRecords[record].zoom = zoom;
+        m_records[record].zoom = zoom;
 }

@@ -2,8 +2,10 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/Vector3.h"
 #include "game/HiddenObjectScene.h"
 #include "levels/Level.h"
+#include "levels/LevelRecordArray.h"
 #include "levels/hiddenobject/HiddenObjectRecord.h"
 
 class CToolbar;
@@ -87,6 +89,13 @@ public:
     const uint8_t* GetQuizOrder() const { return m_QuizOrder; }
     float GetQuizFade() const { return m_fQuizFade; }
     bool IsQuizPrepared() const { return m_bQuizPrepared != 0; }
+    // Quiz text n as wrapped (0 the question, then the answers); null before any quiz.
+    const char16_t* GetQuizText(uint32_t n) const
+    {
+        return m_pQuizTexts && n <= kQuizAnswerCount ? &m_pQuizTexts[n * kQuizTextUnits] : nullptr;
+    }
+    // Where the quiz draws the answer at a place (0 to 3): the centre of its first line's top.
+    Vector2 GetQuizPlacePoint(uint32_t place) const;
 
 protected:
     bool AreStarsHidden() override { return m_nSceneState == kStateArrows; }
@@ -120,7 +129,7 @@ protected:
     // Draws one quiz text centred at (x, y); a place's text under the pointer becomes the hovered place.
     void DrawQuizText(const char16_t* text, float x, float y, uint32_t colour, int32_t place);
 
-    std::unique_ptr<CHiddenObjectRecord[]> m_pRecords;
+    CLevelRecordArray<CHiddenObjectRecord> m_records;
     uint8_t m_QuizOrder[kQuizAnswerCount] = {};
     uint8_t m_nChosenAnswer = kNoAnswer;
     uint8_t m_bQuizPrepared = 0;

@@ -214,3 +214,14 @@ void CLevelVadadiDazidev::StepQuiz()
     DrawQuiz();
     UpdateQuiz();
 }
+
+Vector2 CLevelVadadiDazidev::GetQuizPlacePoint(uint32_t place) const
+{
+    const CHiddenObjectRecord* record = m_nCurrentRecord < m_nRecordCount ? m_records.Get(m_nCurrentRecord) : nullptr;
+    const bool oneColumn = record && record->quizLayout == kOneColumn;
+    const float width = m_pWorldData->workingWidth;
+    const float height = m_pWorldData->workingHeight;
+    place %= kQuizAnswerCount;
+    return {oneColumn ? width * 0.5f : width * ((place % 2) ? 0.75f : 0.25f),
+            height * (oneColumn ? kOneColumnRows[place] : kTwoColumnRows[place])};
+}

@@ -36,7 +36,7 @@ Result CLevelVadadiDazidev::SaveObjects(CStream* stream)
         !WriteValue(*stream, m_bToggleWasDrawn) || !WriteValue(*stream, m_nRecordCount))
         return RES_FAIL;
     for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (!EachGroup(m_pRecords[n], [stream](const CLevelPopupGroup& p) { return WriteGroup(*stream, p); }))
+        if (!EachGroup(m_records[n], [stream](const CLevelPopupGroup& p) { return WriteGroup(*stream, p); }))
             return RES_FAIL;
     }
     return RES_OK;
@@ -55,7 +55,7 @@ Result CLevelVadadiDazidev::LoadObjects(CStream* stream, uint32_t version)
         records != m_nRecordCount)
         return RES_FAIL;
     for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (!EachGroup(m_pRecords[n], [stream](CLevelPopupGroup& p) { return ReadGroup(*stream, p); }))
+        if (!EachGroup(m_records[n], [stream](CLevelPopupGroup& p) { return ReadGroup(*stream, p); }))
             return RES_FAIL;
     }
     return RES_OK;

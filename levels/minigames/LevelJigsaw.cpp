@@ -14,15 +14,13 @@
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/ScreenQuads.h"
 #include "levels/minigames/MiniGameDescription.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
 
-constexpr uint32_t kPiecesFlagsA = 0x28010, kPiecesFlagsB = 0x20C29;
-constexpr uint32_t kPlainFlagsA = 0x8010, kPlainFlagsB = 0xC29;
-constexpr uint32_t kTextureFlags = 1, kTextureParameter = 0x52;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kJigsawFirstVisit = 1;
 
@@ -55,11 +53,11 @@ Result CLevelJigsaw::Init()
 {
     if (Failed(CLevelMiniGame::Init()) || !m_pEngine)
         return RES_FAIL;
-    m_pPieces = MakeObject(kPiecesFlagsA, kPiecesFlagsB);
-    m_pFrame = MakeObject(kPlainFlagsA, kPlainFlagsB);
-    m_pCover = MakeObject(kPlainFlagsA, kPlainFlagsB);
-    m_pFront = m_pEngine->CreateTexture(kTextureFlags, kTextureParameter);
-    m_pBack = m_pEngine->CreateTexture(kTextureFlags, kTextureParameter);
+    m_pPieces = MakeObject(kDisplayObjectFlagsA, kDisplayObjectFlagsB);
+    m_pFrame = MakeObject(kScreenQuadFlagsA, kScreenQuadFlagsB);
+    m_pCover = MakeObject(kScreenQuadFlagsA, kScreenQuadFlagsB);
+    m_pFront = m_pEngine->CreateTexture(kGameTextureFlags, kGameTextureParameter);
+    m_pBack = m_pEngine->CreateTexture(kGameTextureFlags, kGameTextureParameter);
     return m_pPieces && m_pFrame && m_pCover && m_pFront && m_pBack ? RES_OK : RES_FAIL;
 }
 
@@ -88,11 +86,7 @@ Result CLevelJigsaw::LoadDescription(CStream* stream)
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadJigsawRecord(*stream, m_records[k])))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, ReadJigsawRecord);
 }
 
 // ---- Pieces and drawing ----

@@ -14,12 +14,12 @@
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
 
-constexpr uint32_t kTextureFlags = 1, kTextureParameter = 0x52;
 constexpr uint32_t kShootFirstVisit = 2;
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr uint32_t kGain = 0x0000FF00u, kLoss = 0x00FF0000u, kHitOverlay = 0xFFFF9600u;
@@ -53,7 +53,7 @@ Result CLevelShoot::Init()
 {
     if (Failed(CLevelMiniGame::Init()) || !m_pEngine)
         return RES_FAIL;
-    m_pTargetTexture = m_pEngine->CreateTexture(kTextureFlags, kTextureParameter);
+    m_pTargetTexture = m_pEngine->CreateTexture(kGameTextureFlags, kGameTextureParameter);
     return m_pTargetTexture ? RES_OK : RES_FAIL;
 }
 
@@ -78,11 +78,9 @@ Result CLevelShoot::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) || Failed(ReadShootTargets(*stream, m_targets, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadShootRecord(*stream, m_records[k], m_targets)))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, [this](CStream& s, CLevelShootRecord& r) {
+        return ReadShootRecord(s, r, m_targets);
+    });
 }
 
 uint32_t CLevelShoot::SlotCount(const CLevelShootRecord& record) const

@@ -11,15 +11,13 @@
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/ScreenQuads.h"
 #include "levels/minigames/MiniGameDescription.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
 
-constexpr uint32_t kPiecesFlagsA = 0x28010, kPiecesFlagsB = 0x20C29;
-constexpr uint32_t kPlainFlagsA = 0x8010, kPlainFlagsB = 0xC29;
-constexpr uint32_t kTextureFlags = 1, kTextureParameter = 0x52;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kSlidingFirstVisit = 3;
 constexpr float kExitSpeed = 0.05f;
@@ -42,9 +40,9 @@ Result CLevelSliding::Init()
 {
     if (Failed(CLevelMiniGame::Init()) || !m_pEngine)
         return RES_FAIL;
-    m_pPieces = MakeObject(kPiecesFlagsA, kPiecesFlagsB);
-    m_pCover = MakeObject(kPlainFlagsA, kPlainFlagsB);
-    m_pPicture = m_pEngine->CreateTexture(kTextureFlags, kTextureParameter);
+    m_pPieces = MakeObject(kDisplayObjectFlagsA, kDisplayObjectFlagsB);
+    m_pCover = MakeObject(kScreenQuadFlagsA, kScreenQuadFlagsB);
+    m_pPicture = m_pEngine->CreateTexture(kGameTextureFlags, kGameTextureParameter);
     return m_pPieces && m_pCover && m_pPicture ? RES_OK : RES_FAIL;
 }
 
@@ -73,11 +71,7 @@ Result CLevelSliding::LoadDescription(CStream* stream)
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-        if (Failed(ReadSlidingRecord(*stream, m_records[k])))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadGameRecords(*stream, m_records, ReadSlidingRecord);
 }
 
 SlidingRules CLevelSliding::Rules(const CLevelSlidingRecord& r) const

@@ -43,8 +43,9 @@ public:
 
     void BindFramebuffer(GLuint framebuffer);
     void UseProgram(GLuint program);
-    // Binds the 2D texture on the unit, which becomes the active one.
+    // Binds the 2D texture on the unit; the unit becomes the active one when the binding changes.
     void BindTexture(GLuint unit, GLuint texture);
+    void ActiveUnit(GLuint unit);
     // The texture is deleted: no unit holds it any more.
     void TextureDeleted(GLuint texture);
     // Programs were deleted: the one in use is no longer known.
@@ -69,7 +70,6 @@ public:
     void EnableAttributes(uint32_t mask);
 
 private:
-    void ActiveUnit(GLuint unit);
     void Enable(GLenum capability, GLenum& held, GLenum wanted);
 
     GLuint m_framebuffer;

@@ -267,7 +267,10 @@ void CD3D8Renderer::BindTextures(const CD3D8State& state, const CD3D8Program& pr
         if (!(program.samplers & (1u << s)))
             continue;
         auto* texture = static_cast<CD3D8Texture*>(state.textures[s]);
-        m_gl.BindTexture(s, texture ? texture->Name() : 0);
+        if (texture)
+            texture->Bind(m_gl, s);
+        else
+            m_gl.BindTexture(s, 0);
         m_gl.BindSampler(s, m_samplers[s], Sampling(state, s));
     }
 }

@@ -92,7 +92,7 @@ void CD3D8TextureSurface::Write(const RECT& rect, const std::vector<D3DCOLOR>& p
         for (LONG x = rect.left; x < rect.right; ++x)
             D3D8WritePixel(m_texture.Format(), row + static_cast<size_t>(x) * bytes, pixels[next++]);
     }
-    m_texture.Upload(m_level);
+    m_texture.MarkChanged(m_level);
 }
 
 // ---- Back buffer ------------------------------------------------------------------------------

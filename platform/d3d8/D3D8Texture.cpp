@@ -2,6 +2,7 @@
 
 #include <new>
 
+#include "base/LargeMemory.h"
 #include "platform/d3d8/D3D8Device.h"
 #include "platform/d3d8/D3D8Formats.h"
 #include "platform/d3d8/D3D8Harness.h"
@@ -100,26 +101,14 @@ HRESULT CD3D8Texture::Allocate(UINT width, UINT height, UINT levels)
         uint64_t size = static_cast<uint64_t>(width) * height * bytes;
         if (size > D3D8_LARGEST_ALLOCATION)
             return D3DERR_OUTOFVIDEOMEMORY;
-        level.pixels.reset(new (std::nothrow) BYTE[size]());
+        level.pixels.reset(static_cast<BYTE*>(AllocateLargeZeroed(static_cast<size_t>(size))));
         if (!level.pixels)
             return E_OUTOFMEMORY;
         level.surface = std::make_unique<CD3D8TextureSurface>(*this, i);
         width = width > 1 ? width / 2 : 1;
         height = height > 1 ? height / 2 : 1;
     }
-    if (!Device().MakeCurrent())
-        return D3DERR_NOTAVAILABLE;
-    glGenTextures(1, &m_name);
-    Device().GL().BindTexture(0, m_name);
-    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(levels - 1));
-    CGLFormat gl = GLFormat(m_format);
-    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
-    glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    for (UINT i = 0; i < levels; ++i) {
-        glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), gl.internal, static_cast<GLsizei>(m_levels[i].width),
-                     static_cast<GLsizei>(m_levels[i].height), 0, gl.format, gl.type, m_levels[i].pixels.get());
-    }
-    return glGetError() == GL_NO_ERROR ? D3D_OK : D3DERR_OUTOFVIDEOMEMORY;
+    return Device().MakeCurrent() ? D3D_OK : D3DERR_NOTAVAILABLE;
 }
 
 UINT CD3D8Texture::Pitch(UINT level) const
@@ -127,16 +116,40 @@ UINT CD3D8Texture::Pitch(UINT level) const
     return m_levels[level].width * D3D8BytesPerPixel(m_format);
 }
 
-void CD3D8Texture::Upload(UINT level)
+void CD3D8Texture::MarkChanged(UINT level)
 {
-    if (!Device().MakeCurrent())
+    m_levels[level].changed = true;
+}
+
+void CD3D8Texture::Bind(CD3D8GLState& gl, GLuint unit)
+{
+    const bool made = m_name != 0;
+    bool changed = false;
+    for (const CLevel& level : m_levels)
+        changed = changed || level.changed;
+    if (!made)
+        glGenTextures(1, &m_name);
+    gl.BindTexture(unit, m_name);
+    if (made && !changed)
         return;
-    CGLFormat gl = GLFormat(m_format);
-    Device().GL().BindTexture(0, m_name);
+    gl.ActiveUnit(unit);
+    if (!made)
+        glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, static_cast<GLint>(m_levels.size() - 1));
     glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
-    glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(level), 0, 0, static_cast<GLsizei>(m_levels[level].width),
-                    static_cast<GLsizei>(m_levels[level].height), gl.format, gl.type, m_levels[level].pixels.get());
+    CGLFormat format = GLFormat(m_format);
+    for (size_t i = 0; i < m_levels.size(); ++i) {
+        CLevel& level = m_levels[i];
+        const auto width = static_cast<GLsizei>(level.width);
+        const auto height = static_cast<GLsizei>(level.height);
+        if (!made)
+            glTexImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), format.internal, width, height, 0, format.format,
+                         format.type, level.pixels.get());
+        else if (level.changed)
+            glTexSubImage2D(GL_TEXTURE_2D, static_cast<GLint>(i), 0, 0, width, height, format.format, format.type,
+                            level.pixels.get());
+        level.changed = false;
+    }
 }
 
 HRESULT CD3D8Texture::GetLevelDesc(UINT level, D3DSURFACE_DESC* desc)
@@ -185,7 +198,7 @@ HRESULT CD3D8Texture::UnlockRect(UINT level)
     if (level < m_levels.size() && m_levels[level].locked) {
         m_levels[level].locked = false;
         if (!(m_levels[level].lockFlags & D3DLOCK_READONLY))
-            Upload(level);
+            MarkChanged(level);
         result = D3D_OK;
     }
     return D3D8Record("IDirect3DTexture8::UnlockRect", {D3D8ObjectNumber(this), level}, result);

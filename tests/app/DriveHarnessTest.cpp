@@ -41,6 +41,7 @@ protected:
             setenv("VD_DRIVE", socketPath.c_str(), 1);
             setenv("VD_MODULE_3D", "4", 1);
             setenv("VD_HEADLESS", "1", 1);
+            setenv("VD_FIXED_STEP", "1", 1);
             setenv("APPDATA", m_dir.Path().c_str(), 1);
             const std::string program = std::string(binary) + "/VadadiDazidevTest";
             execl(program.c_str(), program.c_str(), "driven", static_cast<char*>(nullptr));
@@ -99,4 +100,22 @@ TEST_F(DriveHarnessTest, FramesRunOneAStepInputIsQueuedAndShotsHoldThePresentedF
     EXPECT_EQ(picture.GetWidth(), 1024);
     EXPECT_EQ(picture.GetHeight(), 768);
     picture.Release();
+}
+
+TEST_F(DriveHarnessTest, StateReportsTheGameAfterTheFramesRunAndReachesTheMainMenu)
+{
+    const std::string first = Command("state");
+    for (const char* key : {"ok frame=0 ", " state=", " pending=", " page=-1 ", " scene=-1 ", " record=-1 ",
+                            " scenestate=-1 ", " level=none ", " hints="})
+        EXPECT_NE(first.find(key), std::string::npos) << key << " in " << first;
+    EXPECT_EQ(first.find('\n'), std::string::npos);
+    // The main menu comes after the intro screen's frames, its page with its buttons.
+    std::string report;
+    for (int frame = 0; frame < 600 && report.find(" state=10 ") == std::string::npos; ++frame) {
+        ASSERT_EQ(Command("step"), "ok " + std::to_string(frame + 1));
+        report = Command("state");
+    }
+    EXPECT_NE(report.find(" page=0 "), std::string::npos) << report;
+    EXPECT_NE(report.find(" button=2,"), std::string::npos) << report;
+    EXPECT_EQ(Command("state"), report) << "reading changes nothing";
 }

@@ -11,7 +11,12 @@
 #include "tests/support/LevelTestKit.h"
 #include "tests/support/ToolRun.h"
 #include "tools/PakIndex.h"
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
+#include "levels/minigames/LevelJigsaw.h"
+#include "levels/minigames/LevelShoot.h"
+#include "levels/minigames/LevelSliding.h"
 #include "tools/RawFileWriter.h"
+#include "tools/vddata/LevelTypeSources.h"
 
 namespace {
 
@@ -56,6 +61,53 @@ records:
     pairSounds: [0]
   - {}
 startRecord: 1
+)";
+
+// One level of each type with its own part; the mini-games' meshes are quads.
+const char kTypedLevels[] = R"(app: VadadiDazidev
+levels:
+  - type: 0x4001
+    scene: {parts: [{phase: 1, flags: 3, itemId: 2}, {phase: 6, flags: 3}]}
+    pairs: [{part: 1, targetScene: 1}]
+    records: [{}]
+    hiddenObject:
+      - initialState: 1
+        maxPickedItems: 1
+        switchPopup: {popupId: 9, repeat: 1}
+        states: [{}, {randomPick: 1, nextState: 7, showTooltips: [0], endPopup: {popupId: 8}}]
+        quizQuestion: 3
+        answers:
+          - {text: 4, outcomes: [{}, {popupId: 5, actions: {recordSwitch: [0x0100]}}]}
+          - {text: 5, firstOutcome: 1, outcomes: [{targetScene: 1}]}
+  - type: 0x4002
+    quads:
+      - {rect: [0, 0, 300, 300], texture: pictures/bg.png}
+      - {rect: [400, 0, 440, 40], phase: 4, flags: 3}
+    records: [{}]
+    jigsaw:
+      boardPart: 0
+      buttons: [{button: 12, part: 1, x: 420, y: 20}]
+      records: [{columns: 3, rows: 3, modeFlags: 0x30, shuffleCount: 4, frontTexture: pictures/bg.png}]
+  - type: 0x4003
+    quads: [{rect: [0, 0, 100, 100], flags: 3, radius: 50}, {rect: [200, 0, 300, 100], flags: 3, radius: 50}]
+    records: [{}]
+    shoot:
+      targets: [{part: 0}, {part: 1, entry: 1}]
+      records: [{goal: 4, entries: [{}, {hitPoints: 2}], entryOfTarget: [0, 1]}]
+  - type: 0x4004
+    quads: [{rect: [0, 0, 400, 400]}]
+    records: [{}]
+    sliding:
+      boardPart: 0
+      records:
+        - gridColumns: 4
+          gridRows: 4
+          pictureColumns: 4
+          pictureRows: 4
+          shapes: [{offsets: [0, 0, 1, 0], moveFlags: 1}]
+          pieces: [{layout: 0, shape: 0, x: 0, y: 1, piece: 0, key: 1}, {layout: 1, shape: 0, x: 1, y: 1, piece: 0, key: 1}]
+          targets: [{layout: 0, column: 3, row: 1}, {layout: 1, column: 3, row: 1}]
+          exit: {nextScene: 4}
 )";
 
 // A charset font whose codes are not its characters: ' ' 1, '#' 2, 'a' 3, 'b' 4, '日' 256.
@@ -176,6 +228,47 @@ TEST_F(DataBuilderTest, TheBlankProfilesTotalsAreTheGamesOwn)
     EXPECT_EQ(m_world.OnLoadVirginProfile(0, 1), RES_OK) << "the counts and totals match";
 }
 
+// Each type's part is read by the game's level of that type, and a level fresh from its file
+// saves exactly the section that the blank profile gives it.
+TEST_F(DataBuilderTest, EachLevelTypesPartReadsBackAndSavesAsItsFreshSection)
+{
+    Source("construction.yaml", kTypedLevels);
+    CGameSource source;
+    CSourceErrors errors;
+    ASSERT_TRUE(ReadGameSource(m_src, &source, errors)) << errors.Text();
+    ASSERT_EQ(source.levels.size(), 4u);
+    m_world.m_nSceneCount = 4;
+    CLevelVadadiDazidev scene(m_world.GetData(), nullptr, 0);
+    CLevelJigsaw jigsaw(m_world.GetData(), nullptr, 1);
+    CLevelShoot shoot(m_world.GetData(), nullptr, 2);
+    CLevelSliding sliding(m_world.GetData(), nullptr, 3);
+    CLevel* levels[] = {&scene, &jigsaw, &shoot, &sliding};
+    for (size_t i = 0; i < 4; ++i) {
+        const std::string body = LevelFileBody(source.levels[i]);
+        CStreamMemory in(kStreamRead, body.data(), static_cast<uint32_t>(body.size()));
+        in.Open();
+        ASSERT_EQ(levels[i]->LoadDescription(&in), RES_OK) << "level " << i;
+        EXPECT_EQ(in.BytesLeft(), 0u) << "level " << i;
+        CStringStream saved;
+        ASSERT_EQ(levels[i]->SaveObjects(&saved), RES_OK);
+        EXPECT_EQ(saved.m_bytes, FreshLevelSection(source.levels[i])) << "level " << i;
+    }
+    const auto* record = static_cast<CHiddenObjectRecord*>(scene.GetRecord(0));
+    EXPECT_EQ(record->states[1].randomPick, 1);
+    EXPECT_EQ(record->answers[0].Chosen().popupId, 5);
+    EXPECT_NE(record->answers[0].Chosen().actions[kOutcomeActionCount - 1], nullptr);
+    EXPECT_EQ(record->answers[1].Chosen().targetScene, 1);
+    const auto* board = static_cast<CLevelJigsawRecord*>(jigsaw.GetRecord(0));
+    EXPECT_EQ(board->modeFlags, kJigsawSwap | kJigsawRotate);
+    EXPECT_STREQ(board->frontTextureName, "pictures/bg.png");
+    EXPECT_EQ(jigsaw.GetLayout().buttonParts[kJigsawShuffleButton], 1u);
+    EXPECT_FLOAT_EQ(jigsaw.GetPart(1)->x, 420.0f) << "a quad's part stands at its centre";
+    EXPECT_FLOAT_EQ(shoot.GetTargets().points[1].x, 250.0f) << "a target stands at its part";
+    EXPECT_EQ(static_cast<CLevelSlidingRecord*>(sliding.GetRecord(0))->exit.nextScene, 4u);
+    for (CLevel* level : levels)
+        level->Release();
+}
+
 TEST_F(DataBuilderTest, ASourceErrorNamesFileAndLineAndWritesNothing)
 {
     const struct {
@@ -189,6 +282,12 @@ TEST_F(DataBuilderTest, ASourceErrorNamesFileAndLineAndWritesNothing)
         {"strings/en/main.txt", "a\nb\xC3\n", "strings/en/main.txt:2: not UTF-8 text"},
         {"strings/en/main.txt", "a\nZ", "strings/en/main.txt:2: the charset font has no glyph for U+005A"},
         {"construction.yaml", "app: [1\n", "construction.yaml:2: "},
+        {"levels/first.yaml", "type: 0x4001\njigsaw: {boardPart: 0}\n",
+         "levels/first.yaml:2: the level's type has no such part"},
+        {"levels/first.yaml", "type: 0x4002\nquads: [{texture: pictures/bg.png}]\n",
+         "levels/first.yaml:2: a quad needs its \"rect\""},
+        {"levels/first.yaml", "type: 0x4002\ndisplay: meshes/level.3dx\nquads: [{rect: [0, 0, 1, 1]}]\n",
+         "levels/first.yaml:3: quads replace the mesh files and the scene's parts"},
     };
     for (const auto& c : cases) {
         SetUp();

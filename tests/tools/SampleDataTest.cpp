@@ -6,8 +6,15 @@
 #include "engine3d/TextureRaw.h"
 #include "game/SoundNames.h"
 #include "game/StringFile.h"
+#include "game/widgets/Toolbar.h"
+#include "levels/Level.h"
+#include "levels/minigames/LevelShoot.h"
+#include "levels/minigames/LevelSliding.h"
+#include "tests/game/GameLoadFixture.h"
+#include "tests/game/GameWorldFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
+#include "tools/vddata/LevelTypeSources.h"
 
 #include <gtest/gtest.h>
 
@@ -160,4 +167,143 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
         wav.Close();
     }
     EXPECT_EQ(sizes.size(), files.size()) << "every sound is its own";
+}
+
+// The sample game as the program loads and plays it.
+class SampleGame : public GameLoadTest {
+protected:
+    // Runs frames until done() holds; false after max frames.
+    template <typename Done>
+    bool RunUntil(Done done, int max)
+    {
+        for (int frame = 0; frame < max; ++frame) {
+            if (done())
+                return true;
+            Data()->frameFactor = 1.0;
+            Frame();
+        }
+        return done();
+    }
+};
+
+TEST_F(SampleGame, EveryLevelAndTheNoteSaveTheirBlankProfileSections)
+{
+    ASSERT_EQ(Load(), RES_OK) << Utf16ToUtf8(s_log);
+    CGameSource source;
+    CSourceErrors errors;
+    ASSERT_TRUE(ReadGameSource(Env("VD_BINARY_DIR") + "/sample_source", &source, errors)) << errors.Text();
+    ASSERT_EQ(m_world.GetSceneCount(), 4u);
+    const uint32_t types[] = {kLevelTypeHiddenObject, kLevelTypeJigsaw, kLevelTypeShoot, kLevelTypeSliding};
+    for (uint32_t i = 0; i < 4; ++i) {
+        CGameLevel* level = m_world.GetScene(i);
+        ASSERT_NE(level, nullptr);
+        EXPECT_EQ(level->GetType(), types[i]);
+        CStringStream saved;
+        ASSERT_EQ(level->SaveObjects(&saved), RES_OK);
+        EXPECT_EQ(saved.m_bytes, FreshLevelSection(source.levels[i])) << "level " << i;
+    }
+    ASSERT_EQ(m_world.GetTooltipCount(), 1u);
+    CStringStream note;
+    ASSERT_EQ(m_world.GetTooltip(0)->SaveObjects(&note), RES_OK);
+    EXPECT_EQ(note.m_bytes, FreshTooltipSection(source.tooltips[0].model));
+    EXPECT_EQ(Count(u"failed"), 0u) << Utf16ToUtf8(s_log);
+}
+
+// The story from the study to the outro as a player plays it: the listed objects, the note's
+// two, the quiz, the arrow, the jigsaw's solve button, SHOOT's red targets and the key's slide.
+TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    Data()->hasFocus = 1;
+    ASSERT_TRUE(RunUntil([&] { return m_world.GetState() == GS_MAIN_MENU; }, 600));
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    // Frames until done(); the Return key (engine code 26) takes pop-ups, tutorials and level
+    // messages on, every other frame.
+    constexpr uint32_t kReturnKey = 26;
+    int frame = 0;
+    auto play = [&](auto done) {
+        return RunUntil([&] {
+            const uint32_t state = m_world.GetState();
+            Data()->keyPressed[kReturnKey] = (state == GS_INGAME_POPUP || state == GS_SCENE_MODAL ||
+                                              state == GS_LEVEL_MESSAGE) && ++frame % 2;
+            return done();
+        }, 2000);
+    };
+    auto in = [&](uint32_t scene, uint32_t sceneState) {
+        return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME &&
+               m_world.GetScene(scene)->GetSceneState() == sceneState;
+    };
+    auto level = [&](uint32_t scene) { return static_cast<CLevel*>(m_world.GetScene(scene)); };
+    // A click on a point of the current scene, where the camera shows it.
+    auto click = [&](float x, float y) {
+        const float* m = m_world.GetGameData()->m_matView[0].m;
+        m_world.GetCurrentLevel()->OnClick(m[0] * x + m[4] * y + m[12], m[1] * x + m[5] * y + m[13]);
+    };
+    auto frames = [&](int count) {
+        int ran = 0;
+        play([&] { return ran++ == count; });
+    };
+    // Rounds of clicks on every part of the state whose item the toolbar shows, and the ghost.
+    auto collect = [&](uint32_t state) {
+        for (int round = 0; round < 20 && in(0, state); ++round) {
+            for (uint32_t n = 0; n < level(0)->GetPartCount(); ++n) {
+                const ScenePart& part = *level(0)->GetPart(n);
+                if ((part.phase == state && m_world.GetToolbar()->IsItemShown(part.itemId)) || part.phase == 8)
+                    click(part.x, part.y);
+                frames(1);
+            }
+            frames(60);
+        }
+    };
+    ASSERT_TRUE(play([&] { return in(0, 1); }));
+    collect(1);
+    ASSERT_TRUE(play([&] { return in(0, 2); })) << "the listed objects found";
+    collect(2);
+    ASSERT_TRUE(play([&] { return in(0, 7); })) << "the note's objects found";
+    EXPECT_TRUE(m_world.GetTooltip(0)->IsDone());
+    // Once the quiz page is up, a release over the answer in the upper right place, then
+    // Return for the next button.
+    Data()->pointerX = 768.0f, Data()->pointerY = 236.0f;
+    frames(30);
+    Data()->mouseReleased[0] = 1;
+    Frame();
+    Data()->mouseReleased[0] = 0;
+    Data()->keyPressed[kReturnKey] = 1;
+    Frame();
+    ASSERT_TRUE(play([&] { return in(0, 6); })) << "the quiz answered";
+    click(970.0f, 325.0f);
+    auto current = [&](uint32_t scene) {
+        return play([&] { return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME; });
+    };
+    ASSERT_TRUE(current(1)) << "the arrow leads to the jigsaw";
+    level(1)->UseHint();  // the preview
+    level(1)->UseHint();  // the solve button
+    click(870.0f, 590.0f);
+    ASSERT_TRUE(current(2)) << "the solve button solves the jigsaw, which leads to SHOOT";
+    auto* shoot = static_cast<CLevelShoot*>(level(2));
+    for (int round = 0; round < 3000 && m_world.m_nCurrentScene == 2; ++round) {
+        for (uint32_t n = 0; n < shoot->GetField().SlotCount(); ++n) {
+            const uint8_t target = shoot->GetField().Slot(n)->target;
+            if (target < 4)
+                click(shoot->GetTargets().points[target].x, shoot->GetTargets().points[target].y);
+        }
+        frames(5);
+    }
+    ASSERT_TRUE(current(3)) << "eight points won lead to SLIDING";
+    // The yellow piece left, the blue one up, the key right out of the board: {column, row,
+    // cells right, cells down}.
+    auto* sliding = static_cast<CLevelSliding*>(level(3));
+    const int moves[][4] = {{1, 0, -1, 0}, {2, 1, 0, -1}, {0, 1, 2, 0}};
+    for (const auto& move : moves) {
+        const float* m = m_world.GetGameData()->m_matView[0].m;
+        const CBoardGeometry& board = sliding->GetBoard();
+        const float x = board.CentreX(move[0], m[12]), y = board.CentreY(move[1], m[13]);
+        const float dx = move[2] * board.cellWidth, dy = move[3] * board.cellHeight;
+        sliding->OnPress(x, y);
+        sliding->OnDrag(x + dx / 2, y + dy / 2, 0);
+        sliding->OnDrag(x + dx, y + dy, 0);
+        sliding->OnRelease(x + dx, y + dy);
+        frames(30);
+    }
+    EXPECT_TRUE(play([&] { return m_world.GetState() == GS_OUTRO_MENU; })) << "the key out ends the story";
 }

@@ -24,8 +24,8 @@ TEST(SampleGen, TheRoomsObjectsAreDistinctApartAndTheirPartsFollowTheirOutlines)
 
     const C3dxModel display = RoomDisplayModel("room.png", "sheet.png", 1024, 768, 512, 128);
     const C3dxModel collision = RoomCollisionModel(1024, 768);
-    ASSERT_EQ(display.parts.size(), 13u);
-    ASSERT_EQ(collision.parts.size(), 13u);
+    ASSERT_EQ(display.parts.size(), 14u);  // the room, the objects, the arrow
+    ASSERT_EQ(collision.parts.size(), 14u);
     for (size_t i = 0; i < objects.size(); ++i) {
         const CBox box = BoundingBox(Outline(objects[i]));
         EXPECT_TRUE(box.left >= 0 && box.top >= 0 && box.right <= 1024 && box.bottom <= 768) << i;

@@ -386,6 +386,8 @@ std::vector<CSamplePicture> SamplePictures()
              for (size_t i = 0; i < objects.size(); ++i)
                  DrawObject(c, {objects[i].shape, (i % 4 + 0.5f) * kRoomCellSize, (i / 4 + 0.5f) * kRoomCellSize,
                                 kRoomCellSize * 0.45f});
+             const float top = (objects.size() / 4) * kRoomCellSize;
+             c.FillPolygon(ArrowOutline({8, top + 8, kRoomCellSize - 8, top + kRoomCellSize - 8}), {250, 220, 120, 255});
          }},
         {"levels/jigsaw.png", 512, 512, Landscape},
         {"levels/sliding.png", 512, 256, SlidingBoard},
@@ -437,7 +439,7 @@ Result WritePictures(const std::string& folder, std::string* error)
     const fs::path collision = fs::path(folder) / kRoomCollisionObject;
     constexpr uint32_t kVersion = 16;
     const uint32_t flags = kWrite3dxPositions | kWrite3dxNormals | kWrite3dxColors | kWrite3dxUVs |
-                           kWrite3dxMaterials | kWrite3dxTextureNames;
+                           kWrite3dxMaterials | kWrite3dxTextureNames | kWrite3dxTextureFlags | kWrite3dxTextureParams;
     if (!Write3dxFile(display.string(), RoomDisplayModel(kRoomPicture, kRoomObjectSheet, 1024, 768, kRoomSheetSize,
                                                          kRoomCellSize), kVersion, flags) ||
         !Write3dxFile(collision.string(), RoomCollisionModel(1024, 768), kVersion, kWrite3dxPositions)) {

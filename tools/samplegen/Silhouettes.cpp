@@ -77,6 +77,18 @@ std::vector<CPlacedObject> RoomObjects()
     return objects;
 }
 
+std::vector<float> ArrowOutline(const CBox& box)
+{
+    const float w = box.right - box.left, h = box.bottom - box.top;
+    const float points[][2] = {{0, 0.3f}, {0.55f, 0.3f}, {0.55f, 0}, {1, 0.5f}, {0.55f, 1}, {0.55f, 0.7f}, {0, 0.7f}};
+    std::vector<float> xy;
+    for (const auto& p : points) {
+        xy.push_back(box.left + p[0] * w);
+        xy.push_back(box.top + p[1] * h);
+    }
+    return xy;
+}
+
 std::vector<float> Outline(const CPlacedObject& object)
 {
     std::vector<float> xy;
@@ -122,30 +134,13 @@ C3dxVertex Vertex(float x, float y, float u, float v)
     return vertex;
 }
 
-// One quad as two triangles: corners top left, top right, bottom left, bottom right.
-void AddQuad(C3dxModel& model, const CBox& at, const CBox& uv, const std::string& texture)
-{
-    C3dxPart part;
-    const uint32_t first = static_cast<uint32_t>(model.vertices.size());
-    part.record = {static_cast<uint32_t>(model.parts.size()), first, 4, static_cast<uint32_t>(model.indices.size()),
-                   6, 2, 1, 0};
-    part.textureName = texture;
-    part.material = {1, 1, 1, 1, 1, 1, 1, 1, 0, 0, 0, 1, 0, 0, 0, 1, 0};
-    model.vertices.push_back(Vertex(at.left, at.top, uv.left, uv.top));
-    model.vertices.push_back(Vertex(at.right, at.top, uv.right, uv.top));
-    model.vertices.push_back(Vertex(at.left, at.bottom, uv.left, uv.bottom));
-    model.vertices.push_back(Vertex(at.right, at.bottom, uv.right, uv.bottom));
-    model.indices.insert(model.indices.end(), {0, 1, 2, 2, 1, 3});
-    model.parts.push_back(part);
-}
-
 } // namespace
 
 C3dxModel RoomDisplayModel(const std::string& roomPicture, const std::string& objectSheet, float width,
                            float height, float sheetSize, float cellSize)
 {
     C3dxModel model;
-    AddQuad(model, {0, 0, width, height}, {0, 0, width / kRoomWidth, height / kRoomHeight}, roomPicture);
+    Add3dxQuad(model, {0, 0, width, height}, {0, 0, width / kRoomWidth, height / kRoomHeight}, roomPicture);
     const std::vector<CPlacedObject> objects = RoomObjects();
     const uint32_t columns = static_cast<uint32_t>(sheetSize / cellSize);
     for (uint32_t i = 0; i < objects.size(); ++i) {
@@ -157,15 +152,19 @@ C3dxModel RoomDisplayModel(const std::string& roomPicture, const std::string& ob
         const CBox uv{(cx + (box.left - object.x) * scale) / sheetSize, (cy + (box.top - object.y) * scale) / sheetSize,
                       (cx + (box.right - object.x) * scale) / sheetSize,
                       (cy + (box.bottom - object.y) * scale) / sheetSize};
-        AddQuad(model, box, uv, objectSheet);
+        Add3dxQuad(model, {box.left, box.top, box.right, box.bottom}, {uv.left, uv.top, uv.right, uv.bottom}, objectSheet);
     }
+    const uint32_t cell = static_cast<uint32_t>(objects.size());
+    const float u = (cell % columns) * cellSize / sheetSize, v = (cell / columns) * cellSize / sheetSize;
+    Add3dxQuad(model, {kRoomArrow.left, kRoomArrow.top, kRoomArrow.right, kRoomArrow.bottom},
+               {u, v, u + cellSize / sheetSize, v + cellSize / sheetSize}, objectSheet);
     return model;
 }
 
 C3dxModel RoomCollisionModel(float width, float height)
 {
     C3dxModel model;
-    AddQuad(model, {0, 0, width, height}, {0, 0, 1, 1}, "");
+    Add3dxQuad(model, {0, 0, width, height}, {0, 0, 1, 1}, "");
     for (const CPlacedObject& object : RoomObjects()) {
         const std::vector<float> outline = Outline(object);
         C3dxPart part;
@@ -179,5 +178,6 @@ C3dxModel RoomCollisionModel(float width, float height)
         }
         model.parts.push_back(part);
     }
+    Add3dxQuad(model, {kRoomArrow.left, kRoomArrow.top, kRoomArrow.right, kRoomArrow.bottom}, {0, 0, 1, 1}, "");
     return model;
 }

@@ -9,6 +9,7 @@
 #include "base/WideString.h"
 #include "game/SaveFolder.h"
 #include "tools/vddata/GameSource.h"
+#include "tools/vddata/LevelTypeSources.h"
 #include "tools/vddata/StringSources.h"
 
 namespace fs = std::filesystem;
@@ -38,7 +39,7 @@ public:
 
 private:
     bool AddRaw(const std::string& name, const std::string& body);
-    bool AddMesh(const std::string& path, const std::string& name);
+    bool AddMesh(const CMeshSource& mesh, const std::string& name);
     bool AddConstruction();
     bool AddSounds();
     bool AddFiles(const std::string& folder, CPakWriter& pak, const std::set<std::string>& taken);
@@ -80,15 +81,17 @@ bool CDataBuild::AddRaw(const std::string& name, const std::string& body)
     return Succeeded(m_main.Add(entry, RawFileBytes(m_game.app, body))) || m_errors.Fail(entry, m_main.LastError());
 }
 
-// The mesh file (when given) under the game's name for it; the file itself is not packed.
-bool CDataBuild::AddMesh(const std::string& path, const std::string& name)
+// The mesh (when given) under the game's name for it; a mesh file itself is not packed.
+bool CDataBuild::AddMesh(const CMeshSource& mesh, const std::string& name)
 {
-    if (path.empty())
-        return true;
-    m_taken.insert(path);
     const std::string entry = m_rawFolder + name;
-    return Succeeded(m_main.AddFile(entry, (fs::path(m_source) / path).string())) ||
-           m_errors.Fail(path, m_main.LastError());
+    if (!mesh.bytes.empty())
+        return Succeeded(m_main.Add(entry, mesh.bytes)) || m_errors.Fail(entry, m_main.LastError());
+    if (mesh.path.empty())
+        return true;
+    m_taken.insert(mesh.path);
+    return Succeeded(m_main.AddFile(entry, (fs::path(m_source) / mesh.path).string())) ||
+           m_errors.Fail(mesh.path, m_main.LastError());
 }
 
 bool CDataBuild::AddConstruction()
@@ -98,8 +101,8 @@ bool CDataBuild::AddConstruction()
                  AddRaw("_menu_dialog.raw", MenuDialogBody(g.dialog)) &&
                  AddRaw("_menu_stars.raw", SoundIndexBody(g.starsClickSound)) &&
                  AddRaw("_menu_hint.raw", SoundIndexBody(g.hintSound)) &&
-                 AddRaw("_labels_0.raw", LabelsBody(g.labels)) && AddMesh(g.labelsDisplay, "_labels_0.obj.3dx") &&
-                 AddRaw("_timer_0.raw", TimerBody(g.timer)) && AddMesh(g.timerDisplay, "_timer_0.obj.3dx") &&
+                 AddRaw("_labels_0.raw", LabelsBody(g.labels)) && AddMesh({g.labelsDisplay, {}}, "_labels_0.obj.3dx") &&
+                 AddRaw("_timer_0.raw", TimerBody(g.timer)) && AddMesh({g.timerDisplay, {}}, "_timer_0.obj.3dx") &&
                  AddRaw("_profile.full.raw", BlankProfileBody(BlankProfileOf(g)));
     for (size_t i = 0; added && i < g.menus.size(); ++i) {
         const std::string n = "_menu_" + std::to_string(i);
@@ -108,7 +111,7 @@ bool CDataBuild::AddConstruction()
     for (size_t i = 0; added && i < g.levels.size(); ++i) {
         const std::string n = "_level_" + std::to_string(i);
         const CLevelSource& level = g.levels[i];
-        added = AddRaw(n + ".raw", LevelBody(level.model)) && AddMesh(level.display, n + ".obj.3dx") &&
+        added = AddRaw(n + ".raw", LevelFileBody(level)) && AddMesh(level.display, n + ".obj.3dx") &&
                 AddMesh(level.collision, n + ".col.3dx");
     }
     for (size_t j = 0; added && j < g.tooltips.size(); ++j) {

@@ -3,75 +3,15 @@
 #include <filesystem>
 
 #include "game/GameLevel.h"
+#include "tools/vddata/LevelTypeSources.h"
+#include "tools/vddata/SourceReaders.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
 constexpr uint32_t kMaxTooltips = 256;
-constexpr uint32_t kMaxActionElements = 255;
 constexpr size_t kMaxAppName = kAppNameUnits - 1;
-
-const char* ActionKey(LevelActionKind kind)
-{
-    switch (kind) {
-    case LevelActionKind::EnableObjects:
-        return "enableObjects";
-    case LevelActionKind::DisableObjects:
-        return "disableObjects";
-    case LevelActionKind::HideObjects:
-        return "hideObjects";
-    case LevelActionKind::ShowObjects:
-        return "showObjects";
-    case LevelActionKind::SetScenePhase:
-        return "recordSwitch";
-    case LevelActionKind::ShowTooltips:
-        return "showTooltips";
-    case LevelActionKind::HideTooltips:
-        return "hideTooltips";
-    default:
-        return "";
-    }
-}
-
-// One source file: its name for messages and the folder its paths start from.
-struct CSourceContext {
-    const std::string& folder;
-    std::string file;
-    CSourceErrors& errors;
-
-    CYamlFields Fields(const YAML::Node& node) const { return CYamlFields(node, file, errors); }
-    bool Fail(const YAML::Node& at, const std::string& message) const { return errors.Fail(file, at, message); }
-};
-
-// Reads each item of a list with read(item, element).
-template <typename T, typename Read>
-bool ReadList(const CSourceContext& c, const YAML::Node& node, std::vector<T>& list, Read read)
-{
-    if (!node)
-        return true;
-    if (!node.IsSequence())
-        return c.Fail(node, "needs a list");
-    for (const YAML::Node& item : node) {
-        list.emplace_back();
-        if (!read(item, list.back()))
-            return false;
-    }
-    return true;
-}
-
-// A file path below the source folder that must name a file.
-bool ReadFilePath(const CSourceContext& c, CYamlFields& fields, const char* key, std::string& path)
-{
-    YAML::Node node = fields.Take(key);
-    if (!node)
-        return true;
-    std::error_code failure;
-    if (!node.IsScalar() || !fs::is_regular_file(fs::path(c.folder) / node.Scalar(), failure))
-        return c.Fail(node, std::string("\"") + key + "\" names no file of the source folder");
-    path = node.Scalar();
-    return true;
-}
 
 bool ReadPart(const CSourceContext& c, const YAML::Node& node, CScenePartModel& p)
 {
@@ -89,37 +29,6 @@ bool ReadScene(const CSourceContext& c, const YAML::Node& node, CSceneBlockModel
            ReadList(c, f.Take("parts"), scene.parts,
                     [&](const YAML::Node& item, CScenePartModel& part) { return ReadPart(c, item, part); }) &&
            ReadIntegers<uint16_t>(f.Take("order"), c.file, c.errors, scene.order) && f.Done();
-}
-
-// A map of actions by kind name, in the places that kinds fixes.
-template <size_t N>
-bool ReadActions(const CSourceContext& c, const YAML::Node& node, std::array<CActionModel, N>& actions,
-                 const LevelActionKind (&kinds)[N])
-{
-    if (!node)
-        return true;
-    CYamlFields f = c.Fields(node);
-    for (size_t i = 0; i < N; ++i) {
-        YAML::Node list = f.Take(ActionKey(kinds[i]));
-        if (!ReadIntegers<uint16_t>(list, c.file, c.errors, actions[i]))
-            return false;
-        if (actions[i].size() > kMaxActionElements)
-            return c.Fail(list, "an action holds at most 255 elements");
-        for (uint16_t element : actions[i]) {
-            if (LevelActionElementBytes(kinds[i]) == 1 && element > 0xFF)
-                return c.Fail(list, "a tooltip index needs to fit one byte");
-        }
-    }
-    return f.Done();
-}
-
-bool ReadPopup(const CSourceContext& c, const YAML::Node& node, CPopupGroupModel& p)
-{
-    if (!node)
-        return true;
-    CYamlFields f = c.Fields(node);
-    return f.Int("popupId", p.popupId) && f.Int("repeat", p.repeat) && f.Int("value", p.value) &&
-           f.Int("shown", p.shown) && f.Done();
 }
 
 bool ReadEffect(const CSourceContext& c, const YAML::Node& node, CTimedEffectModel& e)
@@ -187,15 +96,14 @@ bool ReadLevel(const CSourceContext& c, const YAML::Node& node, CLevelSource& le
         return c.Fail(start, "\"startRecord\" needs an integer that fits 32 bits");
     m.startRecord = start ? static_cast<uint32_t>(value) : 0;
     bool read =
-        ReadFilePath(c, f, "display", level.display) && ReadFilePath(c, f, "collision", level.collision) &&
-        ReadScene(c, f.Take("scene"), m.scene) &&
+        ReadScene(c, f.Take("scene"), m.scene) && ReadMeshes(c, f, level.display, &level.collision, m.scene) &&
         ReadList(c, f.Take("pairs"), m.pairs,
                  [&](const YAML::Node& item, CLevelPairModel& p) {
                      return ReadPair(c, item, p, m.scene.parts.size(), levelCount);
                  }) &&
         ReadList(c, f.Take("records"), m.records,
                  [&](const YAML::Node& item, CLevelRecordModel& r) { return ReadRecord(c, item, r, m.pairs.size()); }) &&
-        f.Done();
+        ReadLevelType(c, f, level) && f.Done();
     if (read && !m.records.empty() && m.startRecord >= m.records.size())
         return c.Fail(start ? start : node, "the start record is past the records");
     return read;
@@ -212,9 +120,8 @@ bool ReadTooltip(const CSourceContext& c, const YAML::Node& node, CTooltipSource
 {
     CYamlFields f = c.Fields(node);
     CTooltipModel& m = tooltip.model;
-    return ReadFilePath(c, f, "display", tooltip.display) && ReadFilePath(c, f, "collision", tooltip.collision) &&
-           ReadScene(c, f.Take("scene"), m.scene) && f.Int("hidden", m.hidden) && f.Int("slideState", m.slideState) &&
-           f.Float("offsetX", m.offsetX) &&
+    return ReadScene(c, f.Take("scene"), m.scene) && ReadMeshes(c, f, tooltip.display, &tooltip.collision, m.scene) &&
+           f.Int("hidden", m.hidden) && f.Int("slideState", m.slideState) && f.Float("offsetX", m.offsetX) &&
            ReadList(c, f.Take("steps"), m.steps, [&](const YAML::Node& item, CTooltipStepModel& s) { return ReadStep(c, item, s); }) &&
            f.Int("finalPage", m.finalPage) && ReadActions(c, f.Take("actions"), m.actions, kTooltipActionKinds) &&
            f.Int("doneSound", m.doneSound) && f.Int("stepSound", m.stepSound) && f.Done();
@@ -246,22 +153,9 @@ bool ReadMenu(const CSourceContext& c, const YAML::Node& node, CMenuSource& menu
 {
     CYamlFields f = c.Fields(node);
     CLayeredMenuModel& m = menu.model;
-    return ReadFilePath(c, f, "display", menu.display) && ReadScene(c, f.Take("scene"), m.scene) &&
+    return ReadScene(c, f.Take("scene"), m.scene) && ReadMeshes(c, f, menu.display, nullptr, m.scene) &&
            ReadList(c, f.Take("layers"), m.layers, [&](const YAML::Node& item, CMenuLayerModel& l) { return ReadLayer(c, item, l); }) &&
            f.Float("baseX", m.baseX) && f.Float("baseY", m.baseY) && f.Int("thirdValue", m.thirdValue) && f.Done();
-}
-
-// A fixed-size table given as a shorter or equal list; the rest stays 0.
-template <typename T, size_t N>
-bool ReadTable(const CSourceContext& c, const YAML::Node& node, std::array<T, N>& table)
-{
-    std::vector<T> values;
-    if (!ReadIntegers<T>(node, c.file, c.errors, values))
-        return false;
-    if (values.size() > N)
-        return c.Fail(node, "the table has " + std::to_string(N) + " entries");
-    std::copy(values.begin(), values.end(), table.begin());
-    return true;
 }
 
 bool ReadDialog(const CSourceContext& c, const YAML::Node& node, CMenuDialogModel& dialog)
@@ -426,6 +320,11 @@ CBlankProfileModel BlankProfileOf(const CGameSource& source)
         addParts(tooltip.model.scene);
     addParts(source.labels.scene);
     addParts(source.timer.scene);
+    // The sections the game reads while no level is current: timer, tooltips, levels.
     profile.sections = FreshTimerSection(source.timer);
+    for (const CTooltipSource& tooltip : source.tooltips)
+        profile.sections += FreshTooltipSection(tooltip.model);
+    for (const CLevelSource& level : source.levels)
+        profile.sections += FreshLevelSection(level);
     return profile;
 }

@@ -4,28 +4,42 @@
 #include <string>
 #include <vector>
 
+#include "tools/MiniGameFileWriter.h"
 #include "tools/RawFileWriter.h"
 #include "tools/vddata/YamlFields.h"
 
 // The game's construction as the source tree describes it: "construction.yaml" and the level
 // and tooltip files it names, read into the raw files' models. Paths are relative to the
-// source folder; an empty mesh path means no mesh.
+// source folder; an empty mesh path means no mesh. A description may give its meshes as quads
+// instead: their ".3dx" bytes are made while reading.
+
+struct CMeshSource {
+    std::string path;
+    std::string bytes;  // made from quads; packed instead of the file
+
+    bool Empty() const { return path.empty() && bytes.empty(); }
+};
 
 struct CLevelSource {
-    std::string display;
-    std::string collision;
+    CMeshSource display;
+    CMeshSource collision;
     uint32_t type = 0;
     CLevelModel model;
+    // The level type's own part; only the one of the type is written.
+    std::vector<CHiddenObjectRecordModel> hiddenObject;
+    CJigsawModel jigsaw;
+    CSlidingModel sliding;
+    CShootModel shoot;
 };
 
 struct CTooltipSource {
-    std::string display;
-    std::string collision;
+    CMeshSource display;
+    CMeshSource collision;
     CTooltipModel model;
 };
 
 struct CMenuSource {
-    std::string display;
+    CMeshSource display;
     CLayeredMenuModel model;
 };
 

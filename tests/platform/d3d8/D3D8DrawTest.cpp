@@ -73,6 +73,27 @@ protected:
         EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CLitVertex)), D3D_OK);
     }
 
+    // Every texel of the 2 x 2 texture's level set to the colour.
+    static void Fill(IDirect3DTexture8* texture, D3DCOLOR color)
+    {
+        D3DLOCKED_RECT locked{};
+        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+        for (int y = 0; y < 2; ++y) {
+            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+            row[0] = row[1] = color;
+        }
+        texture->UnlockRect(0);
+    }
+
+    IDirect3DTexture8* Solid(D3DCOLOR color)
+    {
+        IDirect3DTexture8* texture = nullptr;
+        EXPECT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
+        if (texture)
+            Fill(texture, color);
+        return texture;
+    }
+
     D3DCOLOR Finish(int x, int y)
     {
         m_device->EndScene();
@@ -444,25 +465,13 @@ TEST_F(D3D8DrawTest, EachDrawSeesTheStatesSetBeforeItOnly)
 // and a stage's addressing set between draws applies to the next one.
 TEST_F(D3D8DrawTest, TexturesAndSamplingFollowEachDraw)
 {
-    auto solid = [&](D3DCOLOR color) {
-        IDirect3DTexture8* texture = nullptr;
-        EXPECT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
-        D3DLOCKED_RECT locked{};
-        texture->LockRect(0, &locked, nullptr, 0);
-        for (int y = 0; y < 2; ++y) {
-            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-            row[0] = row[1] = color;
-        }
-        texture->UnlockRect(0);
-        return texture;
-    };
     m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
-    IDirect3DTexture8* red = solid(0xFFFF0000);
+    IDirect3DTexture8* red = Solid(0xFFFF0000);
     m_device->SetTexture(0, red);
     ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
     m_device->SetTexture(0, nullptr);
     red->Release();
-    IDirect3DTexture8* blue = solid(0xFF0000FF);
+    IDirect3DTexture8* blue = Solid(0xFF0000FF);
     m_device->SetTexture(0, blue);
     ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
     m_device->SetTextureStageState(0, D3DTSS_ADDRESSU, D3DTADDRESS_BORDER);
@@ -479,6 +488,35 @@ TEST_F(D3D8DrawTest, TexturesAndSamplingFollowEachDraw)
     EXPECT_TRUE(Close(0xFFFF0000, pixels[8 * 64 + 8]));
     EXPECT_TRUE(Close(0xFF0000FF, pixels[8 * 64 + 24]));
     EXPECT_TRUE(Close(0xFF00FF00, pixels[8 * 64 + 40]));
+}
+
+// A texture written after a draw shows its new texels at the next draw, on the second stage too,
+// without disturbing the texture of the first.
+TEST_F(D3D8DrawTest, TexturesWrittenBetweenDrawsShowTheirNewTexels)
+{
+    IDirect3DTexture8* green = Solid(0xFF00FF00);
+    IDirect3DTexture8* second = Solid(0xFFFF0000);
+    m_device->SetTexture(0, green);
+    m_device->SetTexture(1, second);
+    m_device->SetTextureStageState(0, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_ADD);
+    m_device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
+    m_device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
+    ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
+    Fill(second, 0xFF0000FF);
+    ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
+    m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
+    Fill(green, 0xFF808080);
+    ScreenQuad(32, 0, 48, 16, 0xFFFFFFFF);
+    m_device->SetTexture(0, nullptr);
+    m_device->SetTexture(1, nullptr);
+    green->Release();
+    second->Release();
+    m_device->EndScene();
+    std::vector<D3DCOLOR> pixels = ReadBack();
+    EXPECT_TRUE(Close(0xFFFFFF00, pixels[8 * 64 + 8]));
+    EXPECT_TRUE(Close(0xFF00FFFF, pixels[8 * 64 + 24]));
+    EXPECT_TRUE(Close(0xFF808080, pixels[8 * 64 + 40]));
 }
 
 // The largest index is looked for again after the index buffer was locked.

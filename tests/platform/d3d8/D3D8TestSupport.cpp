@@ -168,22 +168,27 @@ void D3D8Test::TearDown()
     PlatformTest::TearDown();
 }
 
-D3DPRESENT_PARAMETERS D3D8Test::Windowed(UINT width, UINT height) const
+D3DPRESENT_PARAMETERS D3D8WindowedParameters(IDirect3D8* direct3D, HWND window, UINT width, UINT height)
 {
     D3DDISPLAYMODE mode{};
-    m_direct3D->GetAdapterDisplayMode(0, &mode);
+    direct3D->GetAdapterDisplayMode(0, &mode);
     D3DPRESENT_PARAMETERS parameters{};
     parameters.BackBufferWidth = width;
     parameters.BackBufferHeight = height;
     parameters.BackBufferFormat = mode.Format;
     parameters.BackBufferCount = 1;
     parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-    parameters.hDeviceWindow = m_window;
+    parameters.hDeviceWindow = window;
     parameters.Windowed = TRUE;
     parameters.EnableAutoDepthStencil = TRUE;
     parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
     parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
     return parameters;
+}
+
+D3DPRESENT_PARAMETERS D3D8Test::Windowed(UINT width, UINT height) const
+{
+    return D3D8WindowedParameters(m_direct3D, m_window, width, height);
 }
 
 HRESULT D3D8Test::MakeDevice(UINT width, UINT height, DWORD flags, D3DDEVTYPE type)

@@ -6,13 +6,16 @@
 #include "tests/platform/PlatformTestHelpers.h"
 #include "tests/support/D3D8Scenarios.h"
 
+// Present parameters for the window: desktop format, lockable back buffer, D24S8.
+D3DPRESENT_PARAMETERS D3D8WindowedParameters(IDirect3D8* direct3D, HWND window, UINT width, UINT height);
+
 // A window and a windowed device on it, released at the end of each test.
 class D3D8Test : public PlatformTest {
 protected:
     void SetUp() override;
     void TearDown() override;
 
-    // Present parameters for a window: desktop format, lockable back buffer, D24S8.
+    // D3D8WindowedParameters for the test's window.
     D3DPRESENT_PARAMETERS Windowed(UINT width, UINT height) const;
     // Makes m_device (HAL, hardware vertex processing unless told otherwise).
     HRESULT MakeDevice(UINT width = D3D8Scenarios::kWidth, UINT height = D3D8Scenarios::kHeight,

@@ -9,8 +9,10 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <sstream>
+#include <utility>
 #include <vector>
 
 namespace {
@@ -28,6 +30,20 @@ CDrive& Drive()
 {
     static CDrive drive;
     return drive;
+}
+
+std::function<std::string()>& Reporter()
+{
+    static std::function<std::string()> reporter;
+    return reporter;
+}
+
+std::string Report()
+{
+    if (!Reporter())
+        return "error no state report";
+    const std::string report = Reporter()();
+    return "ok frame=" + std::to_string(Drive().frames) + (report.empty() ? "" : " " + report);
 }
 
 bool ReadLine(std::string* line)
@@ -135,6 +151,8 @@ std::string Perform(const std::string& line)
         done = line.size() > 5 && PushText(line.substr(5));
     else if (verb == "shot")
         done = static_cast<bool>(words >> Drive().shotPath);
+    else if (verb == "state")
+        return Report();
     else
         return "error unknown command \"" + verb + "\"";
     return done ? "ok" : "error cannot perform \"" + line + "\"";
@@ -171,6 +189,11 @@ bool StartDrive(const std::string& socketPath)
         return false;
     }
     return true;
+}
+
+void SetDriveReporter(std::function<std::string()> reporter)
+{
+    Reporter() = std::move(reporter);
 }
 
 void StopDrive()

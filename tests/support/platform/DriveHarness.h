@@ -1,4 +1,5 @@
 #pragma once
+#include <functional>
 #include <string>
 
 // The end-to-end harness's side inside the test build of the program (VD_DRIVE=<socket>): the
@@ -11,6 +12,7 @@
 //   key KEYCODE     an SDL key code pressed and released
 //   text UTF8       typed text
 //   shot PATH       the next presented frame is written to PATH as a PNG
+//   state           answered "ok frame=<frames run> " and the report of the game (SetDriveReporter)
 // Input becomes SDL events in SDL's queue, which reach the game as a player's do. When the
 // harness hangs up the program runs freely again.
 
@@ -18,6 +20,9 @@
 bool StartDrive(const std::string& socketPath);
 // Disconnects and removes the gate and the hook.
 void StopDrive();
+// What "state" reports after the frame count: space-separated key=value tokens; it must only
+// read. Null: "state" answers an error. Kept across StartDrive and StopDrive.
+void SetDriveReporter(std::function<std::string()> reporter);
 
 // The gate and the hook, as the platform calls them.
 bool DriveFrameGate();

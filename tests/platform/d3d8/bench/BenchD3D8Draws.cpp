@@ -20,6 +20,7 @@
 #include "platform/win32/GLContext.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
+#include "tests/platform/d3d8/D3D8TestSupport.h"
 
 namespace {
 
@@ -126,19 +127,7 @@ public:
         m_direct3D = Direct3DCreate8(D3D_SDK_VERSION);
         if (!m_window || !m_direct3D)
             return false;
-        D3DDISPLAYMODE mode{};
-        m_direct3D->GetAdapterDisplayMode(0, &mode);
-        D3DPRESENT_PARAMETERS parameters{};
-        parameters.BackBufferWidth = kWidth;
-        parameters.BackBufferHeight = kHeight;
-        parameters.BackBufferFormat = mode.Format;
-        parameters.BackBufferCount = 1;
-        parameters.SwapEffect = D3DSWAPEFFECT_DISCARD;
-        parameters.hDeviceWindow = m_window;
-        parameters.Windowed = TRUE;
-        parameters.EnableAutoDepthStencil = TRUE;
-        parameters.AutoDepthStencilFormat = D3DFMT_D24S8;
-        parameters.Flags = D3DPRESENTFLAG_LOCKABLE_BACKBUFFER;
+        D3DPRESENT_PARAMETERS parameters = D3D8WindowedParameters(m_direct3D, m_window, kWidth, kHeight);
         if (m_direct3D->CreateDevice(0, D3DDEVTYPE_HAL, m_window, D3DCREATE_HARDWARE_VERTEXPROCESSING, &parameters,
                                      &m_device) < 0)
             return false;
