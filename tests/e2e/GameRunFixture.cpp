@@ -24,15 +24,17 @@ std::string Env(const char* name)
     return value ? value : "";
 }
 
-// The desktop settings of the sample with the score server's address added.
+// The desktop settings of the sample with the score server's address added, and no hint at the
+// start: a story scene offers its star only while the hint button is empty.
 std::string ExternalSettings(const std::string& sourceIni, const std::string& serverUrl)
 {
     std::string text = TempDir::Read(sourceIni);
     const std::string section = "[WEB_SCORING]\n";
     const size_t at = text.find(section);
-    if (at == std::string::npos)
+    if (at == std::string::npos || text.find("[HINT]") != std::string::npos)
         return "";
-    return text.insert(at + section.size(), "WEB_SCORING_SERVER_URL = " + serverUrl + "\n");
+    return text.insert(at + section.size(), "WEB_SCORING_SERVER_URL = " + serverUrl + "\n") +
+           "\n[HINT]\nHINT_START_COUNT = 0\n";
 }
 
 // A picture as 32-bit pixels; empty when it does not load.

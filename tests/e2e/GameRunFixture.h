@@ -56,7 +56,8 @@ protected:
     std::string AppData() const { return m_dir.File("appdata"); }
 
     TempDir m_dir;
-    ScoreTestServer m_server;
+    // Up through a whole play-through.
+    ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
 };
 
 // Two pictures of one size whose pixels agree, on at least share of them, within tolerance per

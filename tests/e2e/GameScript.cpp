@@ -91,7 +91,7 @@ GameScript::Step GameScript::Type(const std::string& text)
 {
     // As a keyboard sends it: the text, then its key (whose message carries the text on).
     for (char c : text) {
-        const int key = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c;
+        const int key = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c == '@' ? '2' : c;
         if (m_program.Command(std::string("text ") + c) != "ok" || m_program.Command("key " + std::to_string(key)) != "ok" ||
             !m_program.Step())
             return ::testing::AssertionFailure() << "cannot type '" << c << "'";
@@ -125,6 +125,42 @@ GameScript::Step GameScript::StartStory()
             break;
     }
     return ::testing::AssertionFailure() << "the scene not reached; last report: " << m_report.Line();
+}
+
+GameScript::Step GameScript::ReachOutro()
+{
+    constexpr long kEndText = 20, kOutroMenu = 23;
+    for (int frame = 0; frame < kSceneFrames; ++frame) {
+        m_report = m_program.State();
+        const long state = m_report.Int("state");
+        if (state == kOutroMenu && Settled(m_report) && m_report.Find("button", kMenuClose))
+            return Picture("outro");
+        const auto next = m_report.Find("button", kMenuNext);
+        if (!(state == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
+            break;
+    }
+    return ::testing::AssertionFailure() << "the outro menu not reached; last report: " << m_report.Line();
+}
+
+GameScript::Step GameScript::CreateAccountAndSend(const std::string& login, const std::string& password,
+                                                  const std::string& email)
+{
+    constexpr long kYes = 66, kLoginOk = 31, kPasswordOk = 32, kEmailOk = 33;
+    constexpr long kCreateAccount = 15, kAccountMade = 23, kSendScores = 16, kScoresSent = 21;
+    Step step = Click("button", kMenuClose);
+    step = step ? Until([](const StateReport& r) { return r.Int("page") == kCreateAccount && r.Int("state") == kMainMenu && Settled(r); },
+                        kSceneFrames, "the account page")
+                : step;
+    step = step ? ShowPage(kYes, 12) : step;
+    step = step ? Type(login) : step;
+    step = step ? ShowPage(kLoginOk, 13) : step;
+    step = step ? Type(password) : step;
+    step = step ? ShowPage(kPasswordOk, 14) : step;
+    step = step ? Type(email) : step;
+    step = step ? ShowPage(kEmailOk, kAccountMade) : step;
+    step = step ? ShowPage(kMenuClose, kSendScores) : step;
+    step = step ? ShowPage(kYes, kScoresSent) : step;
+    return step ? ShowPage(kMenuClose, 0) : step;
 }
 
 GameScript::Step GameScript::LeaveScene()

@@ -36,6 +36,12 @@ bool StateReport::Parse(const std::string& answer)
     return m_valid = true;
 }
 
+std::string StateReport::Value(const std::string& key) const
+{
+    const auto values = m_values.find(key);
+    return values == m_values.end() || values->second.empty() ? "" : values->second.front();
+}
+
 long StateReport::Int(const std::string& key, long fallback) const
 {
     const auto values = m_values.find(key);

@@ -25,6 +25,8 @@ public:
     bool Valid() const { return m_valid; }
     const std::string& Line() const { return m_line; }
     bool Has(const std::string& key) const { return m_values.count(key) != 0; }
+    // The first value as it stands (not decoded); "" when absent.
+    std::string Value(const std::string& key) const;
     // The first value's first field as a number; fallback when absent or not a number.
     long Int(const std::string& key, long fallback = -1) const;
     // Every value of a key, each split into its decoded fields.
