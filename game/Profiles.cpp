@@ -250,6 +250,9 @@ void CVadadiDazidevWorld::AddPlayTime(uint32_t mode, uint32_t slot)
     if (!IsValid(mode, slot) || !m_pData)
         return;
     CProfileProgress& record = m_GameData.Progress(mode, slot);
+    // The clock stops with the finish: the finishing frame's play time is in the best time.
+    if (record.m_bFinished)
+        return;
     const double frames = m_pData->frameFactor;
     AddToTime(record.m_fPlayUnits, record.m_nPlayMinutes, record.m_nPlayHours, frames);
     if (m_nCurrentScene < m_nSceneCount && record.m_pLevelTimes) {

@@ -96,6 +96,8 @@ void CMenuDialog::BuildProfileLines(uint32_t* count)
         if (slot == game.m_nSlot)
             line.state = kLineNormal;
     }
+    // The selected slot's name is typed on page 11.
+    AddPageLine(count, 51);
     AddPageLine(count, 2);
     m_Lines[*count - 1].picture = kPictureNone;
 }

@@ -160,6 +160,11 @@ TEST_F(ProfilesTest, PlayTimeCarriesAndTheBestTimeKeepsTheShorter)
     EXPECT_EQ(r.m_nPlayHours * 100 + r.m_nPlayMinutes, 101);
     EXPECT_EQ(r.m_pLevelTimes[1].m_fUnits + r.m_pLevelTimes[1].m_nMinutes, 1800.0f);
     EXPECT_EQ(r.m_pLevelTimes[0].m_fUnits, kNoTimeUnits);  // no time is never added to
+    r.m_bFinished = 1;
+    m_world.AddPlayTime(0, 0);
+    EXPECT_EQ(r.m_nPlayHours * 100 + r.m_nPlayMinutes, 101) << "a finished game's clock stands";
+    EXPECT_EQ(r.m_pLevelTimes[1].m_fUnits + r.m_pLevelTimes[1].m_nMinutes, 1800.0f);
+    r.m_bFinished = 0;
 
     float units = 1799.0f;
     uint8_t minutes = 60, hours = 254;

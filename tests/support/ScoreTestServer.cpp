@@ -108,7 +108,8 @@ bool IsKnownPlatform(const std::string& key)
 
 } // namespace
 
-ScoreTestServer::ScoreTestServer(const std::string& path) : m_path(path)
+ScoreTestServer::ScoreTestServer(const std::string& path, std::chrono::milliseconds lifetime)
+    : m_path(path), m_http(lifetime)
 {
     m_http.Handle(path, [this](const HttpTestServer::Request& request) {
         {

@@ -1,4 +1,5 @@
 #pragma once
+#include <chrono>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -34,7 +35,9 @@ public:
         std::vector<long long> scores;
     };
 
-    explicit ScoreTestServer(const std::string& path = "/score");
+    // The server answers for lifetime (see HttpTestServer).
+    explicit ScoreTestServer(const std::string& path = "/score",
+                             std::chrono::milliseconds lifetime = std::chrono::seconds(30));
 
     bool Listening() const { return m_http.Listening(); }
     // "http://127.0.0.1:<port>/score"

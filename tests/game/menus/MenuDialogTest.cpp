@@ -198,7 +198,7 @@ TEST_P(MenuDialogTest, PagesHoldTheLinesOfTheirState)
     m_world.GetData()->fullscreen = game.m_bLanguageForced = game.m_bEnableLegals = 1;
     EXPECT_EQ(Page(3), (Ids{39, 40, 45, 43, 44}));
     game.m_nSlot = 2;
-    EXPECT_EQ(Page(4), (Ids{47, 48, 49, 2}));
+    EXPECT_EQ(Page(4), (Ids{47, 48, 49, 51, 2})) << "the slots, their renaming, play";
     EXPECT_NE(m_dialog.GetPageContainer()->FindById(1107), nullptr);
     EXPECT_EQ(m_dialog.GetPageContainer()->FindById(1108), nullptr) << "nothing to erase";
     game.m_bWebLinks = game.m_bAccount = 1;
@@ -214,7 +214,7 @@ TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
     Click(7, 6);
     EXPECT_EQ(m_dialog.GetPage(), 0u) << "pressed on one line, released on another";
     for (auto [page, id, next] : std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>{
-             {0, 2, 1}, {0, 6, 4}, {0, 7, 3}, {0, 9, 2}, {3, 42, 32}, {4, 2, 1}, {2, 65, 0}, {5, 65, 4},
+             {0, 2, 1}, {0, 6, 4}, {0, 7, 3}, {0, 9, 2}, {3, 42, 32}, {4, 2, 1}, {4, 51, 11}, {2, 65, 0}, {5, 65, 4},
              {6, 65, 1}, {9, 65, 1}, {15, 67, 0}, {14, 1013, 13}, {13, 1012, 12}, {21, 24, 21}}) {
         m_dialog.SetPage(page);
         Click(id);

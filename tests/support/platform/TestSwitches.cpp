@@ -38,6 +38,9 @@ void ReadEnvironmentSwitches(CPlatformHarness& harness)
     const char* drive = getenv("VD_DRIVE");
     const bool driven = drive && *drive && StartDrive(drive);
     harness.frameGate = driven ? DriveFrameGate : nullptr;
+    // A driven program's input comes through SDL's queue; the display server's focus, which
+    // another program on the same display may take, must not freeze it.
+    harness.focusAssumed = harness.focusAssumed || driven;
     harness.beforeSwap = driven ? DriveBeforeSwap : nullptr;
 }
 

@@ -1,0 +1,68 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "core/ParamsReader.h"
+#include "game/VadadiDazidevWorld.h"
+#include "tests/e2e/DrivenProgram.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/ScoreTestServer.h"
+#include "tests/support/TempDir.h"
+
+// The renderers a run can choose (VD_MODULE_3D): Direct3D 8 and OpenGL.
+constexpr int kDirect3D8 = 2;
+constexpr int kOpenGL = 4;
+
+// What a run left in its save folder, read with the game's own readers: a world loaded on the
+// run's data with the memory renderer, over a copy of the save folder.
+class SavedGame {
+public:
+    SavedGame(const std::string& dataFolder, const std::string& appData);
+    ~SavedGame();
+    SavedGame(const SavedGame&) = delete;
+    SavedGame& operator=(const SavedGame&) = delete;
+
+    bool Loaded() const { return m_loaded; }
+    CVadadiDazidevWorld& World() { return m_world; }
+    CGameData& Game() { return *m_world.GetGameData(); }
+
+private:
+    TempDir m_copy;
+    ScopedEnv m_appData;
+    CParamsText m_settings;
+    CVadadiDazidevWorld m_world;
+    bool m_loaded = false;
+};
+
+// The test build of the program in a folder of its own: a copy of the build's sample data with
+// web scores switched on, an external pak that points the scores at a loopback server, and a
+// save folder of its own. Each Launch starts the program there, driven through its socket.
+class GameRunTest : public ::testing::Test {
+protected:
+    void SetUp() override;
+    // After a failure, the end of the program's error output and log.
+    void TearDown() override;
+
+    // Starts the program with the renderer and seed, every frame one step long.
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed);
+    // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
+    // log holds no failure, leak or warning.
+    ::testing::AssertionResult EndedCleanly(int exitCode) const;
+
+    std::string GameFolder() const { return m_dir.File("game"); }
+    std::string DataFolder() const { return m_dir.File("game/Data_full_Win32/"); }
+    std::string AppData() const { return m_dir.File("appdata"); }
+
+    TempDir m_dir;
+    // Up through a whole play-through.
+    ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
+};
+
+// Two pictures of one size whose pixels agree, on at least share of them, within tolerance per
+// channel with the range of the other picture's 3 x 3 neighbourhood.
+::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance = 2,
+                                         double share = 0.995);
+// The number of distinct colours of a picture, 0 when it does not load.
+size_t ColourCount(const std::string& path);

@@ -1,0 +1,190 @@
+#include "tests/e2e/GameScript.h"
+
+namespace {
+
+constexpr long kMainMenu = 10;
+constexpr long kInGame = 30;
+constexpr long kSceneModal = 34;
+constexpr long kMenuButtonTool = 0;
+// The logos and the intro screen at 30 frames a second.
+constexpr int kIntroFrames = 3000;
+constexpr int kFadeFrames = 60;
+constexpr int kPageFrames = 120;
+// Frames a control may take to show up.
+constexpr int kShowFrames = 30;
+constexpr int kSceneFrames = 2000;
+
+// Popup states whose popup the player answers by clicking it: end text, scene intro text, level
+// popup.
+bool AnswersPopup(long state)
+{
+    return state == 20 || state == 27 || state == 29;
+}
+
+bool Settled(const StateReport& report)
+{
+    return report.Int("pending") <= 0;
+}
+
+} // namespace
+
+GameScript::Step GameScript::Until(const std::function<bool(const StateReport&)>& done, int maxSteps,
+                                   const std::string& what)
+{
+    m_report = m_program.StepUntil(done, maxSteps);
+    if (m_report.Valid() && done(m_report))
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << what << " not reached; last report: " << m_report.Line();
+}
+
+GameScript::Step GameScript::Click(const std::string& key, long id)
+{
+    m_report = m_program.StepUntil([&](const StateReport& r) { return r.Find(key, id).has_value(); }, kShowFrames);
+    const auto fields = m_report.Find(key, id);
+    if (!fields)
+        return ::testing::AssertionFailure() << "no " << key << " " << id << " in: " << m_report.Line();
+    if (!m_program.Click(StateReport::RectAt(*fields, 1)))
+        return ::testing::AssertionFailure() << "the click on " << key << " " << id << " failed";
+    return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::ReachMainMenu()
+{
+    const Step menu = Until([](const StateReport& r) { return r.Int("state") == kMainMenu && r.Int("page") == 0 && Settled(r); },
+                            kIntroFrames, "the main menu");
+    for (int frame = 0; menu && frame < kFadeFrames; ++frame)
+        m_program.Step();
+    return menu;
+}
+
+GameScript::Step GameScript::ClickControl(long id)
+{
+    m_report = m_program.StepUntil([id](const StateReport& r) { return r.Find("button", id) || r.Find("edit", id) || r.Find("line", id); },
+                                   kShowFrames);
+    return Click(m_report.Find("button", id) ? "button" : m_report.Find("edit", id) ? "edit" : "line", id);
+}
+
+GameScript::Step GameScript::ShowPage(long id, long page)
+{
+    const Step clicked = ClickControl(id);
+    if (!clicked)
+        return clicked;
+    return Until([page](const StateReport& r) { return r.Int("page") == page && Settled(r); }, kPageFrames,
+                 "page " + std::to_string(page));
+}
+
+GameScript::Step GameScript::UseWindow()
+{
+    constexpr long kOptions = 7, kWindowed = 45;
+    Step step = ShowPage(kOptions, 3);
+    // Line 45 shows in full screen, 46 in a window.
+    if (step && !m_program.StepUntil([](const StateReport& r) { return r.Find("button", kWindowed + 1) || r.Find("button", kWindowed); },
+                                     kShowFrames).Find("button", kWindowed + 1))
+        step = ClickControl(kWindowed);
+    step = step ? Until([](const StateReport& r) { return r.Find("button", kWindowed + 1).has_value(); }, kPageFrames,
+                        "the full-screen line")
+                : step;
+    return step ? ShowPage(kMenuClose, 0) : step;
+}
+
+GameScript::Step GameScript::Type(const std::string& text)
+{
+    // As a keyboard sends it: the text, then its key (whose message carries the text on).
+    for (char c : text) {
+        const int key = c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c == '@' ? '2' : c;
+        if (m_program.Command(std::string("text ") + c) != "ok" || m_program.Command("key " + std::to_string(key)) != "ok" ||
+            !m_program.Step())
+            return ::testing::AssertionFailure() << "cannot type '" << c << "'";
+    }
+    return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::NameProfile(const std::string& name)
+{
+    constexpr long kProfiles = 6, kRename = 51, kNameOk = 31;
+    Step step = ShowPage(kProfiles, 4);
+    step = step ? ShowPage(kRename, 11) : step;
+    step = step ? Type(name) : step;
+    return step ? ShowPage(kNameOk, 4) : step;
+}
+
+GameScript::Step GameScript::StartStory()
+{
+    constexpr long kNewStory = 12;
+    Step step = m_report.Int("page") == 1 ? ::testing::AssertionSuccess() : ShowPage(kMenuPlay, 1);
+    step = step ? ClickControl(kNewStory) : step;
+    for (int frame = 0; step && frame < kSceneFrames; ++frame) {
+        m_report = m_program.State();
+        const long state = m_report.Int("state");
+        if ((state == kInGame || state == kSceneModal) && Settled(m_report))
+            return step;
+        const auto popups = m_report.All("popup");
+        if (AnswersPopup(state) && !popups.empty() && !m_program.Click(StateReport::RectAt(popups.front(), 1)))
+            break;
+        if (!m_program.Step())
+            break;
+    }
+    return ::testing::AssertionFailure() << "the scene not reached; last report: " << m_report.Line();
+}
+
+GameScript::Step GameScript::ReachOutro()
+{
+    constexpr long kEndText = 20, kOutroMenu = 23;
+    for (int frame = 0; frame < kSceneFrames; ++frame) {
+        m_report = m_program.State();
+        const long state = m_report.Int("state");
+        if (state == kOutroMenu && Settled(m_report) && m_report.Find("button", kMenuClose))
+            return Picture("outro");
+        const auto next = m_report.Find("button", kMenuNext);
+        if (!(state == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
+            break;
+    }
+    return ::testing::AssertionFailure() << "the outro menu not reached; last report: " << m_report.Line();
+}
+
+GameScript::Step GameScript::CreateAccountAndSend(const std::string& login, const std::string& password,
+                                                  const std::string& email)
+{
+    constexpr long kYes = 66, kLoginOk = 31, kPasswordOk = 32, kEmailOk = 33;
+    constexpr long kCreateAccount = 15, kAccountMade = 23, kSendScores = 16, kScoresSent = 21;
+    Step step = Click("button", kMenuClose);
+    step = step ? Until([](const StateReport& r) { return r.Int("page") == kCreateAccount && r.Int("state") == kMainMenu && Settled(r); },
+                        kSceneFrames, "the account page")
+                : step;
+    step = step ? ShowPage(kYes, 12) : step;
+    step = step ? Type(login) : step;
+    step = step ? ShowPage(kLoginOk, 13) : step;
+    step = step ? Type(password) : step;
+    step = step ? ShowPage(kPasswordOk, 14) : step;
+    step = step ? Type(email) : step;
+    step = step ? ShowPage(kEmailOk, kAccountMade) : step;
+    step = step ? ShowPage(kMenuClose, kSendScores) : step;
+    step = step ? ShowPage(kYes, kScoresSent) : step;
+    return step ? ShowPage(kMenuClose, 0) : step;
+}
+
+GameScript::Step GameScript::LeaveScene()
+{
+    const Step step = Click("tool", kMenuButtonTool);
+    return step ? ReachMainMenu() : step;
+}
+
+GameScript::Step GameScript::Quit(int* exitCode)
+{
+    constexpr long kQuit = 9, kYes = 64;
+    const Step step = ShowPage(kQuit, 2);
+    const auto yes = m_report.Find("button", kYes);
+    if (!step || !yes)
+        return step ? ::testing::AssertionFailure() << "no yes button in: " << m_report.Line() : step;
+    // The program ends within the click's last frame, without answering it.
+    m_program.Click(StateReport::RectAt(*yes, 1));
+    *exitCode = m_program.AwaitExit();
+    return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::Picture(const std::string& name)
+{
+    if (!m_program.Shot(m_pictures + "/" + name + ".png"))
+        return ::testing::AssertionFailure() << "no picture " << name;
+    return ::testing::AssertionSuccess();
+}

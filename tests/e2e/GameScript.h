@@ -1,0 +1,81 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/DrivenProgram.h"
+
+// Menu ids the script and its callers click: the play line and the navigation layer's close.
+constexpr long kMenuPlay = 2;
+constexpr long kMenuClose = 1024;
+constexpr long kMenuNext = 1025;
+
+// A player's steps through the game, taken with the mouse and keyboard of the drive socket and
+// checked against the state reports. Each step fails with the last report when the game does not
+// get where it should within its frames.
+class GameScript {
+public:
+    using Step = ::testing::AssertionResult;
+
+    // Pictures are written into pictureFolder as <name>.png.
+    GameScript(DrivenProgram& program, const std::string& pictureFolder) : m_program(program), m_pictures(pictureFolder)
+    {
+    }
+
+    // Through the logos and the intro screen to the main menu's page with the fade over.
+    Step ReachMainMenu();
+    // The menu control (line, button or edit) of that id clicked; then frames until the page shows.
+    Step ShowPage(long id, long page);
+    // The options page's window line: the game in a window of its configured size; back on the
+    // main menu.
+    Step UseWindow();
+    // Typed one character a frame (the menu takes one a frame).
+    Step Type(const std::string& text);
+    // The selected profile slot named on the profiles page; back on the main menu.
+    Step NameProfile(const std::string& name);
+    // A new story game from the main menu, up to the first scene's first frames in game.
+    Step StartStory();
+    // From the scene through the toolbar's menu button back to the main menu.
+    Step LeaveScene();
+    // After the last level: the end text paged through, up to the outro menu (picture "outro").
+    Step ReachOutro();
+    // The outro menu's continue, a new score account, then the finished time sent; back on the
+    // main menu.
+    Step CreateAccountAndSend(const std::string& login, const std::string& password, const std::string& email);
+    // Quit and its confirmation from the main menu; the program's exit code.
+    Step Quit(int* exitCode);
+    // Answers the pop-ups, messages, tutorial steps and tooltips in the way until the level takes
+    // clicks in game.
+    Step Settle();
+    // The hidden-object scene (pictures "scene" and "quiz"): every listed object, the toggle, the
+    // quiz; then out by the arrows. In every level the first active star is caught.
+    Step PlayScene();
+    // Each mini-game shows its picture ("jigsaw", "shoot", "sliding") once settled.
+    // The jigsaw from its reported board: swaps, then turns.
+    Step SolveJigsaw();
+    // SHOOT: the targets that gain most until the goal.
+    Step ShootToGoal();
+    // Sliding: the shortest plan over the reported board, one drag at a time, until the key piece
+    // leaves.
+    Step SolveSliding();
+    // The presented frame as <name>.png.
+    Step Picture(const std::string& name);
+
+    const StateReport& Report() const { return m_report; }
+    bool StarCaught() const { return m_starCaught; }
+
+private:
+    // Settled, then the picture.
+    Step PictureOnSettling(const std::string& name);
+    Step Until(const std::function<bool(const StateReport&)>& done, int maxSteps, const std::string& what);
+    Step Click(const std::string& key, long id);
+    // Clicks the active star unless one was caught; whether it clicked.
+    bool CatchStar();
+    // A line, button or edit field of the menu.
+    Step ClickControl(long id);
+
+    DrivenProgram& m_program;
+    std::string m_pictures;
+    StateReport m_report;
+    bool m_starCaught = false;
+};
