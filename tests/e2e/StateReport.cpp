@@ -3,20 +3,7 @@
 #include <cstdlib>
 #include <sstream>
 
-namespace {
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-} // namespace
+#include "tests/support/PercentDecode.h"
 
 bool StateReport::Parse(const std::string& answer)
 {
@@ -98,8 +85,8 @@ std::string StateReport::Decode(const std::string& text)
 {
     std::string decoded;
     for (size_t i = 0; i < text.size(); ++i) {
-        const int high = text[i] == '%' && i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        const int low = high >= 0 ? HexDigit(text[i + 2]) : -1;
+        const int high = text[i] == '%' && i + 2 < text.size() ? HexDigitValue(text[i + 1]) : -1;
+        const int low = high >= 0 ? HexDigitValue(text[i + 2]) : -1;
         if (low >= 0) {
             decoded += static_cast<char>(high * 16 + low);
             i += 2;

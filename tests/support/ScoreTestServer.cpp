@@ -6,6 +6,7 @@
 #include <regex>
 
 #include "base/WideString.h"
+#include "tests/support/PercentDecode.h"
 
 namespace {
 
@@ -13,36 +14,6 @@ using Values = std::vector<std::pair<std::string, std::string>>;
 
 const char* const kPlatforms[] = {"WIN32", "MACOS", "LINUX", "IPHONE", "IPAD", "ANDROID", "FLASHAS3",
                                   "XBOX360", "PS3", "WII", "WINCE", "S60", "PSP"};
-
-int HexDigit(char c)
-{
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
-// Percent-decoding; '+' is kept. False for a broken escape.
-bool Decode(const std::string& text, std::string& out)
-{
-    out.clear();
-    for (size_t i = 0; i < text.size(); ++i) {
-        if (text[i] != '%') {
-            out += text[i];
-            continue;
-        }
-        int high = i + 2 < text.size() ? HexDigit(text[i + 1]) : -1;
-        int low = i + 2 < text.size() ? HexDigit(text[i + 2]) : -1;
-        if (high < 0 || low < 0)
-            return false;
-        out += static_cast<char>(high * 16 + low);
-        i += 2;
-    }
-    return true;
-}
 
 // The query's pairs in order, values decoded; false when a pair has no '=' or a bad escape.
 bool SplitQuery(const std::string& query, Values& values)
@@ -53,7 +24,7 @@ bool SplitQuery(const std::string& query, Values& values)
         std::string pair = query.substr(start, end == std::string::npos ? std::string::npos : end - start);
         size_t equals = pair.find('=');
         std::string value;
-        if (equals == std::string::npos || !Decode(pair.substr(equals + 1), value))
+        if (equals == std::string::npos || !PercentDecode(pair.substr(equals + 1), &value))
             return false;
         values.emplace_back(pair.substr(0, equals), value);
         if (end == std::string::npos)
@@ -165,7 +136,7 @@ std::string ScoreTestServer::Answer(const std::string& target)
     size_t crcAt = target.rfind("&crc=");
     std::string signedText;
     if (values[0].second != "set_score" || crcAt == std::string::npos ||
-        !Decode(target.substr(question + 1, crcAt - question - 1), signedText))
+        !PercentDecode(target.substr(question + 1, crcAt - question - 1), &signedText))
         return "0";
     std::string base = Utf16ToUtf8(BaseUrl());
     return SetScore(values, base + "?" + signedText);
