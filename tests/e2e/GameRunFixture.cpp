@@ -11,8 +11,6 @@
 #include "tests/support/DisplayCheck.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/WorldTestModules.h"
-#include "tools/PakIndex.h"
-#include "tools/PakWriter.h"
 
 namespace {
 
@@ -22,19 +20,6 @@ std::string Env(const char* name)
 {
     const char* value = getenv(name);
     return value ? value : "";
-}
-
-// The desktop settings of the sample with the score server's address added, and no hint at the
-// start: a story scene offers its star only while the hint button is empty.
-std::string ExternalSettings(const std::string& sourceIni, const std::string& serverUrl)
-{
-    std::string text = TempDir::Read(sourceIni);
-    const std::string section = "[WEB_SCORING]\n";
-    const size_t at = text.find(section);
-    if (at == std::string::npos || text.find("[HINT]") != std::string::npos)
-        return "";
-    return text.insert(at + section.size(), "WEB_SCORING_SERVER_URL = " + serverUrl + "\n") +
-           "\n[HINT]\nHINT_START_COUNT = 0\n";
 }
 
 // A picture as 32-bit pixels; empty when it does not load.
@@ -80,6 +65,8 @@ SavedGame::~SavedGame()
     ResetTestModules();
 }
 
+GameRunTest::GameRunTest() : m_folder(m_dir.Path(), Env("VD_BINARY_DIR")) {}
+
 void GameRunTest::SetUp()
 {
     REQUIRE_DISPLAY();
@@ -88,31 +75,7 @@ void GameRunTest::SetUp()
     if (binary.empty() || source.empty())
         GTEST_SKIP() << "run through ctest";
     ASSERT_TRUE(m_server.Listening());
-    std::error_code error;
-    fs::create_directories(DataFolder());
-    fs::copy(binary + "/Data_full_Win32", DataFolder(), fs::copy_options::recursive, error);
-    ASSERT_FALSE(error) << error.message();
-    // Web scores on, web links off, the charset font as start-up chooses it.
-    m_dir.Write("game/Data_full_Win32/prefetch.params", std::string("\x02\x00\x01\x00\x00\x01", 6));
-    const std::string ini = ExternalSettings(source + "/data/VadadiDazidev.External.Desktop.ini",
-                                             Utf16ToUtf8(m_server.BaseUrl()));
-    ASSERT_FALSE(ini.empty());
-    // The texts, fonts and settings come from the external pak when there is one: it holds the
-    // main pak's entries with the settings replaced.
-    const std::string mainPak = TempDir::Read(DataFolder() + "VadadiDazidev_full_Win32.pak");
-    std::vector<PakIndexEntry> entries;
-    std::string indexError;
-    ASSERT_EQ(ReadPakIndex(DataFolder() + "VadadiDazidev_full_Win32.pak", 0, &entries, &indexError), RES_OK)
-        << indexError;
-    CPakWriter external;
-    ASSERT_EQ(external.Add("VadadiDazidev.External.Desktop.ini", ini), RES_OK);
-    for (const PakIndexEntry& entry : entries) {
-        const bool added = PakNamesEqual(entry.name, "VadadiDazidev.External.Desktop.ini") ||
-                           Succeeded(external.Add(entry.name, mainPak.substr(entry.dataOffset, entry.size)));
-        ASSERT_TRUE(added) << entry.name;
-    }
-    ASSERT_EQ(external.Write(DataFolder() + "VadadiDazidev_external_Win32.pak"), RES_OK) << external.LastError();
-    fs::create_directories(AppData());
+    ASSERT_EQ(m_folder.Prepare(source, Utf16ToUtf8(m_server.BaseUrl())), "");
 }
 
 void GameRunTest::TearDown()
@@ -127,15 +90,10 @@ void GameRunTest::TearDown()
 
 std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed)
 {
-    auto program = std::make_unique<DrivenProgram>();
     std::string error;
-    const std::vector<std::string> env = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
-                                          "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
-                                          "VD_MODULE_3D=" + std::to_string(renderer)};
-    if (!program->Start(Env("VD_BINARY_DIR") + "/VadadiDazidevTest", GameFolder(), env, &error)) {
+    auto program = m_folder.Launch(renderer, seed, &error);
+    if (!program)
         ADD_FAILURE() << error;
-        return nullptr;
-    }
     return program;
 }
 

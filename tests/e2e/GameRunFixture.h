@@ -7,13 +7,10 @@
 #include "core/ParamsReader.h"
 #include "game/VadadiDazidevWorld.h"
 #include "tests/e2e/DrivenProgram.h"
+#include "tests/e2e/GameRunFolder.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScoreTestServer.h"
 #include "tests/support/TempDir.h"
-
-// The renderers a run can choose (VD_MODULE_3D): Direct3D 8 and OpenGL.
-constexpr int kDirect3D8 = 2;
-constexpr int kOpenGL = 4;
 
 // What a run left in its save folder, read with the game's own readers: a world loaded on the
 // run's data with the memory renderer, over a copy of the save folder.
@@ -36,11 +33,11 @@ private:
     bool m_loaded = false;
 };
 
-// The test build of the program in a folder of its own: a copy of the build's sample data with
-// web scores switched on, an external pak that points the scores at a loopback server, and a
-// save folder of its own. Each Launch starts the program there, driven through its socket.
+// The test build of the program in a run folder of its own, its scores sent to a loopback server.
+// Each Launch starts the program there, driven through its socket.
 class GameRunTest : public ::testing::Test {
 protected:
+    GameRunTest();
     void SetUp() override;
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
@@ -51,11 +48,12 @@ protected:
     // log holds no failure, leak or warning.
     ::testing::AssertionResult EndedCleanly(int exitCode) const;
 
-    std::string GameFolder() const { return m_dir.File("game"); }
-    std::string DataFolder() const { return m_dir.File("game/Data_full_Win32/"); }
-    std::string AppData() const { return m_dir.File("appdata"); }
+    std::string GameFolder() const { return m_folder.Game(); }
+    std::string DataFolder() const { return m_folder.Data(); }
+    std::string AppData() const { return m_folder.AppData(); }
 
     TempDir m_dir;
+    GameRunFolder m_folder;
     // Up through a whole play-through.
     ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
 };

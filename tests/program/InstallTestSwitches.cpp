@@ -10,7 +10,8 @@
 
 namespace {
 
-[[maybe_unused]] void (*const g_linkTestSwitches)() = ResetTestSwitches;
+// Kept in optimised builds too, so that the linker takes the switches from their archive.
+[[maybe_unused, gnu::used]] void (*const g_linkTestSwitches)() = ResetTestSwitches;
 
 std::string ReportMainWindowWorld()
 {

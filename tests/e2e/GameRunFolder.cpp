@@ -1,0 +1,76 @@
+#include "tests/e2e/GameRunFolder.h"
+
+#include <filesystem>
+#include <fstream>
+#include <vector>
+
+#include "tests/support/TempDir.h"
+#include "tools/PakIndex.h"
+#include "tools/PakWriter.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// The desktop settings of the sample with the score server's address added, and no hint at the
+// start: a story scene offers its star only while the hint button is empty.
+std::string ExternalSettings(const std::string& sourceIni, const std::string& serverUrl)
+{
+    std::string text = TempDir::Read(sourceIni);
+    const std::string section = "[WEB_SCORING]\n";
+    const size_t at = text.find(section);
+    if (at == std::string::npos || text.find("[HINT]") != std::string::npos)
+        return "";
+    return text.insert(at + section.size(), "WEB_SCORING_SERVER_URL = " + serverUrl + "\n") +
+           "\n[HINT]\nHINT_START_COUNT = 0\n";
+}
+
+} // namespace
+
+std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::string& scoreUrl) const
+{
+    std::error_code error;
+    fs::create_directories(Data(), error);
+    if (!error)
+        fs::copy(m_binary + "/Data_full_Win32", Data(), fs::copy_options::recursive, error);
+    if (!error)
+        fs::create_directories(AppData(), error);
+    if (error)
+        return "cannot copy the sample data: " + error.message();
+    // Web scores on, web links off, the charset font as start-up chooses it.
+    if (!(std::ofstream(Data() + "prefetch.params", std::ios::binary) << std::string("\x02\x00\x01\x00\x00\x01", 6)))
+        return "cannot write prefetch.params";
+    const std::string ini = ExternalSettings(sourceDir + "/data/VadadiDazidev.External.Desktop.ini", scoreUrl);
+    if (ini.empty())
+        return "the desktop settings hold no [WEB_SCORING] section, or already a [HINT] one";
+    // The texts, fonts and settings come from the external pak when there is one: it holds the
+    // main pak's entries with the settings replaced.
+    const std::string mainPakPath = Data() + "VadadiDazidev_full_Win32.pak";
+    const std::string mainPak = TempDir::Read(mainPakPath);
+    std::vector<PakIndexEntry> entries;
+    std::string indexError;
+    if (ReadPakIndex(mainPakPath, 0, &entries, &indexError) != RES_OK)
+        return indexError;
+    CPakWriter external;
+    if (external.Add("VadadiDazidev.External.Desktop.ini", ini) != RES_OK)
+        return "cannot add the settings";
+    for (const PakIndexEntry& entry : entries) {
+        if (!PakNamesEqual(entry.name, "VadadiDazidev.External.Desktop.ini") &&
+            Failed(external.Add(entry.name, mainPak.substr(entry.dataOffset, entry.size))))
+            return "cannot add " + entry.name;
+    }
+    if (external.Write(Data() + "VadadiDazidev_external_Win32.pak") != RES_OK)
+        return external.LastError();
+    return "";
+}
+
+std::unique_ptr<DrivenProgram> GameRunFolder::Launch(int renderer, uint32_t seed, std::string* error) const
+{
+    auto program = std::make_unique<DrivenProgram>();
+    const std::vector<std::string> env = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
+                                          "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
+                                          "VD_MODULE_3D=" + std::to_string(renderer)};
+    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), env, error))
+        return nullptr;
+    return program;
+}

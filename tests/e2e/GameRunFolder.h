@@ -1,0 +1,32 @@
+#pragma once
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "tests/e2e/DrivenProgram.h"
+
+// The renderers a run can choose (VD_MODULE_3D): Direct3D 8 and OpenGL.
+constexpr int kDirect3D8 = 2;
+constexpr int kOpenGL = 4;
+
+// A folder where the test build of the program runs driven: a copy of the build's sample data
+// with web scores switched on, an external pak that points the scores at a score server, and a
+// save folder of its own.
+class GameRunFolder {
+public:
+    GameRunFolder(std::string root, std::string binaryDir) : m_root(std::move(root)), m_binary(std::move(binaryDir)) {}
+
+    // Fills the folder from the build and the source tree; "" when done, else what failed.
+    std::string Prepare(const std::string& sourceDir, const std::string& scoreUrl) const;
+    // Starts the program with the renderer and seed, every frame one step long; null (with
+    // error) when it does not connect.
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error) const;
+
+    std::string Game() const { return m_root + "/game"; }
+    std::string Data() const { return m_root + "/game/Data_full_Win32/"; }
+    std::string AppData() const { return m_root + "/appdata"; }
+
+private:
+    std::string m_root;
+    std::string m_binary;
+};
