@@ -277,8 +277,9 @@ int CProgram::MainLoop()
         } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (!FrameMayRun())
                 continue;
-            data->minimised = IsIconic(window) ? 1 : 0;
-            data->hasFocus = GetFocus() == window ? 1 : 0;
+            // The switch between window and full screen replaces the main window.
+            data->minimised = IsIconic(m_info.window) ? 1 : 0;
+            data->hasFocus = GetFocus() == m_info.window ? 1 : 0;
             if (Failed(m_world->OnFrame()))
                 break;
             if (sleepMs)

@@ -143,6 +143,25 @@ CWorld* MakeSavingWorld()
     return new CSavingWorld();
 }
 
+// A world that replaces its main window on the first frame, as the switch between window and full
+// screen does, and reports the focus flag of each frame.
+class CWindowReplacingWorld : public CReportingWorld {
+public:
+    Result Update() override
+    {
+        CMainWindowInfo* info = GetMainWindowInfo();
+        const bool replace = m_frames++ == 0;
+        if (replace && (Failed(DestroyMainWindow(info)) || Failed(CreateMainWindow(this, 640, 480, 0, 32, info)) ||
+                        Failed(ShowMainWindow(this, info))))
+            return RES_FAIL;
+        fprintf(stderr, "focus %u\n", GetData()->hasFocus);
+        return CReportingWorld::Update();
+    }
+
+private:
+    int m_frames = 0;
+};
+
 // A world that presses Alt+F4 on its first frame, as a user would, and gives up after many more.
 class CAltF4World : public CReportingWorld {
 public:
@@ -415,6 +434,13 @@ TEST_F(StartupTest, AltF4EndsTheProgramWithItsNormalShutdown)
         GTEST_SKIP() << "needs Xvfb";
     EXPECT_EXIT(exit(RunOnPrivateDisplay(EngineText("FRAME_TIMER = 100\n"), MakeAltF4World)),
                 testing::ExitedWithCode(0), Output({"Alt+F4 pressed\nRelease\n"}, {"still running", "Error ("}));
+}
+
+TEST_F(StartupTest, TheFocusFlagFollowsAReplacedMainWindow)
+{
+    REQUIRE_DISPLAY();
+    EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, []() -> CWorld* { return new CWindowReplacingWorld(); })),
+                testing::ExitedWithCode(0), Has("frame 1\nfocus 1\nframe 2\nfocus 1\nframe 3\nRelease\n"));
 }
 
 TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
