@@ -272,12 +272,17 @@ int CProgram::MainLoop()
     for (;;) {
         MSG message;
         if (frameTimer) {
+            // The switch between window and full screen replaces the main window and its timer.
+            if (window != m_info.window) {
+                window = m_info.window;
+                SetTimer(window, kFrameTimerId, static_cast<UINT>(1000.0 / frameTimer), nullptr);
+            }
             // The frames arrive as timer messages: wait for the next message instead of polling.
             GetMessageW(&message, nullptr, 0, 0);
         } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (!FrameMayRun())
                 continue;
-            // The switch between window and full screen replaces the main window.
+            // The current main window: the switch between window and full screen replaces it.
             data->minimised = IsIconic(m_info.window) ? 1 : 0;
             data->hasFocus = GetFocus() == m_info.window ? 1 : 0;
             if (Failed(m_world->OnFrame()))

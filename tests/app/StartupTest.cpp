@@ -441,6 +441,9 @@ TEST_F(StartupTest, TheFocusFlagFollowsAReplacedMainWindow)
     REQUIRE_DISPLAY();
     EXPECT_EXIT(exit(RunDefault(kBuiltinEngine, []() -> CWorld* { return new CWindowReplacingWorld(); })),
                 testing::ExitedWithCode(0), Has("frame 1\nfocus 1\nframe 2\nfocus 1\nframe 3\nRelease\n"));
+    // Frames driven by the timer go on after the window that held it is gone.
+    EXPECT_EXIT(exit(RunDefault(EngineText("FRAME_TIMER = 100\n"), []() -> CWorld* { return new CWindowReplacingWorld(); })),
+                testing::ExitedWithCode(0), Has("frame 3\nRelease\n"));
 }
 
 TEST_F(StartupTest, TheIdleLoopSleepsBetweenFrames)
