@@ -1,6 +1,5 @@
 #include "tests/support/game/ReportTokens.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdio>
 
@@ -19,16 +18,6 @@ float ScaleOr1(float scale)
 std::string Pixels(float value, float scale)
 {
     return std::to_string(std::lround(value * scale));
-}
-
-// The character a glyph code of the charset mode shows: the first printable code the remap
-// table gives it, else the first code at all; a unit the table does not give stays.
-char16_t Unmapped(char16_t unit, const uint16_t* remap)
-{
-    const uint16_t* end = remap + kCharsetRemapEntries;
-    const uint16_t* printable = std::find(remap + u' ', end, unit);
-    const uint16_t* found = printable != end ? printable : std::find(remap, end, unit);
-    return found != end ? static_cast<char16_t>(DefaultCharsetRemap(static_cast<uint32_t>(found - remap))) : unit;
 }
 
 } // namespace
@@ -91,10 +80,8 @@ std::string CReportTokens::Text(const char16_t* text) const
     if (!text)
         return std::string();
     std::u16string shown(text);
-    if (m_pData && m_pData->gameData && IsCharsetMode(*m_pData->gameData)) {
-        for (char16_t& unit : shown)
-            unit = Unmapped(unit, m_pData->gameData->m_CharsetRemap);
-    }
+    if (m_pData && m_pData->gameData && IsCharsetMode(*m_pData->gameData))
+        UnmapCharsetText(shown.data(), m_pData);
     return Encode(Utf16ToUtf8(shown.c_str()));
 }
 
