@@ -56,6 +56,19 @@ public:
     int m_nChecks = 0;
 };
 
+// The fixture font, noting every text it draws and where.
+class CNotingFont : public CVarnFont {
+public:
+    using CVarnFont::CVarnFont;
+    Vector3* HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags, uint32_t colour,
+                         float scale, float lineHeight, const Vector2* point, const void* extra, uint32_t word) override
+    {
+        m_texts.emplace_back(text, *position);
+        return CVarnFont::HitTestText(out, text, position, flags, colour, scale, lineHeight, point, extra, word);
+    }
+    std::vector<std::pair<std::u16string, Vector3>> m_texts;
+};
+
 // A 40-unit square part centred at (x, y).
 inline CScenePartModel Part(uint32_t phase, uint32_t flags, uint32_t item, float x, float y)
 {
@@ -100,6 +113,8 @@ protected:
     }
     void TearDown() override
     {
+        if (m_noting)
+            m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
         if (m_world.m_pScenes && m_world.m_pScenes[0])
             m_world.m_pScenes[0]->Release();
         for (uint16_t n = 0; Data().m_pSounds && n < kBankSounds; ++n)
@@ -109,6 +124,15 @@ protected:
     }
 
     // The level of the model, read, with one square per part in both objects.
+    // The main font becomes one that notes its texts.
+    CNotingFont& NoteTexts()
+    {
+        m_noting = std::make_unique<CNotingFont>(m_world.GetData(), m_engine);
+        m_noting->Create(kFontScreenText, 64);
+        LoadFixtureGlyphs(m_noting.get());
+        m_world.m_pMainFont = Data().m_pMainFont = m_noting.get();
+        return *m_noting;
+    }
     CTestHiddenLevel& Build(const CHiddenObjectLevelModel& model)
     {
         m_level = new CTestHiddenLevel(m_world.GetData(), m_engine, 0);
@@ -185,4 +209,5 @@ protected:
     CTestHiddenLevel* m_level = nullptr;
     CNotingTooltip* m_tooltip = nullptr;
     CCountedSound* m_sounds[kBankSounds] = {};
+    std::unique_ptr<CNotingFont> m_noting;
 };
