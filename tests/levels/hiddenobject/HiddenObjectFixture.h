@@ -43,17 +43,23 @@ public:
     Result Update() override { return RES_OK; }
     void Reset() override {}
     void PlayStepSound() override {}
-    void Draw() override {}
+    void Draw() override
+    {
+        if (m_pDrawOrder)
+            m_pDrawOrder->push_back(GetId());
+    }
     void RenderObject() override {}
     bool IsHidden() const override { return false; }
     void SetHidden(bool) override {}
     bool IsDone() const override { return false; }
-    uint32_t GetSlideState() const override { return kTooltipFolded; }
+    uint32_t GetSlideState() const override { return m_nSlide; }
     void SetSlideState(uint32_t) override {}
     int32_t GetPendingPage() const override { return kNoPopupPage; }
     void SetPendingPage(int32_t) override {}
     std::vector<std::pair<uint32_t, uint32_t>> m_events;
     int m_nChecks = 0;
+    uint32_t m_nSlide = kTooltipFolded;
+    std::vector<uint32_t>* m_pDrawOrder = nullptr;  // notes the ids drawn
 };
 
 // The fixture font, noting every text it draws and where.
