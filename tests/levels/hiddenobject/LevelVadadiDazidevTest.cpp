@@ -24,13 +24,13 @@ TEST_P(LevelVadadiDazidevTest, ClicksTakeTheLastShownCandidateAndSwallowWhileBus
     EXPECT_EQ(level.OnClick(105, 105), RES_OK);
     EXPECT_EQ(Flags(1), kLive | kPartWaiting | kPartFadingOut) << "the later part wins";
     EXPECT_EQ(Flags(0), kLive);
-    EXPECT_EQ(m_sounds[2]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(2), 1);
     EXPECT_EQ(level.OnClick(300, 100), RES_FAIL) << "item past the shown row";
     EXPECT_EQ(level.OnClick(500, 100), RES_FAIL) << "another phase";
     EXPECT_EQ(level.OnClick(900, 100), RES_FAIL) << "ghosts need their state's leave";
     Record(0).states[1].ghostsClickable = 1;
     EXPECT_EQ(level.OnClick(900, 100), RES_OK);
-    EXPECT_EQ(m_sounds[3]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(3), 1);
     EXPECT_EQ(Count(2), 1u) << "a ghost leaves the toolbar alone";
     level.m_nSceneState = kStateQuiz;
     EXPECT_EQ(level.OnClick(100, 100), RES_FAIL);
@@ -52,9 +52,9 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     Frames(1);
     ASSERT_EQ(level.OnClick(100, 100), RES_OK);
     EXPECT_EQ(Count(0), 1u);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 0) << "the toolbar still lists the item";
+    EXPECT_EQ(m_bank->Plays(4), 0) << "the toolbar still lists the item";
     ASSERT_EQ(level.OnClick(300, 100), RES_OK);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(4), 1);
     EXPECT_EQ(Frames(1), 3) << "fades hold the state";
     EXPECT_EQ(level.GetSceneState(), 1u);
     Frames(4);
@@ -135,6 +135,17 @@ TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
         }
         level.Release();
     }
+    // A hidden switch that kept a fading-out bit from before blinks in and back out all the same.
+    CTestHiddenLevel& level = Build(
+        Scene({Part(1, kPartClickable | kPartToggles | kPartFadingOut, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}));
+    level.AdvanceSceneState(true);
+    ASSERT_EQ(level.OnClick(100, 100), RES_OK);
+    Frames(5);
+    EXPECT_EQ(level.GetSelectedPart(), 0) << "still blinking once drawn";
+    EXPECT_TRUE(Flags(0) & kPartFadingOut);
+    Frames(6);
+    EXPECT_EQ(level.GetSelectedPart(), -1);
+    EXPECT_EQ(Flags(0) & (kPartDrawn | kPartWaiting), 0u) << "hidden again, and clickable";
 }
 
 TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
@@ -284,7 +295,7 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
     EXPECT_EQ(Flags(1), kPartDrawn | kPartClickable);
     EXPECT_EQ(level.GetSceneState(), kStateArrows);
     EXPECT_EQ(level.GetCurrentRecord(), 1u) << "the record switch comes after the scene change";
-    EXPECT_EQ(m_sounds[5]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(5), 1);
 }
 
 TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainPass)

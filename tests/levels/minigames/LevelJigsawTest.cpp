@@ -1,5 +1,7 @@
 #include "levels/minigames/LevelJigsaw.h"
 
+#include <algorithm>
+
 #include "tests/levels/minigames/MiniGameFixture.h"
 
 namespace {
@@ -122,6 +124,7 @@ TEST_F(LevelJigsawTest, HintsUnlockThePreviewThenTheSolutionWhichPaysNothing)
 
 TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
 {
+    m_model.records[1].columnMarks = {0, 1};
     auto* level = Level();
     ASSERT_NE(level, nullptr);
     ASSERT_EQ(level->Start(14), RES_OK);
@@ -143,6 +146,13 @@ TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
     broken[broken.size() - 21 - 3 - 6 * 12] = '\x40';  // the first cell's piece: past the grid
     EXPECT_EQ(Restore(*level, broken), RES_FAIL);
     EXPECT_EQ(Restore(*level, saved.substr(0, saved.size() - 1)), RES_FAIL);
+    // Switched back to the smaller record without a restart: the picture is the built board's.
+    level->SetCurrentRecord(0);
+    Engine()->ClearDraws();
+    level->RenderMessage();
+    const auto& draws = Engine()->Draws();
+    EXPECT_EQ(std::count_if(draws.begin(), draws.end(), [](const MemoryDraw& d) { return d.kind == MemoryDrawKind::RenderPart; }),
+              12 - 3) << "column 1 of the 4 x 3 board is marked";
 }
 
 TEST_F(LevelJigsawTest, ReleasesMoveByWholeCellsPastHalfACell)
