@@ -13,6 +13,7 @@
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
+#include "base/WideString.h"
 #include "core/Stream.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/PopupText.h"
@@ -104,18 +105,29 @@ inline std::unique_ptr<CNotingFont> UseTutorialPopup(CTestWorld& world, C3DEngin
     auto font = std::make_unique<CNotingFont>(world.GetData(), engine);
     world.m_pMainFont = game.m_pMainFont = font.get();
     std::vector<std::u16string> texts;
-    for (uint32_t n = 0; n < kTutorialTextBase + kTutorialEntries; ++n) {
-        std::u16string number;
-        for (const char c : std::to_string(n))
-            number += static_cast<char16_t>(c);
-        texts.push_back(given.count(n) ? given.at(n) : u"T" + number + u" %d %d");
-    }
+    for (uint32_t n = 0; n < kTutorialTextBase + kTutorialEntries; ++n)
+        texts.push_back(given.count(n) ? given.at(n) : u"T" + Utf8ToUtf16(std::to_string(n)) + u" %d %d");
     SetGameStrings(game, texts);
     for (uint32_t k = 0; k < kTutorialEntries; ++k)
         game.m_TutorialTable[k] = kTutorialTextBase + k;
     world.m_pPopupTuto = std::make_unique<CPopupText>(world.GetData());
     EXPECT_EQ(world.m_pPopupTuto->Load(16.0f, 16.0f), RES_OK);
     return font;
+}
+
+// The level's tutorial paged through as the world's next button does (the step one up, then
+// UpdateModal) until it ends: "<step> <page>" for each page shown.
+inline std::vector<std::u16string> TutorialPages(CTestWorld& world, CGameLevel& level)
+{
+    std::vector<std::u16string> pages;
+    uint32_t& step = world.GetGameData()->m_nTutorialStep;
+    for (int page = 0; page < 64; ++page) {
+        ++step;
+        if (Failed(level.UpdateModal()))
+            break;
+        pages.push_back(Utf8ToUtf16(std::to_string(step)) + u" " + world.GetTutorialPopup()->GetPage());
+    }
+    return pages;
 }
 
 // A loaded hint button holding count hints, its charge empty.

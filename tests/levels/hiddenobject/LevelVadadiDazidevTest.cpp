@@ -345,6 +345,52 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
     EXPECT_EQ(other.LoadObjects(&again, 1), RES_FAIL);
 }
 
+TEST_P(LevelVadadiDazidevTest, TheFirstVisitTutorialSkipsWhatTheGameDoesNotShowAndDrawsTheTimerUntouched)
+{
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
+    level.AdvanceSceneState(true);
+    auto* timer = new CLevelTimer(m_world.GetData(), m_engine, 0);
+    m_world.m_pTimer.reset(timer);
+    const auto font = UseTutorialPopup(m_world, m_engine);
+    const auto pages = [&](uint8_t tutorial, uint32_t mode) {
+        Data().m_bTutorial = tutorial, Data().m_nMode = mode;
+        level.BeginModal();
+        EXPECT_EQ(Data().m_nTutorialStep, 1u);
+        EXPECT_EQ(std::u16string(m_world.GetTutorialPopup()->GetPage()), u"T103 %d %d");
+        return TutorialPages(m_world, level);
+    };
+    ASSERT_FALSE(level.AreStarsDisabled());
+    EXPECT_EQ(pages(1, 1), (std::vector<std::u16string>{u"2 T105 %d %d", u"3 T109 %d %d", u"4 T111 %d %d",
+                                                        u"5 T113 %d %d", u"6 T114 %d %d", u"7 T115 %d %d",
+                                                        u"8 T116 %d %d", u"9 T117 %d %d", u"10 T118 %d %d"}));
+    level.m_nSceneState = kStateArrows;  // no stars there
+    const std::vector<std::u16string> shown = pages(0, 0);
+    EXPECT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[2], u"6 T114 %d %d") << "no tooltips step without the tutorial, no timer step in the story";
+    EXPECT_EQ(shown.back(), u"10 T118 %d %d") << "no star step";
+    Data().m_nTutorialStep = 0;
+    ASSERT_EQ(level.UpdateModal(), RES_OK);
+    EXPECT_EQ(m_world.GetTutorialPopup()->GetStringIndex(), -1) << "steps 0 and 1 show no text";
+
+    Data().m_nTutorialStep = 5;
+    font->m_drawn.clear();
+    level.RenderModal();
+    EXPECT_NE(font->Find(u"01:39"), nullptr) << "the timer showing 99 seconds";
+    EXPECT_EQ(timer->GetSlideState(), kTimerHidden) << "a hidden timer stays hidden";
+    EXPECT_EQ(timer->GetRemainingFrames(), 0.0f);
+    for (uint32_t step : {2u, 9u}) {
+        Data().m_nTutorialStep = step;
+        m_world.GetTutorialPopup()->SetText(kTutorialTextBase + step, kGameTable);
+        m_world.GetTutorialPopup()->OnTextNext();
+        font->m_drawn.clear();
+        level.RenderModal();
+        EXPECT_NE(font->Find(u"T" + Utf8ToUtf16(std::to_string(kTutorialTextBase + step))), nullptr) << step;
+    }
+    m_world.m_pPopupTuto->Release();
+    m_world.m_pPopupTuto.reset();
+    m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
+}
+
 INSTANTIATE_TEST_SUITE_P(FixtureFont, LevelVadadiDazidevTest, ::testing::Values(0u));
 
 } // namespace
