@@ -6,6 +6,7 @@
 #include "game/WorldComponent.h"
 
 class C3DContainerText;
+class CParamsReader;
 class C3DEngine;
 class C3DObject;
 struct CWorldData;
@@ -19,6 +20,14 @@ enum HintGlowState : uint32_t {
 };
 
 constexpr uint32_t kTimerImages = 16;
+
+// The [HINT] counts of the external configuration (none: the defaults); the start count never
+// exceeds the maximum.
+struct CHintCounts {
+    uint16_t max;
+    uint16_t start;
+};
+CHintCounts ReadHintCounts(const CParamsReader* external);
 constexpr uint32_t kChargedImage = 14;
 constexpr uint32_t kNoHintSound = 0xFFFF;
 
