@@ -163,6 +163,24 @@ GameScript::Step GameScript::CreateAccountAndSend(const std::string& login, cons
     return step ? ShowPage(kMenuClose, 0) : step;
 }
 
+GameScript::Step GameScript::ContinueStory()
+{
+    constexpr long kContinueStory = 13;
+    Step step = m_report.Int("page") == 1 ? ::testing::AssertionSuccess() : ShowPage(kMenuPlay, 1);
+    step = step ? ClickControl(kContinueStory) : step;
+    return step ? Until([](const StateReport& r) { return r.Int("state") == kInGame; }, kSceneFrames,
+                        "the game continued")
+                : step;
+}
+
+GameScript::Step GameScript::Close(int* exitCode)
+{
+    if (m_program.Command("close") != "ok")
+        return ::testing::AssertionFailure() << "the close request was not taken";
+    *exitCode = m_program.AwaitExit();
+    return ::testing::AssertionSuccess();
+}
+
 GameScript::Step GameScript::LeaveScene()
 {
     const Step step = Click("tool", kMenuButtonTool);

@@ -35,8 +35,13 @@ public:
     Step NameProfile(const std::string& name);
     // A new story game from the main menu, up to the first scene's first frames in game.
     Step StartStory();
+    // The saved story continued from the main menu, up to the first frame back in game, whose
+    // report Report() then holds: the state as it was loaded, before the game has run a frame.
+    Step ContinueStory();
     // From the scene through the toolbar's menu button back to the main menu.
     Step LeaveScene();
+    // The window closed by the window manager, wherever the game stands; the program's exit code.
+    Step Close(int* exitCode);
     // After the last level: the end text paged through, up to the outro menu (picture "outro").
     Step ReachOutro();
     // The outro menu's continue, a new score account, then the finished time sent; back on the

@@ -1,5 +1,6 @@
 #include "tests/support/game/WorldStateReport.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/WorldData.h"
@@ -174,6 +175,8 @@ void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
     // While the glow shows, the next click only fades it.
     tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
+    // The charge in hundredths of a frame unit.
+    tokens.Add("charge", static_cast<int64_t>(std::lround(hint.GetCharge() * 100.0f)));
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)

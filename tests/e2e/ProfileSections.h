@@ -1,0 +1,31 @@
+#pragma once
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// A profile file cut into its sections by the file layout alone (the game's readers are not
+// used): the frame's header, the progress record and the world's fields, then the hint, the
+// toolbar, the timer, each tooltip and each level, and while a level is current its scene
+// section and each tooltip's.
+
+enum class SavedLevelKind { HiddenObject, Jigsaw, Shoot, Sliding };
+
+// What the layout leaves to the construction: the kind of each level and, for the scene section,
+// the cells (or SHOOT slots) of the current level's board.
+struct CProfileShape {
+    std::vector<SavedLevelKind> levels;
+    uint32_t boardCells = 0;
+};
+
+struct SavedSection {
+    std::string name;   // "header", "record", "world", "hint", "toolbar", "timer", "tooltip 0",
+                        // "level 2", "scene", "scene tooltip 0"
+    std::string bytes;
+};
+
+// The sections in file order; empty when the bytes do not split whole by the layout (what
+// could not be split is in error).
+std::vector<SavedSection> SplitProfile(const std::string& file, const CProfileShape& shape, std::string* error);
+
+// The current level of a split profile (the world's first field), or -1 for none.
+int64_t SavedCurrentLevel(const std::vector<SavedSection>& sections);
