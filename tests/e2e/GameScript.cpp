@@ -173,6 +173,12 @@ GameScript::Step GameScript::ContinueStory()
                 : step;
 }
 
+GameScript::Step GameScript::AwaitState(long state)
+{
+    return Until([state](const StateReport& r) { return r.Int("state") == state && Settled(r); }, kSceneFrames,
+                 "state " + std::to_string(state));
+}
+
 GameScript::Step GameScript::Close(int* exitCode)
 {
     if (m_program.Command("close") != "ok")

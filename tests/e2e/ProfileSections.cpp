@@ -81,13 +81,21 @@ void SkipLevelState(CCutter& c, SavedLevelKind kind)
     c.SkipCounted((1 + 2 * kHiddenObjectStateBlocks) * kPopupGroupBytes);
 }
 
-// The current level's progress: the part snapshot, the effects, the stars and its board.
-void SkipLevelProgress(CCutter& c, SavedLevelKind kind, uint32_t cells)
+// The current level's progress: the part snapshot and the effects, then the stars, then its board.
+void SkipLevelProgress(CCutter& c)
 {
     c.SkipCounted(4);
     c.Skip(2 * kEffectBytes);
+}
+
+void SkipStars(CCutter& c)
+{
     const uint32_t stars = c.Peek(0) & 0xFFFF;
     c.Skip(4 + uint64_t{stars} * kStarBytes);
+}
+
+void SkipBoard(CCutter& c, SavedLevelKind kind, uint32_t cells)
+{
     switch (kind) {
     case SavedLevelKind::Jigsaw: c.Skip(uint64_t{cells} * 6 + 3 + 21); break;             // cells, solved, selection, buttons
     case SavedLevelKind::Shoot: c.Skip(uint64_t{cells} * 16 + 5 + kPopupGroupBytes); break;  // slots, score, won, lose pop-up
@@ -133,7 +141,9 @@ std::vector<SavedSection> SplitProfile(const std::string& file, const CProfileSh
     for (uint32_t l = 0; l < levels; ++l)
         cut("level " + std::to_string(l), [&] { SkipLevelState(c, shape.levels[l]); });
     if (current != kNoLevel && current < levels) {
-        cut("scene", [&] { SkipLevelProgress(c, shape.levels[current], shape.boardCells); });
+        cut("scene", [&] { SkipLevelProgress(c); });
+        cut("scene stars", [&] { SkipStars(c); });
+        cut("scene board", [&] { SkipBoard(c, shape.levels[current], shape.boardCells); });
         for (uint32_t t = 0; t < tooltips; ++t)
             cut("scene tooltip " + std::to_string(t), [&] { c.SkipCounted(4); });
     }
@@ -145,14 +155,10 @@ std::vector<SavedSection> SplitProfile(const std::string& file, const CProfileSh
     return sections;
 }
 
-int64_t SavedCurrentLevel(const std::vector<SavedSection>& sections)
+int64_t SavedCurrentLevel(const std::string& file)
 {
-    for (const SavedSection& section : sections) {
-        if (section.name == "world" && section.bytes.size() >= 4) {
-            uint32_t level = 0;
-            memcpy(&level, section.bytes.data(), 4);
-            return level == kNoLevel ? -1 : int64_t{level};
-        }
-    }
-    return -1;
+    CCutter c(file);
+    const uint32_t levels = c.Peek(2);
+    const uint32_t level = c.Peek(kHeaderBytes + kRecordBytes + uint64_t{levels} * kLevelTimeBytes);
+    return c.Failed() || level == kNoLevel ? -1 : int64_t{level};
 }

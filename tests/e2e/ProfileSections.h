@@ -19,7 +19,7 @@ struct CProfileShape {
 
 struct SavedSection {
     std::string name;   // "header", "record", "world", "hint", "toolbar", "timer", "tooltip 0",
-                        // "level 2", "scene", "scene tooltip 0"
+                        // "level 2", "scene", "scene stars", "scene board", "scene tooltip 0"
     std::string bytes;
 };
 
@@ -27,5 +27,6 @@ struct SavedSection {
 // could not be split is in error).
 std::vector<SavedSection> SplitProfile(const std::string& file, const CProfileShape& shape, std::string* error);
 
-// The current level of a split profile (the world's first field), or -1 for none.
-int64_t SavedCurrentLevel(const std::vector<SavedSection>& sections);
+// The current level a profile file names (the world's first field), or -1 for none or a file
+// too short to name one.
+int64_t SavedCurrentLevel(const std::string& file);

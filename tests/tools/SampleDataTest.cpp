@@ -4,6 +4,7 @@
 #include "core/ParamsReader.h"
 #include "core/Stream.h"
 #include "engine3d/TextureRaw.h"
+#include "game/PopupText.h"
 #include "game/SoundNames.h"
 #include "game/StringFile.h"
 #include "game/widgets/Hint.h"
@@ -248,6 +249,39 @@ TEST_F(SampleGame, ANewGameTakesEverySectionOfTheBlankProfile)
     EXPECT_EQ(blank.substr(sections, 6 + 13), FreshHintSection(ReadHintCounts(nullptr).start) + FreshToolbarSection());
 }
 
+// The pop-up shown when the game was saved comes back with it; loading a profile clears the
+// others. The waiting pop-up's string goes before the in-game one's.
+TEST_F(SampleGame, APopupShownAtTheSaveIsShownAgainAndTheOthersAreCleared)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    CProfileProgress& record = Game().Progress(0, 0);
+    record.m_bInUse = 1;
+    CPopupText& waiting = *m_world.GetWaitingPopup();
+    CPopupText& ingame = *m_world.GetIngamePopup();
+    CPopupText& tutorial = *m_world.GetTutorialPopup();
+    ingame.SetText(15, kGameTable);
+    CStringStream written;
+    ASSERT_EQ(m_world.WriteProfile(written, record), RES_OK);
+    std::string saved = written.m_bytes;
+    const size_t popups = 18 + 27 + 4 * 6 + 12 + 4 + 1 + 12;
+    EXPECT_EQ(saved.substr(popups, 8), std::string("\xFF\xFF\xFF\xFF\x0F\x00\x00\x00", 8));
+    auto load = [&](const std::string& bytes) {
+        ingame.Clear();
+        waiting.SetText(3, kGameTable);
+        tutorial.SetText(4, kGameTable);
+        CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        stream.Open();
+        EXPECT_EQ(m_world.LoadProfile(stream, record, true, false), RES_OK);
+        EXPECT_FALSE(tutorial.HoldsText());
+        return std::pair{waiting.HoldsText() ? waiting.GetStringIndex() : -1,
+                         ingame.HoldsText() ? ingame.GetStringIndex() : -1};
+    };
+    EXPECT_EQ(load(saved), std::pair(-1, 15));
+    EXPECT_EQ(load(saved.replace(popups, 4, std::string("\x10\x00\x00\x00", 4))), std::pair(16, -1));
+    EXPECT_EQ(load(saved.replace(popups, 4, std::string("\x00\xFF\x00\x00", 4))), std::pair(-1, -1)) << "past the strings";
+}
+
 // The story from the study to the outro as a player plays it: the listed objects, the note's
 // two, the quiz, the arrow, the jigsaw's solve button, SHOOT's red targets and the key's slide.
 TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
@@ -315,6 +349,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         return play([&] { return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME; });
     };
     ASSERT_TRUE(current(1)) << "the arrow leads to the jigsaw";
+    EXPECT_TRUE(m_world.GetTooltip(0)->IsHidden()) << "the study's leave actions put the note away";
     level(1)->UseHint();  // the preview
     level(1)->UseHint();  // the solve button
     click(870.0f, 590.0f);

@@ -175,8 +175,7 @@ void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
     // While the glow shows, the next click only fades it.
     tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
-    // The charge in hundredths of a frame unit.
-    tokens.Add("charge", static_cast<int64_t>(std::lround(hint.GetCharge() * 100.0f)));
+
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
@@ -194,6 +193,9 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("scenestate", level ? OrNone(level->GetSceneState()) : -1);
     tokens.Add("level", LevelTypeName(level));
     tokens.Add("hints", world && world->GetHint() ? int64_t{world->GetHint()->GetCount()} : -1);
+    // The hint's charge in hundredths of a frame unit.
+    if (world && world->GetHint())
+        tokens.Add("charge", static_cast<int64_t>(std::lround(world->GetHint()->GetCharge() * 100.0f)));
     if (!world)
         return;
     tokens.Add("slot", game->m_nSlot);
