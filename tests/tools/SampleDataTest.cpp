@@ -233,11 +233,13 @@ TEST_F(SampleGame, ANewGameTakesEverySectionOfTheBlankProfile)
     CSourceErrors errors;
     ASSERT_TRUE(ReadGameSource(Env("VD_BINARY_DIR") + "/sample_source", &source, errors)) << errors.Text();
     CHint& hint = *m_world.GetHint();
-    SetHint(hint, 3, 900.0f);
+    SetHint(hint, 3, 0.0f);
+    hint.FillTimer();
     m_world.GetToolbar()->AddItem(2, false);
     ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
     EXPECT_EQ(hint.GetCount(), ReadHintCounts(nullptr).start);
     EXPECT_EQ(hint.GetCharge(), 0.0f);
+    EXPECT_EQ(hint.GetFrame(), 0u) << "the charged image of the last game";
     EXPECT_EQ(m_world.GetToolbar()->GetItemCount(), 0u);
     CStringStream written;
     ASSERT_EQ(m_world.WriteProfile(written, Game().Progress(0, 0)), RES_OK);
