@@ -170,8 +170,7 @@ TEST_F(LevelJigsawTest, TheBoardIsSavedFieldByFieldAndDamagedSavesAreRefused)
     }
     expected.U8(level->IsSolved() ? 1 : 0);
     expected.U16(level->GetSelectedCell());
-    for (uint32_t button = 0; button < kJigsawButtonCount; ++button)
-        expected.U8(level->IsButtonShown(button) ? 1 : 0);
+    WriteButtons<kJigsawButtonCount>(expected, *level);
     const std::string saved = Saved(*level);
     EXPECT_EQ(saved, expected.Bytes());
 
@@ -179,13 +178,8 @@ TEST_F(LevelJigsawTest, TheBoardIsSavedFieldByFieldAndDamagedSavesAreRefused)
     ASSERT_NE(fresh, nullptr);
     ASSERT_EQ(fresh->Start(14), RES_OK);
     auto state = [&] {
-        std::string bytes;
-        for (uint32_t n = 0; n < fresh->GetCells().CellCount(); ++n)
-            bytes += std::string(reinterpret_cast<const char*>(fresh->GetCells().Cell(n)), sizeof(JigsawCell));
-        bytes += std::to_string(fresh->IsSolved()) + "," + std::to_string(fresh->GetSelectedCell());
-        for (uint32_t button = 0; button < kJigsawButtonCount; ++button)
-            bytes += fresh->IsButtonShown(button) ? '1' : '0';
-        return bytes;
+        return BoardState<kJigsawButtonCount>(*fresh) + std::to_string(fresh->IsSolved()) + "," +
+               std::to_string(fresh->GetSelectedCell());
     };
     // A piece past the board, a piece twice and a selection past the cells are refused.
     const size_t firstCell = 12 * 6 + 3 + 21;

@@ -155,21 +155,15 @@ TEST_F(LevelSlidingTest, TheBoardIsSavedFieldByFieldAndDamagedSavesAreRefused)
     }
     expected.U8(1);  // the easier layout
     expected.U8(0);  // not out
-    for (uint32_t button = 0; button < kSlidingButtonCount; ++button)
-        expected.U8(level->IsButtonShown(button) ? 1 : 0);
+    WriteButtons<kSlidingButtonCount>(expected, *level);
     const std::string saved = Saved(*level);
     EXPECT_EQ(saved, expected.Bytes());
 
     auto* fresh = Level();
     ASSERT_NE(fresh, nullptr);
     auto state = [&] {
-        std::string bytes;
-        for (uint32_t n = 0; n < fresh->GetCells().CellCount(); ++n)
-            bytes += std::string(reinterpret_cast<const char*>(fresh->GetCells().Cell(n)), sizeof(SlidingCell));
-        bytes += std::to_string(fresh->IsEasyLayout()) + "," + std::to_string(fresh->IsExitDone());
-        for (uint32_t button = 0; button < kSlidingButtonCount; ++button)
-            bytes += fresh->IsButtonShown(button) ? '1' : '0';
-        return bytes;
+        return BoardState<kSlidingButtonCount>(*fresh) + std::to_string(fresh->IsEasyLayout()) + "," +
+               std::to_string(fresh->IsExitDone());
     };
     // A piece's cell with a shape the record lacks, or a tile past the picture, is refused.
     uint32_t taken = 0;

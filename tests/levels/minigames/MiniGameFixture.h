@@ -168,6 +168,25 @@ protected:
         return out.m_bytes;
     }
 
+    // A board's cells as they lie in memory, then whether each of its Buttons is shown.
+    template <uint32_t Buttons, class Level>
+    static std::string BoardState(const Level& level)
+    {
+        std::string bytes;
+        for (uint32_t n = 0; n < level.GetCells().CellCount(); ++n)
+            bytes.append(reinterpret_cast<const char*>(level.GetCells().Cell(n)), sizeof(*level.GetCells().Cell(n)));
+        for (uint32_t button = 0; button < Buttons; ++button)
+            bytes += level.IsButtonShown(button) ? '1' : '0';
+        return bytes;
+    }
+    // The saved bytes of the shown flags of a level's Buttons.
+    template <uint32_t Buttons, class Level>
+    static void WriteButtons(CByteWriter& out, const Level& level)
+    {
+        for (uint32_t button = 0; button < Buttons; ++button)
+            out.U8(level.IsButtonShown(button) ? 1 : 0);
+    }
+
     // Every cut of a saved section is refused, and so is the section with bytes replaced at an
     // offset from its end; state() (what the level shows of its own fields) stays as it was.
     template <class Level, class State>
