@@ -145,7 +145,7 @@ TEST_F(ContinueTest, EveryLevelTypeContinuesWhereItWasLeft)
             ASSERT_TRUE(play.StartStory());
         } else {
             const char* where = visits[visit - 1].left;
-            ASSERT_TRUE(play.ContinueStory()) << where;
+            ASSERT_TRUE(play.ResumeStory()) << where;
             const StateReport back = play.Report();
             EXPECT_TRUE(play.Picture("back" + std::to_string(visit)));
             EXPECT_TRUE(SameValues(left, back, kKeptEverywhere, std::size(kKeptEverywhere))) << where;
