@@ -10,6 +10,7 @@
 #include "game/menus/MenuWorld.h"
 #include "tests/game/StringsFixture.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/PrimitiveProbe.h"
 
 namespace {
 
@@ -438,6 +439,42 @@ TEST_P(MenuDialogTest, NavigationButtonsAndCreditsAnswerByKeyAndClick)
     Data().m_nSoundCount = 1;
     m_dialog.PlaySound();
     EXPECT_EQ(m_menuWorld.calls, "audio0 ");
+}
+
+// The corners of the sheet a node's part shows, as fractions of the sheet.
+struct CellBox {
+    float left, top, right, bottom;
+};
+
+CellBox DrawnCell(C3DContainer* found)
+{
+    auto* node = static_cast<C3DContainerObject*>(found);
+    const ObjectSnapshot snapshot = TakeSnapshot(node->GetObject());
+    CellBox box{1.0f, 1.0f, 0.0f, 0.0f};
+    for (const Triangle& triangle : DrawnTriangles(snapshot, snapshot.records.at(node->GetPart()))) {
+        for (uint32_t vertex : triangle) {
+            const Vector2& uv = snapshot.vertices.at(vertex).uv;
+            box = {std::min(box.left, uv.x), std::min(box.top, uv.y), std::max(box.right, uv.x),
+                   std::max(box.bottom, uv.y)};
+        }
+    }
+    return box;
+}
+
+TEST_P(MenuDialogTest, EveryButtonShowsItsOwnCellOfItsSheet)
+{
+    C3DContainer* layer = m_dialog.GetNavLayer();
+    for (auto [id, cell] : std::vector<std::pair<uint32_t, uint32_t>>{{24, 24}, {25, 25}, {55, 25}, {26, 26},
+                                                                      {28, 28}, {1002, 1}, {31, 0}, {32, 1}}) {
+        const CellBox box = DrawnCell(layer->FindById(id));
+        EXPECT_FLOAT_EQ(box.left, (cell % 8) / 8.0f) << id;
+        EXPECT_FLOAT_EQ(box.top, (cell / 8) / 8.0f) << id;
+        EXPECT_FLOAT_EQ(box.right - box.left, 0.125f) << id;
+        EXPECT_FLOAT_EQ(box.bottom - box.top, 0.125f) << id;
+    }
+    const CellBox logo = DrawnCell(layer->FindById(29));
+    EXPECT_EQ(logo.left + logo.top, 0.0f);
+    EXPECT_EQ(logo.right * logo.bottom, 1.0f) << "the platform logo whole";
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, MenuDialogTest, ::testing::Values(0u, 2u));
