@@ -12,6 +12,7 @@ constexpr CRgba kWhite{255, 255, 255, 255};
 constexpr CRgba kInk{40, 30, 24, 255};
 constexpr CRgba kWood{150, 100, 56, 255};
 constexpr CRgba kParchment{236, 222, 186, 255};
+constexpr CRgba kWalnut{74, 46, 30, 255};
 constexpr CRgba kGold{236, 190, 64, 255};
 
 CRgba Hue(float h, float value = 0.85f)
@@ -152,15 +153,17 @@ void Sheet(std::vector<CSamplePicture>& list, const char* path, CellSymbol symbo
     list.push_back({path, 512, 512, [=](CCanvas& c) { DrawSheet(c, symbol, base); }});
 }
 
-// A dialog frame piece: wood around parchment, the wood on the sides the piece borders.
+// A dialog frame piece: a light wood rim on the sides the piece borders, edged in gold, around a
+// dark walnut body under the white menu text.
 void FramePiece(CCanvas& c, bool left, bool top, bool right, bool bottom)
 {
     const float n = static_cast<float>(c.Width()), rim = n * 0.4f;
-    c.Fill(kParchment);
+    c.FillWhere({0, 0, n, n}, [](float, float) { return true; },
+                [](float x, float y) { return Shade(kWalnut, 0.95f + 0.05f * std::sin(x * 0.5f + 3.0f * std::sin(y * 0.1f))); });
     const CBox inner{left ? rim : 0.0f, top ? rim : 0.0f, right ? n - rim : n, bottom ? n - rim : n};
     c.FillWhere({0, 0, n, n}, [=](float x, float y) {
         return x < inner.left || y < inner.top || x >= inner.right || y >= inner.bottom;
-    }, [=](float x, float y) { return Shade(kWood, 0.85f + 0.15f * std::sin((x + y) * 0.3f)); });
+    }, [=](float x, float y) { return Shade(kWood, 0.95f + 0.15f * std::sin((x + y) * 0.3f)); });
     if (left || top || right || bottom)
         c.FillWhere({0, 0, n, n}, [=](float x, float y) {
             const bool edgeX = (left && std::fabs(x - inner.left) < 2) || (right && std::fabs(x - inner.right) < 2);
@@ -221,9 +224,9 @@ void MenuLayer(CCanvas& c, int layer, float hue)
                     Hue(hue + 0.4f, 0.35f));
         break;
     default:
-        c.Button({w * 0.25f, h * 0.08f, w * 0.75f, h * 0.3f}, kWood);
+        c.Button({w * 0.25f, h * 0.07f, w * 0.75f, h * 0.26f}, kWood);
         for (int i = 0; i < 5; ++i)
-            c.FillPolygon(StarPolygon(w * (0.33f + 0.085f * i), h * 0.19f, 28, 12, 5), kGold);
+            c.FillPolygon(StarPolygon(w * (0.33f + 0.085f * i), h * 0.165f, 28, 12, 5), kGold);
         break;
     }
 }

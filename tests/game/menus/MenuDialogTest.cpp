@@ -207,6 +207,14 @@ TEST_P(MenuDialogTest, PagesHoldTheLinesOfTheirState)
     EXPECT_NE(m_dialog.GetPageContainer()->FindById(3107), nullptr);
     EXPECT_EQ(Page(32), (Ids{68, 71, 73}));
     EXPECT_TRUE(Page(33).empty() && Page(10).empty());
+    // Every confirmation asks its own question above its answers.
+    for (auto [page, question] : std::vector<std::pair<uint32_t, uint32_t>>{
+             {2, 52}, {5, 53}, {6, 54}, {7, 55}, {8, 56}, {9, 57}, {17, 60}})
+        EXPECT_EQ(Page(page), (Ids{question, 64, 65})) << page;
+    EXPECT_EQ(Page(15), (Ids{58, 66, 67}));
+    EXPECT_EQ(Page(16), (Ids{59, 66, 67}));
+    game.m_szPendingUrl[0] = u'h';
+    EXPECT_EQ(Page(2), (Ids{61, 64, 65})) << "quit for a web link";
 }
 
 TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
