@@ -305,7 +305,7 @@ void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char1
     node->SetAlign(kTextCenterX | kTextCenterY);
     node->SetText(text);
     node->SetColor(LineColour(styles.m_nMenuColor, line.state), 0, 0);
-    C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+    C3DFrame* frame = GetLineFrame(line.kind);
     // The frame rounds its half sizes to whole units: never below the text and margins.
     width = 2.0f * std::ceil(width * 0.5f);
     height = 2.0f * std::ceil(height * 0.5f);
@@ -381,7 +381,7 @@ Result CMenuDialog::Render()
         return RES_OK;
     for (uint32_t i = 0; i < m_nPlacedCount; ++i) {
         const CPlacedLine& line = m_Placed[i];
-        C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+        C3DFrame* frame = GetLineFrame(line.kind);
         if (!line.node || !frame)
             continue;
         const Vector3 position{line.x, line.y, 0.0f};
