@@ -13,6 +13,7 @@ const char16_t* const kCreditLinks[] = {u"https://www.example.com/editor/", u"ht
 constexpr uint32_t kCreditLinkCount = sizeof(kCreditLinks) / sizeof(kCreditLinks[0]);
 
 constexpr uint32_t kModeStory = 0;
+constexpr uint8_t kFullAlpha = 255;
 constexpr uint32_t kModeTimed = 1;
 constexpr uint32_t kAccountPage = 15;
 constexpr uint32_t kSendScoresPage = 16;
@@ -117,10 +118,12 @@ void CVadadiDazidevWorld::RenderMoreGamesPage()
     SetState(GS_MAIN_MENU, 1);
 }
 
-// States 15 and 17: the credits or the legals under the close button; what they hold is freed
-// when the state is left.
+// States 15 and 17: the credits or the legals on the dialog background under the close button;
+// what they hold is freed when the state is left.
 void CVadadiDazidevWorld::RenderTextPage()
 {
+    if (m_pBackground)
+        m_pBackground->DrawBackground(kFullAlpha);
     if (m_nState == GS_CREDITS) {
         if (m_pMenuDialog)
             m_pMenuDialog->RenderCredits();

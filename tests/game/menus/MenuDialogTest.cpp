@@ -442,6 +442,19 @@ TEST_P(MenuDialogTest, NavigationButtonsAndCreditsAnswerByKeyAndClick)
     EXPECT_EQ(m_dialog.UpdateCredits(), 7u);
     data->mouseReleased[0] = 0;
     EXPECT_EQ(m_dialog.UpdateCredits(), 107u);
+    // The logos and the version line stand left of the column where the credits text scrolls.
+    const float column = 0.15f * data->workingWidth;
+    for (uint32_t id : {6u, 7u, 8u, 0u}) {
+        C3DContainer* node = m_dialog.GetCreditsContainer()->FindById(id);
+        Vector3 at{}, size{};
+        ContainerRect hit{};
+        node->GetPosition(&at);
+        node->GetHitRect(&hit);
+        if (id == 0)
+            m_font->MeasureText(&size, static_cast<C3DContainerText*>(node)->GetText(), kFixtureScale * 0.5f,
+                                kFixtureScale * 0.5f);
+        EXPECT_LT(at.x + hit.right + size.x, column) << id;
+    }
     // The click sound of the construction file is entry 0; a bank without it has no sound.
     m_dialog.PlaySound();
     Data().m_nSoundCount = 1;
