@@ -89,11 +89,11 @@ struct CStepFailure {
 
 } // namespace
 
-TEST_F(GameLoadTest, TheSampleDataLoadsToTheLoadingStateAndReleasesEverything)
+TEST_F(GameLoadTest, TheSampleDataLoadsToItsFirstLogoAndReleasesEverything)
 {
     ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
     EXPECT_EQ(Count(kLoadFailed), 0u);
-    EXPECT_EQ(m_world.GetState(), uint32_t{GS_FADE_TO_LOADING});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_LOGO_1});
     EXPECT_EQ(m_world.GetGameData()->m_nLanguage, 0u);
     EXPECT_EQ(m_world.GetGameData()->m_Progress[5].m_nBestHours, 255) << "every record has its times";
     char16_t title[32];
@@ -187,7 +187,7 @@ TEST_F(GameLoadTest, DeferredStatesLandAtTheEndOfTheSamePassAndTheLaterWins)
     EXPECT_EQ(m_world.GetPendingState(), 0u);
 }
 
-TEST_F(GameLoadTest, TheGameRunsFromTheLoadingScreenIntoTheMainMenu)
+TEST_F(GameLoadTest, TheGameRunsFromItsLogosThroughTheLoadingScreenIntoTheMainMenu)
 {
     ASSERT_EQ(Load(), RES_OK);
     Data()->hasFocus = 1;
@@ -198,8 +198,8 @@ TEST_F(GameLoadTest, TheGameRunsFromTheLoadingScreenIntoTheMainMenu)
         if (states.empty() || states.back() != m_world.GetState())
             states.push_back(m_world.GetState());
     }
-    EXPECT_EQ(states, (std::vector<uint32_t>{GS_LOAD_INTRO_SCREEN, GS_INTRO_SCREEN_IN, GS_INTRO_SCREEN_LEAVE,
-                                             GS_MAIN_MENU}));
+    EXPECT_EQ(states, (std::vector<uint32_t>{GS_LOGO_1, GS_LOGO_2, GS_FADE_TO_LOADING, GS_LOAD_INTRO_SCREEN,
+                                             GS_INTRO_SCREEN_IN, GS_INTRO_SCREEN_LEAVE, GS_MAIN_MENU}));
     Data()->hasFocus = 0;
     const Vector3 pointer = m_world.GetGameData()->m_vPointerOffset;
     Data()->pointerX = 0.0f;

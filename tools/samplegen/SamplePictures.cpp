@@ -240,6 +240,15 @@ void Logo(CCanvas& c, float hue, int sides)
         c.FillRect({h, h * (0.3f + 0.15f * i), w - h * 0.3f - i * 20, h * (0.38f + 0.15f * i)}, kParchment);
 }
 
+// A start-up logo screen: the maker's credits logo, large, on a dark ground of its colour.
+void LogoScreen(CCanvas& c, float hue, int sides)
+{
+    c.VerticalGradient({0, 0, 1024, 768}, Hue(hue, 0.3f), {10, 10, 14, 255});
+    CCanvas logo(512, 256);
+    Logo(logo, hue, sides);
+    c.Draw(logo, 256, 256);
+}
+
 void Star(CCanvas& c)
 {
     c.FillDisc(32, 96, 30, {255, 250, 200, 80});
@@ -381,6 +390,8 @@ std::vector<CSamplePicture> SamplePictures()
         {"logo_editor.png", 256, 128, [](CCanvas& c) { Logo(c, 0.1f, 5); }},
         {"logo_graph.png", 256, 128, [](CCanvas& c) { Logo(c, 0.3f, 6); }},
         {"logo_dev.png", 256, 128, [](CCanvas& c) { Logo(c, 0.8f, 3); }},
+        {"logos/editor.png", 1024, 768, [](CCanvas& c) { LogoScreen(c, 0.1f, 5); }},
+        {"logos/developer.png", 1024, 768, [](CCanvas& c) { LogoScreen(c, 0.8f, 3); }},
         {"more_games.png", 512, 1024, MoreGames},
         {kRoomPicture, 1024, 768, Room},
         {kRoomObjectSheet, 512, 512,
