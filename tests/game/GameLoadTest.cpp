@@ -5,6 +5,7 @@
 #include "game/widgets/Hint.h"
 #include "game/screens/Stars.h"
 #include "tests/support/platform/TestSwitches.h"
+#include "game/CharsetRemap.h"
 #include "tests/game/GameLoadFixture.h"
 
 namespace {
@@ -205,4 +206,30 @@ TEST_F(GameLoadTest, TheGameRunsFromItsLogosThroughTheLoadingScreenIntoTheMainMe
     Data()->pointerX = 0.0f;
     Frame();
     EXPECT_EQ(m_world.GetGameData()->m_vPointerOffset.x, pointer.x) << "without focus nothing advances";
+}
+
+TEST_F(GameLoadTest, TheFinishedStoryShowsItsEndTextBeforeTheOutro)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    Data()->hasFocus = 1;
+    CGameData& game = *m_world.GetGameData();
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    m_world.m_nNextScene = kNoIndex;
+    ASSERT_EQ(m_world.GetTooltipCount(), 2u);
+    CGameTooltip* farewell = m_world.GetTooltip(1);
+    for (uint32_t scene = 0; scene < m_world.m_nSceneCount; ++scene) {
+        m_world.m_nCurrentScene = scene;
+        m_world.m_pScenes[scene]->Start(14);
+        if (scene + 1 < m_world.m_nSceneCount)
+            m_world.m_pScenes[scene]->Stop();
+        EXPECT_FALSE(farewell->IsDone()) << "not yet in scene " << scene;
+    }
+    game.Progress(0, game.m_nSlot).m_bFinished = 1;
+    m_world.SetState(GS_LOAD_OUTRO_SCREEN, 0);
+    Frame();
+    EXPECT_TRUE(farewell->IsDone());
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_END_TEXT});
+    std::u16string page = m_world.GetIngamePopup()->GetPage();
+    UnmapCharsetText(page.data(), Data());
+    EXPECT_EQ(page.substr(0, 11), u"The red key");
 }
