@@ -114,7 +114,7 @@ size_t Differences(const CCanvas& sheet, uint32_t side, uint32_t a, uint32_t b)
 
 TEST(SampleGen, ScreenPicturesAndPuzzlePicturesAreOpaque)
 {
-    for (const char* path : {"dlg_background.png", "dlg_body.png", "logos/editor.png", "logos/developer.png",
+    for (const char* path : {"dlg_background.png", "textures/background.png", "dlg_body.png", "logos/editor.png", "logos/developer.png",
                              "levels/jigsaw.png", "levels/jigsaw_table.png", "levels/shoot.png", "menus/intro.0.png",
                              "menus/outro.0.png"}) {
         const CCanvas canvas = Drawn(path);

@@ -380,6 +380,20 @@ void JigsawTools(CCanvas& c)
     }
 }
 
+// The dialog background: drawn black behind the pop-ups and the loading screens, it shows its
+// colours only in the click-abuse penalty's tint, where its hourglass asks the player to wait.
+void DialogBackground(CCanvas& c)
+{
+    const float x = 512, y = 384;
+    const CRgba mark{60, 60, 60, 255};
+    c.Fill(kWhite);
+    c.FillRing(x, y, 150, 172, mark);
+    for (float dy : {-112.0f, 112.0f})
+        c.FillRoundRect({x - 84, y + dy - 12, x + 84, y + dy + 12}, 8, mark);
+    c.FillPolygon({x - 66, y - 100, x + 66, y - 100, x + 8, y - 4, x - 8, y - 4}, mark);
+    c.FillPolygon({x - 8, y + 4, x + 8, y + 4, x + 66, y + 100, x - 66, y + 100}, mark);
+}
+
 void MoreGames(CCanvas& c)
 {
     for (int i = 0; i < 32; ++i) {
@@ -477,6 +491,7 @@ std::vector<CSamplePicture> SamplePictures()
                  c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5),
                                {255, 240, 200, 120});
          }},
+        {"textures/background.png", 1024, 768, DialogBackground},
         {"loading_centered.png", 256, 256, [](CCanvas& c) { Loading(c, 12); }},
         {"loading_lower_right.png", 128, 128, [](CCanvas& c) { Loading(c, 8); }},
         {"stars.png", 128, 128, Star},
