@@ -118,10 +118,12 @@ void CVadadiDazidevWorld::RenderMoreGamesPage()
     SetState(GS_MAIN_MENU, 1);
 }
 
-// States 15 and 17: the credits or the legals on the dialog background under the close button;
-// what they hold is freed when the state is left.
+// States 15 and 17: the credits or the legals over the veiled intro screen, as the more-games
+// page shows it, under the close button; what they hold is freed when the state is left.
 void CVadadiDazidevWorld::RenderTextPage()
 {
+    if (m_pMenuCurrent)
+        m_pMenuCurrent->DrawIdle(true, true);
     if (m_pBackground)
         m_pBackground->DrawBackground(kFullAlpha);
     if (m_nState == GS_CREDITS) {

@@ -114,7 +114,7 @@ size_t Differences(const CCanvas& sheet, uint32_t side, uint32_t a, uint32_t b)
 
 TEST(SampleGen, ScreenPicturesAndPuzzlePicturesAreOpaque)
 {
-    for (const char* path : {"dlg_background.png", "textures/background.png", "dlg_body.png", "logos/editor.png", "logos/developer.png",
+    for (const char* path : {"levels/backdrop.png", "dlg_body.png", "logos/editor.png", "logos/developer.png",
                              "levels/jigsaw.png", "levels/jigsaw_table.png", "levels/shoot.png", "menus/intro.0.png",
                              "menus/outro.0.png"}) {
         const CCanvas canvas = Drawn(path);
@@ -144,4 +144,16 @@ TEST(SampleGen, EveryToolAndNavigationButtonLooksItsOwn)
             }
         }
     }
+}
+
+TEST(SampleGen, TheDialogBackgroundVeilsTheSceneAndMarksThePenaltyWithAnHourglass)
+{
+    // Drawn black behind pop-ups only its alpha shows; in the click-abuse tint its colours do.
+    const CCanvas background = Drawn("dlg_background.png");
+    const CRgba veil = background.At(100, 100), box = background.At(200, 384), mark = background.At(512, 300);
+    EXPECT_GT(veil.a, 100);
+    EXPECT_LT(veil.a, box.a);
+    EXPECT_LT(box.a, 255) << "the scene shows through";
+    EXPECT_EQ(veil.r + veil.g + veil.b, 3 * 255) << "a white ground tints to the penalty's colour";
+    EXPECT_LT(mark.r + mark.g + mark.b, 3 * 100) << "the hourglass";
 }

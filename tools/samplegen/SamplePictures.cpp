@@ -380,20 +380,6 @@ void JigsawTools(CCanvas& c)
     }
 }
 
-// The dialog background: drawn black behind the pop-ups and the loading screens, it shows its
-// colours only in the click-abuse penalty's tint, where its hourglass asks the player to wait.
-void DialogBackground(CCanvas& c)
-{
-    const float x = 512, y = 384;
-    const CRgba mark{60, 60, 60, 255};
-    c.Fill(kWhite);
-    c.FillRing(x, y, 150, 172, mark);
-    for (float dy : {-112.0f, 112.0f})
-        c.FillRoundRect({x - 84, y + dy - 12, x + 84, y + dy + 12}, 8, mark);
-    c.FillPolygon({x - 66, y - 100, x + 66, y - 100, x + 8, y - 4, x - 8, y - 4}, mark);
-    c.FillPolygon({x - 8, y + 4, x + 8, y + 4, x + 66, y + 100, x - 66, y + 100}, mark);
-}
-
 void MoreGames(CCanvas& c)
 {
     for (int i = 0; i < 32; ++i) {
@@ -477,6 +463,42 @@ void Menubar(CCanvas& c)
     c.FillRect({w - 3, 0, w, h}, kGold);
 }
 
+// The mini-games' backdrop.
+void NightSky(CCanvas& c)
+{
+    c.VerticalGradient({0, 0, 1024, 768}, {60, 40, 70, 255}, {20, 16, 30, 255});
+    for (int i = 0; i < 40; ++i)
+        c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5), {255, 240, 200, 120});
+}
+
+// The dialog background. Drawn black over what lies behind a pop-up, only its alpha shows: a veil
+// with a darker box in the middle, where pop-ups centre their text. Its colours show in the
+// click-abuse penalty's red tint alone: white, with a dark hourglass in the box that asks the
+// player to wait.
+void DialogBackground(CCanvas& c)
+{
+    constexpr uint8_t kVeil = 150, kBox = 238;
+    const CBox box{32, 224, 992, 544};
+    const float x = 512, y = 384;
+    const CRgba mark{60, 60, 60, 255};
+    CCanvas face(c.Width(), c.Height());
+    face.Fill(kWhite);
+    face.FillRing(x, y, 120, 138, mark);
+    for (float dy : {-92.0f, 92.0f})
+        face.FillRoundRect({x - 70, y + dy - 10, x + 70, y + dy + 10}, 7, mark);
+    face.FillPolygon({x - 54, y - 82, x + 54, y - 82, x + 7, y - 4, x - 7, y - 4}, mark);
+    face.FillPolygon({x - 7, y + 4, x + 7, y + 4, x + 54, y + 82, x - 54, y + 82}, mark);
+    c.Fill({0, 0, 0, 0});
+    c.FillWhere({0, 0, 1024, 768}, [](float, float) { return true; }, [&](float px, float py) {
+        CRgba colour = face.At(std::min(1023u, uint32_t(px)), std::min(767u, uint32_t(py)));
+        const float dx = std::max({box.left + 24 - px, px - (box.right - 24), 0.0f});
+        const float dy = std::max({box.top + 24 - py, py - (box.bottom - 24), 0.0f});
+        const bool inBox = px >= box.left && px < box.right && py >= box.top && py < box.bottom && dx * dx + dy * dy <= 576;
+        colour.a = inBox ? kBox : kVeil;
+        return colour;
+    });
+}
+
 } // namespace
 
 std::vector<CSamplePicture> SamplePictures()
@@ -484,14 +506,8 @@ std::vector<CSamplePicture> SamplePictures()
     std::vector<CSamplePicture> list = {
         {"blank.png", 16, 16, [](CCanvas& c) { c.Fill(kWhite); }},
         {"screenshot.png", 1024, 1024, [](CCanvas& c) { c.Fill({24, 24, 32, 255}); }},
-        {"dlg_background.png", 1024, 768,
-         [](CCanvas& c) {
-             c.VerticalGradient({0, 0, 1024, 768}, {60, 40, 70, 255}, {20, 16, 30, 255});
-             for (int i = 0; i < 40; ++i)
-                 c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5),
-                               {255, 240, 200, 120});
-         }},
-        {"textures/background.png", 1024, 768, DialogBackground},
+        {"dlg_background.png", 1024, 768, DialogBackground},
+        {"levels/backdrop.png", 1024, 768, NightSky},
         {"loading_centered.png", 256, 256, [](CCanvas& c) { Loading(c, 12); }},
         {"loading_lower_right.png", 128, 128, [](CCanvas& c) { Loading(c, 8); }},
         {"stars.png", 128, 128, Star},
