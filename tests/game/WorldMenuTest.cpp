@@ -49,14 +49,7 @@ protected:
             C3DContainer* node = id == kClose ? nullptr : Dialog().GetPageContainer()->FindById(id);
             node = node ? node : Dialog().GetNavLayer()->FindById(id);
             EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
-            Vector3 at{};
-            if (node)
-                node->GetPosition(&at);
-            Data()->pressX = Data()->pointerX = at.x;
-            Data()->pressY = Data()->pointerY = at.y;
-            Data()->mouseReleased[0] = 1;
-            Frame();
-            Data()->mouseReleased[0] = 0;
+            ClickFrame(node);
             pages.push_back(Page());
         }
         return pages;

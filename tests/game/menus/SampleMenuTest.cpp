@@ -68,19 +68,13 @@ double ContrastRatio(uint32_t text, const CRgb& ground)
     return (std::max(lit, dark) + 0.05) / (std::min(lit, dark) + 0.05);
 }
 
-class SampleMenuTest : public GameLoadTest, public ::testing::WithParamInterface<CWalkSetting> {
+class SampleMenuTest : public DecodedSampleTest, public ::testing::WithParamInterface<CWalkSetting> {
 protected:
     void SetUp() override
     {
-        GameLoadTest::SetUp();
-        if (IsSkipped())
+        DecodedSampleTest::SetUp();
+        if (IsSkipped() || HasFatalFailure())
             return;
-        ChooseTestModule(Data(), kModule3D, [](CWorldData* d) -> CBaseObject* {
-            auto* engine = new CMemoryEngine(d);
-            engine->SetDecodeImages(true);
-            return engine;
-        });
-        ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
         Data()->hasFocus = 1;
         const CGameData& game = Game();
         m_shipped = {game.m_bWebScoringEnabled, game.m_bEnableTimeAttack, game.m_bEnableLegals,
@@ -131,18 +125,6 @@ protected:
         return quit;
     }
 
-    // Released over the node this frame.
-    void ClickOn(C3DContainer* node)
-    {
-        Vector3 at{};
-        node->GetPosition(&at);
-        Data()->pressX = Data()->pointerX = at.x;
-        Data()->pressY = Data()->pointerY = at.y;
-        Data()->mouseReleased[0] = 1;
-        Frame();
-        Data()->mouseReleased[0] = 0;
-    }
-
     // Frames until the click settles: a page of the main menu, the game, or the program's end.
     // A side screen (more games, credits, legals) is closed by its own button.
     int Settle()
@@ -159,7 +141,7 @@ protected:
                 return int(Dialog().GetPage());
             m_world.m_pScreenshot->StopFade();
             if (state == GS_MORE_GAMES || state == GS_CREDITS || state == GS_LEGALS) {
-                ClickOn(Dialog().GetNavLayer()->FindById(kClose));
+                ClickFrame(Dialog().GetNavLayer()->FindById(kClose));
                 continue;
             }
             Frame();
@@ -204,7 +186,7 @@ protected:
     {
         Prepare(page);
         C3DContainer* layer = target.first ? Dialog().GetNavLayer() : Dialog().GetPageContainer();
-        ClickOn(layer->FindById(target.second));
+        ClickFrame(layer->FindById(target.second));
         return Settle();
     }
 

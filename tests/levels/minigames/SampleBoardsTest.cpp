@@ -11,21 +11,8 @@ namespace {
 constexpr uint32_t kCellColour = 0xC8B48C;  // the sliding picture's cells
 constexpr float kInset = 8.0f;
 
-class SampleBoardsTest : public GameLoadTest {
+class SampleBoardsTest : public DecodedSampleTest {
 protected:
-    void SetUp() override
-    {
-        GameLoadTest::SetUp();
-        if (IsSkipped())
-            return;
-        ChooseTestModule(Data(), kModule3D, [](CWorldData* d) -> CBaseObject* {
-            auto* engine = new CMemoryEngine(d);
-            engine->SetDecodeImages(true);
-            return engine;
-        });
-        ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
-    }
-
     template <typename Level>
     Level* Started(uint32_t scene)
     {
