@@ -13,10 +13,10 @@ const char16_t* const kCreditLinks[] = {u"https://www.example.com/editor/", u"ht
 constexpr uint32_t kCreditLinkCount = sizeof(kCreditLinks) / sizeof(kCreditLinks[0]);
 
 constexpr uint32_t kModeStory = 0;
-constexpr uint8_t kFullAlpha = 255;
 constexpr uint32_t kModeTimed = 1;
 constexpr uint32_t kAccountPage = 15;
 constexpr uint32_t kSendScoresPage = 16;
+constexpr uint8_t kFullAlpha = 255;
 
 bool IsAnswer(uint32_t code)
 {

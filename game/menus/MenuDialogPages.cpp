@@ -39,7 +39,9 @@ uint32_t QuestionOf(uint32_t page, bool linkPending)
 // on the dialog's frame.
 uint32_t LineColour(uint32_t colour, uint32_t state)
 {
-    auto scaled = [colour](uint32_t shift, uint32_t percent) { return ((colour >> shift & 0xFFu) * percent / 100) << shift; };
+    auto scaled = [colour](uint32_t shift, uint32_t percent) {
+        return ((colour >> shift & 0xFFu) * percent / 100) << shift;
+    };
     if (state == kLineOtherChoice)
         return (colour & 0xFF000000u) | scaled(16, 70) | scaled(8, 70) | scaled(0, 70);
     if (state == kLineDisabled)
