@@ -362,7 +362,7 @@ public:
     void ShowTooltip(uint8_t index);
     // Tooltip n folds (unless folded) and is hidden.
     void HideTooltip(uint8_t index);
-    // A loaded bank entry is kept by the next sweep.
+    // A loaded bank entry is kept by the sweeps until it is used again.
     void MarkAudio(uint16_t index);
     // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
     void OnTimeUp();
@@ -500,6 +500,9 @@ private:
     void ReleaseComponents();
     void ReleaseSoundBank();
     void SetBankVolume(float volume);
+    void KeepClickSound();
+    void KeepSceneSounds(CGameLevel& level);
+    void ReplayStartSound(CGameLevel& level);
     void ApplyPendingState();
     void StorePointerVector();
     void UpdateState();
@@ -533,6 +536,8 @@ private:
     Result ReadProfileHeader(CStream& stream);
     bool ReadProfileRecord(CStream& stream, CProfileProgress& record);
     Result ReadProfileGame(CStream& stream, uint16_t version, const uint32_t scenes[3]);
+    // The saved string of the waiting pop-up (or, without one, of the in-game pop-up) shown again.
+    void RestorePopup(const uint32_t popups[2]);
     bool IsLevelOrNone(uint32_t level) const;
     bool WriteProfileRecord(CStream& stream, const CProfileProgress& record);
     bool WriteProfileGame(CStream& stream);

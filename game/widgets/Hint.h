@@ -8,6 +8,7 @@
 class C3DContainerText;
 class C3DEngine;
 class C3DObject;
+class CParamsReader;
 struct CWorldData;
 
 // States of the hint glow.
@@ -22,6 +23,14 @@ constexpr uint32_t kTimerImages = 16;
 constexpr uint32_t kChargedImage = 14;
 constexpr uint32_t kNoHintSound = 0xFFFF;
 
+// The [HINT] counts of the external configuration (none: the defaults); the start count never
+// exceeds the maximum.
+struct CHintCounts {
+    uint16_t max;
+    uint16_t start;
+};
+CHintCounts ReadHintCounts(const CParamsReader* external);
+
 // The hint button: a timer image that fills while the hint recharges, the hints left drawn over
 // it, and the glowing sprite that spins over what a used hint points at.
 class CHint : public CWorldComponent, public CProfileSection {
@@ -35,7 +44,7 @@ public:
     Result Release() override;
     // The sound index (u32) of the construction file; RES_FAIL on a short read.
     virtual Result ReadConstruction(CStream& stream);
-    // Plays the hint sound when it is loaded.
+    // Readies the hint sound in the world's sound bank (loaded on first use, kept by the sweep).
     virtual void PlayClickSound();
 
     // One frame of the glow: its phase, alpha, angle and place.

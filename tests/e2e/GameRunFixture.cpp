@@ -88,10 +88,10 @@ void GameRunTest::TearDown()
     }
 }
 
-std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed)
+std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, const std::vector<std::string>& env)
 {
     std::string error;
-    auto program = m_folder.Launch(renderer, seed, &error);
+    auto program = m_folder.Launch(renderer, seed, &error, env);
     if (!program)
         ADD_FAILURE() << error;
     return program;

@@ -43,7 +43,7 @@ protected:
     void TearDown() override;
 
     // Starts the program with the renderer and seed, every frame one step long.
-    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed);
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
     ::testing::AssertionResult EndedCleanly(int exitCode) const;

@@ -47,6 +47,7 @@ public:
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
     using CVadadiDazidevWorld::m_pHint;
+    using CVadadiDazidevWorld::m_pStars;
     using CVadadiDazidevWorld::m_pTooltips;
     using CVadadiDazidevWorld::m_fSpeedFactor;
     using CVadadiDazidevWorld::m_fZoom;
@@ -68,6 +69,7 @@ public:
     using CVadadiDazidevWorld::m_pToolbar;
     using CVadadiDazidevWorld::m_pPopupTuto;
     using CVadadiDazidevWorld::m_nLevelBusy, CVadadiDazidevWorld::m_nTooltipBusy;
+    using CVadadiDazidevWorld::m_pMenuCurrent;
     // Input reactions.
     using CVadadiDazidevWorld::m_bIgnoreMouse, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fPenaltyTime,
         CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState;

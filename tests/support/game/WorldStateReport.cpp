@@ -1,5 +1,6 @@
 #include "tests/support/game/WorldStateReport.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/WorldData.h"
@@ -172,8 +173,10 @@ void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
     if (!locked)
         tokens.Add("tool", JoinFields({std::to_string(kHintTool),
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
+    tokens.Add("hintframe", int64_t{hint.GetFrame()});
     // While the glow shows, the next click only fades it.
     tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
+
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
@@ -191,12 +194,20 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("scenestate", level ? OrNone(level->GetSceneState()) : -1);
     tokens.Add("level", LevelTypeName(level));
     tokens.Add("hints", world && world->GetHint() ? int64_t{world->GetHint()->GetCount()} : -1);
+    // The hint's charge in hundredths of a frame unit.
+    if (world && world->GetHint())
+        tokens.Add("charge", static_cast<int64_t>(std::lround(world->GetHint()->GetCharge() * 100.0f)));
     if (!world)
         return;
     tokens.Add("slot", game->m_nSlot);
     tokens.Add("mode", game->m_nMode);
     tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
+    const CWorldData& data = *world->GetData();
+    tokens.Add("screen", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight));
+    // The volumes in tenths, as the sliders set them.
+    tokens.Add("music", static_cast<int64_t>(game->m_fMusicVolume * 10.0f + 0.5f));
+    tokens.Add("sound", static_cast<int64_t>(game->m_fSoundVolume * 10.0f + 0.5f));
 }
 
 } // namespace
