@@ -266,6 +266,8 @@ private:
     void OnFunctionKey(uint32_t n);
     void ReloadSavedGame(bool save);
     void RouteClick(float x, float y);
+    // The tooltips, the hint button, the menubar and the bars' area, in order; true when one took it.
+    bool RouteClickToWidgets(CGameLevel* level, float x, float y);
     void CountClick(CGameLevel& level, Result result);
     CGameTooltip* TooltipAt(uint32_t n) const;
     // A tooltip that is not hidden and not folded.
@@ -538,6 +540,8 @@ private:
     Result ReadProfileHeader(CStream& stream);
     bool ReadProfileRecord(CStream& stream, CProfileProgress& record);
     Result ReadProfileGame(CStream& stream, uint16_t version, const uint32_t scenes[3]);
+    // The saved string of the waiting pop-up (or, without one, of the in-game pop-up) shown again.
+    void RestorePopup(const uint32_t popups[2]);
     bool IsLevelOrNone(uint32_t level) const;
     bool WriteProfileRecord(CStream& stream, const CProfileProgress& record);
     bool WriteProfileGame(CStream& stream);

@@ -92,6 +92,9 @@ public:
     // ---- Text entry, sliders, texts and sounds ----
     // Feeds the frame's character to the entry text: RES_OK when it was Enter, else RES_FAIL.
     Result TypeCharacter(uint32_t maxLength, const char16_t* allowed);
+    // The entry text an entry page starts with: the stored login (page 12) or e-mail (page 14),
+    // as the field shows them, so that OK takes them as they stand; empty on the other pages.
+    void FillEntry(uint32_t page);
     void CommitProfileName(const char16_t* text);
     void CommitLogin(const char16_t* text);
     void CommitPassword(const char16_t* text);
@@ -123,6 +126,11 @@ public:
     C3DContainer* GetPageContainer() const { return m_pPageContainer; }
     C3DContainer* GetNavLayer() const { return m_pNavLayer; }
     C3DContainer* GetCreditsContainer() const { return m_pCreditsContainer; }
+    // The frame behind lines of a kind: the button frame for buttons, else the dialog frame.
+    C3DFrame* GetLineFrame(uint32_t kind) const
+    {
+        return (kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+    }
     // Line n of the shown page as laid out, into line; its node, null past the page's lines.
     C3DContainerText* GetPlacedLine(uint32_t n, CMenuLine* line) const
     {
@@ -208,7 +216,6 @@ private:
     uint32_t m_nWebSubState = 0;
     C3DContainerText* m_pEntryNode = nullptr;
     char16_t m_szEntry[kMenuEntryUnits] = {};
-    bool m_bEntryFilled = false;  // the next entry page keeps the entry text
     uint8_t m_bLayerFlag = 0;
     C3DContainer* m_pPageContainer = nullptr;
     C3DContainer* m_pNavLayer = nullptr;

@@ -214,7 +214,8 @@ Vector3 CLevelShoot::SlotPoint(uint32_t n)
 bool CLevelShoot::EndRound(CLevelShootRecord& record)
 {
     CVadadiDazidevWorld* world = World();
-    if (!world || world->IsChangePending() || !m_field.won || m_bTimerShown)
+    // Not while a tooltip slides or the level is busy, nor twice for one scene change.
+    if (!world || world->AreLevelObjectsBusy() || world->IsChangePending() || !m_field.won || m_bTimerShown)
         return false;
     if (record.winTargetScene == -1 && record.winArgument == -1)
         m_nSceneState = kSceneStateClickTargets;
@@ -460,8 +461,10 @@ Result CLevelShoot::LoadProgress(CStream* stream, uint32_t version)
     if (!slots || (n && !stream->Read(slots.get(), sizeof(ShootSlot), n)) || !ReadValue(*stream, score) ||
         !ReadValue(*stream, won) || !ReadPopup(*stream, lose))
         return RES_FAIL;
+    // Each slot free or naming a target of the table, in one of the four states with a phase.
     for (uint32_t i = 0; i < n; ++i) {
-        if ((slots[i].target != kFreeSlot && slots[i].target >= m_targets.count) || slots[i].state > kShootHit)
+        if ((slots[i].target != kFreeSlot && slots[i].target >= m_targets.count) || slots[i].state > kShootHit ||
+            !std::isfinite(slots[i].phase))
             return RES_FAIL;
     }
     if (Failed(m_field.LoadSlots(slots.get(), n)))

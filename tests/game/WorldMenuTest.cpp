@@ -3,6 +3,7 @@
 
 #include "backends/network/NetworkEngineWin32.h"
 #include "engine3d/Container.h"
+#include "game/menus/MoreGamesPage.h"
 #include "game/scores/WebScoring.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/support/ScoreTestServer.h"
@@ -48,14 +49,7 @@ protected:
             C3DContainer* node = id == kClose ? nullptr : Dialog().GetPageContainer()->FindById(id);
             node = node ? node : Dialog().GetNavLayer()->FindById(id);
             EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
-            Vector3 at{};
-            if (node)
-                node->GetPosition(&at);
-            Data()->pressX = Data()->pointerX = at.x;
-            Data()->pressY = Data()->pointerY = at.y;
-            Data()->mouseReleased[0] = 1;
-            Frame();
-            Data()->mouseReleased[0] = 0;
+            ClickFrame(node);
             pages.push_back(Page());
         }
         return pages;
@@ -77,15 +71,19 @@ protected:
             Frame();
         return Page();
     }
-    // The account pages from the main menu up to the server's answer; the page it shows.
+    // The account pages from the main menu up to the server's answer; the page it shows. A field
+    // that shows the stored login or e-mail is taken as it stands, also after the previous-field
+    // buttons.
     uint32_t EnterAccount()
     {
         EXPECT_EQ(Walk({3, 66}), (Pages{15, 12}));
-        Enter(u"bob", 31);
+        Enter(Data()->gameData->m_szLogin[0] ? u"" : u"bob", 31);
         Enter(u"pw", 32);
-        EXPECT_EQ(Walk({1013}), Pages{13}) << "the previous field";
+        EXPECT_EQ(Walk({1013, 1012}), (Pages{13, 12})) << "the previous fields";
+        EXPECT_EQ(Walk({31}), Pages{13}) << "the shown login";
+        EXPECT_EQ(std::u16string(Game().m_szLogin), u"bob");
         Enter(u"pw", 32);
-        Enter(u"bob@example.org", 33);
+        Enter(Data()->gameData->m_szEmail[0] ? u"" : u"bob@example.org", 33);
         return Await(20);
     }
     CProfileProgress& Finish(uint32_t mode, uint32_t slot)
@@ -153,6 +151,20 @@ TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
     Walk({kClose});
     EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
     EXPECT_EQ(Dialog().GetCreditsContainer(), nullptr);
+    // The more-games page is built on entering, with its own close button back to the menu.
+    m_world.SetState(GS_MAIN_MENU, 0);
+    Dialog().SetPage(0);
+    Walk({8});
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    ASSERT_NE(m_world.m_pMoreGames, nullptr);
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MORE_GAMES});
+    EXPECT_GT(m_world.m_pMoreGames->GetListedCount(), 0u);
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    Walk({kClose});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
+    EXPECT_EQ(m_world.m_pMoreGames, nullptr);
 
     // A link is kept for the quit, which is asked; a new time-attack game queues the first level
     // and Release saves its record.
