@@ -54,19 +54,6 @@ public:
     std::vector<uint32_t>* m_pDrawOrder = nullptr;  // notes the ids drawn
 };
 
-// The fixture font, noting every text it draws and where.
-class CNotingFont : public CVarnFont {
-public:
-    using CVarnFont::CVarnFont;
-    Vector3* HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags, uint32_t colour,
-                         float scale, float lineHeight, const Vector2* point, const void* extra, uint32_t word) override
-    {
-        m_texts.emplace_back(text, *position);
-        return CVarnFont::HitTestText(out, text, position, flags, colour, scale, lineHeight, point, extra, word);
-    }
-    std::vector<std::pair<std::u16string, Vector3>> m_texts;
-};
-
 // A 40-unit square part centred at (x, y).
 inline CScenePartModel Part(uint32_t phase, uint32_t flags, uint32_t item, float x, float y)
 {
@@ -119,8 +106,6 @@ protected:
     CNotingFont& NoteTexts()
     {
         m_noting = std::make_unique<CNotingFont>(m_world.GetData(), m_engine);
-        m_noting->Create(kFontScreenText, 64);
-        LoadFixtureGlyphs(m_noting.get());
         m_world.m_pMainFont = Data().m_pMainFont = m_noting.get();
         return *m_noting;
     }

@@ -374,12 +374,12 @@ TEST_P(LevelVadadiDazidevTest, TheDeveloperOverlayColoursThePartsByStandingAndNu
         overlay.emplace_back(draw.part, draw.colour);
     EXPECT_EQ(overlay, (Items{{0, 0xFF00FF00u}, {1, 0xFFFF0000u}, {2, 0xFFFF9600u}, {3, 0xFF808080u},
                               {4, 0xFFC8C800u}, {5, 0xFF0000FFu}}));
-    EXPECT_TRUE(font.m_texts.empty());
+    EXPECT_TRUE(font.m_drawn.empty());
     Data().m_bOverlayLevelList = 1;
     level.Render();
     std::vector<std::u16string> numbers;
-    for (const auto& [text, at] : font.m_texts)
-        numbers.push_back(text);
+    for (const CNotingFont::Drawn& drawn : font.m_drawn)
+        numbers.push_back(drawn.text);
     EXPECT_EQ(numbers, (std::vector<std::u16string>{u"3", u"5", u"1"}));
 }
 
@@ -403,12 +403,12 @@ TEST_P(LevelVadadiDazidevTest, TheTutorialsToolbarStepBreaksItsTextIntoLinesBesi
     Data().m_nTutorialStep = 3;
     level.RenderModal();
     const std::u16string lines[3] = {u"Stuck?", u"Use the hint.", u"It refills."};
-    ASSERT_EQ(font.m_texts.size(), 4u) << "the hint button's count, then the lines";
+    ASSERT_EQ(font.m_drawn.size(), 4u) << "the hint button's count, then the lines";
     for (size_t n = 0; n < 3; ++n) {
-        const auto& [text, at] = font.m_texts[n + 1];
-        EXPECT_EQ(text, lines[n]);
-        EXPECT_FLOAT_EQ(at.x, 256.0f + 12.0f);
-        EXPECT_FLOAT_EQ(at.y, 768.0f * (0.4f + 0.2f * n));
+        const CNotingFont::Drawn& drawn = font.m_drawn[n + 1];
+        EXPECT_EQ(drawn.text, lines[n]);
+        EXPECT_FLOAT_EQ(drawn.position.x, 256.0f + 12.0f);
+        EXPECT_FLOAT_EQ(drawn.position.y, 768.0f * (0.4f + 0.2f * n));
     }
 }
 
