@@ -188,27 +188,38 @@ Result CVadadiDazidevWorld::ProfilePath(uint32_t mode, uint32_t slot, bool noMov
 {
     char16_t name[kMaxPathUnits];
     WFormat(name, kMaxPathUnits, u"profile_%s_%s_%u.sav", mode == 0 ? u"normal" : u"timed", u"full", slot);
-    return SavePath(name, noMove, out, kMaxPathUnits);
+    return SavePath(name, noMove, out, kMaxSavePathUnits);
 }
 
 Result CVadadiDazidevWorld::LoadProfileSlot(uint32_t mode, uint32_t slot, bool withGame)
 {
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     if (!IsValid(mode, slot) || Failed(ProfilePath(mode, slot, false, path)))
         return RES_FAIL;
+    if (IsOtherThanFile(path)) {
+        KeepDamagedSave(path);
+        return RES_FAIL;
+    }
     CStreamFile stream(kStreamRead, path);
     if (Failed(stream.Open()))
         return RES_FAIL;
-    return LoadProfile(stream, m_GameData.Progress(mode, slot), withGame, false);
+    Result result = LoadProfile(stream, m_GameData.Progress(mode, slot), withGame, false);
+    // An empty file is a slot reset on purpose; any other refused file is kept before a save
+    // replaces it.
+    if (Failed(result) && (stream.Seek(0, kStreamSeekEnd) && stream.Tell() > 0)) {
+        stream.Close();
+        KeepDamagedSave(path);
+    }
+    return result;
 }
 
 Result CVadadiDazidevWorld::SaveProfileSlot(uint32_t mode, uint32_t slot)
 {
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     if (!IsValid(mode, slot) || Failed(ProfilePath(mode, slot, true, path)))
         return RES_FAIL;
     const CProfileProgress& record = m_GameData.Progress(mode, slot);
-    return SaveFileReplacing(path, [&](CStream& stream) { return Succeeded(WriteProfile(stream, record)); });
+    return SaveReplacing(path, [&](CStream& stream) { return Succeeded(WriteProfile(stream, record)); });
 }
 
 Result CVadadiDazidevWorld::SaveProfile(uint32_t slot, uint32_t mode)
@@ -220,10 +231,10 @@ Result CVadadiDazidevWorld::ResetProfileSlot(uint32_t mode, uint32_t slot, bool 
 {
     if (!IsValid(mode, slot))
         return RES_FAIL;
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     Result result = ProfilePath(mode, slot, false, path);
     if (Succeeded(result))
-        result = SaveFileReplacing(path, [](CStream&) { return true; });
+        result = SaveReplacing(path, [](CStream&) { return true; });
     if (clearName)
         memset(m_GameData.m_szProfileNames[slot], 0, sizeof(m_GameData.m_szProfileNames[slot]));
     CProfileProgress& record = m_GameData.Progress(mode, slot);

@@ -245,11 +245,18 @@ void CMenuDialog::Back(bool sound)
     case 25: ResetWebClient(); parent = 12; break;
     case 26: ResetWebClient(); parent = 14; break;
     case 32: parent = 3; break;
+    case kPageGameUnreadable: case kPageNotSaved: parent = m_nNoticeReturn; break;
     default: break;
     }
     SetPage(parent);
     if (sound)
         PlayClickSound();
+}
+
+void CMenuDialog::ShowNotice(uint32_t page, uint32_t returnPage)
+{
+    m_nNoticeReturn = returnPage;
+    SetPage(page);
 }
 
 void CMenuDialog::StartSendScores()

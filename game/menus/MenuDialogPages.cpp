@@ -181,6 +181,8 @@ const CMenuLine* CMenuDialog::BuildPageLines(uint32_t page, uint32_t* count)
     case 22: add({29}); break;
     case 23: case 24: case 25: case 26: add({25 + page - 23}); break;
     case 27: add({30}); break;
+    case kPageGameUnreadable: add({62}); break;
+    case kPageNotSaved: add({63}); break;
     case kLanguagesPage: BuildLanguageLines(count); break;
     default: break;
     }
