@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -24,6 +26,13 @@ bool WriteLevelTime(CStream& stream, const CLevelTime& time)
 {
     return WriteValue(stream, time.m_fUnits) && WriteValue(stream, time.m_nMinutes) &&
            WriteValue(stream, time.m_nHours);
+}
+
+// A zoom that is unset (below 0) or a finite ratio above 0, and a finite position.
+bool IsCamera(const std::array<float, 3>& camera)
+{
+    return (camera[0] < 0.0f || (camera[0] > 0.0f && std::isfinite(camera[0]))) && std::isfinite(camera[1]) &&
+           std::isfinite(camera[2]);
 }
 
 bool ReadLevelTime(CStream& stream, CLevelTime& time)
@@ -117,14 +126,18 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
     m_nNextScene = scenes[1];
     m_nSceneArgument = scenes[2];
     uint32_t popups[2];  // the pop-up texts' string indexes, for the pop-ups once they exist
-    bool read = ReadField<float>(stream, [&](float v) { m_fAbuseTimer = v; }) &&
-                ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) &&
-                ReadField<std::array<float, 3>>(stream, [&](const std::array<float, 3>& v) {
-                    m_fZoom = v[0];
-                    m_vCamera = {v[1], v[2], 0.0f};
-                }) &&
-                stream.Read(popups, sizeof(uint32_t), 2);
-    if (!read)
+    std::array<float, 3> camera{};
+    bool read = ReadField<float>(stream, [&](float v) { m_fAbuseTimer = std::isfinite(v) ? v : 0.0f; }) &&
+                ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) && ReadValue(stream, camera);
+    if (read && !IsCamera(camera)) {
+        LogLine(u"# CVadadiDazidevWorld::LoadProfile failed! SAVE profile camera is out of range !!!\n");
+        return RES_FAIL;
+    }
+    if (read) {
+        m_fZoom = camera[0];
+        m_vCamera = {camera[1], camera[2], 0.0f};
+    }
+    if (!read || !stream.Read(popups, sizeof(uint32_t), 2))
         return RES_FAIL;
     for (uint32_t slot = 0; slot < kProfileSectionCount; ++slot) {
         CProfileSection* section = m_pProfileSections[slot];

@@ -46,6 +46,11 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
                                  uint8_t fullscreen, uint8_t resizable, uint8_t vSync, uint32_t orientation,
                                  const char16_t* dataFolder, uint16_t reserved1, uint16_t reserved2)
 {
+    // Another copy of the game plays from the same save folder: this one ends, touching nothing.
+    if (m_SaveFolder.IsTakenByAnother()) {
+        WStrCopy(m_pData->errorDetail, kMaxPathUnits, u"Another copy of the game is using the save folder");
+        return RES_FAIL;
+    }
     LoadPrefetchParams();
     const CParamsReader& game = GameParams();
     char16_t key[kMaxPathUnits];
