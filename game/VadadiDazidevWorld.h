@@ -97,6 +97,11 @@ public:
     // Reads the developer switches of "prefetch.params" in the data folder. RES_OK when it opened.
     Result LoadPrefetchParams();
 
+    // The external pak and the platform's configuration file (from it, else from the main pak),
+    // then the game configuration keys and the more-games file. RES_FAIL, logged, without a
+    // configuration file.
+    Result ReadConfiguration();
+
     // ---- Profiles ----
     // One profile file: the record, and with withGame (and the record in use, or force) the game
     // state of the world and the registered sections.

@@ -85,9 +85,8 @@ Result CVadadiDazidevWorld::LoadGame()
     const char* version = wglGetCurrentContext() ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
     LogPrintf(m_pData->logPath, 1, u"# OpenGL implementation (v %S)\n", version ? version : "(null)");
     m_pData->dataRootPrefixLength = 0;
-    if (Failed(OpenConfiguration()))
+    if (Failed(ReadConfiguration()))
         return RES_FAIL;
-    ReadGameSettings();
     if (Failed(MakeWebScoring()) || Failed(MakeMainFont()))
         return RES_FAIL;
     ScanLanguages();
@@ -108,6 +107,14 @@ Result CVadadiDazidevWorld::LoadGame()
     ShowCursor(TRUE);
     if (m_pTimerFactor)
         m_pTimerFactor->Tick();
+    return RES_OK;
+}
+
+Result CVadadiDazidevWorld::ReadConfiguration()
+{
+    if (Failed(OpenConfiguration()))
+        return RES_FAIL;
+    ReadGameSettings();
     return RES_OK;
 }
 
