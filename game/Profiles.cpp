@@ -55,7 +55,8 @@ Result CVadadiDazidevWorld::LoadProfile(CStream& stream, CProfileProgress& recor
     uint32_t scenes[3];
     if (withState) {
         read = stream.Read(scenes, sizeof(uint32_t), 3);
-        if (read && (!IsLevelOrNone(scenes[0]) || !IsLevelOrNone(scenes[1]))) {
+        if (read && (!IsLevelOrNone(scenes[0]) || !IsLevelOrNone(scenes[1]) ||
+                     !IsRecordOrNone(scenes[1] != kNoIndex ? scenes[1] : scenes[0], scenes[2]))) {
             LogLine(u"# CVadadiDazidevWorld::LoadProfile failed! SAVE profile level index is out of range !!!\n");
             return RES_FAIL;
         }
@@ -152,6 +153,13 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
 bool CVadadiDazidevWorld::IsLevelOrNone(uint32_t level) const
 {
     return level == kNoIndex || level < m_nSceneCount;
+}
+
+// The record a level starts with: none, or one the level has (any while the level is not made).
+bool CVadadiDazidevWorld::IsRecordOrNone(uint32_t level, uint32_t record) const
+{
+    CGameLevel* starting = GetScene(level);
+    return record == kNoIndex || !starting || starting->GetRecord(record) != nullptr;
 }
 
 Result CVadadiDazidevWorld::WriteProfile(CStream& stream, const CProfileProgress& record)

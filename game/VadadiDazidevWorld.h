@@ -554,6 +554,7 @@ private:
     bool ReadProfileRecord(CStream& stream, CProfileProgress& record);
     Result ReadProfileGame(CStream& stream, uint16_t version, const uint32_t scenes[3]);
     bool IsLevelOrNone(uint32_t level) const;
+    bool IsRecordOrNone(uint32_t level, uint32_t record) const;
     bool WriteProfileRecord(CStream& stream, const CProfileProgress& record);
     bool WriteProfileGame(CStream& stream);
     Result ProfilePath(uint32_t mode, uint32_t slot, bool noMove, char16_t* out);

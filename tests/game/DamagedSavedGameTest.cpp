@@ -72,6 +72,8 @@ const SavedGameDamage kDamages[] = {
     {"flipped version", [](const std::string& b) { return Flipped(b, 0, 0x04); }, Outcome::RefusedAtStart},
     {"flipped level index", [](const std::string& b) { return Flipped(b, kRecordEnd + 3, 0x80); },
      Outcome::ToldAtContinue},
+    {"record past the level's", [](const std::string& b) { return Flipped(b, kRecordEnd + 8, 0x55); },
+     Outcome::ToldAtContinue},
     {"zoom not a number", [](const std::string& b) { return Zeroed(b, kZoomAt, 4).replace(kZoomAt, 4, "\xFF\xFF\xFF\xFF"); },
      Outcome::ToldAtContinue},
     {"a folder", [](const std::string&) { return std::string(); }, Outcome::RefusedAtStart, Stands::Folder},
