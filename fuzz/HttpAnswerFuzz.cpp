@@ -137,8 +137,12 @@ CPlainAnswer Plain(const std::string& answer)
     if (plain.status < 200 || plain.status == 204 || plain.status == 304 ||
         (answer.size() > 12 && answer[12] != ' ' && answer[12] != '\r'))
         return plain;
+    // Lines end only at CR LF: a lone CR or LF ends a line for the client but not here.
+    const size_t statusEnd = answer.find("\r\n");
+    if (answer.find_first_of("\r\n") != statusEnd)
+        return plain;
     long long length = -1;
-    for (size_t at = answer.find("\r\n") + 2; at < end + 2;) {
+    for (size_t at = statusEnd + 2; at < end + 2;) {
         const size_t next = answer.find("\r\n", at);
         const std::string line = answer.substr(at, next - at);
         if (StartsNoCase(line, "transfer-encoding:") || StartsNoCase(line, "content-encoding:") ||

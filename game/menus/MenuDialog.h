@@ -210,6 +210,10 @@ private:
 
     uint32_t m_nPage = 0;
     uint32_t m_nNoticeReturn = 0;  // where a notice page's close button leads
+    // The frames that drew the page since it was set, up to kPresentedDraws: a page drawn in an
+    // earlier frame than this one was presented.
+    static constexpr uint32_t kPresentedDraws = 2;
+    uint32_t m_nPageDraws = 0;
     uint32_t m_nAction = kActionNone;
     uint32_t m_nWebSubState = 0;
     C3DContainerText* m_pEntryNode = nullptr;

@@ -276,14 +276,16 @@ void CMenuDialog::FailWebExchange()
 }
 
 // One step of the account or score exchange once the fade is over and the client is idle. The
-// sub-state moves on before a send, whose answer may set another.
+// sub-state moves on before a send, whose answer may set another. A send holds the game until its
+// answer: it waits until the page that says so is on screen (drawn in a frame already presented).
 void CMenuDialog::StepWebExchange()
 {
     if (m_nWebSubState == 0 || !m_pWorld->IsFadeOver())
         return;
     if (!m_pWeb)
         return FailWebExchange();
-    if (!m_pWeb->IsIdle())
+    const bool sends = m_nWebSubState == 2 || m_nWebSubState == 5;
+    if (!m_pWeb->IsIdle() || (sends && m_nPageDraws < kPresentedDraws))
         return;
     switch (m_nWebSubState) {
     case 1: case 4: ++m_nWebSubState; break;

@@ -203,6 +203,7 @@ void CMenuDialog::MeasureLine(const char16_t* text, uint32_t kind, float* width,
 void CMenuDialog::SetPage(uint32_t page)
 {
     m_nPage = page;
+    m_nPageDraws = 0;
     m_nAction = kActionNone;
     m_pEntryNode = nullptr;
     m_bLayerFlag = page == 13 || page == 14 ? 0 : 1;
@@ -364,6 +365,8 @@ const CMenuDialog::CPlacedLine* CMenuDialog::PlacedLineOf(const C3DContainer* no
 
 Result CMenuDialog::Render()
 {
+    if (m_nPageDraws < kPresentedDraws)
+        ++m_nPageDraws;
     if (!m_pPageContainer)
         return RES_OK;
     for (uint32_t i = 0; i < m_nPlacedCount; ++i) {

@@ -24,6 +24,9 @@ public:
     bool Loaded() const { return m_loaded; }
     CVadadiDazidevWorld& World() { return m_world; }
     CGameData& Game() { return *m_world.GetGameData(); }
+    // Saves the options and every profile played or finished, with the game's own writers, into
+    // the application-data folder appData (in place of what it held); false when a save fails.
+    bool WriteTo(const std::string& appData);
 
 private:
     TempDir m_copy;
@@ -42,8 +45,9 @@ protected:
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
 
-    // Starts the program with the renderer and seed, every frame one step long.
-    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed);
+    // Starts the program with the renderer and seed, every frame one step long (with the
+    // NAME=value entries of env).
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
     ::testing::AssertionResult EndedCleanly(int exitCode) const;
@@ -64,3 +68,6 @@ protected:
                                          double share = 0.995);
 // The number of distinct colours of a picture, 0 when it does not load.
 size_t ColourCount(const std::string& path);
+// The number of pixels of the rectangle (window pixels from the top left) that differ between two
+// pictures of one size; 0 when they do not load at one size.
+size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect);

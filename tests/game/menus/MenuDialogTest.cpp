@@ -282,6 +282,12 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u);
     for (int frame = 0; frame < 8; ++frame)
         m_dialog.OnUpdate();
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u) << "the sending page never shown yet";
+    EXPECT_EQ(m_web.sent, 0u);
+    for (int frame = 0; frame < 8; ++frame) {
+        m_dialog.Render();
+        m_dialog.OnUpdate();
+    }
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 210u);
     EXPECT_EQ(m_web.sent, 2u);
     // The account: login, password, e-mail, then the server's answer.
@@ -294,6 +300,11 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     EXPECT_EQ(m_dialog.GetPage(), 14u);
     Type(u"a@b.c\r");
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u) << "one step in the same frame";
+    // The send waits for a frame that drew the sending page to be presented: the second draw.
+    m_dialog.Render();
+    m_dialog.OnUpdate();
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u);
+    m_dialog.Render();
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 230u) << "the answer's page";
     EXPECT_EQ(std::u16string(Data().m_szPassword) + Data().m_szLogin + Data().m_szEmail, u"p wab" u"a@b.c");
