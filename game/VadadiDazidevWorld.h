@@ -91,7 +91,7 @@ public:
     // Reads "options.sav" (called before the window exists; language kLanguageNone = none, else
     // the language to force). RES_OK when the whole file was read.
     Result LoadOptions(uint32_t language) override;
-    Result SaveOptions();
+    Result SaveOptions() override;
     // The options file's bytes; false when a write failed.
     bool WriteOptions(CStream& stream);
     // Reads the developer switches of "prefetch.params" in the data folder. RES_OK when it opened.

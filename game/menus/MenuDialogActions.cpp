@@ -179,6 +179,7 @@ void CMenuDialog::DispatchConfirm()
     case 5:
         world->ResetProfileSlot(0, slot, true);
         world->ResetProfileSlot(1, slot, true);
+        m_pWorld->SaveOptions();
         SetPage(4);
         break;
     case 6: case 7:
@@ -195,6 +196,7 @@ void CMenuDialog::DispatchConfirm()
     case 17:
         game.m_bAccount = 0;
         game.m_szLogin[0] = game.m_szPassword[0] = game.m_szEmail[0] = 0;
+        m_pWorld->SaveOptions();
         SetPage(0);
         break;
     default: break;
@@ -205,6 +207,7 @@ void CMenuDialog::ToggleWindowMode()
 {
     if (Failed(m_pWorld->ToggleFullscreen(m_pData->fullscreen ? 0 : 1)))
         PostQuitMessage(0);
+    m_pWorld->SaveOptions();
     SetPage(m_nPage);
 }
 
@@ -213,6 +216,7 @@ void CMenuDialog::SelectSlot(uint32_t slot)
     if (Game().m_nSlot == slot)
         return;
     Game().m_nSlot = slot;
+    m_pWorld->SaveOptions();
     SetPage(m_nPage);
 }
 
@@ -235,7 +239,10 @@ void CMenuDialog::Back(bool sound)
 {
     uint32_t parent = 0;
     switch (m_nPage) {
-    case 3: m_pWorld->ApplySoundVolume(); break;
+    case 3:
+        m_pWorld->ApplySoundVolume();
+        m_pWorld->SaveOptions();
+        break;
     case 5: case 11: parent = 4; break;
     case 6: case 7: case 8: case 9: parent = 1; break;
     case 19: ResetWebClient(); parent = kScoresSentPage; break;

@@ -312,6 +312,7 @@ void CWebScoring::OnSetUserAnswer(const uint8_t* data, uint32_t length)
     const bool created = IsAnswer(data, length, "1");
     if (created || IsAnswer(data, length, "2")) {
         m_pWorld->GetGameData()->m_bAccount = 1;
+        m_pWorld->SaveOptions();
         ShowPage(created ? kPageAccountCreated : kPageAccountKnown);
     } else if (IsAnswer(data, length, "-1")) {
         ShowPage(kPageLoginTaken);
