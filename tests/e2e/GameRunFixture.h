@@ -45,8 +45,7 @@ protected:
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
 
-    // Starts the program with the renderer and seed, every frame one step long (with the
-    // NAME=value entries of env).
+    // Starts the program with the renderer and seed, every frame one step long.
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
