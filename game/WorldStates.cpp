@@ -79,6 +79,8 @@ Result CVadadiDazidevWorld::StartNewGame(uint32_t mode)
         m_GameData.m_nMode = before;
         return RES_FAIL;
     }
+    if (m_pHint)
+        m_pHint->EmptyTimer();
     GoToScene(0);
     return RES_OK;
 }
@@ -110,10 +112,17 @@ void CVadadiDazidevWorld::TellGameUnreadable(uint32_t mode)
         m_pMenuDialog->ShowNotice(kPageGameUnreadable, kPlayPage);
 }
 
+// The finished record is saved at once with what the last level gave (its hints), as a scene
+// switch saves the game.
 void CVadadiDazidevWorld::OnGameFinished(uint8_t skip)
 {
-    if (!skip && m_GameData.m_nMode != kModeNone)
+    const uint32_t mode = m_GameData.m_nMode, slot = m_GameData.m_nSlot;
+    if (!skip && mode != kModeNone) {
         MarkGameFinished();
+        if (mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse &&
+            !m_GameData.m_bDebugKeys)
+            SaveProfile(slot, mode);
+    }
     SetState(GS_GAME_FINISHED, 1);
 }
 
