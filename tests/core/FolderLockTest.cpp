@@ -30,7 +30,7 @@ CFolderLock::State TakeInAnotherProcess(const std::string& folder)
 
 } // namespace
 
-TEST(FolderLockTest, AFolderIsOneProcesssTillItsLastHolderLetsGo)
+TEST(FolderLockTest, AFolderBelongsToOneProcessTillItsLastHolderLetsGo)
 {
     TempDir dir;
     std::filesystem::create_directories(dir.File("saves"));
