@@ -12,6 +12,7 @@
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
+#include "engine3d/Container.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
@@ -96,6 +97,7 @@ public:
     using CVadadiDazidevWorld::m_pAudioEngine;
     using CVadadiDazidevWorld::m_pHint;
     using CVadadiDazidevWorld::m_pMenuDialog;
+    using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::RenderTimerBadge;
     using CVadadiDazidevWorld::m_pPopupIngame;
     using CVadadiDazidevWorld::m_pMusicManager;
@@ -156,6 +158,18 @@ protected:
         m_world.Update();
         m_world.Render();
     }
+    // A frame with the left button pressed and released at the node's place (none: the origin).
+    void ClickFrame(C3DContainer* node)
+    {
+        Vector3 at{};
+        if (node)
+            node->GetPosition(&at);
+        Data()->pressX = Data()->pointerX = at.x;
+        Data()->pressY = Data()->pointerY = at.y;
+        Data()->mouseReleased[0] = 1;
+        Frame();
+        Data()->mouseReleased[0] = 0;
+    }
 
     CGameData& Game() { return *m_world.GetGameData(); }
     CMenuDialog& Dialog() { return *m_world.m_pMenuDialog; }
@@ -169,14 +183,7 @@ protected:
             C3DContainer* node = id == kMenuCloseButton ? nullptr : Dialog().GetPageContainer()->FindById(id);
             node = node ? node : Dialog().GetNavLayer()->FindById(id);
             EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
-            Vector3 at{};
-            if (node)
-                node->GetPosition(&at);
-            Data()->pressX = Data()->pointerX = at.x;
-            Data()->pressY = Data()->pointerY = at.y;
-            Data()->mouseReleased[0] = 1;
-            Frame();
-            Data()->mouseReleased[0] = 0;
+            ClickFrame(node);
             pages.push_back(Page());
         }
         return pages;
@@ -187,4 +194,21 @@ protected:
     CParamsText m_game{kGameSettingsText, kGameSettingsLength};
     CLoadWorld m_world;
     static inline std::u16string s_log;
+};
+
+// The sample loaded, the memory renderer decoding the pictures it loads.
+class DecodedSampleTest : public GameLoadTest {
+protected:
+    void SetUp() override
+    {
+        GameLoadTest::SetUp();
+        if (IsSkipped())
+            return;
+        ChooseTestModule(Data(), kModule3D, [](CWorldData* d) -> CBaseObject* {
+            auto* engine = new CMemoryEngine(d);
+            engine->SetDecodeImages(true);
+            return engine;
+        });
+        ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
+    }
 };

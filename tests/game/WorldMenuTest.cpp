@@ -3,6 +3,7 @@
 
 #include "backends/network/NetworkEngineWin32.h"
 #include "engine3d/Container.h"
+#include "game/menus/MoreGamesPage.h"
 #include "game/scores/WebScoring.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/support/ScoreTestServer.h"
@@ -133,6 +134,20 @@ TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
     Walk({kClose});
     EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
     EXPECT_EQ(Dialog().GetCreditsContainer(), nullptr);
+    // The more-games page is built on entering, with its own close button back to the menu.
+    m_world.SetState(GS_MAIN_MENU, 0);
+    Dialog().SetPage(0);
+    Walk({8});
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    ASSERT_NE(m_world.m_pMoreGames, nullptr);
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MORE_GAMES});
+    EXPECT_GT(m_world.m_pMoreGames->GetListedCount(), 0u);
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    Walk({kClose});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
+    EXPECT_EQ(m_world.m_pMoreGames, nullptr);
 
     // A link is kept for the quit, which is asked; a new time-attack game queues the first level
     // and Release saves its record.
