@@ -23,9 +23,9 @@ HDC g_currentDc = nullptr;
 SDL_Window* GlWindowOf(HDC dc)
 {
     CWindow* window = CWindowRegistry::Get().FindByDc(dc);
-    if (!window || !window->sdl || !(SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_OPENGL))
+    if (!window || !window->Sdl() || !(SDL_GetWindowFlags(window->Sdl()) & SDL_WINDOW_OPENGL))
         return nullptr;
-    return window->sdl;
+    return window->Sdl();
 }
 
 SDL_GLContext ContextOf(HGLRC context)

@@ -4,9 +4,11 @@
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
+#include "platform/win32/SessionEnd.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
+#include "platform/win32/X11Display.h"
 
 namespace {
 
@@ -223,6 +225,27 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     }
 }
 
+// Another client destroyed the window: SDL leaves it alone from now on, and the session ends
+// as when the window manager closes it.
+void OnWindowVanished(unsigned long x11)
+{
+    CWindow* window = CWindowRegistry::Get().FindByX11Id(x11);
+    if (!window || window->gone)
+        return;
+    window->gone = true;
+    EndSession(SessionEndCause::WindowDestroyed);
+}
+
+// The display is gone: nothing may touch SDL's video again.
+void OnDisplayLost()
+{
+    MarkSdlVideoLost();
+    CWindowRegistry& registry = CWindowRegistry::Get();
+    for (HWND handle : registry.Handles())
+        registry.Find(handle)->gone = true;
+    EndSession(SessionEndCause::DisplayLost);
+}
+
 void Convert(const SDL_Event& event)
 {
     switch (event.type) {
@@ -246,6 +269,10 @@ void Convert(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         OnWindowEvent(event.window);
         break;
+    case SDL_SYSWMEVENT:
+        if (unsigned long destroyed = DestroyedX11Window(event))
+            OnWindowVanished(destroyed);
+        break;
     default:
         break;
     }
@@ -257,9 +284,14 @@ void PumpPlatformEvents()
 {
     ReapShellChildren(false);
     PollPlatformRendezvous();
+    DeliverSignalledSessionEnd();
     if (!SdlVideoStarted())
         return;
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (!X11DisplayLost() && SDL_PollEvent(&event))
         Convert(event);
+    for (unsigned long x11 : TakeVanishedX11Windows())
+        OnWindowVanished(x11);
+    if (X11DisplayLost())
+        OnDisplayLost();
 }

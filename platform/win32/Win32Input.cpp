@@ -44,7 +44,7 @@ SDL_Window* FocusSdlWindow()
     CWindowRegistry& registry = CWindowRegistry::Get();
     CDesktopState& desktop = CDesktopState::Get();
     CWindow* window = registry.Find(desktop.focus ? desktop.focus : desktop.active);
-    return window ? window->sdl : nullptr;
+    return window ? window->Sdl() : nullptr;
 }
 
 void ClearMouseRects()
@@ -52,8 +52,8 @@ void ClearMouseRects()
     CWindowRegistry& registry = CWindowRegistry::Get();
     for (HWND handle : registry.Handles()) {
         CWindow* window = registry.Find(handle);
-        if (window->sdl)
-            SDL_SetWindowMouseRect(window->sdl, nullptr);
+        if (window->Sdl())
+            SDL_SetWindowMouseRect(window->Sdl(), nullptr);
     }
 }
 
@@ -84,7 +84,7 @@ void CDesktopState::Reset()
 void ApplyDisplayMode(HWND handle)
 {
     CWindow* window = CWindowRegistry::Get().Find(handle);
-    if (!window || !window->sdl || !(window->style & WS_POPUP))
+    if (!window || !window->Sdl() || !(window->style & WS_POPUP))
         return;
     CDesktopState& desktop = CDesktopState::Get();
     SDL_DisplayMode mode;
