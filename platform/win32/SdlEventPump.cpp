@@ -45,11 +45,17 @@ LPARAM PackPoint(int x, int y)
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
 }
 
+// An event position in its own window's display pixels, as client coordinates of that window.
+POINT ToClient(CWindow* source, int x, int y)
+{
+    return source ? WindowScaling(*source).ToClient(x, y) : POINT{x, y};
+}
+
 // Client coordinates of an event position in its own window, moved to the target window.
 POINT ToTarget(HWND target, uint32_t windowId, int x, int y)
 {
-    POINT point{x, y};
     CWindow* source = CWindowRegistry::Get().FindBySdlId(windowId);
+    POINT point = ToClient(source, x, y);
     if (source && source->handle != target) {
         ClientToScreen(source->handle, &point);
         ScreenToClient(target, &point);
@@ -170,8 +176,9 @@ void OnMouseWheel(const SDL_MouseWheelEvent& event)
     if (delta == 0)
         return;
     HWND target = MouseTarget(event.windowID);
-    POINT point{event.mouseX, event.mouseY};
-    if (CWindow* source = CWindowRegistry::Get().FindBySdlId(event.windowID))
+    CWindow* source = CWindowRegistry::Get().FindBySdlId(event.windowID);
+    POINT point = ToClient(source, event.mouseX, event.mouseY);
+    if (source)
         ClientToScreen(source->handle, &point);
     WPARAM wParam = MAKEWPARAM(static_cast<WORD>(HeldButtonFlags()), static_cast<WORD>(static_cast<SHORT>(delta)));
     Post(target, WM_MOUSEWHEEL, wParam, PackPoint(point.x, point.y));
@@ -208,10 +215,8 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
         window->minimised = false;
-        int width = 0;
-        int height = 0;
-        SDL_GetWindowSize(window->sdl, &width, &height);
-        Post(handle, WM_SIZE, SIZE_RESTORED, PackPoint(width, height));
+        CScreenScaling scaling = WindowScaling(*window);
+        Post(handle, WM_SIZE, SIZE_RESTORED, PackPoint(scaling.clientWidth, scaling.clientHeight));
         break;
     }
     case SDL_WINDOWEVENT_MOVED:

@@ -8,7 +8,7 @@
 namespace {
 
 volatile sig_atomic_t g_signal = 0;
-CSessionEnd g_end{SessionEndCause::None, 0};
+CSessionEnd g_end{SessionEndCause::Running, 0};
 
 void OnSessionSignal(int number)
 {
@@ -48,7 +48,7 @@ CSessionEnd GetSessionEnd()
 
 void EndSession(SessionEndCause cause)
 {
-    if (g_end.cause != SessionEndCause::None || cause == SessionEndCause::None)
+    if (g_end.cause != SessionEndCause::Running || cause == SessionEndCause::Running)
         return;
     g_end = CSessionEnd{cause, cause == SessionEndCause::Signal ? static_cast<int>(g_signal) : 0};
     AskTopLevelWindowsToClose();
@@ -62,6 +62,6 @@ void DeliverSignalledSessionEnd()
 
 void ResetSessionEnd()
 {
-    g_end = CSessionEnd{SessionEndCause::None, 0};
+    g_end = CSessionEnd{SessionEndCause::Running, 0};
     g_signal = 0;
 }

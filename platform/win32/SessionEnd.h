@@ -5,7 +5,7 @@
 // program: its top-level windows are asked to close (WM_CLOSE posted; without any window, the quit
 // message), so the message loop ends and the program shuts down as after a quit of its own.
 
-enum class SessionEndCause : uint8_t { None, Signal, DisplayLost, WindowDestroyed };
+enum class SessionEndCause : uint8_t { Running, Signal, DisplayLost, WindowDestroyed };
 
 struct CSessionEnd {
     SessionEndCause cause;
@@ -16,7 +16,7 @@ struct CSessionEnd {
 // Any later one is only noted: it cannot cut short the shutdown, nor the saves it makes.
 void CatchSessionEndSignals();
 
-// The first cause that ended the session; SessionEndCause::None while it goes on.
+// The first cause that ended the session; SessionEndCause::Running while it goes on.
 CSessionEnd GetSessionEnd();
 
 // For the platform layer's event pump: ends the session for the cause (the first cause counts),

@@ -415,7 +415,7 @@ BOOL GetWindowRect(HWND handle, RECT* rect)
         *rect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         return TRUE;
     }
-    if (!window->sdl) {
+    if (!window->sdl || window->scaled) {
         *rect = window->bounds;
         return TRUE;
     }
@@ -443,7 +443,7 @@ BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int width, int he
     CWindow* window = Lookup(handle);
     if (!window || window->kind == WindowKind::Remote || window->kind == WindowKind::Desktop)
         return FALSE;
-    if (window->Sdl()) {
+    if (window->Sdl() && !window->scaled) {
         if (!(flags & SWP_NOMOVE))
             SDL_SetWindowPosition(window->Sdl(), x, y);
         if (!(flags & SWP_NOSIZE))

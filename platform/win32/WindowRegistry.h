@@ -51,7 +51,11 @@ struct CWindow {
     HWND parent = nullptr;
     int controlId = 0;
     std::unique_ptr<CControlState> control;
-    RECT bounds{};  // placement of windows that have no SDL window
+    // Placement of windows that have no SDL window, and of scaled ones (the program's view).
+    RECT bounds{};
+    // A full-screen window while a display mode is in force: its SDL window covers the display,
+    // which shows the mode's screen scaled (see ScreenScaling.h).
+    bool scaled = false;
     HDC dc = nullptr;
     bool pixelFormatSet = false;
     CDialogRun* dialog = nullptr;  // set on a dialog window while it runs

@@ -117,8 +117,11 @@ TEST_F(GLContextTest, ContextOutlivesAWindowRecreatedForFullScreen)
     mode.dmPelsHeight = static_cast<DWORD>(height);
     mode.dmBitsPerPel = 32;
     EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
-    mode.dmPelsWidth = 123;
-    mode.dmPelsHeight = 77;
+    // Any size shows, scaled; no size at all and colour depths no display has do not.
+    mode.dmPelsWidth = 0;
+    EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmBitsPerPel = 8;
     EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
 
     HDC newDc = PreparedDc(fullscreen);
