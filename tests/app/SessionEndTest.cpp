@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <unistd.h>
 
@@ -17,6 +16,7 @@
 #include "tests/support/DisplayCheck.h"
 #include "tests/support/PrivateDisplay.h"
 #include "tests/support/TempDir.h"
+#include "tests/support/X11Desktop.h"
 #include "tests/support/platform/TestSwitches.h"
 
 namespace {
@@ -62,23 +62,6 @@ protected:
     void OnSecondFrame() override { raise(g_signal); }
 };
 
-// The process that owns a top-level X window, 0 when the window does not say.
-unsigned long OwnerOf(Display* display, Window window)
-{
-    Atom pidAtom = XInternAtom(display, "_NET_WM_PID", False);
-    Atom type = None;
-    int format = 0;
-    unsigned long count = 0, left = 0;
-    unsigned char* data = nullptr;
-    unsigned long owner = 0;
-    if (XGetWindowProperty(display, window, pidAtom, 0, 1, False, XA_CARDINAL, &type, &format, &count, &left, &data) ==
-            Success && data && count == 1)
-        owner = *reinterpret_cast<unsigned long*>(data);
-    if (data)
-        XFree(data);
-    return owner;
-}
-
 // Another client destroys this process's windows, as `xdotool windowclose` does.
 class CWindowDestroyedWorld : public CEndlessWorld {
 protected:
@@ -87,16 +70,8 @@ protected:
         Display* other = XOpenDisplay(nullptr);
         if (!other)
             return;
-        Window root = 0, parent = 0;
-        Window* children = nullptr;
-        unsigned int count = 0;
-        XQueryTree(other, DefaultRootWindow(other), &root, &parent, &children, &count);
-        for (unsigned int i = 0; i < count; ++i) {
-            if (OwnerOf(other, children[i]) == static_cast<unsigned long>(getpid()))
-                XDestroyWindow(other, children[i]);
-        }
-        if (children)
-            XFree(children);
+        for (unsigned long window : WindowsOfProcess(getpid()))
+            XDestroyWindow(other, window);
         XCloseDisplay(other);
     }
 };

@@ -2,6 +2,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/DrivenProgram.h"
 
@@ -18,9 +19,10 @@ public:
 
     // Fills the folder from the build and the source tree; "" when done, else what failed.
     std::string Prepare(const std::string& sourceDir, const std::string& scoreUrl) const;
-    // Starts the program with the renderer and seed, every frame one step long; null (with
-    // error) when it does not connect.
-    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error) const;
+    // Starts the program with the renderer and seed, every frame one step long, with the
+    // NAME=value entries of env in its environment; null (with error) when it does not connect.
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error,
+                                          const std::vector<std::string>& env = {}) const;
 
     std::string Game() const { return m_root + "/game"; }
     std::string Data() const { return m_root + "/game/Data_full_Win32/"; }
