@@ -214,7 +214,11 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
-        window->minimised = false;
+        // A minimised window that changes its size (leaving full screen) stays minimised.
+        if (event.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+            window->minimised = false;
+        if (window->minimised)
+            break;
         CScreenScaling scaling = WindowScaling(*window);
         Post(handle, WM_SIZE, SIZE_RESTORED, PackPoint(scaling.clientWidth, scaling.clientHeight));
         break;

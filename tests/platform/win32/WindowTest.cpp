@@ -186,6 +186,25 @@ TEST_F(WindowTest, TheWindowManagerOffersOnlyWhatTheStyleCanDo)
     }
 }
 
+// A minimised window whose size changes (as a full-screen one leaving the display's mode does)
+// stays minimised until it is restored.
+TEST_F(WindowTest, AMinimisedWindowStaysMinimisedWhenItsSizeChanges)
+{
+    REQUIRE_DISPLAY();
+    HWND window = MakeWindow(RecordingProc);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(SetWindowPos(window, HWND_TOP, 0, 0, 200, 150, SWP_NOMOVE));
+    for (int tries = 0; tries < 20; ++tries) {
+        Sleep(10);
+        DrainQueue();
+    }
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_FALSE(IsIconic(window));
+}
+
 TEST_F(WindowTest, FocusCanBeAssumedWhereTheServerReportsNone)
 {
     REQUIRE_DISPLAY();
