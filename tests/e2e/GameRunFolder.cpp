@@ -65,14 +65,14 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
 }
 
 std::unique_ptr<DrivenProgram> GameRunFolder::Launch(int renderer, uint32_t seed, std::string* error,
-                                                     const std::vector<std::string>& extra) const
+                                                   const std::vector<std::string>& env) const
 {
     auto program = std::make_unique<DrivenProgram>();
-    std::vector<std::string> env = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
+    std::vector<std::string> all = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
                                     "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
                                     "VD_MODULE_3D=" + std::to_string(renderer)};
-    env.insert(env.end(), extra.begin(), extra.end());
-    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), env, error))
+    all.insert(all.end(), env.begin(), env.end());
+    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), all, error))
         return nullptr;
     return program;
 }

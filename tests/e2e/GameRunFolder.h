@@ -19,8 +19,8 @@ public:
 
     // Fills the folder from the build and the source tree; "" when done, else what failed.
     std::string Prepare(const std::string& sourceDir, const std::string& scoreUrl) const;
-    // Starts the program with the renderer and seed, every frame one step long, with the
-    // NAME=value entries of env in its environment; null (with error) when it does not connect.
+    // Starts the program with the renderer and seed, every frame one step long, and the NAME=value
+    // entries of env; null (with error) when it does not connect.
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error,
                                           const std::vector<std::string>& env = {}) const;
 

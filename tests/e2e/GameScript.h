@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/DrivenProgram.h"
 
@@ -35,6 +36,8 @@ public:
     Step NameProfile(const std::string& name);
     // A new story game from the main menu, up to the first scene's first frames in game.
     Step StartStory();
+    // The story game of the slot continued from the main menu, up to the level's frames in game.
+    Step ContinueStory();
     // From the scene through the toolbar's menu button back to the main menu.
     Step LeaveScene();
     // After the last level: the end text paged through, up to the outro menu (picture "outro").
@@ -61,10 +64,19 @@ public:
     // The presented frame as <name>.png.
     Step Picture(const std::string& name);
 
+    // A move of the player that the game answers at once, and the frame that took it.
+    struct Moment {
+        std::string kind;  // "found" (a listed object), "arrow", "star", "slide" (a sliding drag)
+        long frame;
+    };
+
     const StateReport& Report() const { return m_report; }
     bool StarCaught() const { return m_starCaught; }
+    const std::vector<Moment>& Moments() const { return m_moments; }
 
 private:
+    // The play page's story line clicked, then frames and pop-ups until the level takes clicks.
+    Step EnterStory(long line);
     // Settled, then the picture.
     Step PictureOnSettling(const std::string& name);
     Step Until(const std::function<bool(const StateReport&)>& done, int maxSteps, const std::string& what);
@@ -73,9 +85,11 @@ private:
     bool CatchStar();
     // A line, button or edit field of the menu.
     Step ClickControl(long id);
+    void Note(const std::string& kind) { m_moments.push_back({kind, m_program.Frames()}); }
 
     DrivenProgram& m_program;
     std::string m_pictures;
     StateReport m_report;
     bool m_starCaught = false;
+    std::vector<Moment> m_moments;
 };

@@ -40,6 +40,7 @@ public:
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
     using CVadadiDazidevWorld::m_pHint;
+    using CVadadiDazidevWorld::m_pStars;
     using CVadadiDazidevWorld::m_pTooltips;
     using CVadadiDazidevWorld::m_fSpeedFactor;
     using CVadadiDazidevWorld::m_fZoom;

@@ -154,7 +154,7 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
     std::vector<std::u16string> files = {u"sounds/music.wav"};
     for (uint16_t i = 0; i < names.count; ++i)
         files.push_back(names.units.get() + names.offsets[i]);
-    EXPECT_EQ(files.size(), 10u);
+    EXPECT_EQ(files.size(), 11u);
     std::set<uint32_t> sizes;
     for (const std::u16string& name : files) {
         CWavReader wav(nullptr);

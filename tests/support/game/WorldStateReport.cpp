@@ -172,6 +172,7 @@ void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
     if (!locked)
         tokens.Add("tool", JoinFields({std::to_string(kHintTool),
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
+    tokens.Add("hintframe", int64_t{hint.GetFrame()});
     // While the glow shows, the next click only fades it.
     tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
 }
@@ -197,6 +198,11 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("mode", game->m_nMode);
     tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
+    const CWorldData& data = *world->GetData();
+    tokens.Add("screen", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight));
+    // The volumes in tenths, as the sliders set them.
+    tokens.Add("music", static_cast<int64_t>(game->m_fMusicVolume * 10.0f + 0.5f));
+    tokens.Add("sound", static_cast<int64_t>(game->m_fSoundVolume * 10.0f + 0.5f));
 }
 
 } // namespace

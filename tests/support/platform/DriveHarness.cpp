@@ -18,6 +18,7 @@
 #include "platform/win32/DesktopState.h"
 #include "platform/win32/GLContext.h"
 #include "platform/win32/WindowRegistry.h"
+#include "tests/support/platform/AudioCapture.h"
 
 namespace {
 
@@ -226,6 +227,7 @@ bool DriveFrameGate()
         return true;
     if (Drive().stepping) {
         Drive().stepping = false;
+        CaptureStepAudio();
         Answer("ok " + std::to_string(++Drive().frames));
         if (Drive().socket < 0)
             return true;
