@@ -75,34 +75,32 @@ void OnXConnectionExit(Display*, void*)
     g_lost = true;
 }
 
-unsigned long StyleFunctions(DWORD style)
-{
-    unsigned long functions = kFunctionMove;
-    if (style & WS_SYSMENU)
-        functions |= kFunctionClose;
-    if (style & WS_MINIMIZEBOX)
-        functions |= kFunctionMinimize;
-    if (style & WS_MAXIMIZEBOX)
-        functions |= kFunctionMaximize;
-    if (style & WS_THICKFRAME)
-        functions |= kFunctionResize;
-    return functions;
-}
+// What a style bit lets the window manager offer: a function and the decoration for it.
+struct CStyleOffer {
+    DWORD style;
+    unsigned long function;
+    unsigned long decoration;
+};
 
-unsigned long StyleDecorations(DWORD style)
+constexpr CStyleOffer kStyleOffers[] = {
+    {WS_SYSMENU, kFunctionClose, kDecorMenu},
+    {WS_MINIMIZEBOX, kFunctionMinimize, kDecorMinimize},
+    {WS_MAXIMIZEBOX, kFunctionMaximize, kDecorMaximize},
+    {WS_THICKFRAME, kFunctionResize, kDecorResizeHandle},
+};
+
+CWindowManagerHints HintsForStyle(DWORD style)
 {
-    unsigned long decorations = kDecorBorder;
+    CWindowManagerHints hints{kHintFunctions | kHintDecorations, kFunctionMove, kDecorBorder, 0, 0};
     if ((style & WS_CAPTION) == WS_CAPTION)
-        decorations |= kDecorTitle;
-    if (style & WS_SYSMENU)
-        decorations |= kDecorMenu;
-    if (style & WS_MINIMIZEBOX)
-        decorations |= kDecorMinimize;
-    if (style & WS_MAXIMIZEBOX)
-        decorations |= kDecorMaximize;
-    if (style & WS_THICKFRAME)
-        decorations |= kDecorResizeHandle;
-    return decorations;
+        hints.decorations |= kDecorTitle;
+    for (const CStyleOffer& offer : kStyleOffers) {
+        if (style & offer.style) {
+            hints.functions |= offer.function;
+            hints.decorations |= offer.decoration;
+        }
+    }
+    return hints;
 }
 
 } // namespace
@@ -156,7 +154,7 @@ void SetX11WindowFunctions(SDL_Window* window, DWORD style)
         return;
     Display* display = info.info.x11.display;
     Atom hintsAtom = XInternAtom(display, "_MOTIF_WM_HINTS", False);
-    CWindowManagerHints hints{kHintFunctions | kHintDecorations, StyleFunctions(style), StyleDecorations(style), 0, 0};
+    CWindowManagerHints hints = HintsForStyle(style);
     XChangeProperty(display, info.info.x11.window, hintsAtom, hintsAtom, 32, PropModeReplace,
                     reinterpret_cast<unsigned char*>(&hints), sizeof(hints) / sizeof(long));
     XFlush(display);
