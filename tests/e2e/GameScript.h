@@ -10,6 +10,7 @@
 constexpr long kMenuPlay = 2;
 constexpr long kMenuClose = 1024;
 constexpr long kMenuNext = 1025;
+constexpr long kMenuNextBesideClose = 1055;
 
 // A player's steps through the game, taken with the mouse and keyboard of the drive socket and
 // checked against the state reports. Each step fails with the last report when the game does not

@@ -26,14 +26,6 @@ public:
     int m_nEnds = 0;
 };
 
-// A bank sound that counts its plays.
-class CCountedSound : public CAudio {
-public:
-    using CAudio::CAudio;
-    Result Play() override { return ++m_nPlays, RES_OK; }
-    int m_nPlays = 0;
-};
-
 // A tooltip that notes the object events and completion checks it is given.
 class CNotingTooltip : public CGameTooltip {
 public:
@@ -84,12 +76,7 @@ protected:
         ASSERT_EQ(m_world.m_pHint->Load(), RES_OK);
         for (Matrix4& view : Data().m_matView)
             data->math->Identity(&view);
-        m_world.m_pAudioEngine.reset(new CEmptySoundEngine(data));
-        Data().m_pSounds.reset(new CSoundBankEntry[kBankSounds]);
-        for (uint16_t n = 0; n < kBankSounds; ++n)
-            Data().m_pSounds[n] = {m_sounds[n] = new CCountedSound(data), 1};
-        Data().m_nSoundCount = kBankSounds;
-        Data().m_fSoundVolume = 1.0f;
+        m_bank = std::make_unique<CCountedBank>(m_world, kBankSounds);
         Data().m_fObjectsFadeOutSpeed = 0.25f;
         m_world.m_pScenes.reset(new std::unique_ptr<CGameLevel>[3]);
         m_world.m_nSceneCount = 3;
@@ -102,9 +89,7 @@ protected:
     {
         if (m_world.m_pScenes && m_world.m_pScenes[0])
             m_world.m_pScenes[0]->Release();
-        for (uint16_t n = 0; Data().m_pSounds && n < kBankSounds; ++n)
-            delete m_sounds[n];
-        Data().m_pSounds.reset();
+        m_bank.reset();
         WidgetTest::TearDown();
     }
 
@@ -184,5 +169,5 @@ protected:
 
     CTestHiddenLevel* m_level = nullptr;
     CNotingTooltip* m_tooltip = nullptr;
-    CCountedSound* m_sounds[kBankSounds] = {};
+    std::unique_ptr<CCountedBank> m_bank;
 };

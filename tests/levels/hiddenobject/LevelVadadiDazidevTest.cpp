@@ -24,13 +24,13 @@ TEST_P(LevelVadadiDazidevTest, ClicksTakeTheLastShownCandidateAndSwallowWhileBus
     EXPECT_EQ(level.OnClick(105, 105), RES_OK);
     EXPECT_EQ(Flags(1), kLive | kPartWaiting | kPartFadingOut) << "the later part wins";
     EXPECT_EQ(Flags(0), kLive);
-    EXPECT_EQ(m_sounds[2]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(2), 1);
     EXPECT_EQ(level.OnClick(300, 100), RES_FAIL) << "item past the shown row";
     EXPECT_EQ(level.OnClick(500, 100), RES_FAIL) << "another phase";
     EXPECT_EQ(level.OnClick(900, 100), RES_FAIL) << "ghosts need their state's leave";
     Record(0).states[1].ghostsClickable = 1;
     EXPECT_EQ(level.OnClick(900, 100), RES_OK);
-    EXPECT_EQ(m_sounds[3]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(3), 1);
     EXPECT_EQ(Count(2), 1u) << "a ghost leaves the toolbar alone";
     level.m_nSceneState = kStateQuiz;
     EXPECT_EQ(level.OnClick(100, 100), RES_FAIL);
@@ -52,9 +52,9 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     Frames(1);
     ASSERT_EQ(level.OnClick(100, 100), RES_OK);
     EXPECT_EQ(Count(0), 1u);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 0) << "the toolbar still lists the item";
+    EXPECT_EQ(m_bank->Plays(4), 0) << "the toolbar still lists the item";
     ASSERT_EQ(level.OnClick(300, 100), RES_OK);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(4), 1);
     EXPECT_EQ(Frames(1), 3) << "fades hold the state";
     EXPECT_EQ(level.GetSceneState(), 1u);
     Frames(4);
@@ -135,6 +135,17 @@ TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
         }
         level.Release();
     }
+    // A hidden switch that kept a fading-out bit from before blinks in and back out all the same.
+    CTestHiddenLevel& level = Build(
+        Scene({Part(1, kPartClickable | kPartToggles | kPartFadingOut, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}));
+    level.AdvanceSceneState(true);
+    ASSERT_EQ(level.OnClick(100, 100), RES_OK);
+    Frames(5);
+    EXPECT_EQ(level.GetSelectedPart(), 0) << "still blinking once drawn";
+    EXPECT_TRUE(Flags(0) & kPartFadingOut);
+    Frames(6);
+    EXPECT_EQ(level.GetSelectedPart(), -1);
+    EXPECT_EQ(Flags(0) & (kPartDrawn | kPartWaiting), 0u) << "hidden again, and clickable";
 }
 
 TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
@@ -284,7 +295,7 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
     EXPECT_EQ(Flags(1), kPartDrawn | kPartClickable);
     EXPECT_EQ(level.GetSceneState(), kStateArrows);
     EXPECT_EQ(level.GetCurrentRecord(), 1u) << "the record switch comes after the scene change";
-    EXPECT_EQ(m_sounds[5]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(5), 1);
 }
 
 TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainPass)
@@ -332,6 +343,52 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
     CStreamMemory again(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
     again.Open();
     EXPECT_EQ(other.LoadObjects(&again, 1), RES_FAIL);
+}
+
+TEST_P(LevelVadadiDazidevTest, TheFirstVisitTutorialSkipsWhatTheGameDoesNotShowAndDrawsTheTimerUntouched)
+{
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
+    level.AdvanceSceneState(true);
+    auto* timer = new CLevelTimer(m_world.GetData(), m_engine, 0);
+    m_world.m_pTimer.reset(timer);
+    const auto font = UseTutorialPopup(m_world, m_engine);
+    const auto pages = [&](uint8_t tutorial, uint32_t mode) {
+        Data().m_bTutorial = tutorial, Data().m_nMode = mode;
+        level.BeginModal();
+        EXPECT_EQ(Data().m_nTutorialStep, 1u);
+        EXPECT_EQ(std::u16string(m_world.GetTutorialPopup()->GetPage()), u"T103 %d %d");
+        return TutorialPages(m_world, level);
+    };
+    ASSERT_FALSE(level.AreStarsDisabled());
+    EXPECT_EQ(pages(1, 1), (std::vector<std::u16string>{u"2 T105 %d %d", u"3 T109 %d %d", u"4 T111 %d %d",
+                                                        u"5 T113 %d %d", u"6 T114 %d %d", u"7 T115 %d %d",
+                                                        u"8 T116 %d %d", u"9 T117 %d %d", u"10 T118 %d %d"}));
+    level.m_nSceneState = kStateArrows;  // no stars there
+    const std::vector<std::u16string> shown = pages(0, 0);
+    EXPECT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[2], u"6 T114 %d %d") << "no tooltips step without the tutorial, no timer step in the story";
+    EXPECT_EQ(shown.back(), u"10 T118 %d %d") << "no star step";
+    Data().m_nTutorialStep = 0;
+    ASSERT_EQ(level.UpdateModal(), RES_OK);
+    EXPECT_EQ(m_world.GetTutorialPopup()->GetStringIndex(), -1) << "steps 0 and 1 show no text";
+
+    Data().m_nTutorialStep = 5;
+    font->m_drawn.clear();
+    level.RenderModal();
+    EXPECT_NE(font->Find(u"01:39"), nullptr) << "the timer showing 99 seconds";
+    EXPECT_EQ(timer->GetSlideState(), kTimerHidden) << "a hidden timer stays hidden";
+    EXPECT_EQ(timer->GetRemainingFrames(), 0.0f);
+    for (uint32_t step : {2u, 9u}) {
+        Data().m_nTutorialStep = step;
+        m_world.GetTutorialPopup()->SetText(kTutorialTextBase + step, kGameTable);
+        m_world.GetTutorialPopup()->OnTextNext();
+        font->m_drawn.clear();
+        level.RenderModal();
+        EXPECT_NE(font->Find(u"T" + Utf8ToUtf16(std::to_string(kTutorialTextBase + step))), nullptr) << step;
+    }
+    m_world.m_pPopupTuto->Release();
+    m_world.m_pPopupTuto.reset();
+    m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
 }
 
 INSTANTIATE_TEST_SUITE_P(FixtureFont, LevelVadadiDazidevTest, ::testing::Values(0u));
