@@ -29,20 +29,26 @@ std::string CaseName(const ::testing::TestParamInfo<CScreenCase>& info)
     return std::string(info.param.renderer == kDirect3D8 ? "Direct3D8_" : "OpenGL_") + size;
 }
 
-// A picture's pixel at (x, y) from the top, as 0xRRGGBB.
-uint32_t PictureAt(const std::vector<uint32_t>& pixels, int width, int height, int x, int y)
+// A picture (rows from the bottom, 0xAABBGGRR) as the screen shows it: rows from the top, 0xRRGGBB.
+ScreenImage AsScreen(const std::vector<uint32_t>& pixels, int width, int height)
 {
-    const uint32_t pixel = pixels[static_cast<size_t>(height - 1 - y) * width + x];
-    return (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+    ScreenImage image{width, height, std::vector<uint32_t>(pixels.size())};
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            const uint32_t pixel = pixels[static_cast<size_t>(height - 1 - y) * width + x];
+            image.pixels[static_cast<size_t>(y) * width + x] = (pixel & 0xFF) << 16 | (pixel & 0xFF00) | (pixel >> 16 & 0xFF);
+        }
+    }
+    return image;
 }
 
 // The colour most of the rectangle shows: a button's face.
-uint32_t FaceColour(const std::vector<uint32_t>& pixels, int width, int height, const ReportRect& rect)
+uint32_t FaceColour(const ScreenImage& image, const ReportRect& rect)
 {
     std::map<uint32_t, int> counts;
-    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, height); ++y)
-        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, width); ++x)
-            ++counts[PictureAt(pixels, width, height, x, y)];
+    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, image.height); ++y)
+        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, image.width); ++x)
+            ++counts[image.At(x, y)];
     uint32_t face = 0;
     int most = 0;
     for (const auto& [colour, count] : counts) {
@@ -102,6 +108,32 @@ std::vector<CPatch> PatchesOf(const ScreenImage& screen, uint32_t colour, int le
     return patches;
 }
 
+double Proportions(const CPatch& patch)
+{
+    return double(patch.right - patch.left + 1) / (patch.bottom - patch.top + 1);
+}
+
+// The share of its bounding box the patch fills.
+double Fill(const CPatch& patch)
+{
+    return double(patch.pixels) / ((patch.right - patch.left + 1) * (patch.bottom - patch.top + 1));
+}
+
+// The topmost of the patches shaped as the model, nullptr without one.
+const CPatch* FirstShapedAs(const std::vector<CPatch>& patches, const CPatch& model)
+{
+    for (const CPatch& patch : patches) {
+        if (std::abs(Proportions(patch) / Proportions(model) - 1.0) <= 0.2 && std::abs(Fill(patch) - Fill(model)) <= 0.15)
+            return &patch;
+    }
+    return nullptr;
+}
+
+bool Inside(const CPatch& patch, const ReportRect& rect)
+{
+    return patch.left >= rect.x && patch.top >= rect.y && patch.right < rect.x + rect.w && patch.bottom < rect.y + rect.h;
+}
+
 // The game in a test's own X server of each size: the player clicks the Play button where the
 // screen shows it, full screen, then in a window after Alt+Enter, then full screen again after
 // another, and each time reaches the play page.
@@ -129,9 +161,10 @@ protected:
         return windows.empty() ? 0 : windows.front();
     }
 
-    // The Play button found on the screen: the topmost patch of its face colour, the colour most
-    // of the button shows in the program's own picture, shaped as the button (its proportions
-    // within a fifth of the reported ones, whatever the scale).
+    // The Play button found on the screen: the topmost patch of its face colour (the colour most
+    // of the button shows in the program's own picture) shaped as the button's face there (its
+    // proportions within a fifth, whatever the scale, and as full of the colour). The same choice
+    // on the program's own picture must give the face inside the reported button.
     ::testing::AssertionResult FindPlay(int* x, int* y)
     {
         const StateReport report = m_program->State();
@@ -148,18 +181,25 @@ protected:
         ScreenImage screen;
         if (pixels.empty() || !GrabScreen(&screen, m_display->Name()))
             return ::testing::AssertionFailure() << "no picture or no screen";
-        const uint32_t face = FaceColour(pixels, width, height, rect);
-        const std::vector<CPatch> patches = PatchesOf(screen, face, rect.w * rect.h / 8);
-        if (patches.empty())
-            return ::testing::AssertionFailure() << "no patch of " << std::hex << face << " on the screen";
-        const CPatch& found = patches.front();
-        const double shape = double(found.right - found.left + 1) / (found.bottom - found.top + 1);
-        const double reported = double(rect.w) / rect.h;
-        if (std::abs(shape / reported - 1.0) > 0.2)
-            return ::testing::AssertionFailure() << "the topmost patch is no Play button: " << shape << " against "
-                                                 << reported;
-        *x = (found.left + found.right) / 2;
-        *y = (found.top + found.bottom) / 2;
+        const ScreenImage own = AsScreen(pixels, width, height);
+        const uint32_t face = FaceColour(own, rect);
+        const std::vector<CPatch> drawn = PatchesOf(own, face, rect.w * rect.h / 8);
+        const CPatch* inside = nullptr;
+        for (const CPatch& patch : drawn) {
+            if (Inside(patch, rect) && (!inside || patch.pixels > inside->pixels))
+                inside = &patch;
+        }
+        if (!inside)
+            return ::testing::AssertionFailure() << "no patch of " << std::hex << face << " inside the Play button";
+        const CPatch* first = FirstShapedAs(drawn, *inside);
+        if (first != inside)
+            return ::testing::AssertionFailure() << "a patch shaped as the Play button lies above it";
+        const std::vector<CPatch> onScreen = PatchesOf(screen, face, inside->pixels / 4);
+        const CPatch* shown = FirstShapedAs(onScreen, *inside);
+        if (!shown)
+            return ::testing::AssertionFailure() << "no patch shaped as the Play button on the screen";
+        *x = (shown->left + shown->right) / 2;
+        *y = (shown->top + shown->bottom) / 2;
         return ::testing::AssertionSuccess();
     }
 
