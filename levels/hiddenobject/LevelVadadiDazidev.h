@@ -31,6 +31,8 @@ public:
     Result SaveObjects(CStream* stream) override;
     Result LoadObjects(CStream* stream, uint32_t version) override;
     Result LoadProgress(CStream* stream, uint32_t version) override;
+    // The search states, the arrows, the quiz and a fresh entry.
+    bool IsSavedSceneState(uint32_t state) const override;
     // The base description, then each record's extension; refuses part orders past the parts.
     Result LoadDescription(CStream* stream) override;
     bool IsSceneOptionSet() override { return m_nSceneState == kStateQuiz; }
@@ -123,6 +125,9 @@ protected:
     void TellTooltipsAllDone();
     // The parts of the main pass, or those of the second view.
     void DrawPass(bool second);
+    // The developer overlay: the collision parts by their standing, with numbers on request.
+    void DrawCollisionOverlay(bool numbers);
+    uint32_t OverlayColour(const ScenePart& part) const;
     void DrawTutorialLines();
     void WrapQuizText(uint32_t slot, uint32_t index, double width);
     void ShuffleQuizPlaces(const CHiddenObjectRecord& record);

@@ -76,6 +76,12 @@ BOOL WaitMessage()
     return TRUE;
 }
 
+void DiscardQueuedClicks()
+{
+    PumpPlatformEvents();
+    CMessageQueue::Get().Discard(WM_LBUTTONDOWN, WM_MOUSEWHEEL);
+}
+
 BOOL TranslateMessage(const MSG* message)
 {
     if (!message || !IsKeyMessage(message->message))

@@ -67,6 +67,7 @@ public:
     using CVadadiDazidevWorld::m_Legals;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
+    using CVadadiDazidevWorld::m_pMenuDialog;
     using CVadadiDazidevWorld::m_pPopupTuto;
     using CVadadiDazidevWorld::m_nLevelBusy, CVadadiDazidevWorld::m_nTooltipBusy;
     using CVadadiDazidevWorld::m_pMenuCurrent;

@@ -3,6 +3,7 @@
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
 #include "core/Stream.h"
+#include "engine3d/Container.h"
 #include "engine3d/TextureRaw.h"
 #include "game/PopupText.h"
 #include "game/SoundNames.h"
@@ -332,7 +333,16 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
             frames(60);
         }
     };
+    // The menubar's zoom button follows the scene from the switch on, at its place: the study
+    // zooms, the mini-games do not.
+    auto zooms = [&] {
+        C3DContainer* menubar = m_world.GetToolbar()->GetMenubar();
+        Vector3 at{};
+        menubar->FindById(1)->GetPosition(&at);
+        return menubar->FindById(1)->IsVisible() == 1 && menubar->FindById(2)->IsVisible() == 0 && at.y == 575.0f;
+    };
     ASSERT_TRUE(play([&] { return in(0, 1); }));
+    EXPECT_TRUE(zooms());
     collect(1);
     ASSERT_TRUE(play([&] { return in(0, 2); })) << "the listed objects found";
     collect(2);
@@ -353,12 +363,19 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         return play([&] { return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME; });
     };
     ASSERT_TRUE(current(1)) << "the arrow leads to the jigsaw";
+    EXPECT_FALSE(zooms());
     EXPECT_TRUE(m_world.GetTooltip(0)->IsHidden()) << "the study's leave actions put the note away";
     level(1)->UseHint();  // the preview
     level(1)->UseHint();  // the solve button
     click(870.0f, 590.0f);
     ASSERT_TRUE(current(2)) << "the solve button solves the jigsaw, which leads to SHOOT";
     auto* shoot = static_cast<CLevelShoot*>(level(2));
+    // SHOOT's star is drawn once a frame, by the world's pass.
+    auto* engine = static_cast<CMemoryEngine*>(m_world.Get3DEngine());
+    shoot->PickStarSlot();
+    engine->ClearDraws();
+    Frame();
+    EXPECT_EQ(engine->DrawsOf(m_world.GetStars()->GetSprite()).size(), 1u);
     for (int round = 0; round < 3000 && m_world.m_nCurrentScene == 2; ++round) {
         for (uint32_t n = 0; n < shoot->GetField().SlotCount(); ++n) {
             const uint8_t target = shoot->GetField().Slot(n)->target;

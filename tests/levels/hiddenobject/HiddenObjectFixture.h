@@ -35,17 +35,23 @@ public:
     Result Update() override { return RES_OK; }
     void Reset() override {}
     void PlayStepSound() override {}
-    void Draw() override {}
+    void Draw() override
+    {
+        if (m_pDrawOrder)
+            m_pDrawOrder->push_back(GetId());
+    }
     void RenderObject() override {}
     bool IsHidden() const override { return false; }
     void SetHidden(bool) override {}
     bool IsDone() const override { return false; }
-    uint32_t GetSlideState() const override { return kTooltipFolded; }
+    uint32_t GetSlideState() const override { return m_nSlide; }
     void SetSlideState(uint32_t) override {}
     int32_t GetPendingPage() const override { return kNoPopupPage; }
     void SetPendingPage(int32_t) override {}
     std::vector<std::pair<uint32_t, uint32_t>> m_events;
     int m_nChecks = 0;
+    uint32_t m_nSlide = kTooltipFolded;
+    std::vector<uint32_t>* m_pDrawOrder = nullptr;  // notes the ids drawn
 };
 
 // A 40-unit square part centred at (x, y).
@@ -87,6 +93,8 @@ protected:
     }
     void TearDown() override
     {
+        if (m_noting)
+            m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
         if (m_world.m_pScenes && m_world.m_pScenes[0])
             m_world.m_pScenes[0]->Release();
         m_bank.reset();
@@ -94,6 +102,13 @@ protected:
     }
 
     // The level of the model, read, with one square per part in both objects.
+    // The main font becomes one that notes its texts.
+    CNotingFont& NoteTexts()
+    {
+        m_noting = std::make_unique<CNotingFont>(m_world.GetData(), m_engine);
+        m_world.m_pMainFont = Data().m_pMainFont = m_noting.get();
+        return *m_noting;
+    }
     CTestHiddenLevel& Build(const CHiddenObjectLevelModel& model)
     {
         m_level = new CTestHiddenLevel(m_world.GetData(), m_engine, 0);
@@ -170,4 +185,5 @@ protected:
     CTestHiddenLevel* m_level = nullptr;
     CNotingTooltip* m_tooltip = nullptr;
     std::unique_ptr<CCountedBank> m_bank;
+    std::unique_ptr<CNotingFont> m_noting;
 };
