@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <X11/Xlib.h>
 #include <unistd.h>
 
 #include <csignal>
@@ -18,6 +17,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/X11Desktop.h"
 #include "tests/support/platform/TestSwitches.h"
+
+// Last: Xlib's macros (None, Status) would clash with the names above.
+#include <X11/Xlib.h>
 
 namespace {
 

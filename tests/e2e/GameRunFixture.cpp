@@ -175,8 +175,8 @@ size_t ColourCount(const std::string& path)
 size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect)
 {
     int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
+    const std::vector<uint32_t> first = PicturePixels(a, &width, &height);
+    const std::vector<uint32_t> second = PicturePixels(b, &widthB, &heightB);
     if (first.empty() || width != widthB || height != heightB)
         return 0;
     size_t differing = 0;
