@@ -80,3 +80,8 @@ void NotifyBeforeSwap()
     if (g_harness && g_harness->beforeSwap)
         g_harness->beforeSwap();
 }
+
+bool ArePresentsUnpaced()
+{
+    return g_harness && g_harness->unpacedPresents;
+}

@@ -22,25 +22,6 @@ std::string Env(const char* name)
     return value ? value : "";
 }
 
-// A picture as 32-bit pixels; empty when it does not load.
-std::vector<uint32_t> Pixels(const std::string& path, int* width, int* height)
-{
-    C3DTextureRaw picture(nullptr);
-    std::vector<uint32_t> pixels;
-    if (Failed(picture.LoadFromFile(Utf8ToUtf16(path).c_str())) || picture.GetBits() < 24) {
-        picture.Release();
-        return pixels;
-    }
-    *width = picture.GetWidth();
-    *height = picture.GetHeight();
-    const uint8_t* bytes = picture.GetPixels();
-    const size_t stride = picture.GetBits() / 8;
-    for (size_t i = 0; i < size_t(*width) * *height; ++i, bytes += stride)
-        pixels.push_back(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16);
-    picture.Release();
-    return pixels;
-}
-
 } // namespace
 
 SavedGame::SavedGame(const std::string& dataFolder, const std::string& appData)
@@ -130,11 +111,29 @@ std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, 
     return ::testing::AssertionSuccess();
 }
 
+std::vector<uint32_t> PicturePixels(const std::string& path, int* width, int* height)
+{
+    C3DTextureRaw picture(nullptr);
+    std::vector<uint32_t> pixels;
+    if (Failed(picture.LoadFromFile(Utf8ToUtf16(path).c_str())) || picture.GetBits() < 24) {
+        picture.Release();
+        return pixels;
+    }
+    *width = picture.GetWidth();
+    *height = picture.GetHeight();
+    const uint8_t* bytes = picture.GetPixels();
+    const size_t stride = picture.GetBits() / 8;
+    for (size_t i = 0; i < size_t(*width) * *height; ++i, bytes += stride)
+        pixels.push_back(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16);
+    picture.Release();
+    return pixels;
+}
+
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance, double share)
 {
     int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
+    const std::vector<uint32_t> first = PicturePixels(a, &width, &height);
+    const std::vector<uint32_t> second = PicturePixels(b, &widthB, &heightB);
     if (first.empty() || width != widthB || height != heightB)
         return ::testing::AssertionFailure() << a << " and " << b << " do not load at one size";
     // How far a channel of one picture lies outside the range of the other's 3 x 3 neighbourhood
@@ -169,15 +168,15 @@ std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, 
 size_t ColourCount(const std::string& path)
 {
     int width = 0, height = 0;
-    const std::vector<uint32_t> pixels = Pixels(path, &width, &height);
+    const std::vector<uint32_t> pixels = PicturePixels(path, &width, &height);
     return std::set<uint32_t>(pixels.begin(), pixels.end()).size();
 }
 
 size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect)
 {
     int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
+    const std::vector<uint32_t> first = PicturePixels(a, &width, &height);
+    const std::vector<uint32_t> second = PicturePixels(b, &widthB, &heightB);
     if (first.empty() || width != widthB || height != heightB)
         return 0;
     size_t differing = 0;

@@ -45,7 +45,8 @@ protected:
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
 
-    // Starts the program with the renderer and seed, every frame one step long.
+    // Starts the program with the renderer and seed, every frame one step long, and the
+    // NAME=value entries of env in its environment.
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
@@ -65,6 +66,9 @@ protected:
 // channel with the range of the other picture's 3 x 3 neighbourhood.
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance = 2,
                                          double share = 0.995);
+// A picture's pixels, rows from the bottom, each red | green << 8 | blue << 16; empty when it does
+// not load.
+std::vector<uint32_t> PicturePixels(const std::string& path, int* width, int* height);
 // The number of distinct colours of a picture, 0 when it does not load.
 size_t ColourCount(const std::string& path);
 // The number of pixels of the rectangle (window pixels from the top left) that differ between two

@@ -7,7 +7,8 @@
 // input must reach no other test's windows. Ended with the object.
 class PrivateDisplay {
 public:
-    PrivateDisplay();
+    // A screen of that width x height (24-bit colour).
+    explicit PrivateDisplay(const char* size = "1280x1024");
     ~PrivateDisplay();
     PrivateDisplay(const PrivateDisplay&) = delete;
     PrivateDisplay& operator=(const PrivateDisplay&) = delete;
@@ -16,6 +17,8 @@ public:
     const std::string& Name() const { return m_name; }
 
     static bool ServerInstalled();
+    // Ends the server now, as a display that goes away does.
+    void Stop();
 
 private:
     pid_t m_server = -1;
