@@ -301,7 +301,8 @@ int CProgram::MainLoop()
 
 // A frame while the queue is empty. Minimised, a frame only advances the frame timer: the loop
 // then waits for the next message instead, and the timer advances again once it came, so the
-// first frame after the window is back measures an ordinary frame.
+// first frame after the window is back measures an ordinary frame. Frames a harness gates run
+// when it says, minimised or not.
 Result CProgram::IdleFrame(uint32_t sleepMs)
 {
     CWorldData* data = Data();
@@ -309,7 +310,7 @@ Result CProgram::IdleFrame(uint32_t sleepMs)
     data->minimised = IsIconic(m_info.window) ? 1 : 0;
     data->hasFocus = GetFocus() == m_info.window ? 1 : 0;
     Result result = m_world->OnFrame();
-    if (Succeeded(result) && data->minimised) {
+    if (Succeeded(result) && data->minimised && !AreFramesGated()) {
         WaitMessage();
         result = m_world->OnFrame();
     }

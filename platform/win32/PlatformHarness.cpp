@@ -75,6 +75,11 @@ bool FrameMayRun()
     return !g_harness || !g_harness->frameGate || g_harness->frameGate();
 }
 
+bool AreFramesGated()
+{
+    return g_harness && g_harness->frameGate;
+}
+
 void NotifyBeforeSwap()
 {
     if (g_harness && g_harness->beforeSwap)

@@ -41,5 +41,6 @@ bool GetHarnessSeed(uint32_t* seed);  // false: seed from the tick count
 bool IsFixedStep();
 uint16_t GetHarnessModule3D();  // 0: start-up's choice
 bool FrameMayRun();             // true without a gate
+bool AreFramesGated();          // a gate, not the messages, decides when frames run
 void NotifyBeforeSwap();
 bool ArePresentsUnpaced();

@@ -189,3 +189,23 @@ TEST_F(StartupTest, MinimisedTheLoopWaitsAndTheNextFrameIsOrdinary)
         },
         testing::ExitedWithCode(0), Has("waits 0 factor 0.00\nframe 1\nwaits 3 factor 0.00\nframe 2\n"));
 }
+
+// A harness that gates the frames steps them minimised too (waiting for a message there would
+// hold its next step for ever): no wait, and the frames go on once the window is back.
+TEST_F(StartupTest, MinimisedGatedFramesRunWithoutWaiting)
+{
+    REQUIRE_DISPLAY();
+    EXPECT_EXIT(
+        {
+            SetTestClock(WaitedClock);
+            SetSleepHook(CountWait);
+            SetFrameGate([] {
+                static int steps = 0;
+                if (++steps == 3)
+                    ShowWindow(g_minimised, SW_RESTORE);
+                return true;
+            });
+            exit(RunDefault(kBuiltinEngine, []() -> CWorld* { return new CMinimisingWorld(); }));
+        },
+        testing::ExitedWithCode(0), Has("waits 0 factor 0.00\nframe 1\nwaits 0 factor 0.00\nframe 2\n"));
+}

@@ -1,5 +1,6 @@
 #include "tests/e2e/GameRunFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -87,8 +88,20 @@ void GameRunTest::TearDown()
 
 std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, const std::vector<std::string>& env)
 {
+    std::vector<std::string> all = env;
+    const bool namesDisplay =
+        std::any_of(env.begin(), env.end(), [](const std::string& entry) { return entry.rfind("DISPLAY=", 0) == 0; });
+    if (!namesDisplay && PrivateDisplay::ServerInstalled()) {
+        if (!m_display)
+            m_display = std::make_unique<PrivateDisplay>();
+        if (m_display->Name().empty()) {
+            ADD_FAILURE() << "no X server of the test's own";
+            return nullptr;
+        }
+        all.push_back("DISPLAY=" + m_display->Name());
+    }
     std::string error;
-    auto program = m_folder.Launch(renderer, seed, &error, env);
+    auto program = m_folder.Launch(renderer, seed, &error, all);
     if (!program)
         ADD_FAILURE() << error;
     return program;

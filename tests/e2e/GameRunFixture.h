@@ -8,6 +8,7 @@
 #include "game/VadadiDazidevWorld.h"
 #include "tests/e2e/DrivenProgram.h"
 #include "tests/e2e/GameRunFolder.h"
+#include "tests/support/PrivateDisplay.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScoreTestServer.h"
 #include "tests/support/TempDir.h"
@@ -46,7 +47,8 @@ protected:
     void TearDown() override;
 
     // Starts the program with the renderer and seed, every frame one step long, and the
-    // NAME=value entries of env in its environment.
+    // NAME=value entries of env in its environment; on the test's own X server unless env names a
+    // DISPLAY, so that runs in parallel never take each other's full screen.
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
@@ -60,6 +62,7 @@ protected:
     GameRunFolder m_folder;
     // Up through a whole play-through.
     ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
+    std::unique_ptr<PrivateDisplay> m_display;
 };
 
 // Two pictures of one size whose pixels agree, on at least share of them, within tolerance per

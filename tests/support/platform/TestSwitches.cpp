@@ -99,6 +99,11 @@ void SetSleepHook(SleepHook hook)
     Switches().harness.sleep = hook;
 }
 
+void SetFrameGate(bool (*gate)())
+{
+    Switches().harness.frameGate = gate;
+}
+
 void SetShellLauncher(const char* program)
 {
     CSwitches& switches = Switches();
