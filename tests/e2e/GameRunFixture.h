@@ -42,8 +42,9 @@ protected:
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
 
-    // Starts the program with the renderer and seed, every frame one step long.
-    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed);
+    // Starts the program with the renderer and seed, every frame one step long, and the NAME=value
+    // entries of env.
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
     ::testing::AssertionResult EndedCleanly(int exitCode) const;
@@ -58,8 +59,8 @@ protected:
     ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
 };
 
-// Two pictures of one size whose pixels agree, on at least share of them, within tolerance per
-// channel with the range of the other picture's 3 x 3 neighbourhood.
+// Two picture files of one size whose pixels agree, on at least share of them, within tolerance
+// per channel with the range of the other picture's 3 x 3 neighbourhood (PictureMatches).
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance = 2,
                                          double share = 0.995);
 // The number of distinct colours of a picture, 0 when it does not load.

@@ -64,13 +64,29 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
     return "";
 }
 
-std::unique_ptr<DrivenProgram> GameRunFolder::Launch(int renderer, uint32_t seed, std::string* error) const
+std::string GameRunFolder::DataFile(const std::string& name) const
+{
+    const std::string path = Data() + "VadadiDazidev_full_Win32.pak";
+    std::vector<PakIndexEntry> entries;
+    std::string error;
+    if (ReadPakIndex(path, 0, &entries, &error) != RES_OK)
+        return "";
+    for (const PakIndexEntry& entry : entries) {
+        if (PakNamesEqual(entry.name, name))
+            return TempDir::Read(path).substr(entry.dataOffset, entry.size);
+    }
+    return "";
+}
+
+std::unique_ptr<DrivenProgram> GameRunFolder::Launch(int renderer, uint32_t seed, std::string* error,
+                                                     const std::vector<std::string>& env) const
 {
     auto program = std::make_unique<DrivenProgram>();
-    const std::vector<std::string> env = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
-                                          "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
-                                          "VD_MODULE_3D=" + std::to_string(renderer)};
-    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), env, error))
+    std::vector<std::string> entries = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
+                                        "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
+                                        "VD_MODULE_3D=" + std::to_string(renderer)};
+    entries.insert(entries.end(), env.begin(), env.end());
+    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), entries, error))
         return nullptr;
     return program;
 }

@@ -2,12 +2,18 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/DrivenProgram.h"
 
 // The renderers a run can choose (VD_MODULE_3D): Direct3D 8 and OpenGL.
 constexpr int kDirect3D8 = 2;
 constexpr int kOpenGL = 4;
+
+inline std::string RendererName(int renderer)
+{
+    return renderer == kDirect3D8 ? "Direct3D8" : "OpenGL";
+}
 
 // A folder where the test build of the program runs driven: a copy of the build's sample data
 // with web scores switched on, an external pak that points the scores at a score server, and a
@@ -18,9 +24,13 @@ public:
 
     // Fills the folder from the build and the source tree; "" when done, else what failed.
     std::string Prepare(const std::string& sourceDir, const std::string& scoreUrl) const;
-    // Starts the program with the renderer and seed, every frame one step long; null (with
-    // error) when it does not connect.
-    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error) const;
+    // Starts the program with the renderer and seed, every frame one step long, and the NAME=value
+    // entries of env; null (with error) when it does not connect.
+    std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error,
+                                          const std::vector<std::string>& env = {}) const;
+
+    // The bytes of an entry of the folder's main pak; empty when it holds none of that name.
+    std::string DataFile(const std::string& name) const;
 
     std::string Game() const { return m_root + "/game"; }
     std::string Data() const { return m_root + "/game/Data_full_Win32/"; }

@@ -118,9 +118,13 @@ GameScript::Step GameScript::StartStory()
         const long state = m_report.Int("state");
         if ((state == kInGame || state == kSceneModal) && Settled(m_report))
             return step;
-        const auto popups = m_report.All("popup");
-        if (AnswersPopup(state) && !popups.empty() && !m_program.Click(StateReport::RectAt(popups.front(), 1)))
-            break;
+        if (AnswersPopup(state) && m_report.Has("popup")) {
+            if (const Step looked = Look(); !looked)
+                return looked;
+            const auto popups = m_report.All("popup");
+            if (!popups.empty() && !m_program.Click(StateReport::RectAt(popups.front(), 1)))
+                break;
+        }
         if (!m_program.Step())
             break;
     }
@@ -135,8 +139,12 @@ GameScript::Step GameScript::ReachOutro()
         const long state = m_report.Int("state");
         if (state == kOutroMenu && Settled(m_report) && m_report.Find("button", kMenuClose))
             return Picture("outro");
+        if (state == kEndText && m_report.Find("button", kMenuNext)) {
+            if (const Step looked = Look(); !looked)
+                return looked;
+        }
         const auto next = m_report.Find("button", kMenuNext);
-        if (!(state == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
+        if (!(m_report.Int("state") == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
             break;
     }
     return ::testing::AssertionFailure() << "the outro menu not reached; last report: " << m_report.Line();
@@ -186,5 +194,25 @@ GameScript::Step GameScript::Picture(const std::string& name)
 {
     if (!m_program.Shot(m_pictures + "/" + name + ".png"))
         return ::testing::AssertionFailure() << "no picture " << name;
+    m_pictureList.push_back({name, m_program.State()});
     return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::Look()
+{
+    if (!m_watcher)
+        return ::testing::AssertionSuccess();
+    const Step steady = Until([](const StateReport& r) { return r.Int("faded", 1) == 1 && r.Int("pending") < 0; },
+                              kPageFrames, "the end of the fade");
+    if (!steady)
+        return steady;
+    std::string screen = m_report.Value("state") + " " + m_report.Value("popuptext");
+    for (const auto& tooltip : m_report.All("tooltip"))
+        screen += " tooltip " + tooltip.front();
+    if (screen == m_lastLook)
+        return steady;
+    m_lastLook = screen;
+    const Step looked = m_watcher(m_report);
+    m_report = m_program.State();
+    return looked;
 }

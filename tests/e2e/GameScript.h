@@ -1,21 +1,34 @@
 #pragma once
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "tests/e2e/DrivenProgram.h"
 
-// Menu ids the script and its callers click: the play line and the navigation layer's close.
+// Menu ids the script and its callers click: the play line and the navigation layer's close,
+// next and next-page buttons.
 constexpr long kMenuPlay = 2;
 constexpr long kMenuClose = 1024;
 constexpr long kMenuNext = 1025;
+constexpr long kMenuNextPage = 1055;
 
 // A player's steps through the game, taken with the mouse and keyboard of the drive socket and
 // checked against the state reports. Each step fails with the last report when the game does not
 // get where it should within its frames.
+// A picture the script wrote and the report of the frame it shows.
+struct ScriptPicture {
+    std::string name;
+    StateReport report;
+};
+
 class GameScript {
 public:
     using Step = ::testing::AssertionResult;
+    // Looks at a screen that waits for the player; a failure stops the script.
+    using Watcher = std::function<Step(const StateReport&)>;
 
     // Pictures are written into pictureFolder as <name>.png.
     GameScript(DrivenProgram& program, const std::string& pictureFolder) : m_program(program), m_pictures(pictureFolder)
@@ -48,8 +61,13 @@ public:
     // clicks in game.
     Step Settle();
     // The hidden-object scene (pictures "scene" and "quiz"): every listed object, the toggle, the
-    // quiz; then out by the arrows. In every level the first active star is caught.
-    Step PlayScene();
+    // quiz; then out by the arrows. In every level the first active star is caught. With useHint
+    // a hint is used (UseHint) after the first picture.
+    Step PlayScene(bool useHint = false);
+    // In a settled scene: the star caught for a hint unless one is there, frames until the hint
+    // button is charged (picture "hint-charged"), the hint used, and its glow at full strength
+    // (picture "hint-glow").
+    Step UseHint();
     // Each mini-game shows its picture ("jigsaw", "shoot", "sliding") once settled.
     // The jigsaw from its reported board: swaps, then turns.
     Step SolveJigsaw();
@@ -60,9 +78,14 @@ public:
     Step SolveSliding();
     // The presented frame as <name>.png.
     Step Picture(const std::string& name);
+    // From now on each pop-up page, tutorial step and tooltip is shown to the watcher once its
+    // fade is over, before it is answered, and tutorials are paged through instead of closed.
+    void Watch(Watcher watcher) { m_watcher = std::move(watcher); }
 
     const StateReport& Report() const { return m_report; }
     bool StarCaught() const { return m_starCaught; }
+    // The pictures written, in order.
+    const std::vector<ScriptPicture>& Pictures() const { return m_pictureList; }
 
 private:
     // Settled, then the picture.
@@ -73,9 +96,17 @@ private:
     bool CatchStar();
     // A line, button or edit field of the menu.
     Step ClickControl(long id);
+    // The paging button of a pop-up of the state that the player clicks.
+    std::optional<StateReport::Fields> PopupAnswer(long state) const;
+    // Before the screen of the report is answered: with a watcher, frames until its fade is over,
+    // then the watcher, once per screen. The report is fresh after it.
+    Step Look();
 
     DrivenProgram& m_program;
     std::string m_pictures;
     StateReport m_report;
     bool m_starCaught = false;
+    Watcher m_watcher;
+    std::string m_lastLook;
+    std::vector<ScriptPicture> m_pictureList;
 };

@@ -42,7 +42,7 @@ bool PrivateDisplay::ServerInstalled()
     return access(kServer, X_OK) == 0;
 }
 
-PrivateDisplay::PrivateDisplay()
+PrivateDisplay::PrivateDisplay(const char* screen)
 {
     int ends[2];
     if (pipe(ends) != 0)
@@ -55,7 +55,7 @@ PrivateDisplay::PrivateDisplay()
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
         std::string descriptor = std::to_string(ends[1]);
-        execl(kServer, kServer, "-displayfd", descriptor.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        execl(kServer, kServer, "-displayfd", descriptor.c_str(), "-screen", "0", screen, "-nolisten", "tcp",
               static_cast<char*>(nullptr));
         _exit(127);
     }

@@ -4,10 +4,12 @@
 #include <sys/types.h>
 
 // An X server of the test's own (Xvfb, on a display number it picks itself), for tests whose real
-// input must reach no other test's windows. Ended with the object.
+// input must reach no other test's windows, or whose full-screen window must keep the screen.
+// Ended with the object.
 class PrivateDisplay {
 public:
-    PrivateDisplay();
+    // screen: Xvfb's "WIDTHxHEIGHTxDEPTH".
+    explicit PrivateDisplay(const char* screen = "1280x1024x24");
     ~PrivateDisplay();
     PrivateDisplay(const PrivateDisplay&) = delete;
     PrivateDisplay& operator=(const PrivateDisplay&) = delete;

@@ -174,6 +174,7 @@ void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
     // While the glow shows, the next click only fades it.
     tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
+    tokens.Add("hintframe", hint.GetFrame());
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
@@ -197,6 +198,7 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("mode", game->m_nMode);
     tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
+    tokens.Add("faded", world->IsFadeOver() ? 1 : 0);
 }
 
 } // namespace
@@ -217,6 +219,7 @@ std::string ReportWorldState(CVadadiDazidevWorld* world)
     CGameLevel* level = world->GetCurrentLevel();
     if (state != GS_IN_GAME || !level)
         return tokens.Text();
+    tokens.AddList("bars", {level->IsToolbarHeightIgnored() ? 0 : 1, level->IsToolbarHidden() ? 0 : 1});
     if (world->GetToolbar() && !level->IsToolbarHidden())
         ReportToolbar(tokens, *world, *world->GetToolbar());
     if (world->GetHint())

@@ -1,0 +1,243 @@
+#include "tests/e2e/ScreenChecks.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <vector>
+
+#include "base/WideString.h"
+#include "core/BuiltinSettings.h"
+#include "core/ParamsReader.h"
+#include "game/SizeFromName.h"
+#include "tests/e2e/PictureDifference.h"
+
+namespace {
+
+constexpr long kHintTool = 100;
+constexpr int kMenubarButtons = 4;
+constexpr int kTimerImages = 16;
+// Pixels around a slot that its name may reach (the renderers' edges and the glyphs' overhang).
+constexpr int kSlotMargin = 4;
+// The box around the active star's centre that the strip check leaves out.
+constexpr int kStarHalfSide = 40;
+// A channel this far from the bare strip is drawn over it.
+constexpr uint32_t kInkDistance = 48;
+// A name spans at least these shares of its slot (the slot is the measured line).
+constexpr double kNameWidthShare = 0.6;
+constexpr double kNameHeightShare = 0.4;
+// At least this share of a slot shows the bare strip around the letters.
+constexpr double kStripBehindName = 0.3;
+// A button's picture: this tolerance per channel (scaled pictures round apart), on this share of
+// the pixels where it differs from the bare band (the hint's count covers some).
+constexpr int kButtonTolerance = 8;
+constexpr double kButtonShare = 0.85;
+constexpr double kButtonMinimumShare = 0.25;
+
+ReportRect Expanded(const ReportRect& r, int by)
+{
+    return {r.x - by, r.y - by, r.w + 2 * by, r.h + 2 * by};
+}
+
+bool Inside(const ReportRect& r, int x, int y)
+{
+    return x >= r.x && y >= r.y && x < r.x + r.w && y < r.y + r.h;
+}
+
+ReportRect OnScreen(const ReportRect& r)
+{
+    const int left = std::max(r.x, 0), top = std::max(r.y, 0);
+    return {left, top, std::max(0, std::min(r.x + r.w, kScreenWidth) - left),
+            std::max(0, std::min(r.y + r.h, kScreenHeight) - top)};
+}
+
+std::string Describe(const ReportRect& r)
+{
+    return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) + " x " +
+           std::to_string(r.h) + ")";
+}
+
+struct ButtonMatch {
+    double share = 0.0;   // of the button's own pixels where the frame shows the picture
+    double covers = 0.0;  // share of the rectangle where the picture differs from the bare band
+};
+
+// How far the frame shows the picture drawn over the bare bands at the rectangle.
+ButtonMatch MatchButton(const Picture& shot, const Picture& bands, const Picture& button, const ReportRect& rect)
+{
+    Picture expected = bands;
+    expected.Draw(button, rect.x, rect.y);
+    const ReportRect seen = OnScreen(rect);
+    const Picture bare = bands.Cropped(seen), drawn = expected.Cropped(seen);
+    const std::vector<uint8_t> gaps = NeighbourhoodGaps(shot.Cropped(seen), drawn);
+    size_t own = 0, shown = 0;
+    for (int y = 0; y < seen.h; ++y)
+        for (int x = 0; x < seen.w; ++x) {
+            if (ColourDistance(bare.At(x, y), drawn.At(x, y)) <= kInkDistance)
+                continue;
+            ++own;
+            shown += gaps[size_t(y) * seen.w + x] <= kButtonTolerance;
+        }
+    const size_t area = size_t(seen.w) * seen.h;
+    return {own ? double(shown) / own : 0.0, area ? double(own) / area : 0.0};
+}
+
+} // namespace
+
+std::string GameSetting(const char16_t* section, const char16_t* key)
+{
+    const CParamsText settings(kGameSettingsText, kGameSettingsLength);
+    char16_t value[256] = {};
+    settings.GetString(section, key, u"", value, 256);
+    return Utf16ToUtf8(value);
+}
+
+BarPictures::BarPictures(const GameRunFolder& folder) : m_folder(folder)
+{
+    ReportRect menubarPlace;
+    const Picture toolbar = Load(u"TOOLBAR", u"TOOLBAR_TEXTURE_FILE_NAME", &m_toolbarPlace);
+    const Picture menubar = Load(u"MENUBAR", u"MENUBAR_TEXTURE_FILE_NAME", &menubarPlace);
+    m_buttons = Load(u"MENUBAR", u"BUTTONS_MENU_TEXTURE_FILE_NAME", nullptr);
+    m_timer = Load(u"HINT", u"TIMER_TEXTURE_FILE_NAME", nullptr);
+    if (!m_error.empty())
+        return;
+    // The menubar lies over the toolbar where they meet, as the draw pass orders them.
+    m_toolbarPlace.y = kScreenHeight - m_toolbarPlace.h;
+    m_bands.Draw(toolbar.Scaled(m_toolbarPlace.w, m_toolbarPlace.h), m_toolbarPlace.x, m_toolbarPlace.y);
+    m_bands.Draw(menubar.Scaled(menubarPlace.w, menubarPlace.h), 0, 0);
+    m_buttonSide = std::atoi(GameSetting(u"MENUBAR", u"BUTTON_WIDTH").c_str());
+    m_timerSide = std::atoi(GameSetting(u"HINT", u"TIMER_WIDTH").c_str());
+}
+
+Picture BarPictures::Load(const char16_t* section, const char16_t* key, ReportRect* place)
+{
+    const std::string name = GameSetting(section, key);
+    const Picture picture = Picture::Decode(m_folder.DataFile(name));
+    int32_t width = 0, height = 0;
+    if (picture.Empty())
+        m_error += "no picture " + name + "; ";
+    else if (place && !ParseSizeFromName(Utf8ToUtf16(name).c_str(), &width, &height))
+        m_error += "no size in the name " + name + "; ";
+    if (place)
+        *place = {0, 0, width, height};
+    return picture;
+}
+
+Picture BarPictures::Button(int id) const
+{
+    const int cell = m_buttons.Width() / 2;
+    return m_buttons.Cropped({(id & 1) * cell, (id >> 1) * cell, cell, cell}).Scaled(m_buttonSide, m_buttonSide);
+}
+
+Picture BarPictures::TimerImage(int frame) const
+{
+    const int cell = m_timer.Width() / 4;
+    return m_timer.Cropped({frame % 4 * cell, frame / 4 * cell, cell, cell}).Scaled(m_timerSide, m_timerSide);
+}
+
+::testing::AssertionResult ToolbarStripShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
+{
+    // Left out: what is drawn over the strip.
+    std::vector<ReportRect> over;
+    for (const auto& item : report.All("item"))
+        over.push_back(Expanded(StateReport::RectAt(item, 2), kSlotMargin));
+    if (const auto hint = report.Find("tool", kHintTool))
+        over.push_back(StateReport::RectAt(*hint, 1));
+    for (const auto& button : report.All("button"))
+        over.push_back(StateReport::RectAt(button, 1));
+    for (const auto& star : report.All("star")) {
+        const ReportRect at = StateReport::RectAt(star, 1, true);
+        over.push_back({at.x - kStarHalfSide, at.y - kStarHalfSide, 2 * kStarHalfSide, 2 * kStarHalfSide});
+    }
+    const ReportRect place = OnScreen(bars.ToolbarPlace());
+    const Picture strip = bars.Bands().Cropped(place);
+    const std::vector<uint8_t> gaps = NeighbourhoodGaps(shot.Cropped(place), strip);
+    size_t compared = 0, agreeing = 0;
+    int firstX = place.w, lastX = -1;
+    for (int y = 0; y < place.h; ++y)
+        for (int x = 0; x < place.w; ++x) {
+            const bool covered = std::any_of(over.begin(), over.end(), [&](const ReportRect& r) {
+                return Inside(r, place.x + x, place.y + y);
+            });
+            if (covered || Channel(strip.At(x, y), 3) != 255)
+                continue;
+            ++compared;
+            if (gaps[size_t(y) * place.w + x] <= kPixelTolerance) {
+                ++agreeing;
+            } else {
+                firstX = std::min(firstX, x);
+                lastX = std::max(lastX, x);
+            }
+        }
+    const double share = compared ? double(agreeing) / compared : 0.0;
+    if (!gaps.empty() && share >= kAgreeingShare)
+        return ::testing::AssertionSuccess();
+    return ::testing::AssertionFailure() << "the toolbar strip at " << Describe(place) << " is not its picture: "
+                                         << share * 100 << " % of " << compared << " pixels agree, others in x "
+                                         << place.x + firstX << "-" << place.x + lastX + 1;
+}
+
+::testing::AssertionResult ItemNamesShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
+{
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    bool failed = false;
+    for (const auto& item : report.All("item")) {
+        if (item.size() < 7 || item[1] != "0")
+            continue;
+        // The name's pixels differ from the bare strip, which shows between its letters.
+        const ReportRect slot = StateReport::RectAt(item, 2);
+        const ReportRect area = OnScreen(Expanded(slot, kSlotMargin));
+        int box[4] = {area.x + area.w, area.y + area.h, -1, -1};
+        size_t strip = 0;
+        for (int y = area.y; y < area.y + area.h; ++y)
+            for (int x = area.x; x < area.x + area.w; ++x) {
+                if (ColourDistance(shot.At(x, y), bars.Bands().At(x, y)) <= kPixelTolerance) {
+                    ++strip;
+                    continue;
+                }
+                if (ColourDistance(shot.At(x, y), bars.Bands().At(x, y)) <= kInkDistance)
+                    continue;
+                box[0] = std::min(box[0], x), box[1] = std::min(box[1], y);
+                box[2] = std::max(box[2], x + 1), box[3] = std::max(box[3], y + 1);
+            }
+        const int width = box[2] - box[0], height = box[3] - box[1];
+        const double stripShare = double(strip) / std::max<size_t>(1, size_t(area.w) * area.h);
+        if (width >= kNameWidthShare * slot.w && height >= kNameHeightShare * slot.h && stripShare >= kStripBehindName)
+            continue;
+        if (!failed)
+            result = ::testing::AssertionFailure();
+        failed = true;
+        result << "\"" << item.back() << "\" is not drawn in its slot " << Describe(slot) << ": what is drawn there spans "
+               << std::max(width, 0) << " x " << std::max(height, 0) << ", over the strip on " << stripShare * 100
+               << " % of it; ";
+    }
+    return result;
+}
+
+::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
+{
+    ::testing::AssertionResult result = ::testing::AssertionSuccess();
+    bool failed = false;
+    for (const auto& tool : report.All("tool")) {
+        const long id = StateReport::Number(tool.front());
+        const ReportRect rect = StateReport::RectAt(tool, 1);
+        std::vector<Picture> pictures;
+        if (id == kHintTool)
+            for (int frame = 0; frame < kTimerImages; ++frame)
+                pictures.push_back(bars.TimerImage(frame));
+        else if (id >= 0 && id < kMenubarButtons)
+            pictures.push_back(bars.Button(int(id)));
+        ButtonMatch best{-1.0, 0.0};
+        for (const Picture& picture : pictures) {
+            const ButtonMatch match = MatchButton(shot, bars.Bands(), picture, rect);
+            best = match.share > best.share ? match : best;
+        }
+        if (best.share >= kButtonShare && best.covers >= kButtonMinimumShare)
+            continue;
+        if (!failed)
+            result = ::testing::AssertionFailure();
+        failed = true;
+        result << "the " << tool.back() << " button's picture is not in its rectangle " << Describe(rect) << ": "
+               << std::max(best.share, 0.0) * 100 << " % of its pixels shown; ";
+    }
+    return result;
+}

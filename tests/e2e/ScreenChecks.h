@@ -1,0 +1,54 @@
+#pragma once
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/e2e/GameRunFolder.h"
+#include "tests/e2e/Picture.h"
+#include "tests/e2e/StateReport.h"
+
+// What the player must see in a frame of the game, read from its picture. The state report only
+// says where to look; what is there is compared with the sample's own pictures of the in-game
+// bars and buttons, as the game's settings name them and scaled as the game draws them.
+
+constexpr int kScreenWidth = 1024;
+constexpr int kScreenHeight = 768;
+
+// A value of the game's built-in settings, "" when it holds none.
+std::string GameSetting(const char16_t* section, const char16_t* key);
+
+class BarPictures {
+public:
+    // From the run folder's pak; Error() names what did not load.
+    explicit BarPictures(const GameRunFolder& folder);
+
+    const std::string& Error() const { return m_error; }
+    // The toolbar strip, then the menubar strip, each at its place over a clear screen.
+    const Picture& Bands() const { return m_bands; }
+    const ReportRect& ToolbarPlace() const { return m_toolbarPlace; }
+    // The image of menubar button 0 to 3, or timer image 0 to 15, at the size the game draws it.
+    Picture Button(int id) const;
+    Picture TimerImage(int frame) const;
+
+private:
+    Picture Load(const char16_t* section, const char16_t* key, ReportRect* place);
+
+    const GameRunFolder& m_folder;
+    std::string m_error;
+    Picture m_bands{kScreenWidth, kScreenHeight, 0};
+    ReportRect m_toolbarPlace;
+    Picture m_buttons;
+    Picture m_timer;
+    int m_buttonSide = 0;
+    int m_timerSide = 0;
+};
+
+// The toolbar strip at its place equals its own picture, but for the listed names, the hint
+// button, the active star and the pop-up buttons drawn over it.
+::testing::AssertionResult ToolbarStripShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
+// Every listed object not yet found has its name drawn inside its slot: pixels unlike the bare
+// strip spanning most of the slot's width and height, the strip showing around them.
+::testing::AssertionResult ItemNamesShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
+// The menubar's buttons and the hint button show their pictures inside their hit rectangles,
+// not the bare bands.
+::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
