@@ -45,7 +45,7 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
         return "the desktop settings hold no [WEB_SCORING] section, or already a [HINT] one";
     // The texts, fonts and settings come from the external pak when there is one: it holds the
     // main pak's entries with the settings replaced.
-    const std::string mainPakPath = Data() + "VadadiDazidev_full_Win32.pak";
+    const std::string mainPakPath = MainPak();
     const std::string mainPak = TempDir::Read(mainPakPath);
     std::vector<PakIndexEntry> entries;
     std::string indexError;
@@ -64,16 +64,15 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
     return "";
 }
 
-std::string GameRunFolder::DataFile(const std::string& name) const
+std::string ReadPakEntry(const std::string& pak, const std::string& name)
 {
-    const std::string path = Data() + "VadadiDazidev_full_Win32.pak";
     std::vector<PakIndexEntry> entries;
     std::string error;
-    if (ReadPakIndex(path, 0, &entries, &error) != RES_OK)
+    if (ReadPakIndex(pak, 0, &entries, &error) != RES_OK)
         return "";
     for (const PakIndexEntry& entry : entries) {
         if (PakNamesEqual(entry.name, name))
-            return TempDir::Read(path).substr(entry.dataOffset, entry.size);
+            return TempDir::Read(pak).substr(entry.dataOffset, entry.size);
     }
     return "";
 }

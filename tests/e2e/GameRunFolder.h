@@ -15,6 +15,9 @@ inline std::string RendererName(int renderer)
     return renderer == kDirect3D8 ? "Direct3D8" : "OpenGL";
 }
 
+// The bytes of the entry of a pak file; empty when it holds none of that name.
+std::string ReadPakEntry(const std::string& pak, const std::string& name);
+
 // A folder where the test build of the program runs driven: a copy of the build's sample data
 // with web scores switched on, an external pak that points the scores at a score server, and a
 // save folder of its own.
@@ -29,9 +32,7 @@ public:
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error,
                                           const std::vector<std::string>& env = {}) const;
 
-    // The bytes of an entry of the folder's main pak; empty when it holds none of that name.
-    std::string DataFile(const std::string& name) const;
-
+    std::string MainPak() const { return Data() + "VadadiDazidev_full_Win32.pak"; }
     std::string Game() const { return m_root + "/game"; }
     std::string Data() const { return m_root + "/game/Data_full_Win32/"; }
     std::string AppData() const { return m_root + "/appdata"; }

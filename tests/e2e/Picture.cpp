@@ -72,12 +72,12 @@ bool Picture::Save(const std::string& path) const
 {
     if (Empty() || m_width > 0xFFFF || m_height > 0xFFFF)
         return false;
+    // The writer stores the rows in memory order, the top one first.
     std::vector<uint8_t> bytes;
     bytes.reserve(m_pixels.size() * 4);
-    for (int y = m_height - 1; y >= 0; --y)
-        for (int x = 0; x < m_width; ++x)
-            for (int c = 0; c < 4; ++c)
-                bytes.push_back(static_cast<uint8_t>(Channel(At(x, y), c)));
+    for (uint32_t pixel : m_pixels)
+        for (int c = 0; c < 4; ++c)
+            bytes.push_back(static_cast<uint8_t>(Channel(pixel, c)));
     C3DTextureRaw raw(nullptr);
     const bool saved = Succeeded(raw.CreateFromPixels(uint16_t(m_width), uint16_t(m_height), 32, bytes.data())) &&
                        Succeeded(raw.SaveToFile(Utf8ToUtf16(path).c_str()));

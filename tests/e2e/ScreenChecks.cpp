@@ -9,6 +9,7 @@
 #include "core/BuiltinSettings.h"
 #include "core/ParamsReader.h"
 #include "game/SizeFromName.h"
+#include "tests/e2e/GameRunFolder.h"
 #include "tests/e2e/PictureDifference.h"
 
 namespace {
@@ -91,7 +92,7 @@ std::string GameSetting(const char16_t* section, const char16_t* key)
     return Utf16ToUtf8(value);
 }
 
-BarPictures::BarPictures(const GameRunFolder& folder) : m_folder(folder)
+BarPictures::BarPictures(const std::string& pak) : m_pak(pak)
 {
     ReportRect menubarPlace;
     const Picture toolbar = Load(u"TOOLBAR", u"TOOLBAR_TEXTURE_FILE_NAME", &m_toolbarPlace);
@@ -111,7 +112,7 @@ BarPictures::BarPictures(const GameRunFolder& folder) : m_folder(folder)
 Picture BarPictures::Load(const char16_t* section, const char16_t* key, ReportRect* place)
 {
     const std::string name = GameSetting(section, key);
-    const Picture picture = Picture::Decode(m_folder.DataFile(name));
+    const Picture picture = Picture::Decode(ReadPakEntry(m_pak, name));
     int32_t width = 0, height = 0;
     if (picture.Empty())
         m_error += "no picture " + name + "; ";

@@ -3,7 +3,6 @@
 
 #include <string>
 
-#include "tests/e2e/GameRunFolder.h"
 #include "tests/e2e/Picture.h"
 #include "tests/e2e/StateReport.h"
 
@@ -19,8 +18,8 @@ std::string GameSetting(const char16_t* section, const char16_t* key);
 
 class BarPictures {
 public:
-    // From the run folder's pak; Error() names what did not load.
-    explicit BarPictures(const GameRunFolder& folder);
+    // From the game's main pak; Error() names what did not load.
+    explicit BarPictures(const std::string& pak);
 
     const std::string& Error() const { return m_error; }
     // The toolbar strip, then the menubar strip, each at its place over a clear screen.
@@ -33,7 +32,7 @@ public:
 private:
     Picture Load(const char16_t* section, const char16_t* key, ReportRect* place);
 
-    const GameRunFolder& m_folder;
+    std::string m_pak;
     std::string m_error;
     Picture m_bands{kScreenWidth, kScreenHeight, 0};
     ReportRect m_toolbarPlace;

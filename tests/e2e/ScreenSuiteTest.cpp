@@ -219,7 +219,7 @@ TEST_P(ScreenSuite, EveryScreenLooksAsItsReferenceAndShowsWhatThePlayerNeeds)
     std::error_code error;
     fs::remove_all(ShotFolder(renderer), error);
     fs::create_directories(ShotFolder(renderer), error);
-    const BarPictures bars(m_folder);
+    const BarPictures bars(m_folder.MainPak());
     ASSERT_EQ(bars.Error(), "");
     // Full screen on a screen of the game's size, which no other test's window takes.
     PrivateDisplay display("1024x768x24");
@@ -244,7 +244,7 @@ TEST_P(ScreenSuite, EveryScreenLooksAsItsReferenceAndShowsWhatThePlayerNeeds)
         ExpectWhatThePlayerSees(Picture::Load(ShotPath(renderer, picture.name)).MakeOpaque(), picture.report, bars);
     }
     std::ofstream(ScreenListPath(renderer)) << list;
-    WriteSheet(play.Pictures(), m_folder.DataFile(GameSetting(u"MAIN_FONT", u"MAIN_FONT_TTF_FILE_PATH")));
+    WriteSheet(play.Pictures(), ReadPakEntry(m_folder.MainPak(), GameSetting(u"MAIN_FONT", u"MAIN_FONT_TTF_FILE_PATH")));
 }
 
 INSTANTIATE_TEST_SUITE_P(Renderers, ScreenSuite, ::testing::ValuesIn(kRenderers),
