@@ -243,7 +243,9 @@ TEST_P(ScreenSuite, EveryScreenLooksAsItsReferenceAndShowsWhatThePlayerNeeds)
             CompareWithReference(renderer, picture.name);
         ExpectWhatThePlayerSees(Picture::Load(ShotPath(renderer, picture.name)).MakeOpaque(), picture.report, bars);
     }
-    std::ofstream(ScreenListPath(renderer)) << list;
+    // A run that makes references lists its screens only when it saw what the player must see.
+    if (!Updating() || !HasFailure())
+        std::ofstream(ScreenListPath(renderer)) << list;
     WriteSheet(play.Pictures(), ReadPakEntry(m_folder.MainPak(), GameSetting(u"MAIN_FONT", u"MAIN_FONT_TTF_FILE_PATH")));
 }
 
@@ -257,8 +259,8 @@ TEST(ScreenReferences, FollowBothRenderersRuns)
     if (Env("VD_BINARY_DIR").empty() || Env("VD_SOURCE_DIR").empty())
         GTEST_SKIP() << "run through ctest";
     const std::vector<std::string> names = ScreenList(kOpenGL);
-    ASSERT_FALSE(names.empty()) << "no run of the screens on OpenGL";
-    ASSERT_EQ(ScreenList(kDirect3D8), names) << "the renderers' runs met other screens";
+    ASSERT_FALSE(names.empty()) << "no complete run of the screens on OpenGL";
+    ASSERT_EQ(ScreenList(kDirect3D8), names) << "the Direct3D 8 run is not complete or met other screens";
     for (const std::string& name : names) {
         Picture direct3D = Picture::Load(ShotPath(kDirect3D8, name)), openGL = Picture::Load(ShotPath(kOpenGL, name));
         direct3D.MakeOpaque(), openGL.MakeOpaque();
