@@ -15,6 +15,7 @@
 namespace {
 
 constexpr long kHintTool = 100;
+constexpr long kNavButtonBase = 1000;
 constexpr int kMenubarButtons = 4;
 constexpr int kTimerImages = 16;
 // Pixels around a slot that its name may reach (the renderers' edges and the glyphs' overhang).
@@ -33,6 +34,11 @@ constexpr double kStripBehindName = 0.3;
 constexpr int kButtonTolerance = 8;
 constexpr double kButtonShare = 0.85;
 constexpr double kButtonMinimumShare = 0.25;
+// A pop-up's text spans this share of its box; a button differs from its surroundings on this
+// share of its rectangle, the ring this many pixels wide around it.
+constexpr double kTextSpan = 0.5;
+constexpr double kButtonDrawn = 0.3;
+constexpr int kRing = 6;
 
 ReportRect Expanded(const ReportRect& r, int by)
 {
@@ -55,6 +61,31 @@ std::string Describe(const ReportRect& r)
 {
     return "(" + std::to_string(r.x) + ", " + std::to_string(r.y) + ", " + std::to_string(r.w) + " x " +
            std::to_string(r.h) + ")";
+}
+
+bool OnScreenWholly(const ReportRect& r)
+{
+    return r.w > 0 && r.h > 0 && r.x >= 0 && r.y >= 0 && r.x + r.w <= kScreenWidth && r.y + r.h <= kScreenHeight;
+}
+
+// The median of each colour channel over the ring around the rectangle, inside the screen.
+uint32_t RingColour(const Picture& shot, const ReportRect& r)
+{
+    std::vector<uint32_t> channels[3];
+    const ReportRect outer = Expanded(r, kRing);
+    for (int y = outer.y; y < outer.y + outer.h; ++y)
+        for (int x = outer.x; x < outer.x + outer.w; ++x)
+            if (shot.Contains(x, y) && !Inside(r, x, y))
+                for (int c = 0; c < 3; ++c)
+                    channels[c].push_back(Channel(shot.At(x, y), c));
+    uint32_t median[3] = {};
+    for (int c = 0; c < 3; ++c) {
+        if (channels[c].empty())
+            continue;
+        std::nth_element(channels[c].begin(), channels[c].begin() + channels[c].size() / 2, channels[c].end());
+        median[c] = channels[c][channels[c].size() / 2];
+    }
+    return Rgba(median[0], median[1], median[2]);
 }
 
 struct ButtonMatch {
@@ -241,4 +272,44 @@ Picture BarPictures::TimerImage(int frame) const
                << std::max(best.share, 0.0) * 100 << " % of its pixels shown; ";
     }
     return result;
+}
+
+::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report)
+{
+    const auto box = report.All("popupbox");
+    if (box.empty())
+        return ::testing::AssertionFailure() << "no text box reported for the pop-up";
+    const ReportRect text = StateReport::RectAt(box.front(), 0);
+    if (!OnScreenWholly(text))
+        return ::testing::AssertionFailure() << "the pop-up's text box " << Describe(text) << " is not wholly on the screen";
+    // The text: pixels unlike the box's surroundings from side to side and top to bottom.
+    const uint32_t around = RingColour(shot, text);
+    int span[4] = {text.x + text.w, text.y + text.h, -1, -1};
+    for (int y = text.y; y < text.y + text.h; ++y)
+        for (int x = text.x; x < text.x + text.w; ++x)
+            if (ColourDistance(shot.At(x, y), around) > kInkDistance) {
+                span[0] = std::min(span[0], x), span[1] = std::min(span[1], y);
+                span[2] = std::max(span[2], x + 1), span[3] = std::max(span[3], y + 1);
+            }
+    if (span[2] - span[0] < kTextSpan * text.w || span[3] - span[1] < kTextSpan * text.h)
+        return ::testing::AssertionFailure() << "the pop-up's text is not drawn across its box " << Describe(text)
+                                             << ": it spans " << std::max(span[2] - span[0], 0) << " x "
+                                             << std::max(span[3] - span[1], 0);
+    for (const auto& button : report.All("button")) {
+        const ReportRect rect = StateReport::RectAt(button, 1);
+        if (StateReport::Number(button.front()) < kNavButtonBase)
+            continue;
+        if (!OnScreenWholly(rect))
+            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " at " << Describe(rect)
+                                                 << " is not wholly on the screen";
+        const uint32_t ring = RingColour(shot, rect);
+        size_t drawn = 0;
+        for (int y = rect.y; y < rect.y + rect.h; ++y)
+            for (int x = rect.x; x < rect.x + rect.w; ++x)
+                drawn += ColourDistance(shot.At(x, y), ring) > kInkDistance;
+        if (drawn < kButtonDrawn * rect.w * rect.h)
+            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " is not drawn in "
+                                                 << Describe(rect);
+    }
+    return ::testing::AssertionSuccess();
 }

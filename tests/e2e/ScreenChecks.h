@@ -51,3 +51,6 @@ private:
 // The menubar's buttons and the hint button show their pictures inside their hit rectangles,
 // not the bare bands.
 ::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
+// A pop-up's text box and its paging buttons lie wholly inside the screen, the text drawn across
+// its box and each button drawn in its rectangle, unlike what lies around it.
+::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report);

@@ -202,3 +202,38 @@ TEST_F(ScreenChecksTest, AMissingNameOrAMisplacedButtonIsNamed)
     DrawName({900, 731, 60, 30});
     EXPECT_FALSE(ToolbarStripShown(m_shot, m_report, m_bars));
 }
+
+TEST(PopupChecksTest, APopupWhollyOnScreenPassesAndOneCutOffAtTheBottomFails)
+{
+    // Light letters across the box and two buttons, over a dark backdrop with a brighter corner.
+    Picture shot(kScreenWidth, kScreenHeight, Rgba(40, 30, 60));
+    Fill(shot, {0, 0, 200, 200}, Rgba(90, 80, 120));
+    for (int x = 300; x < 700; x += 7)
+        Fill(shot, {x, 350, 3, 50}, Rgba(230, 230, 230));
+    Fill(shot, {872, 696, 64, 64}, Rgba(200, 120, 130));
+    Fill(shot, {952, 696, 64, 64}, Rgba(200, 120, 130));
+    StateReport report;
+    ASSERT_TRUE(report.Parse("ok state=29 popup=ingame,0,0,1024,768 popupbox=298,345,404,60 "
+                             "button=1024,952,696,64,64,1, button=1055,872,696,64,64,1,"));
+    EXPECT_TRUE(PopupOnScreen(shot, report));
+
+    StateReport low;
+    ASSERT_TRUE(low.Parse("ok state=29 popupbox=298,738,404,60 button=1055,872,696,64,64,1,"));
+    const ::testing::AssertionResult cut = PopupOnScreen(shot, low);
+    EXPECT_FALSE(cut);
+    EXPECT_NE(std::string(cut.message()).find("(298, 738, 404 x 60) is not wholly on the screen"), std::string::npos)
+        << cut.message();
+
+    StateReport offScreen;
+    ASSERT_TRUE(offScreen.Parse("ok state=29 popupbox=298,345,404,60 button=1024,990,740,64,64,1,"));
+    EXPECT_FALSE(PopupOnScreen(shot, offScreen)) << "a button past the corner";
+    StateReport none;
+    ASSERT_TRUE(none.Parse("ok state=29 popupbox=298,345,404,60 button=1026,500,500,64,64,1,"));
+    EXPECT_FALSE(PopupOnScreen(shot, none)) << "no button drawn there";
+    StateReport blank;
+    ASSERT_TRUE(blank.Parse("ok state=29 popupbox=298,500,404,60"));
+    EXPECT_FALSE(PopupOnScreen(shot, blank)) << "no text drawn in the box";
+    StateReport unreported;
+    ASSERT_TRUE(unreported.Parse("ok state=29 popup=ingame,0,0,1024,768"));
+    EXPECT_FALSE(PopupOnScreen(shot, unreported));
+}

@@ -128,6 +128,9 @@ private:
 // What the player must see on a picture, by what its report shows.
 void ExpectWhatThePlayerSees(const Picture& shot, const StateReport& report, const BarPictures& bars)
 {
+    if (report.Has("popup") && !report.Value("popuptext").empty()) {
+        EXPECT_TRUE(PopupOnScreen(shot, report));
+    }
     if (report.Int("state") != kInGame)
         return;
     const auto shown = report.Find("bars", "1");

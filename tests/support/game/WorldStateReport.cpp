@@ -4,6 +4,7 @@
 
 #include "core/WorldData.h"
 #include "engine3d/Container.h"
+#include "engine3d/Font.h"
 #include "game/GameStates.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
@@ -116,6 +117,22 @@ CPopupText* ShownPopup(CVadadiDazidevWorld& world, const char** kind)
     }
 }
 
+// The page's text as its node lays it out and draws it with the main font.
+void ReportPopupBox(CReportTokens& tokens, CVadadiDazidevWorld& world, CPopupText& popup)
+{
+    C3DContainerText* node = popup.GetTextNode();
+    CVarnFont* font = world.GetMainFont();
+    const char16_t* text = node ? node->GetText() : nullptr;
+    if (!font || !text || !*text)
+        return;
+    Vector3 size{}, at{};
+    node->GetPosition(&at);
+    const Vector2 scale = node->GetScale();
+    font->MeasureText(&size, text, scale.x, scale.y);
+    font->AlignPosition(&at, &at, node->GetAlign(), &size);
+    tokens.Add("popupbox", tokens.Rect(at.x, at.y, size.x, size.y));
+}
+
 void ReportPopups(CReportTokens& tokens, CVadadiDazidevWorld& world)
 {
     const CWorldData& data = *world.GetData();
@@ -123,6 +140,7 @@ void ReportPopups(CReportTokens& tokens, CVadadiDazidevWorld& world)
     if (CPopupText* popup = ShownPopup(world, &kind)) {
         tokens.Add("popup", JoinFields({kind, tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight)}));
         tokens.Add("popuptext", tokens.Text(popup->GetPage()));
+        ReportPopupBox(tokens, world, *popup);
     } else if (world.GetState() == GS_LEVEL_MESSAGE) {
         tokens.Add("popup", JoinFields({"message", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight)}));
     }

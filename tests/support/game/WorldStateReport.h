@@ -12,7 +12,8 @@ class CVadadiDazidevWorld;
 //   record), idle (0 while a state change waits or the level or a tooltip is busy) and faded (1
 //   once the fader's fade is over).
 //   Menu dialog: line, button, edit; navigation buttons as button with 1000 + their id.
-//   Pop-ups: popup (kind: intro, tutorial, ingame, endtext, message) and popuptext; tooltip.
+//   Pop-ups: popup (kind: intro, tutorial, ingame, endtext, message), popuptext and popupbox (the
+//   rectangle of the page's text as it is drawn); tooltip.
 //   In game: bars (1 where the toolbar strip shows, then 1 where the menubar shows).
 //   Toolbar: item, tool (0 menu, 1 zoom, 2 zoom unavailable, 3 tutorial, 100 hint), glow (1 while
 //   the hint's glow shows: the next click only fades it), hintframe (the timer image the hint
