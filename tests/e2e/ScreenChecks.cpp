@@ -39,6 +39,9 @@ constexpr double kButtonMinimumShare = 0.25;
 constexpr double kTextSpan = 0.5;
 constexpr double kButtonDrawn = 0.3;
 constexpr int kRing = 6;
+// How near the glow's centre its colour must show, and how closely.
+constexpr int kGlowReach = 3;
+constexpr uint32_t kGlowTolerance = 24;
 
 ReportRect Expanded(const ReportRect& r, int by)
 {
@@ -130,6 +133,7 @@ BarPictures::BarPictures(const std::string& pak) : m_pak(pak)
     const Picture menubar = Load(u"MENUBAR", u"MENUBAR_TEXTURE_FILE_NAME", &menubarPlace);
     m_buttons = Load(u"MENUBAR", u"BUTTONS_MENU_TEXTURE_FILE_NAME", nullptr);
     m_timer = Load(u"HINT", u"TIMER_TEXTURE_FILE_NAME", nullptr);
+    m_glow = Load(u"HINT", u"HINT_TEXTURE_FILE_NAME", nullptr);
     if (!m_error.empty())
         return;
     // The menubar lies over the toolbar where they meet, as the draw pass orders them.
@@ -164,6 +168,11 @@ Picture BarPictures::TimerImage(int frame) const
 {
     const int cell = m_timer.Width() / 4;
     return m_timer.Cropped({frame % 4 * cell, frame / 4 * cell, cell, cell}).Scaled(m_timerSide, m_timerSide);
+}
+
+uint32_t BarPictures::GlowCentre() const
+{
+    return m_glow.Empty() ? 0 : m_glow.At(m_glow.Width() / 2, m_glow.Height() / 2);
 }
 
 ::testing::AssertionResult ToolbarStripShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
@@ -312,4 +321,19 @@ Picture BarPictures::TimerImage(int frame) const
                                                  << Describe(rect);
     }
     return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult HintGlowShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
+{
+    const auto glow = report.All("glow");
+    if (glow.empty() || glow.front().front() != "1")
+        return ::testing::AssertionSuccess();
+    const ReportRect at = StateReport::RectAt(glow.front(), 1, true);
+    for (int y = at.y - kGlowReach; y <= at.y + kGlowReach; ++y)
+        for (int x = at.x - kGlowReach; x <= at.x + kGlowReach; ++x)
+            if (shot.Contains(x, y) && ColourDistance(shot.At(x, y), bars.GlowCentre()) <= kGlowTolerance)
+                return ::testing::AssertionSuccess();
+    const uint32_t seen = shot.Contains(at.x, at.y) ? shot.At(at.x, at.y) : 0;
+    return ::testing::AssertionFailure() << "no glow at (" << at.x << ", " << at.y << "): the picture shows "
+                                         << Channel(seen, 0) << ", " << Channel(seen, 1) << ", " << Channel(seen, 2);
 }

@@ -28,6 +28,8 @@ public:
     // The image of menubar button 0 to 3, or timer image 0 to 15, at the size the game draws it.
     Picture Button(int id) const;
     Picture TimerImage(int frame) const;
+    // The colour at the centre of the hint's glow.
+    uint32_t GlowCentre() const;
 
 private:
     Picture Load(const char16_t* section, const char16_t* key, ReportRect* place);
@@ -38,6 +40,7 @@ private:
     ReportRect m_toolbarPlace;
     Picture m_buttons;
     Picture m_timer;
+    Picture m_glow;
     int m_buttonSide = 0;
     int m_timerSide = 0;
 };
@@ -51,6 +54,8 @@ private:
 // The menubar's buttons and the hint button show their pictures inside their hit rectangles,
 // not the bare bands.
 ::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
+// While the hint's glow shows, the centre of its picture shines where the report says it points.
+::testing::AssertionResult HintGlowShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
 // A pop-up's text box and its paging buttons lie wholly inside the screen, the text drawn across
 // its box and each button drawn in its rectangle, unlike what lies around it.
 ::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report);

@@ -162,6 +162,18 @@ TEST_F(ScreenChecksTest, TheBarsAsTheGameDrawsThemPass)
     EXPECT_TRUE(ToolbarStripShown(m_shot, m_report, m_bars));
 }
 
+TEST_F(ScreenChecksTest, AUsedHintGlowsWhereItPoints)
+{
+    ASSERT_TRUE(m_report.Parse(m_report.Line() + " glow=1,400,300"));
+    const ::testing::AssertionResult none = HintGlowShown(m_shot, m_report, m_bars);
+    EXPECT_FALSE(none);
+    EXPECT_NE(std::string(none.message()).find("no glow at (400, 300)"), std::string::npos) << none.message();
+    Fill(m_shot, {398, 299, 3, 3}, m_bars.GlowCentre());
+    EXPECT_TRUE(HintGlowShown(m_shot, m_report, m_bars));
+    ASSERT_TRUE(m_report.Parse("ok state=30 glow=0,10,10"));
+    EXPECT_TRUE(HintGlowShown(m_shot, m_report, m_bars)) << "no glow to show";
+}
+
 TEST_F(ScreenChecksTest, FlatBandsFailEveryCheck)
 {
     Picture flat(kScreenWidth, kScreenHeight, Rgba(90, 120, 160));

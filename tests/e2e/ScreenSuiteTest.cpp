@@ -139,6 +139,7 @@ void ExpectWhatThePlayerSees(const Picture& shot, const StateReport& report, con
         EXPECT_TRUE(ItemNamesShown(shot, report, bars));
     }
     EXPECT_TRUE(ToolButtonsShown(shot, report, bars));
+    EXPECT_TRUE(HintGlowShown(shot, report, bars));
 }
 
 // The pictures of both renderers' latest runs, in the order of this run, as one sheet.

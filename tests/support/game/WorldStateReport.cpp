@@ -2,9 +2,11 @@
 
 #include <cstdint>
 
+#include "core/Math3D.h"
 #include "core/WorldData.h"
 #include "engine3d/Container.h"
 #include "engine3d/Font.h"
+#include "game/GameData.h"
 #include "game/GameStates.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
@@ -183,15 +185,19 @@ void ReportToolbar(CReportTokens& tokens, CVadadiDazidevWorld& world, CToolbar& 
 }
 
 // The hint button unless the level locks the player's help.
-void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
+void ReportHint(CReportTokens& tokens, const CWorldData& data, const CHint& hint, bool locked)
 {
     const Vector3& p = hint.GetPosition();
     const float half = hint.GetHalfWidth();
     if (!locked)
         tokens.Add("tool", JoinFields({std::to_string(kHintTool),
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
-    // While the glow shows, the next click only fades it.
-    tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
+    // While the glow shows, the next click only fades it. It is drawn by the first view.
+    Vector3 target{};
+    if (data.math && data.gameData)
+        data.math->TransformPoint(&target, &hint.GetTarget(), &data.gameData->m_matView[0]);
+    const bool shown = hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow;
+    tokens.Add("glow", JoinFields({shown ? "1" : "0", tokens.Point(target.x, target.y)}));
     tokens.Add("hintframe", hint.GetFrame());
 }
 
@@ -241,7 +247,7 @@ std::string ReportWorldState(CVadadiDazidevWorld* world)
     if (world->GetToolbar() && !level->IsToolbarHidden())
         ReportToolbar(tokens, *world, *world->GetToolbar());
     if (world->GetHint())
-        ReportHint(tokens, *world->GetHint(), level->IsPlayerHelpLocked());
+        ReportHint(tokens, *world->GetData(), *world->GetHint(), level->IsPlayerHelpLocked());
     ReportLevelState(tokens, *world, *level);
     return tokens.Text();
 }

@@ -16,8 +16,8 @@ class CVadadiDazidevWorld;
 //   rectangle of the page's text as it is drawn); tooltip.
 //   In game: bars (1 where the toolbar strip shows, then 1 where the menubar shows).
 //   Toolbar: item, tool (0 menu, 1 zoom, 2 zoom unavailable, 3 tutorial, 100 hint), glow (1 while
-//   the hint's glow shows: the next click only fades it), hintframe (the timer image the hint
-//   button shows, 14 when charged).
+//   the hint's glow shows: the next click only fades it; then where it shines), hintframe (the
+//   timer image the hint button shows, 14 when charged).
 //   Levels: see LevelStateReport.h.
 // Never reported: the credits, legals and more-games pages' links, a folded tooltip's own parts.
 // A null world gives the always-present keys with -1 and none.
