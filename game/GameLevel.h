@@ -60,6 +60,7 @@ public:
     // Which first-visit byte of a progress record belongs to the level kind; 4 for none.
     virtual uint32_t GetFirstVisitIndex() const = 0;
     virtual uint32_t GetCurrentRecord() const = 0;
+    virtual uint32_t GetRecordCount() const = 0;
     // Makes record the current one (a scene argument, the record switch).
     virtual void SetCurrentRecord(uint32_t record) = 0;
     // The two randomly timed sounds of the current record, every in-game frame.

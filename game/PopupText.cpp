@@ -1,6 +1,7 @@
 #include "game/PopupText.h"
 
 #include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <new>
 
@@ -10,6 +11,7 @@
 #include "core/Log.h"
 #include "engine3d/Container.h"
 #include "engine3d/Engine.h"
+#include "engine3d/Font.h"
 #include "game/CharsetRemap.h"
 #include "game/GameText.h"
 #include "game/PopupScreens.h"
@@ -66,6 +68,7 @@ Result CPopupText::Load(float scaleWidth, float scaleHeight)
 {
     m_scale[0] = scaleWidth;
     m_scale[1] = scaleHeight;
+    m_fLineY = m_pData->configuredHeight * 0.5f;
     CWorld* world = m_pData->world;
     if (CAudioEngine* audio = world->GetAudioEngine()) {
         m_pVoice = audio->CreateAudio(0, 0);
@@ -216,6 +219,7 @@ uint32_t CPopupText::OnTextNext()
     m_pNextPage = more ? separator + 1 : nullptr;
     m_pPageStart = page;
     m_pTextNode->SetTextPointer(m_page.get());
+    PlaceText();
     return first ? 1 : 0;
 }
 
@@ -302,14 +306,24 @@ uint32_t CPopupText::OnTextPrevious()
     return OnTextNext();
 }
 
-void CPopupText::PlaceText(float y)
+// The node centres the page on the screen and moves it by its translation: the labels record's
+// place, else the page's middle on the line m_fLineY. The page is kept wholly on the screen.
+void CPopupText::PlaceText()
 {
     CGameLabels* labels = m_pData->gameData->m_pWorld->GetLabels();
     const CLabelRecord* record =
         labels && m_nLabelsIndex >= 0 ? labels->GetLabel(static_cast<uint32_t>(m_nLabelsIndex)) : nullptr;
-    const Vector3 place = record ? Vector3{static_cast<float>(record->values[0]), static_cast<float>(record->values[1]),
-                                           static_cast<float>(record->values[2])}
-                                 : Vector3{0.0f, y, 0.0f};
+    const float width = m_pData->configuredWidth, height = m_pData->configuredHeight;
+    Vector3 place = record ? Vector3{static_cast<float>(record->values[0]), static_cast<float>(record->values[1]),
+                                     static_cast<float>(record->values[2])}
+                           : Vector3{0.0f, m_fLineY - height * 0.5f, 0.0f};
+    Vector3 size{};
+    if (CVarnFont* font = m_pData->gameData->m_pMainFont)
+        font->MeasureText(&size, m_page.get(), m_scale[0], m_scale[1]);
+    const float spareX = std::max(0.0f, (width - std::fabs(size.x)) * 0.5f);
+    const float spareY = std::max(0.0f, (height - size.y) * 0.5f);
+    place.x = std::clamp(place.x, -spareX, spareX);
+    place.y = std::clamp(place.y, -spareY, spareY);
     m_pTextNode->SetTranslation(&place);
     m_pTextNode->UpdateWorldMatrix();
 }
@@ -322,8 +336,9 @@ void CPopupText::PlayClickSound()
 
 uint32_t CPopupText::OnButton(uint32_t button, float y)
 {
+    m_fLineY = y;
     if (m_pTextNode)
-        PlaceText(y);
+        PlaceText();
     switch (button) {
     case kPopupButtonNext:
     case kPopupButtonNextPage:

@@ -50,7 +50,8 @@ public:
     uint32_t OnTextNext();
     // Lays out the page before the one shown (the first page when there is none).
     uint32_t OnTextPrevious();
-    // Places the text, then: next (25, 55) gives 0, or with no text left clears and gives 25;
+    // Places the text with its middle on the line y (or at its labels record's place), wholly
+    // on the screen, then: next (25, 55) gives 0, or with no text left clears and gives 25;
     // back (26) gives 0; close (24) clears and gives 24; each with the click sound. Any other
     // button is returned unchanged.
     uint32_t OnButton(uint32_t button, float y);
@@ -79,7 +80,7 @@ private:
     const char16_t* ReadTags(const char16_t* cursor, int32_t* maxWidth);
     void UseLabel(const char16_t* value, int32_t* maxWidth);
     void PlayVoice(const char16_t* value);
-    void PlaceText(float y);
+    void PlaceText();
     void PlayClickSound();
 
     CWorldData* m_pData;
@@ -90,6 +91,7 @@ private:
     std::unique_ptr<char16_t[]> m_text;
     std::unique_ptr<char16_t[]> m_page;
     float m_scale[2] = {1.0f, 1.0f};
+    float m_fLineY = 0.0f;  // where the page's middle lies, unless its labels record places it
     CAudio* m_pVoice = nullptr;
     C3DContainerText* m_pTextNode = nullptr;
     CPopupFader* m_pFader = nullptr;

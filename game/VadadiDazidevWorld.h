@@ -332,8 +332,11 @@ public:
     void LeaveToProfileMenu();
     void Quit();
     void StartSceneIntroStep(uint8_t direct);
-    // Every tooltip object.
+    // Every tooltip object, the folded ones on top.
     void DrawTooltips();
+    // The developer overlay of the in-game state: the current level's number, record and scene
+    // kind, or with the level-list switch every level with its records.
+    void DrawDeveloperOverlay();
     // The fader's alpha is exactly 0.0 (or there is no fader).
     bool IsFadeOver() const;
 
@@ -376,7 +379,7 @@ public:
     void StartLevel(CGameLevel& level, uint32_t record);
     // The in-game hint steps: the glow, and the recharge unless the level pauses it.
     void StepHint(CGameLevel& level);
-    // Over the level: its active star, and the timer's text in the timed mode.
+    // Over the level: its active star, and in the timed mode the timer, its badge and its text.
     void RenderLevelOverlay(CGameLevel& level);
     // The timed mode's badge over the level with the timer's alpha; RES_OK when clicked.
     Result RenderTimerBadge(CMenuDialog& dialog, float alpha);
@@ -517,6 +520,7 @@ private:
     void RenderSceneChange();
     void RenderSceneIntro();
     void RenderInGame();
+    void RenderInGameWidgets(CGameLevel* level);
     void DrawPopup(CPopupText* popup, bool fade, bool loading);
     void RenderDialog();
     void DrawMenu(Result (CScreenLayeredMenu::*draw)());

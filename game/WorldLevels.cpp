@@ -142,6 +142,7 @@ void CVadadiDazidevWorld::RenderLevelOverlay(CGameLevel& level)
     CGameTimer* timer = GetTimer();
     if (!timer || m_GameData.m_nMode != kModeTimed)
         return;
+    timer->Render();
     if (m_pMenuDialog && Succeeded(RenderTimerBadge(*m_pMenuDialog, timer->GetAlpha()))) {
         m_pMenuDialog->PlayClickSound();
         OnTimeUp();

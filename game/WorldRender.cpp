@@ -39,6 +39,8 @@ Result CVadadiDazidevWorld::Render()
         m_pBackground->DrawBackground(kFullAlpha);
         m_pBackground->DrawBackground(kFullAlpha);
     }
+    if (m_GameData.m_bDebugKeys && m_GameData.m_bOverlay && m_nState == GS_IN_GAME)
+        DrawDeveloperOverlay();
     return RES_OK;
 }
 
@@ -337,13 +339,7 @@ void CVadadiDazidevWorld::RenderInGame()
         level->Render();
         RenderLevelOverlay(*level);
     }
-    if (!level || !level->IsToolbarHidden()) {
-        if (m_pToolbar)
-            m_pToolbar->Render();
-        if (m_pHint)
-            m_pHint->Render();
-        DrawTooltips();
-    }
+    RenderInGameWidgets(level);
     if (m_nLevelBusy == 0 && m_nTooltipBusy == 0 && m_nPendingState != GS_SCENE_MODAL) {
         m_nPreviousState = GS_NONE;
         const bool shown = Succeeded(ShowNextPopup(GS_INGAME_POPUP));
@@ -352,11 +348,34 @@ void CVadadiDazidevWorld::RenderInGame()
     }
 }
 
+// The hint's glow, then what the level leaves of the toolbar: its strip with the labels unless
+// the level ignores its height, the menubar, the hint button and the tooltips unless it hides it.
+void CVadadiDazidevWorld::RenderInGameWidgets(CGameLevel* level)
+{
+    if (m_pHint)
+        m_pHint->RenderGlow();
+    if (m_pToolbar && !(level && level->IsToolbarHeightIgnored())) {
+        m_pToolbar->RenderToolbarStrip();
+        m_pToolbar->RenderItems();
+    }
+    if (level && level->IsToolbarHidden())
+        return;
+    if (m_pToolbar)
+        m_pToolbar->RenderMenubar();
+    if (m_pHint)
+        m_pHint->RenderAt(0.0f);
+    DrawTooltips();
+}
+
+// The folded tooltips last, so that they lie on top.
 void CVadadiDazidevWorld::DrawTooltips()
 {
-    for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
-        if (CGameTooltip* tooltip = GetTooltip(i))
-            tooltip->Draw();
+    for (const bool folded : {false, true}) {
+        for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
+            CGameTooltip* tooltip = GetTooltip(i);
+            if (tooltip && (tooltip->GetSlideState() == kTooltipFolded) == folded)
+                tooltip->Draw();
+        }
     }
 }
 

@@ -90,7 +90,11 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
         }
     }
     ReleaseUnusedSounds();
+    if (m_pHint)
+        m_pHint->Stop();
     SnapCamera();
+    if (m_pToolbar)
+        m_pToolbar->UpdateZoomButton();
     ResetTooltips();
     ApplyMusicVolume();
 }

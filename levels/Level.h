@@ -145,7 +145,7 @@ public:
     // The tutorial pop-up's text container.
     void RenderTutorialPopup();
 
-    uint32_t GetRecordCount() const { return m_nRecordCount; }
+    uint32_t GetRecordCount() const override { return m_nRecordCount; }
     uint32_t GetPairCount() const { return m_nPairCount; }
     // Null past the targets.
     const CLevelPair* GetPair(uint32_t n) const { return n < m_nPairCount ? &m_pPairs[n] : nullptr; }

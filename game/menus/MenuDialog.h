@@ -105,6 +105,8 @@ public:
     void FormatProgressTime(const CProgressFields& record, char16_t* out);
     void PlayClickSound() override;
     float GetFrameWidth() override;
+    // The border given to the dialog frame's layout.
+    float GetDialogBorder() const { return m_fDialogBorder; }
 
     // ---- Credits ----
     Result BuildCredits();

@@ -123,6 +123,9 @@ protected:
     void TellTooltipsAllDone();
     // The parts of the main pass, or those of the second view.
     void DrawPass(bool second);
+    // The developer overlay: the collision parts by their standing, with numbers on request.
+    void DrawCollisionOverlay(bool numbers);
+    uint32_t OverlayColour(const ScenePart& part) const;
     void DrawTutorialLines();
     void WrapQuizText(uint32_t slot, uint32_t index, double width);
     void ShuffleQuizPlaces(const CHiddenObjectRecord& record);

@@ -1,6 +1,9 @@
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
 
+#include "base/StringHelpers.h"
+#include "base/WideFormat.h"
 #include "base/WideString.h"
+#include "core/Math3D.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
 #include "game/PopupText.h"
@@ -9,6 +12,7 @@
 namespace {
 
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
+constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr uint32_t kLastTutorialStep = 10;
 constexpr float kTutorialTimerSeconds = 99.0f;
 constexpr uint32_t kTimedMode = 1;
@@ -16,6 +20,16 @@ constexpr uint32_t kTimedMode = 1;
 constexpr uint32_t kNoTutorialText = 0xFFFFFFFFu;
 constexpr uint32_t kTutorialTexts[kLastTutorialStep + 1] = {kNoTutorialText, kNoTutorialText, 5, 9, 11, 13, 14,
                                                             15, 16, 17, 18};
+
+// The developer overlay's colours of a part's standing.
+constexpr uint32_t kOverlayOtherPhase = 0xFF808080u;
+constexpr uint32_t kOverlayToggles = 0xFFFF0000u;
+constexpr uint32_t kOverlayBusy = 0xFFFF9600u;
+constexpr uint32_t kOverlayListed = 0xFF00FF00u;
+constexpr uint32_t kOverlayClickable = 0xFFC8C800u;
+constexpr uint32_t kOverlayOther = 0xFF0000FFu;
+constexpr uint32_t kNoItemId = 0xFFFFFFFFu;
+constexpr float kTutorialRows[] = {0.4f, 0.6f, 0.8f};
 
 // The colour a part is drawn in this frame; 0 when it is not drawn.
 uint32_t PartColour(const ScenePart& part)
@@ -52,6 +66,7 @@ void CLevelVadadiDazidev::DrawParts()
     DrawPass(false);
 }
 
+// The star is drawn by the world's draw pass, after the level.
 void CLevelVadadiDazidev::Render()
 {
     if (m_nSceneState < kSearchStateCount || m_nSceneState == kStateQuiz) {
@@ -61,6 +76,53 @@ void CLevelVadadiDazidev::Render()
         RenderParts();
     }
     DrawPass(true);
+    const CGameData* game = Game();
+    if (game && game->m_bDebugCollision)
+        DrawCollisionOverlay(game->m_bOverlayLevelList != 0);
+}
+
+uint32_t CLevelVadadiDazidev::OverlayColour(const ScenePart& part) const
+{
+    const bool clickable = (part.flags & kPartClickable) != 0;
+    if (part.phase != m_nSceneState)
+        return kOverlayOtherPhase;
+    if (m_nSceneState == kStateArrows)
+        return clickable ? kOverlayClickable : kOverlayOtherPhase;
+    if (part.flags & kPartToggles)
+        return kOverlayToggles;
+    if (part.flags & (kPartWaiting | kPartFadingIn | kPartFadingOut))
+        return kOverlayBusy;
+    CToolbar* toolbar = Toolbar();
+    if (toolbar && toolbar->FindItem(part.itemId))
+        return kOverlayListed;
+    return clickable ? kOverlayClickable : kOverlayOther;
+}
+
+// Every collision part in the colour of its standing; with numbers, the item id of each live
+// part (the part index of an arrow) at its point.
+void CLevelVadadiDazidev::DrawCollisionOverlay(bool numbers)
+{
+    CGameData* game = Game();
+    if (!m_pCollision || !game)
+        return;
+    for (uint32_t n = 0; n < m_nPartCount; ++n) {
+        const ScenePart& part = m_pParts[n];
+        Matrix4& view = game->m_matView[(part.flags & kPartSecondView) ? 1 : 0];
+        m_pCollision->SetMatrixPointer(&view);
+        m_pCollision->SetColor(OverlayColour(part));
+        m_pCollision->RenderPart(n);
+        const bool live = part.itemId != kNoItemId && part.phase == m_nSceneState;
+        if (!numbers || !game->m_pMainFont || !m_pWorldData->math || (!live && part.phase != kPhaseArrows))
+            continue;
+        char16_t text[16];
+        WFormat(text, 16, u"%d", live ? part.itemId : n);
+        const Vector3 point{part.x, part.y, 0.0f};
+        Vector3 screen{}, out{};
+        m_pWorldData->math->TransformPoint(&screen, &point, &view);
+        const CTextStyles& styles = game->m_TextStyles;
+        game->m_pMainFont->HitTestText(&out, text, &screen, 0, kOpaque | styles.m_GameColors[0], styles.m_GameSize[0],
+                                       styles.m_GameSize[1], nullptr, nullptr, 0);
+    }
 }
 
 void CLevelVadadiDazidev::BeginModal()
@@ -101,20 +163,24 @@ Result CLevelVadadiDazidev::UpdateModal()
     return RES_OK;
 }
 
-// Step 3's text in three lines at 40, 60 and 80 per cent of the height.
+// Step 3's text split at its line breaks into three lines at 40, 60 and 80 per cent of the
+// height, from a quarter of the width beside the dialog's border.
 void CLevelVadadiDazidev::DrawTutorialLines()
 {
     CGameData* game = Game();
+    CVadadiDazidevWorld* world = World();
     CVarnFont* font = game ? game->m_pMainFont : nullptr;
-    if (!font)
+    if (!font || !world)
         return;
     char16_t text[kQuizTextUnits];
     WStrCopy(text, kQuizTextUnits, CPopupText::GetString(game->m_TutorialTable[9], kGameTable, m_pWorldData));
-    const float x = m_pWorldData->workingWidth * 0.25f;
+    ReplaceChar(text, game->m_nLineBreakMark, u'\n');
+    const CMenuDialog* dialog = world->GetMenuDialog();
+    const float x = m_pWorldData->workingWidth * 0.25f + (dialog ? dialog->GetDialogBorder() : 0.0f);
     const float* size = game->m_TextStyles.m_GameSize;
-    const uint32_t colour = 0xFF000000u | game->m_TextStyles.m_GameColors[0];
+    const uint32_t colour = kOpaque | game->m_TextStyles.m_GameColors[0];
     char16_t* line = text;
-    for (float row : {0.4f, 0.6f, 0.8f}) {
+    for (float row : kTutorialRows) {
         char16_t* end = line;
         while (*end && *end != u'\n')
             ++end;

@@ -249,7 +249,7 @@ void CLevelJigsaw::Render()
             DrawButton(button);
     }
     const CGameData* game = Game();
-    if (game && game->m_bOverlay && !AreStarsDisabled())
+    if (game && game->m_bDebugCollision && !AreStarsDisabled())
         RenderStarMarker();
 }
 
@@ -696,8 +696,10 @@ void CLevelJigsaw::RenderModal()
     const uint32_t buttons[] = {kJigsawSwapSelected, kJigsawSlideSelected, kJigsawSlideSelected,
                                 kJigsawRotateSelected, kJigsawFlipSelected, kJigsawShuffleButton,
                                 kJigsawPreviewUnlocked, kJigsawSolveUnlocked};
-    if (step >= 13 && step <= kLastStep)
-        DrawDisplayPart(m_layout.buttonParts[buttons[step - 13]]);
+    if (step >= 13 && step <= kLastStep) {
+        const uint32_t button = buttons[step - 13];
+        DrawPartAtZoomedPoint(m_layout.buttonParts[button], m_layout.buttonPositions[button]);
+    }
     if (CPopupText* popup = world->GetTutorialPopup())
         popup->Render();
 }

@@ -153,6 +153,23 @@ void CLevelMiniGame::DrawDisplayPart(uint32_t part)
         m_pDisplay->RenderPart(part);
 }
 
+void CLevelMiniGame::DrawPartAtZoomedPoint(uint32_t part, const CPoint3& point)
+{
+    CSceneGameData* scene = GetSceneGameData(m_pWorldData);
+    CVadadiDazidevWorld* world = World();
+    if (!m_pDisplay || !scene || !world || part >= m_nPartCount)
+        return;
+    const float zoom = world->GetSceneZoom();
+    Matrix4 placed = scene->m_matView[0];
+    placed.m[12] = zoom * point.x - (placed.m[0] * point.x + placed.m[4] * point.y);
+    placed.m[13] = zoom * point.y - (placed.m[1] * point.x + placed.m[5] * point.y);
+    m_pDisplay->UseOwnMatrix();
+    m_pDisplay->SetMatrix(&placed);
+    m_pDisplay->SetColor(kWhite);
+    m_pDisplay->RenderPart(part);
+    PrepareDisplay();
+}
+
 void CLevelMiniGame::DrawPhaseParts(const uint32_t* phases, uint32_t count, bool except)
 {
     for (uint32_t part = 0; part < m_nPartCount; ++part) {

@@ -70,6 +70,9 @@ protected:
     // The display object through the first view matrix, white.
     void PrepareDisplay();
     void DrawDisplayPart(uint32_t part);
+    // The part drawn so that the scene point lands at that point times the scene zoom (the
+    // tutorial's highlight of a button at its position).
+    void DrawPartAtZoomedPoint(uint32_t part, const CPoint3& point);
     // Every display part whose scene part has the phase (or, with except, has none of the phases).
     void DrawPhaseParts(const uint32_t* phases, uint32_t count, bool except);
     // An object of the engine; null without an engine.

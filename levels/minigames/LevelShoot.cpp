@@ -312,7 +312,9 @@ void CLevelShoot::UseHint()
     CVadadiDazidevWorld* world = World();
     if (!record || !world || record->hintPoints == 0)
         return;
-    const float point[3] = {IsToolbarHidden() ? 0.0f : world->GetToolbarSize().x, 0.0f, 0.0f};
+    const CHint* hint = world->GetHint();
+    const float y = hint ? hint->GetPosition().y - hint->GetHalfWidth() : 0.0f;
+    const float point[3] = {IsToolbarHidden() ? 0.0f : world->GetToolbarSize().x, y, 0.0f};
     m_field.AddLabel(record->hintPoints, record->hintLabelSeconds, point);
 }
 
@@ -424,10 +426,9 @@ void CLevelShoot::Render()
     PrepareDisplay();
     DrawCounterAndLabels(*record);
     const CGameData* game = Game();
-    if (game && game->m_bOverlay)
+    if (game && game->m_bDebugCollision)
         DrawOverlay(*record);
-    if (!AreStarsDisabled())
-        RenderStar();
+    // The star is drawn by the world's draw pass, after the level.
     if (m_nSceneState == kSceneStateClickTargets)
         RenderParts();
 }

@@ -195,7 +195,7 @@ void CLevelSliding::Render()
         }
     }
     const CGameData* game = Game();
-    if (game && game->m_bOverlay && !AreStarsDisabled())
+    if (game && game->m_bDebugCollision && !AreStarsDisabled())
         RenderStarMarker();
 }
 
@@ -486,8 +486,8 @@ void CLevelSliding::RenderModal()
     }
     const uint32_t buttons[] = {kSlidingRestart, kSlidingEasyUnlocked, kSlidingSkipUnlocked};
     if (step >= 30 && step <= kLastStep) {
-        PrepareDisplay();
-        DrawDisplayPart(m_layout.buttonParts[buttons[step - 30]]);
+        const uint32_t button = buttons[step - 30];
+        DrawPartAtZoomedPoint(m_layout.buttonParts[button], m_layout.buttonPositions[button]);
     }
     if (CPopupText* popup = world->GetTutorialPopup())
         popup->Render();

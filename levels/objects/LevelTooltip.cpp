@@ -16,6 +16,7 @@ namespace {
 
 constexpr float kSlideStep = 0.1f;
 constexpr uint32_t kStepBytes = 16;
+constexpr uint32_t kCollisionColour = 0xFFFFFFFFu;
 constexpr uint32_t kPartDone = kPartWaiting;
 // Completion actions in the order they apply, the record switch last.
 constexpr uint32_t kCompletionOrder[kTooltipCompletionActions] = {1, 2, 3, 4, 0};
@@ -218,6 +219,7 @@ bool CLevelTooltip::AllStepsDone()
     return true;
 }
 
+// The drawn parts; with the developer's collision display every collision part too, in white.
 void CLevelTooltip::Draw()
 {
     if (m_bHidden || !m_pDisplay)
@@ -226,6 +228,12 @@ void CLevelTooltip::Draw()
         if (m_pParts[i].flags & kPartDrawn)
             m_pDisplay->RenderPart(i);
     }
+    const CGameData* game = m_pWorldData->gameData;
+    if (!game || !game->m_bDebugKeys || !game->m_bDebugCollision || !m_pCollision)
+        return;
+    m_pCollision->SetColor(kCollisionColour);
+    for (uint32_t i = 0; i < m_nPartCount; ++i)
+        m_pCollision->RenderPart(i);
 }
 
 void CLevelTooltip::RenderObject()

@@ -351,20 +351,29 @@ void Menubar(CCanvas& c)
     c.FillRect({w - 3, 0, w, h}, kGold);
 }
 
+// The mini-games' backdrop.
+void NightSky(CCanvas& c)
+{
+    c.VerticalGradient({0, 0, 1024, 768}, {60, 40, 70, 255}, {20, 16, 30, 255});
+    for (int i = 0; i < 40; ++i)
+        c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5), {255, 240, 200, 120});
+}
+
 } // namespace
 
 std::vector<CSamplePicture> SamplePictures()
 {
     std::vector<CSamplePicture> list = {
         {"blank.png", 16, 16, [](CCanvas& c) { c.Fill(kWhite); }},
-        {"screenshot.png", 1024, 1024, [](CCanvas& c) { c.Fill({24, 24, 32, 255}); }},
+        {"screenshot.png", 1024, 1024, [](CCanvas& c) { c.Fill({0, 0, 0, 255}); }},
+        // The game draws it in black over what lies behind a pop-up (only its alpha shows): a
+        // veil with a darker box in the middle, where pop-ups centre their text.
         {"dlg_background.png", 1024, 768,
          [](CCanvas& c) {
-             c.VerticalGradient({0, 0, 1024, 768}, {60, 40, 70, 255}, {20, 16, 30, 255});
-             for (int i = 0; i < 40; ++i)
-                 c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5),
-                               {255, 240, 200, 120});
+             c.Fill({0, 0, 0, 150});
+             c.FillRoundRect({32, 224, 992, 544}, 24, {0, 0, 0, 215});
          }},
+        {"levels/backdrop.png", 1024, 768, NightSky},
         {"loading_centered.png", 256, 256, [](CCanvas& c) { Loading(c, 12); }},
         {"loading_lower_right.png", 128, 128, [](CCanvas& c) { Loading(c, 8); }},
         {"stars.png", 128, 128, Star},

@@ -47,7 +47,7 @@ RgbPixel WindowPixel(int x, int y, int height)
     return RgbPixel{rgba[0], rgba[1], rgba[2]};
 }
 
-// The game world as start-up makes it, reporting on standard error what its fourth frame finds:
+// The game world as start-up makes it, reporting on standard error what its third frame finds:
 // the renderer in use, the frames presented, the centre of the back buffer and of the window;
 // then it asks to stop.
 class CSamplingWorld : public CVadadiDazidevWorld {
@@ -55,7 +55,7 @@ public:
     Result Update() override
     {
         const Result result = CVadadiDazidevWorld::Update();
-        if (++m_frames < 4)
+        if (++m_frames < 3)
             return result;
         auto* engine = dynamic_cast<C3DEngineDX81*>(Get3DEngine());
         IDirect3DDevice8* device = engine ? engine->GetState().device : nullptr;
@@ -134,9 +134,9 @@ testing::Matcher<const std::string&> Contains(const std::string& text)
     return testing::MakeMatcher(new CContainsMatcher(text));
 }
 
-// Standard error telling of three frames presented through Direct3D 8 whose back buffer and window
-// hold the same grey, no lighter than the clear colour; the intro's first fade may tint it by a
-// unit or two.
+// Standard error telling of two frames presented through Direct3D 8 (the loading screens, before
+// the intro starts to fade in) whose back buffer and window hold the same grey, no lighter than
+// the clear colour.
 class CPresentedGreyMatcher : public testing::MatcherInterface<const std::string&> {
 public:
     bool MatchAndExplain(const std::string& output, testing::MatchResultListener*) const override
@@ -153,7 +153,7 @@ public:
     void DescribeTo(std::ostream* os) const override { *os << "tells of one grey in the back buffer and window"; }
 
 private:
-    static constexpr const char* kPresented = "renderer DX81 presents 3\n";
+    static constexpr const char* kPresented = "renderer DX81 presents 2\n";
     static constexpr unsigned kTint = 2;
 };
 
