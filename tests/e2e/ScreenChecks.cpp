@@ -39,6 +39,13 @@ constexpr double kButtonMinimumShare = 0.25;
 constexpr double kTextSpan = 0.5;
 constexpr double kButtonDrawn = 0.3;
 constexpr int kRing = 6;
+// Letters cut by the edge: steps of this much light within a row; this many steps in the last
+// pixels of a row, on this many rows within a line's height.
+constexpr int kLetterStep = 64;
+constexpr int kEdgeBand = 16;
+constexpr int kStepsAtEdge = 3;
+constexpr int kCutRows = 5;
+constexpr int kLineHeight = 40;
 // How near the glow's centre its colour must show, and how closely.
 constexpr int kGlowReach = 3;
 constexpr uint32_t kGlowTolerance = 24;
@@ -89,6 +96,16 @@ uint32_t RingColour(const Picture& shot, const ReportRect& r)
         median[c] = channels[c][channels[c].size() / 2];
     }
     return Rgba(median[0], median[1], median[2]);
+}
+
+int Light(uint32_t pixel)
+{
+    return int(Channel(pixel, 0) * 3 + Channel(pixel, 1) * 6 + Channel(pixel, 2)) / 10;
+}
+
+bool LeftOut(const std::vector<ReportRect>& rects, int x, int y)
+{
+    return std::any_of(rects.begin(), rects.end(), [&](const ReportRect& r) { return Inside(r, x, y); });
 }
 
 struct ButtonMatch {
@@ -142,6 +159,9 @@ BarPictures::BarPictures(const std::string& pak) : m_pak(pak)
     m_bands.Draw(menubar.Scaled(menubarPlace.w, menubarPlace.h), 0, 0);
     m_buttonSide = std::atoi(GameSetting(u"MENUBAR", u"BUTTON_WIDTH").c_str());
     m_timerSide = std::atoi(GameSetting(u"HINT", u"TIMER_WIDTH").c_str());
+    const int hintX = int(std::atof(GameSetting(u"HINT", u"TIMER_POS_X").c_str()));
+    const int hintY = int(std::atof(GameSetting(u"HINT", u"TIMER_POS_Y").c_str()));
+    m_hintPlace = {hintX - m_timerSide / 2, hintY - m_timerSide / 2, m_timerSide, m_timerSide};
 }
 
 Picture BarPictures::Load(const char16_t* section, const char16_t* key, ReportRect* place)
@@ -181,8 +201,7 @@ uint32_t BarPictures::GlowCentre() const
     std::vector<ReportRect> over;
     for (const auto& item : report.All("item"))
         over.push_back(Expanded(StateReport::RectAt(item, 2), kSlotMargin));
-    if (const auto hint = report.Find("tool", kHintTool))
-        over.push_back(StateReport::RectAt(*hint, 1));
+    over.push_back(bars.HintPlace());
     for (const auto& button : report.All("button"))
         over.push_back(StateReport::RectAt(button, 1));
     for (const auto& star : report.All("star")) {
@@ -256,17 +275,21 @@ uint32_t BarPictures::GlowCentre() const
 
 ::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
 {
+    // The menubar's shown buttons where they are clicked, and the hint button at its place.
+    std::vector<std::pair<std::string, ReportRect>> buttons;
+    for (const auto& tool : report.All("tool"))
+        if (StateReport::Number(tool.front()) < kMenubarButtons)
+            buttons.push_back({tool.front(), StateReport::RectAt(tool, 1)});
+    buttons.push_back({std::to_string(kHintTool), bars.HintPlace()});
     ::testing::AssertionResult result = ::testing::AssertionSuccess();
     bool failed = false;
-    for (const auto& tool : report.All("tool")) {
-        const long id = StateReport::Number(tool.front());
-        const ReportRect rect = StateReport::RectAt(tool, 1);
+    for (const auto& [id, rect] : buttons) {
         std::vector<Picture> pictures;
-        if (id == kHintTool)
+        if (id == std::to_string(kHintTool))
             for (int frame = 0; frame < kTimerImages; ++frame)
                 pictures.push_back(bars.TimerImage(frame));
-        else if (id >= 0 && id < kMenubarButtons)
-            pictures.push_back(bars.Button(int(id)));
+        else
+            pictures.push_back(bars.Button(std::atoi(id.c_str())));
         ButtonMatch best{-1.0, 0.0};
         for (const Picture& picture : pictures) {
             const ButtonMatch match = MatchButton(shot, bars.Bands(), picture, rect);
@@ -277,50 +300,12 @@ uint32_t BarPictures::GlowCentre() const
         if (!failed)
             result = ::testing::AssertionFailure();
         failed = true;
-        result << "the " << tool.back() << " button's picture is not in its rectangle " << Describe(rect) << ": "
-               << std::max(best.share, 0.0) * 100 << " % of its pixels shown; ";
+        static const char* const kNames[] = {"menu", "zoom", "zoom unavailable", "tutorial"};
+        const int n = std::atoi(id.c_str());
+        result << "the " << (n >= 0 && n < kMenubarButtons ? kNames[n] : "hint") << " button's picture is not in "
+               << Describe(rect) << ": " << std::max(best.share, 0.0) * 100 << " % of its pixels shown; ";
     }
     return result;
-}
-
-::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report)
-{
-    const auto box = report.All("popupbox");
-    if (box.empty())
-        return ::testing::AssertionFailure() << "no text box reported for the pop-up";
-    const ReportRect text = StateReport::RectAt(box.front(), 0);
-    if (!OnScreenWholly(text))
-        return ::testing::AssertionFailure() << "the pop-up's text box " << Describe(text) << " is not wholly on the screen";
-    // The text: pixels unlike the box's surroundings from side to side and top to bottom.
-    const uint32_t around = RingColour(shot, text);
-    int span[4] = {text.x + text.w, text.y + text.h, -1, -1};
-    for (int y = text.y; y < text.y + text.h; ++y)
-        for (int x = text.x; x < text.x + text.w; ++x)
-            if (ColourDistance(shot.At(x, y), around) > kInkDistance) {
-                span[0] = std::min(span[0], x), span[1] = std::min(span[1], y);
-                span[2] = std::max(span[2], x + 1), span[3] = std::max(span[3], y + 1);
-            }
-    if (span[2] - span[0] < kTextSpan * text.w || span[3] - span[1] < kTextSpan * text.h)
-        return ::testing::AssertionFailure() << "the pop-up's text is not drawn across its box " << Describe(text)
-                                             << ": it spans " << std::max(span[2] - span[0], 0) << " x "
-                                             << std::max(span[3] - span[1], 0);
-    for (const auto& button : report.All("button")) {
-        const ReportRect rect = StateReport::RectAt(button, 1);
-        if (StateReport::Number(button.front()) < kNavButtonBase)
-            continue;
-        if (!OnScreenWholly(rect))
-            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " at " << Describe(rect)
-                                                 << " is not wholly on the screen";
-        const uint32_t ring = RingColour(shot, rect);
-        size_t drawn = 0;
-        for (int y = rect.y; y < rect.y + rect.h; ++y)
-            for (int x = rect.x; x < rect.x + rect.w; ++x)
-                drawn += ColourDistance(shot.At(x, y), ring) > kInkDistance;
-        if (drawn < kButtonDrawn * rect.w * rect.h)
-            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " is not drawn in "
-                                                 << Describe(rect);
-    }
-    return ::testing::AssertionSuccess();
 }
 
 ::testing::AssertionResult HintGlowShown(const Picture& shot, const StateReport& report, const BarPictures& bars)
@@ -336,4 +321,68 @@ uint32_t BarPictures::GlowCentre() const
     const uint32_t seen = shot.Contains(at.x, at.y) ? shot.At(at.x, at.y) : 0;
     return ::testing::AssertionFailure() << "no glow at (" << at.x << ", " << at.y << "): the picture shows "
                                          << Channel(seen, 0) << ", " << Channel(seen, 1) << ", " << Channel(seen, 2);
+}
+
+::testing::AssertionResult TextCutAtTheRightEdge(const Picture& shot, const std::vector<ReportRect>& leftOut)
+{
+    const int width = shot.Width();
+    std::vector<int> cutRows;
+    for (int y = 0; y < shot.Height(); ++y) {
+        int steps = 0;
+        for (int x = width - kEdgeBand + 1; x < width; ++x)
+            steps += !LeftOut(leftOut, x - 1, y) && !LeftOut(leftOut, x, y) &&
+                     std::abs(Light(shot.At(x - 1, y)) - Light(shot.At(x, y))) > kLetterStep;
+        if (steps >= kStepsAtEdge)
+            cutRows.push_back(y);
+    }
+    for (size_t n = 0; n + kCutRows <= cutRows.size(); ++n)
+        if (cutRows[n + kCutRows - 1] - cutRows[n] < kLineHeight)
+            return ::testing::AssertionFailure() << "a line of text runs past the right edge at y " << cutRows[n] << "-"
+                                                 << cutRows[n + kCutRows - 1];
+    return ::testing::AssertionSuccess();
+}
+
+::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report)
+{
+    std::vector<ReportRect> buttons;
+    for (const auto& button : report.All("button")) {
+        const ReportRect rect = StateReport::RectAt(button, 1);
+        if (StateReport::Number(button.front()) < kNavButtonBase)
+            continue;
+        if (!OnScreenWholly(rect))
+            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " at " << Describe(rect)
+                                                 << " is not wholly on the screen";
+        const uint32_t ring = RingColour(shot, rect);
+        size_t drawn = 0;
+        for (int y = rect.y; y < rect.y + rect.h; ++y)
+            for (int x = rect.x; x < rect.x + rect.w; ++x)
+                drawn += ColourDistance(shot.At(x, y), ring) > kInkDistance;
+        if (drawn < kButtonDrawn * rect.w * rect.h)
+            return ::testing::AssertionFailure() << "the pop-up's button " << button.front() << " is not drawn in "
+                                                 << Describe(rect);
+        buttons.push_back(rect);
+    }
+    const auto box = report.All("popupbox");
+    if (!box.empty()) {
+        const ReportRect text = StateReport::RectAt(box.front(), 0);
+        if (!OnScreenWholly(text))
+            return ::testing::AssertionFailure() << "the pop-up's text box " << Describe(text)
+                                                 << " is not wholly on the screen";
+        // The text: pixels unlike the box's surroundings from side to side and top to bottom.
+        const auto popup = report.All("popup");
+        const uint32_t around = RingColour(shot, text);
+        int span[4] = {text.x + text.w, text.y + text.h, -1, -1};
+        for (int y = text.y; y < text.y + text.h; ++y)
+            for (int x = text.x; x < text.x + text.w; ++x)
+                if (ColourDistance(shot.At(x, y), around) > kInkDistance) {
+                    span[0] = std::min(span[0], x), span[1] = std::min(span[1], y);
+                    span[2] = std::max(span[2], x + 1), span[3] = std::max(span[3], y + 1);
+                }
+        const bool drawsItsPage = !popup.empty() && popup.front().front() != "tutorial";
+        if (drawsItsPage && (span[2] - span[0] < kTextSpan * text.w || span[3] - span[1] < kTextSpan * text.h))
+            return ::testing::AssertionFailure() << "the pop-up's text is not drawn across its box " << Describe(text)
+                                                 << ": it spans " << std::max(span[2] - span[0], 0) << " x "
+                                                 << std::max(span[3] - span[1], 0);
+    }
+    return TextCutAtTheRightEdge(shot, buttons);
 }

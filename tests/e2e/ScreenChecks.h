@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "tests/e2e/Picture.h"
 #include "tests/e2e/StateReport.h"
@@ -25,6 +26,8 @@ public:
     // The toolbar strip, then the menubar strip, each at its place over a clear screen.
     const Picture& Bands() const { return m_bands; }
     const ReportRect& ToolbarPlace() const { return m_toolbarPlace; }
+    // Where the hint button is drawn, clickable or not.
+    const ReportRect& HintPlace() const { return m_hintPlace; }
     // The image of menubar button 0 to 3, or timer image 0 to 15, at the size the game draws it.
     Picture Button(int id) const;
     Picture TimerImage(int frame) const;
@@ -38,6 +41,7 @@ private:
     std::string m_error;
     Picture m_bands{kScreenWidth, kScreenHeight, 0};
     ReportRect m_toolbarPlace;
+    ReportRect m_hintPlace;
     Picture m_buttons;
     Picture m_timer;
     Picture m_glow;
@@ -51,11 +55,17 @@ private:
 // Every listed object not yet found has its name drawn inside its slot: pixels unlike the bare
 // strip spanning most of the slot's width and height, the strip showing around them.
 ::testing::AssertionResult ItemNamesShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
-// The menubar's buttons and the hint button show their pictures inside their hit rectangles,
-// not the bare bands.
+// The menubar's buttons show their pictures inside their hit rectangles and the hint button at
+// its place, not the bare bands.
 ::testing::AssertionResult ToolButtonsShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
 // While the hint's glow shows, the centre of its picture shines where the report says it points.
 ::testing::AssertionResult HintGlowShown(const Picture& shot, const StateReport& report, const BarPictures& bars);
-// A pop-up's text box and its paging buttons lie wholly inside the screen, the text drawn across
-// its box and each button drawn in its rectangle, unlike what lies around it.
+// A pop-up lies wholly inside the screen: its paging buttons, each drawn in its rectangle unlike
+// what lies around it; its page's text box as the pop-up lays it out, the text drawn across it
+// where the pop-up draws its page itself (a tutorial step may draw the text elsewhere); and no
+// line of text runs past the right edge (TextCutAtTheRightEdge).
 ::testing::AssertionResult PopupOnScreen(const Picture& shot, const StateReport& report);
+// Letters cut by the right edge of the screen, found as a line too long for it leaves them in the
+// last pixels of its rows: sharp light and dark steps close together, on rows of a line's height.
+// The rectangles are left out.
+::testing::AssertionResult TextCutAtTheRightEdge(const Picture& shot, const std::vector<ReportRect>& leftOut);

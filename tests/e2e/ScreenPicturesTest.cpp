@@ -187,7 +187,7 @@ TEST_F(ScreenChecksTest, FlatBandsFailEveryCheck)
     EXPECT_NE(std::string(names.message()).find("\"Red ball\""), std::string::npos) << names.message();
     const ::testing::AssertionResult buttons = ToolButtonsShown(flat, m_report, m_bars);
     EXPECT_FALSE(buttons);
-    for (const char* button : {"menu", "nozoom", "hint"})
+    for (const char* button : {"menu", "zoom unavailable", "hint"})
         EXPECT_NE(std::string(buttons.message()).find(std::string("the ") + button + " button"), std::string::npos)
             << buttons.message();
 }
@@ -208,7 +208,7 @@ TEST_F(ScreenChecksTest, AMissingNameOrAMisplacedButtonIsNamed)
     const ::testing::AssertionResult buttons = ToolButtonsShown(m_shot, m_report, m_bars);
     EXPECT_FALSE(buttons);
     EXPECT_NE(std::string(buttons.message()).find("the menu button"), std::string::npos) << buttons.message();
-    EXPECT_EQ(std::string(buttons.message()).find("nozoom"), std::string::npos) << buttons.message();
+    EXPECT_EQ(std::string(buttons.message()).find("zoom"), std::string::npos) << buttons.message();
 
     // A name written over the strip outside its slot spoils the strip.
     DrawName({900, 731, 60, 30});
@@ -243,9 +243,30 @@ TEST(PopupChecksTest, APopupWhollyOnScreenPassesAndOneCutOffAtTheBottomFails)
     ASSERT_TRUE(none.Parse("ok state=29 popupbox=298,345,404,60 button=1026,500,500,64,64,1,"));
     EXPECT_FALSE(PopupOnScreen(shot, none)) << "no button drawn there";
     StateReport blank;
-    ASSERT_TRUE(blank.Parse("ok state=29 popupbox=298,500,404,60"));
+    ASSERT_TRUE(blank.Parse("ok state=29 popup=ingame,0,0,1024,768 popupbox=298,500,404,60"));
     EXPECT_FALSE(PopupOnScreen(shot, blank)) << "no text drawn in the box";
-    StateReport unreported;
-    ASSERT_TRUE(unreported.Parse("ok state=29 popup=ingame,0,0,1024,768"));
-    EXPECT_FALSE(PopupOnScreen(shot, unreported));
+    StateReport tutorial;
+    ASSERT_TRUE(tutorial.Parse("ok state=34 popup=tutorial,0,0,1024,768 popupbox=298,500,404,60"));
+    EXPECT_TRUE(PopupOnScreen(shot, tutorial)) << "a tutorial step may draw its text elsewhere";
+}
+
+TEST(PopupChecksTest, LettersCutByTheRightEdgeAreFound)
+{
+    // Letters: light strokes three pixels apart over a dark backdrop, a line 20 pixels high.
+    auto letters = [](Picture& shot, int left, int right, int top) {
+        for (int x = left; x < right; x += 6)
+            Fill(shot, {x, top, 3, 20}, Rgba(230, 230, 230));
+    };
+    Picture inside(kScreenWidth, kScreenHeight, Rgba(40, 30, 60));
+    letters(inside, 300, 900, 300);
+    Fill(inside, {1000, 0, 24, kScreenHeight}, Rgba(200, 200, 200));
+    Fill(inside, {1010, 500, 3, 3}, Rgba(40, 30, 60));
+    EXPECT_TRUE(TextCutAtTheRightEdge(inside, {})) << "a line inside, a plain band and a speck at the edge";
+
+    Picture right(kScreenWidth, kScreenHeight, Rgba(40, 30, 60));
+    letters(right, 700, 1024, 120);
+    const ::testing::AssertionResult cut = TextCutAtTheRightEdge(right, {});
+    EXPECT_FALSE(cut);
+    EXPECT_NE(std::string(cut.message()).find("right edge at y 120-"), std::string::npos) << cut.message();
+    EXPECT_TRUE(TextCutAtTheRightEdge(right, {{990, 100, 34, 60}})) << "left out";
 }
