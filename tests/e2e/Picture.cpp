@@ -72,14 +72,18 @@ bool Picture::Save(const std::string& path) const
 {
     if (Empty() || m_width > 0xFFFF || m_height > 0xFFFF)
         return false;
-    // The writer stores the rows in memory order, the top one first.
+    // The writer stores the rows in memory order, the top one first; without alpha when all is
+    // opaque.
+    const bool opaque = std::all_of(m_pixels.begin(), m_pixels.end(), [](uint32_t p) { return Channel(p, 3) == 255; });
+    const int channels = opaque ? 3 : 4;
     std::vector<uint8_t> bytes;
-    bytes.reserve(m_pixels.size() * 4);
+    bytes.reserve(m_pixels.size() * channels);
     for (uint32_t pixel : m_pixels)
-        for (int c = 0; c < 4; ++c)
+        for (int c = 0; c < channels; ++c)
             bytes.push_back(static_cast<uint8_t>(Channel(pixel, c)));
     C3DTextureRaw raw(nullptr);
-    const bool saved = Succeeded(raw.CreateFromPixels(uint16_t(m_width), uint16_t(m_height), 32, bytes.data())) &&
+    const bool saved = Succeeded(raw.CreateFromPixels(uint16_t(m_width), uint16_t(m_height), uint8_t(channels * 8),
+                                                      bytes.data())) &&
                        Succeeded(raw.SaveToFile(Utf8ToUtf16(path).c_str()));
     raw.Release();
     return saved;

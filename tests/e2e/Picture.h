@@ -15,7 +15,7 @@ public:
     // not decode.
     static Picture Load(const std::string& path);
     static Picture Decode(const std::string& bytes);
-    // Written as a PNG with alpha; false when it cannot be.
+    // Written as a PNG, with alpha unless every pixel is opaque; false when it cannot be.
     bool Save(const std::string& path) const;
 
     bool Empty() const { return m_pixels.empty(); }

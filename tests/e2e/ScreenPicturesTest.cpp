@@ -65,6 +65,12 @@ TEST(PictureTest, APngKeepsItsRowsAndAlphaThroughSavingAndLoading)
     EXPECT_EQ(loaded.At(0, 0), kRed) << "the top row stays on top";
     EXPECT_EQ(loaded.At(2, 1), Rgba(1, 2, 3, 4));
     EXPECT_EQ(Picture::Decode(TempDir::Read(dir.File("p.png"))).At(1, 1), kGrey);
+    picture.Set(2, 1, Rgba(1, 2, 3));
+    ASSERT_TRUE(picture.Save(dir.File("opaque.png")));
+    // The header's colour type: 6 with alpha, 2 without.
+    EXPECT_EQ(TempDir::Read(dir.File("p.png")).at(25), 6);
+    EXPECT_EQ(TempDir::Read(dir.File("opaque.png")).at(25), 2) << "no alpha kept when all is opaque";
+    EXPECT_EQ(Picture::Load(dir.File("opaque.png")).At(2, 1), Rgba(1, 2, 3));
     EXPECT_TRUE(Picture::Load(dir.File("missing.png")).Empty());
     EXPECT_TRUE(Picture::Decode("not a picture").Empty());
 }

@@ -176,23 +176,19 @@ void CompareWithReference(int renderer, const std::string& name)
         << reference;
 }
 
-// The references from both renderers' pictures: OpenGL's shared, Direct3D 8's own where the two
-// do not agree; references of screens no longer on the route go.
+// The references from both renderers' pictures, opaque: OpenGL's shared, Direct3D 8's own where
+// the two do not agree; references of screens no longer on the route go.
 void UpdateReferences(const std::vector<std::string>& names)
 {
     std::error_code error;
     fs::create_directories(ReferenceFolder() + "/" + RendererName(kDirect3D8), error);
     for (const std::string& name : names) {
-        EXPECT_TRUE(fs::copy_file(ShotPath(kOpenGL, name), SharedReference(name), fs::copy_options::overwrite_existing,
-                                  error))
-            << name;
         Picture direct3D = Picture::Load(ShotPath(kDirect3D8, name)), openGL = Picture::Load(ShotPath(kOpenGL, name));
-        if (PictureMatches(direct3D.MakeOpaque(), openGL.MakeOpaque(), ""))
+        EXPECT_TRUE(openGL.MakeOpaque().Save(SharedReference(name))) << name;
+        if (PictureMatches(direct3D.MakeOpaque(), openGL, ""))
             fs::remove(OwnReference(kDirect3D8, name), error);
         else
-            EXPECT_TRUE(fs::copy_file(ShotPath(kDirect3D8, name), OwnReference(kDirect3D8, name),
-                                      fs::copy_options::overwrite_existing, error))
-                << name;
+            EXPECT_TRUE(direct3D.Save(OwnReference(kDirect3D8, name))) << name;
     }
 }
 
