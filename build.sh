@@ -11,7 +11,7 @@ RUN_PACKAGES=(g++ cmake ninja-build pkg-config zlib1g-dev libpng-dev libjpeg62-t
   libglew-dev libsdl2-dev libcurl4-openssl-dev libyaml-cpp-dev libgl-dev libglu1-mesa-dev libgtk-3-dev
   libgl1-mesa-dri libmd-dev fonts-dejavu-core)
 TEST_PACKAGES=(googletest libgtest-dev libgmock-dev libxtst-dev xvfb xauth python3 fonts-wqy-microhei
-  assimp-testmodels)
+  assimp-testmodels alsa-utils)
 
 # Installs the packages not yet installed, as root or through sudo. Without either, or when the
 # installation fails, prints the command to run as root and stops.

@@ -51,10 +51,12 @@ struct CStringTable {
     uint32_t m_nCount;
 };
 
-// States of a sound bank entry: not loaded, used since the last sweep, unused since it.
+// States of a sound bank entry: not loaded, used since the last sweep, unused since it (the next
+// sweep releases it), marked by a level (the sweeps keep it until it is used again).
 constexpr uint32_t kSoundUnloaded = 0;
 constexpr uint32_t kSoundUsed = 1;
 constexpr uint32_t kSoundUnused = 2;
+constexpr uint32_t kSoundMarked = 3;
 
 struct CSoundBankEntry {
     CAudio* m_pSound;

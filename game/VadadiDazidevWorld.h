@@ -363,7 +363,7 @@ public:
     void ShowTooltip(uint8_t index);
     // Tooltip n folds (unless folded) and is hidden.
     void HideTooltip(uint8_t index);
-    // A loaded bank entry is kept by the next sweep.
+    // A loaded bank entry is kept by the sweeps until it is used again.
     void MarkAudio(uint16_t index);
     // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
     void OnTimeUp();
@@ -501,6 +501,9 @@ private:
     void ReleaseComponents();
     void ReleaseSoundBank();
     void SetBankVolume(float volume);
+    void KeepClickSound();
+    void KeepSceneSounds(CGameLevel& level);
+    void ReplayStartSound(CGameLevel& level);
     void ApplyPendingState();
     void StorePointerVector();
     void UpdateState();

@@ -88,7 +88,7 @@ void CVadadiDazidevWorld::MarkAudio(uint16_t index)
 {
     if (m_pAudioEngine && m_GameData.m_pSounds && index < m_GameData.m_nSoundCount &&
         m_GameData.m_pSounds[index].m_nState != kSoundUnloaded)
-        m_GameData.m_pSounds[index].m_nState = kSoundUsed;
+        m_GameData.m_pSounds[index].m_nState = kSoundMarked;
 }
 
 void CVadadiDazidevWorld::OnTimeUp()

@@ -64,18 +64,19 @@ void CVadadiDazidevWorld::DrawDeveloperOverlay()
         DrawOverlayLine(m_pData, line, 0.0f, 0.0f, 1.0f);
         return;
     }
-    const uint32_t perColumn = (m_nSceneCount + kColumns - 1) / kColumns;
     float y = 0.0f;
-    for (uint32_t n = 0; n < m_nSceneCount; ++n) {
+    for (uint32_t n = 0, column = 0; n < m_nSceneCount; ++n) {
         CGameLevel* level = GetScene(n);
         if (!level)
             continue;
-        if (n % perColumn == 0)
+        if (n * kColumns / m_nSceneCount != column) {
+            column = n * kColumns / m_nSceneCount;
             y = 0.0f;
+        }
         const char16_t* format = n == m_nCurrentScene ? u"* lvl %d - param %d/%d" : u"lvl %d - param %d/%d";
         const size_t length =
             WFormat(line, kLineUnits, format, n + 1, level->GetCurrentRecord() + 1, level->GetRecordCount());
         WFormat(line + length, kLineUnits - length, u"%s", LevelTypeName(level->GetType()));
-        y = DrawOverlayLine(m_pData, line, kColumnLefts[n / perColumn] * m_pData->configuredWidth, y, kListScale);
+        y = DrawOverlayLine(m_pData, line, kColumnLefts[column] * m_pData->configuredWidth, y, kListScale);
     }
 }

@@ -1,5 +1,6 @@
 #include "base/WideFormat.h"
 #include "core/Log.h"
+#include "game/SoundBank.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
@@ -15,6 +16,11 @@ bool IsMusicSound(const CAudio* sound)
 }
 
 } // namespace
+
+CSoundBank* SoundBankOf(const CWorldData* data)
+{
+    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+}
 
 void CVadadiDazidevWorld::AddAudio(uint16_t index, uint8_t loop)
 {

@@ -1,7 +1,12 @@
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialog.h"
+#include "game/screens/Stars.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
+#include "modules/Audio.h"
 
 // The switches of the loaded resources between the intro screen, the outro screen and the
-// levels; each ends with the sound sweep.
+// levels; each keeps the sounds of what it shows and ends with the sound sweep.
 
 namespace {
 
@@ -19,6 +24,38 @@ void LoadUnlessLoaded(CSceneObject* object)
 
 } // namespace
 
+// The menu dialog's click sound stays loaded across the switch.
+void CVadadiDazidevWorld::KeepClickSound()
+{
+    if (m_pMenuDialog)
+        m_pMenuDialog->PlaySound();
+}
+
+// The sounds of the scene just switched to and of the widgets over it stay loaded.
+void CVadadiDazidevWorld::KeepSceneSounds(CGameLevel& level)
+{
+    level.PlaySounds();
+    for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
+        if (m_pTooltips[i])
+            m_pTooltips[i]->PlaySounds();
+    }
+    if (m_pHint)
+        m_pHint->PlayClickSound();
+    if (m_pStars)
+        m_pStars->PlaySound();
+    KeepClickSound();
+}
+
+// A resumed level replays the start sound of its record while its intro pop-up is still to show.
+void CVadadiDazidevWorld::ReplayStartSound(CGameLevel& level)
+{
+    const CLevelRecord* record = level.GetRecord(level.GetCurrentRecord());
+    if (!m_pAudioEngine || m_GameData.m_fSoundVolume == 0.0f || !record || record->introSound == kNoSound ||
+        record->introPopup.shown)
+        return;
+    PlayBankSound(record->introSound);
+}
+
 CScreenLayeredMenu* CVadadiDazidevWorld::LoadIntroScreen()
 {
     UnloadIfLoaded(m_pMenuConclu.get());
@@ -26,6 +63,7 @@ CScreenLayeredMenu* CVadadiDazidevWorld::LoadIntroScreen()
     LoadUnlessLoaded(m_pMenuIntro.get());
     if (m_pMenuIntro)
         m_pMenuIntro->ResetPhase();
+    KeepClickSound();
     ReleaseUnusedSounds();
     ApplyMusicVolume();
     return m_pMenuIntro.get();
@@ -45,6 +83,8 @@ CScreenLayeredMenu* CVadadiDazidevWorld::LoadOutroScreen()
     LoadUnlessLoaded(m_pMenuConclu.get());
     if (m_pMenuConclu)
         m_pMenuConclu->ResetPhase();
+    if (m_GameData.m_fSoundVolume != 0.0f)
+        KeepClickSound();
     ReleaseUnusedSounds();
     ApplyMusicVolume();
     return m_pMenuConclu.get();
@@ -63,6 +103,7 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
                        (m_GameData.Progress(0, slot).m_bInUse || m_GameData.Progress(1, slot).m_bInUse);
     if (inUse && scene == m_nCurrentScene && m_nSceneArgument == kNoIndex) {
         m_nNextScene = kNoIndex;
+        ReplayStartSound(*next);
         LoadUnlessLoaded(next);
         next->Resume();
     } else {
@@ -82,14 +123,10 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
         if (!m_GameData.m_bDebugKeys)
             SaveProfile(slot, mode);
     }
-    if (m_GameData.m_fSoundVolume != 0.0f) {
-        next->PlaySounds();
-        for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
-            if (m_pTooltips[i])
-                m_pTooltips[i]->PlaySounds();
-        }
-    }
+    if (m_GameData.m_fSoundVolume != 0.0f)
+        KeepSceneSounds(*next);
     ReleaseUnusedSounds();
+    // A glow left from the last scene would swallow the first click of this one.
     if (m_pHint)
         m_pHint->Stop();
     SnapCamera();

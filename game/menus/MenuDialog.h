@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "core/Stream.h"
+#include "core/Vector3.h"
 #include "game/PopupScreens.h"
 #include "game/WorldComponent.h"
 #include "game/menus/MenuLines.h"
@@ -184,6 +185,7 @@ private:
     void ToggleWindowMode();
     void SelectSlot(uint32_t slot);
     void DragSlider();
+    bool InSliderReach(C3DContainer& slider, const Vector2& pointer) const;
     bool TypeIntoPage();
     void StepWebExchange();
     void FailWebExchange();

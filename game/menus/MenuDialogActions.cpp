@@ -58,6 +58,18 @@ void CMenuDialog::OnUpdate()
         PlayClickSound();
 }
 
+// The slider's line widened on both sides as its scale is: its ends lie beside the line.
+bool CMenuDialog::InSliderReach(C3DContainer& slider, const Vector2& pointer) const
+{
+    Vector3 position;
+    ContainerRect rect;
+    slider.GetPosition(&position);
+    slider.GetHitRect(&rect);
+    const float margin = 2.0f * m_SliderHalf[0];
+    return pointer.x >= position.x - rect.left - margin && pointer.x <= position.x + rect.right + margin &&
+           pointer.y >= position.y - rect.top && pointer.y <= position.y + rect.bottom;
+}
+
 void CMenuDialog::DragSlider()
 {
     if (m_nPage != 3 || !m_pPageContainer || !m_pData->mouseDown[0])
@@ -65,7 +77,7 @@ void CMenuDialog::DragSlider()
     const Vector2 press{m_pData->pressX, m_pData->pressY};
     const Vector2 pointer{m_pData->pointerX, m_pData->pointerY};
     C3DContainer* node = m_pPageContainer->FindAt(&press);
-    if (!node || node != m_pPageContainer->FindAt(&pointer))
+    if (!node || (node != m_pPageContainer->FindAt(&pointer) && !InSliderReach(*node, pointer)))
         return;
     const uint32_t id = node->GetId();
     if (id == 39) {

@@ -2,17 +2,16 @@
 #include <cstdint>
 
 #include "base/Result.h"
+#include "game/SoundBank.h"
 
 // What the menu dialog asks of the game world beyond the game data.
-class CMenuWorld {
+class CMenuWorld : public CSoundBank {
 public:
     virtual void Quit() = 0;
     virtual void ChangeLanguage(uint32_t language) = 0;
     // Hands the game data's volumes to the music and the sounds.
     virtual void ApplyMusicVolume() = 0;
     virtual void ApplySoundVolume() = 0;
-    // Readies a sound-bank entry (loaded on first use, loop mode set, marked used).
-    virtual void AddAudio(uint16_t sound, uint8_t loop) = 0;
     virtual void OpenWebLink(const char16_t* url) = 0;
     virtual Result ToggleFullscreen(uint8_t fullscreen) = 0;
     // True when the screen fader's alpha is exactly 0.

@@ -9,6 +9,7 @@
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "game/GameData.h"
+#include "game/SoundBank.h"
 #include "game/StreamValues.h"
 #include "game/widgets/ScreenQuads.h"
 #include "modules/Audio.h"
@@ -53,4 +54,10 @@ void CStars::PlayClickSound()
         return;
     if (CAudio* sound = game->m_pSounds[m_nClickSound].m_pSound)
         sound->Play();
+}
+
+void CStars::PlaySound()
+{
+    if (CSoundBank* bank = SoundBankOf(m_pData); bank && m_nClickSound != kNoSound)
+        bank->AddAudio(m_nClickSound, 0);
 }

@@ -27,6 +27,8 @@ public:
     // Plays the catch sound's bank entry, already loaded, when there is an audio engine, a sound,
     // an entry of that index and a sound volume.
     void PlayClickSound();
+    // Readies the catch sound in the world's sound bank (loaded on first use, kept by the sweep).
+    void PlaySound();
 
     C3DObject* GetSprite() const { return m_pSprite; }
     float GetHalfWidth() const { return m_fHalfWidth; }

@@ -13,6 +13,7 @@
 #include "game/CharsetRemap.h"
 #include "game/GameData.h"
 #include "game/GameText.h"
+#include "game/SoundBank.h"
 #include "game/StreamValues.h"
 #include "game/widgets/ScreenQuads.h"
 #include "modules/Audio.h"
@@ -133,7 +134,10 @@ Result CHint::ReadConstruction(CStream& stream)
 
 void CHint::PlayClickSound()
 {
-    PlaySound();
+    CSoundBank* bank = SoundBankOf(m_pData);
+    const uint32_t index = m_nSoundIndex & 0xFFFF;
+    if (bank && index != kNoHintSound)
+        bank->AddAudio(static_cast<uint16_t>(index), 0);
 }
 
 // The bank's sound of the index when it is loaded, an audio engine exists and sounds are heard.

@@ -35,7 +35,7 @@ public:
     Result Release() override;
     // The sound index (u32) of the construction file; RES_FAIL on a short read.
     virtual Result ReadConstruction(CStream& stream);
-    // Plays the hint sound when it is loaded.
+    // Readies the hint sound in the world's sound bank (loaded on first use, kept by the sweep).
     virtual void PlayClickSound();
 
     // One frame of the glow: its phase, alpha, angle and place.

@@ -112,6 +112,8 @@ public:
     // The menubar's width and the toolbar's height.
     Vector2 GetSize() const { return {m_fMenubarWidth, m_fToolbarHeight}; }
     C3DContainer* GetMenubar() const { return m_pMenubar; }
+    C3DObject* GetToolbarStrip() const { return m_pToolbarStrip; }
+    C3DObject* GetMenubarStrip() const { return m_pMenubarStrip; }
     // The items in list order, and where RenderItems lays them out: the row's left end, the gap
     // between labels and the row's line.
     const CLinkedList& GetItems() const { return m_Items; }

@@ -6,6 +6,7 @@
 #include "core/Math3D.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
+#include "game/CharsetRemap.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 
@@ -116,6 +117,8 @@ void CLevelVadadiDazidev::DrawCollisionOverlay(bool numbers)
             continue;
         char16_t text[16];
         WFormat(text, 16, u"%d", live ? part.itemId : n);
+        if (IsCharsetMode(*game))
+            ApplyCharsetRemap(text, m_pWorldData);
         const Vector3 point{part.x, part.y, 0.0f};
         Vector3 screen{}, out{};
         m_pWorldData->math->TransformPoint(&screen, &point, &view);

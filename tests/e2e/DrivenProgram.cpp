@@ -134,7 +134,11 @@ std::string DrivenProgram::Command(const std::string& line)
 
 bool DrivenProgram::Step()
 {
-    return Command("step").rfind("ok ", 0) == 0;
+    const std::string answer = Command("step");
+    if (answer.rfind("ok ", 0) != 0)
+        return false;
+    m_frames = StateReport::Number(answer.substr(3), m_frames);
+    return true;
 }
 
 StateReport DrivenProgram::State()

@@ -26,6 +26,8 @@ public:
     // Sends one command; its answer, "" when none came in time or the program hung up.
     std::string Command(const std::string& line);
     bool Step();
+    // Frames run, as the last step's answer told.
+    long Frames() const { return m_frames; }
     // The report (not Valid() when the answer is none).
     StateReport State();
     // Steps until done holds for the report, at most maxSteps frames; the last report.
@@ -51,4 +53,5 @@ private:
     int m_socket = -1;
     std::string m_pending;
     std::vector<std::string> m_reports;
+    long m_frames = 0;
 };

@@ -111,8 +111,19 @@ GameScript::Step GameScript::NameProfile(const std::string& name)
 GameScript::Step GameScript::StartStory()
 {
     constexpr long kNewStory = 12;
+    return EnterStory(kNewStory);
+}
+
+GameScript::Step GameScript::ContinueStory()
+{
+    constexpr long kContinueStory = 13;
+    return EnterStory(kContinueStory);
+}
+
+GameScript::Step GameScript::EnterStory(long line)
+{
     Step step = m_report.Int("page") == 1 ? ::testing::AssertionSuccess() : ShowPage(kMenuPlay, 1);
-    step = step ? ClickControl(kNewStory) : step;
+    step = step ? ClickControl(line) : step;
     for (int frame = 0; step && frame < kSceneFrames; ++frame) {
         m_report = m_program.State();
         const long state = m_report.Int("state");

@@ -48,6 +48,8 @@ public:
     Step NameProfile(const std::string& name);
     // A new story game from the main menu, up to the first scene's first frames in game.
     Step StartStory();
+    // The story game of the slot continued from the main menu, up to the level's frames in game.
+    Step ContinueStory();
     // From the scene through the toolbar's menu button back to the main menu.
     Step LeaveScene();
     // After the last level: the end text paged through, up to the outro menu (picture "outro").
@@ -82,12 +84,21 @@ public:
     // fade is over, before it is answered, and tutorials are paged through instead of closed.
     void Watch(Watcher watcher) { m_watcher = std::move(watcher); }
 
+    // A move of the player that the game answers at once, and the frame that took it.
+    struct Moment {
+        std::string kind;  // "found" (a listed object), "arrow", "star", "slide" (a sliding drag)
+        long frame;
+    };
+
     const StateReport& Report() const { return m_report; }
     bool StarCaught() const { return m_starCaught; }
     // The pictures written, in order.
     const std::vector<ScriptPicture>& Pictures() const { return m_pictureList; }
+    const std::vector<Moment>& Moments() const { return m_moments; }
 
 private:
+    // The play page's story line clicked, then frames and pop-ups until the level takes clicks.
+    Step EnterStory(long line);
     // Settled, then the picture.
     Step PictureOnSettling(const std::string& name);
     Step Until(const std::function<bool(const StateReport&)>& done, int maxSteps, const std::string& what);
@@ -101,6 +112,7 @@ private:
     // Before the screen of the report is answered: with a watcher, frames until its fade is over,
     // then the watcher, once per screen. The report is fresh after it.
     Step Look();
+    void Note(const std::string& kind) { m_moments.push_back({kind, m_program.Frames()}); }
 
     DrivenProgram& m_program;
     std::string m_pictures;
@@ -109,4 +121,5 @@ private:
     Watcher m_watcher;
     std::string m_lastLook;
     std::vector<ScriptPicture> m_pictureList;
+    std::vector<Moment> m_moments;
 };

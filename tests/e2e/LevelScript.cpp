@@ -143,6 +143,8 @@ bool GameScript::CatchStar()
     if (m_starCaught || star.empty())
         return false;
     m_starCaught = m_program.Click(StateReport::RectAt(star.front(), 1, true));
+    if (m_starCaught)
+        Note("star");
     return true;
 }
 
@@ -225,6 +227,8 @@ GameScript::Step GameScript::PlayScene(bool useHint)
         toggled = toggled || (*target)[3] == "toggle";
         if (!m_program.Click(StateReport::RectAt(*target, 1, true)))
             break;
+        if ((*target)[3] == "arrow" || wanted.count((*target)[0]))
+            Note((*target)[3] == "arrow" ? "arrow" : "found");
     }
     return step ? ::testing::AssertionFailure() << "the scene was not left; last report: " << m_report.Line() : step;
 }
@@ -423,6 +427,7 @@ GameScript::Step GameScript::SolveSliding()
             dragged = m_program.Command("move " + at(share)) == "ok" && m_program.Step();
         if (!dragged || m_program.Command("up " + at(kDragSteps)) != "ok" || !m_program.Step())
             break;
+        Note("slide");
         if (ReadBoard(m_program.State()).cells == board.cells)
             fixed.insert({next.piece, next.axis});
     }

@@ -40,6 +40,7 @@ public:
     using CVadadiDazidevWorld::m_pScenes;
     using CVadadiDazidevWorld::m_pTimer;
     using CVadadiDazidevWorld::m_pHint;
+    using CVadadiDazidevWorld::m_pStars;
     using CVadadiDazidevWorld::m_pTooltips;
     using CVadadiDazidevWorld::m_fSpeedFactor;
     using CVadadiDazidevWorld::m_fZoom;
@@ -59,6 +60,7 @@ public:
     using CVadadiDazidevWorld::m_Legals;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
+    using CVadadiDazidevWorld::m_pMenuDialog;
     // Input reactions.
     using CVadadiDazidevWorld::m_bIgnoreMouse, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fPenaltyTime,
         CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState;

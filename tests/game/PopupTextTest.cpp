@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "backends/audio/AudioModule.h"
 #include "game/PopupScreens.h"
 #include "tests/game/StringsFixture.h"
@@ -104,6 +106,37 @@ TEST_P(PopupTextTest, FormattedNumbersFillOnlyTheDecimalMarkers)
     EXPECT_EQ(Next(1), Code(u"a3b-12c%d%s%n"));
     m_popup.SetTextFormat(5, kGameTable, numbers, 1);
     EXPECT_EQ(Next(), Code(u"a3b%dc%d%s%n")) << "markers past the numbers stay";
+}
+
+// The page's middle lies on the caller's line; however far that line or the page's labels
+// record lies, the page stays wholly on the screen.
+TEST_P(PopupTextTest, APageCentresOnTheCallersLineAndStaysOnTheScreen)
+{
+    auto drawnRows = [&](float line) {
+        m_popup.OnButton(0, line);
+        m_engine->ClearDraws();
+        m_popup.Render();
+        C3DObject* text = m_font->GetTextObject();
+        float top = 1e9f, bottom = -1e9f;
+        for (uint32_t v = 0; v < m_engine->DrawsOf(text).at(0).vertexCount; ++v) {
+            top = std::min(top, ReadFontVertex(text, v).position.y);
+            bottom = std::max(bottom, ReadFontVertex(text, v).position.y);
+        }
+        return std::pair{top, bottom};
+    };
+    m_popup.SetText(1, kGameTable);
+    Next(1);
+    const auto [top, bottom] = drawnRows(384.0f);
+    EXPECT_NEAR((top + bottom) / 2, 384.0f, 1.0f);
+    for (float line : {768.0f, -5000.0f}) {
+        const auto [high, low] = drawnRows(line);
+        EXPECT_TRUE(high >= 0.0f && low <= 768.0f && low - high == bottom - top) << line;
+    }
+    m_screens->records[1].values[1] = 100000;
+    m_popup.Clear();
+    m_popup.SetText(2, kGameTable);
+    Next(1);
+    EXPECT_LE(drawnRows(384.0f).second, 768.0f) << "a labels record far below";
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, PopupTextTest, ::testing::Values(0u, 1u, 2u));

@@ -3,6 +3,7 @@
 #include "core/PackerFile.h"
 #include "core/ParamsReader.h"
 #include "core/Stream.h"
+#include "engine3d/Container.h"
 #include "engine3d/TextureRaw.h"
 #include "game/SoundNames.h"
 #include "game/StringFile.h"
@@ -154,7 +155,7 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
     std::vector<std::u16string> files = {u"sounds/music.wav"};
     for (uint16_t i = 0; i < names.count; ++i)
         files.push_back(names.units.get() + names.offsets[i]);
-    EXPECT_EQ(files.size(), 10u);
+    EXPECT_EQ(files.size(), 11u);
     std::set<uint32_t> sizes;
     for (const std::u16string& name : files) {
         CWavReader wav(nullptr);
@@ -255,7 +256,13 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
             frames(60);
         }
     };
+    // The menubar's zoom button follows the scene: the study zooms, the mini-games do not.
+    auto zooms = [&] {
+        C3DContainer* menubar = m_world.GetToolbar()->GetMenubar();
+        return menubar->FindById(1)->IsVisible() == 1 && menubar->FindById(2)->IsVisible() == 0;
+    };
     ASSERT_TRUE(play([&] { return in(0, 1); }));
+    EXPECT_TRUE(zooms());
     collect(1);
     ASSERT_TRUE(play([&] { return in(0, 2); })) << "the listed objects found";
     collect(2);
@@ -276,11 +283,18 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         return play([&] { return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME; });
     };
     ASSERT_TRUE(current(1)) << "the arrow leads to the jigsaw";
+    EXPECT_FALSE(zooms());
     level(1)->UseHint();  // the preview
     level(1)->UseHint();  // the solve button
     click(870.0f, 590.0f);
     ASSERT_TRUE(current(2)) << "the solve button solves the jigsaw, which leads to SHOOT";
     auto* shoot = static_cast<CLevelShoot*>(level(2));
+    // SHOOT's star is drawn once a frame, by the world's pass.
+    auto* engine = static_cast<CMemoryEngine*>(m_world.Get3DEngine());
+    shoot->PickStarSlot();
+    engine->ClearDraws();
+    Frame();
+    EXPECT_EQ(engine->DrawsOf(m_world.GetStars()->GetSprite()).size(), 1u);
     for (int round = 0; round < 3000 && m_world.m_nCurrentScene == 2; ++round) {
         for (uint32_t n = 0; n < shoot->GetField().SlotCount(); ++n) {
             const uint8_t target = shoot->GetField().Slot(n)->target;

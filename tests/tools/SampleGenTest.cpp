@@ -63,7 +63,7 @@ TEST(SampleGen, EveryPictureHasItsOwnPathAndEverySoundIsA16BitWavThatLoopsCleanl
         EXPECT_TRUE(paths.insert(picture.path).second) << picture.path;
 
     const std::vector<CSampleSound> sounds = SynthesiseSounds();
-    ASSERT_EQ(sounds.size(), 10u);
+    ASSERT_EQ(sounds.size(), 11u);
     for (const CSampleSound& sound : sounds) {
         ASSERT_FALSE(sound.samples.empty()) << sound.name;
         EXPECT_LT(std::fabs(sound.samples.back()), 0.02f) << sound.name;

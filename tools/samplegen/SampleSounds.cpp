@@ -117,6 +117,10 @@ std::vector<CSampleSound> SynthesiseSounds()
         for (int i = 0; i < 4; ++i)
             AddTone(s, i * 0.1f, 1.2f - i * 0.1f, Note(chord[i]), Note(chord[i]), 0.18f, 2.5f, 3);
     });
+    add("switch.wav", 0.45f, [](auto& s) {
+        AddTone(s, 0.0f, 0.45f, 330, 880, 0.22f, 4.0f, 3);
+        AddTone(s, 0.08f, 0.37f, Note(7), Note(7), 0.12f, 6.0f);
+    });
     sounds.push_back({"ambience.wav", Ambience()});
     sounds.push_back({"music.wav", Music()});
     return sounds;

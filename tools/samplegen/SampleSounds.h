@@ -13,8 +13,8 @@ struct CSampleSound {
     std::vector<float> samples;
 };
 
-// The game's sounds: click, found, ghost, miss, hint, star, move, solved, an ambience loop and
-// the music, whose ends meet so they loop without a click.
+// The game's sounds: click, found, ghost, miss, hint, star, move, solved, scene switch, an
+// ambience loop and the music, whose ends meet so they loop without a click.
 std::vector<CSampleSound> SynthesiseSounds();
 
 // The bytes of a 16-bit PCM WAV file of the samples (clipped to -1..1).

@@ -344,6 +344,19 @@ TEST_P(MenuDialogTest, SlidersAndTimeTexts)
     m_world.GetData()->pointerX = position.x + rect.right + 16.0f;
     EXPECT_EQ(m_dialog.SliderValue(40), 1.0f);
     EXPECT_EQ(m_dialog.GetPageContainer()->FindById(40117)->GetColor(), 0xFFFFFFFFu);
+
+    // Held from the line, the slider reaches both ends of its scale beside it, and no farther.
+    CWorldData* data = m_world.GetData();
+    data->pressX = position.x;
+    data->pressY = data->pointerY = position.y;
+    data->mouseDown[0] = 1;
+    for (auto [x, volume] : {std::pair{position.x - rect.left - 15.0f, 0.0f}, {position.x + rect.right + 15.0f, 1.0f},
+                             {position.x - rect.left - 40.0f, 1.0f}}) {
+        data->pointerX = x;
+        m_dialog.OnUpdate();
+        EXPECT_EQ(Data().m_fSoundVolume, volume) << x - position.x;
+    }
+    data->mouseDown[0] = 0;
     CProgressFields record{};
     record.m_bInUse = 1;
     char16_t text[kMenuTimeTextUnits];

@@ -43,17 +43,36 @@ public:
     Result Update() override { return RES_OK; }
     void Reset() override {}
     void PlayStepSound() override {}
-    void Draw() override {}
+    void Draw() override
+    {
+        if (m_pDrawOrder)
+            m_pDrawOrder->push_back(GetId());
+    }
     void RenderObject() override {}
     bool IsHidden() const override { return false; }
     void SetHidden(bool) override {}
     bool IsDone() const override { return false; }
-    uint32_t GetSlideState() const override { return kTooltipFolded; }
+    uint32_t GetSlideState() const override { return m_nSlide; }
     void SetSlideState(uint32_t) override {}
     int32_t GetPendingPage() const override { return kNoPopupPage; }
     void SetPendingPage(int32_t) override {}
     std::vector<std::pair<uint32_t, uint32_t>> m_events;
     int m_nChecks = 0;
+    uint32_t m_nSlide = kTooltipFolded;
+    std::vector<uint32_t>* m_pDrawOrder = nullptr;  // notes the ids drawn
+};
+
+// The fixture font, noting every text it draws and where.
+class CNotingFont : public CVarnFont {
+public:
+    using CVarnFont::CVarnFont;
+    Vector3* HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags, uint32_t colour,
+                         float scale, float lineHeight, const Vector2* point, const void* extra, uint32_t word) override
+    {
+        m_texts.emplace_back(text, *position);
+        return CVarnFont::HitTestText(out, text, position, flags, colour, scale, lineHeight, point, extra, word);
+    }
+    std::vector<std::pair<std::u16string, Vector3>> m_texts;
 };
 
 // A 40-unit square part centred at (x, y).
@@ -100,6 +119,8 @@ protected:
     }
     void TearDown() override
     {
+        if (m_noting)
+            m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
         if (m_world.m_pScenes && m_world.m_pScenes[0])
             m_world.m_pScenes[0]->Release();
         for (uint16_t n = 0; Data().m_pSounds && n < kBankSounds; ++n)
@@ -109,6 +130,15 @@ protected:
     }
 
     // The level of the model, read, with one square per part in both objects.
+    // The main font becomes one that notes its texts.
+    CNotingFont& NoteTexts()
+    {
+        m_noting = std::make_unique<CNotingFont>(m_world.GetData(), m_engine);
+        m_noting->Create(kFontScreenText, 64);
+        LoadFixtureGlyphs(m_noting.get());
+        m_world.m_pMainFont = Data().m_pMainFont = m_noting.get();
+        return *m_noting;
+    }
     CTestHiddenLevel& Build(const CHiddenObjectLevelModel& model)
     {
         m_level = new CTestHiddenLevel(m_world.GetData(), m_engine, 0);
@@ -185,4 +215,5 @@ protected:
     CTestHiddenLevel* m_level = nullptr;
     CNotingTooltip* m_tooltip = nullptr;
     CCountedSound* m_sounds[kBankSounds] = {};
+    std::unique_ptr<CNotingFont> m_noting;
 };

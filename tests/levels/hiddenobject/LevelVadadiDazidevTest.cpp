@@ -1,6 +1,9 @@
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
 
+#include <algorithm>
+
 #include "core/Random.h"
+#include "game/GameStates.h"
 #include "levels/objects/LevelTimer.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"
 
@@ -304,6 +307,98 @@ TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainP
     }
     EXPECT_EQ(drawn, (Items{{0, 0xFFFFFFFFu}, {4, 0x7FFFFFFFu}, {3, 0xFFFFFFFFu}}));
     EXPECT_EQ(m_engine->Draws().back().matrix.m[12], Data().m_matView[1].m[12]);
+}
+
+// One in-game frame: the level, the glow, the toolbar strip with a label per item, the menubar,
+// the hint button at its place, then the tooltips with the folded one last.
+TEST_P(LevelVadadiDazidevTest, AnInGameFrameDrawsTheToolbarMenubarHintAndGlowAndTheFoldedTooltipLast)
+{
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 1, 200, 100)}));
+    level.AdvanceSceneState(true);
+    Frames(20);
+    std::vector<uint32_t> order;
+    m_world.m_pTooltips.reset(new std::unique_ptr<CSceneObject3D>[3]);
+    for (uint32_t n = 0; n < 3; ++n) {
+        auto* tooltip = new CNotingTooltip(m_world.GetData(), m_engine, n);
+        tooltip->m_nSlide = n == 0 ? kTooltipFolded : kTooltipUnfolding, tooltip->m_pDrawOrder = &order;
+        m_world.m_pTooltips[n].reset(tooltip);
+    }
+    m_world.m_nTooltipCount = 3;
+    CHint& hint = *m_world.m_pHint;
+    hint.StartHint({100, 100, 0});
+    hint.ProcessGlow();
+    Data().m_nMode = 0, Data().m_nSlot = 0, Data().Progress(0, 0).m_FirstVisit[0] = 1;
+    m_world.SetState(GS_IN_GAME, 0);
+    m_world.GetData()->hasFocus = 1;
+    m_engine->ClearDraws();
+    m_world.Render();
+    const C3DObject* label = Data().m_pMainFont->GetTextObject();
+    std::vector<const C3DObject*> drawn;  // each object once in a row, but every label
+    for (const MemoryDraw& draw : m_engine->Draws())
+        if (drawn.empty() || drawn.back() != draw.object || draw.object == label)
+            drawn.push_back(draw.object);
+    const std::vector<const C3DObject*> expected = {level.GetDisplayObject(), hint.GetGlow(), Toolbar().GetToolbarStrip(),
+                                                    label, label, Toolbar().GetMenubarStrip()};
+    ASSERT_GE(drawn.size(), expected.size() + 1);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), drawn.begin()));
+    EXPECT_EQ(m_engine->DrawsOf(hint.GetTimer()).at(0).matrix.m[13], hint.GetPosition().y);
+    EXPECT_EQ(order, (std::vector<uint32_t>{1, 2, 0}));
+}
+
+// F2 draws the collision parts in the colours of their standing: listed, toggling, collected,
+// of another state, clickable, neither. F3 adds the item ids of the state's parts.
+TEST_P(LevelVadadiDazidevTest, TheDeveloperOverlayColoursThePartsByStandingAndNumbersThem)
+{
+    CTestHiddenLevel& level =
+        Build(Scene({Part(1, kLive, 3, 100, 100), Part(1, kLive | kPartToggles, 5, 200, 100),
+                     Part(1, kLive | kPartWaiting, 1, 300, 100), Part(2, kLive, 2, 400, 100),
+                     Part(1, kPartClickable, kNoItem, 500, 100), Part(1, kPartDrawn, kNoItem, 600, 100)}));
+    level.AdvanceSceneState(true);
+    Data().m_bDebugCollision = 1;
+    CNotingFont& font = NoteTexts();
+    m_engine->ClearDraws();
+    level.Render();
+    Items overlay;
+    for (const MemoryDraw& draw : m_engine->DrawsOf(level.GetCollisionObject()))
+        overlay.emplace_back(draw.part, draw.colour);
+    EXPECT_EQ(overlay, (Items{{0, 0xFF00FF00u}, {1, 0xFFFF0000u}, {2, 0xFFFF9600u}, {3, 0xFF808080u},
+                              {4, 0xFFC8C800u}, {5, 0xFF0000FFu}}));
+    EXPECT_TRUE(font.m_texts.empty());
+    Data().m_bOverlayLevelList = 1;
+    level.Render();
+    std::vector<std::u16string> numbers;
+    for (const auto& [text, at] : font.m_texts)
+        numbers.push_back(text);
+    EXPECT_EQ(numbers, (std::vector<std::u16string>{u"3", u"5", u"1"}));
+}
+
+// The tutorial's toolbar step: its text broken at the marks into three lines, from a quarter of
+// the width beside the dialog's border.
+TEST_P(LevelVadadiDazidevTest, TheTutorialsToolbarStepBreaksItsTextIntoLinesBesideTheDialogBorder)
+{
+    Table("en", "", {u"Name", u"Stuck?|Use the hint.|It refills."});
+    Open();
+    ASSERT_EQ(m_world.LoadLanguage(0), RES_OK);
+    Data().m_TutorialTable[9] = 1;
+    // The dialog's construction: 107 lines, their map, the click sound, a dialog border of 12.
+    const std::string construction = std::string("\x6B\0\0\0", 4) + std::string(430, '\0') +
+                                   std::string("\0\0\x40\x41\0\0\0\0", 8);
+    CStreamMemory stream(kStreamRead, construction.data(), static_cast<uint32_t>(construction.size()));
+    stream.Open();
+    m_world.m_pMenuDialog = std::make_unique<CMenuDialog>(m_world.GetData(), &m_world, nullptr);
+    ASSERT_EQ(m_world.m_pMenuDialog->ReadConstruction(stream), RES_OK);
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
+    CNotingFont& font = NoteTexts();
+    Data().m_nTutorialStep = 3;
+    level.RenderModal();
+    const std::u16string lines[3] = {u"Stuck?", u"Use the hint.", u"It refills."};
+    ASSERT_EQ(font.m_texts.size(), 4u) << "the hint button's count, then the lines";
+    for (size_t n = 0; n < 3; ++n) {
+        const auto& [text, at] = font.m_texts[n + 1];
+        EXPECT_EQ(text, lines[n]);
+        EXPECT_FLOAT_EQ(at.x, 256.0f + 12.0f);
+        EXPECT_FLOAT_EQ(at.y, 768.0f * (0.4f + 0.2f * n));
+    }
 }
 
 TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefused)

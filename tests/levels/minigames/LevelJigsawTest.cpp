@@ -120,6 +120,26 @@ TEST_F(LevelJigsawTest, HintsUnlockThePreviewThenTheSolutionWhichPaysNothing)
     EXPECT_EQ(Hint()->GetCount(), 0);
 }
 
+// The tutorial's solve step highlights the solve button at its position times the zoom, away
+// from the camera's offset.
+TEST_F(LevelJigsawTest, TheTutorialHighlightsAButtonAtItsPositionTimesTheZoom)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    m_world.m_fZoom = 0.5f;
+    Matrix4& view = Data().m_matView[0];
+    view.m[0] = view.m[5] = 0.5f, view.m[12] = 60.0f;
+    Data().m_nTutorialStep = 20;
+    Engine()->ClearDraws();
+    level->RenderModal();
+    const std::vector<MemoryDraw> draws = Engine()->DrawsOf(level->GetDisplayObject());
+    ASSERT_FALSE(draws.empty());
+    const MemoryDraw& highlight = draws.back();
+    EXPECT_EQ(highlight.part, 4u);
+    EXPECT_FLOAT_EQ(highlight.matrix.m[0] * 620 + highlight.matrix.m[12], 310.0f);
+    EXPECT_FLOAT_EQ(highlight.matrix.m[5] * 320 + highlight.matrix.m[13], 160.0f);
+}
+
 TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
 {
     auto* level = Level();

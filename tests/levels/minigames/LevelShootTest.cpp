@@ -126,4 +126,22 @@ TEST_F(LevelShootTest, GridTargetsAreHitAtTheirCells)
     EXPECT_EQ(level->GetField().Slot(1)->state, kShootHit);
 }
 
+// The hint's label rises from the hint button's top; the collision overlay follows F2 only.
+TEST_F(LevelShootTest, TheHintLabelStartsAtTheHintButtonAndTheOverlayFollowsF2)
+{
+    m_record.hintPoints = 1;
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    level->UseHint();
+    ASSERT_EQ(level->GetField().Labels().size(), 1u);
+    EXPECT_EQ(level->GetField().Labels().front().y, Hint()->GetPosition().y - Hint()->GetHalfWidth());
+    Show(*level, 0, 0);
+    for (auto [overlay, collision] : {std::pair{1, 0}, std::pair{0, 1}}) {
+        Data().m_bOverlay = static_cast<uint8_t>(overlay), Data().m_bDebugCollision = static_cast<uint8_t>(collision);
+        Engine()->ClearDraws();
+        level->Render();
+        EXPECT_EQ(Engine()->DrawsOf(level->GetCollisionObject()).size(), static_cast<size_t>(collision));
+    }
+}
+
 } // namespace

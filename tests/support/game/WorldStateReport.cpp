@@ -223,6 +223,11 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
     tokens.Add("faded", world->IsFadeOver() ? 1 : 0);
+    const CWorldData& data = *world->GetData();
+    tokens.Add("screen", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight));
+    // The volumes in tenths, as the sliders set them.
+    tokens.Add("music", static_cast<int64_t>(game->m_fMusicVolume * 10.0f + 0.5f));
+    tokens.Add("sound", static_cast<int64_t>(game->m_fSoundVolume * 10.0f + 0.5f));
 }
 
 } // namespace

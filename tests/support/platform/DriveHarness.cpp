@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/platform/AudioCapture.h"
+
 namespace {
 
 struct CDrive {
@@ -209,6 +211,7 @@ bool DriveFrameGate()
         return true;
     if (Drive().stepping) {
         Drive().stepping = false;
+        CaptureStepAudio();
         Answer("ok " + std::to_string(++Drive().frames));
         if (Drive().socket < 0)
             return true;

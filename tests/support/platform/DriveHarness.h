@@ -14,7 +14,8 @@
 //   shot PATH       the next presented frame is written to PATH as a PNG
 //   state           answered "ok frame=<frames run> " and the report of the game (SetDriveReporter)
 // Input becomes SDL events in SDL's queue, which reach the game as a player's do. When the
-// harness hangs up the program runs freely again.
+// harness hangs up the program runs freely again. With VD_AUDIO_CAPTURE set, each step also
+// appends its frame's share of the mix to that file (AudioCapture.h).
 
 // Connects and installs the frame gate and the swap hook; false when the socket does not answer.
 bool StartDrive(const std::string& socketPath);

@@ -1,12 +1,14 @@
 #include "tests/support/platform/TestSwitches.h"
 
 #include <climits>
+#include <cstdio>
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
 
 #include "platform/win32/KeyTranslation.h"
+#include "tests/support/platform/AudioCapture.h"
 #include "tests/support/platform/DriveHarness.h"
 
 namespace {
@@ -23,7 +25,8 @@ bool HeadlessByEnvironment()
     return value && strcmp(value, "1") == 0;
 }
 
-// VD_SEED=<number>, VD_FIXED_STEP=1, VD_MODULE_3D=2 or 4.
+// VD_SEED=<number>, VD_FIXED_STEP=1, VD_MODULE_3D=2 or 4, VD_DRIVE=<socket>,
+// VD_AUDIO_CAPTURE=<file> (only with the drive).
 void ReadEnvironmentSwitches(CPlatformHarness& harness)
 {
     const char* seed = getenv("VD_SEED");
@@ -37,6 +40,9 @@ void ReadEnvironmentSwitches(CPlatformHarness& harness)
     harness.module3D = module && (strcmp(module, "2") == 0 || strcmp(module, "4") == 0) ? module[0] - '0' : 0;
     const char* drive = getenv("VD_DRIVE");
     const bool driven = drive && *drive && StartDrive(drive);
+    const char* capture = getenv("VD_AUDIO_CAPTURE");
+    if (driven && capture && *capture && !StartAudioCapture(capture))
+        fprintf(stderr, "# test switches: cannot write the audio capture \"%s\"\n", capture);
     harness.frameGate = driven ? DriveFrameGate : nullptr;
     // A driven program's input comes through SDL's queue; the display server's focus, which
     // another program on the same display may take, must not freeze it.

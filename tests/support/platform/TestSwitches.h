@@ -10,7 +10,8 @@ class CDialogDriver;
 // Switches for tests, set through the platform's harness (installed when a test program starts);
 // all off by default, headless as the environment says. The environment also gives the random
 // seed (VD_SEED), a fixed frame step (VD_FIXED_STEP=1), the renderer (VD_MODULE_3D=2 or 4) and the
-// end-to-end harness's socket (VD_DRIVE, see DriveHarness.h).
+// end-to-end harness's socket (VD_DRIVE, see DriveHarness.h) with its capture of the mix
+// (VD_AUDIO_CAPTURE, see AudioCapture.h).
 
 // Headless: message boxes and dialogs never show and never block (message boxes still print
 // "caption: text" on standard error).
