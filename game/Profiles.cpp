@@ -31,10 +31,21 @@ bool ReadLevelTime(CStream& stream, CLevelTime& time)
     return ReadValue(stream, time.m_fUnits) && ReadValue(stream, time.m_nMinutes) && ReadValue(stream, time.m_nHours);
 }
 
+// The string index a pop-up shows; none while it holds no text.
+uint32_t PopupIndex(const CPopupText* popup)
+{
+    return popup && popup->HoldsText() && popup->GetStringIndex() >= 0 ? static_cast<uint32_t>(popup->GetStringIndex())
+                                                                        : kNoIndex;
+}
+
 } // namespace
 
 Result CVadadiDazidevWorld::LoadProfile(CStream& stream, CProfileProgress& record, bool withGame, bool force)
 {
+    for (CPopupText* popup : {m_pPopupWaiting.get(), m_pPopupIngame.get(), m_pPopupTuto.get()}) {
+        if (popup)
+            popup->Clear();
+    }
     if (Failed(ReadProfileHeader(stream)))
         return RES_FAIL;
     // The record is read into a copy, so that a profile refused for its level indexes stores
@@ -116,7 +127,7 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
     m_nCurrentScene = scenes[0];
     m_nNextScene = scenes[1];
     m_nSceneArgument = scenes[2];
-    uint32_t popups[2];  // the pop-up texts' string indexes, for the pop-ups once they exist
+    uint32_t popups[2];  // the waiting and the in-game pop-up's string indexes
     bool read = ReadField<float>(stream, [&](float v) { m_fAbuseTimer = v; }) &&
                 ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) &&
                 ReadField<std::array<float, 3>>(stream, [&](const std::array<float, 3>& v) {
@@ -126,6 +137,7 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
                 stream.Read(popups, sizeof(uint32_t), 2);
     if (!read)
         return RES_FAIL;
+    RestorePopup(popups);
     for (uint32_t slot = 0; slot < kProfileSectionCount; ++slot) {
         CProfileSection* section = m_pProfileSections[slot];
         if (slot == kProfileSectionScenes && m_nCurrentScene == kNoIndex)
@@ -134,6 +146,19 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
             return RES_FAIL;
     }
     return RES_OK;
+}
+
+// The waiting pop-up's string, else the in-game pop-up's; an index past the game table is none.
+void CVadadiDazidevWorld::RestorePopup(const uint32_t popups[2])
+{
+    CPopupText* targets[2] = {m_pPopupWaiting.get(), m_pPopupIngame.get()};
+    for (uint32_t i = 0; i < 2; ++i) {
+        if (popups[i] == kNoIndex)
+            continue;
+        if (targets[i] && popups[i] < m_GameData.m_GameStrings.m_nCount)
+            targets[i]->SetText(popups[i], kGameTable);
+        return;
+    }
 }
 
 bool CVadadiDazidevWorld::IsLevelOrNone(uint32_t level) const
@@ -171,7 +196,7 @@ bool CVadadiDazidevWorld::WriteProfileGame(CStream& stream)
 {
     const uint32_t scenes[3] = {m_nCurrentScene, m_nNextScene, m_nSceneArgument};
     const float camera[3] = {m_fZoom, m_vCamera.x, m_vCamera.y};
-    const uint32_t popups[2] = {kNoIndex, kNoIndex};  // no pop-up texts yet
+    const uint32_t popups[2] = {PopupIndex(m_pPopupWaiting.get()), PopupIndex(m_pPopupIngame.get())};
     bool written = stream.Write(scenes, sizeof(uint32_t), 3) && WriteValue(stream, m_fAbuseTimer) &&
                    WriteValue(stream, m_nMisses) && stream.Write(camera, sizeof(float), 3) &&
                    stream.Write(popups, sizeof(uint32_t), 2);

@@ -538,6 +538,8 @@ private:
     Result ReadProfileHeader(CStream& stream);
     bool ReadProfileRecord(CStream& stream, CProfileProgress& record);
     Result ReadProfileGame(CStream& stream, uint16_t version, const uint32_t scenes[3]);
+    // The saved string of the waiting pop-up (or, without one, of the in-game pop-up) shown again.
+    void RestorePopup(const uint32_t popups[2]);
     bool IsLevelOrNone(uint32_t level) const;
     bool WriteProfileRecord(CStream& stream, const CProfileProgress& record);
     bool WriteProfileGame(CStream& stream);

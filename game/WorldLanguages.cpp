@@ -154,12 +154,14 @@ Result CVadadiDazidevWorld::LoadLanguage(uint32_t index)
     return RES_OK;
 }
 
-// The labels object's files follow the language.
+// The pictures of the active layered menu and of the labels object follow the language.
 void CVadadiDazidevWorld::ReloadLanguageFiles()
 {
-    if (m_pLabels && m_pLabels->IsLoaded()) {
-        m_pLabels->UnloadFiles();
-        m_pLabels->LoadFiles();
+    for (CSceneObject* object : {static_cast<CSceneObject*>(m_pMenuCurrent), static_cast<CSceneObject*>(m_pLabels.get())}) {
+        if (object && object->IsLoaded()) {
+            object->UnloadFiles();
+            object->LoadFiles();
+        }
     }
 }
 

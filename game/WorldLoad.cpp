@@ -149,15 +149,19 @@ Result CVadadiDazidevWorld::MakeMusicManager()
 }
 
 // The toolbar, then the hint with "<raw folder>_menu_hint.raw"; a kind without a maker is left out.
+// Each carries its section of the profile files.
 Result CVadadiDazidevWorld::MakeWidgets()
 {
-    if (m_ComponentFactory.HasMaker(kComponentToolbar) &&
-        Failed(MakeComponent(m_ComponentFactory, kComponentToolbar, m_pData, m_p3DEngine.get(), m_pToolbar, u"CToolbar")))
-        return RES_FAIL;
+    if (m_ComponentFactory.HasMaker(kComponentToolbar)) {
+        if (Failed(MakeComponent(m_ComponentFactory, kComponentToolbar, m_pData, m_p3DEngine.get(), m_pToolbar, u"CToolbar")))
+            return RES_FAIL;
+        SetProfileSection(kProfileSectionToolbar, m_pToolbar.get());
+    }
     if (!m_ComponentFactory.HasMaker(kComponentHint))
         return RES_OK;
     if (Failed(MakeComponent(m_ComponentFactory, kComponentHint, m_pData, m_p3DEngine.get(), m_pHint, u"CHint")))
         return RES_FAIL;
+    SetProfileSection(kProfileSectionHint, m_pHint.get());
     return ReadComponentFile(kComponentHint, m_pHint.get(), u"%s_menu_hint.raw", u"m_pHint");
 }
 
@@ -267,6 +271,8 @@ void CVadadiDazidevWorld::ReleaseComponents()
     if (m_pMusicManager)
         m_pMusicManager->Unload();
     m_pMusicManager.reset();
+    SetProfileSection(kProfileSectionHint, nullptr);
+    SetProfileSection(kProfileSectionToolbar, nullptr);
     ReleaseComponent(m_pHint);
     ReleaseComponent(m_pToolbar);
     ReleaseScreens();

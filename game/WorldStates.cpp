@@ -77,6 +77,8 @@ Result CVadadiDazidevWorld::StartNewGame(uint32_t mode)
         m_GameData.m_nMode = before;
         return RES_FAIL;
     }
+    if (m_pHint)
+        m_pHint->EmptyTimer();
     GoToScene(0);
     return RES_OK;
 }
@@ -93,10 +95,17 @@ Result CVadadiDazidevWorld::ContinueGame(uint32_t mode)
     return RES_OK;
 }
 
+// The finished record is saved at once with what the last level gave (its hints), as a scene
+// switch saves the game.
 void CVadadiDazidevWorld::OnGameFinished(uint8_t skip)
 {
-    if (!skip && m_GameData.m_nMode != kModeNone)
+    const uint32_t mode = m_GameData.m_nMode, slot = m_GameData.m_nSlot;
+    if (!skip && mode != kModeNone) {
         MarkGameFinished();
+        if (mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse &&
+            !m_GameData.m_bDebugKeys)
+            SaveProfile(slot, mode);
+    }
     SetState(GS_GAME_FINISHED, 1);
 }
 

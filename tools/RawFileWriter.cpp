@@ -121,6 +121,24 @@ std::string SoundIndexBody(uint32_t sound)
     return out.Bytes();
 }
 
+std::string FreshHintSection(uint16_t count)
+{
+    CByteWriter out;
+    out.F32(0.0f);
+    out.U16(count);
+    return out.Bytes();
+}
+
+std::string FreshToolbarSection()
+{
+    CByteWriter out;
+    out.U32(0);
+    out.U32(0);
+    out.U8(0);
+    out.F32(1.0f);
+    return out.Bytes();
+}
+
 std::string BlankProfileBody(const CBlankProfileModel& p)
 {
     const CProgressFields& r = p.record;

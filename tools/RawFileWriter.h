@@ -66,6 +66,11 @@ std::string LayeredMenuBody(const CLayeredMenuModel& menu);
 // The stars' click sound, the hint's sound: one u32 each.
 std::string SoundIndexBody(uint32_t sound);
 
+// The hint's profile section of a new game: no charge, count hints.
+std::string FreshHintSection(uint16_t count);
+// The toolbar's profile section of a new game: no items, none shown, not centred, speed 1.
+std::string FreshToolbarSection();
+
 // The blank profile: the profile file's layout from its version on, with the starting state of
 // a new game. The counts and totals must be the construction's.
 struct CBlankProfileModel {

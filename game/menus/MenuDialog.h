@@ -92,6 +92,9 @@ public:
     // ---- Text entry, sliders, texts and sounds ----
     // Feeds the frame's character to the entry text: RES_OK when it was Enter, else RES_FAIL.
     Result TypeCharacter(uint32_t maxLength, const char16_t* allowed);
+    // The entry text an entry page starts with: the stored login (page 12) or e-mail (page 14),
+    // as the field shows them, so that OK takes them as they stand; empty on the other pages.
+    void FillEntry(uint32_t page);
     void CommitProfileName(const char16_t* text);
     void CommitLogin(const char16_t* text);
     void CommitPassword(const char16_t* text);
@@ -208,7 +211,6 @@ private:
     uint32_t m_nWebSubState = 0;
     C3DContainerText* m_pEntryNode = nullptr;
     char16_t m_szEntry[kMenuEntryUnits] = {};
-    bool m_bEntryFilled = false;  // the next entry page keeps the entry text
     uint8_t m_bLayerFlag = 0;
     C3DContainer* m_pPageContainer = nullptr;
     C3DContainer* m_pNavLayer = nullptr;

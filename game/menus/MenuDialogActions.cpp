@@ -168,10 +168,6 @@ bool CMenuDialog::DispatchPageAnswer(uint32_t id)
     default:
         if (m_nPage == 15) {
             game.m_szPassword[0] = 0;
-            WStrCopy(m_szEntry, kMenuEntryUnits, game.m_szLogin);
-            if (IsCharsetMode(game))
-                ApplyCharsetRemap(m_szEntry, m_pData);
-            m_bEntryFilled = true;
             SetPage(12);
         } else if (m_nPage == 16) {
             StartSendScores();

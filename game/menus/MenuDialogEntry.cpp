@@ -131,6 +131,15 @@ void CMenuDialog::CopyUnmapped(const char16_t* text, char16_t* out, uint32_t uni
     Unmap(out);
 }
 
+void CMenuDialog::FillEntry(uint32_t page)
+{
+    const CGameData& game = Game();
+    const char16_t* stored = page == 12 ? game.m_szLogin : page == 14 ? game.m_szEmail : u"";
+    WStrCopy(m_szEntry, kMenuEntryUnits, stored);
+    if (IsCharsetMode(game))
+        ApplyCharsetRemap(m_szEntry, m_pData);
+}
+
 void CMenuDialog::CommitProfileName(const char16_t* text)
 {
     CGameData& game = Game();

@@ -219,9 +219,8 @@ void CMenuDialog::SetPage(uint32_t page)
         FormatProgressTime(Game().Progress(0, slot), m_szTimeText[0]);
         FormatProgressTime(Game().Progress(1, slot), m_szTimeText[1]);
     }
-    if (IsEntryPage(page) && !m_bEntryFilled)
-        m_szEntry[0] = 0;
-    m_bEntryFilled = false;
+    if (IsEntryPage(page))
+        FillEntry(page);
     uint32_t count = 0;
     const CMenuLine* lines = BuildPageLines(page, &count);
     LayOutLines(lines, count);

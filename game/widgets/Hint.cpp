@@ -57,13 +57,21 @@ Result CHint::Load()
     return result;
 }
 
+CHintCounts ReadHintCounts(const CParamsReader* external)
+{
+    constexpr uint32_t kDefaultCount = 9;
+    const auto max = static_cast<uint16_t>(external ? external->GetU32(u"HINT", u"HINT_MAX_COUNT", kDefaultCount)
+                                                    : kDefaultCount);
+    const auto start = static_cast<uint16_t>(external ? external->GetU32(u"HINT", u"HINT_START_COUNT", kDefaultCount)
+                                                      : kDefaultCount);
+    return {max, std::min(start, max)};
+}
+
 void CHint::ReadSettings()
 {
-    const CParamsReader* external = m_pData->gameData->m_pExternalParams.get();
-    const auto max = static_cast<uint16_t>(external ? external->GetU32(u"HINT", u"HINT_MAX_COUNT", 9) : 9);
-    const auto start = static_cast<uint16_t>(external ? external->GetU32(u"HINT", u"HINT_START_COUNT", 9) : 9);
-    m_nMaxCount = max;
-    m_nCount = std::min(start, max);
+    const CHintCounts counts = ReadHintCounts(m_pData->gameData->m_pExternalParams.get());
+    m_nMaxCount = counts.max;
+    m_nCount = counts.start;
     const CParamsReader& p = *m_pData->gameParams;
     auto read = [&p](const char16_t* key, float fallback) {
         return static_cast<float>(p.GetFloat(u"HINT", key, fallback));

@@ -8,6 +8,7 @@
 class C3DContainerText;
 class C3DEngine;
 class C3DObject;
+class CParamsReader;
 struct CWorldData;
 
 // States of the hint glow.
@@ -21,6 +22,14 @@ enum HintGlowState : uint32_t {
 constexpr uint32_t kTimerImages = 16;
 constexpr uint32_t kChargedImage = 14;
 constexpr uint32_t kNoHintSound = 0xFFFF;
+
+// The [HINT] counts of the external configuration (none: the defaults); the start count never
+// exceeds the maximum.
+struct CHintCounts {
+    uint16_t max;
+    uint16_t start;
+};
+CHintCounts ReadHintCounts(const CParamsReader* external);
 
 // The hint button: a timer image that fills while the hint recharges, the hints left drawn over
 // it, and the glowing sprite that spins over what a used hint points at.

@@ -462,8 +462,10 @@ Result CLevelShoot::LoadProgress(CStream* stream, uint32_t version)
     if (!slots || (n && !stream->Read(slots.get(), sizeof(ShootSlot), n)) || !ReadValue(*stream, score) ||
         !ReadValue(*stream, won) || !ReadPopup(*stream, lose))
         return RES_FAIL;
+    // Each slot free or naming a target of the table, in one of the four states with a phase.
     for (uint32_t i = 0; i < n; ++i) {
-        if ((slots[i].target != kFreeSlot && slots[i].target >= m_targets.count) || slots[i].state > kShootHit)
+        if ((slots[i].target != kFreeSlot && slots[i].target >= m_targets.count) || slots[i].state > kShootHit ||
+            !std::isfinite(slots[i].phase))
             return RES_FAIL;
     }
     if (Failed(m_field.LoadSlots(slots.get(), n)))

@@ -7,6 +7,7 @@
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
 #include "tools/PakWriter.h"
+#include "tools/vddata/DataBuilder.h"
 
 namespace {
 
@@ -29,22 +30,28 @@ std::string ExternalSettings(const std::string& sourceIni, const std::string& se
 
 std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::string& scoreUrl) const
 {
-    std::error_code error;
-    fs::create_directories(Data(), error);
-    if (!error)
-        fs::copy(m_binary + "/Data_full_Win32", Data(), fs::copy_options::recursive, error);
-    if (!error)
-        fs::create_directories(AppData(), error);
-    if (error)
-        return "cannot copy the sample data: " + error.message();
-    // Web scores on, web links off, the charset font as start-up chooses it.
-    if (!(std::ofstream(Data() + "prefetch.params", std::ios::binary) << std::string("\x02\x00\x01\x00\x00\x01", 6)))
-        return "cannot write prefetch.params";
     const std::string ini = ExternalSettings(sourceDir + "/data/VadadiDazidev.External.Desktop.ini", scoreUrl);
     if (ini.empty())
         return "the desktop settings hold no [WEB_SCORING] section, or already a [HINT] one";
+    // The build's sample source with these settings, built into the data folder, so that the
+    // blank profile starts a new game with the settings' hints.
+    const std::string source = m_root + "/source";
+    std::error_code error;
+    fs::copy(m_binary + "/sample_source", source, fs::copy_options::recursive, error);
+    if (!error)
+        fs::create_directories(AppData(), error);
+    if (error)
+        return "cannot copy the sample source: " + error.message();
+    if (!(std::ofstream(source + "/VadadiDazidev.External.Desktop.ini", std::ios::binary | std::ios::trunc) << ini))
+        return "cannot write the settings";
+    std::string buildError;
+    if (Failed(BuildGameData(source, Data(), "", &buildError)))
+        return "cannot build the sample data: " + buildError;
+    // Web scores on, web links off, the charset font as start-up chooses it.
+    if (!(std::ofstream(Data() + "prefetch.params", std::ios::binary) << std::string("\x02\x00\x01\x00\x00\x01", 6)))
+        return "cannot write prefetch.params";
     // The texts, fonts and settings come from the external pak when there is one: it holds the
-    // main pak's entries with the settings replaced.
+    // main pak's entries.
     const std::string mainPakPath = MainPak();
     const std::string mainPak = TempDir::Read(mainPakPath);
     std::vector<PakIndexEntry> entries;
@@ -52,11 +59,8 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
     if (ReadPakIndex(mainPakPath, 0, &entries, &indexError) != RES_OK)
         return indexError;
     CPakWriter external;
-    if (external.Add("VadadiDazidev.External.Desktop.ini", ini) != RES_OK)
-        return "cannot add the settings";
     for (const PakIndexEntry& entry : entries) {
-        if (!PakNamesEqual(entry.name, "VadadiDazidev.External.Desktop.ini") &&
-            Failed(external.Add(entry.name, mainPak.substr(entry.dataOffset, entry.size))))
+        if (Failed(external.Add(entry.name, mainPak.substr(entry.dataOffset, entry.size))))
             return "cannot add " + entry.name;
     }
     if (external.Write(Data() + "VadadiDazidev_external_Win32.pak") != RES_OK)

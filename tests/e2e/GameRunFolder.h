@@ -18,9 +18,9 @@ inline std::string RendererName(int renderer)
 // The bytes of the entry of a pak file; empty when it holds none of that name.
 std::string ReadPakEntry(const std::string& pak, const std::string& name);
 
-// A folder where the test build of the program runs driven: a copy of the build's sample data
-// with web scores switched on, an external pak that points the scores at a score server, and a
-// save folder of its own.
+// A folder where the test build of the program runs driven: the build's sample data made again
+// with web scores switched on, the scores pointed at a score server and no hint at the start,
+// an external pak with the same entries, and a save folder of its own.
 class GameRunFolder {
 public:
     GameRunFolder(std::string root, std::string binaryDir) : m_root(std::move(root)), m_binary(std::move(binaryDir)) {}

@@ -13,6 +13,9 @@ constexpr int kPageFrames = 120;
 // Frames a control may take to show up.
 constexpr int kShowFrames = 30;
 constexpr int kSceneFrames = 2000;
+// The play page's story lines.
+constexpr long kNewStory = 12;
+constexpr long kContinueStory = 13;
 
 // Popup states whose popup the player answers by clicking it: end text, scene intro text, level
 // popup.
@@ -110,20 +113,31 @@ GameScript::Step GameScript::NameProfile(const std::string& name)
 
 GameScript::Step GameScript::StartStory()
 {
-    constexpr long kNewStory = 12;
     return EnterStory(kNewStory);
 }
 
 GameScript::Step GameScript::ContinueStory()
 {
-    constexpr long kContinueStory = 13;
     return EnterStory(kContinueStory);
+}
+
+GameScript::Step GameScript::ResumeStory()
+{
+    const Step chosen = ChooseStory(kContinueStory);
+    return chosen ? Until([](const StateReport& r) { return r.Int("state") == kInGame; }, kSceneFrames,
+                          "the game continued")
+                  : chosen;
+}
+
+GameScript::Step GameScript::ChooseStory(long line)
+{
+    const Step step = m_report.Int("page") == 1 ? ::testing::AssertionSuccess() : ShowPage(kMenuPlay, 1);
+    return step ? ClickControl(line) : step;
 }
 
 GameScript::Step GameScript::EnterStory(long line)
 {
-    Step step = m_report.Int("page") == 1 ? ::testing::AssertionSuccess() : ShowPage(kMenuPlay, 1);
-    step = step ? ClickControl(line) : step;
+    Step step = ChooseStory(line);
     for (int frame = 0; step && frame < kSceneFrames; ++frame) {
         m_report = m_program.State();
         const long state = m_report.Int("state");
@@ -180,6 +194,20 @@ GameScript::Step GameScript::CreateAccountAndSend(const std::string& login, cons
     step = step ? ShowPage(kMenuClose, kSendScores) : step;
     step = step ? ShowPage(kYes, kScoresSent) : step;
     return step ? ShowPage(kMenuClose, 0) : step;
+}
+
+GameScript::Step GameScript::AwaitState(long state)
+{
+    return Until([state](const StateReport& r) { return r.Int("state") == state && Settled(r); }, kSceneFrames,
+                 "state " + std::to_string(state));
+}
+
+GameScript::Step GameScript::Close(int* exitCode)
+{
+    if (m_program.Command("close") != "ok")
+        return ::testing::AssertionFailure() << "the close request was not taken";
+    *exitCode = m_program.AwaitExit();
+    return ::testing::AssertionSuccess();
 }
 
 GameScript::Step GameScript::LeaveScene()

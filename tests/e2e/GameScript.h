@@ -50,8 +50,15 @@ public:
     Step StartStory();
     // The story game of the slot continued from the main menu, up to the level's frames in game.
     Step ContinueStory();
+    // The story game of the slot continued from the main menu, up to the first frame back in game,
+    // whose report Report() then holds: the state as it was loaded, before the game has run a frame.
+    Step ResumeStory();
     // From the scene through the toolbar's menu button back to the main menu.
     Step LeaveScene();
+    // Frames until the game stands in the state with nothing pending.
+    Step AwaitState(long state);
+    // The window closed by the window manager, wherever the game stands; the program's exit code.
+    Step Close(int* exitCode);
     // After the last level: the end text paged through, up to the outro menu (picture "outro").
     Step ReachOutro();
     // The outro menu's continue, a new score account, then the finished time sent; back on the
@@ -70,14 +77,18 @@ public:
     // button is charged (picture "hint-charged"), the hint used, and its glow at full strength
     // (picture "hint-glow").
     Step UseHint();
-    // Each mini-game shows its picture ("jigsaw", "shoot", "sliding") once settled.
+    // In the hidden-object scene, once settled: the active star while the hint button is empty,
+    // then count of the listed objects, the last one clicked without waiting for what it leads to.
+    Step FindObjects(size_t count);
+    // Each mini-game shows its picture ("jigsaw", "shoot", "sliding") once settled; with a count
+    // of moves (-1: as many as it takes) it stops after them, settled, in the middle of the level.
     // The jigsaw from its reported board: swaps, then turns.
-    Step SolveJigsaw();
+    Step SolveJigsaw(int clicks = -1);
     // SHOOT: the targets that gain most until the goal.
-    Step ShootToGoal();
+    Step ShootToGoal(int shots = -1);
     // Sliding: the shortest plan over the reported board, one drag at a time, until the key piece
     // leaves.
-    Step SolveSliding();
+    Step SolveSliding(int drags = -1);
     // The presented frame as <name>.png.
     Step Picture(const std::string& name);
     // From now on each pop-up page, tutorial step and tooltip is shown to the watcher once its
@@ -97,7 +108,9 @@ public:
     const std::vector<Moment>& Moments() const { return m_moments; }
 
 private:
-    // The play page's story line clicked, then frames and pop-ups until the level takes clicks.
+    // The play page's story line clicked.
+    Step ChooseStory(long line);
+    // ChooseStory, then frames and pop-ups until the level takes clicks.
     Step EnterStory(long line);
     // Settled, then the picture.
     Step PictureOnSettling(const std::string& name);

@@ -175,6 +175,40 @@ GameScript::Step GameScript::UseHint()
     return step ? Picture("hint-glow") : step;
 }
 
+GameScript::Step GameScript::FindObjects(size_t count)
+{
+    // The star is clicked until it pays a hint: a shown desk note takes the first click.
+    constexpr int kStarClicks = 3;
+    int starClicks = 0;
+    for (size_t found = 0, move = 0; found < count && move < size_t(kLevelMoves); ++move) {
+        if (const Step settled = Settle(); !settled)
+            return settled;
+        const auto star = m_report.All("star");
+        if (!star.empty() && m_report.Int("hints") == 0 && starClicks++ < kStarClicks) {
+            m_starCaught = m_program.Click(StateReport::RectAt(star.front(), 1, true));
+            continue;
+        }
+        std::set<std::string> wanted;
+        for (const auto& item : m_report.All("item"))
+            if (item.size() > 6 && item[1] == "0")
+                wanted.insert(item.back());
+        std::optional<StateReport::Fields> target;
+        for (const auto& part : m_report.All("part"))
+            if (!target && part.size() >= 4 && (part[3] == "object" || part[3] == "collect") && wanted.count(part[0]))
+                target = part;
+        if (!target) {
+            m_program.Step();
+            continue;
+        }
+        if (!m_program.Click(StateReport::RectAt(*target, 1, true)))
+            break;
+        ++found;
+        if (found == count)
+            return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << count << " objects not found; last report: " << m_report.Line();
+}
+
 GameScript::Step GameScript::PlayScene(bool useHint)
 {
     bool toggled = false, quizShown = false;
@@ -233,7 +267,7 @@ GameScript::Step GameScript::PlayScene(bool useHint)
     return step ? ::testing::AssertionFailure() << "the scene was not left; last report: " << m_report.Line() : step;
 }
 
-GameScript::Step GameScript::SolveJigsaw()
+GameScript::Step GameScript::SolveJigsaw(int clicks)
 {
     auto piece = [](const std::string& cell) { return StateReport::Number(cell.substr(0, cell.find(':'))); };
     auto turns = [](const std::string& cell) { return StateReport::Number(cell.substr(cell.find(':') + 1), 0); };
@@ -244,7 +278,8 @@ GameScript::Step GameScript::SolveJigsaw()
         if (const Step settled = Settle(); !settled)
             return settled;
         const Board board = ReadBoard(m_report);
-        if (m_report.Value("level") != "jigsaw" || board.cells.empty() || IsEndState(m_report.Int("state")))
+        if (m_report.Value("level") != "jigsaw" || board.cells.empty() || IsEndState(m_report.Int("state")) ||
+            move == clicks)
             return ::testing::AssertionSuccess();
         if (CatchStar())
             continue;
@@ -280,7 +315,7 @@ GameScript::Step GameScript::SolveJigsaw()
     return ::testing::AssertionFailure() << "the jigsaw was not solved; last report: " << m_report.Line();
 }
 
-GameScript::Step GameScript::ShootToGoal()
+GameScript::Step GameScript::ShootToGoal(int shots)
 {
     // What a hit of each target kind did to the score, seen once the score changed after it.
     std::map<std::string, long> gained;
@@ -288,10 +323,10 @@ GameScript::Step GameScript::ShootToGoal()
     long lastScore = 0;
     if (const Step shown = PictureOnSettling("shoot"); !shown)
         return shown;
-    for (int move = 0; move < kLevelMoves; ++move) {
+    for (int move = 0, shot = 0; move < kLevelMoves; ++move) {
         if (const Step settled = Settle(); !settled)
             return settled;
-        if (m_report.Value("level") != "shoot" || IsEndState(m_report.Int("state")))
+        if (m_report.Value("level") != "shoot" || IsEndState(m_report.Int("state")) || shot == shots)
             return ::testing::AssertionSuccess();
         if (CatchStar())
             continue;
@@ -311,6 +346,7 @@ GameScript::Step GameScript::ShootToGoal()
             continue;
         }
         lastKind = (*target)[3];
+        ++shot;
         if (!m_program.Click(StateReport::RectAt(*target, 1, true)))
             break;
     }
@@ -384,17 +420,18 @@ std::vector<SlidingMove> PlanSliding(const std::vector<long>& board, int columns
 
 } // namespace
 
-GameScript::Step GameScript::SolveSliding()
+GameScript::Step GameScript::SolveSliding(int drags)
 {
     std::set<std::pair<long, int>> fixed;
     if (const Step shown = PictureOnSettling("sliding"); !shown)
         return shown;
-    for (int move = 0; move < kLevelMoves; ++move) {
+    for (int move = 0, moved = 0; move < kLevelMoves; ++move) {
         if (const Step settled = Settle(); !settled)
             return settled;
         const Board board = ReadBoard(m_report);
         const auto exit = m_report.All("exit");
-        if (m_report.Value("level") != "sliding" || board.cells.empty() || exit.empty() || IsEndState(m_report.Int("state")))
+        if (m_report.Value("level") != "sliding" || board.cells.empty() || exit.empty() ||
+            IsEndState(m_report.Int("state")) || moved == drags)
             return ::testing::AssertionSuccess();
         if (CatchStar())
             continue;
@@ -428,6 +465,7 @@ GameScript::Step GameScript::SolveSliding()
         if (!dragged || m_program.Command("up " + at(kDragSteps)) != "ok" || !m_program.Step())
             break;
         Note("slide");
+        ++moved;
         if (ReadBoard(m_program.State()).cells == board.cells)
             fixed.insert({next.piece, next.axis});
     }

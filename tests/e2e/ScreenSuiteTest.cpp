@@ -39,9 +39,9 @@ const Stop kRoute[] = {
     {&GameScript::ReachMainMenu, "menu"},
     {&GameScript::StartStory, nullptr},
     {[](GameScript& play) { return play.PlayScene(true); }, nullptr},
-    {&GameScript::SolveJigsaw, nullptr},
-    {&GameScript::ShootToGoal, nullptr},
-    {&GameScript::SolveSliding, nullptr},
+    {[](GameScript& play) { return play.SolveJigsaw(); }, nullptr},
+    {[](GameScript& play) { return play.ShootToGoal(); }, nullptr},
+    {[](GameScript& play) { return play.SolveSliding(); }, nullptr},
     {&GameScript::ReachOutro, nullptr},
 };
 

@@ -61,6 +61,7 @@ public:
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
     using CVadadiDazidevWorld::m_pMenuDialog;
+    using CVadadiDazidevWorld::m_pMenuCurrent;
     // Input reactions.
     using CVadadiDazidevWorld::m_bIgnoreMouse, CVadadiDazidevWorld::m_bZoomToggle, CVadadiDazidevWorld::m_fPenaltyTime,
         CVadadiDazidevWorld::m_fWheelStep, CVadadiDazidevWorld::m_nPendingState, CVadadiDazidevWorld::m_nState;

@@ -1,4 +1,5 @@
 #include "game/SystemLanguage.h"
+#include "game/screens/ScreenLayeredMenu.h"
 #include "platform/win32/Win32System.h"
 #include "tests/game/StringsFixture.h"
 
@@ -38,6 +39,41 @@ TEST_P(StringTablesTest, CommonsFollowTheMainTableAndTheTitleFollowsTheLanguage)
     EXPECT_EQ(CPopupText::GetString(5, 2, m_world.GetData()), nullptr);
     ASSERT_EQ(m_world.LoadLanguage(1), RES_OK);
     EXPECT_EQ(g_title, u"Titre");
+}
+
+// Counts the loads and unloads of its files.
+template <class Base>
+class CCountedFiles : public Base {
+public:
+    using Base::Base;
+    Result LoadFiles() override
+    {
+        ++m_loads;
+        return CSceneObject::LoadFiles();
+    }
+    Result UnloadFiles() override
+    {
+        ++m_unloads;
+        return CSceneObject::UnloadFiles();
+    }
+    int m_loads = 0, m_unloads = 0;
+};
+
+// The shown layered menu's pictures and the labels follow the language.
+TEST_P(StringTablesTest, ALanguageChangeLoadsTheShownMenuAndTheLabelsAgain)
+{
+    Open();
+    CCountedFiles<CScreenLayeredMenu> shown(m_world.GetData(), m_engine, 0);
+    auto* labels = new CCountedFiles<CSceneObject3D>(m_world.GetData(), m_engine, 0);
+    m_world.m_pLabels.reset(labels);
+    for (CSceneObject* object : {static_cast<CSceneObject*>(&shown), static_cast<CSceneObject*>(labels)})
+        object->CSceneObject::LoadFiles();
+    m_world.m_pMenuCurrent = &shown;
+    ASSERT_EQ(m_world.LoadLanguage(1), RES_OK);
+    m_world.m_pMenuCurrent = nullptr;
+    EXPECT_EQ(shown.m_unloads * 10 + shown.m_loads, 11);
+    EXPECT_EQ(labels->m_unloads * 10 + labels->m_loads, 11);
+    EXPECT_TRUE(shown.IsLoaded() && labels->IsLoaded());
 }
 
 TEST_P(StringTablesTest, ADamagedLanguageLeavesThePreviousOneInForce)

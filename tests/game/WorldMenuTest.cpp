@@ -77,15 +77,19 @@ protected:
             Frame();
         return Page();
     }
-    // The account pages from the main menu up to the server's answer; the page it shows.
+    // The account pages from the main menu up to the server's answer; the page it shows. A field
+    // that shows the stored login or e-mail is taken as it stands, also after the previous-field
+    // buttons.
     uint32_t EnterAccount()
     {
         EXPECT_EQ(Walk({3, 66}), (Pages{15, 12}));
-        Enter(u"bob", 31);
+        Enter(Data()->gameData->m_szLogin[0] ? u"" : u"bob", 31);
         Enter(u"pw", 32);
-        EXPECT_EQ(Walk({1013}), Pages{13}) << "the previous field";
+        EXPECT_EQ(Walk({1013, 1012}), (Pages{13, 12})) << "the previous fields";
+        EXPECT_EQ(Walk({31}), Pages{13}) << "the shown login";
+        EXPECT_EQ(std::u16string(Game().m_szLogin), u"bob");
         Enter(u"pw", 32);
-        Enter(u"bob@example.org", 33);
+        Enter(Data()->gameData->m_szEmail[0] ? u"" : u"bob@example.org", 33);
         return Await(20);
     }
     CProfileProgress& Finish(uint32_t mode, uint32_t slot)

@@ -5,8 +5,10 @@
 #include "core/Stream.h"
 #include "engine3d/Container.h"
 #include "engine3d/TextureRaw.h"
+#include "game/PopupText.h"
 #include "game/SoundNames.h"
 #include "game/StringFile.h"
+#include "game/widgets/Hint.h"
 #include "game/widgets/Toolbar.h"
 #include "levels/Level.h"
 #include "levels/minigames/LevelShoot.h"
@@ -15,6 +17,7 @@
 #include "tests/game/GameWorldFixture.h"
 #include "tests/support/TempDir.h"
 #include "tools/PakIndex.h"
+#include "tools/RawFileWriter.h"
 #include "tools/vddata/LevelTypeSources.h"
 
 #include <gtest/gtest.h>
@@ -173,6 +176,18 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
 // The sample game as the program loads and plays it.
 class SampleGame : public GameLoadTest {
 protected:
+    CGameData& Game() { return *m_world.GetGameData(); }
+    // The hint as a profile leaves it.
+    static void SetHint(CHint& hint, uint16_t count, float charge)
+    {
+        const std::string section = FreshHintSection(count);
+        std::string bytes(reinterpret_cast<const char*>(&charge), 4);
+        bytes += section.substr(4);
+        CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        stream.Open();
+        ASSERT_EQ(hint.LoadFromProfile(stream, 63), RES_OK);
+    }
+
     // Runs frames until done() holds; false after max frames.
     template <typename Done>
     bool RunUntil(Done done, int max)
@@ -208,6 +223,66 @@ TEST_F(SampleGame, EveryLevelAndTheNoteSaveTheirBlankProfileSections)
     ASSERT_EQ(m_world.GetTooltip(0)->SaveObjects(&note), RES_OK);
     EXPECT_EQ(note.m_bytes, FreshTooltipSection(source.tooltips[0].model));
     EXPECT_EQ(Count(u"failed"), 0u) << Utf16ToUtf8(s_log);
+}
+
+// A new game, after a game that charged the hint and listed an object: every section the world
+// writes before the first scene is the blank profile's, which holds the settings' hints.
+TEST_F(SampleGame, ANewGameTakesEverySectionOfTheBlankProfile)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    CGameSource source;
+    CSourceErrors errors;
+    ASSERT_TRUE(ReadGameSource(Env("VD_BINARY_DIR") + "/sample_source", &source, errors)) << errors.Text();
+    CHint& hint = *m_world.GetHint();
+    SetHint(hint, 3, 0.0f);
+    hint.FillTimer();
+    m_world.GetToolbar()->AddItem(2, false);
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    EXPECT_EQ(hint.GetCount(), ReadHintCounts(nullptr).start);
+    EXPECT_EQ(hint.GetCharge(), 0.0f);
+    EXPECT_EQ(hint.GetFrame(), 0u) << "the charged image of the last game";
+    EXPECT_EQ(m_world.GetToolbar()->GetItemCount(), 0u);
+    CStringStream written;
+    ASSERT_EQ(m_world.WriteProfile(written, Game().Progress(0, 0)), RES_OK);
+    const std::string blank = BlankProfileBody(BlankProfileOf(source));
+    // The sections follow the header, the record with its four level times and the world's fields.
+    const size_t sections = 18 + 27 + 4 * 6 + 37;
+    ASSERT_GT(blank.size(), sections);
+    EXPECT_EQ(written.m_bytes.substr(sections), blank.substr(sections));
+    EXPECT_EQ(blank.substr(sections, 6 + 13), FreshHintSection(ReadHintCounts(nullptr).start) + FreshToolbarSection());
+}
+
+// The pop-up shown when the game was saved comes back with it; loading a profile clears the
+// others. The waiting pop-up's string goes before the in-game one's.
+TEST_F(SampleGame, APopupShownAtTheSaveIsShownAgainAndTheOthersAreCleared)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    CProfileProgress& record = Game().Progress(0, 0);
+    record.m_bInUse = 1;
+    CPopupText& waiting = *m_world.GetWaitingPopup();
+    CPopupText& ingame = *m_world.GetIngamePopup();
+    CPopupText& tutorial = *m_world.GetTutorialPopup();
+    ingame.SetText(15, kGameTable);
+    CStringStream written;
+    ASSERT_EQ(m_world.WriteProfile(written, record), RES_OK);
+    std::string saved = written.m_bytes;
+    const size_t popups = 18 + 27 + 4 * 6 + 12 + 4 + 1 + 12;
+    EXPECT_EQ(saved.substr(popups, 8), std::string("\xFF\xFF\xFF\xFF\x0F\x00\x00\x00", 8));
+    auto load = [&](const std::string& bytes) {
+        ingame.Clear();
+        waiting.SetText(3, kGameTable);
+        tutorial.SetText(4, kGameTable);
+        CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        stream.Open();
+        EXPECT_EQ(m_world.LoadProfile(stream, record, true, false), RES_OK);
+        EXPECT_FALSE(tutorial.HoldsText());
+        return std::pair{waiting.HoldsText() ? waiting.GetStringIndex() : -1,
+                         ingame.HoldsText() ? ingame.GetStringIndex() : -1};
+    };
+    EXPECT_EQ(load(saved), std::pair(-1, 15));
+    EXPECT_EQ(load(saved.replace(popups, 4, std::string("\x10\x00\x00\x00", 4))), std::pair(16, -1));
+    EXPECT_EQ(load(saved.replace(popups, 4, std::string("\x00\xFF\x00\x00", 4))), std::pair(-1, -1)) << "past the strings";
 }
 
 // The story from the study to the outro as a player plays it: the listed objects, the note's
@@ -284,6 +359,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
     };
     ASSERT_TRUE(current(1)) << "the arrow leads to the jigsaw";
     EXPECT_FALSE(zooms());
+    EXPECT_TRUE(m_world.GetTooltip(0)->IsHidden()) << "the study's leave actions put the note away";
     level(1)->UseHint();  // the preview
     level(1)->UseHint();  // the solve button
     click(870.0f, 590.0f);
@@ -304,6 +380,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         frames(5);
     }
     ASSERT_TRUE(current(3)) << "eight points won lead to SLIDING";
+    SetHint(*m_world.GetHint(), 3, 0.0f);
     // The yellow piece left, the blue one up, the key right out of the board: {column, row,
     // cells right, cells down}.
     auto* sliding = static_cast<CLevelSliding*>(level(3));
@@ -320,4 +397,11 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         frames(30);
     }
     EXPECT_TRUE(play([&] { return m_world.GetState() == GS_OUTRO_MENU; })) << "the key out ends the story";
+    // The finish saved the finished record with the sliding's reward at once.
+    const std::string saved = TempDir::Read(m_dir.File("appdata/Kvo Adventure/VadadiDazidev/"
+                                                       "VadadiDazidev.v1.profile_normal_full_0.sav"));
+    const size_t hintCount = 18 + 27 + 4 * 6 + 37 + 4;
+    ASSERT_GT(saved.size(), hintCount + 2);
+    EXPECT_EQ(saved[18 + 1], 1) << "finished";
+    EXPECT_EQ(uint8_t(saved[hintCount]) | uint8_t(saved[hintCount + 1]) << 8, m_world.GetHint()->GetCount());
 }

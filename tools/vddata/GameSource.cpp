@@ -1,8 +1,12 @@
 #include "tools/vddata/GameSource.h"
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "core/ParamsReader.h"
 #include "game/GameLevel.h"
+#include "game/widgets/Hint.h"
 #include "tools/vddata/LevelTypeSources.h"
 #include "tools/vddata/SourceReaders.h"
 
@@ -286,6 +290,15 @@ bool ReadConstruction(const CSourceContext& c, const YAML::Node& root, CGameSour
     return true;
 }
 
+// The hints a new game starts with, from the external settings beside the construction.
+uint16_t HintStartCount(const std::string& folder, const std::string& app)
+{
+    std::ifstream file(fs::path(folder) / (app + ".External.Desktop.ini"), std::ios::binary);
+    const std::string text((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const CParamsText settings(text.empty() ? nullptr : text.c_str(), static_cast<uint32_t>(text.size()));
+    return ReadHintCounts(&settings).start;
+}
+
 } // namespace
 
 bool ReadGameSource(const std::string& folder, CGameSource* source, CSourceErrors& errors)
@@ -295,6 +308,7 @@ bool ReadGameSource(const std::string& folder, CGameSource* source, CSourceError
     if (!LoadYamlFile((fs::path(folder) / kConstructionSource).string(), kConstructionSource, &root, errors) ||
         !ReadConstruction(c, root, *source))
         return false;
+    source->hintStartCount = HintStartCount(folder, source->app);
     source->sourceFiles.push_back(kConstructionSource);
     for (const CLevelSource& level : source->levels)
         source->construct.levelTypes.push_back(level.type);
@@ -320,8 +334,8 @@ CBlankProfileModel BlankProfileOf(const CGameSource& source)
         addParts(tooltip.model.scene);
     addParts(source.labels.scene);
     addParts(source.timer.scene);
-    // The sections the game reads while no level is current: timer, tooltips, levels.
-    profile.sections = FreshTimerSection(source.timer);
+    // The sections the game reads while no level is current: hint, toolbar, timer, tooltips, levels.
+    profile.sections = FreshHintSection(source.hintStartCount) + FreshToolbarSection() + FreshTimerSection(source.timer);
     for (const CTooltipSource& tooltip : source.tooltips)
         profile.sections += FreshTooltipSection(tooltip.model);
     for (const CLevelSource& level : source.levels)

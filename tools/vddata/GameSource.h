@@ -56,6 +56,7 @@ struct CGameSource {
     std::array<CMenuSource, kLayeredMenuCount> menus;
     uint32_t starsClickSound = kNoSound;
     uint32_t hintSound = kNoSound;
+    uint16_t hintStartCount = 0;  // as the game reads it from "<app>.External.Desktop.ini"
     std::vector<CLevelSource> levels;
     std::vector<CTooltipSource> tooltips;
     std::string labelsDisplay;

@@ -165,6 +165,53 @@ TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
     EXPECT_EQ(Restore(*level, saved.substr(0, saved.size() - 1)), RES_FAIL);
 }
 
+// The board under way (4 x 3, turned pieces), its solved flag, the selection and the buttons,
+// in that order after the base's fields; a fresh board takes them all back.
+TEST_F(LevelJigsawTest, TheBoardIsSavedFieldByFieldAndDamagedSavesAreRefused)
+{
+    m_model.records[0] = m_model.records[1];
+    m_model.records[0].modeFlags = kJigsawRotate | kJigsawSwap;
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    ASSERT_EQ(level->Start(14), RES_OK);
+    Hint()->AddHints(2);
+    level->UseHint();  // the preview unlocked
+    EXPECT_EQ(level->OnClick(125, 115), RES_FAIL);  // the first cell selected
+    const CJigsawBoard& cells = level->GetCells();
+    ASSERT_EQ(cells.CellCount(), 12u);
+    ASSERT_EQ(level->GetSelectedCell(), 0);
+    CByteWriter expected;
+    expected.Text(SavedBase(*level));
+    for (uint32_t n = 0; n < cells.CellCount(); ++n) {
+        const JigsawCell& cell = *cells.Cell(n);
+        expected.U16(cell.piece);
+        for (uint8_t byte : {cell.flipped, cell.rotation, cell.slideDirections, cell.reserved})
+            expected.U8(byte);
+    }
+    expected.U8(level->IsSolved() ? 1 : 0);
+    expected.U16(level->GetSelectedCell());
+    WriteButtons<kJigsawButtonCount>(expected, *level);
+    const std::string saved = Saved(*level);
+    EXPECT_EQ(saved, expected.Bytes());
+
+    auto* fresh = Level();
+    ASSERT_NE(fresh, nullptr);
+    ASSERT_EQ(fresh->Start(14), RES_OK);
+    auto state = [&] {
+        return BoardState<kJigsawButtonCount>(*fresh) + std::to_string(fresh->IsSolved()) + "," +
+               std::to_string(fresh->GetSelectedCell());
+    };
+    // A piece past the board, a piece twice and a selection past the cells are refused.
+    const size_t firstCell = 12 * 6 + 3 + 21;
+    ExpectDamageRefused(*fresh, saved, state,
+                        {{firstCell, "\x0C"}, {firstCell, saved.substr(saved.size() - firstCell + 6, 2)},
+                         {23, "\x0C\x00"}});
+    ASSERT_EQ(Restore(*fresh, saved), RES_OK);
+    EXPECT_EQ(Saved(*fresh), saved);
+    EXPECT_EQ(fresh->GetSelectedCell(), 0);
+    EXPECT_TRUE(fresh->IsButtonShown(kJigsawPreviewUnlocked));
+}
+
 TEST_F(LevelJigsawTest, ReleasesMoveByWholeCellsPastHalfACell)
 {
     m_model.records[0].columns = 3;

@@ -144,4 +144,55 @@ TEST_F(LevelShootTest, TheHintLabelStartsAtTheHintButtonAndTheOverlayFollowsF2)
     }
 }
 
+// The round under way: every slot, the score, the won flag and the lose pop-up, in that order
+// after the base's fields; a fresh round takes them all back.
+TEST_F(LevelShootTest, TheRoundIsSavedFieldByFieldAndDamagedSavesAreRefused)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    level->GetField().Slots()[0] = ShootSlot{1, {}, 0.25f, 3, {}, kShootEscaping};
+    level->GetField().Slots()[1] = ShootSlot{0, {}, 0.75f, 7, {}, kShootShown};
+    level->GetField().score = -1;
+    level->GetField().won = 1;
+    auto* record = static_cast<CLevelShootRecord*>(level->GetRecord(0));
+    record->losePopup = {5, 1, 0x01020304u, 1};
+    CByteWriter expected;
+    expected.Text(SavedBase(*level));
+    for (const ShootSlot& slot : {level->GetField().Slots()[0], level->GetField().Slots()[1]}) {
+        expected.U8(slot.target);
+        expected.Fill(3, '\0');
+        expected.F32(slot.phase);
+        expected.U8(slot.lifeSeconds);
+        expected.Fill(3, '\0');
+        expected.U32(slot.state);
+    }
+    expected.U32(static_cast<uint32_t>(-1));
+    expected.U8(1);
+    expected.U32(5);
+    expected.U8(1);
+    expected.U32(0x01020304u);
+    expected.U8(1);
+    const std::string saved = Saved(*level);
+    EXPECT_EQ(saved, expected.Bytes());
+
+    auto* fresh = Level();
+    ASSERT_NE(fresh, nullptr);
+    auto* freshRecord = static_cast<CLevelShootRecord*>(fresh->GetRecord(0));
+    auto state = [&] {
+        const CShootField& f = fresh->GetField();
+        const CLevelPopupGroup& p = freshRecord->losePopup;
+        return std::vector<int64_t>{f.Slot(0)->target, f.Slot(0)->state, f.Slot(0)->lifeSeconds,
+                                    static_cast<int64_t>(f.Slot(0)->phase * 100), f.Slot(1)->target,
+                                    f.Slot(1)->state, f.score, f.won, p.popupId, p.repeat, p.value, p.shown};
+    };
+    // A target past the table, a phase that is no number and a slot state past the four are
+    // refused, as is every cut.
+    ExpectDamageRefused(*fresh, saved, state,
+                        {{2 * 16 + 15, "\x02"}, {2 * 16 + 15 - 4, std::string("\x00\x00\xC0\x7F", 4)},
+                         {16 + 15 - 12, "\x04"}});
+    ASSERT_EQ(Restore(*fresh, saved), RES_OK);
+    EXPECT_EQ(state(), (std::vector<int64_t>{1, kShootEscaping, 3, 25, 0, kShootShown, -1, 1, 5, 1, 0x01020304, 1}));
+    EXPECT_EQ(Saved(*fresh), saved);
+}
+
 } // namespace

@@ -132,4 +132,49 @@ TEST_F(LevelSlidingTest, TheEasierLayoutPaysNothingAndASkipIsNotSavedAsDone)
     EXPECT_EQ(Restore(*skipped, saved.substr(0, saved.size() - 1)), RES_FAIL);
 }
 
+// The board under way, the easier layout's flag, the exit and the buttons, in that order after
+// the base's fields; a fresh board takes them all back.
+TEST_F(LevelSlidingTest, TheBoardIsSavedFieldByFieldAndDamagedSavesAreRefused)
+{
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    Hint()->AddHints(1);
+    level->UseHint();
+    EXPECT_EQ(level->OnClick(620, 220), RES_OK);  // the easier layout
+    ASSERT_TRUE(level->IsEasyLayout());
+    Drag(*level, 0, 1, 1.0f);  // the key one cell right, short of the targets
+    ASSERT_FALSE(level->IsSolved());
+    const CSlidingBoard& cells = level->GetCells();
+    CByteWriter expected;
+    expected.Text(SavedBase(*level));
+    for (uint32_t n = 0; n < cells.CellCount(); ++n) {
+        const SlidingCell& cell = *cells.Cell(n);
+        for (uint16_t word : {uint16_t(cell.anchorX), uint16_t(cell.anchorY), uint16_t(cell.tile), cell.shape,
+                              uint16_t(cell.pieceId), cell.flags})
+            expected.U16(word);
+    }
+    expected.U8(1);  // the easier layout
+    expected.U8(0);  // not out
+    WriteButtons<kSlidingButtonCount>(expected, *level);
+    const std::string saved = Saved(*level);
+    EXPECT_EQ(saved, expected.Bytes());
+
+    auto* fresh = Level();
+    ASSERT_NE(fresh, nullptr);
+    auto state = [&] {
+        return BoardState<kSlidingButtonCount>(*fresh) + std::to_string(fresh->IsEasyLayout()) + "," +
+               std::to_string(fresh->IsExitDone());
+    };
+    // A piece's cell with a shape the record lacks, or a tile past the picture, is refused.
+    uint32_t taken = 0;
+    while (taken < cells.CellCount() && cells.Cell(taken)->tile == kEmptyTile)
+        ++taken;
+    ASSERT_LT(taken, cells.CellCount());
+    const size_t cell = 12 * (12 - taken) + 2 + 9;
+    ExpectDamageRefused(*fresh, saved, state, {{cell - 6, "\x09\x00"}, {cell - 4, "\x40\x00"}});
+    ASSERT_EQ(Restore(*fresh, saved), RES_OK);
+    EXPECT_EQ(Saved(*fresh), saved);
+    EXPECT_TRUE(fresh->IsEasyLayout());
+}
+
 } // namespace

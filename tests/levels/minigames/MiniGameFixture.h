@@ -3,6 +3,7 @@
 
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/Math3D.h"
@@ -11,6 +12,8 @@
 #include "tests/game/GameWorldFixture.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/WorldDataDefaults.h"
+#include "levels/Level.h"
+#include "tools/ByteWriter.h"
 #include "tools/MiniGameFileWriter.h"
 #include "tools/ObjectFileWriter.h"
 
@@ -155,6 +158,52 @@ protected:
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
         stream.Open();
         return level.LoadProgress(&stream, 1);
+    }
+
+    // What the level base writes before a mini-game's own fields.
+    static std::string SavedBase(CLevel& level)
+    {
+        CStringStream out;
+        EXPECT_EQ(level.CLevel::SaveProgress(&out), RES_OK);
+        return out.m_bytes;
+    }
+
+    // A board's cells as they lie in memory, then whether each of its Buttons is shown.
+    template <uint32_t Buttons, class Level>
+    static std::string BoardState(const Level& level)
+    {
+        std::string bytes;
+        for (uint32_t n = 0; n < level.GetCells().CellCount(); ++n)
+            bytes.append(reinterpret_cast<const char*>(level.GetCells().Cell(n)), sizeof(*level.GetCells().Cell(n)));
+        for (uint32_t button = 0; button < Buttons; ++button)
+            bytes += level.IsButtonShown(button) ? '1' : '0';
+        return bytes;
+    }
+    // The saved bytes of the shown flags of a level's Buttons.
+    template <uint32_t Buttons, class Level>
+    static void WriteButtons(CByteWriter& out, const Level& level)
+    {
+        for (uint32_t button = 0; button < Buttons; ++button)
+            out.U8(level.IsButtonShown(button) ? 1 : 0);
+    }
+
+    // Every cut of a saved section is refused, and so is the section with bytes replaced at an
+    // offset from its end; state() (what the level shows of its own fields) stays as it was.
+    template <class Level, class State>
+    void ExpectDamageRefused(Level& level, const std::string& saved, State state,
+                             std::initializer_list<std::pair<size_t, std::string>> damages)
+    {
+        const auto before = state();
+        for (size_t cut = 0; cut < saved.size(); ++cut) {
+            EXPECT_EQ(Restore(level, saved.substr(0, cut)), RES_FAIL) << "cut at " << cut;
+            EXPECT_TRUE(state() == before) << "cut at " << cut;
+        }
+        for (const auto& [fromEnd, bytes] : damages) {
+            std::string damaged = saved;
+            damaged.replace(saved.size() - fromEnd, bytes.size(), bytes);
+            EXPECT_EQ(Restore(level, damaged), RES_FAIL) << fromEnd << " bytes from the end";
+            EXPECT_TRUE(state() == before) << fromEnd << " bytes from the end";
+        }
     }
 
     CMath3D m_math;

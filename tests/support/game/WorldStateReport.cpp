@@ -1,5 +1,6 @@
 #include "tests/support/game/WorldStateReport.h"
 
+#include <cmath>
 #include <cstdint>
 
 #include "core/Math3D.h"
@@ -216,6 +217,9 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("scenestate", level ? OrNone(level->GetSceneState()) : -1);
     tokens.Add("level", LevelTypeName(level));
     tokens.Add("hints", world && world->GetHint() ? int64_t{world->GetHint()->GetCount()} : -1);
+    // The hint's charge in hundredths of a frame unit.
+    if (world && world->GetHint())
+        tokens.Add("charge", static_cast<int64_t>(std::lround(world->GetHint()->GetCharge() * 100.0f)));
     if (!world)
         return;
     tokens.Add("slot", game->m_nSlot);

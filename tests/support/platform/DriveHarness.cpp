@@ -135,6 +135,16 @@ bool PushWheel(int steps)
     return SDL_PushEvent(&event) == 1;
 }
 
+// The window manager's close request (its close button, Alt+F4).
+bool PushClose()
+{
+    SDL_Event event{};
+    event.window.type = SDL_WINDOWEVENT;
+    event.window.windowID = WindowId();
+    event.window.event = SDL_WINDOWEVENT_CLOSE;
+    return SDL_PushEvent(&event) == 1;
+}
+
 // One input or shot command; its answer.
 std::string Perform(const std::string& line)
 {
@@ -151,6 +161,8 @@ std::string Perform(const std::string& line)
         done = static_cast<bool>(words >> x) && PushKey(static_cast<SDL_Keycode>(x));
     else if (verb == "text")
         done = line.size() > 5 && PushText(line.substr(5));
+    else if (verb == "close")
+        done = PushClose();
     else if (verb == "shot")
         done = static_cast<bool>(words >> Drive().shotPath);
     else if (verb == "state")

@@ -11,6 +11,7 @@
 //   wheel STEPS     the wheel turns by STEPS notches
 //   key KEYCODE     an SDL key code pressed and released
 //   text UTF8       typed text
+//   close           the window manager asks the window to close (its close button, Alt+F4)
 //   shot PATH       the next presented frame is written to PATH as a PNG
 //   state           answered "ok frame=<frames run> " and the report of the game (SetDriveReporter)
 // Input becomes SDL events in SDL's queue, which reach the game as a player's do. When the
