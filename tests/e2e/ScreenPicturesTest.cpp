@@ -242,18 +242,21 @@ TEST(PopupChecksTest, APopupWhollyOnScreenPassesAndOneCutOffAtTheBottomFails)
     EXPECT_NE(std::string(cut.message()).find("(298, 738, 404 x 60) is not wholly on the screen"), std::string::npos)
         << cut.message();
 
-    StateReport offScreen;
-    ASSERT_TRUE(offScreen.Parse("ok state=29 popupbox=298,345,404,60 button=1024,990,740,64,64,1,"));
-    EXPECT_FALSE(PopupOnScreen(shot, offScreen)) << "a button past the corner";
-    StateReport none;
-    ASSERT_TRUE(none.Parse("ok state=29 popupbox=298,345,404,60 button=1026,500,500,64,64,1,"));
-    EXPECT_FALSE(PopupOnScreen(shot, none)) << "no button drawn there";
-    StateReport blank;
-    ASSERT_TRUE(blank.Parse("ok state=29 popup=ingame,0,0,1024,768 popupbox=298,500,404,60"));
-    EXPECT_FALSE(PopupOnScreen(shot, blank)) << "no text drawn in the box";
-    StateReport tutorial;
-    ASSERT_TRUE(tutorial.Parse("ok state=34 popup=tutorial,0,0,1024,768 popupbox=298,500,404,60"));
-    EXPECT_TRUE(PopupOnScreen(shot, tutorial)) << "a tutorial step may draw its text elsewhere";
+    const struct {
+        const char* report;
+        bool passes;
+        const char* why;
+    } kCases[] = {
+        {"state=29 popupbox=298,345,404,60 button=1024,990,740,64,64,1,", false, "a button past the corner"},
+        {"state=29 popupbox=298,345,404,60 button=1026,500,500,64,64,1,", false, "no button drawn there"},
+        {"state=29 popup=ingame,0,0,1024,768 popupbox=298,500,404,60", false, "no text drawn in the box"},
+        {"state=34 popup=tutorial,0,0,1024,768 popupbox=298,500,404,60", true,
+         "a tutorial step may draw its text elsewhere"},
+    };
+    for (const auto& c : kCases) {
+        ASSERT_TRUE(report.Parse(std::string("ok ") + c.report));
+        EXPECT_EQ(bool(PopupOnScreen(shot, report)), c.passes) << c.why;
+    }
 }
 
 TEST(PopupChecksTest, LettersCutByTheRightEdgeAreFound)
