@@ -16,6 +16,7 @@ constexpr uint32_t kModeStory = 0;
 constexpr uint32_t kModeTimed = 1;
 constexpr uint32_t kAccountPage = 15;
 constexpr uint32_t kSendScoresPage = 16;
+constexpr uint8_t kFullAlpha = 255;
 
 bool IsAnswer(uint32_t code)
 {
@@ -117,10 +118,14 @@ void CVadadiDazidevWorld::RenderMoreGamesPage()
     SetState(GS_MAIN_MENU, 1);
 }
 
-// States 15 and 17: the credits or the legals under the close button; what they hold is freed
-// when the state is left.
+// States 15 and 17: the credits or the legals over the veiled intro screen, as the more-games
+// page shows it, under the close button; what they hold is freed when the state is left.
 void CVadadiDazidevWorld::RenderTextPage()
 {
+    if (m_pMenuCurrent)
+        m_pMenuCurrent->DrawIdle(true, true);
+    if (m_pBackground)
+        m_pBackground->DrawBackground(kFullAlpha);
     if (m_nState == GS_CREDITS) {
         if (m_pMenuDialog)
             m_pMenuDialog->RenderCredits();

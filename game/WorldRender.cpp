@@ -186,7 +186,8 @@ void CVadadiDazidevWorld::RenderScreenLoad()
     Resync();
 }
 
-// States 12, 14 and 16: the text of the current language, else of language 0, else the main menu.
+// States 12, 14 and 16: the more-games page or the text of the current language, else of language
+// 0, else the main menu.
 void CVadadiDazidevWorld::RenderTextLoad()
 {
     if (m_nState == GS_LOAD_MORE_GAMES) {
@@ -205,9 +206,10 @@ void CVadadiDazidevWorld::RenderTextLoad()
     const bool events = state != GS_LOAD_CREDITS;
     if (events)
         RaiseHostEvent(kHostEventLoadBegin);
-    Result (CVadadiDazidevWorld::*const load)(uint32_t) = state == GS_LOAD_MORE_GAMES ? &CVadadiDazidevWorld::Load_MoreGames
-                                                          : state == GS_LOAD_CREDITS  ? &CVadadiDazidevWorld::LoadCredits
-                                                                                      : &CVadadiDazidevWorld::Load_Legals;
+    using Loader = Result (CVadadiDazidevWorld::*)(uint32_t);
+    const Loader load = state == GS_LOAD_MORE_GAMES ? &CVadadiDazidevWorld::ReloadMoreGames
+                        : state == GS_LOAD_CREDITS  ? &CVadadiDazidevWorld::LoadCredits
+                                                    : &CVadadiDazidevWorld::Load_Legals;
     if (Failed((this->*load)(m_GameData.m_nLanguage)) && Failed((this->*load)(0))) {
         if (state == GS_LOAD_LEGALS)
             FreeLegals();

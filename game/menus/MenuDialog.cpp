@@ -139,7 +139,6 @@ bool CMenuDialog::MakeButtonsObject()
         return false;
     m_pButtons->Lock();
     m_pButtons->ResetIndices();
-    m_pButtons->FillIndexRange(0, parts * kCellVertices);
     const float cell = 1.0f / kSheetColumns;
     for (uint32_t part = 0; part < parts; ++part) {
         const bool whole = part == kWholePicture;
@@ -147,6 +146,8 @@ bool CMenuDialog::MakeButtonsObject()
         const float v0 = whole ? 0.0f : static_cast<float>(part / kSheetColumns) * cell;
         const float size = whole ? 1.0f : cell;
         const uint32_t first = part * kCellVertices;
+        // A part's indices count from its first vertex.
+        m_pButtons->FillIndexRange(first, kCellVertices);
         for (uint32_t corner = 0; corner < kCellVertices; ++corner) {
             const float right = (corner & 1) ? 1.0f : 0.0f;
             const float bottom = (corner & 2) ? 1.0f : 0.0f;

@@ -126,6 +126,11 @@ public:
     C3DContainer* GetPageContainer() const { return m_pPageContainer; }
     C3DContainer* GetNavLayer() const { return m_pNavLayer; }
     C3DContainer* GetCreditsContainer() const { return m_pCreditsContainer; }
+    // The frame behind lines of a kind: the button frame for buttons, else the dialog frame.
+    C3DFrame* GetLineFrame(uint32_t kind) const
+    {
+        return (kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+    }
     // Line n of the shown page as laid out, into line; its node, null past the page's lines.
     C3DContainerText* GetPlacedLine(uint32_t n, CMenuLine* line) const
     {

@@ -28,10 +28,15 @@ constexpr CCreditLogo kCreditLogos[kCreditLogoCount] = {
 
 constexpr uint32_t kVersionMajor = 1;
 constexpr uint32_t kVersionMinor = 203;
+// The logos stand left of their place, where the credits text begins; the version line below
+// them in small print, so that the scrolling text passes neither.
+constexpr float kLogoGap = 8.0f;
+constexpr float kVersionScale = 0.5f;
 
 } // namespace
 
-// The three logos (one that cannot be loaded is left out) and the version line in the lower left.
+// The three logos (one that cannot be loaded is left out) and the version line in the lower left,
+// beside the column of the credits text.
 Result CMenuDialog::BuildCredits()
 {
     ReleaseCredits();
@@ -46,8 +51,9 @@ Result CMenuDialog::BuildCredits()
                                                        kCreditsSection, logo.key, logo.file, m_pData->gameParams,
                                                        engine);
         if (m_pCreditLogos[i])
-            AddQuad(m_pCreditsContainer, logo.id, m_pCreditLogos[i], kWholePicture, logo.x * width, logo.y * height,
-                    m_CreditsHalf[0], m_CreditsHalf[1], true);
+            AddQuad(m_pCreditsContainer, logo.id, m_pCreditLogos[i], kWholePicture,
+                    logo.x * width - m_CreditsHalf[0] - kLogoGap, logo.y * height, m_CreditsHalf[0], m_CreditsHalf[1],
+                    true);
     }
     const CGameData& game = Game();
     const CModuleDescriptor* module = m_pData->chosenModules[0].descriptor;
@@ -61,8 +67,9 @@ Result CMenuDialog::BuildCredits()
         engine->DestroyContainer(text);
         return RES_FAIL;
     }
-    const float* size = game.m_TextStyles.m_MenuSize;
-    const Vector3 position{size[0], height - size[1], 0.0f};
+    const float* menu = game.m_TextStyles.m_MenuSize;
+    const float size[2] = {menu[0] * kVersionScale, menu[1] * kVersionScale};
+    const Vector3 position{size[0], height - 2.0f * size[1], 0.0f};
     text->SetDrawRoutine(DrawTextObjectCallback);
     text->SetDrawContext(reinterpret_cast<uintptr_t>(m_pData));
     text->SetScale(size[0], size[1]);

@@ -24,13 +24,28 @@ constexpr float kPictureShare = 0.4f;  // half side of a line's picture per line
 
 bool IsEntryPage(uint32_t page) { return page >= 11 && page <= 14; }
 
-// The line's text colour: dimmed for another choice, half transparent when disabled.
+// The question above a confirmation's two answers: quit (or quit for a web link), erase the
+// profile, forget or replay a mode, create the account, send the scores, forget the account.
+uint32_t QuestionOf(uint32_t page, bool linkPending)
+{
+    if (page == 2)
+        return linkPending ? 61 : 52;
+    if (page >= 5 && page <= 9)
+        return 53 + page - 5;
+    return page == 17 ? 60 : 58 + page - 15;
+}
+
+// The line's text colour: dimmed for another choice, faded when disabled; either stays readable
+// on the dialog's frame.
 uint32_t LineColour(uint32_t colour, uint32_t state)
 {
+    auto scaled = [colour](uint32_t shift, uint32_t percent) {
+        return ((colour >> shift & 0xFFu) * percent / 100) << shift;
+    };
     if (state == kLineOtherChoice)
-        return (colour & 0xFF000000u) | ((colour >> 1) & 0x007F7F7Fu);
+        return (colour & 0xFF000000u) | scaled(16, 70) | scaled(8, 70) | scaled(0, 70);
     if (state == kLineDisabled)
-        return ((colour >> 1) & 0x7F000000u) | (colour & 0x00FFFFFFu);
+        return scaled(24, 60) | (colour & 0x00FFFFFFu);
     return colour;
 }
 
@@ -170,11 +185,13 @@ const CMenuLine* CMenuDialog::BuildPageLines(uint32_t page, uint32_t* count)
             add({9});
         break;
     case kPlayPage: BuildPlayLines(count); break;
-    case 2: case 5: case 6: case 7: case 8: case 9: case 17: add({64, 65}); break;
+    case 2: case 5: case 6: case 7: case 8: case 9: case 17:
+        add({QuestionOf(page, game.m_szPendingUrl[0] != 0), 64, 65});
+        break;
     case 3: BuildOptionsLines(count); break;
     case 4: BuildProfileLines(count); break;
     case 11: case 12: case 13: case 14: BuildEntryLines(page, count); break;
-    case 15: case 16: add({66, 67}); break;
+    case 15: case 16: add({QuestionOf(page, false), 66, 67}); break;
     case 18: BuildWebMenuLines(count); break;
     case 19: case 20: add({23}); break;
     case 21: add({24}); break;
@@ -289,7 +306,7 @@ void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char1
     node->SetAlign(kTextCenterX | kTextCenterY);
     node->SetText(text);
     node->SetColor(LineColour(styles.m_nMenuColor, line.state), 0, 0);
-    C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+    C3DFrame* frame = GetLineFrame(line.kind);
     // The frame rounds its half sizes to whole units: never below the text and margins.
     width = 2.0f * std::ceil(width * 0.5f);
     height = 2.0f * std::ceil(height * 0.5f);
@@ -365,7 +382,7 @@ Result CMenuDialog::Render()
         return RES_OK;
     for (uint32_t i = 0; i < m_nPlacedCount; ++i) {
         const CPlacedLine& line = m_Placed[i];
-        C3DFrame* frame = (line.kind == kLineButton ? m_pButtonFrame : m_pDialogFrame).get();
+        C3DFrame* frame = GetLineFrame(line.kind);
         if (!line.node || !frame)
             continue;
         const Vector3 position{line.x, line.y, 0.0f};

@@ -159,7 +159,9 @@ TEST(BuiltinSettings, GameTextNamesTheApplicationAndItsKeys)
     EXPECT_EQ(game.GetPath(u"MAIN_FONT", u"MAIN_FONT_CHARSET_TEXTURE_PATH", u"charset.%d.png", path, 260, nullptr), RES_OK);
     EXPECT_EQ(std::u16string(path), u"fonts/BOOTERFZ.desktop.%d.png");
     EXPECT_EQ(game.GetString(u"LOGOS_INTRO", u"LOGO_TEXTURE_001_WIN32", u"x", name, 32), RES_OK);
-    EXPECT_EQ(std::u16string(name), u"");
+    EXPECT_EQ(std::u16string(name), u"EDITOR");
+    EXPECT_EQ(game.GetString(u"LOGOS_INTRO", u"LOGO_TEXTURE_EDITOR", u"x", name, 32), RES_OK);
+    EXPECT_EQ(std::u16string(name), u"logos/editor.png");
 }
 
 } // namespace

@@ -164,11 +164,12 @@ GameScript::Step GameScript::ReachOutro()
         const long state = m_report.Int("state");
         if (state == kOutroMenu && Settled(m_report) && m_report.Find("button", kMenuClose))
             return Picture("outro");
-        if (state == kEndText && m_report.Find("button", kMenuNext)) {
+        if (state == kEndText && m_report.Find("button", kMenuNextBesideClose)) {
             if (const Step looked = Look(); !looked)
                 return looked;
         }
-        const auto next = m_report.Find("button", kMenuNext);
+        // Beside the close button the pop-up's next is button 55.
+        const auto next = m_report.Find("button", kMenuNextBesideClose);
         if (!(m_report.Int("state") == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
             break;
     }

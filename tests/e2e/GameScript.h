@@ -9,11 +9,11 @@
 #include "tests/e2e/DrivenProgram.h"
 
 // Menu ids the script and its callers click: the play line and the navigation layer's close,
-// next and next-page buttons.
+// next buttons (beside the close button the next one is 55).
 constexpr long kMenuPlay = 2;
 constexpr long kMenuClose = 1024;
 constexpr long kMenuNext = 1025;
-constexpr long kMenuNextPage = 1055;
+constexpr long kMenuNextBesideClose = 1055;
 
 // A player's steps through the game, taken with the mouse and keyboard of the drive socket and
 // checked against the state reports. Each step fails with the last report when the game does not

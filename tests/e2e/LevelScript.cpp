@@ -53,7 +53,7 @@ bool WaitsForPlayer(const StateReport& report)
 {
     const long state = report.Int("state");
     return (state == kInGame && report.Has("tooltip")) ||
-           (IsPopupState(state) && (report.Find("button", kMenuNext) || report.Find("button", kMenuNextPage) ||
+           (IsPopupState(state) && (report.Find("button", kMenuNext) || report.Find("button", kMenuNextBesideClose) ||
                                     report.Find("button", kMenuClose)));
 }
 
@@ -122,7 +122,7 @@ std::optional<StateReport::Fields> GameScript::PopupAnswer(long state) const
 {
     // Watched, every page is read; else the tutorial closes and other pop-ups page on.
     const auto next = m_report.Find("button", kMenuNext);
-    const auto nextPage = m_report.Find("button", kMenuNextPage);
+    const auto nextPage = m_report.Find("button", kMenuNextBesideClose);
     const auto close = m_report.Find("button", kMenuClose);
     if (m_watcher)
         return next ? next : nextPage ? nextPage : close;

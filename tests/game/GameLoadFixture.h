@@ -9,6 +9,7 @@
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
+#include "engine3d/Container.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
@@ -90,6 +91,7 @@ public:
     using CVadadiDazidevWorld::m_pAudioEngine;
     using CVadadiDazidevWorld::m_pHint;
     using CVadadiDazidevWorld::m_pMenuDialog;
+    using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::RenderTimerBadge;
     using CVadadiDazidevWorld::m_pPopupIngame;
     using CVadadiDazidevWorld::m_pMusicManager;
@@ -142,10 +144,39 @@ protected:
         m_world.Update();
         m_world.Render();
     }
+    // A frame with the left button pressed and released at the node's place (none: the origin).
+    void ClickFrame(C3DContainer* node)
+    {
+        Vector3 at{};
+        if (node)
+            node->GetPosition(&at);
+        Data()->pressX = Data()->pointerX = at.x;
+        Data()->pressY = Data()->pointerY = at.y;
+        Data()->mouseReleased[0] = 1;
+        Frame();
+        Data()->mouseReleased[0] = 0;
+    }
 
     TempDir m_dir;
     ScopedEnv m_appData{"APPDATA", m_dir.File("appdata").c_str()};
     CParamsText m_game{kGameSettingsText, kGameSettingsLength};
     CLoadWorld m_world;
     static inline std::u16string s_log;
+};
+
+// The sample loaded, the memory renderer decoding the pictures it loads.
+class DecodedSampleTest : public GameLoadTest {
+protected:
+    void SetUp() override
+    {
+        GameLoadTest::SetUp();
+        if (IsSkipped())
+            return;
+        ChooseTestModule(Data(), kModule3D, [](CWorldData* d) -> CBaseObject* {
+            auto* engine = new CMemoryEngine(d);
+            engine->SetDecodeImages(true);
+            return engine;
+        });
+        ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
+    }
 };

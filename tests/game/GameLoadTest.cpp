@@ -5,6 +5,7 @@
 #include "game/widgets/Hint.h"
 #include "game/screens/Stars.h"
 #include "tests/support/platform/TestSwitches.h"
+#include "game/CharsetRemap.h"
 #include "tests/game/GameLoadFixture.h"
 
 namespace {
@@ -89,11 +90,11 @@ struct CStepFailure {
 
 } // namespace
 
-TEST_F(GameLoadTest, TheSampleDataLoadsToTheLoadingStateAndReleasesEverything)
+TEST_F(GameLoadTest, TheSampleDataLoadsToItsFirstLogoAndReleasesEverything)
 {
     ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
     EXPECT_EQ(Count(kLoadFailed), 0u);
-    EXPECT_EQ(m_world.GetState(), uint32_t{GS_FADE_TO_LOADING});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_LOGO_1});
     EXPECT_EQ(m_world.GetGameData()->m_nLanguage, 0u);
     EXPECT_EQ(m_world.GetGameData()->m_Progress[5].m_nBestHours, 255) << "every record has its times";
     char16_t title[32];
@@ -187,7 +188,7 @@ TEST_F(GameLoadTest, DeferredStatesLandAtTheEndOfTheSamePassAndTheLaterWins)
     EXPECT_EQ(m_world.GetPendingState(), 0u);
 }
 
-TEST_F(GameLoadTest, TheGameRunsFromTheLoadingScreenIntoTheMainMenu)
+TEST_F(GameLoadTest, TheGameRunsFromItsLogosThroughTheLoadingScreenIntoTheMainMenu)
 {
     ASSERT_EQ(Load(), RES_OK);
     Data()->hasFocus = 1;
@@ -198,11 +199,37 @@ TEST_F(GameLoadTest, TheGameRunsFromTheLoadingScreenIntoTheMainMenu)
         if (states.empty() || states.back() != m_world.GetState())
             states.push_back(m_world.GetState());
     }
-    EXPECT_EQ(states, (std::vector<uint32_t>{GS_LOAD_INTRO_SCREEN, GS_INTRO_SCREEN_IN, GS_INTRO_SCREEN_LEAVE,
-                                             GS_MAIN_MENU}));
+    EXPECT_EQ(states, (std::vector<uint32_t>{GS_LOGO_1, GS_LOGO_2, GS_FADE_TO_LOADING, GS_LOAD_INTRO_SCREEN,
+                                             GS_INTRO_SCREEN_IN, GS_INTRO_SCREEN_LEAVE, GS_MAIN_MENU}));
     Data()->hasFocus = 0;
     const Vector3 pointer = m_world.GetGameData()->m_vPointerOffset;
     Data()->pointerX = 0.0f;
     Frame();
     EXPECT_EQ(m_world.GetGameData()->m_vPointerOffset.x, pointer.x) << "without focus nothing advances";
+}
+
+TEST_F(GameLoadTest, TheFinishedStoryShowsItsEndTextBeforeTheOutro)
+{
+    ASSERT_EQ(Load(), RES_OK);
+    Data()->hasFocus = 1;
+    CGameData& game = *m_world.GetGameData();
+    ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
+    m_world.m_nNextScene = kNoIndex;
+    ASSERT_EQ(m_world.GetTooltipCount(), 2u);
+    CGameTooltip* farewell = m_world.GetTooltip(1);
+    for (uint32_t scene = 0; scene < m_world.m_nSceneCount; ++scene) {
+        m_world.m_nCurrentScene = scene;
+        m_world.m_pScenes[scene]->Start(14);
+        if (scene + 1 < m_world.m_nSceneCount)
+            m_world.m_pScenes[scene]->Stop();
+        EXPECT_FALSE(farewell->IsDone()) << "not yet in scene " << scene;
+    }
+    game.Progress(0, game.m_nSlot).m_bFinished = 1;
+    m_world.SetState(GS_LOAD_OUTRO_SCREEN, 0);
+    Frame();
+    EXPECT_TRUE(farewell->IsDone());
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_END_TEXT});
+    std::u16string page = m_world.GetIngamePopup()->GetPage();
+    UnmapCharsetText(page.data(), Data());
+    EXPECT_EQ(page.substr(0, 11), u"The red key");
 }

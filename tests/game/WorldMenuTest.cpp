@@ -3,6 +3,7 @@
 
 #include "backends/network/NetworkEngineWin32.h"
 #include "engine3d/Container.h"
+#include "game/menus/MoreGamesPage.h"
 #include "game/scores/WebScoring.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/support/ScoreTestServer.h"
@@ -48,14 +49,7 @@ protected:
             C3DContainer* node = id == kClose ? nullptr : Dialog().GetPageContainer()->FindById(id);
             node = node ? node : Dialog().GetNavLayer()->FindById(id);
             EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
-            Vector3 at{};
-            if (node)
-                node->GetPosition(&at);
-            Data()->pressX = Data()->pointerX = at.x;
-            Data()->pressY = Data()->pointerY = at.y;
-            Data()->mouseReleased[0] = 1;
-            Frame();
-            Data()->mouseReleased[0] = 0;
+            ClickFrame(node);
             pages.push_back(Page());
         }
         return pages;
@@ -157,6 +151,20 @@ TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
     Walk({kClose});
     EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
     EXPECT_EQ(Dialog().GetCreditsContainer(), nullptr);
+    // The more-games page is built on entering, with its own close button back to the menu.
+    m_world.SetState(GS_MAIN_MENU, 0);
+    Dialog().SetPage(0);
+    Walk({8});
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    ASSERT_NE(m_world.m_pMoreGames, nullptr);
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MORE_GAMES});
+    EXPECT_GT(m_world.m_pMoreGames->GetListedCount(), 0u);
+    m_world.m_pScreenshot->StopFade();
+    Frame();
+    Walk({kClose});
+    EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
+    EXPECT_EQ(m_world.m_pMoreGames, nullptr);
 
     // A link is kept for the quit, which is asked; a new time-attack game queues the first level
     // and Release saves its record.

@@ -218,10 +218,12 @@ TEST_F(SampleGame, EveryLevelAndTheNoteSaveTheirBlankProfileSections)
         ASSERT_EQ(level->SaveObjects(&saved), RES_OK);
         EXPECT_EQ(saved.m_bytes, FreshLevelSection(source.levels[i])) << "level " << i;
     }
-    ASSERT_EQ(m_world.GetTooltipCount(), 1u);
-    CStringStream note;
-    ASSERT_EQ(m_world.GetTooltip(0)->SaveObjects(&note), RES_OK);
-    EXPECT_EQ(note.m_bytes, FreshTooltipSection(source.tooltips[0].model));
+    ASSERT_EQ(m_world.GetTooltipCount(), 2u) << "the note and the farewell";
+    for (uint32_t i = 0; i < 2; ++i) {
+        CStringStream tooltip;
+        ASSERT_EQ(m_world.GetTooltip(i)->SaveObjects(&tooltip), RES_OK);
+        EXPECT_EQ(tooltip.m_bytes, FreshTooltipSection(source.tooltips[i].model)) << "tooltip " << i;
+    }
     EXPECT_EQ(Count(u"failed"), 0u) << Utf16ToUtf8(s_log);
 }
 
@@ -293,15 +295,15 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
     Data()->hasFocus = 1;
     ASSERT_TRUE(RunUntil([&] { return m_world.GetState() == GS_MAIN_MENU; }, 600));
     ASSERT_EQ(m_world.StartNewGame(0), RES_OK);
-    // Frames until done(); the Return key (engine code 26) takes pop-ups, tutorials and level
-    // messages on, every other frame.
+    // Frames until done(); the Return key (engine code 26) takes pop-ups, tutorials, level
+    // messages and the end text on, every other frame.
     constexpr uint32_t kReturnKey = 26;
     int frame = 0;
     auto play = [&](auto done) {
         return RunUntil([&] {
             const uint32_t state = m_world.GetState();
             Data()->keyPressed[kReturnKey] = (state == GS_INGAME_POPUP || state == GS_SCENE_MODAL ||
-                                              state == GS_LEVEL_MESSAGE) && ++frame % 2;
+                                              state == GS_LEVEL_MESSAGE || state == GS_END_TEXT) && ++frame % 2;
             return done();
         }, 2000);
     };
@@ -343,9 +345,9 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
     collect(2);
     ASSERT_TRUE(play([&] { return in(0, 7); })) << "the note's objects found";
     EXPECT_TRUE(m_world.GetTooltip(0)->IsDone());
-    // Once the quiz page is up, a release over the answer in the upper right place, then
-    // Return for the next button.
-    Data()->pointerX = 768.0f, Data()->pointerY = 236.0f;
+    // Once the quiz page is up, a release over the upper answer of the one column, then Return
+    // for the next button.
+    Data()->pointerX = 512.0f, Data()->pointerY = 320.0f;
     frames(30);
     Data()->mouseReleased[0] = 1;
     Frame();

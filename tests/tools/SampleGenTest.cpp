@@ -79,3 +79,81 @@ TEST(SampleGen, EveryPictureHasItsOwnPathAndEverySoundIsA16BitWavThatLoopsCleanl
     EXPECT_EQ(wav.substr(36, 4), "data");
     EXPECT_EQ(static_cast<uint8_t>(wav[44]) | static_cast<uint8_t>(wav[45]) << 8, 0x8001);  // clipped to -1
 }
+
+namespace {
+
+CCanvas Drawn(const std::string& path)
+{
+    for (const CSamplePicture& picture : SamplePictures()) {
+        if (picture.path == path) {
+            CCanvas canvas(picture.width, picture.height);
+            picture.draw(canvas);
+            return canvas;
+        }
+    }
+    ADD_FAILURE() << "no picture " << path;
+    return CCanvas(1, 1);
+}
+
+// Pixels that differ by more than a few levels between two square cells of a sheet.
+size_t Differences(const CCanvas& sheet, uint32_t side, uint32_t a, uint32_t b)
+{
+    const uint32_t columns = sheet.Width() / side;
+    size_t count = 0;
+    for (uint32_t y = 0; y < side; ++y) {
+        for (uint32_t x = 0; x < side; ++x) {
+            const CRgba p = sheet.At((a % columns) * side + x, (a / columns) * side + y);
+            const CRgba q = sheet.At((b % columns) * side + x, (b / columns) * side + y);
+            count += std::abs(p.r - q.r) + std::abs(p.g - q.g) + std::abs(p.b - q.b) > 24;
+        }
+    }
+    return count;
+}
+
+} // namespace
+
+TEST(SampleGen, ScreenPicturesAndPuzzlePicturesAreOpaque)
+{
+    for (const char* path : {"levels/backdrop.png", "dlg_body.png", "logos/editor.png", "logos/developer.png",
+                             "levels/jigsaw.png", "levels/jigsaw_table.png", "levels/shoot.png", "menus/intro.0.png",
+                             "menus/outro.0.png"}) {
+        const CCanvas canvas = Drawn(path);
+        size_t clear = 0;
+        for (uint32_t y = 0; y < canvas.Height(); ++y) {
+            for (uint32_t x = 0; x < canvas.Width(); ++x)
+                clear += canvas.At(x, y).a != 255;
+        }
+        EXPECT_EQ(clear, 0u) << path;
+    }
+}
+
+TEST(SampleGen, EveryToolAndNavigationButtonLooksItsOwn)
+{
+    // The jigsaw's nine tools; the close, next and previous buttons against each other and
+    // against a cell no button uses.
+    const CCanvas tools = Drawn("levels/jigsaw_tools.png");
+    for (uint32_t a = 0; a < 9; ++a) {
+        for (uint32_t b = 0; b < a; ++b)
+            EXPECT_GT(Differences(tools, 128, a, b), 400u) << a << " and " << b;
+    }
+    const CCanvas nav = Drawn("buttons.2.png");
+    for (uint32_t a : {24u, 25u, 26u, 28u}) {
+        for (uint32_t b : {24u, 25u, 26u, 28u, 27u}) {
+            if (a != b) {
+                EXPECT_GT(Differences(nav, 64, a, b), 300u) << a << " and " << b;
+            }
+        }
+    }
+}
+
+TEST(SampleGen, TheDialogBackgroundVeilsTheSceneAndMarksThePenaltyWithAnHourglass)
+{
+    // Drawn black behind pop-ups only its alpha shows; in the click-abuse tint its colours do.
+    const CCanvas background = Drawn("dlg_background.png");
+    const CRgba veil = background.At(100, 100), box = background.At(200, 384), mark = background.At(512, 300);
+    EXPECT_GT(veil.a, 100);
+    EXPECT_LT(veil.a, box.a);
+    EXPECT_LT(box.a, 255) << "the scene shows through";
+    EXPECT_EQ(veil.r + veil.g + veil.b, 3 * 255) << "a white ground tints to the penalty's colour";
+    EXPECT_LT(mark.r + mark.g + mark.b, 3 * 100) << "the hourglass";
+}

@@ -12,6 +12,8 @@ constexpr CRgba kWhite{255, 255, 255, 255};
 constexpr CRgba kInk{40, 30, 24, 255};
 constexpr CRgba kWood{150, 100, 56, 255};
 constexpr CRgba kParchment{236, 222, 186, 255};
+constexpr CRgba kWalnut{74, 46, 30, 255};
+constexpr CRgba kLake{50, 110, 150, 255};
 constexpr CRgba kGold{236, 190, 64, 255};
 
 CRgba Hue(float h, float value = 0.85f)
@@ -152,15 +154,17 @@ void Sheet(std::vector<CSamplePicture>& list, const char* path, CellSymbol symbo
     list.push_back({path, 512, 512, [=](CCanvas& c) { DrawSheet(c, symbol, base); }});
 }
 
-// A dialog frame piece: wood around parchment, the wood on the sides the piece borders.
+// A dialog frame piece: a light wood rim on the sides the piece borders, edged in gold, around a
+// dark walnut body under the white menu text.
 void FramePiece(CCanvas& c, bool left, bool top, bool right, bool bottom)
 {
     const float n = static_cast<float>(c.Width()), rim = n * 0.4f;
-    c.Fill(kParchment);
+    c.FillWhere({0, 0, n, n}, [](float, float) { return true; },
+                [](float x, float y) { return Shade(kWalnut, 0.95f + 0.05f * std::sin(x * 0.5f + 3.0f * std::sin(y * 0.1f))); });
     const CBox inner{left ? rim : 0.0f, top ? rim : 0.0f, right ? n - rim : n, bottom ? n - rim : n};
     c.FillWhere({0, 0, n, n}, [=](float x, float y) {
         return x < inner.left || y < inner.top || x >= inner.right || y >= inner.bottom;
-    }, [=](float x, float y) { return Shade(kWood, 0.85f + 0.15f * std::sin((x + y) * 0.3f)); });
+    }, [=](float x, float y) { return Shade(kWood, 0.95f + 0.15f * std::sin((x + y) * 0.3f)); });
     if (left || top || right || bottom)
         c.FillWhere({0, 0, n, n}, [=](float x, float y) {
             const bool edgeX = (left && std::fabs(x - inner.left) < 2) || (right && std::fabs(x - inner.right) < 2);
@@ -190,15 +194,17 @@ void Room(CCanvas& c)
     c.FillRect({60, 520, 240, 740}, Shade(kWood, 0.7f));
 }
 
+// Opaque everywhere: the lake's blue lies under the hills where they leave the sky.
 void Landscape(CCanvas& c)
 {
     const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
+    c.Fill(kLake);
     c.VerticalGradient({0, 0, w, h * 0.6f}, {70, 120, 210, 255}, {250, 200, 150, 255});
     c.FillDisc(w * 0.72f, h * 0.3f, h * 0.1f, {255, 230, 120, 255});
     c.FillWhere({0, h * 0.35f, w, h}, [=](float x, float y) { return y > h * (0.55f - 0.08f * std::sin(x / w * 7.0f)); },
                 [=](float, float y) { return Mix({80, 150, 70, 255}, {40, 90, 40, 255}, (y - h * 0.45f) / (h * 0.55f)); });
     c.FillWhere({0, h * 0.6f, w, h}, [=](float x, float y) { return y > h * (0.75f - 0.06f * std::cos(x / w * 11.0f)); },
-                {50, 110, 150, 255});
+                kLake);
     for (int i = 0; i < 6; ++i) {
         const float x = w * (0.1f + 0.15f * i), y = h * (0.62f - 0.03f * (i % 2));
         c.FillRect({x - 4, y, x + 4, y + h * 0.08f}, {90, 60, 30, 255});
@@ -221,9 +227,9 @@ void MenuLayer(CCanvas& c, int layer, float hue)
                     Hue(hue + 0.4f, 0.35f));
         break;
     default:
-        c.Button({w * 0.25f, h * 0.08f, w * 0.75f, h * 0.3f}, kWood);
+        c.Button({w * 0.25f, h * 0.07f, w * 0.75f, h * 0.26f}, kWood);
         for (int i = 0; i < 5; ++i)
-            c.FillPolygon(StarPolygon(w * (0.33f + 0.085f * i), h * 0.19f, 28, 12, 5), kGold);
+            c.FillPolygon(StarPolygon(w * (0.33f + 0.085f * i), h * 0.165f, 28, 12, 5), kGold);
         break;
     }
 }
@@ -235,6 +241,15 @@ void Logo(CCanvas& c, float hue, int sides)
     c.FillPolygon(RegularPolygon(h * 0.5f, h * 0.5f, h * 0.32f, sides, kPi * 0.5f), kGold);
     for (int i = 0; i < 3; ++i)
         c.FillRect({h, h * (0.3f + 0.15f * i), w - h * 0.3f - i * 20, h * (0.38f + 0.15f * i)}, kParchment);
+}
+
+// A start-up logo screen: the maker's credits logo, large, on a dark ground of its colour.
+void LogoScreen(CCanvas& c, float hue, int sides)
+{
+    c.VerticalGradient({0, 0, 1024, 768}, Hue(hue, 0.3f), {10, 10, 14, 255});
+    CCanvas logo(512, 256);
+    Logo(logo, hue, sides);
+    c.Draw(logo, 256, 256);
 }
 
 void Star(CCanvas& c)
@@ -278,6 +293,93 @@ void InGameButtons(CCanvas& c)
     }
 }
 
+// The jigsaw's table: dark green baize in a square, as the level's frame maps it over the screen,
+// with a wooden rim around the board (data/levels/jigsaw.yaml places it at 232, 104 to 792, 664).
+void JigsawTable(CCanvas& c)
+{
+    const float n = static_cast<float>(c.Width());
+    c.FillWhere({0, 0, n, n}, [](float, float) { return true; }, [](float x, float y) {
+        const float weave = 0.93f + 0.04f * std::sin(x * 0.9f) * std::sin(y * 0.9f) + 0.03f * std::sin((x + y) * 0.05f);
+        return Shade({40, 92, 64, 255}, weave);
+    });
+    c.FillRoundRect({214, 86, 810, 682}, 14, Shade(kWood, 0.5f));
+    c.FillRoundRect({220, 92, 804, 676}, 10, kWood);
+}
+
+// The jigsaw's tools, one 128-pixel cell each: swap and turn (chosen, then choosable), shuffle,
+// preview and solve (open, then locked until a hint opens them).
+void SwapIcon(CCanvas& c, float x, float y, CRgba ink)
+{
+    Bar(c, x - 30, y - 14, x + 16, y - 14, 10, ink);
+    Arrow(c, x + 22, y - 14, 28, 1, ink);
+    Bar(c, x - 16, y + 14, x + 30, y + 14, 10, ink);
+    Arrow(c, x - 22, y + 14, 28, -1, ink);
+}
+
+void TurnIcon(CCanvas& c, float x, float y, CRgba ink)
+{
+    c.FillWhere({x - 34, y - 34, x + 34, y + 34}, [=](float px, float py) {
+        const float r = std::hypot(px - x, py - y);
+        return r >= 20 && r <= 30 && !(px > x && py < y);
+    }, ink);
+    c.FillPolygon({x + 8, y - 40, x + 8, y - 10, x + 30, y - 25}, ink);
+}
+
+void ShuffleIcon(CCanvas& c, float x, float y, CRgba ink)
+{
+    Bar(c, x - 34, y + 20, x + 14, y - 20, 9, ink);
+    Bar(c, x - 34, y - 20, x + 14, y + 20, 9, ink);
+    Arrow(c, x + 20, y - 20, 26, 1, ink);
+    Arrow(c, x + 20, y + 20, 26, 1, ink);
+}
+
+void PreviewIcon(CCanvas& c, float x, float y, CRgba ink)
+{
+    c.FillWhere({x - 38, y - 22, x + 38, y + 22}, [=](float px, float py) {
+        const float dx = (px - x) / 38.0f, dy = (py - y) / 22.0f;
+        return dx * dx + dy * dy <= 1.0f;
+    }, ink);
+    c.FillDisc(x, y, 13, kInk);
+    c.FillDisc(x + 4, y - 4, 4, ink);
+}
+
+void SolveIcon(CCanvas& c, float x, float y, CRgba ink)
+{
+    Bar(c, x - 30, y, x - 8, y + 24, 12, ink);
+    Bar(c, x - 12, y + 24, x + 32, y - 24, 12, ink);
+}
+
+void Padlock(CCanvas& c, float x, float y)
+{
+    c.FillWhere({x - 16, y - 30, x + 16, y}, [=](float px, float py) {
+        const float r = std::hypot(px - x, py - y + 8);
+        return r >= 8 && r <= 13 && py <= y - 4;
+    }, kGold);
+    Bar(c, x - 10.5f, y - 8, x - 10.5f, y, 5, kGold);
+    Bar(c, x + 10.5f, y - 8, x + 10.5f, y, 5, kGold);
+    c.FillRoundRect({x - 18, y - 4, x + 18, y + 24}, 4, kGold);
+    c.FillDisc(x, y + 8, 4, kInk);
+}
+
+void JigsawTools(CCanvas& c)
+{
+    using Icon = void (*)(CCanvas&, float, float, CRgba);
+    const struct {
+        Icon icon;
+        bool chosen, locked;
+    } cells[] = {{SwapIcon, true, false},    {SwapIcon, false, false},    {TurnIcon, true, false},
+                 {TurnIcon, false, false},   {ShuffleIcon, false, false}, {PreviewIcon, false, false},
+                 {PreviewIcon, false, true}, {SolveIcon, false, false},   {SolveIcon, false, true}};
+    for (size_t i = 0; i < sizeof(cells) / sizeof(cells[0]); ++i) {
+        const float x = (i % 4) * 128.0f + 64, y = (i / 4) * 128.0f + 64;
+        const bool locked = cells[i].locked;
+        c.Button({x - 60, y - 60, x + 60, y + 60}, cells[i].chosen ? kGold : locked ? Shade(kWood, 0.55f) : kWood);
+        cells[i].icon(c, x - (locked ? 8 : 0), y, locked ? CRgba{150, 140, 130, 255} : cells[i].chosen ? kInk : kWhite);
+        if (locked)
+            Padlock(c, x + 30, y + 18);
+    }
+}
+
 void MoreGames(CCanvas& c)
 {
     for (int i = 0; i < 32; ++i) {
@@ -301,17 +403,27 @@ void Loading(CCanvas& c, int dots)
 
 void SlidingBoard(CCanvas& c)
 {
-    // Left half: the board of 4 x 4 cells; right half: the tiles, the key piece in red.
+    // Left half: the board, four by four cells inside a wooden frame, the exit right of row 1.
+    // Right half: the pieces' tiles on the same grid: the red key over tiles 0 and 1, a blue
+    // block on tile 2, the yellow bar over tiles 4 and 5.
+    const float frame = kSlidingFrame, cell = kSlidingCell, grid = 4 * kSlidingCell;
     c.Fill({0, 0, 0, 0});
-    c.Button({0, 0, 256, 256}, Shade(kWood, 0.7f));
-    for (int i = 0; i < 16; ++i)
-        c.FillRect({16.0f + (i % 4) * 56, 16.0f + (i / 4) * 56, 68.0f + (i % 4) * 56, 68.0f + (i / 4) * 56},
-                   {200, 180, 140, 255});
-    c.FillRect({240, 72, 256, 124}, {40, 160, 60, 255});
-    c.Button({256, 0, 384, 64}, {210, 50, 40, 255});
-    c.Button({384, 0, 448, 64}, {90, 120, 200, 255});
-    c.Button({448, 0, 512, 128}, {90, 160, 120, 255});
-    c.Button({256, 64, 384, 128}, {200, 170, 60, 255});
+    c.FillRoundRect({0, 0, 512, 512}, 28, Shade(kWood, 0.45f));
+    c.FillRoundRect({6, 6, 506, 506}, 24, Shade(kWood, 0.8f));
+    c.FillRect({frame, frame, frame + grid, frame + grid}, {110, 80, 50, 255});
+    for (int i = 0; i < 16; ++i) {
+        const float x = frame + (i % 4) * cell, y = frame + (i / 4) * cell;
+        c.FillRect({x + 3, y + 3, x + cell - 3, y + cell - 3}, {200, 180, 140, 255});
+    }
+    c.FillRect({frame + grid, frame + cell + 8, 512, frame + 2 * cell - 8}, {40, 160, 60, 255});
+    auto piece = [&](int column, int row, int columns, CRgba colour) {
+        c.Button({512 + frame + column * cell + 4, frame + row * cell + 4, 512 + frame + (column + columns) * cell - 4,
+                  frame + (row + 1) * cell - 4},
+                 colour);
+    };
+    piece(0, 0, 2, {210, 50, 40, 255});
+    piece(2, 0, 1, {90, 120, 200, 255});
+    piece(0, 1, 2, {200, 170, 60, 255});
 }
 
 void ShootTargets(CCanvas& c)
@@ -357,20 +469,42 @@ void NightSky(CCanvas& c)
         c.FillPolygon(StarPolygon(40.0f + (i * 397) % 960, 30.0f + (i * 211) % 700, 6, 2.5f, 5), {255, 240, 200, 120});
 }
 
+// The dialog background. Drawn black over what lies behind a pop-up, only its alpha shows: a veil
+// with a darker box in the middle, where pop-ups centre their text. Its colours show in the
+// click-abuse penalty's red tint alone: white, with a dark hourglass in the box that asks the
+// player to wait.
+void DialogBackground(CCanvas& c)
+{
+    constexpr uint8_t kVeil = 150, kBox = 238;
+    const CBox box{32, 224, 992, 544};
+    const float x = 512, y = 384;
+    const CRgba mark{60, 60, 60, 255};
+    CCanvas face(c.Width(), c.Height());
+    face.Fill(kWhite);
+    face.FillRing(x, y, 120, 138, mark);
+    for (float dy : {-92.0f, 92.0f})
+        face.FillRoundRect({x - 70, y + dy - 10, x + 70, y + dy + 10}, 7, mark);
+    face.FillPolygon({x - 54, y - 82, x + 54, y - 82, x + 7, y - 4, x - 7, y - 4}, mark);
+    face.FillPolygon({x - 7, y + 4, x + 7, y + 4, x + 54, y + 82, x - 54, y + 82}, mark);
+    c.Fill({0, 0, 0, 0});
+    c.FillWhere({0, 0, 1024, 768}, [](float, float) { return true; }, [&](float px, float py) {
+        CRgba colour = face.At(std::min(1023u, uint32_t(px)), std::min(767u, uint32_t(py)));
+        const float dx = std::max({box.left + 24 - px, px - (box.right - 24), 0.0f});
+        const float dy = std::max({box.top + 24 - py, py - (box.bottom - 24), 0.0f});
+        const bool inBox = px >= box.left && px < box.right && py >= box.top && py < box.bottom && dx * dx + dy * dy <= 576;
+        colour.a = inBox ? kBox : kVeil;
+        return colour;
+    });
+}
+
 } // namespace
 
 std::vector<CSamplePicture> SamplePictures()
 {
     std::vector<CSamplePicture> list = {
         {"blank.png", 16, 16, [](CCanvas& c) { c.Fill(kWhite); }},
-        {"screenshot.png", 1024, 1024, [](CCanvas& c) { c.Fill({0, 0, 0, 255}); }},
-        // The game draws it in black over what lies behind a pop-up (only its alpha shows): a
-        // veil with a darker box in the middle, where pop-ups centre their text.
-        {"dlg_background.png", 1024, 768,
-         [](CCanvas& c) {
-             c.Fill({0, 0, 0, 150});
-             c.FillRoundRect({32, 224, 992, 544}, 24, {0, 0, 0, 215});
-         }},
+        {"screenshot.png", 1024, 1024, [](CCanvas& c) { c.Fill({24, 24, 32, 255}); }},
+        {"dlg_background.png", 1024, 768, DialogBackground},
         {"levels/backdrop.png", 1024, 768, NightSky},
         {"loading_centered.png", 256, 256, [](CCanvas& c) { Loading(c, 12); }},
         {"loading_lower_right.png", 128, 128, [](CCanvas& c) { Loading(c, 8); }},
@@ -385,6 +519,8 @@ std::vector<CSamplePicture> SamplePictures()
         {"logo_editor.png", 256, 128, [](CCanvas& c) { Logo(c, 0.1f, 5); }},
         {"logo_graph.png", 256, 128, [](CCanvas& c) { Logo(c, 0.3f, 6); }},
         {"logo_dev.png", 256, 128, [](CCanvas& c) { Logo(c, 0.8f, 3); }},
+        {"logos/editor.png", 1024, 768, [](CCanvas& c) { LogoScreen(c, 0.1f, 5); }},
+        {"logos/developer.png", 1024, 768, [](CCanvas& c) { LogoScreen(c, 0.8f, 3); }},
         {"more_games.png", 512, 1024, MoreGames},
         {kRoomPicture, 1024, 768, Room},
         {kRoomObjectSheet, 512, 512,
@@ -397,7 +533,9 @@ std::vector<CSamplePicture> SamplePictures()
              c.FillPolygon(ArrowOutline({8, top + 8, kRoomCellSize - 8, top + kRoomCellSize - 8}), {250, 220, 120, 255});
          }},
         {"levels/jigsaw.png", 512, 512, Landscape},
-        {"levels/sliding.png", 512, 256, SlidingBoard},
+        {"levels/jigsaw_table.png", 1024, 1024, JigsawTable},
+        {"levels/jigsaw_tools.png", 512, 512, JigsawTools},
+        {"levels/sliding.png", 1024, 512, SlidingBoard},
         {"levels/shoot.png", 1024, 768, Landscape},
         {"levels/shoot_targets.png", 256, 128, ShootTargets},
     };

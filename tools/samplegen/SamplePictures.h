@@ -26,3 +26,6 @@ constexpr char kRoomDisplayObject[] = "levels/room.obj.3dx";
 constexpr char kRoomCollisionObject[] = "levels/room.col.3dx";
 constexpr float kRoomSheetSize = 512.0f;
 constexpr float kRoomCellSize = 128.0f;
+// The sliding picture's board: its frame and its cells, in pixels drawn one to a screen unit.
+constexpr float kSlidingFrame = 32.0f;
+constexpr float kSlidingCell = 112.0f;

@@ -85,9 +85,24 @@ CWorld* MakeGameWorld()
     return new CVadadiDazidevWorld();
 }
 
-// Runs the program over the built-in texts in folder (when empty, a fresh one holding an empty
-// main pak), its application data in a fresh folder. Called in a death test's child, which so
-// makes and removes its folders itself.
+// The built-in game settings without the start-up logos, so that the program begins with its
+// loading screen.
+const std::string& GameSettingsWithoutLogos()
+{
+    static const std::string text = [] {
+        std::string settings(kGameSettingsText, kGameSettingsLength);
+        for (const char* key : {"LOGO_TEXTURE_001_WIN32 =", "LOGO_TEXTURE_002_WIN32 ="}) {
+            const size_t at = settings.find(key) + strlen(key);
+            settings.erase(at, settings.find('\n', at) - at);
+        }
+        return settings;
+    }();
+    return text;
+}
+
+// Runs the program over the built-in texts, without logos, in folder (when empty, a fresh one
+// holding an empty main pak), its application data in a fresh folder. Called in a death test's
+// child, which so makes and removes its folders itself.
 int RunProgramIn(std::string folder, CWorld* (*createWorld)())
 {
     TempDir fresh;
@@ -107,8 +122,8 @@ int RunProgramIn(std::string folder, CWorld* (*createWorld)())
                         SW_SHOWNORMAL,
                         kEngineSettingsText,
                         kEngineSettingsLength,
-                        kGameSettingsText,
-                        kGameSettingsLength,
+                        GameSettingsWithoutLogos().c_str(),
+                        static_cast<uint32_t>(GameSettingsWithoutLogos().size()),
                         createWorld};
     const int result = RunProgram(setup);
     PlatformShutdown();

@@ -10,6 +10,7 @@
 #include "game/menus/MenuWorld.h"
 #include "tests/game/StringsFixture.h"
 #include "tests/support/ImageFixtures.h"
+#include "tests/support/PrimitiveProbe.h"
 
 namespace {
 
@@ -206,6 +207,14 @@ TEST_P(MenuDialogTest, PagesHoldTheLinesOfTheirState)
     EXPECT_NE(m_dialog.GetPageContainer()->FindById(3107), nullptr);
     EXPECT_EQ(Page(32), (Ids{68, 71, 73}));
     EXPECT_TRUE(Page(33).empty() && Page(10).empty());
+    // Every confirmation asks its own question above its answers.
+    for (auto [page, question] : std::vector<std::pair<uint32_t, uint32_t>>{
+             {2, 52}, {5, 53}, {6, 54}, {7, 55}, {8, 56}, {9, 57}, {17, 60}})
+        EXPECT_EQ(Page(page), (Ids{question, 64, 65})) << page;
+    EXPECT_EQ(Page(15), (Ids{58, 66, 67}));
+    EXPECT_EQ(Page(16), (Ids{59, 66, 67}));
+    game.m_szPendingUrl[0] = u'h';
+    EXPECT_EQ(Page(2), (Ids{61, 64, 65})) << "quit for a web link";
 }
 
 TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
@@ -446,11 +455,60 @@ TEST_P(MenuDialogTest, NavigationButtonsAndCreditsAnswerByKeyAndClick)
     EXPECT_EQ(m_dialog.UpdateCredits(), 7u);
     data->mouseReleased[0] = 0;
     EXPECT_EQ(m_dialog.UpdateCredits(), 107u);
+    // The logos and the version line stand left of the column where the credits text scrolls.
+    const float column = 0.15f * data->workingWidth;
+    for (uint32_t id : {6u, 7u, 8u, 0u}) {
+        C3DContainer* node = m_dialog.GetCreditsContainer()->FindById(id);
+        Vector3 at{}, size{};
+        ContainerRect hit{};
+        node->GetPosition(&at);
+        node->GetHitRect(&hit);
+        if (id == 0)
+            m_font->MeasureText(&size, static_cast<C3DContainerText*>(node)->GetText(), kFixtureScale * 0.5f,
+                                kFixtureScale * 0.5f);
+        EXPECT_LT(at.x + hit.right + size.x, column) << id;
+    }
     // The click sound of the construction file is entry 0; a bank without it has no sound.
     m_dialog.PlaySound();
     Data().m_nSoundCount = 1;
     m_dialog.PlaySound();
     EXPECT_EQ(m_menuWorld.calls, "audio0 ");
+}
+
+// The corners of the sheet a node's part shows, as fractions of the sheet.
+struct CellBox {
+    float left, top, right, bottom;
+};
+
+CellBox DrawnCell(C3DContainer* found)
+{
+    auto* node = static_cast<C3DContainerObject*>(found);
+    const ObjectSnapshot snapshot = TakeSnapshot(node->GetObject());
+    CellBox box{1.0f, 1.0f, 0.0f, 0.0f};
+    for (const Triangle& triangle : DrawnTriangles(snapshot, snapshot.records.at(node->GetPart()))) {
+        for (uint32_t vertex : triangle) {
+            const Vector2& uv = snapshot.vertices.at(vertex).uv;
+            box = {std::min(box.left, uv.x), std::min(box.top, uv.y), std::max(box.right, uv.x),
+                   std::max(box.bottom, uv.y)};
+        }
+    }
+    return box;
+}
+
+TEST_P(MenuDialogTest, EveryButtonShowsItsOwnCellOfItsSheet)
+{
+    C3DContainer* layer = m_dialog.GetNavLayer();
+    for (auto [id, cell] : std::vector<std::pair<uint32_t, uint32_t>>{{24, 24}, {25, 25}, {55, 25}, {26, 26},
+                                                                      {28, 28}, {1002, 1}, {31, 0}, {32, 1}}) {
+        const CellBox box = DrawnCell(layer->FindById(id));
+        EXPECT_FLOAT_EQ(box.left, (cell % 8) / 8.0f) << id;
+        EXPECT_FLOAT_EQ(box.top, (cell / 8) / 8.0f) << id;
+        EXPECT_FLOAT_EQ(box.right - box.left, 0.125f) << id;
+        EXPECT_FLOAT_EQ(box.bottom - box.top, 0.125f) << id;
+    }
+    const CellBox logo = DrawnCell(layer->FindById(29));
+    EXPECT_EQ(logo.left + logo.top, 0.0f);
+    EXPECT_EQ(logo.right * logo.bottom, 1.0f) << "the platform logo whole";
 }
 
 INSTANTIATE_TEST_SUITE_P(FontTypes, MenuDialogTest, ::testing::Values(0u, 2u));
