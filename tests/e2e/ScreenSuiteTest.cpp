@@ -117,8 +117,9 @@ public:
         const auto popup = report.All("popup");
         const std::string kind = popup.empty() ? "tooltip" : popup.front().front();
         const auto named = kKinds.find(kind);
-        const std::string prefix = (place == kPlaces.end() ? level : place->second) + "-" +
-                                   (named == kKinds.end() ? kind : named->second);
+        // The end text closes the story, whatever level was last.
+        const std::string where = kind == "endtext" ? "story" : place == kPlaces.end() ? level : place->second;
+        const std::string prefix = where + "-" + (named == kKinds.end() ? kind : named->second);
         return prefix + std::to_string(++m_counts[prefix]);
     }
 
