@@ -21,6 +21,8 @@ public:
     virtual Result Update() = 0;
     // The remaining time as "mm:ss" with the timer's alpha.
     virtual void DrawText() = 0;
+    // Another time drawn the same way; the timer's own time and slide stay as they are.
+    virtual void DrawSeconds(float seconds) = 0;
     // Sets the time and lets a hidden or disappearing timer appear.
     virtual void SetSeconds(float seconds) = 0;
     virtual void AddSeconds(float seconds) = 0;

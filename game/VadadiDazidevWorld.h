@@ -266,6 +266,8 @@ private:
     void OnFunctionKey(uint32_t n);
     void ReloadSavedGame(bool save);
     void RouteClick(float x, float y);
+    // The tooltips, the hint button, the menubar and the bars' area, in order; true when one took it.
+    bool RouteClickToWidgets(CGameLevel* level, float x, float y);
     void CountClick(CGameLevel& level, Result result);
     CGameTooltip* TooltipAt(uint32_t n) const;
     // A tooltip that is not hidden and not folded.

@@ -96,31 +96,39 @@ Result CVadadiDazidevWorld::OnMouseLeftUp(float x, float y, float)
 void CVadadiDazidevWorld::RouteClick(float x, float y)
 {
     CGameLevel* level = GetCurrentLevel();
-    const bool toolbarHidden = level && level->IsToolbarHidden();
-    if (m_pHint && m_pHint->FadeOut())
-        return;
-    if (!toolbarHidden && Succeeded(OnToolbarClick(x, y)))
-        return;
-    if (!(level && level->IsPlayerHelpLocked()) && m_pHint && Succeeded(m_pHint->TryUseHint())) {
-        if (level)
-            level->UseHint();
-        return;
-    }
-    if (!toolbarHidden && m_pToolbar) {
-        m_pToolbar->SetMenubarActions(&m_MenubarHandler);
-        if (Succeeded(m_pToolbar->OnMenubarClick())) {
-            if (m_pMenuDialog)
-                m_pMenuDialog->PlayClickSound();
-            return;
-        }
-    }
-    if (!(level && level->IsToolbarHeightIgnored()) && m_pToolbar && Succeeded(m_pToolbar->IsPointOnBars()))
+    // The glow only fades: the click goes on, to the object the hint points at too.
+    if (m_pHint)
+        m_pHint->FadeOut();
+    // A page of the level over the scene (the quiz) hides the widgets under it: only the level
+    // hears the click, and no tooltip folds away unseen.
+    if (!(level && level->IsSceneOptionSet()) && RouteClickToWidgets(level, x, y))
         return;
     if (!level)
         return;
     const Result result = level->OnClick(x, y);
     if (level->GetType() == kLevelTypeHiddenObject)
         CountClick(*level, result);
+}
+
+bool CVadadiDazidevWorld::RouteClickToWidgets(CGameLevel* level, float x, float y)
+{
+    const bool toolbarHidden = level && level->IsToolbarHidden();
+    if (!toolbarHidden && Succeeded(OnToolbarClick(x, y)))
+        return true;
+    if (!(level && level->IsPlayerHelpLocked()) && m_pHint && Succeeded(m_pHint->TryUseHint())) {
+        if (level)
+            level->UseHint();
+        return true;
+    }
+    if (!toolbarHidden && m_pToolbar) {
+        m_pToolbar->SetMenubarActions(&m_MenubarHandler);
+        if (Succeeded(m_pToolbar->OnMenubarClick())) {
+            if (m_pMenuDialog)
+                m_pMenuDialog->PlayClickSound();
+            return true;
+        }
+    }
+    return !(level && level->IsToolbarHeightIgnored()) && m_pToolbar && Succeeded(m_pToolbar->IsPointOnBars());
 }
 
 void CVadadiDazidevWorld::CountClick(CGameLevel& level, Result result)

@@ -197,17 +197,14 @@ void CLevel::OfferStarAtStart(bool timed)
 {
     CVadadiDazidevWorld* world = World();
     CHint* hint = world ? world->GetHint() : nullptr;
+    const bool hintEmpty = !hint || hint->GetCount() == 0;
+    // The timed mode's start hint comes with or without stars; only the star needs them.
+    if (timed && hint && hintEmpty)
+        hint->AddHints(1);
     if (AreStarsDisabled())
         return;
-    const bool hintEmpty = !hint || hint->GetCount() == 0;
-    if (timed) {
-        if (!AreStarsHintOnly())
-            PickStarSlot();
-        if (hint && hintEmpty)
-            hint->AddHints(1);
-    } else if (hintEmpty) {
+    if (timed ? !AreStarsHintOnly() : hintEmpty)
         PickStarSlot();
-    }
 }
 
 void CLevel::UpdateStars()

@@ -305,13 +305,12 @@ void CHint::StartHint(const Vector3& target)
     PlaySound();
 }
 
-bool CHint::FadeOut()
+void CHint::FadeOut()
 {
     if (m_nGlowState != kGlowFadeIn && m_nGlowState != kGlowShow)
-        return false;
+        return;
     m_nGlowState = kGlowFadeOut;
     m_fPhase = 1.0f;
-    return true;
 }
 
 void CHint::Stop()

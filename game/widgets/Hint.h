@@ -66,8 +66,8 @@ public:
     Result TryUseHint();
     // Shows the glow at the target and plays the hint sound.
     void StartHint(const Vector3& target);
-    // A fading-in or showing glow fades out; true when it did.
-    bool FadeOut();
+    // A fading-in or showing glow fades out.
+    void FadeOut();
     void Stop();
 
     // Charge (f32) and count (u16).

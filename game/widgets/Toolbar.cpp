@@ -175,7 +175,6 @@ Result CToolbar::MakeContainers()
         button->SetHitRect(half, half, half, half);
     }
     UpdateZoomButton();
-    m_pMenubar->UpdateWorldMatrix();
     return RES_OK;
 }
 
@@ -370,6 +369,8 @@ void CToolbar::UpdateZoomButton()
         zoom->SetVisible(locked ? 0 : 1);
     if (C3DContainer* noZoom = m_pMenubar->FindById(kNoZoomButton))
         noZoom->SetVisible(locked ? 1 : 0);
+    // A hidden node's place is not kept up to date: the shown one takes its place at once.
+    m_pMenubar->UpdateWorldMatrix();
 }
 
 Result CToolbar::IsPointOnBars() const

@@ -6,11 +6,11 @@ namespace {
 
 constexpr Result kFadesRun = 3;
 
-// A drawn part starts fading out, a hidden one fading in.
+// A drawn part starts fading out, a hidden one fading in; a fade bit left from before goes.
 void StartFade(ScenePart& part)
 {
     const bool drawn = (part.flags & kPartDrawn) != 0;
-    part.flags |= drawn ? kPartFadingOut : kPartFadingIn;
+    part.flags = (part.flags & ~(kPartFadingIn | kPartFadingOut)) | (drawn ? kPartFadingOut : kPartFadingIn);
     part.alpha = drawn ? 1.0f : 0.0f;
 }
 
@@ -83,7 +83,7 @@ void CLevelVadadiDazidev::Collect(uint32_t index, ScenePart& part)
     if (sounded)
         PlayLevelSound(record->hitSounds[part.phase], false);
     if (part.flags & kPartToggles) {
-        m_bToggleWasDrawn = (part.flags & kPartFadingOut) ? 1 : 0;
+        m_bToggleWasDrawn = (part.flags & kPartDrawn) ? 1 : 0;
         m_nSelectedPart = static_cast<int32_t>(index);
         return;
     }

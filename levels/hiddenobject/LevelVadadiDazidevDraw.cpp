@@ -229,12 +229,8 @@ void CLevelVadadiDazidev::RenderModal()
         world->DrawTooltips();
         break;
     case 5:
-        if (CGameTimer* timer = world->GetTimer()) {
-            const float seconds = timer->GetRemainingFrames() / 30.0f;
-            timer->SetSeconds(kTutorialTimerSeconds);
-            timer->DrawText();
-            timer->SetSeconds(seconds);
-        }
+        if (CGameTimer* timer = world->GetTimer())
+            timer->DrawSeconds(kTutorialTimerSeconds);
         break;
     case 6:
         if (popup)

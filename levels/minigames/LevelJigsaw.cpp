@@ -255,9 +255,11 @@ void CLevelJigsaw::Render()
 
 void CLevelJigsaw::RenderMessage()
 {
-    CLevelJigsawRecord* record = Record();
+    // The pieces, their hole and their marks are those of the record they were built for: a
+    // record switch without a restart leaves them as they were.
+    const auto* record = static_cast<CLevelJigsawRecord*>(GetRecord(m_nBuiltRecord));
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
-    if (!record || !scene || !m_pCover || m_nBuiltRecord == kNoScene)
+    if (!record || !scene || !m_pCover || record->columns != m_board.columns || record->rows != m_board.rows)
         return;
     m_pCover->SetMatrixPointer(&scene->m_matView[0]);
     m_pCover->Render();
@@ -578,6 +580,14 @@ void CLevelJigsaw::UseHint()
         if (hint)
             hint->StartHint(ToVector(m_layout.buttonPositions[kJigsawSolveUnlocked]));
     }
+}
+
+bool CLevelJigsaw::IsHintRechargePaused()
+{
+    const auto given = [this](uint32_t unlocked, uint32_t locked) {
+        return m_buttonShown[unlocked] || m_layout.buttonParts[locked] == kNoPart;
+    };
+    return given(kJigsawPreviewUnlocked, kJigsawPreviewLocked) && given(kJigsawSolveUnlocked, kJigsawSolveLocked);
 }
 
 void CLevelJigsaw::OnKeyShortcuts(bool)

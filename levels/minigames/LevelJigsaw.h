@@ -41,6 +41,8 @@ public:
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return false; }
+    // Once the preview and the solution are unlocked (or have no button) the hint stops recharging.
+    bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;
     CLevelRecord* GetRecord(uint32_t n) override;

@@ -216,7 +216,8 @@ Vector3 CLevelShoot::SlotPoint(uint32_t n)
 bool CLevelShoot::EndRound(CLevelShootRecord& record)
 {
     CVadadiDazidevWorld* world = World();
-    if (!world || world->IsChangePending() || !m_field.won || m_bTimerShown)
+    // Not while a tooltip slides or the level is busy, nor twice for one scene change.
+    if (!world || world->AreLevelObjectsBusy() || world->IsChangePending() || !m_field.won || m_bTimerShown)
         return false;
     if (record.winTargetScene == -1 && record.winArgument == -1)
         m_nSceneState = kSceneStateClickTargets;

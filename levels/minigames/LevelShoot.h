@@ -26,6 +26,8 @@ public:
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override;
+    // Each hint is worth points: the hint button never recharges here.
+    bool IsHintRechargePaused() override { return true; }
     void PlaySounds() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;

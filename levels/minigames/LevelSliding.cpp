@@ -396,6 +396,14 @@ void CLevelSliding::UseHint()
     }
 }
 
+bool CLevelSliding::IsHintRechargePaused()
+{
+    const bool easyGiven = m_buttonShown[kSlidingEasyUnlocked] || m_buttonShown[kSlidingEasyUsed] ||
+                           m_layout.buttonParts[kSlidingEasyLocked] == kNoPart;
+    const bool skipGiven = m_buttonShown[kSlidingSkipUnlocked] || m_layout.buttonParts[kSlidingSkipLocked] == kNoPart;
+    return easyGiven && skipGiven;
+}
+
 void CLevelSliding::OnKeyShortcuts(bool) { m_bDone = 1; }
 
 // ---- Saved state ----

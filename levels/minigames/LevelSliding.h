@@ -37,6 +37,9 @@ public:
     Result LoadProgress(CStream* stream, uint32_t version) override;
     Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return m_bSolved != 0; }
+    // Once the easier layout (unlocked or in use) and the skip are given, or have no button, the
+    // hint stops recharging.
+    bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
     Result AllocRecords() override;
     CLevelRecord* GetRecord(uint32_t n) override;

@@ -21,6 +21,13 @@ constexpr float kSecondsPerFrame = 0.033333335f;
 constexpr float kAnchorShare = 0.125f;
 constexpr size_t kTimeUnits = 16;
 
+// The whole seconds of the frames as "mm:ss".
+void FormatFrames(float frames, char16_t* out, size_t capacity)
+{
+    const auto seconds = static_cast<uint16_t>(frames * kSecondsPerFrame);
+    WFormat(out, capacity, u"%02d:%02d", seconds / 60, seconds % 60);
+}
+
 } // namespace
 
 CLevelTimer::CLevelTimer(CWorldData* data, C3DEngine* engine, uint32_t id) : CGameTimer(data, engine, id)
@@ -78,7 +85,8 @@ Result CLevelTimer::Update()
     if (m_nSlideState != kTimerShown && m_nSlideState != kTimerAppearing)
         return RES_OK;
     m_fRemainingFrames -= frames;
-    if (m_fRemainingFrames > 0.0f)
+    // Landing on 0.0 is the last counted frame; the time runs out below it.
+    if (m_fRemainingFrames >= 0.0f)
         return RES_OK;
     m_fRemainingFrames = 0.0f;
     return kTimerRanOut;
@@ -86,17 +94,26 @@ Result CLevelTimer::Update()
 
 void CLevelTimer::FormatTime(char16_t* out, size_t capacity) const
 {
-    const auto seconds = static_cast<uint16_t>(m_fRemainingFrames * kSecondsPerFrame);
-    WFormat(out, capacity, u"%02d:%02d", seconds / 60, seconds % 60);
+    FormatFrames(m_fRemainingFrames, out, capacity);
 }
 
 void CLevelTimer::DrawText()
+{
+    DrawFrames(m_fRemainingFrames);
+}
+
+void CLevelTimer::DrawSeconds(float seconds)
+{
+    DrawFrames(seconds * kFramesPerSecond);
+}
+
+void CLevelTimer::DrawFrames(float frames)
 {
     CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
     if (!game || !game->m_pMainFont || !m_pWorldData->math)
         return;
     char16_t text[kTimeUnits];
-    FormatTime(text, kTimeUnits);
+    FormatFrames(frames, text, kTimeUnits);
     if (IsCharsetMode(*game))
         ApplyCharsetRemap(text, m_pWorldData);
     const float shift = m_fSize * kAnchorShare;

@@ -23,6 +23,7 @@ public:
 
     Result Update() override;
     void DrawText() override;
+    void DrawSeconds(float seconds) override;
     void SetSeconds(float seconds) override;
     void AddSeconds(float seconds) override;
     void Hide() override;
@@ -36,6 +37,8 @@ public:
     uint32_t GetTextColour() const;
 
 private:
+    void DrawFrames(float frames);
+
     Vector3 m_vPosition = {};
     float m_fValue50 = 0.0f;  // read, not used
     float m_fSize = 0.0f;

@@ -12,6 +12,7 @@ struct CInputLevel : CTestLevel {
     Result OnClick(float x, float y) override { return Note("click", x, y, clickResult); }
     bool IsDragEnabled() override { return dragEnabled; }
     bool IsClickPenaltyFree() override { return penaltyFree; }
+    bool IsSceneOptionSet() override { return pageUp; }
     void UseHint() override { log += "hint "; }
     void OnKeyShortcuts(bool control) override { log += control ? "shortcut+ctrl " : "shortcut "; }
     Result Note(const char* what, float x, float y, Result result)
@@ -22,7 +23,7 @@ struct CInputLevel : CTestLevel {
 
     std::string& log;
     Result clickResult = RES_FAIL;
-    bool dragEnabled = false, penaltyFree = false;
+    bool dragEnabled = false, penaltyFree = false, pageUp = false;
 };
 
 // A folded tooltip panel whose slide state and click answer the test sets.

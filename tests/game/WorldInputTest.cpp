@@ -89,8 +89,14 @@ TEST_P(GameWorldInputTest, ReleasesClickBelowThreeUnitsEndDragsAboveAndNeedATake
 TEST_P(GameWorldInputTest, AClickGoesToTheFirstTakerInOrder)
 {
     m_world.m_pHint->StartHint({0, 0, 0});
-    EXPECT_EQ(Click(500, 300), "") << "the glow fades out";
+    EXPECT_EQ(Click(500, 300), "tooltip0 tooltip1 click 500,300 ") << "the glow fades out and takes nothing";
+    EXPECT_EQ(m_world.m_pHint->GetGlowState(), kGlowFadeOut);
     Tooltip(1).slide = kTooltipShown;
+    m_level->pageUp = true, m_level->m_nSceneState = kSceneStateQuiz;
+    EXPECT_EQ(Click(500, 300) + Click(30, 505), "click 500,300 click 30,505 ") << "the quiz page covers the widgets";
+    EXPECT_EQ(Tooltip(1).slide, kTooltipShown);
+    EXPECT_EQ(m_world.m_nPendingState, GS_NONE);
+    m_level->pageUp = false, m_level->m_nSceneState = 0;
     EXPECT_EQ(Click(500, 300), "step1 ");
     Tooltip(1).clickResult = RES_OK;
     EXPECT_EQ(Click(500, 300), "tooltip0 tooltip1 ") << "panel 1 folding: each tooltip's own click test";

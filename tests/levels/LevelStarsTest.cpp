@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "game/widgets/Hint.h"
+#include "tests/game/GameWorldFixture.h"
 #include "tests/levels/LevelFixture.h"
 
 namespace {
@@ -44,12 +45,14 @@ TEST_F(LevelBaseTest, ATimedCatchAddsTimeAndAnotherStarWhileStoryModeGivesAHint)
     EXPECT_NE(level.GetActiveStar(), first);
     EXPECT_TRUE(level.GetStar(level.GetActiveStar())->flags & kPartFadingIn);
 
-    m_world.m_pHint = std::make_unique<CHint>(Data());
+    m_world.m_pHint = HintHolding(Data(), 0);
     Game().m_nMode = 0;
-    const uint16_t second = level.GetActiveStar();
+    const uint16_t second = level.GetActiveStar(), hints = m_world.m_pHint->GetCount();
     level.OnClick(level.GetStar(second)->x, level.GetStar(second)->y);
     EXPECT_EQ(level.GetActiveStar(), second) << "no new star in story mode";
+    EXPECT_EQ(m_world.m_pHint->GetCount(), hints + 1) << "but a hint";
     EXPECT_FLOAT_EQ(m_timer->GetRemainingFrames(), 450.0f);
+    m_world.m_pHint = HintHolding(Data(), 0);
     level.Stop();
     ASSERT_EQ(level.Start(kSceneStateFresh), RES_OK);
     EXPECT_LT(level.GetActiveStar(), 4) << "an empty hint button offers a star at a fresh start";
@@ -98,6 +101,12 @@ TEST_F(NoStarsTest, NoneOrOneStarPerLevelLeavesStarsOffWithoutAHang)
         ASSERT_EQ(level.LoadProgress(&stream, 63), RES_OK);
         EXPECT_EQ(level.GetStarCount(), 1);
     }
+    // The timed mode's fresh start fills an empty hint button without stars too.
+    m_world.m_pHint = HintHolding(Data(), 0);
+    Game().m_nMode = 1;
+    level.Stop();
+    ASSERT_EQ(level.Start(kSceneStateFresh), RES_OK);
+    EXPECT_EQ(m_world.m_pHint->GetCount(), 1);
 }
 
 } // namespace

@@ -36,6 +36,29 @@ void LoadFixtureGlyphs(CVarnFont* font)
     font->SetFontInfo(kFixtureInfo);
 }
 
+CNotingFont::CNotingFont(CWorldData* data, C3DEngine* engine) : CVarnFont(data, engine)
+{
+    Create(kFontScreenText, 64);
+    LoadFixtureGlyphs(this);
+}
+
+Vector3* CNotingFont::HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags,
+                                  uint32_t colour, float scale, float lineHeight, const Vector2* point,
+                                  const void* extra, uint32_t extraWord)
+{
+    m_drawn.push_back({text ? text : u"", position ? *position : Vector3{}, colour, scale});
+    return CVarnFont::HitTestText(out, text, position, flags, colour, scale, lineHeight, point, extra, extraWord);
+}
+
+const CNotingFont::Drawn* CNotingFont::Find(const std::u16string& part) const
+{
+    for (const Drawn& drawn : m_drawn) {
+        if (drawn.text.find(part) != std::u16string::npos)
+            return &drawn;
+    }
+    return nullptr;
+}
+
 std::vector<GlyphRect> FixtureGlyphRecords()
 {
     std::vector<GlyphRect> rects;

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "core/Vector3.h"
+#include "engine3d/Font.h"
 #include "engine3d/FontTypes.h"
 #include "tools/FontFileWriter.h"
 
 class C3DObject;
-class CVarnFont;
 
 // The fixture font: character size 16 in a 256 x 256 texture, so that at kFixtureScale every
 // glyph is as wide on screen as its pixel width: space 4, 'i' 2, 'm' 12, 'W' 16, every other
@@ -23,6 +23,25 @@ float FixtureWidth(char16_t unit);
 GlyphRect FixtureRect(uint32_t code);
 // Fills a created font's table and font info with the fixture.
 void LoadFixtureGlyphs(CVarnFont* font);
+
+// A screen-text fixture font that notes every text laid out through HitTestText.
+class CNotingFont : public CVarnFont {
+public:
+    struct Drawn {
+        std::u16string text;
+        Vector3 position;
+        uint32_t colour;
+        float scale;
+    };
+    CNotingFont(CWorldData* data, C3DEngine* engine);
+    Vector3* HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags, uint32_t colour,
+                         float scale, float lineHeight, const Vector2* point, const void* extra,
+                         uint32_t extraWord) override;
+    // The first noted text that holds part; null when none does.
+    const Drawn* Find(const std::u16string& part) const;
+
+    std::vector<Drawn> m_drawn;
+};
 
 // The fixture's rectangles for the codes 32 to 287, as a ".glyph" file lists them.
 std::vector<GlyphRect> FixtureGlyphRecords();

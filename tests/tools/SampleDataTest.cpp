@@ -333,10 +333,13 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
             frames(60);
         }
     };
-    // The menubar's zoom button follows the scene: the study zooms, the mini-games do not.
+    // The menubar's zoom button follows the scene from the switch on, at its place: the study
+    // zooms, the mini-games do not.
     auto zooms = [&] {
         C3DContainer* menubar = m_world.GetToolbar()->GetMenubar();
-        return menubar->FindById(1)->IsVisible() == 1 && menubar->FindById(2)->IsVisible() == 0;
+        Vector3 at{};
+        menubar->FindById(1)->GetPosition(&at);
+        return menubar->FindById(1)->IsVisible() == 1 && menubar->FindById(2)->IsVisible() == 0 && at.y == 575.0f;
     };
     ASSERT_TRUE(play([&] { return in(0, 1); }));
     EXPECT_TRUE(zooms());

@@ -451,6 +451,8 @@ void Toolbar(CCanvas& c)
     const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
     c.VerticalGradient({0, 0, w, h}, Shade(kWood, 1.2f), Shade(kWood, 0.7f));
     c.FillRect({0, 0, w, 3}, kGold);
+    for (int i = 0; i < 12; ++i)
+        c.FillRect({85.0f + i * 76, h * 0.2f, 150.0f + i * 76, h * 0.8f}, {0, 0, 0, 50});
 }
 
 void Menubar(CCanvas& c)

@@ -111,17 +111,22 @@ TEST_P(HintTest, CountsAndChargeTimeComeFromTheSettings)
 
 TEST_P(HintTest, TheGlowFadesInShowsAndFadesOutWhileItSpins)
 {
-    EXPECT_FALSE(m_hint.FadeOut());
+    m_hint.FadeOut();
+    EXPECT_EQ(m_hint.GetGlowState(), kGlowOff);
     m_hint.StartHint({200.0f, 300.0f, 5.0f});
-    EXPECT_TRUE(m_hint.FadeOut());
+    m_hint.FadeOut();
     EXPECT_EQ(m_hint.GetGlowState() * 10 + m_hint.GetGlowPhase(), 31.0f);
-    EXPECT_FALSE(m_hint.FadeOut()) << "already fading out";
+    SetFrameFactor(0.5);
+    m_hint.ProcessGlow();
+    m_hint.FadeOut();
+    EXPECT_LT(m_hint.GetGlowPhase(), 1.0f) << "already fading out";
     m_hint.Stop();
     m_hint.StartHint({200.0f, 300.0f, 5.0f});
     SetFrameFactor(20.0);
     m_hint.ProcessGlow();
     EXPECT_EQ(m_hint.GetGlowState(), kGlowShow);
-    EXPECT_TRUE(m_hint.FadeOut()) << "from the show state too";
+    m_hint.FadeOut();
+    EXPECT_EQ(m_hint.GetGlowState(), kGlowFadeOut) << "from the show state too";
     for (double frames : {1000.0, 0.001, 62.83}) {
         m_hint.StartHint({200.0f, 300.0f, 5.0f});
         SetFrameFactor(frames);

@@ -26,14 +26,6 @@ public:
     int m_nEnds = 0;
 };
 
-// A bank sound that counts its plays.
-class CCountedSound : public CAudio {
-public:
-    using CAudio::CAudio;
-    Result Play() override { return ++m_nPlays, RES_OK; }
-    int m_nPlays = 0;
-};
-
 // A tooltip that notes the object events and completion checks it is given.
 class CNotingTooltip : public CGameTooltip {
 public:
@@ -60,19 +52,6 @@ public:
     int m_nChecks = 0;
     uint32_t m_nSlide = kTooltipFolded;
     std::vector<uint32_t>* m_pDrawOrder = nullptr;  // notes the ids drawn
-};
-
-// The fixture font, noting every text it draws and where.
-class CNotingFont : public CVarnFont {
-public:
-    using CVarnFont::CVarnFont;
-    Vector3* HitTestText(Vector3* out, const char16_t* text, const Vector3* position, uint16_t flags, uint32_t colour,
-                         float scale, float lineHeight, const Vector2* point, const void* extra, uint32_t word) override
-    {
-        m_texts.emplace_back(text, *position);
-        return CVarnFont::HitTestText(out, text, position, flags, colour, scale, lineHeight, point, extra, word);
-    }
-    std::vector<std::pair<std::u16string, Vector3>> m_texts;
 };
 
 // A 40-unit square part centred at (x, y).
@@ -103,12 +82,7 @@ protected:
         ASSERT_EQ(m_world.m_pHint->Load(), RES_OK);
         for (Matrix4& view : Data().m_matView)
             data->math->Identity(&view);
-        m_world.m_pAudioEngine.reset(new CEmptySoundEngine(data));
-        Data().m_pSounds.reset(new CSoundBankEntry[kBankSounds]);
-        for (uint16_t n = 0; n < kBankSounds; ++n)
-            Data().m_pSounds[n] = {m_sounds[n] = new CCountedSound(data), 1};
-        Data().m_nSoundCount = kBankSounds;
-        Data().m_fSoundVolume = 1.0f;
+        m_bank = std::make_unique<CCountedBank>(m_world, kBankSounds);
         Data().m_fObjectsFadeOutSpeed = 0.25f;
         m_world.m_pScenes.reset(new std::unique_ptr<CGameLevel>[3]);
         m_world.m_nSceneCount = 3;
@@ -123,9 +97,7 @@ protected:
             m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
         if (m_world.m_pScenes && m_world.m_pScenes[0])
             m_world.m_pScenes[0]->Release();
-        for (uint16_t n = 0; Data().m_pSounds && n < kBankSounds; ++n)
-            delete m_sounds[n];
-        Data().m_pSounds.reset();
+        m_bank.reset();
         WidgetTest::TearDown();
     }
 
@@ -134,8 +106,6 @@ protected:
     CNotingFont& NoteTexts()
     {
         m_noting = std::make_unique<CNotingFont>(m_world.GetData(), m_engine);
-        m_noting->Create(kFontScreenText, 64);
-        LoadFixtureGlyphs(m_noting.get());
         m_world.m_pMainFont = Data().m_pMainFont = m_noting.get();
         return *m_noting;
     }
@@ -214,6 +184,6 @@ protected:
 
     CTestHiddenLevel* m_level = nullptr;
     CNotingTooltip* m_tooltip = nullptr;
-    CCountedSound* m_sounds[kBankSounds] = {};
+    std::unique_ptr<CCountedBank> m_bank;
     std::unique_ptr<CNotingFont> m_noting;
 };

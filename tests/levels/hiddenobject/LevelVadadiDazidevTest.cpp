@@ -27,13 +27,13 @@ TEST_P(LevelVadadiDazidevTest, ClicksTakeTheLastShownCandidateAndSwallowWhileBus
     EXPECT_EQ(level.OnClick(105, 105), RES_OK);
     EXPECT_EQ(Flags(1), kLive | kPartWaiting | kPartFadingOut) << "the later part wins";
     EXPECT_EQ(Flags(0), kLive);
-    EXPECT_EQ(m_sounds[2]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(2), 1);
     EXPECT_EQ(level.OnClick(300, 100), RES_FAIL) << "item past the shown row";
     EXPECT_EQ(level.OnClick(500, 100), RES_FAIL) << "another phase";
     EXPECT_EQ(level.OnClick(900, 100), RES_FAIL) << "ghosts need their state's leave";
     Record(0).states[1].ghostsClickable = 1;
     EXPECT_EQ(level.OnClick(900, 100), RES_OK);
-    EXPECT_EQ(m_sounds[3]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(3), 1);
     EXPECT_EQ(Count(2), 1u) << "a ghost leaves the toolbar alone";
     level.m_nSceneState = kStateQuiz;
     EXPECT_EQ(level.OnClick(100, 100), RES_FAIL);
@@ -55,9 +55,9 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     Frames(1);
     ASSERT_EQ(level.OnClick(100, 100), RES_OK);
     EXPECT_EQ(Count(0), 1u);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 0) << "the toolbar still lists the item";
+    EXPECT_EQ(m_bank->Plays(4), 0) << "the toolbar still lists the item";
     ASSERT_EQ(level.OnClick(300, 100), RES_OK);
-    EXPECT_EQ(m_sounds[4]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(4), 1);
     EXPECT_EQ(Frames(1), 3) << "fades hold the state";
     EXPECT_EQ(level.GetSceneState(), 1u);
     Frames(4);
@@ -138,6 +138,17 @@ TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
         }
         level.Release();
     }
+    // A hidden switch that kept a fading-out bit from before blinks in and back out all the same.
+    CTestHiddenLevel& level = Build(
+        Scene({Part(1, kPartClickable | kPartToggles | kPartFadingOut, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}));
+    level.AdvanceSceneState(true);
+    ASSERT_EQ(level.OnClick(100, 100), RES_OK);
+    Frames(5);
+    EXPECT_EQ(level.GetSelectedPart(), 0) << "still blinking once drawn";
+    EXPECT_TRUE(Flags(0) & kPartFadingOut);
+    Frames(6);
+    EXPECT_EQ(level.GetSelectedPart(), -1);
+    EXPECT_EQ(Flags(0) & (kPartDrawn | kPartWaiting), 0u) << "hidden again, and clickable";
 }
 
 TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
@@ -287,7 +298,7 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
     EXPECT_EQ(Flags(1), kPartDrawn | kPartClickable);
     EXPECT_EQ(level.GetSceneState(), kStateArrows);
     EXPECT_EQ(level.GetCurrentRecord(), 1u) << "the record switch comes after the scene change";
-    EXPECT_EQ(m_sounds[5]->m_nPlays, 1);
+    EXPECT_EQ(m_bank->Plays(5), 1);
 }
 
 TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainPass)
@@ -363,12 +374,12 @@ TEST_P(LevelVadadiDazidevTest, TheDeveloperOverlayColoursThePartsByStandingAndNu
         overlay.emplace_back(draw.part, draw.colour);
     EXPECT_EQ(overlay, (Items{{0, 0xFF00FF00u}, {1, 0xFFFF0000u}, {2, 0xFFFF9600u}, {3, 0xFF808080u},
                               {4, 0xFFC8C800u}, {5, 0xFF0000FFu}}));
-    EXPECT_TRUE(font.m_texts.empty());
+    EXPECT_TRUE(font.m_drawn.empty());
     Data().m_bOverlayLevelList = 1;
     level.Render();
     std::vector<std::u16string> numbers;
-    for (const auto& [text, at] : font.m_texts)
-        numbers.push_back(text);
+    for (const CNotingFont::Drawn& drawn : font.m_drawn)
+        numbers.push_back(drawn.text);
     EXPECT_EQ(numbers, (std::vector<std::u16string>{u"3", u"5", u"1"}));
 }
 
@@ -392,12 +403,12 @@ TEST_P(LevelVadadiDazidevTest, TheTutorialsToolbarStepBreaksItsTextIntoLinesBesi
     Data().m_nTutorialStep = 3;
     level.RenderModal();
     const std::u16string lines[3] = {u"Stuck?", u"Use the hint.", u"It refills."};
-    ASSERT_EQ(font.m_texts.size(), 4u) << "the hint button's count, then the lines";
+    ASSERT_EQ(font.m_drawn.size(), 4u) << "the hint button's count, then the lines";
     for (size_t n = 0; n < 3; ++n) {
-        const auto& [text, at] = font.m_texts[n + 1];
-        EXPECT_EQ(text, lines[n]);
-        EXPECT_FLOAT_EQ(at.x, 256.0f + 12.0f);
-        EXPECT_FLOAT_EQ(at.y, 768.0f * (0.4f + 0.2f * n));
+        const CNotingFont::Drawn& drawn = font.m_drawn[n + 1];
+        EXPECT_EQ(drawn.text, lines[n]);
+        EXPECT_FLOAT_EQ(drawn.position.x, 256.0f + 12.0f);
+        EXPECT_FLOAT_EQ(drawn.position.y, 768.0f * (0.4f + 0.2f * n));
     }
 }
 
@@ -427,6 +438,52 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
     CStreamMemory again(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
     again.Open();
     EXPECT_EQ(other.LoadObjects(&again, 1), RES_FAIL);
+}
+
+TEST_P(LevelVadadiDazidevTest, TheFirstVisitTutorialSkipsWhatTheGameDoesNotShowAndDrawsTheTimerUntouched)
+{
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
+    level.AdvanceSceneState(true);
+    auto* timer = new CLevelTimer(m_world.GetData(), m_engine, 0);
+    m_world.m_pTimer.reset(timer);
+    const auto font = UseTutorialPopup(m_world, m_engine);
+    const auto pages = [&](uint8_t tutorial, uint32_t mode) {
+        Data().m_bTutorial = tutorial, Data().m_nMode = mode;
+        level.BeginModal();
+        EXPECT_EQ(Data().m_nTutorialStep, 1u);
+        EXPECT_EQ(std::u16string(m_world.GetTutorialPopup()->GetPage()), u"T103 %d %d");
+        return TutorialPages(m_world, level);
+    };
+    ASSERT_FALSE(level.AreStarsDisabled());
+    EXPECT_EQ(pages(1, 1), (std::vector<std::u16string>{u"2 T105 %d %d", u"3 T109 %d %d", u"4 T111 %d %d",
+                                                        u"5 T113 %d %d", u"6 T114 %d %d", u"7 T115 %d %d",
+                                                        u"8 T116 %d %d", u"9 T117 %d %d", u"10 T118 %d %d"}));
+    level.m_nSceneState = kStateArrows;  // no stars there
+    const std::vector<std::u16string> shown = pages(0, 0);
+    EXPECT_EQ(shown.size(), 6u);
+    EXPECT_EQ(shown[2], u"6 T114 %d %d") << "no tooltips step without the tutorial, no timer step in the story";
+    EXPECT_EQ(shown.back(), u"10 T118 %d %d") << "no star step";
+    Data().m_nTutorialStep = 0;
+    ASSERT_EQ(level.UpdateModal(), RES_OK);
+    EXPECT_EQ(m_world.GetTutorialPopup()->GetStringIndex(), -1) << "steps 0 and 1 show no text";
+
+    Data().m_nTutorialStep = 5;
+    font->m_drawn.clear();
+    level.RenderModal();
+    EXPECT_NE(font->Find(u"01:39"), nullptr) << "the timer showing 99 seconds";
+    EXPECT_EQ(timer->GetSlideState(), kTimerHidden) << "a hidden timer stays hidden";
+    EXPECT_EQ(timer->GetRemainingFrames(), 0.0f);
+    for (uint32_t step : {2u, 9u}) {
+        Data().m_nTutorialStep = step;
+        m_world.GetTutorialPopup()->SetText(kTutorialTextBase + step, kGameTable);
+        m_world.GetTutorialPopup()->OnTextNext();
+        font->m_drawn.clear();
+        level.RenderModal();
+        EXPECT_NE(font->Find(u"T" + Utf8ToUtf16(std::to_string(kTutorialTextBase + step))), nullptr) << step;
+    }
+    m_world.m_pPopupTuto->Release();
+    m_world.m_pPopupTuto.reset();
+    m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
 }
 
 INSTANTIATE_TEST_SUITE_P(FixtureFont, LevelVadadiDazidevTest, ::testing::Values(0u));

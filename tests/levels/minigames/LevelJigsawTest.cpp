@@ -1,5 +1,7 @@
 #include "levels/minigames/LevelJigsaw.h"
 
+#include <algorithm>
+
 #include "tests/levels/minigames/MiniGameFixture.h"
 
 namespace {
@@ -112,12 +114,21 @@ TEST_F(LevelJigsawTest, HintsUnlockThePreviewThenTheSolutionWhichPaysNothing)
     level->UseHint();
     EXPECT_TRUE(level->IsButtonShown(kJigsawPreviewUnlocked));
     EXPECT_FALSE(level->IsButtonShown(kJigsawSolveUnlocked));
+    EXPECT_FALSE(level->IsHintRechargePaused()) << "the solution is still to give";
     level->UseHint();
     EXPECT_TRUE(level->IsButtonShown(kJigsawSolveUnlocked));
     EXPECT_FALSE(level->IsButtonShown(kJigsawSolveLocked));
+    EXPECT_TRUE(level->IsHintRechargePaused()) << "all help given";
     EXPECT_EQ(level->OnClick(620, 320), RES_OK);
     EXPECT_TRUE(level->IsSolved());
     EXPECT_EQ(Hint()->GetCount(), 0);
+    level->Shuffle(true);
+    EXPECT_FALSE(level->IsHintRechargePaused()) << "locked again";
+    m_model.layout.buttonParts[kJigsawPreviewLocked] = m_model.layout.buttonParts[kJigsawSolveLocked] = kNoPart;
+    auto* helpless = Level();
+    ASSERT_NE(helpless, nullptr);
+    ASSERT_EQ(helpless->Start(14), RES_OK);
+    EXPECT_TRUE(helpless->IsHintRechargePaused()) << "no help to give";
 }
 
 // The tutorial's solve step highlights the solve button at its position times the zoom, away
@@ -142,6 +153,7 @@ TEST_F(LevelJigsawTest, TheTutorialHighlightsAButtonAtItsPositionTimesTheZoom)
 
 TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
 {
+    m_model.records[1].columnMarks = {0, 1};
     auto* level = Level();
     ASSERT_NE(level, nullptr);
     ASSERT_EQ(level->Start(14), RES_OK);
@@ -163,6 +175,13 @@ TEST_F(LevelJigsawTest, ARecordSwitchRebuildsAndASavedBoardResumes)
     broken[broken.size() - 21 - 3 - 6 * 12] = '\x40';  // the first cell's piece: past the grid
     EXPECT_EQ(Restore(*level, broken), RES_FAIL);
     EXPECT_EQ(Restore(*level, saved.substr(0, saved.size() - 1)), RES_FAIL);
+    // Switched back to the smaller record without a restart: the picture is the built board's.
+    level->SetCurrentRecord(0);
+    Engine()->ClearDraws();
+    level->RenderMessage();
+    const auto& draws = Engine()->Draws();
+    EXPECT_EQ(std::count_if(draws.begin(), draws.end(), [](const MemoryDraw& d) { return d.kind == MemoryDrawKind::RenderPart; }),
+              12 - 3) << "column 1 of the 4 x 3 board is marked";
 }
 
 // The board under way (4 x 3, turned pieces), its solved flag, the selection and the buttons,
@@ -234,6 +253,39 @@ TEST_F(LevelJigsawTest, ReleasesMoveByWholeCellsPastHalfACell)
     level->OnRelease(x - cell, y);
     EXPECT_EQ(Pieces(*level), (std::vector<uint16_t>{0, 1, 2}));
     EXPECT_TRUE(level->IsSolved());
+}
+
+TEST_F(LevelJigsawTest, TheTutorialShowsTheStepsOfTheRecordsToolsAndHelp)
+{
+    const auto font = UseTutorialPopup(m_world, Engine());
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    ASSERT_EQ(level->Start(14), RES_OK);
+    level->BeginModal();
+    EXPECT_EQ(Data().m_nTutorialStep, 11u);
+    EXPECT_EQ(std::u16string(m_world.GetTutorialPopup()->GetPage()), u"T118 3 9") << "the reward, the button's most";
+    level->RenderModal();
+    EXPECT_NE(font->Find(u"T118 3 9"), nullptr);
+    EXPECT_EQ(TutorialPages(m_world, *level),
+              (std::vector<std::u16string>{u"12 T119 %d %d", u"13 T120 %d %d", u"18 T125 %d %d", u"19 T126 1 %d",
+                                           u"20 T127 2 %d"}))
+        << "the stars, the swap, the shuffle, the preview and the solution";
+    level->SetCurrentRecord(1);  // rotations only
+    level->BeginModal();
+    EXPECT_EQ(TutorialPages(m_world, *level)[1], u"16 T123 %d %d");
+    Data().m_nTutorialStep = 18;
+    Engine()->ClearDraws();
+    level->RenderModal();
+    const auto& draws = Engine()->Draws();
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(), [&](const MemoryDraw& d) {
+        return d.object == level->GetDisplayObject() && d.kind == MemoryDrawKind::RenderPart && d.part == 1;
+    })) << "the shuffle button";
+    m_model.layout.buttonParts[kJigsawPreviewUnlocked] = m_model.layout.buttonParts[kJigsawSolveUnlocked] = kNoPart;
+    auto* helpless = Level();
+    ASSERT_NE(helpless, nullptr);
+    ASSERT_EQ(helpless->Start(14), RES_OK);
+    helpless->BeginModal();
+    EXPECT_EQ(TutorialPages(m_world, *helpless).back(), u"18 T125 %d %d") << "no help buttons, no help steps";
 }
 
 } // namespace

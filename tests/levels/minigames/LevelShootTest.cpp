@@ -1,5 +1,8 @@
 #include "levels/minigames/LevelShoot.h"
 
+#include <algorithm>
+#include <utility>
+
 #include "tests/levels/minigames/MiniGameFixture.h"
 
 namespace {
@@ -74,11 +77,14 @@ TEST_F(LevelShootTest, DescriptionsWithoutAPlayableRoundAreRefused)
     EXPECT_TRUE(refused([](CShootModel& m) { m.records[0].entries[0].sampleTarget = 2; }));
 }
 
-TEST_F(LevelShootTest, HitsReachTheGoalWhichPaysOnceAndLeadsOn)
+TEST_F(LevelShootTest, HitsReachTheGoalWhichPaysOnceAndLeadsOnOnceNoTooltipSlides)
 {
+    m_record.entries[0].hitSound = 1, m_record.missSound = 2, m_record.wonSound = 3;
+    CCountedBank bank(m_world, 4);
     auto* level = Level();
     ASSERT_NE(level, nullptr);
     EXPECT_EQ(level->OnClick(900, 700), RES_FAIL);  // a miss
+    EXPECT_EQ(bank.Plays(2), 1);
     Show(*level, 0, 0);
     Show(*level, 1, 1);
     EXPECT_EQ(level->OnClick(150, 150), RES_OK);
@@ -86,12 +92,100 @@ TEST_F(LevelShootTest, HitsReachTheGoalWhichPaysOnceAndLeadsOn)
     EXPECT_EQ(level->OnClick(150, 150), RES_FAIL);  // already hit
     EXPECT_EQ(level->OnClick(560, 160), RES_OK);
     EXPECT_EQ(level->GetField().Labels().size(), 2u);
+    EXPECT_EQ(bank.Plays(1) * 10 + bank.Plays(2), 22) << "each hit sounds, the second miss too";
+    m_world.m_nTooltipBusy = 3;
     Run(*level, 31);
     EXPECT_EQ(level->GetField().won, 1);
     EXPECT_EQ(Hint()->GetCount(), 2);
+    EXPECT_EQ(bank.Plays(3), 1);
+    EXPECT_EQ(m_world.m_nNextScene, kNoIndex) << "not while a tooltip slides";
+    m_world.m_nTooltipBusy = 0;
     Run(*level, 40);
     EXPECT_EQ(Hint()->GetCount(), 2);
     EXPECT_EQ(m_world.m_nNextScene, 1u);
+}
+
+TEST_F(LevelShootTest, TheCounterTheLabelsAndTheTargetsAreDrawnAndAHintIsWorthItsPoints)
+{
+    m_record.hintPoints = 4;
+    m_model.counterX = 700, m_model.counterY = 50;
+    Data().m_TextStyles.m_GameColors[0] = 0x123456;
+    Data().m_TextStyles.m_TimerSize[0] = Data().m_TextStyles.m_TimerSize[1] = 20.0f;
+    const auto font = UseTutorialPopup(m_world, Engine());
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    EXPECT_TRUE(level->IsHintRechargePaused()) << "hints are points here";
+    EXPECT_FALSE(level->IsPlayerHelpLocked());
+    Show(*level, 1, 1);
+    ASSERT_EQ(level->OnClick(560, 160), RES_OK);
+    level->UseHint();
+    const float point[3] = {300, 400, 0};
+    level->GetField().AddLabel(-1, 1.0f, point);
+    Run(*level, 3);
+    Engine()->ClearDraws();
+    level->Render();
+    const CNotingFont::Drawn* counter = font->Find(u"0/2");
+    ASSERT_NE(counter, nullptr);
+    EXPECT_EQ(counter->position.x * 1000 + counter->position.y, 700050.0f);
+    EXPECT_EQ(counter->colour, 0xFF123456u);
+    for (auto [text, colour] : {std::pair{u"+1", 0x00FF00u}, {u"+4", 0x00FF00u}, {u"-1", 0xFF0000u}}) {
+        const CNotingFont::Drawn* label = font->Find(text);
+        ASSERT_NE(label, nullptr) << colour;
+        EXPECT_EQ(label->colour & 0xFFFFFF, colour);
+        EXPECT_EQ(label->colour >> 24, 229u) << "three frames of a second faded";
+    }
+    EXPECT_LT(font->Find(u"-1")->position.y, 400.0f) << "a label rises as it fades";
+    const auto& draws = Engine()->Draws();
+    const auto target = std::find_if(draws.begin(), draws.end(), [&](const MemoryDraw& d) {
+        return d.object == level->GetDisplayObject() && d.kind == MemoryDrawKind::RenderPart && d.part == 2;
+    });
+    ASSERT_NE(target, draws.end()) << "the hit target vanishes where it was";
+    EXPECT_EQ(target->colour >> 24, uint32_t(level->GetField().Slot(1)->phase * 255.0f));
+    m_record.hintPoints = 0;
+    m_model.records = {m_record};
+    auto* plain = Make<CLevelShoot>(ShootBody(m_model), kQuads);
+    ASSERT_NE(plain, nullptr);
+    EXPECT_TRUE(plain->IsPlayerHelpLocked()) << "no points, no hint";
+}
+
+TEST_F(LevelShootTest, TheInstructionsShowTheHintTheStarAndEachExplainedKindThenClose)
+{
+    m_record.hintPoints = 4, m_record.winHints = 2;
+    m_record.entries = {CShootEntryModel{}, CShootEntryModel{}, CShootEntryModel{}};
+    m_record.entries[0].hitPoints = 1, m_record.entries[0].escapePoints = -1;
+    m_record.entries[0].explainPopup = {40, 0, 0, 0}, m_record.entries[0].sampleTarget = 1;
+    m_record.entries[2].hitPoints = -3, m_record.entries[2].explainPopup = {41, 0, 0, 0};
+    const auto font = UseTutorialPopup(m_world, Engine());
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    CPopupText& popup = *m_world.GetTutorialPopup();
+    uint32_t& step = Data().m_nTutorialStep;
+    level->BeginModal();
+    EXPECT_EQ(step, 21u);
+    EXPECT_EQ(std::u16string(popup.GetPage()), u"T129 2 9") << "the won hints and the button's most";
+    level->RenderModal();
+    EXPECT_NE(font->Find(u"T129 2 9"), nullptr);
+    const std::u16string pages[] = {u"T130 4 %d", u"T131 %d %d", u"T40 1 1", u"T41 3 0", u"T102 %d %d"};
+    const int32_t explained[] = {-1, -1, 0, 2, -1};
+    for (uint32_t n = 0; n < 5; ++n) {
+        step = 22 + n;
+        ASSERT_EQ(level->UpdateModal(), RES_OK) << step;
+        EXPECT_EQ(std::u16string(popup.GetPage()), pages[n]) << step;
+        EXPECT_EQ(level->GetExplainedEntry(), explained[n]) << step;
+        font->m_drawn.clear();
+        Engine()->ClearDraws();
+        level->RenderModal();
+        EXPECT_NE(font->Find(pages[n].substr(0, 4)), nullptr) << step;
+    }
+    step = 24;
+    level->UpdateModal();
+    Engine()->ClearDraws();
+    level->RenderModal();
+    const auto& draws = Engine()->Draws();
+    EXPECT_TRUE(std::any_of(draws.begin(), draws.end(), [](const MemoryDraw& d) { return d.part == 2; }))
+        << "the explained kind's sample target";
+    step = 27;
+    EXPECT_EQ(level->UpdateModal(), RES_FAIL) << "one closing page after the kinds";
 }
 
 TEST_F(LevelShootTest, LosingRestartsTheRoundAndQueuesThePopupByItsRepeat)

@@ -1,5 +1,7 @@
 #include "levels/minigames/LevelSliding.h"
 
+#include <algorithm>
+
 #include "tests/levels/minigames/MiniGameFixture.h"
 
 namespace {
@@ -110,10 +112,17 @@ TEST_F(LevelSlidingTest, TheEasierLayoutPaysNothingAndASkipIsNotSavedAsDone)
 {
     auto* level = Level();
     ASSERT_NE(level, nullptr);
+    EXPECT_FALSE(level->IsHintRechargePaused());
     level->UseHint();
     EXPECT_TRUE(level->IsButtonShown(kSlidingEasyUnlocked));
     EXPECT_EQ(level->OnClick(620, 220), RES_OK);
     EXPECT_TRUE(level->IsEasyLayout());
+    EXPECT_FALSE(level->IsHintRechargePaused()) << "the skip is still to give";
+    const std::string easy = Saved(*level);
+    level->UseHint();
+    EXPECT_TRUE(level->IsButtonShown(kSlidingSkipUnlocked));
+    EXPECT_TRUE(level->IsHintRechargePaused()) << "the easier layout in use counts as given";
+    ASSERT_EQ(Restore(*level, easy), RES_OK);
     Drag(*level, 1, 1, 1.0f);
     EXPECT_TRUE(level->IsSolved());
     EXPECT_EQ(Hint()->GetCount(), 0);
@@ -123,6 +132,7 @@ TEST_F(LevelSlidingTest, TheEasierLayoutPaysNothingAndASkipIsNotSavedAsDone)
     skipped->UseHint();
     skipped->UseHint();  // the easier layout is unlocked, not used: the skip is next
     EXPECT_TRUE(skipped->IsButtonShown(kSlidingSkipUnlocked));
+    EXPECT_TRUE(skipped->IsHintRechargePaused());
     EXPECT_EQ(skipped->OnClick(620, 370), RES_OK);
     const std::string saved = Saved(*skipped);
     EXPECT_TRUE(skipped->IsExitDone());
@@ -130,6 +140,43 @@ TEST_F(LevelSlidingTest, TheEasierLayoutPaysNothingAndASkipIsNotSavedAsDone)
     EXPECT_FALSE(skipped->IsExitDone());
     EXPECT_FALSE(skipped->IsSolved());
     EXPECT_EQ(Restore(*skipped, saved.substr(0, saved.size() - 1)), RES_FAIL);
+}
+
+TEST_F(LevelSlidingTest, TheTutorialShowsTheRestartTheEasierLayoutAndTheSkip)
+{
+    const auto font = UseTutorialPopup(m_world, Engine());
+    auto* level = Level();
+    ASSERT_NE(level, nullptr);
+    level->BeginModal();
+    EXPECT_EQ(Data().m_nTutorialStep, 28u);
+    EXPECT_EQ(std::u16string(m_world.GetTutorialPopup()->GetPage()), u"T135 2 9");
+    level->RenderModal();
+    EXPECT_NE(font->Find(u"T135 2 9"), nullptr);
+    EXPECT_EQ(TutorialPages(m_world, *level), (std::vector<std::u16string>{u"29 T136 %d %d", u"30 T137 %d %d",
+                                                                           u"31 T138 1 %d", u"32 T139 2 %d"}));
+    const uint32_t shown[] = {1, 2, 5};  // the restart, easier-layout and skip buttons' parts
+    for (uint32_t step = 30; step <= 32; ++step) {
+        Data().m_nTutorialStep = step;
+        Engine()->ClearDraws();
+        font->m_drawn.clear();
+        level->RenderModal();
+        const auto& draws = Engine()->Draws();
+        EXPECT_TRUE(std::any_of(draws.begin(), draws.end(), [&](const MemoryDraw& d) {
+            return d.object == level->GetDisplayObject() && d.kind == MemoryDrawKind::RenderPart &&
+                   d.part == shown[step - 30];
+        })) << step;
+        EXPECT_FALSE(font->m_drawn.empty()) << "and the pop-up";
+    }
+    m_model.layout.buttonParts[kSlidingEasyUnlocked] = kNoPart;
+    auto* noEasier = Level();
+    ASSERT_NE(noEasier, nullptr);
+    noEasier->BeginModal();
+    EXPECT_EQ(TutorialPages(m_world, *noEasier).back(), u"32 T139 2 %d") << "the easier layout's step is skipped";
+    m_model.layout.buttonParts[kSlidingSkipUnlocked] = kNoPart;
+    auto* noHelp = Level();
+    ASSERT_NE(noHelp, nullptr);
+    noHelp->BeginModal();
+    EXPECT_EQ(TutorialPages(m_world, *noHelp).back(), u"30 T137 %d %d");
 }
 
 // The board under way, the easier layout's flag, the exit and the buttons, in that order after

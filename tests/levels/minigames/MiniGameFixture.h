@@ -84,6 +84,9 @@ protected:
         if (m_world.m_pHint)
             m_world.m_pHint->Release();
         m_world.m_pHint.reset();
+        if (m_world.m_pPopupTuto)
+            m_world.m_pPopupTuto->Release();
+        m_world.m_pPopupTuto.reset();
         if (Engine())
             Engine()->Unload();
         GameWorldTest::TearDown();
@@ -97,16 +100,7 @@ protected:
     }
 
     // A hint button of nine hints at most, holding count.
-    void GiveHint(uint16_t count)
-    {
-        m_world.m_pHint = std::make_unique<CHint>(m_world.GetData());
-        m_world.m_pHint->Load();
-        std::string bytes(4, '\0');
-        bytes += {static_cast<char>(count & 0xFF), static_cast<char>(count >> 8)};
-        CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
-        m_world.m_pHint->LoadFromProfile(stream, 1);
-    }
+    void GiveHint(uint16_t count) { m_world.m_pHint = HintHolding(m_world.GetData(), count); }
     CHint* Hint() { return m_world.m_pHint.get(); }
 
     CMemoryEngine* Engine() { return static_cast<CMemoryEngine*>(m_world.m_p3DEngine.get()); }

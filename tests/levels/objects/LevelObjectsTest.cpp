@@ -31,7 +31,7 @@ TEST_F(LevelBaseTest, TheTimerCountsWhileShownAndRunsOutOnEveryFrame)
     m_timer->AddSeconds(5.0f);
     EXPECT_FLOAT_EQ(m_timer->GetRemainingFrames(), 150.0f);
     for (int frame = 0; frame < 150; ++frame)
-        m_timer->Update();
+        EXPECT_EQ(m_timer->Update(), RES_OK) << "the last frame lands on 0.0 and still counts: " << frame;
     EXPECT_EQ(m_timer->Update(), kTimerRanOut);
     EXPECT_EQ(m_timer->Update(), kTimerRanOut);
     EXPECT_FLOAT_EQ(m_timer->GetRemainingFrames(), 0.0f);
