@@ -60,6 +60,61 @@ GameScript::Step GameScript::ReachMainMenu()
     return menu;
 }
 
+GameScript::Step GameScript::PictureLogos()
+{
+    constexpr long kLastLogo = 4, kLoadIntroScreen = 6;
+    for (long shown = 0; shown < kLastLogo;) {
+        const Step next = Until([shown](const StateReport& r) {
+            const long state = r.Int("state");
+            return state >= kLoadIntroScreen || (state > shown && r.Int("faded") == 1 && r.Int("pending") < 0);
+        }, kIntroFrames, "a logo or the intro screen");
+        if (!next || m_report.Int("state") >= kLoadIntroScreen)
+            return next;
+        shown = m_report.Int("state");
+        if (const Step pictured = Picture("logo" + std::to_string(shown)); !pictured)
+            return pictured;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::ShowScreen(long id, long state)
+{
+    const Step clicked = ClickControl(id);
+    return clicked ? Until([state](const StateReport& r) {
+        return r.Int("state") == state && Settled(r) && r.Int("faded") == 1;
+    }, kPageFrames, "state " + std::to_string(state)) : clicked;
+}
+
+GameScript::Step GameScript::ShowGameDescription(size_t n)
+{
+    m_report = m_program.State();
+    const auto games = m_report.All("game");
+    if (games.size() <= n)
+        return ::testing::AssertionFailure() << "no game " << n << " in: " << m_report.Line();
+    if (!m_program.Click(StateReport::RectAt(games[n], 1)))
+        return ::testing::AssertionFailure() << "the click on game " << n << " failed";
+    return Until([](const StateReport& r) { return r.Int("selected") >= 0 && r.Int("faded") == 1; }, kPageFrames,
+                 "the game's description");
+}
+
+GameScript::Step GameScript::LeaveMoreGames()
+{
+    Step step = Click("button", kMenuNext);
+    step = step ? Until([](const StateReport& r) { return r.Int("selected") < 0; }, kPageFrames, "the grid") : step;
+    step = step ? Click("button", kMenuClose) : step;
+    return step ? ReachMainMenu() : step;
+}
+
+GameScript::Step GameScript::Wait(int frames)
+{
+    for (int frame = 0; frame < frames; ++frame) {
+        if (!m_program.Step())
+            return ::testing::AssertionFailure() << "the program stopped after " << m_program.Frames() << " frames";
+    }
+    m_report = m_program.State();
+    return ::testing::AssertionSuccess();
+}
+
 GameScript::Step GameScript::ClickControl(long id)
 {
     m_report = m_program.StepUntil([id](const StateReport& r) { return r.Find("button", id) || r.Find("edit", id) || r.Find("line", id); },
@@ -72,8 +127,8 @@ GameScript::Step GameScript::ShowPage(long id, long page)
     const Step clicked = ClickControl(id);
     if (!clicked)
         return clicked;
-    return Until([page](const StateReport& r) { return r.Int("page") == page && Settled(r); }, kPageFrames,
-                 "page " + std::to_string(page));
+    return Until([page](const StateReport& r) { return r.Int("page") == page && Settled(r) && r.Int("faded") == 1; },
+                 kPageFrames, "page " + std::to_string(page));
 }
 
 GameScript::Step GameScript::UseWindow()

@@ -35,8 +35,22 @@ public:
     {
     }
 
+    // The logo screens shown at start, each pictured once its fade is over ("logo1", "logo2"...);
+    // done when the intro screen loads.
+    Step PictureLogos();
     // Through the logos and the intro screen to the main menu's page with the fade over.
     Step ReachMainMenu();
+    // The menu control of that id clicked; then frames until the game stands in the state (a
+    // screen of its own, as the credits), settled, with the fade over.
+    Step ShowScreen(long id, long state);
+    // On the more-games page: game n of the shown page clicked, then frames until its description
+    // shows with the fade over.
+    Step ShowGameDescription(size_t n);
+    // From a game's description on the more-games page back to the grid, then by the page's own
+    // close button to the main menu.
+    Step LeaveMoreGames();
+    // Frames run.
+    Step Wait(int frames);
     // The menu control (line, button or edit) of that id clicked; then frames until the page shows.
     Step ShowPage(long id, long page);
     // The options page's window line: the game in a window of its configured size; back on the
@@ -73,6 +87,9 @@ public:
     // quiz; then out by the arrows. In every level the first active star is caught. With useHint
     // a hint is used (UseHint) after the first picture.
     Step PlayScene(bool useHint = false);
+    // In a settled scene: misses at the point in quick succession, then frames until the
+    // click-abuse penalty shows (picture "penalty") and until the game takes clicks again.
+    Step TakePenalty(const ReportRect& miss);
     // In a settled scene: the star caught for a hint unless one is there, frames until the hint
     // button is charged (picture "hint-charged"), the hint used, and its glow at full strength
     // (picture "hint-glow").

@@ -175,6 +175,20 @@ GameScript::Step GameScript::UseHint()
     return step ? Picture("hint-glow") : step;
 }
 
+GameScript::Step GameScript::TakePenalty(const ReportRect& miss)
+{
+    constexpr long kPenalty = 32;
+    constexpr int kMostMisses = 8;
+    Step step = Settle();
+    for (int click = 0; step && click < kMostMisses && m_program.State().Int("state") != kPenalty; ++click)
+        step = m_program.Click(miss) ? step : ::testing::AssertionFailure() << "the miss was not clicked";
+    step = step ? Until([](const StateReport& r) {
+        return r.Int("state") == kPenalty && r.Int("faded") == 1 && r.Int("pending") < 0;
+    }, kSettleFrames, "the click-abuse penalty") : step;
+    step = step ? Picture("penalty") : step;
+    return step ? AwaitState(kInGame) : step;
+}
+
 GameScript::Step GameScript::FindObjects(size_t count)
 {
     // The star is clicked until it pays a hint: a shown desk note takes the first click.

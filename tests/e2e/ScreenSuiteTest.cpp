@@ -35,9 +35,35 @@ struct Stop {
     std::function<GameScript::Step(GameScript&)> go;
     const char* picture;
 };
+// Main menu lines and the pages and screens they lead to.
+constexpr long kQuit = 9, kQuitPage = 2, kNo = 65;
+constexpr long kOptions = 7, kOptionsPage = 3, kCredits = 43, kCreditsState = 15;
+constexpr long kProfiles = 6, kProfilesPage = 4;
+constexpr long kMoreGames = 8, kMoreGamesState = 13;
+constexpr int kCreditsScrollFrames = 240;
+// A bare spot of the study's wall.
+constexpr ReportRect kWall{380, 120, 1, 1};
+
 const Stop kRoute[] = {
+    {&GameScript::PictureLogos, nullptr},
     {&GameScript::ReachMainMenu, "menu"},
+    {[](GameScript& play) { return play.ShowPage(kQuit, kQuitPage); }, "quit"},
+    {[](GameScript& play) { return play.ShowPage(kNo, 0); }, nullptr},
+    {[](GameScript& play) { return play.ShowPage(kOptions, kOptionsPage); }, "options"},
+    {[](GameScript& play) {
+         const GameScript::Step shown = play.ShowScreen(kCredits, kCreditsState);
+         return shown ? play.Wait(kCreditsScrollFrames) : shown;
+     },
+     "credits"},
+    {[](GameScript& play) { return play.ShowPage(kMenuClose, kOptionsPage); }, nullptr},
+    {[](GameScript& play) { return play.ShowPage(kMenuClose, 0); }, nullptr},
+    {[](GameScript& play) { return play.ShowPage(kProfiles, kProfilesPage); }, "profiles"},
+    {[](GameScript& play) { return play.ShowPage(kMenuClose, 0); }, nullptr},
+    {[](GameScript& play) { return play.ShowScreen(kMoreGames, kMoreGamesState); }, "moregames"},
+    {[](GameScript& play) { return play.ShowGameDescription(0); }, "moregames-game"},
+    {&GameScript::LeaveMoreGames, nullptr},
     {&GameScript::StartStory, nullptr},
+    {[](GameScript& play) { return play.TakePenalty(kWall); }, nullptr},
     {[](GameScript& play) { return play.PlayScene(true); }, nullptr},
     {[](GameScript& play) { return play.SolveJigsaw(); }, nullptr},
     {[](GameScript& play) { return play.ShootToGoal(); }, nullptr},

@@ -12,6 +12,7 @@
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
+#include "game/menus/MoreGamesPage.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "game/widgets/Toolbar.h"
@@ -105,6 +106,21 @@ void ReportNavButtons(CReportTokens& tokens, CMenuDialog& dialog)
             continue;
         const uint32_t id = node->GetId() % kNavButtonBase;
         tokens.Add("button", JoinFields({std::to_string(kNavButtonBase + id), NodeRect(tokens, *node), "1", ""}));
+    }
+}
+
+// The games of the shown more-games page, each with its icon's rectangle, and the one whose
+// description shows (-1 for none).
+void ReportMoreGames(CReportTokens& tokens, CMoreGamesPage& page)
+{
+    tokens.Add("selected", int64_t{page.GetSelected()});
+    C3DContainer* pages = page.GetPages();
+    for (CLinkedList::Node* p = pages ? pages->GetChildren().Head() : nullptr; p; p = p->next) {
+        C3DContainer* shown = ListObject<C3DContainer>(p->value);
+        for (CLinkedList::Node* n = shown->IsVisible() ? shown->GetChildren().Head() : nullptr; n; n = n->next) {
+            C3DContainer* game = ListObject<C3DContainer>(n->value);
+            tokens.Add("game", JoinFields({std::to_string(game->GetId()), NodeRect(tokens, *game)}));
+        }
     }
 }
 
@@ -249,6 +265,8 @@ std::string ReportWorldState(CVadadiDazidevWorld* world)
     if (dialog && ShowsNavButtons(state))
         ReportNavButtons(tokens, *dialog);
     ReportPopups(tokens, *world);
+    if (state == GS_MORE_GAMES && world->GetMoreGamesPage())
+        ReportMoreGames(tokens, *world->GetMoreGamesPage());
     CGameLevel* level = world->GetCurrentLevel();
     if (state != GS_IN_GAME || !level)
         return tokens.Text();
