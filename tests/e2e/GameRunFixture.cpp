@@ -1,5 +1,6 @@
 #include "tests/e2e/GameRunFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -132,16 +133,12 @@ size_t ColourCount(const std::string& path)
 
 size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect)
 {
-    int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
-    if (first.empty() || width != widthB || height != heightB)
+    const Picture first = Picture::Load(a), second = Picture::Load(b);
+    if (first.Empty() || first.Width() != second.Width() || first.Height() != second.Height())
         return 0;
     size_t differing = 0;
-    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, height); ++y)
-        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, width); ++x) {
-            const size_t at = size_t(height - 1 - y) * width + x;  // the rows are stored bottom-up
-            differing += first[at] != second[at];
-        }
+    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, first.Height()); ++y)
+        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, first.Width()); ++x)
+            differing += first.At(x, y) != second.At(x, y);
     return differing;
 }
