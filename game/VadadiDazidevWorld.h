@@ -617,6 +617,8 @@ public:
     // Re-creates the window in the other mode through the host; RES_FAIL without a host switch.
     Result ToggleFullscreen(uint8_t fullscreen) override;
     CMenuDialog* GetMenuDialog() const { return m_pMenuDialog.get(); }
+    // The more-games page while it is shown; null otherwise.
+    CMoreGamesPage* GetMoreGamesPage() const { return m_pMoreGames; }
     CWebScoring* GetWebScoring() const { return m_pWebScoring.get(); }
 
 protected:

@@ -308,7 +308,7 @@ void CMoreGamesPage::ProcessDescription(uint32_t clicked)
         m_pNavigation->ShowNavButtons(m_pDescription->PageMarkersDiffer(), false, true);
         m_pNavigation->UpdateNavButtons();
     }
-    const uint32_t answer = m_pDescription->OnButton(clicked, 0.0f);
+    const uint32_t answer = m_pDescription->OnButton(clicked, 0.5f * m_pData->workingHeight);
     if (answer == kNext) {
         m_nSelected = -1;
     } else if (answer == kMoreGames && link) {

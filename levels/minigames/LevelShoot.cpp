@@ -8,6 +8,7 @@
 #include "base/WideFormat.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Engine.h"
+#include "engine3d/FontTypes.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
 #include "game/PopupText.h"
@@ -24,7 +25,8 @@ constexpr uint32_t kShootFirstVisit = 2;
 constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr uint32_t kGain = 0x0000FF00u, kLoss = 0x00FF0000u, kHitOverlay = 0xFFFF9600u;
 constexpr float kFramesPerSecond = 30.0f;
-constexpr uint16_t kCounterAlign = 3, kCentred = 4;
+// Texts centred on the x they are drawn at.
+constexpr uint16_t kCounterAlign = 3, kCentred = kTextCenterX;
 
 // Instruction steps and their texts.
 constexpr uint32_t kFirstStep = 21, kFirstEntryStep = 24;

@@ -65,8 +65,8 @@ protected:
     std::unique_ptr<PrivateDisplay> m_display;
 };
 
-// Two pictures of one size whose pixels agree, on at least share of them, within tolerance per
-// channel with the range of the other picture's 3 x 3 neighbourhood.
+// Two picture files of one size whose pixels agree, on at least share of them, within tolerance
+// per channel with the range of the other picture's 3 x 3 neighbourhood (PictureMatches).
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance = 2,
                                          double share = 0.995);
 // A picture's pixels, rows from the bottom, each red | green << 8 | blue << 16; empty when it does

@@ -60,6 +60,61 @@ GameScript::Step GameScript::ReachMainMenu()
     return menu;
 }
 
+GameScript::Step GameScript::PictureLogos()
+{
+    constexpr long kLastLogo = 4, kLoadIntroScreen = 6;
+    for (long shown = 0; shown < kLastLogo;) {
+        const Step next = Until([shown](const StateReport& r) {
+            const long state = r.Int("state");
+            return state >= kLoadIntroScreen || (state > shown && r.Int("faded") == 1 && r.Int("pending") < 0);
+        }, kIntroFrames, "a logo or the intro screen");
+        if (!next || m_report.Int("state") >= kLoadIntroScreen)
+            return next;
+        shown = m_report.Int("state");
+        if (const Step pictured = Picture("logo" + std::to_string(shown)); !pictured)
+            return pictured;
+    }
+    return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::ShowScreen(long id, long state)
+{
+    const Step clicked = ClickControl(id);
+    return clicked ? Until([state](const StateReport& r) {
+        return r.Int("state") == state && Settled(r) && r.Int("faded") == 1;
+    }, kPageFrames, "state " + std::to_string(state)) : clicked;
+}
+
+GameScript::Step GameScript::ShowGameDescription(size_t n)
+{
+    m_report = m_program.State();
+    const auto games = m_report.All("game");
+    if (games.size() <= n)
+        return ::testing::AssertionFailure() << "no game " << n << " in: " << m_report.Line();
+    if (!m_program.Click(StateReport::RectAt(games[n], 1)))
+        return ::testing::AssertionFailure() << "the click on game " << n << " failed";
+    return Until([](const StateReport& r) { return r.Int("selected") >= 0 && r.Int("faded") == 1; }, kPageFrames,
+                 "the game's description");
+}
+
+GameScript::Step GameScript::LeaveMoreGames()
+{
+    Step step = Click("button", kMenuNext);
+    step = step ? Until([](const StateReport& r) { return r.Int("selected") < 0; }, kPageFrames, "the grid") : step;
+    step = step ? Click("button", kMenuClose) : step;
+    return step ? ReachMainMenu() : step;
+}
+
+GameScript::Step GameScript::Wait(int frames)
+{
+    for (int frame = 0; frame < frames; ++frame) {
+        if (!m_program.Step())
+            return ::testing::AssertionFailure() << "the program stopped after " << m_program.Frames() << " frames";
+    }
+    m_report = m_program.State();
+    return ::testing::AssertionSuccess();
+}
+
 GameScript::Step GameScript::ClickControl(long id)
 {
     m_report = m_program.StepUntil([id](const StateReport& r) { return r.Find("button", id) || r.Find("edit", id) || r.Find("line", id); },
@@ -72,8 +127,8 @@ GameScript::Step GameScript::ShowPage(long id, long page)
     const Step clicked = ClickControl(id);
     if (!clicked)
         return clicked;
-    return Until([page](const StateReport& r) { return r.Int("page") == page && Settled(r); }, kPageFrames,
-                 "page " + std::to_string(page));
+    return Until([page](const StateReport& r) { return r.Int("page") == page && Settled(r) && r.Int("faded") == 1; },
+                 kPageFrames, "page " + std::to_string(page));
 }
 
 GameScript::Step GameScript::UseWindow()
@@ -143,9 +198,13 @@ GameScript::Step GameScript::EnterStory(long line)
         const long state = m_report.Int("state");
         if ((state == kInGame || state == kSceneModal) && Settled(m_report))
             return step;
-        const auto popups = m_report.All("popup");
-        if (AnswersPopup(state) && !popups.empty() && !m_program.Click(StateReport::RectAt(popups.front(), 1)))
-            break;
+        if (AnswersPopup(state) && m_report.Has("popup")) {
+            if (const Step looked = Look(); !looked)
+                return looked;
+            const auto popups = m_report.All("popup");
+            if (!popups.empty() && !m_program.Click(StateReport::RectAt(popups.front(), 1)))
+                break;
+        }
         if (!m_program.Step())
             break;
     }
@@ -160,9 +219,13 @@ GameScript::Step GameScript::ReachOutro()
         const long state = m_report.Int("state");
         if (state == kOutroMenu && Settled(m_report) && m_report.Find("button", kMenuClose))
             return Picture("outro");
+        if (state == kEndText && m_report.Find("button", kMenuNextBesideClose)) {
+            if (const Step looked = Look(); !looked)
+                return looked;
+        }
         // Beside the close button the pop-up's next is button 55.
         const auto next = m_report.Find("button", kMenuNextBesideClose);
-        if (!(state == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
+        if (!(m_report.Int("state") == kEndText && next ? m_program.Click(StateReport::RectAt(*next, 1)) : m_program.Step()))
             break;
     }
     return ::testing::AssertionFailure() << "the outro menu not reached; last report: " << m_report.Line();
@@ -226,5 +289,25 @@ GameScript::Step GameScript::Picture(const std::string& name)
 {
     if (!m_program.Shot(m_pictures + "/" + name + ".png"))
         return ::testing::AssertionFailure() << "no picture " << name;
+    m_pictureList.push_back({name, m_program.State()});
     return ::testing::AssertionSuccess();
+}
+
+GameScript::Step GameScript::Look()
+{
+    if (!m_watcher)
+        return ::testing::AssertionSuccess();
+    const Step steady = Until([](const StateReport& r) { return r.Int("faded", 1) == 1 && r.Int("pending") < 0; },
+                              kPageFrames, "the end of the fade");
+    if (!steady)
+        return steady;
+    std::string screen = m_report.Value("state") + " " + m_report.Value("popuptext");
+    for (const auto& tooltip : m_report.All("tooltip"))
+        screen += " tooltip " + tooltip.front();
+    if (screen == m_lastLook)
+        return steady;
+    m_lastLook = screen;
+    const Step looked = m_watcher(m_report);
+    m_report = m_program.State();
+    return looked;
 }

@@ -14,11 +14,6 @@ const char* const kPictures[] = {"menu", "scene", "quiz", "jigsaw", "shoot", "sl
 // (0.85 % of its pixels, up to 37 per channel), which the comparison leaves to its own fix.
 const char* const kComparedPictures[] = {"scene", "quiz", "jigsaw", "shoot", "sliding", "outro"};
 
-std::string RendererName(int renderer)
-{
-    return renderer == kDirect3D8 ? "Direct3D8" : "OpenGL";
-}
-
 // Where a play-through leaves its pictures for the comparison between the renderers.
 std::string PictureFolder(int renderer)
 {

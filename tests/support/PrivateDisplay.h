@@ -4,7 +4,8 @@
 #include <sys/types.h>
 
 // An X server of the test's own (Xvfb, on a display number it picks itself), for tests whose real
-// input must reach no other test's windows. Ended with the object.
+// input must reach no other test's windows, or whose full-screen window must keep the screen.
+// Ended with the object.
 class PrivateDisplay {
 public:
     // A screen of that width x height (24-bit colour).

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -28,6 +29,12 @@ struct CWalkSetting {
     bool everythingOn;  // web scores, time attack, legals, a second language
     bool account;
 };
+
+// Test names and failures show the setting by its name.
+void PrintTo(const CWalkSetting& setting, std::ostream* out)
+{
+    *out << setting.name;
+}
 
 // The WCAG 2 relative luminance of an sRGB colour.
 double Luminance(double r, double g, double b)
