@@ -127,19 +127,13 @@ std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, 
 
 std::vector<uint32_t> PicturePixels(const std::string& path, int* width, int* height)
 {
-    C3DTextureRaw picture(nullptr);
+    const Picture picture = Picture::Load(path);
     std::vector<uint32_t> pixels;
-    if (Failed(picture.LoadFromFile(Utf8ToUtf16(path).c_str())) || picture.GetBits() < 24) {
-        picture.Release();
-        return pixels;
-    }
-    *width = picture.GetWidth();
-    *height = picture.GetHeight();
-    const uint8_t* bytes = picture.GetPixels();
-    const size_t stride = picture.GetBits() / 8;
-    for (size_t i = 0; i < size_t(*width) * *height; ++i, bytes += stride)
-        pixels.push_back(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16);
-    picture.Release();
+    *width = picture.Width();
+    *height = picture.Height();
+    for (int y = picture.Height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.Width(); ++x)
+            pixels.push_back(picture.At(x, y) & 0xFFFFFFu);
     return pixels;
 }
 
