@@ -12,9 +12,9 @@
 #include "tests/support/ToolRun.h"
 #include "tools/PakIndex.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/shoot/LevelShoot.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tools/RawFileWriter.h"
 #include "tools/vddata/LevelTypeSources.h"
 

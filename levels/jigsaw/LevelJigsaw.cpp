@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -42,9 +42,8 @@ constexpr uint32_t kIntroText = 18, kFirstToolText = 19, kPreviewText = 26, kSol
 } // namespace
 
 CLevelJigsaw::CLevelJigsaw(CWorldData* data, C3DEngine* engine, uint32_t id)
-    : CLevelMiniGame(data, engine, id, kLevelTypeJigsaw, kJigsawFirstVisit)
+    : CLevelWithRecords(data, engine, id, kLevelTypeJigsaw, kJigsawFirstVisit)
 {
-    std::fill(std::begin(m_layout.buttonParts), std::end(m_layout.buttonParts), kNoPart);
 }
 
 CLevelJigsaw::~CLevelJigsaw() = default;
@@ -68,25 +67,17 @@ Result CLevelJigsaw::Release()
     DestroyObject(m_pCover);
     DestroyTexture(m_pFront);
     DestroyTexture(m_pBack);
-    const Result result = CLevelMiniGame::Release();
-    m_records.Reset();
+    const Result result = CLevelWithRecords::Release();
     m_nBuiltRecord = kNoScene;
     return Failed(result) ? RES_FAIL : RES_OK;
 }
-
-Result CLevelJigsaw::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelJigsaw::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelJigsaw::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    return ReadGameRecords(*stream, m_records, ReadJigsawRecord);
+    return ReadOwnRecords(*stream, ReadJigsawRecord);
 }
 
 // ---- Pieces and drawing ----

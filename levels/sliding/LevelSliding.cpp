@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelSliding.h"
+#include "levels/sliding/LevelSliding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -29,9 +29,8 @@ constexpr uint32_t kIntroText = 35, kFirstText = 36;
 } // namespace
 
 CLevelSliding::CLevelSliding(CWorldData* data, C3DEngine* engine, uint32_t id)
-    : CLevelMiniGame(data, engine, id, kLevelTypeSliding, kSlidingFirstVisit)
+    : CLevelWithRecords(data, engine, id, kLevelTypeSliding, kSlidingFirstVisit)
 {
-    std::fill(std::begin(m_layout.buttonParts), std::end(m_layout.buttonParts), kNoPart);
 }
 
 CLevelSliding::~CLevelSliding() = default;
@@ -53,25 +52,17 @@ Result CLevelSliding::Release()
     DestroyObject(m_pPieces);
     DestroyObject(m_pCover);
     DestroyTexture(m_pPicture);
-    const Result result = CLevelMiniGame::Release();
-    m_records.Reset();
+    const Result result = CLevelWithRecords::Release();
     m_cells = CSlidingBoard{};
     return Failed(result) ? RES_FAIL : RES_OK;
 }
-
-Result CLevelSliding::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelSliding::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelSliding::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
         Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
         return RES_FAIL;
-    return ReadGameRecords(*stream, m_records, ReadSlidingRecord);
+    return ReadOwnRecords(*stream, ReadSlidingRecord);
 }
 
 SlidingRules CLevelSliding::Rules(const CLevelSlidingRecord& r) const

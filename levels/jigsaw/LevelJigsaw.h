@@ -2,8 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "levels/LevelRecordArray.h"
-#include "levels/minigames/JigsawBoard.h"
+#include "levels/LevelWithRecords.h"
+#include "levels/jigsaw/JigsawBoard.h"
+#include "levels/jigsaw/JigsawRecord.h"
 #include "levels/minigames/LevelMiniGame.h"
 
 class C3DTexture;
@@ -23,7 +24,7 @@ enum JigsawButton : uint32_t {
 
 // The JIGSAW mini-game: a picture cut into a grid of pieces that slide, shift, swap, turn and
 // flip back into place.
-class CLevelJigsaw : public CLevelMiniGame {
+class CLevelJigsaw : public CLevelWithRecords<CLevelMiniGame, CLevelJigsawRecord> {
 public:
     CLevelJigsaw(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelJigsaw() override;
@@ -44,8 +45,6 @@ public:
     // Once the preview and the solution are unlocked (or have no button) the hint stops recharging.
     bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     Result Update() override;
     void UseHint() override;
     void BeginModal() override;
@@ -67,7 +66,6 @@ public:
     const CMiniGameLayout<kJigsawButtonCount>& GetLayout() const { return m_layout; }
 
 private:
-    CLevelJigsawRecord* Record() { return static_cast<CLevelJigsawRecord*>(CurrentRecord()); }
     bool ToolActive(uint32_t selectedButton, uint16_t flag) const;
     bool ButtonTakesPart(uint32_t button, uint16_t flags) const;
     void ActOnButton(uint32_t button, uint16_t flags);
@@ -96,7 +94,6 @@ private:
     Vector3 m_vLastPoint = {};
     CMiniGameLayout<kJigsawButtonCount> m_layout;
     uint8_t m_buttonShown[kJigsawButtonCount] = {};
-    CLevelRecordArray<CLevelJigsawRecord> m_records;
     // The record whose grid and pictures the pieces were built for; kNoScene: none.
     uint32_t m_nBuiltRecord = kNoScene;
 };

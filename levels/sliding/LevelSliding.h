@@ -2,9 +2,10 @@
 #include <cstdint>
 #include <memory>
 
-#include "levels/LevelRecordArray.h"
+#include "levels/LevelWithRecords.h"
 #include "levels/minigames/LevelMiniGame.h"
-#include "levels/minigames/SlidingBoard.h"
+#include "levels/sliding/SlidingBoard.h"
+#include "levels/sliding/SlidingRecord.h"
 
 class C3DTexture;
 
@@ -19,7 +20,7 @@ enum SlidingButton : uint32_t {
 
 // The SLIDING mini-game: pieces of one or more cells slide along rows or columns until the key
 // piece covers its targets; it then slides off the board and the level leads on.
-class CLevelSliding : public CLevelMiniGame {
+class CLevelSliding : public CLevelWithRecords<CLevelMiniGame, CLevelSlidingRecord> {
 public:
     CLevelSliding(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelSliding() override;
@@ -41,8 +42,6 @@ public:
     // hint stops recharging.
     bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     Result Update() override;
     void UseHint() override;
     void BeginModal() override;
@@ -66,7 +65,6 @@ public:
     const CMiniGameLayout<kSlidingButtonCount>& GetLayout() const { return m_layout; }
 
 private:
-    CLevelSlidingRecord* Record() { return static_cast<CLevelSlidingRecord*>(CurrentRecord()); }
     SlidingRules Rules(const CLevelSlidingRecord& record) const;
     bool BoardSolved(const CLevelSlidingRecord& record) const;
     int32_t DraggedCell() const { return m_nDragX != -1 ? m_nDragX : m_nDragY; }
@@ -91,5 +89,4 @@ private:
     Vector2 m_vRangeMax = {};
     uint8_t m_buttonShown[kSlidingButtonCount] = {};
     float m_fExitPhase = 0.0f;
-    CLevelRecordArray<CLevelSlidingRecord> m_records;
 };
