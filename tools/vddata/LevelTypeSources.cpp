@@ -302,7 +302,6 @@ void WriteFreshParts(CByteWriter& out, const CSceneBlockModel& scene)
     }
 }
 
-
 // The type's model in the level's part, made when first read.
 template <typename Model>
 Model& PartOf(CLevelSource& level)
