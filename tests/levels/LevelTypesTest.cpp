@@ -23,7 +23,7 @@ protected:
         if (!made)
             return 0;
         const uint32_t type = made->GetType();
-        made->Release();
+        EXPECT_EQ(made->Release(), RES_OK);
         return type;
     }
 };
@@ -67,7 +67,7 @@ TEST_F(LevelTypesTest, RecordsPastTheOnesReadAreNotHandedOutAndReleaseFreesThem)
     EXPECT_NE(level.GetRecord(0), nullptr);
     EXPECT_NE(level.GetRecord(1), nullptr) << "the base part of the second record was read";
     EXPECT_EQ(level.GetRecord(3), nullptr);
-    level.Release();
+    EXPECT_EQ(level.Release(), RES_OK);
     EXPECT_EQ(level.GetRecord(0), nullptr);
 
     CSlidingModel sliding;
@@ -82,7 +82,7 @@ TEST_F(LevelTypesTest, RecordsPastTheOnesReadAreNotHandedOutAndReleaseFreesThem)
     ASSERT_EQ(Describe(other, SlidingBody(sliding)), RES_OK) << "described again after release";
     EXPECT_NE(other.GetRecord(0), nullptr);
     EXPECT_EQ(other.GetRecord(1), nullptr);
-    other.Release();
+    EXPECT_EQ(other.Release(), RES_OK);
 }
 
 } // namespace
