@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "game/GameStates.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/shoot/LevelShoot.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/levels/LevelFixture.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"

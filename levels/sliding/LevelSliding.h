@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "levels/LevelRecordArray.h"
-#include "levels/minigames/LevelMiniGame.h"
-#include "levels/minigames/SlidingBoard.h"
+#include "levels/minigames/BoardGameLevel.h"
+#include "levels/sliding/SlidingBoard.h"
+#include "levels/sliding/SlidingRecord.h"
 
 class C3DTexture;
 
@@ -19,7 +19,7 @@ enum SlidingButton : uint32_t {
 
 // The SLIDING mini-game: pieces of one or more cells slide along rows or columns until the key
 // piece covers its targets; it then slides off the board and the level leads on.
-class CLevelSliding : public CLevelMiniGame {
+class CLevelSliding : public CBoardGameLevel<CLevelSlidingRecord, kSlidingButtonCount, ReadSlidingRecord> {
 public:
     CLevelSliding(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelSliding() override;
@@ -31,18 +31,14 @@ public:
     Result OnDrag(float x, float y, float delta) override;
     Result OnRelease(float x, float y) override;
     Result OnClick(float x, float y) override;
-    Result LoadFiles() override;
     Result UnloadFiles() override;
     Result SaveProgress(CStream* stream) override;
     Result LoadProgress(CStream* stream, uint32_t version) override;
-    Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return m_bSolved != 0; }
     // Once the easier layout (unlocked or in use) and the skip are given, or have no button, the
     // hint stops recharging.
     bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     Result Update() override;
     void UseHint() override;
     void BeginModal() override;
@@ -54,7 +50,7 @@ public:
 
     // The board of the layout in use again (the help buttons locked again with resetHelp).
     void Setup(bool resetHelp);
-    Result BuildPieces();
+    Result BuildPieces() override;
 
     const CSlidingBoard& GetCells() const { return m_cells; }
     bool IsSolved() const { return m_bSolved != 0; }
@@ -63,22 +59,18 @@ public:
     bool IsButtonShown(uint32_t button) const { return button < kSlidingButtonCount && m_buttonShown[button]; }
     int32_t GetDragX() const { return m_nDragX; }
     int32_t GetDragY() const { return m_nDragY; }
-    const CMiniGameLayout<kSlidingButtonCount>& GetLayout() const { return m_layout; }
 
 private:
-    CLevelSlidingRecord* Record() { return static_cast<CLevelSlidingRecord*>(CurrentRecord()); }
     SlidingRules Rules(const CLevelSlidingRecord& record) const;
     bool BoardSolved(const CLevelSlidingRecord& record) const;
     int32_t DraggedCell() const { return m_nDragX != -1 ? m_nDragX : m_nDragY; }
     void ActOnButton(uint32_t button);
-    const CMiniGameExit* CurrentExit() override;
     void EndDrag();
     void DrawCells();
 
     C3DObject* m_pPieces = nullptr;
     C3DObject* m_pCover = nullptr;
     C3DTexture* m_pPicture = nullptr;
-    CMiniGameLayout<kSlidingButtonCount> m_layout;
     CSlidingBoard m_cells;
     uint8_t m_bEasyLayout = 0;
     uint8_t m_bExitDone = 0;
@@ -91,5 +83,4 @@ private:
     Vector2 m_vRangeMax = {};
     uint8_t m_buttonShown[kSlidingButtonCount] = {};
     float m_fExitPhase = 0.0f;
-    CLevelRecordArray<CLevelSlidingRecord> m_records;
 };

@@ -1,4 +1,4 @@
-#include "levels/minigames/JigsawBoard.h"
+#include "levels/jigsaw/JigsawBoard.h"
 
 #include <gtest/gtest.h>
 

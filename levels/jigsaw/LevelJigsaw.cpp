@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 
 #include <algorithm>
 #include <cmath>
@@ -15,7 +15,6 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
-#include "levels/minigames/MiniGameDescription.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
@@ -42,9 +41,8 @@ constexpr uint32_t kIntroText = 18, kFirstToolText = 19, kPreviewText = 26, kSol
 } // namespace
 
 CLevelJigsaw::CLevelJigsaw(CWorldData* data, C3DEngine* engine, uint32_t id)
-    : CLevelMiniGame(data, engine, id, kLevelTypeJigsaw, kJigsawFirstVisit)
+    : CBoardGameLevel(data, engine, id, kLevelTypeJigsaw, kJigsawFirstVisit)
 {
-    std::fill(std::begin(m_layout.buttonParts), std::end(m_layout.buttonParts), kNoPart);
 }
 
 CLevelJigsaw::~CLevelJigsaw() = default;
@@ -68,25 +66,9 @@ Result CLevelJigsaw::Release()
     DestroyObject(m_pCover);
     DestroyTexture(m_pFront);
     DestroyTexture(m_pBack);
-    const Result result = CLevelMiniGame::Release();
-    m_records.Reset();
+    const Result result = CBoardGameLevel::Release();
     m_nBuiltRecord = kNoScene;
     return Failed(result) ? RES_FAIL : RES_OK;
-}
-
-Result CLevelJigsaw::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelJigsaw::GetRecord(uint32_t n) { return m_records.Get(n); }
-
-Result CLevelJigsaw::LoadDescription(CStream* stream)
-{
-    if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
-        Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
-        return RES_FAIL;
-    return ReadGameRecords(*stream, m_records, ReadJigsawRecord);
 }
 
 // ---- Pieces and drawing ----
@@ -147,11 +129,6 @@ Result CLevelJigsaw::BuildFrameAndCover()
     m_pCover->SetPartTexture(mask, 0, 0);
     m_pCover->Unlock(0);
     return RES_OK;
-}
-
-Result CLevelJigsaw::LoadFiles()
-{
-    return Failed(CLevelMiniGame::LoadFiles()) || Failed(BuildPieces()) ? RES_FAIL : RES_OK;
 }
 
 Result CLevelJigsaw::UnloadFiles()
@@ -547,12 +524,6 @@ void CLevelJigsaw::OnSolved(bool reward)
     if (CVadadiDazidevWorld* world = World())
         world->ShowLevelMessage();
     PaySolution(reward);
-}
-
-const CMiniGameExit* CLevelJigsaw::CurrentExit()
-{
-    CLevelJigsawRecord* record = Record();
-    return record ? &record->exit : nullptr;
 }
 
 Result CLevelJigsaw::Update()

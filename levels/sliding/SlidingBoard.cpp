@@ -1,4 +1,4 @@
-#include "levels/minigames/SlidingBoard.h"
+#include "levels/sliding/SlidingBoard.h"
 
 #include <algorithm>
 #include <new>

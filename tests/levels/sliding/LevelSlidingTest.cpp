@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelSliding.h"
+#include "levels/sliding/LevelSliding.h"
 
 #include <algorithm>
 

@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelShoot.h"
+#include "levels/shoot/LevelShoot.h"
 
 #include <algorithm>
 #include <cmath>
@@ -17,6 +17,7 @@
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
+#include "levels/minigames/MiniGameDescription.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
@@ -32,11 +33,6 @@ constexpr uint16_t kCounterAlign = 3, kCentred = kTextCenterX;
 constexpr uint32_t kFirstStep = 21, kFirstEntryStep = 24;
 constexpr uint32_t kIntroText = 29, kHintText = 30, kStarText = 31, kClosingText = 2;
 
-bool ReadPopup(CStream& s, CLevelPopupGroup& p)
-{
-    return ReadValue(s, p.popupId) && ReadValue(s, p.repeat) && ReadValue(s, p.value) && ReadValue(s, p.shown);
-}
-
 bool WritePopup(CStream& s, const CLevelPopupGroup& p)
 {
     return WriteValue(s, p.popupId) && WriteValue(s, p.repeat) && WriteValue(s, p.value) && WriteValue(s, p.shown);
@@ -45,7 +41,7 @@ bool WritePopup(CStream& s, const CLevelPopupGroup& p)
 } // namespace
 
 CLevelShoot::CLevelShoot(CWorldData* data, C3DEngine* engine, uint32_t id)
-    : CLevelMiniGame(data, engine, id, kLevelTypeShoot, kShootFirstVisit)
+    : CLevelWithRecords(data, engine, id, kLevelTypeShoot, kShootFirstVisit)
 {
 }
 
@@ -63,24 +59,16 @@ Result CLevelShoot::Release()
 {
     DestroyTexture(m_pTargetTexture);
     m_field.Reset(0);
-    const Result result = CLevelMiniGame::Release();
+    const Result result = CLevelWithRecords::Release();
     m_targets = CShootTargets{};
-    m_records.Reset();
     return Failed(result) ? RES_FAIL : RES_OK;
 }
-
-Result CLevelShoot::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelShoot::GetRecord(uint32_t n) { return m_records.Get(n); }
 
 Result CLevelShoot::LoadDescription(CStream* stream)
 {
     if (Failed(CLevelMiniGame::LoadDescription(stream)) || Failed(ReadShootTargets(*stream, m_targets, m_nPartCount)))
         return RES_FAIL;
-    return ReadGameRecords(*stream, m_records, [this](CStream& s, CLevelShootRecord& r) {
+    return ReadOwnRecords(*stream, [this](CStream& s, CLevelShootRecord& r) {
         return ReadShootRecord(s, r, m_targets);
     });
 }

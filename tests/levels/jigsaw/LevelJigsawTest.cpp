@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 
 #include <algorithm>
 

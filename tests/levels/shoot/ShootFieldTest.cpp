@@ -1,4 +1,4 @@
-#include "levels/minigames/ShootField.h"
+#include "levels/shoot/ShootField.h"
 
 #include <gtest/gtest.h>
 

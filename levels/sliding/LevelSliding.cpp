@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelSliding.h"
+#include "levels/sliding/LevelSliding.h"
 
 #include <algorithm>
 #include <cmath>
@@ -12,7 +12,6 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
-#include "levels/minigames/MiniGameDescription.h"
 #include "levels/LevelSounds.h"
 #include "levels/minigames/MiniGameText.h"
 
@@ -29,9 +28,8 @@ constexpr uint32_t kIntroText = 35, kFirstText = 36;
 } // namespace
 
 CLevelSliding::CLevelSliding(CWorldData* data, C3DEngine* engine, uint32_t id)
-    : CLevelMiniGame(data, engine, id, kLevelTypeSliding, kSlidingFirstVisit)
+    : CBoardGameLevel(data, engine, id, kLevelTypeSliding, kSlidingFirstVisit)
 {
-    std::fill(std::begin(m_layout.buttonParts), std::end(m_layout.buttonParts), kNoPart);
 }
 
 CLevelSliding::~CLevelSliding() = default;
@@ -53,25 +51,9 @@ Result CLevelSliding::Release()
     DestroyObject(m_pPieces);
     DestroyObject(m_pCover);
     DestroyTexture(m_pPicture);
-    const Result result = CLevelMiniGame::Release();
-    m_records.Reset();
+    const Result result = CBoardGameLevel::Release();
     m_cells = CSlidingBoard{};
     return Failed(result) ? RES_FAIL : RES_OK;
-}
-
-Result CLevelSliding::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelSliding::GetRecord(uint32_t n) { return m_records.Get(n); }
-
-Result CLevelSliding::LoadDescription(CStream* stream)
-{
-    if (Failed(CLevelMiniGame::LoadDescription(stream)) ||
-        Failed(ReadMiniGameLayout(*stream, m_layout, m_nPartCount)))
-        return RES_FAIL;
-    return ReadGameRecords(*stream, m_records, ReadSlidingRecord);
 }
 
 SlidingRules CLevelSliding::Rules(const CLevelSlidingRecord& r) const
@@ -124,11 +106,6 @@ Result CLevelSliding::BuildPieces()
     m_pPieces->SetTextureAll(m_pPicture, 0);
     m_pPieces->Unlock(0);
     return RES_OK;
-}
-
-Result CLevelSliding::LoadFiles()
-{
-    return Failed(CLevelMiniGame::LoadFiles()) || Failed(BuildPieces()) ? RES_FAIL : RES_OK;
 }
 
 Result CLevelSliding::UnloadFiles()
@@ -349,12 +326,6 @@ Result CLevelSliding::OnClick(float x, float y)
         }
     }
     return RES_FAIL;
-}
-
-const CMiniGameExit* CLevelSliding::CurrentExit()
-{
-    CLevelSlidingRecord* record = Record();
-    return record ? &record->exit : nullptr;
 }
 
 Result CLevelSliding::Update()

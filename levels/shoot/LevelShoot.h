@@ -2,16 +2,16 @@
 #include <cstdint>
 #include <memory>
 
-#include "levels/LevelRecordArray.h"
+#include "levels/LevelWithRecords.h"
 #include "levels/minigames/LevelMiniGame.h"
-#include "levels/minigames/MiniGameDescription.h"
-#include "levels/minigames/ShootField.h"
+#include "levels/shoot/ShootField.h"
+#include "levels/shoot/ShootRecord.h"
 
 class C3DTexture;
 
 // The SHOOT mini-game: targets pop up on scene parts or on a grid of cells, the player clicks
 // them for points, and the round is won at the goal or restarts at the losing threshold.
-class CLevelShoot : public CLevelMiniGame {
+class CLevelShoot : public CLevelWithRecords<CLevelMiniGame, CLevelShootRecord> {
 public:
     CLevelShoot(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelShoot() override;
@@ -30,8 +30,6 @@ public:
     bool IsHintRechargePaused() override { return true; }
     void PlaySounds() override;
     Result Start(uint32_t mode) override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     Result Update() override;
     void UseHint() override;
     void BeginModal() override;
@@ -51,7 +49,6 @@ public:
     Vector3 SlotPoint(uint32_t n);
 
 private:
-    CLevelShootRecord* Record() { return static_cast<CLevelShootRecord*>(CurrentRecord()); }
     uint32_t SlotCount(const CLevelShootRecord& record) const;
     void RebuildCellPoints(CLevelShootRecord& record);
     // The targets as the field sees them, from the parts and the record's entries.
@@ -71,5 +68,4 @@ private:
     CShootField m_field;
     ShootTargetInfo m_info[256] = {};
     int32_t m_nExplainedEntry = -1;
-    CLevelRecordArray<CLevelShootRecord> m_records;
 };

@@ -1,4 +1,4 @@
-#include "levels/minigames/LevelShoot.h"
+#include "levels/shoot/LevelShoot.h"
 
 #include <algorithm>
 #include <utility>

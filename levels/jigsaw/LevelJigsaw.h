@@ -2,9 +2,9 @@
 #include <cstdint>
 #include <memory>
 
-#include "levels/LevelRecordArray.h"
-#include "levels/minigames/JigsawBoard.h"
-#include "levels/minigames/LevelMiniGame.h"
+#include "levels/jigsaw/JigsawBoard.h"
+#include "levels/jigsaw/JigsawRecord.h"
+#include "levels/minigames/BoardGameLevel.h"
 
 class C3DTexture;
 
@@ -23,7 +23,7 @@ enum JigsawButton : uint32_t {
 
 // The JIGSAW mini-game: a picture cut into a grid of pieces that slide, shift, swap, turn and
 // flip back into place.
-class CLevelJigsaw : public CLevelMiniGame {
+class CLevelJigsaw : public CBoardGameLevel<CLevelJigsawRecord, kJigsawButtonCount, ReadJigsawRecord> {
 public:
     CLevelJigsaw(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelJigsaw() override;
@@ -35,17 +35,13 @@ public:
     Result OnDrag(float x, float y, float delta) override;
     Result OnRelease(float x, float y) override;
     Result OnClick(float x, float y) override;
-    Result LoadFiles() override;
     Result UnloadFiles() override;
     Result SaveProgress(CStream* stream) override;
     Result LoadProgress(CStream* stream, uint32_t version) override;
-    Result LoadDescription(CStream* stream) override;
     bool IsPlayerHelpLocked() override { return false; }
     // Once the preview and the solution are unlocked (or have no button) the hint stops recharging.
     bool IsHintRechargePaused() override;
     Result Start(uint32_t mode) override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     Result Update() override;
     void UseHint() override;
     void BeginModal() override;
@@ -56,7 +52,7 @@ public:
     void OnKeyShortcuts(bool control) override;
 
     // The pieces' quads, the frame and the cover, and the textures of the current record.
-    Result BuildPieces();
+    Result BuildPieces() override;
     // Sets the buttons and mixes the board (the help buttons locked again with resetHelp).
     void Shuffle(bool resetHelp);
 
@@ -64,10 +60,8 @@ public:
     bool IsSolved() const { return m_bSolved != 0; }
     uint16_t GetSelectedCell() const { return m_nSelectedCell; }
     bool IsButtonShown(uint32_t button) const { return button < kJigsawButtonCount && m_buttonShown[button]; }
-    const CMiniGameLayout<kJigsawButtonCount>& GetLayout() const { return m_layout; }
 
 private:
-    CLevelJigsawRecord* Record() { return static_cast<CLevelJigsawRecord*>(CurrentRecord()); }
     bool ToolActive(uint32_t selectedButton, uint16_t flag) const;
     bool ButtonTakesPart(uint32_t button, uint16_t flags) const;
     void ActOnButton(uint32_t button, uint16_t flags);
@@ -76,7 +70,6 @@ private:
     bool ReleaseSlide();
     void EndDrag();
     void OnSolved(bool reward);
-    const CMiniGameExit* CurrentExit() override;
     Result BuildFrameAndCover();
     void DrawPieces();
     void DrawPiece(uint32_t index, float x, float y, uint32_t colour);
@@ -94,9 +87,7 @@ private:
     int32_t m_nDragRow = -1;
     Vector3 m_vDragOffset = {};
     Vector3 m_vLastPoint = {};
-    CMiniGameLayout<kJigsawButtonCount> m_layout;
     uint8_t m_buttonShown[kJigsawButtonCount] = {};
-    CLevelRecordArray<CLevelJigsawRecord> m_records;
     // The record whose grid and pictures the pieces were built for; kNoScene: none.
     uint32_t m_nBuiltRecord = kNoScene;
 };
