@@ -3,6 +3,7 @@
 
 #include "core/LinkedList.h"
 #include "game/WorldComponent.h"
+#include "game/menus/MenuPages.h"
 #include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
@@ -35,17 +36,6 @@ struct WebScoreRequest {
 class CWebScoring : public CWorldComponent, public CMenuWebClient {
 public:
     enum RequestState : uint32_t { kIdle = 0, kSetUserSent = 1, kSetScoreSent = 2 };
-
-    // The menu dialog pages an answer selects.
-    enum Page : uint32_t {
-        kPageScoresSent = 21,
-        kPageScoreRefused = 22,
-        kPageAccountCreated = 23,
-        kPageAccountKnown = 24,
-        kPageLoginTaken = 25,
-        kPageBadEmail = 26,
-        kPageNoAnswer = 27,
-    };
 
     explicit CWebScoring(CVadadiDazidevWorld* world);
     ~CWebScoring() override;

@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr long kInGame = 30;
-constexpr long kSceneModal = 34;
 constexpr long kRotateTool = 2007;
 // The quiz fades in over the scene.
 constexpr int kQuizFadeFrames = 20;
@@ -23,12 +21,13 @@ constexpr int kDragSteps = 4;
 // The game finished: from the fade out of the last level to the outro menu.
 bool IsEndState(long state)
 {
-    return state >= 18 && state <= 23;
+    return state >= GS_GAME_FINISHED && state <= GS_OUTRO_MENU;
 }
 
 bool IsPopupState(long state)
 {
-    return state == 20 || state == 27 || state == 29 || state == 31 || state == 34;
+    return state == GS_END_TEXT || state == GS_SCENE_INTRO_TEXT || state == GS_INGAME_POPUP || state == GS_LEVEL_MESSAGE ||
+           state == GS_SCENE_MODAL;
 }
 
 // The board's cells after "kind,columns,rows".
@@ -70,15 +69,15 @@ GameScript::Step GameScript::Settle()
         const long state = m_report.Int("state");
         if (!m_report.Valid())
             break;
-        if ((state == kInGame && m_report.Int("pending") <= 0 && m_report.Int("levelbusy", 0) == 0 &&
+        if ((state == GS_IN_GAME && m_report.Int("pending") <= 0 && m_report.Int("levelbusy", 0) == 0 &&
              !m_report.Has("tooltip")) ||
             IsEndState(state))
             return ::testing::AssertionSuccess();
         // The tutorial closes; other pop-ups page on.
-        auto next = m_report.Find("button", state == kSceneModal ? kMenuClose : kMenuNext);
-        const auto close = m_report.Find("button", state == kSceneModal ? kMenuNext : kMenuClose);
+        auto next = m_report.Find("button", state == GS_SCENE_MODAL ? kMenuClose : kMenuNext);
+        const auto close = m_report.Find("button", state == GS_SCENE_MODAL ? kMenuNext : kMenuClose);
         const auto tooltip = m_report.All("tooltip");
-        const bool answered = state == kInGame && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
+        const bool answered = state == GS_IN_GAME && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
                               : IsPopupState(state) && (next || close)
                                   ? m_program.Click(StateReport::RectAt(next ? *next : *close, 1))
                                   : m_program.Step();

@@ -48,7 +48,7 @@ protected:
         m_client.Reset();
         m_client.QueueScores(255, 255);
         m_subState = 4;
-        SetPage(19);
+        SetPage(kPageSendingScores);
     }
     void RunDialog(uint32_t subState)
     {
@@ -66,7 +66,7 @@ protected:
     void Sent(Result result)
     {
         if (Failed(result))
-            m_subState = 0, SetPage(CWebScoring::kPageNoAnswer);
+            m_subState = 0, SetPage(kPageNoAnswer);
     }
 
     void SetAccount(const std::u16string& server, const char16_t* login, const char16_t* password)
@@ -185,7 +185,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     Finish(0, 0, kOneMinute);
     StartSendScores();
     RunDialog(m_subState);  // "-2": wrong password
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoreRefused);
+    EXPECT_EQ(m_pages.back(), kPageScoreRefused);
 
     // A silent server fails the send once the timeout is over; an answer cut off in its body, or
     // whole under an error status, is no answer either.
@@ -198,7 +198,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
         m_server.SetFault(fault);
         StartSendScores();
         RunDialog(m_subState);
-        EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer) << fault.status;
+        EXPECT_EQ(m_pages.back(), kPageNoAnswer) << fault.status;
         EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kIdle);
         EXPECT_EQ(Data().Progress(0, 0).m_bSent, 0);
         EXPECT_FALSE(SavedAsSent(0, 0));
@@ -206,7 +206,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     m_server.SetFault(ScoreAnswer("1"));
     StartSendScores();
     RunDialog(m_subState);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoresSent);
+    EXPECT_EQ(m_pages.back(), kPageScoresSent);
     EXPECT_TRUE(SavedAsSent(0, 0));
 }
 
@@ -215,12 +215,12 @@ TEST_F(WebScoringTest, SendsThatCannotGoOutFailWithoutTouchingTheRecords)
     RefusingPort refusing;
     SetAccount(HttpTestServer::LoopbackUrl(refusing.Port(), u"/score"), u"bob", u"my pass");
     RunDialog(1);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
+    EXPECT_EQ(m_pages.back(), kPageNoAnswer);
     EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kIdle);
 
     SetAccount(m_server.BaseUrl() + u" x", u"bob", u"my pass");
     RunDialog(1);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
+    EXPECT_EQ(m_pages.back(), kPageNoAnswer);
     EXPECT_NE(s_log.find(u"# CWebScoring"), std::u16string::npos);
     EXPECT_TRUE(m_server.Requests().empty());
 
