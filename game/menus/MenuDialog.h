@@ -221,7 +221,7 @@ private:
     static constexpr uint32_t kPresentedDraws = 2;
     uint32_t m_nPageDraws = 0;
     uint32_t m_nAction = kActionNone;
-    uint32_t m_nWebSubState = 0;
+    uint32_t m_nWebSubState = kWebIdle;
     C3DContainerText* m_pEntryNode = nullptr;
     char16_t m_szEntry[kMenuEntryUnits] = {};
     uint8_t m_bLayerFlag = 0;

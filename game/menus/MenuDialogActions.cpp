@@ -257,7 +257,7 @@ void CMenuDialog::Back(bool sound)
         parent = kPagePlay;
         break;
     case kPageSendingScores: ResetWebClient(); parent = kPageWebMenu; break;
-    case kPageSendingAccount: ResetWebClient(); m_nWebSubState = 0; break;
+    case kPageSendingAccount: ResetWebClient(); m_nWebSubState = kWebIdle; break;
     case kPageScoresSent: case kPageScoreRefused: case kPageNoAnswer: ResetWebClient(); break;
     case kPageAccountCreated: case kPageAccountKnown:
         ResetWebClient();
@@ -286,13 +286,13 @@ void CMenuDialog::StartSendScores()
         m_pWeb->Reset();
         m_pWeb->QueueScores(255, 255);
     }
-    m_nWebSubState = 4;
+    m_nWebSubState = kWebScoresWait;
     SetPage(kPageSendingScores);
 }
 
 void CMenuDialog::FailWebExchange()
 {
-    m_nWebSubState = 0;
+    m_nWebSubState = kWebIdle;
     SetPage(kPageNoAnswer);
 }
 
@@ -301,22 +301,22 @@ void CMenuDialog::FailWebExchange()
 // answer: it waits until the page that says so is on screen (drawn in a frame already presented).
 void CMenuDialog::StepWebExchange()
 {
-    if (m_nWebSubState == 0 || !m_pWorld->IsFadeOver())
+    if (m_nWebSubState == kWebIdle || !m_pWorld->IsFadeOver())
         return;
     if (!m_pWeb)
         return FailWebExchange();
-    const bool sends = m_nWebSubState == 2 || m_nWebSubState == 5;
+    const bool sends = m_nWebSubState == kWebAccountSend || m_nWebSubState == kWebScoresSend;
     if (!m_pWeb->IsIdle() || (sends && m_nPageDraws < kPresentedDraws))
         return;
     switch (m_nWebSubState) {
-    case 1: case 4: ++m_nWebSubState; break;
-    case 2:
-        m_nWebSubState = 3;
+    case kWebAccountWait: case kWebScoresWait: ++m_nWebSubState; break;
+    case kWebAccountSend:
+        m_nWebSubState = kWebAccountSent;
         if (Failed(m_pWeb->SendSetUser()))
             FailWebExchange();
         break;
-    case 5:
-        m_nWebSubState = 6;
+    case kWebScoresSend:
+        m_nWebSubState = kWebScoresSent;
         if (!m_pWeb->HasUnsentScores()) {
             m_pWeb->Reset();
             SetPage(kPageWebMenu);

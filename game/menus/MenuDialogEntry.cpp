@@ -182,7 +182,7 @@ void CMenuDialog::CommitEmail(const char16_t* text)
     WStrCopy(Game().m_szEmail, kEmailUnits, mail);
     m_szEntry[0] = 0;
     SetPage(kPageSendingAccount);
-    m_nWebSubState = 1;
+    m_nWebSubState = kWebAccountWait;
 }
 
 float CMenuDialog::SliderValue(uint32_t sliderId)

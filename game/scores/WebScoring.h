@@ -9,6 +9,17 @@
 class CNetworkClientHTTP;
 class CVadadiDazidevWorld;
 
+// The steps of the menu dialog's score exchange: each send waits a frame first.
+enum MenuWebStep : uint32_t {
+    kWebIdle = 0,
+    kWebAccountWait = 1,
+    kWebAccountSend = 2,
+    kWebAccountSent = 3,  // its answer picks the page
+    kWebScoresWait = 4,
+    kWebScoresSend = 5,
+    kWebScoresSent = 6,
+};
+
 // The menu dialog's side of a score exchange: the answer of a request picks its page.
 class CWebScorePages {
 public:

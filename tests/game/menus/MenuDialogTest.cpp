@@ -49,7 +49,7 @@ public:
     Result SendSetUser() override
     {
         state = 1;
-        pages->SetWebSubState(0);
+        pages->SetWebSubState(kWebIdle);
         pages->SetPage(kPageAccountCreated);
         return RES_OK;
     }
@@ -71,7 +71,7 @@ public:
         }
         if (HasUnsentScores())
             return pages->StartSendScores(), RES_OK;
-        pages->SetWebSubState(0);
+        pages->SetWebSubState(kWebIdle);
         pages->SetPage(kPageScoresSent);
         return RES_OK;
     }
@@ -369,10 +369,10 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     m_dialog.SetPage(kPageWebMenu);
     Click(kLineSendScores);
     Click(kLineWebYes);
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + 5);
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + kWebScoresSend);
     for (int frame = 0; frame < 8; ++frame)
         m_dialog.OnUpdate();
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + 5)
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + kWebScoresSend)
         << "the sending page never shown yet";
     EXPECT_EQ(m_web.sent, 0u);
     for (int frame = 0; frame < 8; ++frame) {
@@ -390,12 +390,12 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     Type(u"p w\r");
     EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageEmail});
     Type(u"a@b.c\r");
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + 2)
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend)
         << "one step in the same frame";
     // The send waits for a frame that drew the sending page to be presented: the second draw.
     m_dialog.Render();
     m_dialog.OnUpdate();
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + 2);
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend);
     m_dialog.Render();
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageAccountCreated * 10u) << "the answer's page";
@@ -428,7 +428,7 @@ TEST_P(MenuDialogTest, EntryFieldsTakeTheirCharactersUpToTheirLength)
         Type(mail + u"\r");
         EXPECT_EQ(m_dialog.GetPage(), uint32_t{taken ? kPageSendingAccount : kPageEmail}) << Utf16ToUtf8(mail);
         EXPECT_EQ(Entry(), taken ? u"" : Code(mail)) << "a refused address stays in the field";
-        m_dialog.SetWebSubState(0);
+        m_dialog.SetWebSubState(kWebIdle);
     }
 }
 

@@ -108,7 +108,7 @@ protected:
         game.m_szPendingUrl[0] = 0;
         game.m_nLanguage = 0;
         m_world.m_nNextScene = kNoIndex;
-        Dialog().SetWebSubState(0);
+        Dialog().SetWebSubState(kWebIdle);
         m_world.SetState(GS_MAIN_MENU, 0);
         m_world.m_pScreenshot->StopFade();
         Dialog().SetPage(page);
