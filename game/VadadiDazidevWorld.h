@@ -111,7 +111,7 @@ public:
     Result SaveProfileSlot(uint32_t mode, uint32_t slot);
     Result SaveProfile(uint32_t slot, uint32_t mode);
     // Leaves an empty profile file, clears the record and, with clearName, the slot's name.
-    Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName);
+    Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName) override;
     // Gives every record its per-level times, then reads both files of every slot without the
     // game state. RES_OUT_OF_MEMORY when the times cannot be had.
     Result LoadProfiles();

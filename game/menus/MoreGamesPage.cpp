@@ -119,7 +119,7 @@ bool CMoreGamesPage::ReadEntries()
             m_fTitleHeight = std::max(m_fTitleHeight, size.y);
         }
         switches->GetString(kSection, Key(key, u"MORE_GAMES_%u_URL", number), u"", entry.url, kUrlUnits);
-        const bool running = Succeeded(CompareNoCase(entry.appName, data.m_szAppName));
+        const bool running = EqualNoCase(entry.appName, data.m_szAppName);
         const bool onSheet = entry.row < m_nSheetColumns && entry.line < m_nSheetLines;
         entry.enabled = !running && onSheet;
         m_nListed += entry.enabled;

@@ -273,7 +273,7 @@ Result CLevelSliding::OnRelease(float, float)
         sy = CellSteps(m_vDragOffset.y, m_board.cellHeight);
     const int32_t dragged = DraggedCell();
     const bool moved = (sx || sy) && dragged != -1 &&
-                       Succeeded(m_cells.CanMove(static_cast<uint32_t>(dragged), sx, sy));
+                       m_cells.CanMove(static_cast<uint32_t>(dragged), sx, sy);
     if (moved)
         m_cells.Move(static_cast<uint32_t>(dragged), sx, sy);
     if (dragged != -1)

@@ -62,21 +62,21 @@ const SlidingShape* CSlidingBoard::ShapeOf(uint32_t index) const
     return &m_rules.shapes[cell->shape];
 }
 
-Result CSlidingBoard::CanMove(uint32_t index, int32_t dx, int32_t dy) const
+bool CSlidingBoard::CanMove(uint32_t index, int32_t dx, int32_t dy) const
 {
     const SlidingShape* shape = ShapeOf(index);
     if (!shape)
-        return RES_FAIL;
+        return false;
     const SlidingCell& piece = m_pCells[index];
     for (uint16_t k = 0; k < shape->cellCount; ++k) {
         const int32_t x = piece.anchorX + shape->offsets[k].dx + dx, y = piece.anchorY + shape->offsets[k].dy + dy;
         if (!Inside(x, y))
-            return RES_FAIL;
+            return false;
         const SlidingCell& there = m_pCells[y * m_rules.columns + x];
         if (there.tile != kEmptyTile && there.pieceId != piece.pieceId)
-            return RES_FAIL;
+            return false;
     }
-    return RES_OK;
+    return true;
 }
 
 void CSlidingBoard::MoveRange(uint32_t column, uint32_t row, int32_t minSteps[2], int32_t maxSteps[2]) const
@@ -92,7 +92,7 @@ void CSlidingBoard::MoveRange(uint32_t column, uint32_t row, int32_t minSteps[2]
         if (!(shape->moveFlags & (axis == 0 ? kSlideAlongRows : kSlideAlongColumns)))
             continue;
         auto fits = [&](int32_t step) {
-            return Succeeded(CanMove(index, axis == 0 ? step : 0, axis == 0 ? 0 : step));
+            return CanMove(index, axis == 0 ? step : 0, axis == 0 ? 0 : step);
         };
         for (int32_t to = anchor[axis] - 1; to >= 0 && fits(to - anchor[axis]); --to)
             --minSteps[axis];
@@ -103,7 +103,7 @@ void CSlidingBoard::MoveRange(uint32_t column, uint32_t row, int32_t minSteps[2]
 
 void CSlidingBoard::Move(uint32_t index, int32_t sx, int32_t sy)
 {
-    if (index >= m_nCells || m_pCells[index].tile == kEmptyTile || Failed(CanMove(index, sx, sy)))
+    if (index >= m_nCells || m_pCells[index].tile == kEmptyTile || !CanMove(index, sx, sy))
         return;
     const int16_t id = m_pCells[index].pieceId;
     std::unique_ptr<SlidingCell[]> before(new (std::nothrow) SlidingCell[m_nCells]);

@@ -60,8 +60,8 @@ public:
     // The piece's shape; null for an empty cell or a cell past the board.
     const SlidingShape* ShapeOf(uint32_t index) const;
 
-    // 0 when the piece in the cell fits moved by (dx, dy); RES_FAIL otherwise.
-    Result CanMove(uint32_t index, int32_t dx, int32_t dy) const;
+    // True when the piece in the cell fits moved by (dx, dy).
+    bool CanMove(uint32_t index, int32_t dx, int32_t dy) const;
     // The free steps of the cell's piece: towards 0 (min, 0 or less) and away (max) along each axis
     // its shape allows; all 0 for an empty cell.
     void MoveRange(uint32_t column, uint32_t row, int32_t minSteps[2], int32_t maxSteps[2]) const;

@@ -6,14 +6,17 @@
 #include <string>
 #include <vector>
 
+#include "game/GameStates.h"
+#include "game/menus/MenuDialogParts.h"
+#include "game/menus/MenuLines.h"
+#include "game/menus/MenuPages.h"
 #include "tests/e2e/DrivenProgram.h"
+#include "tests/support/game/WorldStateReport.h"
 
-// Menu ids the script and its callers click: the play line and the navigation layer's close,
-// next buttons (beside the close button the next one is 55).
-constexpr long kMenuPlay = 2;
-constexpr long kMenuClose = 1024;
-constexpr long kMenuNext = 1025;
-constexpr long kMenuNextBesideClose = 1055;
+// The navigation layer's buttons as the state report gives them.
+constexpr long kMenuClose = kReportNavButtonBase + kNavClose;
+constexpr long kMenuNext = kReportNavButtonBase + kNavNext;
+constexpr long kMenuNextBesideClose = kReportNavButtonBase + kNavNextBesideClose;
 
 // A player's steps through the game, taken with the mouse and keyboard of the drive socket and
 // checked against the state reports. Each step fails with the last report when the game does not

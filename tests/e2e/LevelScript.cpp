@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr long kInGame = 30;
-constexpr long kSceneModal = 34;
 constexpr long kRotateTool = 2007;
 // The quiz fades in over the scene.
 constexpr int kQuizFadeFrames = 20;
@@ -31,19 +29,20 @@ constexpr int kStarFrames = 120;
 // The game finished: from the fade out of the last level to the outro menu.
 bool IsEndState(long state)
 {
-    return state >= 18 && state <= 23;
+    return state >= GS_GAME_FINISHED && state <= GS_OUTRO_MENU;
 }
 
 bool IsPopupState(long state)
 {
-    return state == 20 || state == 27 || state == 29 || state == 31 || state == 34;
+    return state == GS_END_TEXT || state == GS_SCENE_INTRO_TEXT || state == GS_INGAME_POPUP || state == GS_LEVEL_MESSAGE ||
+           state == GS_SCENE_MODAL;
 }
 
 // In game with nothing in the way and the fade over, or the game finished.
 bool IsSettled(const StateReport& report)
 {
     const long state = report.Int("state");
-    return (state == kInGame && report.Int("pending") <= 0 && report.Int("levelbusy", 0) == 0 &&
+    return (state == GS_IN_GAME && report.Int("pending") <= 0 && report.Int("levelbusy", 0) == 0 &&
             report.Int("faded", 1) == 1 && !report.Has("tooltip")) ||
            IsEndState(state);
 }
@@ -52,7 +51,7 @@ bool IsSettled(const StateReport& report)
 bool WaitsForPlayer(const StateReport& report)
 {
     const long state = report.Int("state");
-    return (state == kInGame && report.Has("tooltip")) ||
+    return (state == GS_IN_GAME && report.Has("tooltip")) ||
            (IsPopupState(state) && (report.Find("button", kMenuNext) || report.Find("button", kMenuNextBesideClose) ||
                                     report.Find("button", kMenuClose)));
 }
@@ -109,7 +108,7 @@ GameScript::Step GameScript::Settle()
         const long state = m_report.Int("state");
         const auto tooltip = m_report.All("tooltip");
         const auto answer = PopupAnswer(state);
-        const bool answered = state == kInGame && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
+        const bool answered = state == GS_IN_GAME && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
                               : IsPopupState(state) && answer ? m_program.Click(StateReport::RectAt(*answer, 1))
                                                               : m_program.Step();
         if (!answered)
@@ -126,7 +125,7 @@ std::optional<StateReport::Fields> GameScript::PopupAnswer(long state) const
     const auto close = m_report.Find("button", kMenuClose);
     if (m_watcher)
         return next ? next : nextPage ? nextPage : close;
-    if (state == kSceneModal)
+    if (state == GS_SCENE_MODAL)
         return close ? close : next;
     return next ? next : close;
 }
@@ -186,7 +185,7 @@ GameScript::Step GameScript::TakePenalty(const ReportRect& miss)
         return r.Int("state") == kPenalty && r.Int("faded") == 1 && r.Int("pending") < 0;
     }, kSettleFrames, "the click-abuse penalty") : step;
     step = step ? Picture("penalty") : step;
-    return step ? AwaitState(kInGame) : step;
+    return step ? AwaitState(GS_IN_GAME) : step;
 }
 
 GameScript::Step GameScript::FindObjects(size_t count)

@@ -14,7 +14,6 @@
 namespace {
 
 constexpr uint32_t kSeed = 31;
-constexpr long kPlayPage = 1;
 constexpr int kSwitchFrames = 60;
 
 struct CScreenCase {
@@ -168,8 +167,8 @@ protected:
     ::testing::AssertionResult FindPlay(int* x, int* y)
     {
         const StateReport report = m_program->State();
-        auto play = report.Find("line", kMenuPlay);
-        play = play ? play : report.Find("button", kMenuPlay);
+        auto play = report.Find("line", kLinePlay);
+        play = play ? play : report.Find("button", kLinePlay);
         if (!play)
             return ::testing::AssertionFailure() << "no Play line in: " << report.Line();
         const ReportRect rect = StateReport::RectAt(*play, 1);
@@ -217,8 +216,8 @@ protected:
         Steps(2);
         SetLeftButton(false, m_display->Name());
         const StateReport report =
-            m_program->StepUntil([](const StateReport& r) { return r.Int("page") == kPlayPage; }, kSwitchFrames);
-        if (report.Int("page") != kPlayPage)
+            m_program->StepUntil([](const StateReport& r) { return r.Int("page") == kPagePlay; }, kSwitchFrames);
+        if (report.Int("page") != kPagePlay)
             return ::testing::AssertionFailure() << "the click at " << x << "," << y << " " << mode
                                                  << " reached no play page: " << report.Line();
         return m_play->ShowPage(kMenuClose, 0);

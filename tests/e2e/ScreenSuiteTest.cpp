@@ -6,6 +6,7 @@
 #include <set>
 #include <sstream>
 
+#include "game/GameLevel.h"
 #include "tests/e2e/ContactSheet.h"
 #include "tests/e2e/GameRunFixture.h"
 #include "tests/e2e/GameScript.h"
@@ -23,8 +24,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kSeed = 1209;
-constexpr long kInGame = 30;
-constexpr long kQuizState = 7;
 constexpr int kSheetColumns = 4;
 const int kRenderers[] = {kDirect3D8, kOpenGL};
 
@@ -35,11 +34,6 @@ struct Stop {
     std::function<GameScript::Step(GameScript&)> go;
     const char* picture;
 };
-// Main menu lines and the pages and screens they lead to.
-constexpr long kQuit = 9, kQuitPage = 2, kNo = 65;
-constexpr long kOptions = 7, kOptionsPage = 3, kCredits = 43, kCreditsState = 15;
-constexpr long kProfiles = 6, kProfilesPage = 4;
-constexpr long kMoreGames = 8, kMoreGamesState = 13;
 constexpr int kCreditsScrollFrames = 240;
 // A bare spot of the study's wall.
 constexpr ReportRect kWall{380, 120, 1, 1};
@@ -47,19 +41,19 @@ constexpr ReportRect kWall{380, 120, 1, 1};
 const Stop kRoute[] = {
     {&GameScript::PictureLogos, nullptr},
     {&GameScript::ReachMainMenu, "menu"},
-    {[](GameScript& play) { return play.ShowPage(kQuit, kQuitPage); }, "quit"},
-    {[](GameScript& play) { return play.ShowPage(kNo, 0); }, nullptr},
-    {[](GameScript& play) { return play.ShowPage(kOptions, kOptionsPage); }, "options"},
+    {[](GameScript& play) { return play.ShowPage(kLineQuit, kPageQuit); }, "quit"},
+    {[](GameScript& play) { return play.ShowPage(kLineNo, 0); }, nullptr},
+    {[](GameScript& play) { return play.ShowPage(kLineOptions, kPageOptions); }, "options"},
     {[](GameScript& play) {
-         const GameScript::Step shown = play.ShowScreen(kCredits, kCreditsState);
+         const GameScript::Step shown = play.ShowScreen(kLineShowCredits, GS_CREDITS);
          return shown ? play.Wait(kCreditsScrollFrames) : shown;
      },
      "credits"},
-    {[](GameScript& play) { return play.ShowPage(kMenuClose, kOptionsPage); }, nullptr},
+    {[](GameScript& play) { return play.ShowPage(kMenuClose, kPageOptions); }, nullptr},
     {[](GameScript& play) { return play.ShowPage(kMenuClose, 0); }, nullptr},
-    {[](GameScript& play) { return play.ShowPage(kProfiles, kProfilesPage); }, "profiles"},
+    {[](GameScript& play) { return play.ShowPage(kLineProfiles, kPageProfiles); }, "profiles"},
     {[](GameScript& play) { return play.ShowPage(kMenuClose, 0); }, nullptr},
-    {[](GameScript& play) { return play.ShowScreen(kMoreGames, kMoreGamesState); }, "moregames"},
+    {[](GameScript& play) { return play.ShowScreen(kLineMoreGames, GS_MORE_GAMES); }, "moregames"},
     {[](GameScript& play) { return play.ShowGameDescription(0); }, "moregames-game"},
     {&GameScript::LeaveMoreGames, nullptr},
     {&GameScript::StartStory, nullptr},
@@ -160,9 +154,9 @@ void ExpectWhatThePlayerSees(const Picture& shot, const StateReport& report, con
         EXPECT_TRUE(PopupOnScreen(shot, report));
     }
     // The quiz's backdrop lies over the bars.
-    const bool quiz = report.Value("level") == "hiddenobject" && report.Int("scenestate") == kQuizState;
+    const bool quiz = report.Value("level") == "hiddenobject" && report.Int("scenestate") == kSceneStateQuiz;
     const auto bands = report.All("bars");
-    if (report.Int("state") != kInGame || quiz || bands.empty() || bands.front().size() < 2)
+    if (report.Int("state") != GS_IN_GAME || quiz || bands.empty() || bands.front().size() < 2)
         return;
     if (bands.front()[0] == "1") {
         EXPECT_TRUE(ToolbarStripShown(shot, report, bars));

@@ -93,7 +93,7 @@ TEST_F(MenuStateReportTest, TheMainMenuPageIsReportedWhereItsButtonsAreClicked)
     Data()->pressY = Data()->pointerY = at.y;
     Data()->mouseReleased[0] = 1;
     Frame();
-    EXPECT_EQ(m_world.m_pMenuDialog->GetPage(), 1u);
+    EXPECT_EQ(m_world.m_pMenuDialog->GetPage(), uint32_t{kPagePlay});
     EXPECT_EQ(Values(ReportWorldState(&m_world), "page"), std::vector<Fields>{{"1"}});
 }
 

@@ -61,9 +61,9 @@ TEST_F(SlidingBoardTest, RangesFollowShapesAndNeighbours)
     EXPECT_EQ(lo[0] | hi[0] | lo[1] | hi[1], 0);
     m_board.MoveRange(3, 0, lo, hi);  // empty
     EXPECT_EQ(lo[0] | hi[0] | lo[1] | hi[1], 0);
-    EXPECT_EQ(m_board.CanMove(Index(4, 0), 0, 1), RES_OK);
-    EXPECT_EQ(m_board.CanMove(Index(4, 0), 0, 2), RES_FAIL);
-    EXPECT_EQ(m_board.CanMove(Index(0, 1), -1, 0), RES_FAIL);
+    EXPECT_TRUE(m_board.CanMove(Index(4, 0), 0, 1));
+    EXPECT_FALSE(m_board.CanMove(Index(4, 0), 0, 2));
+    EXPECT_FALSE(m_board.CanMove(Index(0, 1), -1, 0));
 }
 
 TEST_F(SlidingBoardTest, SolvedWantsTheKeyOnEveryTargetNow)

@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr uint32_t kNavButtonBase = 1000;
 constexpr int64_t kHintTool = 100;
 
 int64_t OrNone(uint32_t value)
@@ -104,8 +103,8 @@ void ReportNavButtons(CReportTokens& tokens, CMenuDialog& dialog)
         C3DContainer* node = ListObject<C3DContainer>(n->value);
         if (!node->IsVisible() || !HasHitRect(*node))
             continue;
-        const uint32_t id = node->GetId() % kNavButtonBase;
-        tokens.Add("button", JoinFields({std::to_string(kNavButtonBase + id), NodeRect(tokens, *node), "1", ""}));
+        const uint32_t id = node->GetId() % kReportNavButtonBase;
+        tokens.Add("button", JoinFields({std::to_string(kReportNavButtonBase + id), NodeRect(tokens, *node), "1", ""}));
     }
 }
 

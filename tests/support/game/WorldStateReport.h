@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 class CVadadiDazidevWorld;
@@ -22,3 +23,6 @@ class CVadadiDazidevWorld;
 // Never reported: the credits, legals and more-games pages' links, a folded tooltip's own parts.
 // A null world gives the always-present keys with -1 and none.
 std::string ReportWorldState(CVadadiDazidevWorld* world);
+
+// A navigation button is reported with this added to its id.
+constexpr uint32_t kReportNavButtonBase = 1000;
