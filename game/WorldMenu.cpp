@@ -14,8 +14,6 @@ constexpr uint32_t kCreditLinkCount = sizeof(kCreditLinks) / sizeof(kCreditLinks
 
 constexpr uint32_t kModeStory = 0;
 constexpr uint32_t kModeTimed = 1;
-constexpr uint32_t kAccountPage = 15;
-constexpr uint32_t kSendScoresPage = 16;
 constexpr uint8_t kFullAlpha = 255;
 
 bool IsAnswer(uint32_t code)
@@ -35,7 +33,7 @@ void CVadadiDazidevWorld::ShowMenuPage(uint32_t page)
 {
     if (!m_pMenuDialog)
         return;
-    if ((page == 0 || page == 1) && m_SaveFolder.TakeNotice())
+    if ((page == kPageMain || page == kPagePlay) && m_SaveFolder.TakeNotice())
         m_pMenuDialog->ShowNotice(kPageNotSaved, page);
     else
         m_pMenuDialog->SetPage(page);
@@ -67,13 +65,13 @@ void CVadadiDazidevWorld::RenderMainMenu()
 {
     CMenuDialog* dialog = m_pMenuDialog.get();
     if (m_pMenuCurrent)
-        m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != 0);
+        m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != kPageMain);
     if (!dialog)
         return;
     dialog->HideNavButtons();
     dialog->ShowCollectionButton(false);
     dialog->ShowSocialButtons();
-    dialog->ShowNavButtons(false, dialog->GetPage() != 0, false);
+    dialog->ShowNavButtons(false, dialog->GetPage() != kPageMain, false);
     dialog->UpdateNavButtons();
     dialog->Render();
     const uint32_t clicked = dialog->GetClickedButton(0);
@@ -105,7 +103,7 @@ void CVadadiDazidevWorld::RunMenuAction(uint32_t action, uint32_t clicked)
     default: break;
     }
     // The close button leads from every other page back towards the first.
-    if (clicked == kNavClose && m_pMenuDialog->GetPage() != 0)
+    if (clicked == kNavClose && m_pMenuDialog->GetPage() != kPageMain)
         return m_pMenuDialog->Back(true);
     const char16_t* url = clicked == kNavCollection ? m_GameData.m_szMainWebSiteUrl
                           : clicked == kNavFacebook ? m_GameData.m_szFacebookUrl
@@ -242,11 +240,11 @@ void CVadadiDazidevWorld::LeaveOutroMenu()
     const uint32_t mode = m_GameData.m_nMode;
     if (!m_pNetworkEngine || !m_GameData.m_bWebScoringEnabled)
         return LeaveToProfileMenu();
-    uint32_t page = kAccountPage;
+    uint32_t page = kPageCreateAccount;
     if (m_GameData.m_bAccount && mode < kProfileModeCount) {
         if (m_GameData.Progress(mode, m_GameData.m_nSlot).m_bSent)
             return LeaveToProfileMenu();
-        page = kSendScoresPage;
+        page = kPageSendScores;
     }
     ShowMenuPage(page);
     SetState(GS_FADE_TO_LOADING, 1);

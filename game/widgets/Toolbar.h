@@ -67,8 +67,8 @@ public:
     void DrawToolbarText(uint32_t stringId);
     // Shows the zoom button when the world's scene can zoom, else the zoom-unavailable one.
     void UpdateZoomButton();
-    // RES_OK when the pointer lies on the menubar or the toolbar.
-    Result IsPointOnBars() const;
+    // True when the pointer lies on the menubar or the toolbar.
+    bool IsPointOnBars() const;
     // The button under both the press point and the pointer runs its action: RES_OK (button 2
     // has none); RES_FAIL when they hit no button or different ones.
     Result OnMenubarClick();

@@ -70,7 +70,7 @@ Result CLevelVadadiDazidev::EnterState(uint32_t state)
         return RES_FAIL;
     m_nSelectedPart = -1;
     m_bToggleWasDrawn = 1;
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return RES_FAIL;
     uint32_t next = state;
@@ -141,7 +141,7 @@ Result CLevelVadadiDazidev::AdvanceSceneState(bool fresh)
 {
     if (fresh)
         return Start(kSceneStateFresh);
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     const CStateBlock& block = StateBlock();
     if (record && block.endTargetScene != kNoTarget) {
         for (uint32_t n = 0; n < m_nPairCount; ++n) {
@@ -168,7 +168,7 @@ Result CLevelVadadiDazidev::AdvanceSceneState(bool fresh)
 
 Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return RES_OK;
     PushGroup(record->switchPopup);
@@ -194,7 +194,7 @@ Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
 void CLevelVadadiDazidev::PickToolbarItems(uint32_t state, const CStateBlock& block)
 {
     CToolbar* toolbar = Toolbar();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     CPickedItems items;
     if (!toolbar || !record || Failed(GatherItems(*this, state, items)))
         return;
@@ -251,7 +251,7 @@ void CLevelVadadiDazidev::HideTimer(uint32_t seconds)
 void CLevelVadadiDazidev::SetDone()
 {
     CLevel::SetDone();
-    if (CHiddenObjectRecord* record = HiddenRecord()) {
+    if (CHiddenObjectRecord* record = Record()) {
         PushGroup(record->popupGroup3);
         PlayLevelSound(record->soundId, true);
     }
@@ -259,7 +259,7 @@ void CLevelVadadiDazidev::SetDone()
 
 void CLevelVadadiDazidev::OnLeave()
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (record && m_nSceneState != kStateQuiz)
         PushUnlessShown(record->leavePopup);
 }
@@ -292,7 +292,7 @@ void CLevelVadadiDazidev::UseHint()
 void CLevelVadadiDazidev::PlaySounds()
 {
     CLevel::PlaySounds();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return;
     auto add = [this](uint16_t id) { PrepareBankSound(m_pWorldData, id, 0); };
@@ -310,7 +310,7 @@ void CLevelVadadiDazidev::PlaySounds()
 void CLevelVadadiDazidev::Stop()
 {
     CLevel::Stop();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return;
     if (World() && World()->GetAudioEngine() && m_nSceneState == kStateQuiz && m_nChosenAnswer < kQuizAnswerCount) {

@@ -14,6 +14,7 @@
 #include "core/ParamsReader.h"
 #include "engine3d/Container.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialogParts.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
 #include "tests/support/MemoryRenderer.h"
@@ -23,7 +24,7 @@
 #include "tools/vddata/DataBuilder.h"
 
 // The navigation layer's close button.
-constexpr uint32_t kMenuCloseButton = 24;
+constexpr uint32_t kMenuCloseButton = kNavClose;
 
 // The sample data of the build (its source tree with the generated pictures, sounds and fonts),
 // packed once into a folder of its own; "" outside ctest or when it does not build.
