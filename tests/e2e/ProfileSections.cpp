@@ -162,3 +162,10 @@ int64_t SavedCurrentLevel(const std::string& file)
     const uint32_t level = c.Peek(kHeaderBytes + kRecordBytes + uint64_t{levels} * kLevelTimeBytes);
     return c.Failed() || level == kNoLevel ? -1 : int64_t{level};
 }
+
+size_t SavedHintChargeOffset(const std::string& file)
+{
+    CCutter c(file);
+    const uint64_t at = kHeaderBytes + kRecordBytes + uint64_t{c.Peek(2)} * kLevelTimeBytes + kWorldBytes;
+    return c.Failed() || at + kHintBytes > file.size() ? 0 : static_cast<size_t>(at);
+}

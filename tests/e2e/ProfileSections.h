@@ -1,4 +1,5 @@
 #pragma once
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -30,3 +31,6 @@ std::vector<SavedSection> SplitProfile(const std::string& file, const CProfileSh
 // The current level a profile file names (the world's first field), or -1 for none or a file
 // too short to name one.
 int64_t SavedCurrentLevel(const std::string& file);
+
+// Where the hint's charge (f32) stands in a profile file; 0 for a file too short to hold it.
+size_t SavedHintChargeOffset(const std::string& file);
