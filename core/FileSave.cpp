@@ -1,10 +1,13 @@
 #include "core/FileSave.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
+#include <filesystem>
 #include <string>
 
 #include "base/FileSystem.h"
@@ -66,6 +69,31 @@ void SyncFolder(const std::string& folder)
     close(fd);
 }
 
+constexpr char kDamagedSuffix[] = ".damaged";
+constexpr char kSaveSuffix[] = ".sav.";
+constexpr size_t kTemporaryUnits = 6;  // the XXXXXX of mkstemp
+
+bool IsTemporaryLetter(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+}
+
+// "<name>.sav." followed by the six letters mkstemp chose.
+bool IsSaveTemporaryName(const std::string& name)
+{
+    const size_t suffix = sizeof(kSaveSuffix) - 1;
+    if (name.size() <= suffix + kTemporaryUnits)
+        return false;
+    const size_t letters = name.size() - kTemporaryUnits;
+    if (name.compare(letters - suffix, suffix, kSaveSuffix) != 0)
+        return false;
+    for (size_t i = letters; i < name.size(); ++i) {
+        if (!IsTemporaryLetter(name[i]))
+            return false;
+    }
+    return true;
+}
+
 } // namespace
 
 Result SaveFileReplacing(const char16_t* path, const FileContentWriter& write)
@@ -89,4 +117,65 @@ Result SaveFileReplacing(const char16_t* path, const FileContentWriter& write)
     }
     SyncFolder(FolderOf(target));
     return RES_OK;
+}
+
+Result KeepDamagedFile(const char16_t* path, std::string* kept)
+{
+    if (!path || !*path)
+        return RES_FAIL;
+    const std::string damaged = ResolvePath(path);
+    const std::string copy = damaged + kDamagedSuffix;
+    struct stat info;
+    if (lstat(damaged.c_str(), &info) != 0)
+        return RES_FAIL;
+    std::error_code error;
+    if (lstat(copy.c_str(), &info) == 0)
+        std::filesystem::remove_all(copy, error);
+    if (rename(damaged.c_str(), copy.c_str()) != 0)
+        return RES_FAIL;
+    SyncFolder(FolderOf(copy));
+    if (kept)
+        *kept = copy;
+    return RES_OK;
+}
+
+bool IsOtherThanFile(const char16_t* path)
+{
+    struct stat info;
+    return path && *path && stat(ResolvePath(path).c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+unsigned RemoveStaleSaveTemporaries(const char16_t* folder, time_t before)
+{
+    if (!folder || !*folder)
+        return 0;
+    const std::string path = ResolvePath(folder);
+    DIR* entries = opendir(path.c_str());
+    if (!entries)
+        return 0;
+    unsigned removed = 0;
+    while (const dirent* entry = readdir(entries)) {
+        const std::string name = entry->d_name;
+        struct stat info;
+        if (!IsSaveTemporaryName(name) || fstatat(dirfd(entries), name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0 ||
+            !S_ISREG(info.st_mode) || info.st_mtime >= before)
+            continue;
+        if (unlinkat(dirfd(entries), name.c_str(), 0) == 0)
+            ++removed;
+    }
+    closedir(entries);
+    return removed;
+}
+
+bool CanCreateFileIn(const char16_t* folder)
+{
+    if (!folder || !*folder)
+        return false;
+    std::string probe = ResolvePath(folder) + "/.probe.XXXXXX";
+    int fd = mkstemp(probe.data());
+    if (fd < 0)
+        return false;
+    close(fd);
+    unlink(probe.c_str());
+    return true;
 }

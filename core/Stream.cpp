@@ -101,9 +101,8 @@ bool CStreamStdio::Read(void* buffer, uint32_t elementSize, uint32_t count)
     return CStream::Read(buffer, elementSize, count);
 }
 
-CStreamFile::CStreamFile(uint8_t flags, const char16_t* path) : CStream(flags)
+CStreamFile::CStreamFile(uint8_t flags, const char16_t* path) : CStream(flags), m_path(path ? path : u"")
 {
-    WStrCopy(m_path, kMaxPathUnits, path);
 }
 
 CStreamFile::~CStreamFile()
@@ -118,7 +117,7 @@ Result CStreamFile::Open()
     if (!read && !write)
         return m_file ? RES_OK : RES_FAIL;
     Close();
-    m_file = OpenFile(m_path, read && write ? "r+b" : (read ? "rb" : "wb"));
+    m_file = OpenFile(m_path.c_str(), read && write ? "r+b" : (read ? "rb" : "wb"));
     return m_file ? RES_OK : RES_FAIL;
 }
 

@@ -5,6 +5,7 @@
 #include "base/BaseObject.h"
 #include "core/PackerFile.h"
 #include "base/Result.h"
+#include "base/WideString.h"
 
 // Stream flags.
 constexpr uint8_t kStreamRead = 0x01;
@@ -76,7 +77,7 @@ public:
     uint32_t Tell() override;
 
 private:
-    char16_t m_path[kMaxPathUnits];
+    WString m_path;
     FILE* m_file = nullptr;
 };
 

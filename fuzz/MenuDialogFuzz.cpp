@@ -25,6 +25,7 @@ public:
     void OpenWebLink(const char16_t*) override {}
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
     bool IsFadeOver() const override { return true; }
+    Result SaveOptions() override { return RES_OK; }
 };
 
 } // namespace

@@ -48,11 +48,13 @@ void Walk(HMMIO handle, const MMCKINFO* parent, int depth, const std::string& fi
         if (list && depth < kMaxDepth) {
             Walk(handle, &chunk, depth + 1, file);
         } else {
+            // A RIFF or LIST chunk past the depth limit is read after its form type, which the
+            // descent has taken.
             char bytes[kReadBytes];
             const int32_t wanted = static_cast<int32_t>(std::min<uint32_t>(chunk.cksize, kReadBytes));
             const int32_t got = mmioRead(handle, bytes, wanted);
             FUZZ_CHECK(got >= 0 && got <= wanted);
-            FUZZ_CHECK(std::string(bytes, got) == FileBytes(file, chunk.dwDataOffset, got));
+            FUZZ_CHECK(std::string(bytes, got) == FileBytes(file, chunk.dwDataOffset + (list ? 4 : 0), got));
         }
         if (mmioAscend(handle, &chunk, 0) != MMSYSERR_NOERROR)
             return;

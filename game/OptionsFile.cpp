@@ -23,7 +23,14 @@ constexpr uint32_t kEmailFileUnits = 30;
 constexpr uint32_t kLongestFileText = kProfileNameUnits;
 constexpr uint8_t kPrefetchVersion = 2;
 
+constexpr uint32_t kNameFieldOffset = 18;  // after the header and the fields before the names
+
 const char16_t kOptionsFile[] = u"options.sav";
+
+bool IsVolume(float volume)
+{
+    return volume >= 0.0f && volume <= 1.0f;
+}
 
 float ClampVolume(float volume)
 {
@@ -32,9 +39,20 @@ float ClampVolume(float volume)
     return std::min(volume, 1.0f);
 }
 
+// No unit below a blank before the terminator (the writer never stores one).
+bool IsPlainText(const char16_t* text, uint32_t units)
+{
+    for (uint32_t i = 0; i < units && text[i]; ++i) {
+        if (text[i] < u' ')
+            return false;
+    }
+    return true;
+}
+
 // A text field of fileUnits units into out (capacity units, terminator included), cut where it
-// must end, then complemented back when stored complemented.
-bool ReadText(CStream& stream, uint32_t fileUnits, bool complemented, char16_t* out, uint32_t capacity)
+// must end, then complemented back when stored complemented. sound turns false for a text the
+// writer cannot have stored.
+bool ReadText(CStream& stream, uint32_t fileUnits, bool complemented, char16_t* out, uint32_t capacity, bool& sound)
 {
     char16_t text[kLongestFileText + 1] = {};
     if (!stream.Read(text, sizeof(char16_t), fileUnits))
@@ -42,6 +60,7 @@ bool ReadText(CStream& stream, uint32_t fileUnits, bool complemented, char16_t* 
     text[std::min(fileUnits, capacity - 1)] = 0;
     if (complemented)
         InvertString(text);
+    sound = IsPlainText(text, fileUnits) && sound;
     WStrCopy(out, capacity, text);
     return true;
 }
@@ -59,6 +78,23 @@ bool WriteText(CStream& stream, const char16_t* text, uint32_t capacity, uint32_
     return stream.Write(field, sizeof(char16_t), fileUnits);
 }
 
+// One profile name field: its marker, then its units. A name is kept only behind the right marker
+// and without control units; false when the field is cut.
+bool ReadProfileName(CStream& stream, char16_t* name, bool& sound)
+{
+    uint8_t marker = 0;
+    char16_t text[kProfileNameUnits] = {};
+    if (!ReadValue(stream, marker))
+        return false;
+    bool plain = true;
+    if (!ReadText(stream, kProfileNameUnits, false, text, kProfileNameUnits, plain))
+        return false;
+    if (marker == kNameMarker && plain)
+        WStrCopy(name, kProfileNameUnits, text);
+    sound = marker == kNameMarker && plain && sound;
+    return true;
+}
+
 } // namespace
 
 Result CVadadiDazidevWorld::LoadOptions(uint32_t language)
@@ -66,13 +102,10 @@ Result CVadadiDazidevWorld::LoadOptions(uint32_t language)
     if (!m_pData)
         return RES_FAIL;
     GetDataFolder();
-    char16_t* path = m_pData->scratch;
+    char16_t path[kMaxSavePathUnits];
     OptionsRead read = OptionsRead::Foreign;
-    if (Succeeded(SavePath(kOptionsFile, false, path, kMaxPathUnits))) {
-        CStreamFile stream(kStreamRead, path);
-        if (Succeeded(stream.Open()))
-            read = ReadOptions(stream);
-    }
+    if (Succeeded(SavePath(kOptionsFile, false, path, kMaxSavePathUnits)))
+        read = ReadOptionsFile(path);
     if (read != OptionsRead::Cut && language < kLanguageCount) {
         m_GameData.m_bLanguageForced = 1;
         m_GameData.m_nLanguage = language;
@@ -80,43 +113,96 @@ Result CVadadiDazidevWorld::LoadOptions(uint32_t language)
     return read == OptionsRead::Whole ? RES_OK : RES_FAIL;
 }
 
-CVadadiDazidevWorld::OptionsRead CVadadiDazidevWorld::ReadOptions(CStream& stream)
+// A missing file reads as foreign and is no damage; anything else the writer cannot have left
+// there is kept aside as damaged once what reads soundly was taken from it.
+CVadadiDazidevWorld::OptionsRead CVadadiDazidevWorld::ReadOptionsFile(const char16_t* path)
+{
+    bool sound = true;
+    OptionsRead read = OptionsRead::Foreign;
+    if (IsOtherThanFile(path)) {
+        sound = false;
+    } else {
+        CStreamFile stream(kStreamRead, path);
+        if (Failed(stream.Open()))
+            return read;
+        read = ReadOptions(stream, sound);
+    }
+    if (!sound)
+        KeepDamagedSave(path);
+    return read;
+}
+
+// The header, then the fields; under a foreign header only the profile names are taken, where
+// they read soundly.
+CVadadiDazidevWorld::OptionsRead CVadadiDazidevWorld::ReadOptions(CStream& stream, bool& sound)
 {
     uint16_t version = 0;
     uint8_t marker = 0;
     if (!ReadValue(stream, version) || version != kOptionsVersion || !ReadValue(stream, marker) ||
-        marker != kOptionsMarker)
+        marker != kOptionsMarker) {
+        sound = false;
+        if (stream.Seek(kNameFieldOffset, kStreamSeekStart))
+            ReadProfileNames(stream, sound);
         return OptionsRead::Foreign;
-    return ReadOptionFields(stream) ? OptionsRead::Whole : OptionsRead::Cut;
+    }
+    if (!ReadOptionFields(stream, sound)) {
+        sound = false;
+        return OptionsRead::Cut;
+    }
+    uint8_t extra = 0;
+    sound = !ReadValue(stream, extra) && sound;
+    return OptionsRead::Whole;
 }
 
-// Each field is stored only when it was read whole; the first failed read ends the reading.
-bool CVadadiDazidevWorld::ReadOptionFields(CStream& stream)
+// Each field is stored only when it was read whole, a value out of its range clamped; the first
+// failed read ends the reading. A name behind a wrong marker is left out, the next one read.
+bool CVadadiDazidevWorld::ReadOptionFields(CStream& stream, bool& sound)
 {
     CGameData& g = m_GameData;
-    bool read = ReadField<uint8_t>(stream, [&](uint8_t v) { m_pData->fullscreen = v; }) &&
-                ReadField<uint32_t>(stream, [&](uint32_t v) { g.m_nLanguage = std::min(v, kLastLanguage); }) &&
-                ReadField<uint8_t>(stream, [&](uint8_t v) { g.m_nSlot = v < kProfileSlotCount ? v : 0; }) &&
-                ReadField<float>(stream, [&](float v) { g.m_fMusicVolume = ClampVolume(v); }) &&
-                ReadField<float>(stream, [&](float v) { g.m_fSoundVolume = ClampVolume(v); }) &&
-                ReadField<uint8_t>(stream, [&](uint8_t v) { g.m_nBrightness = v; });
-    for (uint32_t slot = 0; read && slot < kProfileSlotCount; ++slot) {
-        uint8_t marker = 0;
-        read = ReadValue(stream, marker) && marker == kNameMarker &&
-               ReadText(stream, kProfileNameUnits, false, g.m_szProfileNames[slot], kProfileNameUnits);
-    }
-    return read && ReadField<uint8_t>(stream, [&](uint8_t v) { g.m_bAccount = v; }) &&
-           ReadText(stream, kLoginFileUnits, true, g.m_szLogin, kLoginUnits) &&
-           ReadText(stream, kLoginFileUnits, true, g.m_szPassword, kPasswordUnits) &&
-           ReadText(stream, kEmailFileUnits, true, g.m_szEmail, kEmailUnits);
+    bool read = ReadField<uint8_t>(stream, [&](uint8_t v) {
+                    m_pData->fullscreen = v;
+                    sound = v <= 1 && sound;
+                }) &&
+                ReadField<uint32_t>(stream, [&](uint32_t v) {
+                    g.m_nLanguage = std::min(v, kLastLanguage);
+                    sound = v <= kLastLanguage && sound;
+                }) &&
+                ReadField<uint8_t>(stream, [&](uint8_t v) {
+                    g.m_nSlot = v < kProfileSlotCount ? v : 0;
+                    sound = v < kProfileSlotCount && sound;
+                }) &&
+                ReadField<float>(stream, [&](float v) {
+                    g.m_fMusicVolume = ClampVolume(v);
+                    sound = IsVolume(v) && sound;
+                }) &&
+                ReadField<float>(stream, [&](float v) {
+                    g.m_fSoundVolume = ClampVolume(v);
+                    sound = IsVolume(v) && sound;
+                }) &&
+                ReadField<uint8_t>(stream, [&](uint8_t v) { g.m_nBrightness = v; }) && ReadProfileNames(stream, sound);
+    return read && ReadField<uint8_t>(stream, [&](uint8_t v) {
+               g.m_bAccount = v;
+               sound = v <= 1 && sound;
+           }) &&
+           ReadText(stream, kLoginFileUnits, true, g.m_szLogin, kLoginUnits, sound) &&
+           ReadText(stream, kLoginFileUnits, true, g.m_szPassword, kPasswordUnits, sound) &&
+           ReadText(stream, kEmailFileUnits, true, g.m_szEmail, kEmailUnits, sound);
+}
+
+bool CVadadiDazidevWorld::ReadProfileNames(CStream& stream, bool& sound)
+{
+    bool read = true;
+    for (uint32_t slot = 0; read && slot < kProfileSlotCount; ++slot)
+        read = ReadProfileName(stream, m_GameData.m_szProfileNames[slot], sound);
+    return read;
 }
 
 Result CVadadiDazidevWorld::SaveOptions()
 {
-    char16_t path[kMaxPathUnits];
-    if (!m_pData || Failed(SavePath(kOptionsFile, true, path, kMaxPathUnits)))
+    char16_t path[kMaxSavePathUnits];
+    if (!m_pData || Failed(SavePath(kOptionsFile, true, path, kMaxSavePathUnits)))
         return RES_FAIL;
-    return SaveFileReplacing(path, [this](CStream& stream) { return WriteOptions(stream); });
+    return SaveReplacing(path, [this](CStream& stream) { return WriteOptions(stream); });
 }
 
 bool CVadadiDazidevWorld::WriteOptions(CStream& stream)

@@ -1,4 +1,6 @@
 #include <algorithm>
+#include <array>
+#include <cmath>
 #include <cstring>
 #include <new>
 #include <utility>
@@ -24,6 +26,13 @@ bool WriteLevelTime(CStream& stream, const CLevelTime& time)
 {
     return WriteValue(stream, time.m_fUnits) && WriteValue(stream, time.m_nMinutes) &&
            WriteValue(stream, time.m_nHours);
+}
+
+// A zoom that is unset (below 0) or a finite ratio above 0, and a finite position.
+bool IsCamera(const std::array<float, 3>& camera)
+{
+    return (camera[0] < 0.0f || (camera[0] > 0.0f && std::isfinite(camera[0]))) && std::isfinite(camera[1]) &&
+           std::isfinite(camera[2]);
 }
 
 bool ReadLevelTime(CStream& stream, CLevelTime& time)
@@ -57,7 +66,8 @@ Result CVadadiDazidevWorld::LoadProfile(CStream& stream, CProfileProgress& recor
     uint32_t scenes[3];
     if (withState) {
         read = stream.Read(scenes, sizeof(uint32_t), 3);
-        if (read && (!IsLevelOrNone(scenes[0]) || !IsLevelOrNone(scenes[1]))) {
+        if (read && (!IsLevelOrNone(scenes[0]) || !IsLevelOrNone(scenes[1]) ||
+                     !IsRecordOrNone(scenes[1] != kNoIndex ? scenes[1] : scenes[0], scenes[2]))) {
             LogLine(u"# CVadadiDazidevWorld::LoadProfile failed! SAVE profile level index is out of range !!!\n");
             return RES_FAIL;
         }
@@ -128,14 +138,18 @@ Result CVadadiDazidevWorld::ReadProfileGame(CStream& stream, uint16_t version, c
     m_nNextScene = scenes[1];
     m_nSceneArgument = scenes[2];
     uint32_t popups[2];  // the waiting and the in-game pop-up's string indexes
-    bool read = ReadField<float>(stream, [&](float v) { m_fAbuseTimer = v; }) &&
-                ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) &&
-                ReadField<std::array<float, 3>>(stream, [&](const std::array<float, 3>& v) {
-                    m_fZoom = v[0];
-                    m_vCamera = {v[1], v[2], 0.0f};
-                }) &&
-                stream.Read(popups, sizeof(uint32_t), 2);
-    if (!read)
+    std::array<float, 3> camera{};
+    bool read = ReadField<float>(stream, [&](float v) { m_fAbuseTimer = std::isfinite(v) ? v : 0.0f; }) &&
+                ReadField<uint8_t>(stream, [&](uint8_t v) { m_nMisses = v; }) && ReadValue(stream, camera);
+    if (read && !IsCamera(camera)) {
+        LogLine(u"# CVadadiDazidevWorld::LoadProfile failed! SAVE profile camera is out of range !!!\n");
+        return RES_FAIL;
+    }
+    if (read) {
+        m_fZoom = camera[0];
+        m_vCamera = {camera[1], camera[2], 0.0f};
+    }
+    if (!read || !stream.Read(popups, sizeof(uint32_t), 2))
         return RES_FAIL;
     RestorePopup(popups);
     for (uint32_t slot = 0; slot < kProfileSectionCount; ++slot) {
@@ -164,6 +178,13 @@ void CVadadiDazidevWorld::RestorePopup(const uint32_t popups[2])
 bool CVadadiDazidevWorld::IsLevelOrNone(uint32_t level) const
 {
     return level == kNoIndex || level < m_nSceneCount;
+}
+
+// The record a level starts with: none, or one the level has (any while the level is not made).
+bool CVadadiDazidevWorld::IsRecordOrNone(uint32_t level, uint32_t record) const
+{
+    CGameLevel* starting = GetScene(level);
+    return record == kNoIndex || !starting || starting->GetRecord(record) != nullptr;
 }
 
 Result CVadadiDazidevWorld::WriteProfile(CStream& stream, const CProfileProgress& record)
@@ -213,27 +234,38 @@ Result CVadadiDazidevWorld::ProfilePath(uint32_t mode, uint32_t slot, bool noMov
 {
     char16_t name[kMaxPathUnits];
     WFormat(name, kMaxPathUnits, u"profile_%s_%s_%u.sav", mode == 0 ? u"normal" : u"timed", u"full", slot);
-    return SavePath(name, noMove, out, kMaxPathUnits);
+    return SavePath(name, noMove, out, kMaxSavePathUnits);
 }
 
 Result CVadadiDazidevWorld::LoadProfileSlot(uint32_t mode, uint32_t slot, bool withGame)
 {
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     if (!IsValid(mode, slot) || Failed(ProfilePath(mode, slot, false, path)))
         return RES_FAIL;
+    if (IsOtherThanFile(path)) {
+        KeepDamagedSave(path);
+        return RES_FAIL;
+    }
     CStreamFile stream(kStreamRead, path);
     if (Failed(stream.Open()))
         return RES_FAIL;
-    return LoadProfile(stream, m_GameData.Progress(mode, slot), withGame, false);
+    Result result = LoadProfile(stream, m_GameData.Progress(mode, slot), withGame, false);
+    // An empty file is a slot reset on purpose; any other refused file is kept before a save
+    // replaces it.
+    if (Failed(result) && (stream.Seek(0, kStreamSeekEnd) && stream.Tell() > 0)) {
+        stream.Close();
+        KeepDamagedSave(path);
+    }
+    return result;
 }
 
 Result CVadadiDazidevWorld::SaveProfileSlot(uint32_t mode, uint32_t slot)
 {
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     if (!IsValid(mode, slot) || Failed(ProfilePath(mode, slot, true, path)))
         return RES_FAIL;
     const CProfileProgress& record = m_GameData.Progress(mode, slot);
-    return SaveFileReplacing(path, [&](CStream& stream) { return Succeeded(WriteProfile(stream, record)); });
+    return SaveReplacing(path, [&](CStream& stream) { return Succeeded(WriteProfile(stream, record)); });
 }
 
 Result CVadadiDazidevWorld::SaveProfile(uint32_t slot, uint32_t mode)
@@ -245,10 +277,10 @@ Result CVadadiDazidevWorld::ResetProfileSlot(uint32_t mode, uint32_t slot, bool 
 {
     if (!IsValid(mode, slot))
         return RES_FAIL;
-    char16_t path[kMaxPathUnits];
+    char16_t path[kMaxSavePathUnits];
     Result result = ProfilePath(mode, slot, false, path);
     if (Succeeded(result))
-        result = SaveFileReplacing(path, [](CStream&) { return true; });
+        result = SaveReplacing(path, [](CStream&) { return true; });
     if (clearName)
         memset(m_GameData.m_szProfileNames[slot], 0, sizeof(m_GameData.m_szProfileNames[slot]));
     CProfileProgress& record = m_GameData.Progress(mode, slot);

@@ -1,8 +1,14 @@
 #include "game/SaveFolder.h"
 
+#include <cerrno>
+#include <cstring>
+
+#include "base/FileSystem.h"
 #include "base/StringHelpers.h"
 #include "base/WideFormat.h"
 #include "base/WideString.h"
+#include "core/FileSave.h"
+#include "core/Log.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/win32/Win32System.h"
 
@@ -51,9 +57,9 @@ const char16_t* GetRawFolderName(uint32_t platform)
 Result CreateDirectoryTree(const char16_t* path)
 {
     size_t length = WStrLen(path);
-    if (length == 0 || length >= kMaxPathUnits)
+    if (length == 0 || length >= kMaxSavePathUnits)
         return RES_FAIL;
-    char16_t prefix[kMaxPathUnits];
+    char16_t prefix[kMaxSavePathUnits];
     for (size_t end = 1; end <= length; ++end) {
         if ((end < length && !IsSeparator(path[end])) || IsSeparator(path[end - 1]))
             continue;
@@ -80,17 +86,116 @@ Result CVadadiDazidevWorld::GetDataFolder()
 
 Result CVadadiDazidevWorld::SavePath(const char16_t* name, bool noMove, char16_t* out, size_t capacity)
 {
+    char16_t folder[kMaxSavePathUnits];
     const char16_t* app = m_GameData.m_szAppName;
-    char16_t appData[kMaxPathUnits];
-    DWORD length = GetEnvironmentVariableW(u"APPDATA", appData, kMaxPathUnits);
-    if (!app[0] || length == 0 || length >= kMaxPathUnits)
+    if (!app[0] || Failed(UseSaveFolder(folder)) ||
+        !Fits(WFormat(out, capacity, u"%s/%s.v1.%s", folder, app, name), capacity))
         return RES_FAIL;
-    char16_t folder[kMaxPathUnits];
-    if (!Fits(WFormat(folder, kMaxPathUnits, u"%s/%s/%s", appData, kSaveFolderName, app), kMaxPathUnits) ||
-        Failed(CreateDirectoryTree(folder)) || !Fits(WFormat(out, capacity, u"%s/%s.v1.%s", folder, app, name), capacity))
-        return RES_FAIL;
-    char16_t old[kMaxPathUnits];
-    if (!noMove && Fits(WFormat(old, kMaxPathUnits, u"%s/%s.%s", folder, app, name), kMaxPathUnits))
+    char16_t old[kMaxSavePathUnits];
+    if (!noMove && Fits(WFormat(old, kMaxSavePathUnits, u"%s/%s.%s", folder, app, name), kMaxSavePathUnits))
         MoveFileW(old, out);
     return RES_OK;
+}
+
+// "<APPDATA>/Kvo Adventure/<APP>" into folder (kMaxSavePathUnits units), made and taken.
+Result CVadadiDazidevWorld::UseSaveFolder(char16_t* folder)
+{
+    const char16_t* log = m_pData ? m_pData->logPath : nullptr;
+    char16_t appData[kMaxSavePathUnits];
+    DWORD length = GetEnvironmentVariableW(u"APPDATA", appData, kMaxSavePathUnits);
+    if (length == 0 || length >= kMaxSavePathUnits ||
+        !Fits(WFormat(folder, kMaxSavePathUnits, u"%s/%s/%s", appData, kSaveFolderName, m_GameData.m_szAppName),
+              kMaxSavePathUnits)) {
+        m_SaveFolder.NoteNoPlace(log);
+        return RES_FAIL;
+    }
+    return m_SaveFolder.Use(folder, log);
+}
+
+void CVadadiDazidevWorld::KeepDamagedSave(const char16_t* path)
+{
+    std::string kept;
+    if (Succeeded(KeepDamagedFile(path, &kept)))
+        LogPrintf(m_pData ? m_pData->logPath : nullptr, 1, u"# The save \"%s\" is damaged: kept as \"%S\"\n", path,
+                  kept.c_str());
+}
+
+Result CVadadiDazidevWorld::SaveReplacing(const char16_t* path, const FileContentWriter& write)
+{
+    if (Succeeded(SaveFileReplacing(path, write))) {
+        m_SaveFolder.NoteSaved();
+        return RES_OK;
+    }
+    m_SaveFolder.NoteSaveFailed(path, m_pData ? m_pData->logPath : nullptr);
+    return RES_FAIL;
+}
+
+Result CSaveFolder::Use(const char16_t* folder, const char16_t* logPath)
+{
+    const std::string resolved = ResolvePath(folder);
+    if (m_lock.Holds(resolved))
+        return RES_OK;
+    if (Failed(CreateDirectoryTree(folder))) {
+        Note(Trouble::CannotMake, logPath, u"# The save folder \"%s\" cannot be made (%S): nothing will be saved\n",
+             folder);
+        return RES_FAIL;
+    }
+    switch (m_lock.Take(resolved)) {
+    case CFolderLock::State::Held:
+        RemoveStaleSaveTemporaries(folder, m_started);
+        if (!CanCreateFileIn(folder))
+            Note(Trouble::CannotWrite, logPath, u"# The save folder \"%s\" takes no new file (%S): nothing will be saved\n",
+                 folder);
+        return RES_OK;
+    case CFolderLock::State::TakenByAnother:
+        errno = 0;
+        Note(Trouble::InUse, logPath, u"# Another copy of the game is using the save folder \"%s\"%S: this copy ends\n",
+             folder);
+        return RES_FAIL;
+    default:
+        Note(Trouble::CannotMake, logPath, u"# The save folder \"%s\" cannot be opened (%S): nothing will be saved\n",
+             folder);
+        return RES_FAIL;
+    }
+}
+
+void CSaveFolder::NoteNoPlace(const char16_t* logPath)
+{
+    errno = 0;
+    Note(Trouble::NoPlace, logPath,
+         u"# No folder for saves: APPDATA, XDG_DATA_HOME and the home folder are unknown%s%S: nothing will be saved\n",
+         u"");
+}
+
+void CSaveFolder::NoteSaveFailed(const char16_t* path, const char16_t* logPath)
+{
+    Note(Trouble::SaveFailed, logPath, u"# Saving \"%s\" failed (%S): the file keeps what it held\n", path, true);
+}
+
+void CSaveFolder::NoteSaved()
+{
+    if (m_trouble == Trouble::SaveFailed) {
+        m_trouble = Trouble::None;
+        m_bTold = true;
+    }
+}
+
+bool CSaveFolder::TakeNotice()
+{
+    const bool tell = !m_bTold;
+    m_bTold = true;
+    return tell;
+}
+
+// Logs a new trouble (every one with always) with the path and the system's reason (errno, none
+// for 0) in format's two fields; the player has yet to be told.
+void CSaveFolder::Note(Trouble trouble, const char16_t* logPath, const char16_t* format, const char16_t* path,
+                       bool always)
+{
+    const int error = errno;
+    if (trouble == m_trouble && !always)
+        return;
+    m_trouble = trouble;
+    m_bTold = false;
+    LogPrintf(logPath, 1, format, path, error ? strerror(error) : "");
 }

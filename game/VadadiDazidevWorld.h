@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "core/FileSave.h"
 #include "core/Stream.h"
 #include "engine3d/Font.h"
 #include "engine3d/ObjectTypes.h"
@@ -19,6 +20,7 @@
 #include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
 #include "game/ProfileSection.h"
+#include "game/SaveFolder.h"
 #include "game/screens/ScreenLayeredMenu.h"
 #include "game/screens/Stars.h"
 #include "game/KvoMusicManager.h"
@@ -81,16 +83,24 @@ public:
     // The save path of a file name into out: "<APPDATA>/Kvo Adventure/<APP>/<APP>.v1.<name>",
     // creating the folders. Unless noMove, a file of the old naming "<APP>.<name>" in that
     // folder is moved to the new name when none exists there yet. RES_FAIL when there is no
-    // usable folder or the path does not fit.
+    // usable folder (none named, not made, or another copy of the game holds it) or the path does
+    // not fit. out takes up to kMaxSavePathUnits units.
     Result SavePath(const char16_t* name, bool noMove, char16_t* out, size_t capacity);
+    // The save folder's state: whether this program may use it and what went wrong with it.
+    const CSaveFolder& GetSaveFolder() const { return m_SaveFolder; }
     // Reads "options.sav" (called before the window exists; language kLanguageNone = none, else
     // the language to force). RES_OK when the whole file was read.
     Result LoadOptions(uint32_t language) override;
-    Result SaveOptions();
+    Result SaveOptions() override;
     // The options file's bytes; false when a write failed.
     bool WriteOptions(CStream& stream);
     // Reads the developer switches of "prefetch.params" in the data folder. RES_OK when it opened.
     Result LoadPrefetchParams();
+
+    // The external pak and the platform's configuration file (from it, else from the main pak),
+    // then the game configuration keys and the more-games file. RES_FAIL, logged, without a
+    // configuration file.
+    Result ReadConfiguration();
 
     // ---- Profiles ----
     // One profile file: the record, and with withGame (and the record in use, or force) the game
@@ -326,6 +336,9 @@ public:
     // level; RES_FAIL with the mode as it was when the profile cannot be read.
     Result StartNewGame(uint32_t mode);
     Result ContinueGame(uint32_t mode);
+    // A game that could not be read: the mode's record of the slot starts afresh (its best time
+    // kept) and the player is told, the play page next.
+    void TellGameUnreadable(uint32_t mode);
     void OnGameFinished(uint8_t skip);
     void ChangeLanguage(uint32_t language);
     void ShowLevelMessage();
@@ -470,6 +483,7 @@ protected:
     std::unique_ptr<CPopupText> m_pPopupTuto;
     std::unique_ptr<char16_t[]> m_pCreditsText;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
+    CSaveFolder m_SaveFolder{time(nullptr)};
     CLevelFactory m_LevelFactory;
     // ---- Legal texts ----
     std::vector<std::unique_ptr<CLegalItem>> m_Legals;
@@ -535,14 +549,23 @@ private:
     // The built-in game settings (an empty reader without them).
     const CParamsReader& GameParams() const;
 
-    OptionsRead ReadOptions(CStream& stream);
-    bool ReadOptionFields(CStream& stream);
+    Result UseSaveFolder(char16_t* folder);
+    // Moves a damaged save (or what stands in its place) to "<path>.damaged", with a log line.
+    void KeepDamagedSave(const char16_t* path);
+    // The save through the crash-safe replacing save; a failure is logged and noted for the player.
+    Result SaveReplacing(const char16_t* path, const FileContentWriter& write);
+    OptionsRead ReadOptionsFile(const char16_t* path);
+    // sound turns false for anything the writer cannot have stored.
+    OptionsRead ReadOptions(CStream& stream, bool& sound);
+    bool ReadOptionFields(CStream& stream, bool& sound);
+    bool ReadProfileNames(CStream& stream, bool& sound);
     Result ReadProfileHeader(CStream& stream);
     bool ReadProfileRecord(CStream& stream, CProfileProgress& record);
     Result ReadProfileGame(CStream& stream, uint16_t version, const uint32_t scenes[3]);
     // The saved string of the waiting pop-up (or, without one, of the in-game pop-up) shown again.
     void RestorePopup(const uint32_t popups[2]);
     bool IsLevelOrNone(uint32_t level) const;
+    bool IsRecordOrNone(uint32_t level, uint32_t record) const;
     bool WriteProfileRecord(CStream& stream, const CProfileProgress& record);
     bool WriteProfileGame(CStream& stream);
     Result ProfilePath(uint32_t mode, uint32_t slot, bool noMove, char16_t* out);

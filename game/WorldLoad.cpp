@@ -46,6 +46,11 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
                                  uint8_t fullscreen, uint8_t resizable, uint8_t vSync, uint32_t orientation,
                                  const char16_t* dataFolder, uint16_t reserved1, uint16_t reserved2)
 {
+    // Another copy of the game plays from the same save folder: this one ends, touching nothing.
+    if (m_SaveFolder.IsTakenByAnother()) {
+        WStrCopy(m_pData->errorDetail, kMaxPathUnits, u"Another copy of the game is using the save folder");
+        return RES_FAIL;
+    }
     LoadPrefetchParams();
     const CParamsReader& game = GameParams();
     char16_t key[kMaxPathUnits];
@@ -80,9 +85,8 @@ Result CVadadiDazidevWorld::LoadGame()
     const char* version = wglGetCurrentContext() ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
     LogPrintf(m_pData->logPath, 1, u"# OpenGL implementation (v %S)\n", version ? version : "(null)");
     m_pData->dataRootPrefixLength = 0;
-    if (Failed(OpenConfiguration()))
+    if (Failed(ReadConfiguration()))
         return RES_FAIL;
-    ReadGameSettings();
     if (Failed(MakeWebScoring()) || Failed(MakeMainFont()))
         return RES_FAIL;
     ScanLanguages();
@@ -103,6 +107,14 @@ Result CVadadiDazidevWorld::LoadGame()
     ShowCursor(TRUE);
     if (m_pTimerFactor)
         m_pTimerFactor->Tick();
+    return RES_OK;
+}
+
+Result CVadadiDazidevWorld::ReadConfiguration()
+{
+    if (Failed(OpenConfiguration()))
+        return RES_FAIL;
+    ReadGameSettings();
     return RES_OK;
 }
 

@@ -30,9 +30,14 @@ Result CVadadiDazidevWorld::ToggleFullscreen(uint8_t fullscreen)
     return CWorld::ToggleFullscreen(fullscreen);
 }
 
+// The main and play pages come after the notice of a save that failed, once.
 void CVadadiDazidevWorld::ShowMenuPage(uint32_t page)
 {
-    if (m_pMenuDialog)
+    if (!m_pMenuDialog)
+        return;
+    if ((page == 0 || page == 1) && m_SaveFolder.TakeNotice())
+        m_pMenuDialog->ShowNotice(kPageNotSaved, page);
+    else
         m_pMenuDialog->SetPage(page);
 }
 
@@ -82,10 +87,18 @@ void CVadadiDazidevWorld::RunMenuAction(uint32_t action, uint32_t clicked)
 {
     switch (action) {
     case kActionMoreGames: return SetState(GS_LOAD_MORE_GAMES, 1);
-    case kActionNewStory: StartNewGame(kModeStory); return;
-    case kActionContinueStory: ContinueGame(kModeStory); return;
-    case kActionNewTimed: StartNewGame(kModeTimed); return;
-    case kActionContinueTimed: ContinueGame(kModeTimed); return;
+    case kActionNewStory:
+    case kActionNewTimed:
+        if (Failed(StartNewGame(action == kActionNewStory ? kModeStory : kModeTimed)))
+            TellGameUnreadable(kModeNone);
+        return;
+    case kActionContinueStory:
+    case kActionContinueTimed: {
+        const uint32_t mode = action == kActionContinueStory ? kModeStory : kModeTimed;
+        if (Failed(ContinueGame(mode)))
+            TellGameUnreadable(mode);
+        return;
+    }
     case kActionEndOfStory: return OnGameFinished(1);
     case kActionCredits: return SetState(GS_LOAD_CREDITS, 1);
     case kActionLegals: return SetState(GS_LOAD_LEGALS, 1);

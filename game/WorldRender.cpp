@@ -232,6 +232,7 @@ void CVadadiDazidevWorld::RunLanguageChange()
     }
     m_GameData.m_nLanguage = m_nPendingLanguage;
     m_nPendingLanguage = before;
+    SaveOptions();
     SetState(m_nPreviousState, 1);
 }
 

@@ -15,6 +15,8 @@ constexpr float kFramesPerSecond = 30.0f;
 constexpr float kCreditsSpeed = 2.0f;
 constexpr float kInertiaShare = 0.25f;
 constexpr float kLegalsVisibleShare = 0.75f;
+constexpr uint32_t kMainPage = 0;
+constexpr uint32_t kPlayPage = 1;
 
 bool IsSceneChangeState(uint32_t state)
 {
@@ -86,13 +88,28 @@ Result CVadadiDazidevWorld::StartNewGame(uint32_t mode)
 Result CVadadiDazidevWorld::ContinueGame(uint32_t mode)
 {
     const uint32_t before = m_GameData.m_nMode;
+    const uint32_t scenes[3] = {m_nCurrentScene, m_nNextScene, m_nSceneArgument};
     m_GameData.m_nMode = mode;
     if (Failed(LoadProfileSlot(mode, m_GameData.m_nSlot, true))) {
+        // A file refused part-way must not leave a level queued with half its state.
         m_GameData.m_nMode = before;
+        m_nCurrentScene = scenes[0];
+        m_nNextScene = scenes[1];
+        m_nSceneArgument = scenes[2];
         return RES_FAIL;
     }
     GoToScene(m_nCurrentScene);
     return RES_OK;
+}
+
+void CVadadiDazidevWorld::TellGameUnreadable(uint32_t mode)
+{
+    if (mode < kProfileModeCount) {
+        CProfileProgress& record = m_GameData.Progress(mode, m_GameData.m_nSlot);
+        ResetProgressRecord(record, m_nSceneCount);
+    }
+    if (m_pMenuDialog)
+        m_pMenuDialog->ShowNotice(kPageGameUnreadable, kPlayPage);
 }
 
 // The finished record is saved at once with what the last level gave (its hints), as a scene
@@ -130,13 +147,13 @@ void CVadadiDazidevWorld::LeaveToMainMenu()
     const uint32_t mode = m_GameData.m_nMode;
     if (mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bInUse)
         SaveProfile(m_GameData.m_nSlot, mode);
-    ShowMenuPage(0);
+    ShowMenuPage(kMainPage);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 
 void CVadadiDazidevWorld::LeaveToProfileMenu()
 {
-    ShowMenuPage(1);
+    ShowMenuPage(kPlayPage);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 

@@ -182,6 +182,11 @@ protected:
     void OfferStarAtStart(bool timed);
     // The leading records that GetRecord gives (the records a save holds).
     uint32_t SavedRecordCount();
+    // A saved pop-up id: none, or a main string of the loaded language (any id while none is
+    // loaded); a damaged save holds others.
+    bool IsSavedPopupId(int32_t id) const;
+    // A saved scene state the level type can be in (any in the base).
+    virtual bool IsSavedSceneState(uint32_t) const { return true; }
     // The stars sprite placed at the active star; null when none is shown.
     C3DObject* PlaceStarSprite();
 

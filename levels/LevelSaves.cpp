@@ -3,6 +3,7 @@
 #include <new>
 
 #include "core/Stream.h"
+#include "game/GameData.h"
 #include "game/StreamValues.h"
 
 // The level's profile sections: its state (part states, scene state, record, pop-ups) and its
@@ -31,6 +32,7 @@ bool TakePopup(CStream& s, CLevelPopupGroup& p)
     return Take(s, p.popupId) && Take(s, p.repeat) && Take(s, p.value) && Take(s, p.shown);
 }
 
+
 bool WriteStar(CStream& s, const CLevelStar& star)
 {
     return WriteValue(s, star.x) && WriteValue(s, star.y) && WriteValue(s, star.z) && WriteValue(s, star.flags) &&
@@ -43,6 +45,16 @@ bool TakeStar(CStream& s, CLevelStar& star)
 }
 
 } // namespace
+
+bool CLevel::IsSavedPopupId(int32_t id) const
+{
+    const CGameData* game = Game();
+    const CStringTable* strings = game ? &game->m_GameStrings : nullptr;
+    if (id == kNoPopup || !strings || !strings->m_pUnits)
+        return id >= kNoPopup;
+    return id >= 0 && game->m_nCommonsCount <= strings->m_nCount &&
+           static_cast<uint32_t>(id) < strings->m_nCount - game->m_nCommonsCount;
+}
 
 // The records that GetRecord gives, from the first: a level type without records saves none.
 uint32_t CLevel::SavedRecordCount()
@@ -81,11 +93,19 @@ Result CLevel::LoadObjects(CStream* stream, uint32_t version)
     if (!Take(s, m_nSceneState) || !Take(s, m_nCurrentRecord) || !Take(s, m_nPopupId) || !Take(s, queued) ||
         queued > kMaxSavedPopups || uint64_t{queued} * sizeof(int32_t) > s.BytesLeft())
         return RES_FAIL;
+    // A state, record or pop-up the level cannot show is damage, not a game to play.
+    if (!IsSavedSceneState(m_nSceneState) || (m_nRecordCount && m_nCurrentRecord >= m_nRecordCount) ||
+        !IsSavedPopupId(m_nPopupId))
+        return RES_FAIL;
     std::unique_ptr<int32_t[]> queue(new (std::nothrow) int32_t[queued ? queued : 1]());
     if (!queue)
         return RES_OUT_OF_MEMORY;
     if (queued && !s.Read(queue.get(), sizeof(int32_t), queued))
         return RES_FAIL;
+    for (uint32_t i = 0; i < queued; ++i) {
+        if (!IsSavedPopupId(queue[i]))
+            return RES_FAIL;
+    }
     m_pPopupQueue = std::move(queue);
     m_nPopupQueueCount = queued;
     uint32_t records = 0;
@@ -93,7 +113,9 @@ Result CLevel::LoadObjects(CStream* stream, uint32_t version)
         return RES_FAIL;
     for (uint32_t k = 0; k < records; ++k) {
         CLevelRecord& r = *GetRecord(k);
-        if (!TakePopup(s, r.introPopup) || !TakePopup(s, r.startPopup) || !TakePopup(s, r.leavePopup))
+        if (!TakePopup(s, r.introPopup) || !TakePopup(s, r.startPopup) || !TakePopup(s, r.leavePopup) ||
+            !IsSavedPopupId(r.introPopup.popupId) || !IsSavedPopupId(r.startPopup.popupId) ||
+            !IsSavedPopupId(r.leavePopup.popupId))
             return RES_FAIL;
     }
     return RES_OK;

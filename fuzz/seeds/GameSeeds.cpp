@@ -208,3 +208,41 @@ FUZZ_SEEDS(LevelLabels)
     labels.labels = {{1, 2, {1, 2, 3, 4}}, {0xFFFFFFFFu, 0, {}}};
     return {{"two-labels", LabelsBody(labels)}};
 }
+
+// The bits, the configuration text after its u16 size, then the more-games text.
+FUZZ_SEEDS(ExternalSettings)
+{
+    const std::string configuration =
+        "[BRIGHTNESS]\nDEFAULT_BRIGHTNESS = 300\n[WEB_SCORING]\nWEB_SCORING_SERVER_URL = http://127.0.0.1/score\n"
+        "MAIN_WEB_SITE_URL = https://www.example.com/\n[FACEBOOK]\nENABLE_FACEBOOK = 1\n[TIME_ATTACK]\n"
+        "ENABLE_TIME_ATTACK = 1\nSECONDS_PER_EXTRA_OBJECT = 10\n";
+    std::string moreGames = "[MORE_GAMES]\nENABLE_MORE_GAMES = 1\n";
+    for (int i = 1; i <= 6; ++i)
+        moreGames += "MORE_GAMES_" + std::to_string(i) + "_ENABLE = 1\nMORE_GAMES_" + std::to_string(i) +
+                     "_URL = https://games.example/" + std::to_string(i) + "\n";
+    FuzzSeeds seeds;
+    for (uint8_t bits : {0, 1, 3, 4}) {
+        CByteWriter out;
+        out.U8(bits);
+        out.U16(static_cast<uint16_t>(configuration.size()));
+        out.Text(configuration);
+        out.Text(moreGames);
+        seeds.emplace_back("bits-" + std::to_string(bits), out.Bytes());
+    }
+    return seeds;
+}
+
+// The blank profile of the raw files' game (two levels, a tooltip), as the world writes it,
+// for the first and the last slot.
+FUZZ_SEEDS(BlankProfile)
+{
+    CFuzzGame game;
+    game.Prepare(GameRawFiles());
+    CProfileProgress record{};
+    PrepareProgressRecord(record, game.World().GetSceneCount());
+    record.m_fPlayUnits = 0.0f;
+    record.m_nPlayMinutes = record.m_nPlayHours = 0;
+    CFuzzWriteStream out;
+    game.World().WriteProfile(out, record);
+    return {{"first-slot", std::string(1, '\0') + out.Bytes()}, {"last-timed-slot", "\x05" + out.Bytes()}};
+}

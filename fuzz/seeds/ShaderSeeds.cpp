@@ -15,13 +15,25 @@ const char* const kShaders[] = {
     "ps.1.2\n/* kill */ texkill t0\nsub_d2 r0, v0, v1\ndp4 r1, r0, c7\nnop\n",
 };
 
-} // namespace
-
-FUZZ_SEEDS(PsAssembler)
+FuzzSeeds ShaderTexts()
 {
     FuzzSeeds seeds;
     for (const char* shader : kShaders)
         seeds.emplace_back("shader" + std::to_string(seeds.size()) + ".psh", shader);
+    return seeds;
+}
+
+} // namespace
+
+FUZZ_SEEDS(PsAssembler)
+{
+    return ShaderTexts();
+}
+
+FUZZ_SEEDS(ShaderFile)
+{
+    FuzzSeeds seeds = ShaderTexts();
+    seeds.emplace_back("refused.psh", "ps.1.1\nmov r9, q0\n");
     return seeds;
 }
 

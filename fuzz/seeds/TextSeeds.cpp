@@ -120,3 +120,33 @@ FUZZ_SEEDS(WebScores)
 {
     return {{"answers", std::string("\x3F\x01" "1\x01" "1\x01" "2\x02" "-1\x01" "1", 13)}};
 }
+
+// Answers of a score server: plain, in pieces of the chunked coding, an error status, a redirect,
+// and a body cut off before its length.
+FUZZ_SEEDS(HttpAnswer)
+{
+    return {{"one", "HTTP/1.1 200 OK\r\nContent-Length: 1\r\n\r\n1"},
+            {"unsized", "HTTP/1.0 200 OK\r\nContent-Type: text/plain\r\n\r\n-2"},
+            {"chunked", "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1\r\n-\r\n1\r\n1\r\n0\r\n\r\n"},
+            {"error", "HTTP/1.1 500 Internal Server Error\r\nContent-Length: 1\r\n\r\n1"},
+            {"redirect", "HTTP/1.1 302 Found\r\nLocation: /score?again\r\nContent-Length: 0\r\n\r\n"},
+            {"cut", "HTTP/1.1 200 OK\r\nContent-Length: 9\r\n\r\n1"},
+            {"continue", "HTTP/1.1 100 Continue\r\n\r\nHTTP/1.1 200 OK\r\nContent-Length: 2\r\n\r\n-1"}};
+}
+
+// Score URLs as UTF-16 little-endian units: plain, with blanks, non-ASCII letters and a surrogate
+// pair, and of another scheme.
+FUZZ_SEEDS(InternetUrl)
+{
+    FuzzSeeds seeds;
+    for (const std::u16string& url :
+         {std::u16string(u"http://127.0.0.1:8080/score?action=set_user&login=bob&password=&email=b@example.org"),
+          std::u16string(u"HTTPS://scores.example.com/a b?login=J\u00f6rg\t&jeu=\U0001F600%41"),
+          std::u16string(u"ftp://example.com/")}) {
+        std::string bytes;
+        for (char16_t unit : url)
+            bytes += {static_cast<char>(unit & 0xFF), static_cast<char>(unit >> 8)};
+        seeds.emplace_back("url" + std::to_string(seeds.size()), bytes);
+    }
+    return seeds;
+}

@@ -41,6 +41,13 @@ enum MenuAction : uint32_t {
     kActionNone = 107,
 };
 
+// The pages that tell the player of a fault, each one line under the close button: a saved game
+// that cannot be read, and progress that cannot be saved.
+enum MenuNoticePage : uint32_t {
+    kPageGameUnreadable = 28,
+    kPageNotSaved = 29,
+};
+
 // The framed dialog of the main menu, options, profiles, account entry, web scores and
 // languages: one page of lines at a time, clicked, typed into or dragged each frame. Also owns
 // the navigation buttons other screens show and the credits page's logos.
@@ -74,6 +81,8 @@ public:
     const CMenuLine* BuildPageLines(uint32_t page, uint32_t* count);
     // The parent page.
     void Back(bool sound);
+    // A notice page; its close button leads to returnPage.
+    void ShowNotice(uint32_t page, uint32_t returnPage);
     // The navigation button pressed this frame (by key or by click), 0 when none.
     uint32_t GetClickedButton(uint32_t unused);
 
@@ -212,6 +221,11 @@ private:
     CMenuWebClient* m_pWeb;
 
     uint32_t m_nPage = 0;
+    uint32_t m_nNoticeReturn = 0;  // where a notice page's close button leads
+    // The frames that drew the page since it was set, up to kPresentedDraws: a page drawn in an
+    // earlier frame than this one was presented.
+    static constexpr uint32_t kPresentedDraws = 2;
+    uint32_t m_nPageDraws = 0;
     uint32_t m_nAction = kActionNone;
     uint32_t m_nWebSubState = 0;
     C3DContainerText* m_pEntryNode = nullptr;

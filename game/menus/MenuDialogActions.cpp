@@ -187,6 +187,7 @@ void CMenuDialog::DispatchConfirm()
     case 5:
         world->ResetProfileSlot(0, slot, true);
         world->ResetProfileSlot(1, slot, true);
+        m_pWorld->SaveOptions();
         SetPage(4);
         break;
     case 6: case 7:
@@ -203,6 +204,7 @@ void CMenuDialog::DispatchConfirm()
     case 17:
         game.m_bAccount = 0;
         game.m_szLogin[0] = game.m_szPassword[0] = game.m_szEmail[0] = 0;
+        m_pWorld->SaveOptions();
         SetPage(0);
         break;
     default: break;
@@ -213,6 +215,7 @@ void CMenuDialog::ToggleWindowMode()
 {
     if (Failed(m_pWorld->ToggleFullscreen(m_pData->fullscreen ? 0 : 1)))
         PostQuitMessage(0);
+    m_pWorld->SaveOptions();
     SetPage(m_nPage);
 }
 
@@ -221,6 +224,7 @@ void CMenuDialog::SelectSlot(uint32_t slot)
     if (Game().m_nSlot == slot)
         return;
     Game().m_nSlot = slot;
+    m_pWorld->SaveOptions();
     SetPage(m_nPage);
 }
 
@@ -243,7 +247,10 @@ void CMenuDialog::Back(bool sound)
 {
     uint32_t parent = 0;
     switch (m_nPage) {
-    case 3: m_pWorld->ApplySoundVolume(); break;
+    case 3:
+        m_pWorld->ApplySoundVolume();
+        m_pWorld->SaveOptions();
+        break;
     case 5: case 11: parent = 4; break;
     case 6: case 7: case 8: case 9: parent = 1; break;
     case 19: ResetWebClient(); parent = kScoresSentPage; break;
@@ -253,11 +260,18 @@ void CMenuDialog::Back(bool sound)
     case 25: ResetWebClient(); parent = 12; break;
     case 26: ResetWebClient(); parent = 14; break;
     case 32: parent = 3; break;
+    case kPageGameUnreadable: case kPageNotSaved: parent = m_nNoticeReturn; break;
     default: break;
     }
     SetPage(parent);
     if (sound)
         PlayClickSound();
+}
+
+void CMenuDialog::ShowNotice(uint32_t page, uint32_t returnPage)
+{
+    m_nNoticeReturn = returnPage;
+    SetPage(page);
 }
 
 void CMenuDialog::StartSendScores()
@@ -277,14 +291,16 @@ void CMenuDialog::FailWebExchange()
 }
 
 // One step of the account or score exchange once the fade is over and the client is idle. The
-// sub-state moves on before a send, whose answer may set another.
+// sub-state moves on before a send, whose answer may set another. A send holds the game until its
+// answer: it waits until the page that says so is on screen (drawn in a frame already presented).
 void CMenuDialog::StepWebExchange()
 {
     if (m_nWebSubState == 0 || !m_pWorld->IsFadeOver())
         return;
     if (!m_pWeb)
         return FailWebExchange();
-    if (!m_pWeb->IsIdle())
+    const bool sends = m_nWebSubState == 2 || m_nWebSubState == 5;
+    if (!m_pWeb->IsIdle() || (sends && m_nPageDraws < kPresentedDraws))
         return;
     switch (m_nWebSubState) {
     case 1: case 4: ++m_nWebSubState; break;

@@ -144,8 +144,10 @@ void CMenuDialog::CommitProfileName(const char16_t* text)
 {
     CGameData& game = Game();
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
-    if (text[0] && WStrCmp(text, LineString(47 + slot)) != 0)
+    if (text[0] && WStrCmp(text, LineString(47 + slot)) != 0) {
         CopyUnmapped(text, game.m_szProfileNames[slot], kProfileNameUnits);
+        m_pWorld->SaveOptions();
+    }
     m_szEntry[0] = 0;
     SetPage(4);
 }

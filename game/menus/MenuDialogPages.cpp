@@ -198,6 +198,8 @@ const CMenuLine* CMenuDialog::BuildPageLines(uint32_t page, uint32_t* count)
     case 22: add({29}); break;
     case 23: case 24: case 25: case 26: add({25 + page - 23}); break;
     case 27: add({30}); break;
+    case kPageGameUnreadable: add({62}); break;
+    case kPageNotSaved: add({63}); break;
     case kLanguagesPage: BuildLanguageLines(count); break;
     default: break;
     }
@@ -218,6 +220,7 @@ void CMenuDialog::MeasureLine(const char16_t* text, uint32_t kind, float* width,
 void CMenuDialog::SetPage(uint32_t page)
 {
     m_nPage = page;
+    m_nPageDraws = 0;
     m_nAction = kActionNone;
     m_pEntryNode = nullptr;
     m_bLayerFlag = page == 13 || page == 14 ? 0 : 1;
@@ -378,6 +381,8 @@ const CMenuDialog::CPlacedLine* CMenuDialog::PlacedLineOf(const C3DContainer* no
 
 Result CMenuDialog::Render()
 {
+    if (m_nPageDraws < kPresentedDraws)
+        ++m_nPageDraws;
     if (!m_pPageContainer)
         return RES_OK;
     for (uint32_t i = 0; i < m_nPlacedCount; ++i) {

@@ -16,6 +16,9 @@ public:
     virtual Result ToggleFullscreen(uint8_t fullscreen) = 0;
     // True when the screen fader's alpha is exactly 0.
     virtual bool IsFadeOver() const = 0;
+    // Writes the options file now: a choice the player made (a profile's name or slot, the volumes,
+    // the window, the account) is kept whatever ends the program later.
+    virtual Result SaveOptions() = 0;
 
 protected:
     ~CMenuWorld() = default;

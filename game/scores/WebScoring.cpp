@@ -14,6 +14,7 @@
 #include "core/WorldData.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/NetworkEngine.h"
+#include "platform/win32/Win32Window.h"
 
 namespace {
 
@@ -153,7 +154,14 @@ bool CWebScoring::CanSend() const
 
 Result CWebScoring::Send(const char16_t* url)
 {
-    if (!m_pClient || !CanSend() || Failed(m_pClient->Request(url))) {
+    if (!m_pClient || !CanSend()) {
+        m_nRequestState = kIdle;
+        return RES_FAIL;
+    }
+    const Result result = m_pClient->Request(url);
+    // The request held the game: what was clicked meanwhile was never seen on screen.
+    DiscardQueuedClicks();
+    if (Failed(result)) {
         m_nRequestState = kIdle;
         return RES_FAIL;
     }
@@ -304,6 +312,7 @@ void CWebScoring::OnSetUserAnswer(const uint8_t* data, uint32_t length)
     const bool created = IsAnswer(data, length, "1");
     if (created || IsAnswer(data, length, "2")) {
         m_pWorld->GetGameData()->m_bAccount = 1;
+        m_pWorld->SaveOptions();
         ShowPage(created ? kPageAccountCreated : kPageAccountKnown);
     } else if (IsAnswer(data, length, "-1")) {
         ShowPage(kPageLoginTaken);

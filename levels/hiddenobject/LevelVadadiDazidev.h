@@ -31,6 +31,8 @@ public:
     Result SaveObjects(CStream* stream) override;
     Result LoadObjects(CStream* stream, uint32_t version) override;
     Result LoadProgress(CStream* stream, uint32_t version) override;
+    // The search states, the arrows, the quiz and a fresh entry.
+    bool IsSavedSceneState(uint32_t state) const override;
     // The base description, then each record's extension; refuses part orders past the parts.
     Result LoadDescription(CStream* stream) override;
     bool IsSceneOptionSet() override { return m_nSceneState == kStateQuiz; }

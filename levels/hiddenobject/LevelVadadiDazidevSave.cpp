@@ -55,10 +55,16 @@ Result CLevelVadadiDazidev::LoadObjects(CStream* stream, uint32_t version)
         records != m_nRecordCount)
         return RES_FAIL;
     for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (!EachGroup(m_records[n], [stream](CLevelPopupGroup& p) { return ReadGroup(*stream, p); }))
+        if (!EachGroup(m_records[n],
+                       [this, stream](CLevelPopupGroup& p) { return ReadGroup(*stream, p) && IsSavedPopupId(p.popupId); }))
             return RES_FAIL;
     }
     return RES_OK;
+}
+
+bool CLevelVadadiDazidev::IsSavedSceneState(uint32_t state) const
+{
+    return state <= kLastPlainState || state == kSceneStateFresh;
 }
 
 Result CLevelVadadiDazidev::LoadProgress(CStream* stream, uint32_t version)

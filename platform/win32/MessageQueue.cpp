@@ -1,5 +1,7 @@
 #include "platform/win32/MessageQueue.h"
 
+#include <algorithm>
+
 #include "base/Clock.h"
 
 namespace {
@@ -34,6 +36,13 @@ void CMessageQueue::Post(const MSG& message)
 void CMessageQueue::PostFirst(const std::vector<MSG>& messages)
 {
     m_posted.insert(m_posted.begin(), messages.begin(), messages.end());
+}
+
+void CMessageQueue::Discard(UINT first, UINT last)
+{
+    m_posted.erase(std::remove_if(m_posted.begin(), m_posted.end(),
+                                  [&](const MSG& message) { return message.message >= first && message.message <= last; }),
+                   m_posted.end());
 }
 
 void CMessageQueue::PostQuit(int exitCode)

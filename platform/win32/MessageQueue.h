@@ -20,6 +20,8 @@ public:
 
     UINT_PTR SetTimer(HWND window, UINT_PTR id, UINT periodMs, TIMERPROC procedure);
     bool KillTimer(HWND window, UINT_PTR id);
+    // Drops the queued messages from first to last (message numbers).
+    void Discard(UINT first, UINT last);
     // Forgets the timers and queued messages of a destroyed window.
     void ForgetWindow(HWND window);
     // Milliseconds until the next timer is due (0 when one is due, -1 when there is none).

@@ -62,6 +62,12 @@ BOOL GetMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax)
     return message->message == WM_QUIT ? FALSE : TRUE;
 }
 
+void DiscardQueuedClicks()
+{
+    PumpPlatformEvents();
+    CMessageQueue::Get().Discard(WM_LBUTTONDOWN, WM_MOUSEWHEEL);
+}
+
 BOOL TranslateMessage(const MSG* message)
 {
     if (!message || !IsKeyMessage(message->message))

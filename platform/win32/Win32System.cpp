@@ -1,6 +1,7 @@
 #include "platform/win32/Win32System.h"
 
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -19,6 +20,21 @@
 namespace {
 
 thread_local DWORD g_lastError = ERROR_SUCCESS;
+
+// $HOME when set, else the user's home folder in the password database (as the XDG rules fall
+// back); "" when neither names one.
+std::string HomeFolder()
+{
+    const char* home = getenv("HOME");
+    if (home && *home)
+        return home;
+    struct passwd entry;
+    struct passwd* found = nullptr;
+    char buffer[4096];
+    if (getpwuid_r(getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found && found->pw_dir)
+        return found->pw_dir;
+    return "";
+}
 
 DWORD ErrorFromErrno(int error)
 {
@@ -202,11 +218,11 @@ DWORD GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, DWORD capa
         found = value;
     } else if (key == "APPDATA") {
         const char* dataHome = getenv("XDG_DATA_HOME");
-        const char* home = getenv("HOME");
+        const std::string home = HomeFolder();
         if (dataHome && *dataHome == '/')
             found = dataHome;
-        else if (home && *home)
-            found = std::string(home) + "/.local/share";
+        else if (!home.empty())
+            found = home + "/.local/share";
     }
     if (found.empty() && !value) {
         SetLastError(ERROR_ENVVAR_NOT_FOUND);

@@ -39,7 +39,7 @@ LANGID LangIdFromLocale(const char* locale);
 
 // ---- Environment and folders ----------------------------------------------------------------
 // The variable's value; for "APPDATA" when it is not set, the XDG data home
-// ($XDG_DATA_HOME, else $HOME/.local/share). Result: the length copied, or the size needed
+// ($XDG_DATA_HOME, else $HOME/.local/share, the password database's home without HOME). Result: the length copied, or the size needed
 // (terminator included) when the buffer is too small, or 0 with ERROR_ENVVAR_NOT_FOUND.
 DWORD GetEnvironmentVariableW(const char16_t* name, char16_t* buffer, DWORD capacity);
 

@@ -141,6 +141,10 @@ LRESULT DispatchMessageW(const MSG* message);
 BOOL PostMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 void PostQuitMessage(int exitCode);
 LRESULT SendMessageW(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+// Drops the mouse button and wheel messages of the input that came so far (clicks made while the
+// thread did not look at its queue, as during a synchronous request); the rest, a close request
+// among it, stays queued in order.
+void DiscardQueuedClicks();
 // Alt+F4 (WM_SYSKEYDOWN) posts WM_SYSCOMMAND SC_CLOSE, which sends WM_CLOSE; WM_CLOSE destroys
 // the window; WM_ERASEBKGND returns 1; WM_SETCURSOR sets the class cursor in the client area;
 // everything else 0.

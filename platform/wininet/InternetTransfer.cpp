@@ -158,12 +158,16 @@ void CInternetTransfer::HeaderLine(const char* line, size_t length)
     long status = 0;
     Curl().easyGetinfo(m_easy, CURLINFO_RESPONSE_CODE, &status);
     bool redirect = status >= 300 && status < 400 && m_redirecting;
-    if (status >= 200 && !redirect)
+    if (status >= 200 && !redirect) {
         m_headersDone = true;
+        m_status = status;
+    }
 }
 
 size_t CInternetTransfer::Body(const char* data, size_t length)
 {
+    if (!m_headersDone)
+        Curl().easyGetinfo(m_easy, CURLINFO_RESPONSE_CODE, &m_status);
     m_headersDone = true;
     if (PendingBytes() >= m_holdLimit) {
         m_paused = true;

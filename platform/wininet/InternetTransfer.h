@@ -30,6 +30,9 @@ public:
     // False when the transfer failed before the final answer's headers were in.
     bool Open(const Settings& settings);
 
+    // The final answer's status code once Open succeeded (0 before).
+    long Status() const { return m_status; }
+
     // Fills buffer with up to toRead bytes; fewer only at the end of the body (0 once it is over).
     // False when the transfer fails before toRead bytes or the end of the body arrived.
     bool Read(uint8_t* buffer, uint32_t toRead, uint32_t* read);
@@ -52,6 +55,7 @@ private:
     bool m_paused = false;
     bool m_finished = false;
     CURLcode m_result = CURLE_OK;
+    long m_status = 0;
     std::vector<uint8_t> m_pending;
     size_t m_pendingStart = 0;
     size_t m_holdLimit = kMaxPendingBytes;

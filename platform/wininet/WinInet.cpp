@@ -5,6 +5,7 @@
 #include "platform/wininet/InternetTransfer.h"
 #include "platform/wininet/InternetUrl.h"
 
+#include <cstring>
 #include <memory>
 #include <new>
 #include <string>
@@ -98,6 +99,18 @@ bool InternetReadFile(HINTERNET file, void* buffer, uint32_t toRead, uint32_t* r
     if (!handle || IsSession(handle))
         return false;
     return handle->transfer->Read(static_cast<uint8_t*>(buffer), toRead, read);
+}
+
+bool HttpQueryInfoW(HINTERNET file, uint32_t infoLevel, void* buffer, uint32_t* length, uint32_t* index)
+{
+    CInternetHandle* handle = Find(file);
+    if (!handle || IsSession(handle) || infoLevel != (HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER) || !buffer ||
+        !length || *length < sizeof(uint32_t) || index)
+        return false;
+    const uint32_t status = static_cast<uint32_t>(handle->transfer->Status());
+    memcpy(buffer, &status, sizeof status);
+    *length = sizeof status;
+    return true;
 }
 
 bool InternetCloseHandle(HINTERNET handle)

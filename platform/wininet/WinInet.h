@@ -33,6 +33,13 @@ HINTERNET InternetOpenUrlW(HINTERNET session, const char16_t* url, const char16_
 // before then, or for a handle that is not an open URL.
 bool InternetReadFile(HINTERNET file, void* buffer, uint32_t toRead, uint32_t* read);
 
+// The status of an opened URL's final answer, the one query answered: infoLevel must be
+// HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, buffer a uint32_t and *length at least its size
+// (set to it); index must be null. False otherwise, or for a handle that is not an open URL.
+constexpr uint32_t HTTP_QUERY_STATUS_CODE = 19;
+constexpr uint32_t HTTP_QUERY_FLAG_NUMBER = 0x20000000u;
+bool HttpQueryInfoW(HINTERNET file, uint32_t infoLevel, void* buffer, uint32_t* length, uint32_t* index);
+
 // Closes a URL or a session; closing a session closes the URLs opened in it. False for a handle
 // that is not open.
 bool InternetCloseHandle(HINTERNET handle);

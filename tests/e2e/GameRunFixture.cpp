@@ -55,8 +55,24 @@ SavedGame::SavedGame(const std::string& dataFolder, const std::string& appData)
     WStrCopy(m_world.GetData()->dataFolder, kMaxPathUnits, Utf8ToUtf16(dataFolder).c_str());
     FillWorldFactories(&m_world);
     ChooseTestModule(m_world.GetData(), kModule3D, [](CWorldData* d) -> CBaseObject* { return new CMemoryEngine(d); });
-    m_loaded = !error && Succeeded(m_world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0)) &&
-               Succeeded(m_world.LoadOptions(kLanguageCount));
+    // A folder without options yet is read as the game reads it at its first start.
+    m_loaded = !error && Succeeded(m_world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0));
+    const bool options = fs::exists(m_copy.File("appdata/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.options.sav"));
+    m_loaded = m_loaded && (Succeeded(m_world.LoadOptions(kLanguageCount)) || !options);
+}
+
+bool SavedGame::WriteTo(const std::string& appData)
+{
+    bool saved = Succeeded(m_world.SaveOptions());
+    for (uint32_t mode = 0; mode < kProfileModeCount; ++mode)
+        for (uint32_t slot = 0; slot < kProfileSlotCount; ++slot) {
+            const CProfileProgress& record = Game().Progress(mode, slot);
+            if (record.m_bInUse || record.m_bFinished)
+                saved = Succeeded(m_world.SaveProfile(slot, mode)) && saved;
+        }
+    std::error_code error;
+    fs::copy(m_copy.File("appdata"), appData, fs::copy_options::recursive | fs::copy_options::overwrite_existing, error);
+    return saved && !error;
 }
 
 SavedGame::~SavedGame()
@@ -155,4 +171,20 @@ size_t ColourCount(const std::string& path)
     int width = 0, height = 0;
     const std::vector<uint32_t> pixels = Pixels(path, &width, &height);
     return std::set<uint32_t>(pixels.begin(), pixels.end()).size();
+}
+
+size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect)
+{
+    int width = 0, height = 0, widthB = 0, heightB = 0;
+    const std::vector<uint32_t> first = Pixels(a, &width, &height);
+    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
+    if (first.empty() || width != widthB || height != heightB)
+        return 0;
+    size_t differing = 0;
+    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, height); ++y)
+        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, width); ++x) {
+            const size_t at = size_t(height - 1 - y) * width + x;  // the rows are stored bottom-up
+            differing += first[at] != second[at];
+        }
+    return differing;
 }

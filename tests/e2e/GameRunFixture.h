@@ -24,6 +24,9 @@ public:
     bool Loaded() const { return m_loaded; }
     CVadadiDazidevWorld& World() { return m_world; }
     CGameData& Game() { return *m_world.GetGameData(); }
+    // Saves the options and every profile played or finished, with the game's own writers, into
+    // the application-data folder appData (in place of what it held); false when a save fails.
+    bool WriteTo(const std::string& appData);
 
 private:
     TempDir m_copy;
@@ -64,3 +67,6 @@ protected:
                                          double share = 0.995);
 // The number of distinct colours of a picture, 0 when it does not load.
 size_t ColourCount(const std::string& path);
+// The number of pixels of the rectangle (window pixels from the top left) that differ between two
+// pictures of one size; 0 when they do not load at one size.
+size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect);

@@ -3,9 +3,12 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "app/WorldFactory.h"
+#include "engine3d/Container.h"
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
@@ -18,6 +21,9 @@
 #include "tests/support/TempDir.h"
 #include "tests/support/WorldTestModules.h"
 #include "tools/vddata/DataBuilder.h"
+
+// The navigation layer's close button.
+constexpr uint32_t kMenuCloseButton = 24;
 
 // The sample data of the build (its source tree with the generated pictures, sounds and fonts),
 // packed once into a folder of its own; "" outside ctest or when it does not build.
@@ -111,14 +117,18 @@ protected:
         s_log.clear();
         SetLogDebugHook([](const char16_t* text) { s_log += text; });
         ResetTestModules();
-        const std::u16string pak = Wide(SampleDataFolder() + "VadadiDazidev_full_Win32.pak");
-        m_world.SetParameters(nullptr, &m_game, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr);
-        m_world.GetDataFolder();
-        const std::u16string folder = Wide(SampleDataFolder());
-        WStrCopy(Data()->dataFolder, kMaxPathUnits, folder.c_str());
-        m_world.GetGameData()->m_bForceCharsetFont = 1;
-        FillWorldFactories(&m_world);
-        ChooseTestModule(Data(), kModule3D, [](CWorldData* d) -> CBaseObject* { return new CMemoryEngine(d); });
+        Prepare(m_world, m_game);
+    }
+    // A world over the sample data and the game settings, ready to load.
+    static void Prepare(CLoadWorld& world, CParamsText& game)
+    {
+        static const std::u16string pak = Wide(SampleDataFolder() + "VadadiDazidev_full_Win32.pak");
+        world.SetParameters(nullptr, &game, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr);
+        world.GetDataFolder();
+        WStrCopy(world.GetData()->dataFolder, kMaxPathUnits, Wide(SampleDataFolder()).c_str());
+        world.GetGameData()->m_bForceCharsetFont = 1;
+        FillWorldFactories(&world);
+        ChooseTestModule(world.GetData(), kModule3D, [](CWorldData* d) -> CBaseObject* { return new CMemoryEngine(d); });
     }
     void TearDown() override
     {
@@ -129,7 +139,11 @@ protected:
 
     static std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
     CWorldData* Data() { return m_world.GetData(); }
-    Result Load() { return m_world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0); }
+    Result Load() { return Load(m_world); }
+    static Result Load(CLoadWorld& world)
+    {
+        return world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0);
+    }
     // The number of lines of the log that hold text.
     static size_t Count(const std::u16string& text)
     {
@@ -155,6 +169,24 @@ protected:
         Data()->mouseReleased[0] = 1;
         Frame();
         Data()->mouseReleased[0] = 0;
+    }
+
+    CGameData& Game() { return *m_world.GetGameData(); }
+    CMenuDialog& Dialog() { return *m_world.m_pMenuDialog; }
+    uint32_t Page() { return Dialog().GetPage(); }
+    // Frames with the left button released over each line or navigation button in turn (close is
+    // always the navigation button); the page after each.
+    std::vector<uint32_t> Walk(std::initializer_list<uint32_t> ids)
+    {
+        std::vector<uint32_t> pages;
+        for (uint32_t id : ids) {
+            C3DContainer* node = id == kMenuCloseButton ? nullptr : Dialog().GetPageContainer()->FindById(id);
+            node = node ? node : Dialog().GetNavLayer()->FindById(id);
+            EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
+            ClickFrame(node);
+            pages.push_back(Page());
+        }
+        return pages;
     }
 
     TempDir m_dir;

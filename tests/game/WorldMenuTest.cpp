@@ -10,7 +10,7 @@
 
 namespace {
 
-constexpr uint32_t kClose = 24;
+constexpr uint32_t kClose = kMenuCloseButton;
 constexpr uint32_t kNext = 25;
 using Pages = std::vector<uint32_t>;
 
@@ -37,23 +37,6 @@ protected:
         m_world.SetState(GS_MAIN_MENU, 0);
     }
 
-    CGameData& Game() { return *m_world.GetGameData(); }
-    CMenuDialog& Dialog() { return *m_world.m_pMenuDialog; }
-    uint32_t Page() { return Dialog().GetPage(); }
-    // Frames with the left button released over each line or navigation button in turn (close is
-    // always the navigation button); the page after each.
-    Pages Walk(std::initializer_list<uint32_t> ids)
-    {
-        Pages pages;
-        for (uint32_t id : ids) {
-            C3DContainer* node = id == kClose ? nullptr : Dialog().GetPageContainer()->FindById(id);
-            node = node ? node : Dialog().GetNavLayer()->FindById(id);
-            EXPECT_NE(node, nullptr) << "page " << Page() << " id " << id;
-            ClickFrame(node);
-            pages.push_back(Page());
-        }
-        return pages;
-    }
     // Typed into the entry page, then its OK button.
     void Enter(const std::u16string& text, uint32_t ok)
     {

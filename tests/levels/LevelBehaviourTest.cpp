@@ -175,6 +175,29 @@ TEST_F(LevelBaseTest, SavedSectionsRoundTripAndCutStreamsKeepWhatWasRead)
     records.replace(partBytes + 16 + 2 * 4 + 2, 4, reinterpret_cast<const char*>(&three), 4);
     CSceneTestStream tooManyRecords(records);
     EXPECT_EQ(cut.LoadObjects(&tooManyRecords, 63), RES_FAIL) << "more records than the level has";
+
+    // A damaged save names a record or a pop-up the level cannot show: the state is refused. The
+    // table holds fifteen main strings and five commons.
+    CStringTable& table = Game().m_GameStrings;
+    table.m_nCount = 20;
+    table.m_pUnits.reset(new char16_t[20]());
+    table.m_pOffsets.reset(new uint32_t[20]());
+    Game().m_nCommonsCount = 5;
+    auto loads = [&](size_t at, int32_t value) {
+        std::string bytes = objects;
+        bytes.replace(at, 4, reinterpret_cast<const char*>(&value), 4);
+        CSceneTestStream stream(bytes);
+        return MakeLevel(model).LoadObjects(&stream, 63);
+    };
+    EXPECT_EQ(loads(partBytes + 4, 1), RES_OK);
+    EXPECT_EQ(loads(partBytes + 4, 2), RES_FAIL) << "past the two records";
+    EXPECT_EQ(loads(partBytes + 8, 14), RES_OK);
+    for (int32_t popup : {15, 19, -2, INT32_MIN})
+        EXPECT_EQ(loads(partBytes + 8, popup), RES_FAIL) << popup;
+    EXPECT_EQ(loads(partBytes + 16, 40), RES_FAIL) << "a queued pop-up";
+    const size_t introPopup = objects.size() - 2 * 3 * 10 + 3 * 10;  // record 1's first group
+    EXPECT_EQ(loads(introPopup, 4), RES_OK);
+    EXPECT_EQ(loads(introPopup, 99), RES_FAIL) << "a record's pop-up";
 }
 
 uint32_t UndoRight(uint32_t y, int shift)

@@ -187,6 +187,7 @@ void HttpTestServer::Serve(int connection)
         m_requests.push_back(request);
     }
     Reply reply = Lookup(request);
+    std::this_thread::sleep_for(reply.delay);
     if (reply.behaviour != Behaviour::Silent && !SendReply(connection, reply))
         return;
     if (reply.behaviour != Behaviour::Answer)

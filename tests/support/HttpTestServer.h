@@ -26,6 +26,7 @@ public:
         int64_t contentLength = -1;  // -1: the body's size; more than that makes a cut answer
         size_t pieceBytes = 0;       // body sent in pieces of this size, kPiecePause apart; 0: at once
         Behaviour behaviour = Behaviour::Answer;
+        std::chrono::milliseconds delay{0};  // how long the answer waits once the request is in
     };
 
     struct Request {

@@ -25,6 +25,11 @@ public:
     void OpenWebLink(const char16_t*) override { calls += "link "; }
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
     bool IsFadeOver() const override { return true; }
+    Result SaveOptions() override
+    {
+        calls += "options ";
+        return RES_OK;
+    }
 
     std::string calls;
 };
@@ -271,6 +276,37 @@ TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
     EXPECT_EQ(m_dialog.GetAction(), uint32_t{kActionNone}) << "one frame only";
 }
 
+// The options file is written as each choice is made, not only at quit: a profile's name and
+// slot, the options page left, a profile erased, the account forgotten.
+TEST_P(MenuDialogTest, EachChoiceIsSavedWhenItIsMade)
+{
+    auto saves = [this] {
+        const std::string& calls = m_menuWorld.calls;
+        size_t count = 0;
+        for (size_t at = calls.find("options "); at != std::string::npos; at = calls.find("options ", at + 1))
+            ++count;
+        return count;
+    };
+    m_dialog.SetPage(4);
+    Click(48);
+    EXPECT_EQ(saves(), 1u) << "another slot";
+    Click(48);
+    EXPECT_EQ(saves(), 1u) << "the same slot again";
+    m_dialog.SetPage(11);
+    Type(u"Ada\r");
+    EXPECT_EQ(std::u16string(Data().m_szProfileNames[1]), u"Ada");
+    EXPECT_EQ(saves(), 2u) << "a name";
+    m_dialog.SetPage(3);
+    m_dialog.Back(false);
+    EXPECT_EQ(saves(), 3u) << "the volumes";
+    m_dialog.SetPage(5);
+    Click(64);
+    EXPECT_EQ(saves(), 4u) << "a profile erased";
+    m_dialog.SetPage(17);
+    Click(64);
+    EXPECT_EQ(saves(), 5u) << "the account forgotten";
+}
+
 TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
 {
     Data().m_bWebLinks = 1;
@@ -291,6 +327,12 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u);
     for (int frame = 0; frame < 8; ++frame)
         m_dialog.OnUpdate();
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u) << "the sending page never shown yet";
+    EXPECT_EQ(m_web.sent, 0u);
+    for (int frame = 0; frame < 8; ++frame) {
+        m_dialog.Render();
+        m_dialog.OnUpdate();
+    }
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 210u);
     EXPECT_EQ(m_web.sent, 2u);
     // The account: login, password, e-mail, then the server's answer.
@@ -303,6 +345,11 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     EXPECT_EQ(m_dialog.GetPage(), 14u);
     Type(u"a@b.c\r");
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u) << "one step in the same frame";
+    // The send waits for a frame that drew the sending page to be presented: the second draw.
+    m_dialog.Render();
+    m_dialog.OnUpdate();
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u);
+    m_dialog.Render();
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 230u) << "the answer's page";
     EXPECT_EQ(std::u16string(Data().m_szPassword) + Data().m_szLogin + Data().m_szEmail, u"p wab" u"a@b.c");

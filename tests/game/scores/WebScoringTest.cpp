@@ -187,26 +187,23 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     RunDialog(m_subState);  // "-2": wrong password
     EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoreRefused);
 
-    // A silent server fails the send once the timeout is over; a cut answer never reaches the client.
+    // A silent server fails the send once the timeout is over; an answer cut off in its body, or
+    // whole under an error status, is no answer either.
     InternetSetTimeouts(100, 200);
     Reply silent;
     silent.behaviour = HttpTestServer::Behaviour::Silent;
-    m_server.SetFault(silent);
-    StartSendScores();
-    RunDialog(m_subState);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
     Reply cut = ScoreAnswer("1");
     cut.contentLength = 5;
-    m_server.SetFault(cut);
-    StartSendScores();
-    RunDialog(m_subState);
-    EXPECT_EQ(m_pages.back(), 19u);
-    EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kSetScoreSent);
-    EXPECT_EQ(Data().Progress(0, 0).m_bSent, 0);
-    EXPECT_FALSE(SavedAsSent(0, 0));
-
-    // A 404 still answers with its body.
-    m_server.SetFault(ScoreAnswer("1", 404));
+    for (const Reply& fault : {silent, cut, ScoreAnswer("1", 404), ScoreAnswer("1", 500)}) {
+        m_server.SetFault(fault);
+        StartSendScores();
+        RunDialog(m_subState);
+        EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer) << fault.status;
+        EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kIdle);
+        EXPECT_EQ(Data().Progress(0, 0).m_bSent, 0);
+        EXPECT_FALSE(SavedAsSent(0, 0));
+    }
+    m_server.SetFault(ScoreAnswer("1"));
     StartSendScores();
     RunDialog(m_subState);
     EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoresSent);

@@ -433,6 +433,18 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
     EXPECT_EQ(Record(0).states[2].endPopup.value, 9u);
     loaded.Release();
 
+    // Scene states of the scene: the searches, the arrows, the quiz and a fresh entry.
+    const size_t stateAt = 4 + 8 * model.level.scene.parts.size();
+    for (uint32_t state : {0u, 3u, 6u, 7u, 14u, 8u, 13u, 15u, 0xFFFFFFFFu}) {
+        std::string bytes = saved.m_bytes;
+        bytes.replace(stateAt, 4, reinterpret_cast<const char*>(&state), 4);
+        CTestHiddenLevel& changed = Build(model);
+        CStreamMemory in(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
+        in.Open();
+        EXPECT_EQ(changed.LoadObjects(&in, 1), state <= 7 || state == 14 ? RES_OK : RES_FAIL) << state;
+        changed.Release();
+    }
+
     model.level.records.resize(2);
     CTestHiddenLevel& other = Build(model);
     CStreamMemory again(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));

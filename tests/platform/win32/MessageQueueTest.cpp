@@ -111,3 +111,17 @@ TEST_F(MessageQueueTest, WindowMessagesNeedAWindow)
     MSG message{};
     EXPECT_EQ(DispatchMessageW(&message), 0);
 }
+
+TEST_F(MessageQueueTest, DiscardingClicksKeepsTheRestInOrder)
+{
+    for (UINT message : {WM_LBUTTONDOWN, WM_KEYDOWN, WM_MOUSEMOVE, WM_LBUTTONUP, WM_RBUTTONDOWN, WM_MOUSEWHEEL,
+                         WM_CLOSE, WM_RBUTTONUP, WM_SYSKEYDOWN})
+        PostMessageW(nullptr, message, 0, 0);
+    DiscardQueuedClicks();
+    MSG message;
+    for (UINT kept : {WM_KEYDOWN, WM_MOUSEMOVE, WM_CLOSE, WM_SYSKEYDOWN}) {
+        ASSERT_TRUE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+        EXPECT_EQ(message.message, kept);
+    }
+    EXPECT_FALSE(PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE));
+}

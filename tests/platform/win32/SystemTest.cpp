@@ -1,4 +1,6 @@
+#include <pwd.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <cstdlib>
 #include <ctime>
@@ -69,10 +71,20 @@ TEST_F(SystemTest, AppDataFallsBackToTheXdgDataHome)
         ASSERT_GT(GetEnvironmentVariableW(u"APPDATA", buffer, 260), 0u);
         EXPECT_EQ(std::u16string(buffer), u"/tmp/xdg");
     }
-    ScopedEnv dataHome("XDG_DATA_HOME", nullptr);
-    ScopedEnv home("HOME", "/home/player");
-    ASSERT_GT(GetEnvironmentVariableW(u"APPDATA", buffer, 260), 0u);
-    EXPECT_EQ(std::u16string(buffer), u"/home/player/.local/share");
+    ScopedEnv dataHome("XDG_DATA_HOME", "relative/is/ignored");
+    {
+        ScopedEnv home("HOME", "/home/player");
+        ASSERT_GT(GetEnvironmentVariableW(u"APPDATA", buffer, 260), 0u);
+        EXPECT_EQ(std::u16string(buffer), u"/home/player/.local/share");
+    }
+    // Without HOME, the home folder of the password database, as the XDG rules fall back.
+    for (const char* unset : {static_cast<const char*>(nullptr), ""}) {
+        ScopedEnv home("HOME", unset);
+        const passwd* user = getpwuid(getuid());
+        ASSERT_TRUE(user && user->pw_dir);
+        ASSERT_GT(GetEnvironmentVariableW(u"APPDATA", buffer, 260), 0u);
+        EXPECT_EQ(Utf16ToUtf8(buffer), std::string(user->pw_dir) + "/.local/share");
+    }
     ScopedEnv other("VD_SURELY_UNSET", nullptr);
     EXPECT_EQ(GetEnvironmentVariableW(u"VD_SURELY_UNSET", buffer, 260), 0u);
     EXPECT_EQ(GetLastError(), ERROR_ENVVAR_NOT_FOUND);

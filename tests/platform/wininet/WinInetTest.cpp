@@ -171,3 +171,40 @@ TEST_F(WinInetTest, UnsupportedArgumentsAreRefused)
     EXPECT_EQ(InternetOpenUrlW(m_session, url.c_str(), nullptr, 0, 0x04000000u, 0), nullptr);
     EXPECT_TRUE(m_server.Requests().empty());
 }
+
+TEST_F(WinInetTest, TheStatusQueryGivesTheFinalAnswersCode)
+{
+    Reply missing = Body("-1");
+    missing.status = 404;
+    Reply moved;
+    moved.status = 302;
+    moved.extraHeaders = "Location: /text\r\n";
+    m_server.Route("/missing", missing);
+    m_server.Route("/moved", moved);
+    m_server.Route("/text", Body("1"));
+    const auto status = [](HINTERNET file) {
+        uint32_t code = 0, length = sizeof code;
+        return HttpQueryInfoW(file, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &length, nullptr) &&
+                       length == sizeof code
+                   ? code
+                   : 0u;
+    };
+    HINTERNET notFound = Open(u"/missing");
+    HINTERNET redirected = Open(u"/moved");
+    ASSERT_TRUE(notFound && redirected);
+    EXPECT_EQ(status(notFound), 404u);
+    EXPECT_EQ(status(redirected), 200u);
+    EXPECT_EQ(ReadAll(notFound, 16), "-1") << "the body of an error status is still read";
+
+    // Only the numeric status is answered, into a buffer that holds it, for an open URL.
+    uint32_t code = 0, length = sizeof code, index = 0;
+    EXPECT_FALSE(HttpQueryInfoW(notFound, HTTP_QUERY_STATUS_CODE, &code, &length, nullptr));
+    EXPECT_FALSE(HttpQueryInfoW(notFound, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &length, &index));
+    length = 2;
+    EXPECT_FALSE(HttpQueryInfoW(notFound, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &length, nullptr));
+    length = sizeof code;
+    EXPECT_FALSE(HttpQueryInfoW(m_session, HTTP_QUERY_STATUS_CODE | HTTP_QUERY_FLAG_NUMBER, &code, &length, nullptr));
+    InternetCloseHandle(notFound);
+    EXPECT_EQ(status(notFound), 0u);
+    InternetCloseHandle(redirected);
+}
