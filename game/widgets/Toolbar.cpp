@@ -31,7 +31,6 @@ constexpr uint32_t kNoZoomButton = 2;
 constexpr uint32_t kSharedTexture = 1;
 constexpr uint32_t kAlphaLinear = 0x52;
 constexpr uint16_t kLabelAlign = 3;  // centred on the position
-constexpr uint16_t kCentredOnScreenWidth = 4;
 constexpr uint32_t kItemBytes = 24;
 constexpr uint32_t kNameUnits = 260;
 const char16_t kBadName[] = u"# CToolbar::Load \"%s\" invalid file format, must be \"name.WidthxHeight.ext\"\n";
@@ -299,16 +298,6 @@ void CToolbar::RenderMenubar()
     m_pMenubar->Render(0);
 }
 
-void CToolbar::RenderButton(uint32_t n, const Vector3& position)
-{
-    if (!m_pButtons || n >= kButtonCount)
-        return;
-    m_pButtons->UseOwnMatrix();
-    m_pButtons->Identity();
-    m_pButtons->SetTranslation(&position);
-    m_pButtons->RenderPart(n);
-}
-
 void CToolbar::DrawLabel(C3DContainerText* text, const Vector3& position, uint8_t alpha, float scale)
 {
     text->Identity();
@@ -344,19 +333,6 @@ void CToolbar::RenderItems()
             break;
         }
     }
-}
-
-void CToolbar::DrawToolbarText(uint32_t stringId)
-{
-    const CGameData* game = m_pData->gameData;
-    if (!game->m_pMainFont)
-        return;
-    const Vector3 position = {0.0f, RowY(), 0.0f};
-    const CTextStyles& styles = game->m_TextStyles;
-    Vector3 out;
-    game->m_pMainFont->HitTestText(&out, CPopupText::GetString(stringId, kGameTable, m_pData), &position,
-                                   kCentredOnScreenWidth, styles.m_GameColors[0] | 0xFF000000u,
-                                   styles.m_ToolbarSize[0], styles.m_ToolbarSize[1], nullptr, nullptr, 0);
 }
 
 void CToolbar::UpdateZoomButton()
