@@ -1,5 +1,3 @@
-#include <GL/gl.h>
-
 #include <cmath>
 #include <new>
 
@@ -8,11 +6,11 @@
 #include "core/FrameTimer.h"
 #include "core/Log.h"
 #include "core/PlatformTable.h"
+#include "engine3d/Engine.h"
 #include "game/ComponentSteps.h"
 #include "game/PopupScreens.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/AudioEngine.h"
-#include "platform/win32/GLContext.h"
 #include "platform/win32/Win32Window.h"
 
 // The world's loading in its steps and its release.
@@ -82,7 +80,7 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
 
 Result CVadadiDazidevWorld::LoadGame()
 {
-    const char* version = wglGetCurrentContext() ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
+    const char* version = m_p3DEngine ? m_p3DEngine->GetDriverVersion() : nullptr;
     LogPrintf(m_pData->logPath, 1, u"# OpenGL implementation (v %S)\n", version ? version : "(null)");
     m_pData->dataRootPrefixLength = 0;
     if (Failed(ReadConfiguration()))

@@ -1,5 +1,7 @@
 #include "platform/win32/GLContext.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -197,6 +199,11 @@ HDC wglGetCurrentDC()
 BOOL GLSetSwapInterval(int interval)
 {
     return (g_current && SDL_GL_SetSwapInterval(interval) == 0) ? TRUE : FALSE;
+}
+
+const char* GLGetVersionString()
+{
+    return g_current ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
 }
 
 UINT GetSystemPaletteEntries(HDC, UINT, UINT count, PALETTEENTRY* entries)

@@ -66,6 +66,8 @@ HGLRC wglGetCurrentContext();
 HDC wglGetCurrentDC();
 // The swap interval of the current context: 1 waits for the vertical blank, 0 does not.
 BOOL GLSetSwapInterval(int interval);
+// The current context's GL_VERSION text; null while no context is current.
+const char* GLGetVersionString();
 
 // Palettes exist only for pixel formats that need one, which this platform never offers; these
 // are here so a colour-index path compiles and behaves sanely.
