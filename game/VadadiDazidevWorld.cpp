@@ -2,6 +2,7 @@
 
 #include "core/Log.h"
 #include "game/SystemLanguage.h"
+#include "game/states/StateScreens.h"
 
 namespace {
 
@@ -9,7 +10,7 @@ constexpr uint32_t kFirstTutorialStep = 33;
 
 } // namespace
 
-CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
+CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData(), m_pScreens(std::make_unique<CStateScreens>(*this))
 {
     m_GameData.m_pWorld = this;
     if (m_pData) {
@@ -24,6 +25,11 @@ CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
     m_GameData.m_nTutorialStep = kFirstTutorialStep;
     m_GameData.m_bTutorial = 1;
     m_GameData.m_fMaxZoomRefRatio = 1.0f;
+}
+
+CVadadiDazidevWorld::~CVadadiDazidevWorld()
+{
+    delete m_pMoreGames;
 }
 
 void CVadadiDazidevWorld::LogLine(const char16_t* text)

@@ -15,7 +15,6 @@
 #include "game/GameTimer.h"
 #include "game/GameTooltip.h"
 #include "game/GameStates.h"
-#include "game/GameTooltip.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
@@ -45,6 +44,7 @@ class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
+class CStateScreens;
 class CTouchScreen;
 class CVarnFontCharset;
 struct CCameraArea;
@@ -52,12 +52,23 @@ struct CStringFile;
 
 constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 
-// The game world. Its screens, widgets and levels are still to come; so far it loads the game
-// configuration, the options and the profiles, and saves them again.
+// The game world: it loads the configuration, the options, the profiles and the game's
+// components and levels, keeps the state number and the pending state, and runs each frame's
+// update and draw pass in a fixed order, handing the current state's share to its screen
+// (game/states). The screens work on the world's components as its own parts.
 class CVadadiDazidevWorld : public CWorld, public CMenuWorld {
+    friend class CExtraPagesScreen;
+    friend class CInGameScreen;
+    friend class CLayeredMenuScreen;
+    friend class CLoadingScreen;
+    friend class CLogoScreen;
+    friend class CMainMenuScreen;
+    friend class CPopupScreen;
+    friend class CSceneSwitchScreen;
+
 public:
     CVadadiDazidevWorld();
-    ~CVadadiDazidevWorld() override { delete m_pMoreGames; }
+    ~CVadadiDazidevWorld() override;
 
     // CWorld::Load with the same arguments, then the game's loading between host events 14 and 15.
     Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth, uint8_t fullscreen,
@@ -492,6 +503,7 @@ protected:
     CPopupBackground* m_pMoreGamesBackground = nullptr;
 
     // ---- Loading, state machine, draw pass and sound bank ----
+    std::unique_ptr<CStateScreens> m_pScreens;
     CWorldComponentFactory m_ComponentFactory;
     std::unique_ptr<CVarnFont> m_pOwnedFont;  // the main font when the world made it
 
@@ -523,26 +535,8 @@ private:
     void ApplyPendingState();
     void StorePointerVector();
     void UpdateState();
-    void UpdateLogo();
-    void ScrollCredits(float frames);
-    void ScrollLegals();
-    void AddInertia();
-    void UpdateInGame();
     void RenderState();
-    void RenderLogo();
-    void RenderScreenLoad();
-    void RenderTextLoad();
-    void RunLanguageChange();
-    void DrawCredits();
-    void DrawLegals();
-    bool DrawTextAt(const char16_t* text, float x, float y, uint8_t link);
-    void RenderSceneChange();
-    void RenderSceneIntro();
-    void RenderInGame();
-    void RenderInGameWidgets(CGameLevel* level);
     void DrawPopup(CPopupText* popup, bool fade, bool loading);
-    void RenderDialog();
-    void DrawMenu(Result (CScreenLayeredMenu::*draw)());
     void DrawBackdrop();
     // The time a load took is not carried into the next frame, and mouse messages wait for it.
     void Resync();
@@ -625,15 +619,7 @@ protected:
 
 private:
     void ShowMenuPage(uint32_t page);
-    void RenderMainMenu();
-    void RunMenuAction(uint32_t action, uint32_t clicked);
-    void RenderMoreGamesPage();
-    void RenderTextPage();
-    void UpdateCreditLinks();
     void FreeTextPages();
-    void UpdateDialogState();
-    void UpdatePopupState();
-    void LeaveOutroMenu();
     void RenderNavButtons();
     // The navigation buttons shown: previous, close and next.
     void ShowNavButtons(bool previous, bool close, bool next);
