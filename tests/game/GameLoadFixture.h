@@ -97,6 +97,7 @@ public:
     using CVadadiDazidevWorld::m_pAudioEngine;
     using CVadadiDazidevWorld::m_pHint;
     using CVadadiDazidevWorld::m_pMenuDialog;
+    using CVadadiDazidevWorld::m_pMenuCurrent;
     using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::RenderTimerBadge;
     using CVadadiDazidevWorld::m_pPopupIngame;
