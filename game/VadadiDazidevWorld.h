@@ -56,7 +56,7 @@ constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 // components and levels, keeps the state number and the pending state, and runs each frame's
 // update and draw pass in a fixed order, handing the current state's share to its screen
 // (game/states). The screens work on the world's components as its own parts.
-class CVadadiDazidevWorld : public CWorld, public CMenuWorld {
+class CVadadiDazidevWorld : public CWorld, public CMenuWorld, public CPopupLabels {
     friend class CExtraPagesScreen;
     friend class CInGameScreen;
     friend class CLayeredMenuScreen;
@@ -176,7 +176,7 @@ public:
     Result Load_MoreGames(uint32_t index);
     void FreeMoreGames();
     // The level labels object; null while the world holds none.
-    CGameLabels* GetLabels() const { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
+    CGameLabels* GetLabels() const override { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
 
     CGameData* GetGameData() { return &m_GameData; }
 

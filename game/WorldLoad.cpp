@@ -218,6 +218,7 @@ Result CVadadiDazidevWorld::MakePopups()
             return RES_FAIL;
         }
         (*popups[n])->SetScreens(m_PopupScreens.Fader(), m_PopupScreens.Background(), m_pMenuDialog.get());
+        (*popups[n])->SetLabels(this);
     }
     SetMoreGamesScreens(m_DialogNavigation.Get(), m_PopupScreens.Background());
     return RES_OK;

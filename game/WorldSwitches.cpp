@@ -131,7 +131,7 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
         m_pHint->Stop();
     SnapCamera();
     if (m_pToolbar)
-        m_pToolbar->UpdateZoomButton();
+        m_pToolbar->UpdateZoomButton(IsZoomLocked());
     ResetTooltips();
     ApplyMusicVolume();
 }

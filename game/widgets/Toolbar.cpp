@@ -7,6 +7,7 @@
 #include "base/WideFormat.h"
 #include "base/WideString.h"
 #include "core/Log.h"
+#include "core/ParamsReader.h"
 #include "core/WorldData.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Container.h"
@@ -14,13 +15,14 @@
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
 #include "game/CharsetRemap.h"
+#include "game/GameData.h"
 #include "game/GameText.h"
 #include "game/PopupText.h"
+#include "game/SizeFromName.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/MenubarActions.h"
 #include "game/widgets/ScreenQuads.h"
-#include "game/SizeFromName.h"
+#include "world/World.h"
 
 namespace {
 
@@ -173,7 +175,7 @@ Result CToolbar::MakeContainers()
         button->SetTranslation(&position);
         button->SetHitRect(half, half, half, half);
     }
-    UpdateZoomButton();
+    UpdateZoomButton(true);  // until a level that can zoom starts
     return RES_OK;
 }
 
@@ -335,12 +337,10 @@ void CToolbar::RenderItems()
     }
 }
 
-void CToolbar::UpdateZoomButton()
+void CToolbar::UpdateZoomButton(bool locked)
 {
     if (!m_pMenubar)
         return;
-    const CVadadiDazidevWorld* world = m_pData->gameData ? m_pData->gameData->m_pWorld : nullptr;
-    const bool locked = !world || world->IsZoomLocked();
     if (C3DContainer* zoom = m_pMenubar->FindById(kZoomButton))
         zoom->SetVisible(locked ? 0 : 1);
     if (C3DContainer* noZoom = m_pMenubar->FindById(kNoZoomButton))

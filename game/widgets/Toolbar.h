@@ -57,8 +57,8 @@ public:
     void RenderToolbarStrip();
     void RenderItems();
     void RenderMenubar();
-    // Shows the zoom button when the world's scene can zoom, else the zoom-unavailable one.
-    void UpdateZoomButton();
+    // Shows the zoom button when the scene can zoom, else the zoom-unavailable one.
+    void UpdateZoomButton(bool locked);
     // RES_OK when the pointer lies on the menubar or the toolbar.
     Result IsPointOnBars() const;
     // The button under both the press point and the pointer runs its action: RES_OK (button 2

@@ -34,6 +34,7 @@ protected:
         m_world.m_pLabels.reset(m_screens = new CTestScreens(m_world.GetData(), m_engine, 0));
         ASSERT_EQ(m_popup.Load(kFixtureScale, kFixtureScale), RES_OK);
         m_popup.SetScreens(nullptr, nullptr, m_screens);
+        m_popup.SetLabels(&m_world);
     }
     void TearDown() override
     {
