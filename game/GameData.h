@@ -8,6 +8,7 @@
 #include "game/ProfileProgress.h"
 
 class CAudio;
+class CLevelHost;
 class CVadadiDazidevWorld;
 class CVarnFont;
 
@@ -73,6 +74,7 @@ struct COwnedPackerFile : CPackerFile {
 // Zero-filled when the world is made (value-initialised), then set by the world's constructor.
 struct CGameData : CSceneGameData {
     CVadadiDazidevWorld* m_pWorld;
+    CLevelHost* m_pLevelHost;  // what the levels, their objects and actions reach of the world
     uint8_t m_bForceCharsetFont;  // forces the charset font (type 2)
     uint8_t m_bDebugKeys;  // developer switch: state changes with Ctrl held apply at once
     uint8_t m_bOverlay;  // developer overlay; a copy of m_bDebugKeys

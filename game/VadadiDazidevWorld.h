@@ -18,6 +18,7 @@
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
+#include "game/LevelHost.h"
 #include "game/ProfileSection.h"
 #include "game/SaveFolder.h"
 #include "game/screens/ScreenLayeredMenu.h"
@@ -56,7 +57,7 @@ constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 // components and levels, keeps the state number and the pending state, and runs each frame's
 // update and draw pass in a fixed order, handing the current state's share to its screen
 // (game/states). The screens work on the world's components as its own parts.
-class CVadadiDazidevWorld : public CWorld, public CMenuWorld, public CPopupLabels {
+class CVadadiDazidevWorld : public CWorld, public CMenuWorld, public CPopupLabels, public CLevelHost {
     friend class CExtraPagesScreen;
     friend class CInGameScreen;
     friend class CLayeredMenuScreen;
@@ -145,7 +146,7 @@ public:
     Result OnPrepareGame();
     // The makers of the levels and level objects, filled by the program before Load.
     CLevelFactory& GetLevelFactory() { return m_LevelFactory; }
-    uint32_t GetSceneCount() const { return m_nSceneCount; }
+    uint32_t GetSceneCount() const override { return m_nSceneCount; }
 
     // ---- String tables, languages, credits and legal texts ----
     // Marks the languages whose main and commons files both open (from the external pak when
@@ -179,12 +180,13 @@ public:
     CGameLabels* GetLabels() const override { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
 
     CGameData* GetGameData() { return &m_GameData; }
+    CAudioEngine* GetAudioEngine() const override { return CWorld::GetAudioEngine(); }
 
     // ---- Mini-game levels ----
     // True while the level or a tooltip reports itself busy (a tooltip slides).
-    bool AreLevelObjectsBusy() const { return m_nLevelBusy != 0 || m_nTooltipBusy != 0; }
+    bool AreLevelObjectsBusy() const override { return m_nLevelBusy != 0 || m_nTooltipBusy != 0; }
     // True while a state change or a scene is waiting to be applied.
-    bool IsChangePending() const { return m_nPendingState != 0 || m_nNextScene != kNoIndex; }
+    bool IsChangePending() const override { return m_nPendingState != 0 || m_nNextScene != kNoIndex; }
 
     // ---- Web links and the more-games page ----
     // With a URL: keeps it to open at quit. With none: opens the kept URL with the shell, once.
@@ -203,7 +205,7 @@ public:
 
     // ---- Scene camera ----
     // The level being played; null when none is.
-    CGameLevel* GetCurrentLevel() const;
+    CGameLevel* GetCurrentLevel() const override;
     // Applies a zoom step (or the zoom toggle) to position and zoom, pivoting on the pointer (on
     // the screen centre for the toggle), then keeps both inside the current level's picture.
     // A zoom that is not above 0 (-1.0: unset) becomes the fit zoom.
@@ -212,9 +214,9 @@ public:
     void UpdateViewMatrices();
     // Eases the camera towards (x, -y, z) at zoom (-1.0: the fit zoom), both clamped first; a
     // free camera only, and only when the target differs.
-    void MoveCameraTo(const Vector3& position, float zoom);
-    void MoveCameraToMaxXMinY();
-    void MoveCameraToMaxXMaxY();
+    void MoveCameraTo(const Vector3& position, float zoom) override;
+    void MoveCameraToMaxXMinY() override;
+    void MoveCameraToMaxXMaxY() override;
     void StopCameraMove();
     // Sends the camera to the corner of largest x and smallest y at the fit zoom (at the next clamp).
     void ResetCamera();
@@ -226,15 +228,15 @@ public:
     bool IsZoomLocked() const;
     // The zoom at which a picture side fills the screen side beside the toolbar (the whole side
     // when ignored); 1.0 for a side that is not above 0.
-    float GetFitZoomRatioX(float width, bool ignoreWidth) const;
-    float GetFitZoomRatioY(float height, bool ignoreHeight) const;
-    float GetFitZoomRatio(float width, float height, bool ignoreHeight, bool ignoreWidth) const;
+    float GetFitZoomRatioX(float width, bool ignoreWidth) const override;
+    float GetFitZoomRatioY(float height, bool ignoreHeight) const override;
+    float GetFitZoomRatio(float width, float height, bool ignoreHeight, bool ignoreWidth) const override;
     // The in-game frame's camera step: the eased move (while a move runs, no level or tooltip is
     // busy and the fade is over), then the clamp with the pending wheel step and zoom toggle,
     // which it clears.
     void StepCamera(bool fadeOver);
     // The toolbar's width (its menubar) and height; 0 x 0 while the world holds no toolbar.
-    virtual Vector2 GetToolbarSize() const;
+    Vector2 GetToolbarSize() const override;
 
     // ---- Input reactions, click abuse and developer keys ----
     // Reactions to the left button and the pointer in virtual-screen units (z is always 0);
@@ -311,8 +313,8 @@ public:
     // ---- Loading, state machine, draw pass and sound bank ----
     // The makers of the world's components, filled by the program before Load.
     CWorldComponentFactory& GetComponentFactory() { return m_ComponentFactory; }
-    uint32_t GetState() const { return m_nState; }
-    uint32_t GetPendingState() const { return m_nPendingState; }
+    uint32_t GetState() const override { return m_nState; }
+    uint32_t GetPendingState() const override { return m_nPendingState; }
     // The in-game pop-up with the level's next queued pop-up, else a tooltip's; RES_FAIL when it
     // has nothing to show, else it shows its first page and state is asked for.
     Result ShowNextPopup(uint32_t state);
@@ -321,7 +323,7 @@ public:
 
     // Loads the bank entry on first use (a missing file is tried again next time), sets its loop
     // mode and the sound volume and marks it used. Nothing without an audio engine.
-    void AddAudio(uint16_t index, uint8_t loop);
+    void AddAudio(uint16_t index, uint8_t loop) override;
     // AddAudio, then the entry's sound starts.
     void PlayBankSound(uint16_t index);
     // Entries unused since the last sweep are unloaded; used ones become unused.
@@ -341,8 +343,8 @@ public:
     // left button's edges.
     void SetState(uint32_t state, uint8_t deferred);
     // Queues a level; the current one leaves first unless it is the same and no record is asked.
-    void GoToScene(uint32_t scene);
-    void ReloadSceneWithArgument(uint32_t record);
+    void GoToScene(uint32_t scene) override;
+    void ReloadSceneWithArgument(uint32_t record) override;
     // Each sets the mode and reads the profile (the blank one for a new game), then queues the
     // level; RES_FAIL with the mode as it was when the profile cannot be read.
     Result StartNewGame(uint32_t mode);
@@ -350,16 +352,16 @@ public:
     // A game that could not be read: the mode's record of the slot starts afresh (its best time
     // kept) and the player is told, the play page next.
     void TellGameUnreadable(uint32_t mode);
-    void OnGameFinished(uint8_t skip);
+    void OnGameFinished(uint8_t skip) override;
     void ChangeLanguage(uint32_t language);
-    void ShowLevelMessage();
+    void ShowLevelMessage() override;
     void OpenInGameMenu();
     void LeaveToMainMenu();
     void LeaveToProfileMenu();
     void Quit();
     void StartSceneIntroStep(uint8_t direct);
     // Every tooltip object, the folded ones on top.
-    void DrawTooltips();
+    void DrawTooltips() override;
     // The developer overlay of the in-game state: the current level's number, record and scene
     // kind, or with the level-list switch every level with its records.
     void DrawDeveloperOverlay();
@@ -368,29 +370,29 @@ public:
 
     // ---- Levels, their timer, labels and tooltips, and the stars ----
     // Level n; null past the levels.
-    CGameLevel* GetScene(uint32_t n) const;
-    uint32_t GetCurrentSceneIndex() const { return m_nCurrentScene; }
-    uint32_t GetTooltipCount() const { return m_nTooltipCount; }
+    CGameLevel* GetScene(uint32_t n) const override;
+    uint32_t GetCurrentSceneIndex() const override { return m_nCurrentScene; }
+    uint32_t GetTooltipCount() const override { return m_nTooltipCount; }
     // Tooltip n; null past the tooltips or when the object is no tooltip.
-    CGameTooltip* GetTooltip(uint32_t n) const;
+    CGameTooltip* GetTooltip(uint32_t n) const override;
     // The level timer; null while the world holds none.
-    CGameTimer* GetTimer() const;
-    CStars* GetStars() const { return m_pStars.get(); }
-    CHint* GetHint() const { return m_pHint.get(); }
-    CToolbar* GetToolbar() const { return m_pToolbar.get(); }
-    CPopupText* GetTutorialPopup() const { return m_pPopupTuto.get(); }
+    CGameTimer* GetTimer() const override;
+    CStars* GetStars() const override { return m_pStars.get(); }
+    CHint* GetHint() const override { return m_pHint.get(); }
+    CToolbar* GetToolbar() const override { return m_pToolbar.get(); }
+    CPopupText* GetTutorialPopup() const override { return m_pPopupTuto.get(); }
     // The pop-ups of the scene intro text and of the in-game and end texts.
     CPopupText* GetWaitingPopup() const { return m_pPopupWaiting.get(); }
     CPopupText* GetIngamePopup() const { return m_pPopupIngame.get(); }
-    CVarnFont* GetMainFont() const { return m_pMainFont; }
+    CVarnFont* GetMainFont() const override { return m_pMainFont; }
     // The scene zoom (the fit zoom while unset).
-    float GetSceneZoom() const;
+    float GetSceneZoom() const override;
     // Tooltip n unfolds (unless shown) and is no longer hidden; the tooltips count as busy.
-    void ShowTooltip(uint8_t index);
+    void ShowTooltip(uint8_t index) override;
     // Tooltip n folds (unless folded) and is hidden.
-    void HideTooltip(uint8_t index);
+    void HideTooltip(uint8_t index) override;
     // A loaded bank entry is kept by the sweeps until it is used again.
-    void MarkAudio(uint16_t index);
+    void MarkAudio(uint16_t index) override;
     // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
     void OnTimeUp();
     // The in-game frame's level steps: the tooltips' slides into the tooltip busy value, the
@@ -431,8 +433,8 @@ public:
     // With time attack enabled, the per-level extra seconds and zoom keys into the scenes' records.
     void ReadLevelTimeAttackKeys();
     // Neither the level nor a tooltip is busy (both cleared by every state change).
-    bool IsLevelIdle() const { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
-    CKvoBackground* GetBackground() const { return m_pBackground.get(); }
+    bool IsLevelIdle() const override { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
+    CKvoBackground* GetBackground() const override { return m_pBackground.get(); }
     // In the quiz state of a hidden-object scene the page takes the frame: its step once no pop-up
     // shows, no state is pending and the fade is over, else the background alone. False for any
     // other level or state.
@@ -610,7 +612,7 @@ private:
 public:
     // Re-creates the window in the other mode through the host; RES_FAIL without a host switch.
     Result ToggleFullscreen(uint8_t fullscreen) override;
-    CMenuDialog* GetMenuDialog() const { return m_pMenuDialog.get(); }
+    CMenuDialog* GetMenuDialog() const override { return m_pMenuDialog.get(); }
     CWebScoring* GetWebScoring() const { return m_pWebScoring.get(); }
 
 protected:

@@ -19,7 +19,7 @@ bool IsMusicSound(const CAudio* sound)
 
 CSoundBank* SoundBankOf(const CWorldData* data)
 {
-    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+    return data && data->gameData ? data->gameData->m_pLevelHost : nullptr;
 }
 
 void CVadadiDazidevWorld::AddAudio(uint16_t index, uint8_t loop)

@@ -107,7 +107,7 @@ Result CLevel::ReadCounts(CStream& stream, uint32_t* recordCount)
 Result CLevel::ReadPairs(CStream& stream)
 {
     CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
-    const uint32_t sceneCount = game && game->m_pWorld ? game->m_pWorld->GetSceneCount() : 0;
+    const uint32_t sceneCount = game && game->m_pLevelHost ? game->m_pLevelHost->GetSceneCount() : 0;
     uint32_t count = 0;
     if (!ReadValue(stream, count) || uint64_t{count} * sizeof(CLevelPair) > stream.BytesLeft())
         return RES_FAIL;
