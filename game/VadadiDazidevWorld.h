@@ -395,9 +395,6 @@ public:
     void MarkAudio(uint16_t index) override;
     // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
     void OnTimeUp();
-    // The in-game frame's level steps: the tooltips' slides into the tooltip busy value, the
-    // current level's effects and stars, and the timer's countdown in the timed mode.
-    void UpdateLevelObjects();
     // The first pop-up page a tooltip leaves, taken from it; kNoPopupPage when none.
     int32_t TakeTooltipPage();
     // Every tooltip folds (a scene switch).
@@ -405,14 +402,8 @@ public:
     // The level becomes current: a scene argument (kNoIndex: none) becomes its record, it starts
     // fresh, its first-visit byte is cleared when the level kind asks for it, its effects re-arm.
     void StartLevel(CGameLevel& level, uint32_t record);
-    // The in-game hint steps: the glow, and the recharge unless the level pauses it.
-    void StepHint(CGameLevel& level);
-    // Over the level: its active star, and in the timed mode the timer, its badge and its text.
-    void RenderLevelOverlay(CGameLevel& level);
     // The timed mode's badge over the level with the timer's alpha; RES_OK when clicked.
     Result RenderTimerBadge(CMenuDialog& dialog, float alpha);
-    // The first visit of the level kind in this record starts the intro step once.
-    void OfferFirstVisitIntro(CGameLevel& level);
     // The queued level's record: the scene argument's, else its current one; null when none.
     const CLevelRecord* QueuedRecord() const;
     // Registers the profile sections of the timer, the tooltips, the levels and the current scene
@@ -435,10 +426,6 @@ public:
     // Neither the level nor a tooltip is busy (both cleared by every state change).
     bool IsLevelIdle() const override { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
     CKvoBackground* GetBackground() const override { return m_pBackground.get(); }
-    // In the quiz state of a hidden-object scene the page takes the frame: its step once no pop-up
-    // shows, no state is pending and the fade is over, else the background alone. False for any
-    // other level or state.
-    bool RenderSceneQuiz(CGameLevel& level, bool popupShown);
 
 protected:
     CGameData m_GameData;
@@ -538,7 +525,6 @@ private:
     void StorePointerVector();
     void UpdateState();
     void RenderState();
-    void DrawPopup(CPopupText* popup, bool fade, bool loading);
     void DrawBackdrop();
     // The time a load took is not carried into the next frame, and mouse messages wait for it.
     void Resync();

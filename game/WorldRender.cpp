@@ -58,14 +58,6 @@ void CVadadiDazidevWorld::DrawTooltips()
     }
 }
 
-void CVadadiDazidevWorld::DrawPopup(CPopupText* popup, bool fade, bool loading)
-{
-    if (!popup)
-        return;
-    popup->DrawBackdrop(fade, !loading, loading);
-    popup->Render();
-}
-
 void CVadadiDazidevWorld::DrawBackdrop()
 {
     if (m_pScreenshot)

@@ -1,10 +1,12 @@
 #include "game/states/InGameScreen.h"
 
+#include "game/HiddenObjectScene.h"
 #include "game/VadadiDazidevWorld.h"
 
 namespace {
 
 constexpr float kFramesPerSecond = 30.0f;
+constexpr uint32_t kModeTimed = 1;
 constexpr uint8_t kFullAlpha = 255;
 
 } // namespace
@@ -51,7 +53,7 @@ void CInGameScreen::Render()
 void CInGameScreen::UpdateLevel()
 {
     CVadadiDazidevWorld& world = m_world;
-    world.UpdateLevelObjects();
+    UpdateLevelObjects();
     if (CGameLevel* level = world.GetCurrentLevel()) {
         level->PreUpdate();
         world.m_nLevelBusy = static_cast<uint32_t>(level->Update());
@@ -59,7 +61,7 @@ void CInGameScreen::UpdateLevel()
         if (level->PeekPopup() == kNoPopup) {
             if (world.m_pToolbar)
                 world.m_pToolbar->Process();
-            world.StepHint(*level);
+            StepHint(*level);
         }
     }
     world.AddPlayTime(world.m_GameData.m_nMode, world.m_GameData.m_nSlot);
@@ -78,20 +80,90 @@ void CInGameScreen::UpdatePenalty()
     world.AddPlayTime(world.m_GameData.m_nMode, world.m_GameData.m_nSlot);
 }
 
+void CInGameScreen::UpdateLevelObjects()
+{
+    CVadadiDazidevWorld& world = m_world;
+    world.m_nTooltipBusy = 0;
+    for (uint32_t i = 0; i < world.m_nTooltipCount; ++i) {
+        CGameTooltip* tooltip = world.GetTooltip(i);
+        const Result busy = tooltip ? tooltip->Update() : RES_OK;
+        if (busy != RES_OK)
+            world.m_nTooltipBusy = static_cast<uint32_t>(busy);
+    }
+    if (CGameLevel* level = world.GetCurrentLevel()) {
+        level->UpdateEffects();
+        level->UpdateStars();
+    }
+    CGameTimer* timer = world.GetTimer();
+    if (timer && timer->Update() == kTimerRanOut && world.m_GameData.m_nMode == kModeTimed)
+        world.OnTimeUp();
+}
+
+void CInGameScreen::StepHint(CGameLevel& level)
+{
+    CHint* hint = m_world.m_pHint.get();
+    if (!hint)
+        return;
+    hint->ProcessGlow();
+    if (!level.IsHintRechargePaused())
+        hint->Recharge();
+}
+
 void CInGameScreen::RenderLevel()
 {
     CVadadiDazidevWorld& world = m_world;
     CGameLevel* level = world.GetCurrentLevel();
     if (level) {
         level->Render();
-        world.RenderLevelOverlay(*level);
+        RenderLevelOverlay(*level);
     }
     RenderWidgets(level);
     if (world.m_nLevelBusy == 0 && world.m_nTooltipBusy == 0 && world.m_nPendingState != GS_SCENE_MODAL) {
         world.m_nPreviousState = GS_NONE;
         const bool shown = Succeeded(world.ShowNextPopup(GS_INGAME_POPUP));
-        if (level && !world.RenderSceneQuiz(*level, shown) && !shown)
-            world.OfferFirstVisitIntro(*level);
+        if (level && !RenderSceneQuiz(*level, shown) && !shown)
+            OfferFirstVisitIntro(*level);
+    }
+}
+
+void CInGameScreen::RenderLevelOverlay(CGameLevel& level)
+{
+    CVadadiDazidevWorld& world = m_world;
+    level.RenderStar();
+    CGameTimer* timer = world.GetTimer();
+    if (!timer || world.m_GameData.m_nMode != kModeTimed)
+        return;
+    timer->Render();
+    if (world.m_pMenuDialog && Succeeded(world.RenderTimerBadge(*world.m_pMenuDialog, timer->GetAlpha()))) {
+        world.m_pMenuDialog->PlayClickSound();
+        world.OnTimeUp();
+    }
+    timer->DrawText();
+}
+
+bool CInGameScreen::RenderSceneQuiz(CGameLevel& level, bool popupShown)
+{
+    auto* scene = level.GetType() == kLevelTypeHiddenObject ? dynamic_cast<CHiddenObjectScene*>(&level) : nullptr;
+    if (!scene || level.GetSceneState() != kSceneStateQuiz)
+        return false;
+    if (!popupShown && m_world.m_nPendingState == GS_NONE && m_world.IsFadeOver())
+        scene->StepQuiz();
+    else if (m_world.m_pBackground)
+        m_world.m_pBackground->DrawBackground(kFullAlpha);
+    return true;
+}
+
+void CInGameScreen::OfferFirstVisitIntro(CGameLevel& level)
+{
+    CGameData& game = m_world.m_GameData;
+    const uint32_t mode = game.m_nMode, slot = game.m_nSlot, visit = level.GetFirstVisitIndex();
+    if (mode >= kProfileModeCount || slot >= kProfileSlotCount || visit >= sizeof(CProfileProgress::m_FirstVisit) ||
+        level.IsToolbarHidden())
+        return;
+    uint8_t& seen = game.Progress(mode, slot).m_FirstVisit[visit];
+    if (seen == 0) {
+        seen = 1;
+        m_world.StartSceneIntroStep(1);
     }
 }
 

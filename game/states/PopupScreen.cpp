@@ -15,7 +15,10 @@ void CPopupScreen::Render()
 {
     CVadadiDazidevWorld& world = m_world;
     if (world.m_nState != GS_SCENE_MODAL) {
-        world.DrawPopup(world.m_pPopupIngame.get(), true, false);
+        if (CPopupText* popup = world.m_pPopupIngame.get()) {
+            popup->DrawBackdrop(true, true, false);
+            popup->Render();
+        }
         return world.RenderNavButtons();
     }
     if (world.m_pPopupTuto)
