@@ -1,8 +1,18 @@
 #include "game/VadadiDazidevWorld.h"
 
 #include "core/Log.h"
+#include "engine3d/Font.h"
+#include "game/KvoMusicManager.h"
+#include "game/PopupText.h"
 #include "game/SystemLanguage.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/screens/Stars.h"
 #include "game/states/StateScreens.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/InertiaPosition.h"
+#include "game/widgets/Toolbar.h"
+#include "game/widgets/TouchScreen.h"
 
 namespace {
 

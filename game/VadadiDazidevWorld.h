@@ -5,49 +5,45 @@
 
 #include "core/FileSave.h"
 #include "core/Stream.h"
-#include "engine3d/Font.h"
 #include "engine3d/ObjectTypes.h"
-#include "world/World.h"
 #include "game/CreditTexts.h"
 #include "game/GameData.h"
-#include "game/GameLabels.h"
 #include "game/GameLevel.h"
-#include "game/GameTimer.h"
-#include "game/GameTooltip.h"
 #include "game/GameStates.h"
-#include "game/screens/KvoBackground.h"
-#include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
 #include "game/LevelHost.h"
+#include "game/PopupScreens.h"
 #include "game/ProfileSection.h"
 #include "game/SaveFolder.h"
-#include "game/screens/ScreenLayeredMenu.h"
-#include "game/screens/Stars.h"
-#include "game/KvoMusicManager.h"
-#include "game/PopupText.h"
 #include "game/WorldComponentFactory.h"
 #include "game/WorldMenuScreens.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuWorld.h"
-#include "game/menus/MoreGamesPage.h"
-#include "game/widgets/Hint.h"
+#include "game/screens/KvoBackground.h"
+#include "game/screens/KvoScreenshot.h"
 #include "game/widgets/MenubarActions.h"
-#include "game/widgets/Toolbar.h"
-#include "game/widgets/InertiaPosition.h"
-#include "game/widgets/TouchScreen.h"
+#include "world/World.h"
 
+class CGameLabels;
+class CGameTimer;
+class CGameTooltip;
+class CHint;
 class CInertiaPosition;
 class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
 class CMoreGamesNavigation;
+class CMoreGamesPage;
 class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
 class CStateScreens;
+class CToolbar;
 class CTouchScreen;
+class CVarnFont;
 class CVarnFontCharset;
+class CWebScoring;
 struct CCameraArea;
 struct CStringFile;
 
@@ -177,7 +173,7 @@ public:
     Result Load_MoreGames(uint32_t index);
     void FreeMoreGames();
     // The level labels object; null while the world holds none.
-    CGameLabels* GetLabels() const override { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
+    CGameLabels* GetLabels() const override;
 
     CGameData* GetGameData() { return &m_GameData; }
     CAudioEngine* GetAudioEngine() const override { return CWorld::GetAudioEngine(); }

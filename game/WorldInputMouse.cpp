@@ -1,8 +1,11 @@
 #include <cmath>
 
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/InertiaPosition.h"
 #include "game/widgets/Toolbar.h"
+#include "game/widgets/TouchScreen.h"
 
 // The pointer reactions: presses, drags, clicks and their routing, the click-abuse count and
 // the wheel.

@@ -3,9 +3,13 @@
 #include <utility>
 
 #include "core/Stream.h"
+#include "game/GameLabels.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/widgets/Toolbar.h"
 
 // The world's side of the levels: access to the levels and their helper objects, tooltips shown
 // and hidden, the time running out, the level start, and the profile sections of the timer, the
@@ -36,6 +40,11 @@ bool IsSlideDone(uint32_t state)
 }
 
 } // namespace
+
+CGameLabels* CVadadiDazidevWorld::GetLabels() const
+{
+    return dynamic_cast<CGameLabels*>(m_pLabels.get());
+}
 
 CGameLevel* CVadadiDazidevWorld::GetScene(uint32_t n) const
 {

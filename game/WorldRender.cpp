@@ -1,6 +1,10 @@
 #include "core/FrameTimer.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/states/StateScreens.h"
+#include "game/widgets/TouchScreen.h"
 
 // The draw pass: the current state's screen, then the end of the pass (pending state, fader,
 // touch markers, focus cover).

@@ -1,5 +1,6 @@
 #include "base/WideFormat.h"
 #include "core/Log.h"
+#include "game/KvoMusicManager.h"
 #include "game/SoundBank.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/Audio.h"

@@ -2,8 +2,11 @@
 
 #include "base/WideString.h"
 #include "core/FrameTimer.h"
+#include "game/GameTimer.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/states/StateScreens.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/TouchScreen.h"
 #include "platform/win32/Win32Window.h"
 
 // The game's state machine: state requests, scene queueing, the flow operations and the frame

@@ -1,5 +1,7 @@
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
+#include "game/screens/ScreenLayeredMenu.h"
 #include "game/screens/Stars.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/Toolbar.h"

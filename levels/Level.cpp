@@ -4,8 +4,11 @@
 #include <new>
 
 #include "core/Stream.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
+#include "game/PopupText.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/screens/Stars.h"
 #include "levels/actions/LevelActions.h"
 
 namespace {

@@ -3,8 +3,13 @@
 #include <algorithm>
 #include <cmath>
 
+#include "engine3d/Font.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/widgets/InertiaPosition.h"
 
 namespace {
 

@@ -1,7 +1,13 @@
 #include "game/states/InGameScreen.h"
 
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
 #include "game/HiddenObjectScene.h"
+#include "game/LevelRecord.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
 
 namespace {
 

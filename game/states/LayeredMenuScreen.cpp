@@ -1,6 +1,8 @@
 #include "game/states/LayeredMenuScreen.h"
 
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/screens/ScreenLayeredMenu.h"
 
 namespace {
 

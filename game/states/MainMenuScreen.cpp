@@ -2,6 +2,7 @@
 
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/screens/ScreenLayeredMenu.h"
 
 namespace {
 

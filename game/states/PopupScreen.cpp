@@ -1,5 +1,6 @@
 #include "game/states/PopupScreen.h"
 
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 
 namespace {

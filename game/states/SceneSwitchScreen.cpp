@@ -2,6 +2,8 @@
 
 #include "base/StringHelpers.h"
 #include "core/Log.h"
+#include "game/LevelRecord.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/states/PopupScreen.h"
 

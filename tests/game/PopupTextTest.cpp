@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "backends/audio/AudioModule.h"
+#include "game/GameLabels.h"
 #include "game/PopupScreens.h"
 #include "tests/game/StringsFixture.h"
 #include "tests/support/WavFixture.h"

@@ -6,6 +6,7 @@
 #include "core/WorldData.h"
 #include "engine3d/Container.h"
 #include "game/GameStates.h"
+#include "game/GameTooltip.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
