@@ -22,7 +22,6 @@ constexpr uint32_t kFirstTutorialStep = 33;
 
 CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData(), m_pScreens(std::make_unique<CStateScreens>(*this))
 {
-    m_GameData.m_pWorld = this;
     m_GameData.m_pLevelHost = this;
     if (m_pData) {
         m_pData->gameData = &m_GameData;

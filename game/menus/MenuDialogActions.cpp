@@ -181,7 +181,7 @@ void CMenuDialog::DispatchConfirm()
 {
     CGameData& game = Game();
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
-    CVadadiDazidevWorld* world = game.m_pWorld;
+    auto* world = dynamic_cast<CVadadiDazidevWorld*>(m_pData->world);
     switch (m_nPage) {
     case 2: m_pWorld->Quit(); break;
     case 5:
