@@ -432,10 +432,6 @@ protected:
     uint8_t m_bIgnoreMouse = 0;
     Vector2 m_vLastMouse = {};
     Vector2 m_vPressPoint = {};
-    uint8_t m_bCreditsEntering = 1;
-    float m_fCreditsOffset = 0.0f;
-    float m_fCreditsHeight = 0.0f;
-    std::unique_ptr<CInertiaPosition> m_pCreditsInertia;
     float m_fZoom = -1.0f;  // unset
     float m_fWheelStep = 0.0f;
     uint8_t m_bZoomToggle = 0;
@@ -477,12 +473,11 @@ protected:
     std::unique_ptr<CPopupText> m_pPopupWaiting;
     std::unique_ptr<CPopupText> m_pPopupIngame;
     std::unique_ptr<CPopupText> m_pPopupTuto;
-    std::unique_ptr<char16_t[]> m_pCreditsText;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
     CSaveFolder m_SaveFolder{time(nullptr)};
     CLevelFactory m_LevelFactory;
-    // ---- Legal texts ----
-    std::vector<std::unique_ptr<CLegalItem>> m_Legals;
+    // ---- Credits and legal texts ----
+    CScrollingText m_Scroll;
     // ---- More-games page screens ----
     CMoreGamesNavigation* m_pMoreGamesNavigation = nullptr;
     CPopupBackground* m_pMoreGamesBackground = nullptr;

@@ -200,7 +200,7 @@ Result CVadadiDazidevWorld::MakeInputWidgets()
         LogPrintf(m_pData->logPath, 1, kLoadFailed, u"m_pTouchScreen");
         return RES_FAIL;
     }
-    return MakeComponent(m_ComponentFactory, kComponentInertia, m_pData, m_p3DEngine.get(), m_pCreditsInertia, u"CInertiaPosition credits");
+    return MakeComponent(m_ComponentFactory, kComponentInertia, m_pData, m_p3DEngine.get(), m_Scroll.m_pInertia, u"CInertiaPosition credits");
 }
 
 // The menu dialog reads "<raw folder>_menu_dialog.raw" before it loads; left out without a maker.
@@ -273,7 +273,7 @@ Result CVadadiDazidevWorld::Release()
             result = RES_FAIL;
         popup->reset();
     }
-    m_pCreditsText.reset();
+    m_Scroll.m_pText.reset();
     FreeLegals();
     FreeMoreGames();
     ClosePackerFile(&m_GameData.m_ExternalPak);
@@ -302,7 +302,7 @@ void CVadadiDazidevWorld::ReleaseComponents()
     delete m_pMoreGames;
     m_pMoreGames = nullptr;
     ReleaseComponent(m_pWebScoring);
-    ReleaseComponent(m_pCreditsInertia);
+    ReleaseComponent(m_Scroll.m_pInertia);
     ReleaseComponent(m_pMenuDialog);
 }
 

@@ -43,6 +43,6 @@ void CVadadiDazidevWorld::FreeTextPages()
 {
     if (m_pMenuDialog)
         m_pMenuDialog->ReleaseCredits();
-    m_pCreditsText.reset();
+    m_Scroll.m_pText.reset();
     FreeLegals();
 }

@@ -142,8 +142,8 @@ void CExtraPagesScreen::ScrollCredits(float frames)
 {
     CVadadiDazidevWorld& world = m_world;
     const float screen = world.m_pData->workingHeight;
-    const float loop = screen * 0.5f + world.m_fCreditsHeight;
-    float& offset = world.m_fCreditsOffset;
+    const float loop = screen * 0.5f + world.m_Scroll.m_fHeight;
+    float& offset = world.m_Scroll.m_fOffset;
     offset -= kCreditsSpeed * frames;
     // A loop that is not a positive finite length never ends the wrap.
     if (loop > 0.0f && std::isfinite(loop)) {
@@ -152,10 +152,10 @@ void CExtraPagesScreen::ScrollCredits(float frames)
         while (offset > loop)
             offset -= 2.0f * loop;
     }
-    if (world.m_bCreditsEntering && offset > screen) {
+    if (world.m_Scroll.m_bEntering && offset > screen) {
         offset = screen;
-        if (world.m_pCreditsInertia)
-            world.m_pCreditsInertia->Stop();
+        if (world.m_Scroll.m_pInertia)
+            world.m_Scroll.m_pInertia->Stop();
     }
     AddInertia();
 }
@@ -165,44 +165,44 @@ void CExtraPagesScreen::ScrollLegals()
     AddInertia();
     CVadadiDazidevWorld& world = m_world;
     const float lowest =
-        std::min(0.0f, -(world.m_fCreditsHeight - kLegalsVisibleShare * world.m_pData->workingHeight));
-    world.m_fCreditsOffset = std::clamp(world.m_fCreditsOffset, lowest, 0.0f);
+        std::min(0.0f, -(world.m_Scroll.m_fHeight - kLegalsVisibleShare * world.m_pData->workingHeight));
+    world.m_Scroll.m_fOffset = std::clamp(world.m_Scroll.m_fOffset, lowest, 0.0f);
 }
 
 void CExtraPagesScreen::AddInertia()
 {
-    if (!m_world.m_pCreditsInertia)
+    if (!m_world.m_Scroll.m_pInertia)
         return;
     Vector3 step{};
-    m_world.m_pCreditsInertia->Step(&step);
-    m_world.m_fCreditsOffset += step.y * kInertiaShare;
+    m_world.m_Scroll.m_pInertia->Step(&step);
+    m_world.m_Scroll.m_fOffset += step.y * kInertiaShare;
 }
 
 void CExtraPagesScreen::DrawCredits()
 {
     CVadadiDazidevWorld& world = m_world;
-    const char16_t* text = world.m_pCreditsText.get();
+    const char16_t* text = world.m_Scroll.m_pText.get();
     if (!text || !world.m_pMainFont)
         return;
     const float screen = world.m_pData->workingHeight;
     const float x = kCreditsLeft * world.m_pData->workingWidth;
-    const float offset = world.m_fCreditsOffset, height = world.m_fCreditsHeight;
-    if (offset > 0.0f && !world.m_bCreditsEntering)
+    const float offset = world.m_Scroll.m_fOffset, height = world.m_Scroll.m_fHeight;
+    if (offset > 0.0f && !world.m_Scroll.m_bEntering)
         DrawTextAt(text, x, offset - (screen * 0.5f + height), 0);
     DrawTextAt(text, x, offset, 0);
     if (offset + height < screen)
         DrawTextAt(text, x, offset + height, 0);
     if (offset < 0.0f || offset + height < screen)
-        world.m_bCreditsEntering = 0;
+        world.m_Scroll.m_bEntering = 0;
 }
 
 void CExtraPagesScreen::DrawLegals()
 {
     CVadadiDazidevWorld& world = m_world;
     const CWorldData& data = *world.m_pData;
-    float y = world.m_fCreditsOffset;
+    float y = world.m_Scroll.m_fOffset;
     const float x = kLegalsLeft * data.workingWidth;
-    for (const std::unique_ptr<CLegalItem>& item : world.m_Legals) {
+    for (const std::unique_ptr<CLegalItem>& item : world.m_Scroll.m_Legals) {
         const float height = item->m_Size.y;
         if (y < data.workingHeight && y + height > 0.0f && DrawTextAt(item->m_szWrapped, x, y, item->m_bMarked) &&
             data.mouseReleased[0] && world.m_GameData.m_bWebLinks)

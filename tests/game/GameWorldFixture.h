@@ -68,11 +68,7 @@ public:
     using CVadadiDazidevWorld::m_vCameraTarget;
     using CVadadiDazidevWorld::m_p3DEngine;
     using CVadadiDazidevWorld::m_pMainFont;
-    using CVadadiDazidevWorld::m_pCreditsText;
-    using CVadadiDazidevWorld::m_fCreditsHeight;
-    using CVadadiDazidevWorld::m_fCreditsOffset;
-    using CVadadiDazidevWorld::m_bCreditsEntering;
-    using CVadadiDazidevWorld::m_Legals;
+    using CVadadiDazidevWorld::m_Scroll;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
     using CVadadiDazidevWorld::m_pMenuDialog;
