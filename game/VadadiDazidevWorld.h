@@ -19,6 +19,7 @@
 #include "game/WorldMenuScreens.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuWorld.h"
+#include "game/scores/ScoreWorld.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/widgets/MenubarActions.h"
@@ -53,7 +54,11 @@ constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 // components and levels, keeps the state number and the pending state, and runs each frame's
 // update and draw pass in a fixed order, handing the current state's share to its screen
 // (game/states). The screens work on the world's components as its own parts.
-class CVadadiDazidevWorld : public CWorld, public CMenuWorld, public CPopupLabels, public CLevelHost {
+class CVadadiDazidevWorld : public CWorld,
+                            public CMenuWorld,
+                            public CPopupLabels,
+                            public CLevelHost,
+                            public CScoreWorld {
     friend class CExtraPagesScreen;
     friend class CInGameScreen;
     friend class CLayeredMenuScreen;
@@ -117,7 +122,7 @@ public:
     Result WriteProfile(CStream& stream, const CProfileProgress& record);
     Result LoadProfileSlot(uint32_t mode, uint32_t slot, bool withGame);
     Result SaveProfileSlot(uint32_t mode, uint32_t slot);
-    Result SaveProfile(uint32_t slot, uint32_t mode);
+    Result SaveProfile(uint32_t slot, uint32_t mode) override;
     // Leaves an empty profile file, clears the record and, with clearName, the slot's name.
     Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName);
     // Gives every record its per-level times, then reads both files of every slot without the
@@ -175,8 +180,10 @@ public:
     // The level labels object; null while the world holds none.
     CGameLabels* GetLabels() const override;
 
-    CGameData* GetGameData() { return &m_GameData; }
+    CGameData* GetGameData() override { return &m_GameData; }
+    CWorldData* GetData() const override { return CWorld::GetData(); }
     CAudioEngine* GetAudioEngine() const override { return CWorld::GetAudioEngine(); }
+    CNetworkEngine* GetNetworkEngine() const override { return CWorld::GetNetworkEngine(); }
 
     // ---- Mini-game levels ----
     // True while the level or a tooltip reports itself busy (a tooltip slides).

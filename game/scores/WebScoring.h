@@ -6,7 +6,7 @@
 #include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
-class CVadadiDazidevWorld;
+class CScoreWorld;
 
 // The menu dialog's side of a score exchange: the answer of a request picks its page.
 class CWebScorePages {
@@ -47,7 +47,7 @@ public:
         kPageNoAnswer = 27,
     };
 
-    explicit CWebScoring(CVadadiDazidevWorld* world);
+    explicit CWebScoring(CScoreWorld* world);
     ~CWebScoring() override;
 
     // Asks the network engine for a client; RES_FAIL without one.
@@ -88,7 +88,7 @@ private:
     void ShowPage(uint32_t page);
     void FreeQueue();
 
-    CVadadiDazidevWorld* m_pWorld;
+    CScoreWorld* m_pWorld;
     CNetworkClientHTTP* m_pClient = nullptr;
     uint32_t m_nRequestState = kIdle;
     CLinkedList m_Queue;
