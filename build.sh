@@ -2,6 +2,7 @@
 # Installs the dependencies, builds, and either starts the game or runs the tests.
 #   ./build.sh run    release build, then start the game on the bundled sample data
 #   ./build.sh test   sanitised build, then the whole test suite headless
+#   ./build.sh screens   sanitised build, then the screen suite, its reference pictures made anew
 set -euo pipefail
 cd "$(dirname "$0")"
 
@@ -38,6 +39,16 @@ build() {
   cmake --build "$dir" --parallel "$(nproc)"
 }
 
+# The sanitised build with the tests, and the environment the tests run in.
+build_tests() {
+  install_packages "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
+  build build-test -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=ON -DVD_WERROR=ON -DVD_TESTS=ON
+  export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
+  export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
+  export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
+  export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe VD_HEADLESS=1
+}
+
 case "${1:-}" in
   run)
     install_packages "${RUN_PACKAGES[@]}"
@@ -45,17 +56,18 @@ case "${1:-}" in
     cd build && exec ./VadadiDazidev
     ;;
   test)
-    install_packages "${RUN_PACKAGES[@]}" "${TEST_PACKAGES[@]}"
-    build build-test -DCMAKE_BUILD_TYPE=Debug -DVD_SANITIZE=ON -DVD_WERROR=ON -DVD_TESTS=ON
-    export ASAN_OPTIONS="detect_leaks=1:abort_on_error=0"
-    export LSAN_OPTIONS="suppressions=$PWD/tests/lsan.supp:print_suppressions=0"
-    export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
-    export SDL_AUDIODRIVER=dummy LIBGL_ALWAYS_SOFTWARE=1 GALLIUM_DRIVER=llvmpipe VD_HEADLESS=1
+    build_tests
     cd build-test
     exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 -j "$(nproc)"
     ;;
+  screens)
+    build_tests
+    cd build-test
+    VD_SCREENS_UPDATE=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 \
+      -j 3 -L screens
+    ;;
   *)
-    echo "usage: $0 run|test" >&2
+    echo "usage: $0 run|test|screens" >&2
     exit 2
     ;;
 esac

@@ -14,6 +14,7 @@
 #include "core/PlatformTable.h"
 #include "game/GameData.h"
 #include "platform/win32/PlatformHarness.h"
+#include "platform/win32/SessionEnd.h"
 #include "platform/win32/Win32MessageBox.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
@@ -83,6 +84,8 @@ private:
     Result CreateWindow();
     Result LoadWorld();
     int MainLoop();
+    Result IdleFrame(uint32_t sleepMs);
+    void LogSessionEnd() const;
     int Shutdown();
 
     CWorldData* Data() const { return m_world ? m_world->GetData() : nullptr; }
@@ -268,7 +271,6 @@ int CProgram::MainLoop()
         SetTimer(window, kFrameTimerId, static_cast<UINT>(1000.0 / frameTimer), nullptr);
         sleepMs = 0;
     }
-    CWorldData* data = Data();
     for (;;) {
         MSG message;
         if (frameTimer) {
@@ -282,13 +284,8 @@ int CProgram::MainLoop()
         } else if (!PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
             if (!FrameMayRun())
                 continue;
-            // The current main window: the switch between window and full screen replaces it.
-            data->minimised = IsIconic(m_info.window) ? 1 : 0;
-            data->hasFocus = GetFocus() == m_info.window ? 1 : 0;
-            if (Failed(m_world->OnFrame()))
+            if (Failed(IdleFrame(sleepMs)))
                 break;
-            if (sleepMs)
-                Sleep(sleepMs);
             continue;
         }
         if (message.message == WM_QUIT || message.message == WM_CLOSE)
@@ -298,7 +295,39 @@ int CProgram::MainLoop()
     }
     if (frameTimer)
         KillTimer(window, kFrameTimerId);
+    LogSessionEnd();
     return Shutdown();
+}
+
+// A frame while the queue is empty. Minimised, a frame only advances the frame timer: the loop
+// then waits for the next message instead, and the timer advances again once it came, so the
+// first frame after the window is back measures an ordinary frame. Frames a harness gates run
+// when it says, minimised or not.
+Result CProgram::IdleFrame(uint32_t sleepMs)
+{
+    CWorldData* data = Data();
+    // The current main window: the switch between window and full screen replaces it.
+    data->minimised = IsIconic(m_info.window) ? 1 : 0;
+    data->hasFocus = GetFocus() == m_info.window ? 1 : 0;
+    Result result = m_world->OnFrame();
+    if (Succeeded(result) && data->minimised && !AreFramesGated()) {
+        WaitMessage();
+        result = m_world->OnFrame();
+    }
+    if (Succeeded(result) && sleepMs)
+        Sleep(sleepMs);
+    return result;
+}
+
+void CProgram::LogSessionEnd() const
+{
+    const CSessionEnd end = GetSessionEnd();
+    if (end.cause == SessionEndCause::Signal)
+        LogPrintf(m_logPath, 1, u"# The session ends (signal %d): the program shuts down.\n", end.signal);
+    else if (end.cause == SessionEndCause::DisplayLost)
+        LogPrintf(m_logPath, 1, u"# The connection to the display was lost: the program shuts down.\n");
+    else if (end.cause == SessionEndCause::WindowDestroyed)
+        LogPrintf(m_logPath, 1, u"# Another program destroyed the window: the program shuts down.\n");
 }
 
 int CProgram::Shutdown()

@@ -6,13 +6,7 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/scores/WebScoring.h"
-#include "levels/hiddenobject/LevelVadadiDazidev.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
-#include "levels/objects/LevelLabels.h"
-#include "levels/objects/LevelTimer.h"
-#include "levels/objects/LevelTooltip.h"
+#include "levels/LevelTypes.h"
 
 namespace {
 
@@ -47,18 +41,6 @@ Result ReadMenuDialog(CBaseObject* dialog, CStream* stream)
     return stream ? static_cast<CMenuDialog*>(dialog)->ReadConstruction(*stream) : RES_FAIL;
 }
 
-template <typename Object>
-CSceneObject3D* MakeLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id)
-{
-    return new (std::nothrow) Object(data, engine, id);
-}
-
-template <typename Level>
-CGameLevel* MakeLevel(CWorldData* data, C3DEngine* engine, uint32_t id)
-{
-    return new (std::nothrow) Level(data, engine, id);
-}
-
 } // namespace
 
 CWorld* CreateGameWorld()
@@ -75,13 +57,6 @@ void FillWorldFactories(CVadadiDazidevWorld* world)
     RegisterGameComponents(factory);
     factory.SetMaker(kComponentWebScores, MakeWebScoring);
     factory.SetMaker(kComponentMenuDialog, MakeMenuDialog, ReadMenuDialog);
-    CLevelFactory& levels = world->GetLevelFactory();
-    levels.SetLevelMaker(kLevelTypeHiddenObject, MakeLevel<CLevelVadadiDazidev>);
-    levels.SetLevelMaker(kLevelTypeJigsaw, MakeLevel<CLevelJigsaw>);
-    levels.SetLevelMaker(kLevelTypeShoot, MakeLevel<CLevelShoot>);
-    levels.SetLevelMaker(kLevelTypeSliding, MakeLevel<CLevelSliding>);
-    levels.SetObjectMaker(kSceneTypeTimer, MakeLevelObject<CLevelTimer>);
-    levels.SetObjectMaker(kSceneTypeLabels, MakeLevelObject<CLevelLabels>);
-    levels.SetObjectMaker(kSceneTypeTooltip, MakeLevelObject<CLevelTooltip>);
+    RegisterLevelTypes(world->GetLevelFactory());
     world->RegisterLevelSections();
 }

@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "base/WideString.h"
+#include "platform/win32/SessionEnd.h"
 #include "platform/win32/Win32Window.h"
 
 int main(int argc, char** argv)
@@ -13,6 +14,7 @@ int main(int argc, char** argv)
         commandLine += argv[i];
     }
     WString wideCommandLine = Utf8ToUtf16(commandLine);
+    CatchSessionEndSignals();
     int result = WinMain(GetModuleHandleW(nullptr), nullptr, wideCommandLine.c_str(), SW_SHOWNORMAL);
     PlatformShutdown();
     return result;

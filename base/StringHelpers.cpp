@@ -61,16 +61,16 @@ char16_t* GetFileNamePart(char16_t* path)
     return const_cast<char16_t*>(GetFileNamePart(static_cast<const char16_t*>(path)));
 }
 
-Result CompareNoCase(const char16_t* a, const char16_t* b)
+bool EqualNoCase(const char16_t* a, const char16_t* b)
 {
     a = a ? a : u"";
     b = b ? b : u"";
     auto fold = [](char16_t c) -> char16_t { return (c >= u'a' && c <= u'z') ? static_cast<char16_t>(c - 32) : c; };
     for (;; ++a, ++b) {
         if (fold(*a) != fold(*b))
-            return RES_FAIL;
+            return false;
         if (!*a)
-            return RES_OK;
+            return true;
     }
 }
 

@@ -17,8 +17,8 @@ const char16_t* GetFileExtension(const char16_t* path);
 const char16_t* GetFileNamePart(const char16_t* path);
 char16_t* GetFileNamePart(char16_t* path);
 
-// RES_OK when equal ignoring the case of ASCII letters only, else RES_FAIL.
-Result CompareNoCase(const char16_t* a, const char16_t* b);
+// True when equal ignoring the case of ASCII letters only; null is the empty text.
+bool EqualNoCase(const char16_t* a, const char16_t* b);
 
 // Complements each unit in place; applying it twice restores the text.
 void InvertString(char16_t* s);

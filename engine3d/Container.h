@@ -165,6 +165,9 @@ public:
     virtual void SetText(const char16_t* text);
     virtual uint16_t GetStyle();
     virtual const char16_t* GetText();
+    uint16_t GetAlign() const { return m_align; }
+    // The width and height factors of SetScale.
+    Vector2 GetScale() const { return {m_widthFactor, m_heightFactor}; }
 
 protected:
     void DrawText();

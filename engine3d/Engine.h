@@ -82,8 +82,8 @@ public:
     // Children first, depth first; then the node unless it is still attached elsewhere.
     virtual Result DestroyContainer(C3DContainer* container);
     virtual Result ClearContainer(C3DContainer* container);
-    // 0 when stencil shadows can be drawn, RES_FAIL when not.
-    virtual Result IsStencilShadowSupported() = 0;
+    // True when stencil shadows can be drawn.
+    virtual bool IsStencilShadowSupported() = 0;
 
     // The texture cache: with flags bit 0, a listed shareable texture with the same words and
     // name is shared; otherwise a new texture is made and loaded (and destroyed again when

@@ -18,7 +18,7 @@ constexpr Matrix4 kIdentity = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}}
 
 bool HasExtension(const char16_t* path, const char16_t* extension)
 {
-    return path && Succeeded(CompareNoCase(GetFileExtension(path), extension));
+    return path && EqualNoCase(GetFileExtension(path), extension);
 }
 
 // Reserves room for count more elements in each vector.

@@ -31,7 +31,7 @@ Decoder FindDecoder(const char16_t* name)
 {
     const char16_t* extension = GetFileExtension(name);
     for (const DecoderEntry& entry : kDecoders) {
-        if (Succeeded(CompareNoCase(extension, entry.extension)))
+        if (EqualNoCase(extension, entry.extension))
             return entry.decode;
     }
     return nullptr;
@@ -147,7 +147,7 @@ Result C3DTextureRaw::LoadFromFile(const char16_t* path)
 
 Result C3DTextureRaw::SaveToFile(const char16_t* path)
 {
-    if (Failed(CompareNoCase(GetFileExtension(path), u".png")) || !m_pixels || m_width == 0 || m_height == 0 ||
+    if (!EqualNoCase(GetFileExtension(path), u".png") || !m_pixels || m_width == 0 || m_height == 0 ||
         !IsPixelLayout(m_bits))
         return RES_FAIL;
     FilePtr file(OpenFile(path, "wb"));

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "fuzz/FuzzMiniGames.h"
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

@@ -26,6 +26,7 @@ public:
     Result ToggleFullscreen(uint8_t) override { return RES_OK; }
     bool IsFadeOver() const override { return true; }
     Result SaveOptions() override { return RES_OK; }
+    Result ResetProfileSlot(uint32_t, uint32_t, bool) override { return RES_OK; }
 };
 
 } // namespace
@@ -39,12 +40,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CMenuDialog dialog(game.World().GetData(), &menuWorld, nullptr);
     CStreamMemory stream(kStreamRead, data, static_cast<uint32_t>(size));
     const bool read = Succeeded(dialog.ReadConstruction(stream));
-    for (uint32_t page = 0; page <= 33; ++page) {
+    for (uint32_t page = 0; page <= kMenuPageCount; ++page) {
         for (uint32_t line = 0; line <= kMenuLineCount; ++line) {
             char16_t text[kMenuEntryUnits];
             dialog.GetLineText(line, page, text, false);
             FUZZ_CHECK(std::find(text, text + kMenuEntryUnits, 0) != text + kMenuEntryUnits);
-            FUZZ_CHECK(read || line == 38 || std::u16string(text).rfind(kMissingString, 0) == 0);
+            FUZZ_CHECK(read || line == kLineEntryField || std::u16string(text).rfind(kMissingString, 0) == 0);
         }
     }
     dialog.PlaySound();

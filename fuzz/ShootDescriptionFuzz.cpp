@@ -3,7 +3,7 @@
 // frames of its round keep every slot on a target or free.
 
 #include "fuzz/FuzzMiniGames.h"
-#include "levels/minigames/LevelShoot.h"
+#include "levels/shoot/LevelShoot.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

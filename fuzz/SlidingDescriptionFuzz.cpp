@@ -3,7 +3,7 @@
 // each cell's piece is moved as far as its range allows.
 
 #include "fuzz/FuzzMiniGames.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/sliding/LevelSliding.h"
 
 namespace {
 

@@ -65,7 +65,7 @@ public:
     void SetWebSubState(uint32_t) override {}
     void SetPage(uint32_t page) override
     {
-        FUZZ_CHECK(page >= CWebScoring::kPageScoresSent && page <= CWebScoring::kPageNoAnswer);
+        FUZZ_CHECK(page >= kPageScoresSent && page <= kPageNoAnswer);
     }
     void StartSendScores() override
     {

@@ -2,51 +2,47 @@
 
 namespace {
 
-// The maker of type in a table of makers for the types from first on; null outside the table.
-template <typename Maker, size_t N>
-Maker* SlotOf(Maker (&makers)[N], uint32_t first, uint32_t type)
-{
-    return type >= first && type - first < N ? &makers[type - first] : nullptr;
-}
+constexpr uint32_t kLastLevelType = 0x7FFF;
+constexpr uint32_t kLastObjectType = 0xFFFF;
 
-template <typename Maker, size_t N>
-bool SetMaker(Maker (&makers)[N], uint32_t first, uint32_t type, Maker maker)
-{
-    Maker* slot = SlotOf(makers, first, type);
-    if (!slot)
-        return false;
-    *slot = maker;
-    return true;
-}
+bool InRange(uint32_t type, uint32_t first, uint32_t last) { return type >= first && type <= last; }
 
-template <typename Object, typename Maker, size_t N>
-std::unique_ptr<Object> Make(const Maker (&makers)[N], uint32_t first, uint32_t type, CWorldData* data,
-                             C3DEngine* engine, uint32_t id)
+// The maker of the type; null without one.
+template <typename Maker>
+Maker Find(const std::map<uint32_t, Maker>& makers, uint32_t type)
 {
-    const Maker* maker = SlotOf(makers, first, type);
-    return std::unique_ptr<Object>(maker && *maker ? (*maker)(data, engine, id) : nullptr);
+    const auto found = makers.find(type);
+    return found != makers.end() ? found->second : nullptr;
 }
 
 } // namespace
 
 bool CLevelFactory::SetLevelMaker(uint32_t type, LevelMaker maker)
 {
-    return SetMaker(m_levelMakers, kFirstLevelType, type, maker);
+    if (!InRange(type, kLevelTypeBase + 1, kLastLevelType))
+        return false;
+    m_levelMakers[type] = maker;
+    return true;
 }
 
 bool CLevelFactory::SetObjectMaker(uint32_t type, LevelObjectMaker maker)
 {
-    return SetMaker(m_objectMakers, kFirstObjectType, type, maker);
+    if (!InRange(type, kSceneTypeLayeredMenu + 1, kLastObjectType))
+        return false;
+    m_objectMakers[type] = maker;
+    return true;
 }
 
 std::unique_ptr<CGameLevel> CLevelFactory::MakeLevel(uint32_t type, CWorldData* data, C3DEngine* engine,
                                                      uint32_t id) const
 {
-    return Make<CGameLevel>(m_levelMakers, kFirstLevelType, type, data, engine, id);
+    const LevelMaker maker = Find(m_levelMakers, type);
+    return std::unique_ptr<CGameLevel>(maker ? maker(data, engine, id) : nullptr);
 }
 
 std::unique_ptr<CSceneObject3D> CLevelFactory::MakeObject(uint32_t type, CWorldData* data, C3DEngine* engine,
                                                           uint32_t id) const
 {
-    return Make<CSceneObject3D>(m_objectMakers, kFirstObjectType, type, data, engine, id);
+    const LevelObjectMaker maker = Find(m_objectMakers, type);
+    return std::unique_ptr<CSceneObject3D>(maker ? maker(data, engine, id) : nullptr);
 }

@@ -71,6 +71,8 @@ public:
     int32_t GetLabelsIndex() const { return m_nLabelsIndex; }
     int32_t GetStringIndex() const { return m_nStringIndex; }
     const char16_t* GetPage() const { return m_page.get(); }
+    // The node that draws the page.
+    C3DContainerText* GetTextNode() const { return m_pTextNode; }
 
     // String index of table 0 (game) or 1 (more games), "MISSING STRING !!!" past its end;
     // null for another table.

@@ -124,7 +124,7 @@ public:
     Result SaveProfileSlot(uint32_t mode, uint32_t slot);
     Result SaveProfile(uint32_t slot, uint32_t mode) override;
     // Leaves an empty profile file, clears the record and, with clearName, the slot's name.
-    Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName);
+    Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName) override;
     // Gives every record its per-level times, then reads both files of every slot without the
     // game state. RES_OUT_OF_MEMORY when the times cannot be had.
     Result LoadProfiles();
@@ -597,6 +597,8 @@ public:
     // Re-creates the window in the other mode through the host; RES_FAIL without a host switch.
     Result ToggleFullscreen(uint8_t fullscreen) override;
     CMenuDialog* GetMenuDialog() const override { return m_pMenuDialog.get(); }
+    // The more-games page while it is shown; null otherwise.
+    CMoreGamesPage* GetMoreGamesPage() const { return m_pMoreGames; }
     CWebScoring* GetWebScoring() const { return m_pWebScoring.get(); }
 
 protected:

@@ -131,7 +131,7 @@ bool CVadadiDazidevWorld::RouteClickToWidgets(CGameLevel* level, float x, float 
             return true;
         }
     }
-    return !(level && level->IsToolbarHeightIgnored()) && m_pToolbar && Succeeded(m_pToolbar->IsPointOnBars());
+    return !(level && level->IsToolbarHeightIgnored()) && m_pToolbar && m_pToolbar->IsPointOnBars();
 }
 
 void CVadadiDazidevWorld::CountClick(CGameLevel& level, Result result)

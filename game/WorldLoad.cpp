@@ -107,7 +107,7 @@ Result CVadadiDazidevWorld::LoadGame()
         LogLine(u"# CVadadiDazidevWorld::Load failed! OnPrepareGame error\n");
         return RES_FAIL;
     }
-    ShowMenuPage(0);
+    ShowMenuPage(kPageMain);
     ReadLevelTimeAttackKeys();
     if (Failed(LoadProfiles())) {
         LogLine(u"# CVadadiDazidevWorld::Load failed! out of memory\n");

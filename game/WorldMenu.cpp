@@ -13,7 +13,7 @@ void CVadadiDazidevWorld::ShowMenuPage(uint32_t page)
 {
     if (!m_pMenuDialog)
         return;
-    if ((page == 0 || page == 1) && m_SaveFolder.TakeNotice())
+    if ((page == kPageMain || page == kPagePlay) && m_SaveFolder.TakeNotice())
         m_pMenuDialog->ShowNotice(kPageNotSaved, page);
     else
         m_pMenuDialog->SetPage(page);

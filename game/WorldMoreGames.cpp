@@ -11,7 +11,7 @@ void CVadadiDazidevWorld::OpenWebLink(const char16_t* url)
     char16_t* pending = m_GameData.m_szPendingUrl;
     if (url) {
         WStrCopy(pending, kUrlUnits, url);
-        ShowMenuPage(2);  // the quit confirmation
+        ShowMenuPage(kPageQuit);
         SetState(GS_MAIN_MENU, 1);
         return;
     }

@@ -15,8 +15,6 @@
 namespace {
 
 constexpr float kFramesPerSecond = 30.0f;
-constexpr uint32_t kMainPage = 0;
-constexpr uint32_t kPlayPage = 1;
 
 bool IsSceneChangeState(uint32_t state)
 {
@@ -109,7 +107,7 @@ void CVadadiDazidevWorld::TellGameUnreadable(uint32_t mode)
         ResetProgressRecord(record, m_nSceneCount);
     }
     if (m_pMenuDialog)
-        m_pMenuDialog->ShowNotice(kPageGameUnreadable, kPlayPage);
+        m_pMenuDialog->ShowNotice(kPageGameUnreadable, kPagePlay);
 }
 
 // The finished record is saved at once with what the last level gave (its hints), as a scene
@@ -147,13 +145,13 @@ void CVadadiDazidevWorld::LeaveToMainMenu()
     const uint32_t mode = m_GameData.m_nMode;
     if (mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bInUse)
         SaveProfile(m_GameData.m_nSlot, mode);
-    ShowMenuPage(kMainPage);
+    ShowMenuPage(kPageMain);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 
 void CVadadiDazidevWorld::LeaveToProfileMenu()
 {
-    ShowMenuPage(kPlayPage);
+    ShowMenuPage(kPagePlay);
     SetState(GS_FADE_TO_LOADING, 1);
 }
 

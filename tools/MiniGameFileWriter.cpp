@@ -135,6 +135,17 @@ void WriteRecords(const std::vector<Record>& records, size_t count, Write write)
         write(i < records.size() ? records[i] : Record{});
 }
 
+// The level base, the board game's layout, then each record's own part.
+template <typename Model, typename WriteRecord>
+std::string BoardGameBody(const Model& model, WriteRecord write)
+{
+    CByteWriter out;
+    out.Text(LevelBody(model.level));
+    WriteLayout(out, model.layout);
+    WriteRecords(model.records, model.level.records.size(), [&](const auto& r) { write(out, r); });
+    return out.Bytes();
+}
+
 } // namespace
 
 void CSlidingRecordModel::Place(int which, uint16_t shape, int16_t x, int16_t y, int16_t pieceId, int16_t firstTile,
@@ -158,23 +169,9 @@ void CSlidingRecordModel::MarkTarget(int which, uint16_t column, uint16_t row)
     layouts[which][size_t{row} * gridColumns + column].flags |= kSlidingTarget;
 }
 
-std::string JigsawBody(const CJigsawModel& model)
-{
-    CByteWriter out;
-    out.Text(LevelBody(model.level));
-    WriteLayout(out, model.layout);
-    WriteRecords(model.records, model.level.records.size(), [&](const CJigsawRecordModel& r) { WriteJigsawRecord(out, r); });
-    return out.Bytes();
-}
+std::string JigsawBody(const CJigsawModel& model) { return BoardGameBody(model, WriteJigsawRecord); }
 
-std::string SlidingBody(const CSlidingModel& model)
-{
-    CByteWriter out;
-    out.Text(LevelBody(model.level));
-    WriteLayout(out, model.layout);
-    WriteRecords(model.records, model.level.records.size(), [&](const CSlidingRecordModel& r) { WriteSlidingRecord(out, r); });
-    return out.Bytes();
-}
+std::string SlidingBody(const CSlidingModel& model) { return BoardGameBody(model, WriteSlidingRecord); }
 
 std::string ShootBody(const CShootModel& model)
 {

@@ -4,9 +4,10 @@
 #include <string>
 #include <vector>
 
-#include "levels/minigames/JigsawBoard.h"
-#include "levels/minigames/MiniGameRecords.h"
-#include "levels/minigames/SlidingBoard.h"
+#include "levels/jigsaw/JigsawBoard.h"
+#include "levels/jigsaw/JigsawRecord.h"
+#include "levels/minigames/MiniGameParts.h"
+#include "levels/sliding/SlidingRecord.h"
 #include "tools/LevelFileWriter.h"
 
 // Models and writers of the mini-games' level descriptions: the level base's part (LevelBody)

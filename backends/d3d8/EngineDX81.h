@@ -40,7 +40,7 @@ public:
     C3DTexture* CreateTexture(uint32_t flags, uint32_t parameter) override;
     C3DShader* CreateShader(uint32_t flags, uint32_t parameter) override;
     C3DStencilShadow* CreateStencilShadow(uint32_t casterCount, uint32_t colour) override;
-    Result IsStencilShadowSupported() override;
+    bool IsStencilShadowSupported() override;
 
     // A lost device waits 100 ms; a device that can be reset is, through Uninit(1) and Init with
     // the configured mode and restore; any other error gives RES_FAIL.

@@ -129,7 +129,7 @@ Result C3DEngineDX81::FogingInit()
     return RES_OK;
 }
 
-Result C3DEngineDX81::IsStencilShadowSupported()
+bool C3DEngineDX81::IsStencilShadowSupported()
 {
-    return (m_state.caps.StencilCaps & kStencilNeeded) == kStencilNeeded ? RES_OK : RES_FAIL;
+    return (m_state.caps.StencilCaps & kStencilNeeded) == kStencilNeeded;
 }

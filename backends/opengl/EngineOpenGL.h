@@ -40,7 +40,7 @@ public:
     C3DTexture* CreateTexture(uint32_t flags, uint32_t parameter) override;
     C3DShader* CreateShader(uint32_t flags, uint32_t parameter) override;
     C3DStencilShadow* CreateStencilShadow(uint32_t casterCount, uint32_t colour) override;
-    Result IsStencilShadowSupported() override;
+    bool IsStencilShadowSupported() override;
 
     // Pixel format of the window's device context, with a logical palette when it needs one.
     Result SetupPixelFormat();

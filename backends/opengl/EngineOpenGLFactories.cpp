@@ -33,4 +33,4 @@ C3DStencilShadow* C3DEngineOpenGL::CreateStencilShadow(uint32_t casterCount, uin
                               colour);
 }
 
-Result C3DEngineOpenGL::IsStencilShadowSupported() { return RES_OK; }
+bool C3DEngineOpenGL::IsStencilShadowSupported() { return true; }

@@ -1,7 +1,7 @@
 // Seeds of the mini-game descriptions, made by the writer library.
 
 #include "fuzz/seeds/Seeds.h"
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 #include "tools/MiniGameFileWriter.h"
 
 namespace {

@@ -7,6 +7,7 @@
 #include "game/PopupScreens.h"
 #include "game/WorldComponent.h"
 #include "game/menus/MenuLines.h"
+#include "game/menus/MenuPages.h"
 #include "game/scores/WebScoring.h"
 
 class C3DContainer;
@@ -28,24 +29,17 @@ constexpr uint32_t kMenuPictureCount = 17;
 constexpr uint32_t kCreditLogoCount = 3;
 constexpr uint32_t kVersionUnits = 128;
 
-// The action codes the dialog leaves for the world.
+// The action codes the dialog leaves for the world: the id of the line clicked.
 enum MenuAction : uint32_t {
-    kActionMoreGames = 8,
-    kActionNewStory = 12,
-    kActionContinueStory = 13,
-    kActionNewTimed = 14,
-    kActionContinueTimed = 15,
-    kActionEndOfStory = 16,
-    kActionCredits = 43,
-    kActionLegals = 44,
-    kActionNone = 107,
-};
-
-// The pages that tell the player of a fault, each one line under the close button: a saved game
-// that cannot be read, and progress that cannot be saved.
-enum MenuNoticePage : uint32_t {
-    kPageGameUnreadable = 28,
-    kPageNotSaved = 29,
+    kActionMoreGames = kLineMoreGames,
+    kActionNewStory = kLineNewStory,
+    kActionContinueStory = kLineContinueStory,
+    kActionNewTimed = kLineNewTimed,
+    kActionContinueTimed = kLineContinueTimed,
+    kActionEndOfStory = kLineEndOfStory,
+    kActionCredits = kLineShowCredits,
+    kActionLegals = kLineShowLegals,
+    kActionNone = kLineOwnId,
 };
 
 // The framed dialog of the main menu, options, profiles, account entry, web scores and
@@ -77,7 +71,7 @@ public:
     void SetPage(uint32_t page) override;
     void SetWebSubState(uint32_t subState) override { m_nWebSubState = subState; }
     void StartSendScores() override;
-    // The page's lines in display order, the extra buttons below them included; none past page 32.
+    // The page's lines in display order, the extra buttons below them included; none past the last page.
     const CMenuLine* BuildPageLines(uint32_t page, uint32_t* count);
     // The parent page.
     void Back(bool sound);
@@ -101,14 +95,14 @@ public:
     // ---- Text entry, sliders, texts and sounds ----
     // Feeds the frame's character to the entry text: RES_OK when it was Enter, else RES_FAIL.
     Result TypeCharacter(uint32_t maxLength, const char16_t* allowed);
-    // The entry text an entry page starts with: the stored login (page 12) or e-mail (page 14),
+    // The entry text an entry page starts with: the stored login or e-mail,
     // as the field shows them, so that OK takes them as they stand; empty on the other pages.
     void FillEntry(uint32_t page);
     void CommitProfileName(const char16_t* text);
     void CommitLogin(const char16_t* text);
     void CommitPassword(const char16_t* text);
     void CommitEmail(const char16_t* text);
-    // 0.0 to 1.0 under the pointer for slider 39 or 40, lighting its ticks.
+    // 0.0 to 1.0 under the pointer for the music or the sound slider, lighting its ticks.
     float SliderValue(uint32_t sliderId);
     // The text of a line (kMenuEntryUnits units); editing gives an entry field its sizing text.
     void GetLineText(uint32_t lineId, uint32_t page, char16_t* out, bool editing);
@@ -227,7 +221,7 @@ private:
     static constexpr uint32_t kPresentedDraws = 2;
     uint32_t m_nPageDraws = 0;
     uint32_t m_nAction = kActionNone;
-    uint32_t m_nWebSubState = 0;
+    uint32_t m_nWebSubState = kWebIdle;
     C3DContainerText* m_pEntryNode = nullptr;
     char16_t m_szEntry[kMenuEntryUnits] = {};
     uint8_t m_bLayerFlag = 0;

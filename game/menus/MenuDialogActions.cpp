@@ -6,7 +6,6 @@
 #include "engine3d/Container.h"
 #include "game/CharsetRemap.h"
 #include "game/GameData.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuDialogParts.h"
 #include "game/menus/MenuWebClient.h"
@@ -23,11 +22,6 @@ constexpr uint32_t kKeyNext = 43;
 
 constexpr uint32_t kFieldMaximum = 12;
 constexpr uint32_t kEmailMaximum = 30;
-
-// The pages a web exchange ends on.
-constexpr uint32_t kScoresSentPage = 18;
-constexpr uint32_t kSendingScoresPage = 19;
-constexpr uint32_t kWebFailurePage = 27;
 
 } // namespace
 
@@ -72,7 +66,7 @@ bool CMenuDialog::InSliderReach(C3DContainer& slider, const Vector2& pointer) co
 
 void CMenuDialog::DragSlider()
 {
-    if (m_nPage != 3 || !m_pPageContainer || !m_pData->mouseDown[0])
+    if (m_nPage != kPageOptions || !m_pPageContainer || !m_pData->mouseDown[0])
         return;
     const Vector2 press{m_pData->pressX, m_pData->pressY};
     const Vector2 pointer{m_pData->pointerX, m_pData->pointerY};
@@ -80,11 +74,11 @@ void CMenuDialog::DragSlider()
     if (!node || (node != m_pPageContainer->FindAt(&pointer) && !InSliderReach(*node, pointer)))
         return;
     const uint32_t id = node->GetId();
-    if (id == 39) {
-        Game().m_fMusicVolume = SliderValue(39);
+    if (id == kLineMusicSlider) {
+        Game().m_fMusicVolume = SliderValue(kLineMusicSlider);
         m_pWorld->ApplyMusicVolume();
-    } else if (id == 40) {
-        Game().m_fSoundVolume = SliderValue(40);
+    } else if (id == kLineSoundSlider) {
+        Game().m_fSoundVolume = SliderValue(kLineSoundSlider);
         PlaySample(Game().m_fSoundVolume);
     }
 }
@@ -93,14 +87,14 @@ void CMenuDialog::DragSlider()
 bool CMenuDialog::TypeIntoPage()
 {
     const char16_t* allowed = EntryCharacters(m_nPage);
-    if (!m_pEntryNode || !allowed || Failed(TypeCharacter(m_nPage == 14 ? kEmailMaximum : kFieldMaximum, allowed)))
+    if (!m_pEntryNode || !allowed || Failed(TypeCharacter(m_nPage == kPageEmail ? kEmailMaximum : kFieldMaximum, allowed)))
         return false;
     char16_t text[kMenuEntryUnits];
     std::copy(std::begin(m_szEntry), std::end(m_szEntry), text);
     switch (m_nPage) {
-    case 11: CommitProfileName(text); break;
-    case 12: CommitLogin(text); break;
-    case 13: CommitPassword(text); break;
+    case kPageProfileName: CommitProfileName(text); break;
+    case kPageLogin: CommitLogin(text); break;
+    case kPagePassword: CommitPassword(text); break;
     default: CommitEmail(text); break;
     }
     return true;
@@ -111,46 +105,54 @@ bool CMenuDialog::Dispatch(uint32_t id)
 {
     CGameData& game = Game();
     switch (id) {
-    case 2: SetPage(1); return true;
-    case 3: SetPage(game.m_bAccount ? 18 : 15); return true;
-    case 6:
-        if (m_nPage == 11) {
+    case kLinePlay: SetPage(kPagePlay); return true;
+    case kLineWebScores: SetPage(game.m_bAccount ? kPageWebMenu : kPageCreateAccount); return true;
+    case kLineProfiles:
+        if (m_nPage == kPageProfileName) {
             char16_t text[kMenuEntryUnits];
             std::copy(std::begin(m_szEntry), std::end(m_szEntry), text);
             CommitProfileName(text);
         }
-        SetPage(4);
+        SetPage(kPageProfiles);
         return true;
-    case 7: SetPage(3); return true;
-    case 9: SetPage(2); return true;
-    case 8: case 12: case 13: case 14: case 15: case 16: case 43: case 44: m_nAction = id; return true;
-    case 21: m_pWorld->OpenWebLink(game.m_szMainWebSiteUrl); return true;
-    case 22: SetPage(16); return true;
-    case 31: case 32: case 33: return DispatchPageAnswer(id);
-    case 38: return true;
-    case 42: SetPage(32); return true;
-    case 45: case 46: ToggleWindowMode(); return true;
-    case 47: case 48: case 49: SelectSlot(id - 47); return true;
-    case 51: SetPage(11); return true;
-    case 54: SetPage(6); return true;
-    case 55: SetPage(7); return true;
-    case 56: SetPage(8); return true;
-    case 57: SetPage(9); return true;
-    case 64: DispatchConfirm(); return true;
-    case 65: case 67: Back(false); return true;
-    case 66: return DispatchPageAnswer(id);
-    case 1012: SetPage(12); return true;
-    case 1013: SetPage(13); return true;
-    case 1107: case 1108: case 1109: game.m_nSlot = id - 1107; SetPage(5); return true;
-    case 2108: SetPage(6); return true;
-    case 2109: SetPage(7); return true;
-    case 3107: SetPage(17); return true;
+    case kLineOptions: SetPage(kPageOptions); return true;
+    case kLineQuit: SetPage(kPageQuit); return true;
+    case kActionMoreGames: case kActionNewStory: case kActionContinueStory: case kActionNewTimed:
+    case kActionContinueTimed: case kActionEndOfStory: case kActionCredits: case kActionLegals:
+        m_nAction = id;
+        return true;
+    case kLineMainWebSite: m_pWorld->OpenWebLink(game.m_szMainWebSiteUrl); return true;
+    case kLineSendScores: SetPage(kPageSendScores); return true;
+    case kLineLoginOk: case kLinePasswordOk: case kLineEmailOk: return DispatchPageAnswer(id);
+    case kLineEntryField: return true;
+    case kLineLanguages: SetPage(kPageLanguages); return true;
+    case kLineWindowed: case kLineFullScreen: ToggleWindowMode(); return true;
+    case ProfileLine(0): case ProfileLine(1): case ProfileLine(2): SelectSlot(id - kLineProfile1); return true;
+    case kLineRenameProfile: SetPage(kPageProfileName); return true;
+    case kLineForgetStory: SetPage(kPageForgetStory); return true;
+    case kLineForgetTimed: SetPage(kPageForgetTimed); return true;
+    case kLineRestartStory: SetPage(kPageRestartStory); return true;
+    case kLineRestartTimed: SetPage(kPageRestartTimed); return true;
+    case kLineYes: DispatchConfirm(); return true;
+    case kLineNo: case kLineBack: Back(false); return true;
+    case kLineWebYes: return DispatchPageAnswer(id);
+    case PreviousFieldId(kPagePassword): SetPage(kPageLogin); return true;
+    case PreviousFieldId(kPageEmail): SetPage(kPagePassword); return true;
+    case SideButtonId(kSideEraseProfile, 0): case SideButtonId(kSideEraseProfile, 1):
+    case SideButtonId(kSideEraseProfile, 2):
+        game.m_nSlot = id - SideButtonId(kSideEraseProfile, 0);
+        SetPage(kPageEraseProfile);
+        return true;
+    // The play page's mode lines follow its profile line.
+    case SideButtonId(kSideForgetMode, 1): SetPage(kPageForgetStory); return true;
+    case SideButtonId(kSideForgetMode, 2): SetPage(kPageForgetTimed); return true;
+    case SideButtonId(kSideForgetAccount, 0): SetPage(kPageForgetAccount); return true;
     default: break;
     }
-    if (id < 68 || id >= 68 + kLanguageCount)
+    if (id < LanguageLine(0) || id >= LanguageLine(kLanguageCount))
         return false;
-    if (id - 68 != game.m_nLanguage)
-        m_pWorld->ChangeLanguage(id - 68);
+    if (id - kLineLanguage1 != game.m_nLanguage)
+        m_pWorld->ChangeLanguage(id - kLineLanguage1);
     Back(false);
     return true;
 }
@@ -162,14 +164,14 @@ bool CMenuDialog::DispatchPageAnswer(uint32_t id)
     char16_t text[kMenuEntryUnits];
     std::copy(std::begin(m_szEntry), std::end(m_szEntry), text);
     switch (id) {
-    case 31: CommitLogin(text); break;
-    case 32: CommitPassword(text); break;
-    case 33: CommitEmail(text); break;
+    case kLineLoginOk: CommitLogin(text); break;
+    case kLinePasswordOk: CommitPassword(text); break;
+    case kLineEmailOk: CommitEmail(text); break;
     default:
-        if (m_nPage == 15) {
+        if (m_nPage == kPageCreateAccount) {
             game.m_szPassword[0] = 0;
-            SetPage(12);
-        } else if (m_nPage == 16) {
+            SetPage(kPageLogin);
+        } else if (m_nPage == kPageSendScores) {
             StartSendScores();
         }
         break;
@@ -181,31 +183,30 @@ void CMenuDialog::DispatchConfirm()
 {
     CGameData& game = Game();
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
-    auto* world = dynamic_cast<CVadadiDazidevWorld*>(m_pData->world);
     switch (m_nPage) {
-    case 2: m_pWorld->Quit(); break;
-    case 5:
-        world->ResetProfileSlot(0, slot, true);
-        world->ResetProfileSlot(1, slot, true);
+    case kPageQuit: m_pWorld->Quit(); break;
+    case kPageEraseProfile:
+        for (uint32_t mode = 0; mode < kProfileModeCount; ++mode)
+            m_pWorld->ResetProfileSlot(mode, slot, true);
         m_pWorld->SaveOptions();
-        SetPage(4);
+        SetPage(kPageProfiles);
         break;
-    case 6: case 7:
-        world->ResetProfileSlot(m_nPage - 6, slot, false);
-        SetPage(1);
+    case kPageForgetStory: case kPageForgetTimed:
+        m_pWorld->ResetProfileSlot(m_nPage - kPageForgetStory, slot, false);
+        SetPage(kPagePlay);
         break;
-    case 8: case 9: {
-        CProgressFields& record = game.Progress(m_nPage - 8, slot);
+    case kPageRestartStory: case kPageRestartTimed: {
+        CProgressFields& record = game.Progress(m_nPage - kPageRestartStory, slot);
         record.m_bInUse = 1;
         record.m_bFinished = 0;
-        m_nAction = m_nPage == 8 ? kActionNewStory : kActionNewTimed;
+        m_nAction = m_nPage == kPageRestartStory ? kActionNewStory : kActionNewTimed;
         break;
     }
-    case 17:
+    case kPageForgetAccount:
         game.m_bAccount = 0;
         game.m_szLogin[0] = game.m_szPassword[0] = game.m_szEmail[0] = 0;
         m_pWorld->SaveOptions();
-        SetPage(0);
+        SetPage(kPageMain);
         break;
     default: break;
     }
@@ -245,21 +246,26 @@ bool CMenuDialog::HasUnsentFinishedRecord() const
 
 void CMenuDialog::Back(bool sound)
 {
-    uint32_t parent = 0;
+    uint32_t parent = kPageMain;
     switch (m_nPage) {
-    case 3:
+    case kPageOptions:
         m_pWorld->ApplySoundVolume();
         m_pWorld->SaveOptions();
         break;
-    case 5: case 11: parent = 4; break;
-    case 6: case 7: case 8: case 9: parent = 1; break;
-    case 19: ResetWebClient(); parent = kScoresSentPage; break;
-    case 20: ResetWebClient(); m_nWebSubState = 0; break;
-    case 21: case 22: case 27: ResetWebClient(); break;
-    case 23: case 24: ResetWebClient(); parent = HasUnsentFinishedRecord() ? 16 : 0; break;
-    case 25: ResetWebClient(); parent = 12; break;
-    case 26: ResetWebClient(); parent = 14; break;
-    case 32: parent = 3; break;
+    case kPageEraseProfile: case kPageProfileName: parent = kPageProfiles; break;
+    case kPageForgetStory: case kPageForgetTimed: case kPageRestartStory: case kPageRestartTimed:
+        parent = kPagePlay;
+        break;
+    case kPageSendingScores: ResetWebClient(); parent = kPageWebMenu; break;
+    case kPageSendingAccount: ResetWebClient(); m_nWebSubState = kWebIdle; break;
+    case kPageScoresSent: case kPageScoreRefused: case kPageNoAnswer: ResetWebClient(); break;
+    case kPageAccountCreated: case kPageAccountKnown:
+        ResetWebClient();
+        parent = HasUnsentFinishedRecord() ? kPageSendScores : kPageMain;
+        break;
+    case kPageLoginTaken: ResetWebClient(); parent = kPageLogin; break;
+    case kPageBadEmail: ResetWebClient(); parent = kPageEmail; break;
+    case kPageLanguages: parent = kPageOptions; break;
     case kPageGameUnreadable: case kPageNotSaved: parent = m_nNoticeReturn; break;
     default: break;
     }
@@ -280,14 +286,14 @@ void CMenuDialog::StartSendScores()
         m_pWeb->Reset();
         m_pWeb->QueueScores(255, 255);
     }
-    m_nWebSubState = 4;
-    SetPage(kSendingScoresPage);
+    m_nWebSubState = kWebScoresWait;
+    SetPage(kPageSendingScores);
 }
 
 void CMenuDialog::FailWebExchange()
 {
-    m_nWebSubState = 0;
-    SetPage(kWebFailurePage);
+    m_nWebSubState = kWebIdle;
+    SetPage(kPageNoAnswer);
 }
 
 // One step of the account or score exchange once the fade is over and the client is idle. The
@@ -295,25 +301,25 @@ void CMenuDialog::FailWebExchange()
 // answer: it waits until the page that says so is on screen (drawn in a frame already presented).
 void CMenuDialog::StepWebExchange()
 {
-    if (m_nWebSubState == 0 || !m_pWorld->IsFadeOver())
+    if (m_nWebSubState == kWebIdle || !m_pWorld->IsFadeOver())
         return;
     if (!m_pWeb)
         return FailWebExchange();
-    const bool sends = m_nWebSubState == 2 || m_nWebSubState == 5;
+    const bool sends = m_nWebSubState == kWebAccountSend || m_nWebSubState == kWebScoresSend;
     if (!m_pWeb->IsIdle() || (sends && m_nPageDraws < kPresentedDraws))
         return;
     switch (m_nWebSubState) {
-    case 1: case 4: ++m_nWebSubState; break;
-    case 2:
-        m_nWebSubState = 3;
+    case kWebAccountWait: case kWebScoresWait: ++m_nWebSubState; break;
+    case kWebAccountSend:
+        m_nWebSubState = kWebAccountSent;
         if (Failed(m_pWeb->SendSetUser()))
             FailWebExchange();
         break;
-    case 5:
-        m_nWebSubState = 6;
+    case kWebScoresSend:
+        m_nWebSubState = kWebScoresSent;
         if (!m_pWeb->HasUnsentScores()) {
             m_pWeb->Reset();
-            SetPage(kScoresSentPage);
+            SetPage(kPageWebMenu);
         } else if (Failed(m_pWeb->SendNext())) {
             FailWebExchange();
         }
@@ -378,7 +384,7 @@ void CMenuDialog::ShowCollectionButton(bool highlight)
 void CMenuDialog::ShowSocialButtons()
 {
     const CGameData& game = Game();
-    if (m_nPage != 0 || m_pEntryNode || !game.m_bWebLinks)
+    if (m_nPage != kPageMain || m_pEntryNode || !game.m_bWebLinks)
         return;
     if (game.m_szFacebookUrl[0])
         ShowNav(kNavFacebook);

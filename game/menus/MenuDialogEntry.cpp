@@ -68,10 +68,10 @@ const char16_t* CMenuDialog::NameCharacters()
 const char16_t* EntryCharacters(uint32_t page)
 {
     switch (page) {
-    case 11: return CMenuDialog::NameCharacters();
-    case 12: return kLoginCharacters;
-    case 13: return kPasswordCharacters;
-    case 14: return kEmailCharacters;
+    case kPageProfileName: return CMenuDialog::NameCharacters();
+    case kPageLogin: return kLoginCharacters;
+    case kPagePassword: return kPasswordCharacters;
+    case kPageEmail: return kEmailCharacters;
     default: return nullptr;
     }
 }
@@ -105,7 +105,7 @@ Result CMenuDialog::TypeCharacter(uint32_t maxLength, const char16_t* allowed)
 void CMenuDialog::ShowEntryText()
 {
     char16_t text[2 * kMenuEntryUnits];
-    WFormat(text, 2 * kMenuEntryUnits, u"%s%s", m_szEntry, LineString(38));
+    WFormat(text, 2 * kMenuEntryUnits, u"%s%s", m_szEntry, LineString(kLineEntryField));
     m_pEntryNode->SetText(text);
     for (uint32_t i = 0; i < m_nPlacedCount; ++i) {
         CPlacedLine& line = m_Placed[i];
@@ -134,7 +134,7 @@ void CMenuDialog::CopyUnmapped(const char16_t* text, char16_t* out, uint32_t uni
 void CMenuDialog::FillEntry(uint32_t page)
 {
     const CGameData& game = Game();
-    const char16_t* stored = page == 12 ? game.m_szLogin : page == 14 ? game.m_szEmail : u"";
+    const char16_t* stored = page == kPageLogin ? game.m_szLogin : page == kPageEmail ? game.m_szEmail : u"";
     WStrCopy(m_szEntry, kMenuEntryUnits, stored);
     if (IsCharsetMode(game))
         ApplyCharsetRemap(m_szEntry, m_pData);
@@ -144,12 +144,12 @@ void CMenuDialog::CommitProfileName(const char16_t* text)
 {
     CGameData& game = Game();
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
-    if (text[0] && WStrCmp(text, LineString(47 + slot)) != 0) {
+    if (text[0] && WStrCmp(text, LineString(ProfileLine(slot))) != 0) {
         CopyUnmapped(text, game.m_szProfileNames[slot], kProfileNameUnits);
         m_pWorld->SaveOptions();
     }
     m_szEntry[0] = 0;
-    SetPage(4);
+    SetPage(kPageProfiles);
 }
 
 void CMenuDialog::CommitLogin(const char16_t* text)
@@ -158,7 +158,7 @@ void CMenuDialog::CommitLogin(const char16_t* text)
         return;
     CopyUnmapped(text, Game().m_szLogin, kLoginUnits);
     m_szEntry[0] = 0;
-    SetPage(13);
+    SetPage(kPagePassword);
 }
 
 void CMenuDialog::CommitPassword(const char16_t* text)
@@ -167,7 +167,7 @@ void CMenuDialog::CommitPassword(const char16_t* text)
         return;
     CopyUnmapped(text, Game().m_szPassword, kPasswordUnits);
     m_szEntry[0] = 0;
-    SetPage(14);
+    SetPage(kPageEmail);
 }
 
 // Taken only with one '@', a '.' and more than four characters.
@@ -181,8 +181,8 @@ void CMenuDialog::CommitEmail(const char16_t* text)
         return;
     WStrCopy(Game().m_szEmail, kEmailUnits, mail);
     m_szEntry[0] = 0;
-    SetPage(20);
-    m_nWebSubState = 1;
+    SetPage(kPageSendingAccount);
+    m_nWebSubState = kWebAccountWait;
 }
 
 float CMenuDialog::SliderValue(uint32_t sliderId)
@@ -215,17 +215,19 @@ void CMenuDialog::GetLineText(uint32_t lineId, uint32_t page, char16_t* out, boo
         ApplyCharsetRemap(email, m_pData);
     }
     out[0] = 0;
-    if (lineId >= 12 && lineId <= 15) {
-        WFormat(out, kMenuEntryUnits, u"%s%c%s", LineString(lineId), separator, m_szTimeText[lineId >= 14 ? 1 : 0]);
-    } else if (lineId == 20) {
+    if (lineId >= kLineNewStory && lineId <= kLineContinueTimed) {
+        WFormat(out, kMenuEntryUnits, u"%s%c%s", LineString(lineId), separator,
+                m_szTimeText[lineId >= kLineNewTimed ? 1 : 0]);
+    } else if (lineId == kLineAccount) {
         WFormat(out, kMenuEntryUnits, u"%s%c%s\n%s", LineString(lineId), separator, login, email);
-    } else if (lineId == 38) {
+    } else if (lineId == kLineEntryField) {
         if (editing && EntryCharacters(page))
-            FitToWidth(out, page == 14 ? kEmailSizingUnits : kSizingUnits, EntryCharacters(page));
-        else if (page == 12 || page == 14)
-            WStrCopy(out, kMenuEntryUnits, page == 12 ? login : email);
-    } else if (lineId >= 47 && lineId <= 49 && game.m_szProfileNames[lineId - 47][0]) {
-        WStrCopy(out, kMenuEntryUnits, game.m_szProfileNames[lineId - 47]);
+            FitToWidth(out, page == kPageEmail ? kEmailSizingUnits : kSizingUnits, EntryCharacters(page));
+        else if (page == kPageLogin || page == kPageEmail)
+            WStrCopy(out, kMenuEntryUnits, page == kPageLogin ? login : email);
+    } else if (lineId >= ProfileLine(0) && lineId < ProfileLine(kProfileSlotCount) &&
+               game.m_szProfileNames[lineId - kLineProfile1][0]) {
+        WStrCopy(out, kMenuEntryUnits, game.m_szProfileNames[lineId - kLineProfile1]);
         if (charset)
             ApplyCharsetRemap(out, m_pData);
     } else {

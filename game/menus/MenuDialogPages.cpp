@@ -16,23 +16,25 @@
 
 namespace {
 
-constexpr uint32_t kPlayPage = 1;
-constexpr uint32_t kLanguagesPage = 32;
 constexpr uint32_t kSliderTicks = 10;
 constexpr float kPairOffset = 0.2f;
 constexpr float kPictureShare = 0.4f;  // half side of a line's picture per line height
-
-bool IsEntryPage(uint32_t page) { return page >= 11 && page <= 14; }
 
 // The question above a confirmation's two answers: quit (or quit for a web link), erase the
 // profile, forget or replay a mode, create the account, send the scores, forget the account.
 uint32_t QuestionOf(uint32_t page, bool linkPending)
 {
-    if (page == 2)
-        return linkPending ? 61 : 52;
-    if (page >= 5 && page <= 9)
-        return 53 + page - 5;
-    return page == 17 ? 60 : 58 + page - 15;
+    switch (page) {
+    case kPageQuit: return linkPending ? kLineQuitForLinkQuestion : kLineQuitQuestion;
+    case kPageEraseProfile: return kLineEraseProfileQuestion;
+    case kPageForgetStory: return kLineForgetStory;
+    case kPageForgetTimed: return kLineForgetTimed;
+    case kPageRestartStory: return kLineRestartStory;
+    case kPageRestartTimed: return kLineRestartTimed;
+    case kPageCreateAccount: return kLineCreateAccountQuestion;
+    case kPageSendScores: return kLineSendScoresQuestion;
+    default: return kLineForgetAccountQuestion;
+    }
 }
 
 // The line's text colour: dimmed for another choice, faded when disabled; either stays readable
@@ -61,23 +63,23 @@ void CMenuDialog::BuildPlayLines(uint32_t* count)
 {
     CGameData& game = Game();
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
-    AddPageLine(count, 47 + slot);
-    m_Lines[0].clickId = 6;
+    AddPageLine(count, ProfileLine(slot));
+    m_Lines[0].clickId = kLineProfiles;
     m_Lines[0].state = kLineNormal;
     for (uint32_t mode = 0; mode < (game.m_bEnableTimeAttack ? 2u : 1u); ++mode) {
         const CProgressFields& record = game.Progress(mode, slot);
-        const uint32_t first = mode ? 14 : 12;
+        const uint32_t first = mode ? kLineNewTimed : kLineNewStory;
         AddPageLine(count, record.m_bInUse && !record.m_bFinished ? first + 1 : first);
         CMenuLine& line = m_Lines[*count - 1];
         if (!record.m_bInUse)
             continue;
         line.sideButton = kSideForgetMode;
         if (record.m_bFinished) {
-            line.clickId = mode ? 57 : 56;
+            line.clickId = mode ? kLineRestartTimed : kLineRestartStory;
             line.mark = 1;
         }
     }
-    AddPageLine(count, 16);
+    AddPageLine(count, kLineEndOfStory);
     if (!game.Progress(0, slot).m_bDateSet && !game.Progress(1, slot).m_bDateSet)
         m_Lines[*count - 1].state = kLineDisabled;
 }
@@ -85,23 +87,23 @@ void CMenuDialog::BuildPlayLines(uint32_t* count)
 void CMenuDialog::BuildOptionsLines(uint32_t* count)
 {
     const CGameData& game = Game();
-    AddPageLine(count, 39);
-    AddPageLine(count, 40);
-    AddPageLine(count, m_pData->fullscreen ? 45 : 46);
+    AddPageLine(count, kLineMusicSlider);
+    AddPageLine(count, kLineSoundSlider);
+    AddPageLine(count, m_pData->fullscreen ? kLineWindowed : kLineFullScreen);
     const auto available = std::count_if(std::begin(game.m_bLanguageAvailable), std::end(game.m_bLanguageAvailable),
                                          [](uint8_t flag) { return flag != 0; });
     if (available > 1 && !game.m_bLanguageForced)
-        AddPageLine(count, 42);
-    AddPageLine(count, 43);
+        AddPageLine(count, kLineLanguages);
+    AddPageLine(count, kLineShowCredits);
     if (game.m_bEnableLegals)
-        AddPageLine(count, 44);
+        AddPageLine(count, kLineShowLegals);
 }
 
 void CMenuDialog::BuildProfileLines(uint32_t* count)
 {
     CGameData& game = Game();
     for (uint32_t slot = 0; slot < kProfileSlotCount; ++slot) {
-        AddPageLine(count, 47 + slot);
+        AddPageLine(count, ProfileLine(slot));
         CMenuLine& line = m_Lines[*count - 1];
         for (uint32_t mode = 0; mode < kProfileModeCount; ++mode) {
             const CProgressFields& record = game.Progress(mode, slot);
@@ -111,36 +113,36 @@ void CMenuDialog::BuildProfileLines(uint32_t* count)
         if (slot == game.m_nSlot)
             line.state = kLineNormal;
     }
-    // The selected slot's name is typed on page 11.
-    AddPageLine(count, 51);
-    AddPageLine(count, 2);
+    // The selected slot's name is typed on its own page.
+    AddPageLine(count, kLineRenameProfile);
+    AddPageLine(count, kLinePlay);
     m_Lines[*count - 1].picture = kPictureNone;
 }
 
 // The field, its OK button and on the later account pages the previous-field button.
 void CMenuDialog::BuildEntryLines(uint32_t page, uint32_t* count)
 {
-    AddPageLine(count, 38);
-    AddPageLine(count, page == 11 ? 31 : 31 + page - 12);
-    if (page == 11)
-        m_Lines[*count - 1].clickId = 6;
-    if (page < 13)
+    AddPageLine(count, kLineEntryField);
+    AddPageLine(count, page == kPageProfileName ? kLineLoginOk : kLineLoginOk + page - kPageLogin);
+    if (page == kPageProfileName)
+        m_Lines[*count - 1].clickId = kLineProfiles;
+    if (page < kPagePassword)
         return;
-    AddPageLine(count, 67);
-    m_Lines[*count - 1].clickId = 1000 + page - 1;
+    AddPageLine(count, kLineBack);
+    m_Lines[*count - 1].clickId = PreviousFieldId(page);
 }
 
 void CMenuDialog::BuildWebMenuLines(uint32_t* count)
 {
     const CGameData& game = Game();
-    AddPageLine(count, 20);
+    AddPageLine(count, kLineAccount);
     if (game.m_bAccount) {
         m_Lines[0].mark = 2;
         m_Lines[0].sideButton = kSideForgetAccount;
     }
     if (game.m_bWebLinks)
-        AddPageLine(count, 21);
-    AddPageLine(count, 22);
+        AddPageLine(count, kLineMainWebSite);
+    AddPageLine(count, kLineSendScores);
     if (!m_pWeb || !m_pWeb->HasUnsentScores())
         m_Lines[*count - 1].state = kLineDisabled;
 }
@@ -152,7 +154,7 @@ void CMenuDialog::BuildLanguageLines(uint32_t* count)
     for (uint32_t language = 0; language < kLanguageCount; ++language) {
         if (!game.m_bLanguageAvailable[language])
             continue;
-        AddPageLine(count, 68 + language);
+        AddPageLine(count, LanguageLine(language));
         CMenuLine& line = m_Lines[*count - 1];
         if (shown++ % 2 == 0)
             line.picture = kPictureLanguagePair;
@@ -172,35 +174,39 @@ const CMenuLine* CMenuDialog::BuildPageLines(uint32_t page, uint32_t* count)
             AddPageLine(count, id);
     };
     switch (page) {
-    case 0:
-        add({2});
+    case kPageMain:
+        add({kLinePlay});
         if (game.m_bWebScoringEnabled) {
-            add({3});
+            add({kLineWebScores});
             m_Lines[1].mark = game.m_bAccount ? 2 : 0;
         }
-        add({6, 7});
+        add({kLineProfiles, kLineOptions});
         if (game.m_bEnableMoreGames)
-            add({8});
+            add({kLineMoreGames});
         if (game.m_nPlatform < 3 || game.m_nPlatform > 5)
-            add({9});
+            add({kLineQuit});
         break;
-    case kPlayPage: BuildPlayLines(count); break;
-    case 2: case 5: case 6: case 7: case 8: case 9: case 17:
-        add({QuestionOf(page, game.m_szPendingUrl[0] != 0), 64, 65});
+    case kPagePlay: BuildPlayLines(count); break;
+    case kPageQuit: case kPageEraseProfile: case kPageForgetStory: case kPageForgetTimed: case kPageRestartStory:
+    case kPageRestartTimed: case kPageForgetAccount:
+        add({QuestionOf(page, game.m_szPendingUrl[0] != 0), kLineYes, kLineNo});
         break;
-    case 3: BuildOptionsLines(count); break;
-    case 4: BuildProfileLines(count); break;
-    case 11: case 12: case 13: case 14: BuildEntryLines(page, count); break;
-    case 15: case 16: add({QuestionOf(page, false), 66, 67}); break;
-    case 18: BuildWebMenuLines(count); break;
-    case 19: case 20: add({23}); break;
-    case 21: add({24}); break;
-    case 22: add({29}); break;
-    case 23: case 24: case 25: case 26: add({25 + page - 23}); break;
-    case 27: add({30}); break;
-    case kPageGameUnreadable: add({62}); break;
-    case kPageNotSaved: add({63}); break;
-    case kLanguagesPage: BuildLanguageLines(count); break;
+    case kPageOptions: BuildOptionsLines(count); break;
+    case kPageProfiles: BuildProfileLines(count); break;
+    case kPageProfileName: case kPageLogin: case kPagePassword: case kPageEmail: BuildEntryLines(page, count); break;
+    case kPageCreateAccount: case kPageSendScores: add({QuestionOf(page, false), kLineWebYes, kLineBack}); break;
+    case kPageWebMenu: BuildWebMenuLines(count); break;
+    case kPageSendingScores: case kPageSendingAccount: add({kLineSending}); break;
+    case kPageScoresSent: add({kLineScoresSent}); break;
+    case kPageScoreRefused: add({kLineScoreRefused}); break;
+    case kPageAccountCreated: add({kLineAccountCreated}); break;
+    case kPageAccountKnown: add({kLineAccountKnown}); break;
+    case kPageLoginTaken: add({kLineLoginTaken}); break;
+    case kPageBadEmail: add({kLineBadEmail}); break;
+    case kPageNoAnswer: add({kLineNoAnswer}); break;
+    case kPageGameUnreadable: add({kLineGameUnreadable}); break;
+    case kPageNotSaved: add({kLineNotSaved}); break;
+    case kPageLanguages: BuildLanguageLines(count); break;
     default: break;
     }
     return m_Lines;
@@ -223,7 +229,7 @@ void CMenuDialog::SetPage(uint32_t page)
     m_nPageDraws = 0;
     m_nAction = kActionNone;
     m_pEntryNode = nullptr;
-    m_bLayerFlag = page == 13 || page == 14 ? 0 : 1;
+    m_bLayerFlag = page == kPagePassword || page == kPageEmail ? 0 : 1;
     m_nPlacedCount = 0;
     C3DEngine* engine = Engine();
     if (!engine)
@@ -234,7 +240,7 @@ void CMenuDialog::SetPage(uint32_t page)
         engine->ClearContainer(m_pPageContainer);
     if (!m_pPageContainer)
         return;
-    if (page == kPlayPage) {
+    if (page == kPagePlay) {
         const uint32_t slot = Game().m_nSlot % kProfileSlotCount;
         FormatProgressTime(Game().Progress(0, slot), m_szTimeText[0]);
         FormatProgressTime(Game().Progress(1, slot), m_szTimeText[1]);
@@ -260,7 +266,7 @@ void CMenuDialog::LayOutLines(const CMenuLine* lines, uint32_t count)
         const CMenuLine& line = lines[i];
         GetLineText(line.id, m_nPage, texts[i], false);
         MeasureLine(texts[i], line.kind, &widths[i], &heights[i]);
-        if (line.id == 38 && IsEntryPage(m_nPage)) {
+        if (line.id == kLineEntryField && IsEntryPage(m_nPage)) {
             char16_t sizing[kMenuEntryUnits];
             float width, height;
             GetLineText(line.id, m_nPage, sizing, true);
@@ -323,7 +329,7 @@ void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char1
     CPlacedLine& placed = m_Placed[index];
     placed = {node, line.kind, line.state, x, y, rect[2] - rect[0], rect[3] - rect[1]};
     m_nPlacedCount = index + 1;
-    if (line.id == 38 && IsEntryPage(m_nPage))
+    if (line.id == kLineEntryField && IsEntryPage(m_nPage))
         m_pEntryNode = node;
     AddLineExtras(line, index, placed);
 }
@@ -342,30 +348,30 @@ void CMenuDialog::AddLineExtras(const CMenuLine& line, uint32_t index, const CPl
     } else if (line.picture >= kPictureCurrentProfile && line.picture < kPictureLanguagePair) {
         sheet = m_pPictures[kPictureProfiles];
         cell = line.picture == kPictureCurrentProfile ? 4 + Game().m_nSlot % kProfileSlotCount : line.picture;
-    } else if (line.id >= 68 && line.id < 68 + kLanguageCount) {
+    } else if (line.id >= LanguageLine(0) && line.id < LanguageLine(kLanguageCount)) {
         sheet = m_pPictures[kPictureLanguages];
-        cell = line.id - 68;
+        cell = line.id - kLineLanguage1;
     }
     if (sheet)
         AddQuad(m_pPageContainer, kLineOwnId, sheet, cell, left - side, placed.y, side, side, false);
     if (line.sideButton != kSideNone)
-        AddQuad(m_pPageContainer, 1000 * line.sideButton + kLineOwnId + index, m_pPictures[kPictureNav], kNavClose,
+        AddQuad(m_pPageContainer, SideButtonId(line.sideButton, index), m_pPictures[kPictureNav], kNavClose,
                 right + m_fSmallHalfWidth, placed.y, m_fSmallHalfWidth, m_fSmallHalfWidth, true);
-    if (line.id != 39 && line.id != 40)
+    if (line.id != kLineMusicSlider && line.id != kLineSoundSlider)
         return;
     const float tick = placed.width / kSliderTicks;
     for (uint32_t i = 1; i <= kSliderTicks; ++i)
-        AddQuad(m_pPageContainer, 1000 * line.id + kLineOwnId + i, m_pPictures[kPictureSlider], 0,
+        AddQuad(m_pPageContainer, SliderTickId(line.id, i), m_pPictures[kPictureSlider], 0,
                 left + (static_cast<float>(i) - 0.5f) * tick, placed.y + placed.height * 0.5f - m_SliderHalf[1],
                 tick * kPictureShare, m_SliderHalf[1], false);
-    const float volume = line.id == 39 ? Game().m_fMusicVolume : Game().m_fSoundVolume;
+    const float volume = line.id == kLineMusicSlider ? Game().m_fMusicVolume : Game().m_fSoundVolume;
     LightTicks(line.id, static_cast<int32_t>(std::lround(volume * kSliderTicks)));
 }
 
 void CMenuDialog::LightTicks(uint32_t sliderId, int32_t lit)
 {
     for (uint32_t i = 1; i <= kSliderTicks; ++i) {
-        if (C3DContainer* tick = m_pPageContainer->FindById(1000 * sliderId + kLineOwnId + i))
+        if (C3DContainer* tick = m_pPageContainer->FindById(SliderTickId(sliderId, i)))
             tick->SetColor(static_cast<int32_t>(i) <= lit ? kColourLit : kColourDim, 0, 0);
     }
 }

@@ -19,6 +19,9 @@ public:
     // Writes the options file now: a choice the player made (a profile's name or slot, the volumes,
     // the window, the account) is kept whatever ends the program later.
     virtual Result SaveOptions() = 0;
+    // Leaves the slot's profile file of the mode empty and clears its record; with clearName the
+    // slot's name too.
+    virtual Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName) = 0;
 
 protected:
     ~CMenuWorld() = default;

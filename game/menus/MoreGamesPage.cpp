@@ -121,7 +121,7 @@ bool CMoreGamesPage::ReadEntries()
             m_fTitleHeight = std::max(m_fTitleHeight, size.y);
         }
         switches->GetString(kSection, Key(key, u"MORE_GAMES_%u_URL", number), u"", entry.url, kUrlUnits);
-        const bool running = Succeeded(CompareNoCase(entry.appName, data.m_szAppName));
+        const bool running = EqualNoCase(entry.appName, data.m_szAppName);
         const bool onSheet = entry.row < m_nSheetColumns && entry.line < m_nSheetLines;
         entry.enabled = !running && onSheet;
         m_nListed += entry.enabled;
@@ -310,7 +310,7 @@ void CMoreGamesPage::ProcessDescription(uint32_t clicked)
         m_pNavigation->ShowNavButtons(m_pDescription->PageMarkersDiffer(), false, true);
         m_pNavigation->UpdateNavButtons();
     }
-    const uint32_t answer = m_pDescription->OnButton(clicked, 0.0f);
+    const uint32_t answer = m_pDescription->OnButton(clicked, 0.5f * m_pData->workingHeight);
     if (answer == kNext) {
         m_nSelected = -1;
     } else if (answer == kMoreGames && link) {

@@ -62,6 +62,7 @@ public:
     uint32_t GetColumns() const { return m_nColumns; }
     uint32_t GetRows() const { return m_nRows; }
     C3DContainer* GetPages() const { return m_pPages; }
+    CPopupText* GetDescription() const { return m_pDescription.get(); }
 
 private:
     bool ReadEntries();

@@ -348,6 +348,6 @@ void CWebScoring::ShowPage(uint32_t page)
 {
     if (!m_pPages)
         return;
-    m_pPages->SetWebSubState(0);
+    m_pPages->SetWebSubState(kWebIdle);
     m_pPages->SetPage(page);
 }

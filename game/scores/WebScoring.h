@@ -3,10 +3,22 @@
 
 #include "core/LinkedList.h"
 #include "game/WorldComponent.h"
+#include "game/menus/MenuPages.h"
 #include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
 class CScoreWorld;
+
+// The steps of the menu dialog's score exchange: each send waits a frame first.
+enum MenuWebStep : uint32_t {
+    kWebIdle = 0,
+    kWebAccountWait = 1,
+    kWebAccountSend = 2,
+    kWebAccountSent = 3,  // its answer picks the page
+    kWebScoresWait = 4,
+    kWebScoresSend = 5,
+    kWebScoresSent = 6,
+};
 
 // The menu dialog's side of a score exchange: the answer of a request picks its page.
 class CWebScorePages {
@@ -35,17 +47,6 @@ struct WebScoreRequest {
 class CWebScoring : public CWorldComponent, public CMenuWebClient {
 public:
     enum RequestState : uint32_t { kIdle = 0, kSetUserSent = 1, kSetScoreSent = 2 };
-
-    // The menu dialog pages an answer selects.
-    enum Page : uint32_t {
-        kPageScoresSent = 21,
-        kPageScoreRefused = 22,
-        kPageAccountCreated = 23,
-        kPageAccountKnown = 24,
-        kPageLoginTaken = 25,
-        kPageBadEmail = 26,
-        kPageNoAnswer = 27,
-    };
 
     explicit CWebScoring(CScoreWorld* world);
     ~CWebScoring() override;

@@ -252,7 +252,7 @@ Result CKvoBackground::SetScenePicture(const char16_t* name)
     if (!m_pScenePicture || !name)
         return RES_FAIL;
     const char16_t* loaded = m_pScenePicture->GetName();
-    if (loaded && Succeeded(CompareNoCase(loaded, ResourceNameFromPath(m_pData, name))))
+    if (loaded && EqualNoCase(loaded, ResourceNameFromPath(m_pData, name)))
         return RES_OK;
     return AutoLoadTexture(kSourcePacker, m_pScenePicture, name, m_pData);
 }

@@ -4,13 +4,6 @@
 #include "game/VadadiDazidevWorld.h"
 #include "game/screens/ScreenLayeredMenu.h"
 
-namespace {
-
-constexpr uint32_t kAccountPage = 15;
-constexpr uint32_t kSendScoresPage = 16;
-
-} // namespace
-
 void CLayeredMenuScreen::Update()
 {
     CVadadiDazidevWorld& world = m_world;
@@ -78,11 +71,11 @@ void CLayeredMenuScreen::LeaveOutroMenu()
     const uint32_t mode = game.m_nMode;
     if (!world.m_pNetworkEngine || !game.m_bWebScoringEnabled)
         return world.LeaveToProfileMenu();
-    uint32_t page = kAccountPage;
+    uint32_t page = kPageCreateAccount;
     if (game.m_bAccount && mode < kProfileModeCount) {
         if (game.Progress(mode, game.m_nSlot).m_bSent)
             return world.LeaveToProfileMenu();
-        page = kSendScoresPage;
+        page = kPageSendScores;
     }
     world.ShowMenuPage(page);
     world.SetState(GS_FADE_TO_LOADING, 1);

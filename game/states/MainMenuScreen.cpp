@@ -20,13 +20,13 @@ void CMainMenuScreen::Render()
 {
     CMenuDialog* dialog = m_world.m_pMenuDialog.get();
     if (m_world.m_pMenuCurrent)
-        m_world.m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != 0);
+        m_world.m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != kPageMain);
     if (!dialog)
         return;
     dialog->HideNavButtons();
     dialog->ShowCollectionButton(false);
     dialog->ShowSocialButtons();
-    dialog->ShowNavButtons(false, dialog->GetPage() != 0, false);
+    dialog->ShowNavButtons(false, dialog->GetPage() != kPageMain, false);
     dialog->UpdateNavButtons();
     dialog->Render();
     const uint32_t clicked = dialog->GetClickedButton(0);
@@ -60,7 +60,7 @@ void CMainMenuScreen::RunMenuAction(uint32_t action, uint32_t clicked)
     }
     // The close button leads from every other page back towards the first.
     CMenuDialog& dialog = *world.m_pMenuDialog;
-    if (clicked == kNavClose && dialog.GetPage() != 0)
+    if (clicked == kNavClose && dialog.GetPage() != kPageMain)
         return dialog.Back(true);
     const CGameData& game = world.m_GameData;
     const char16_t* url = clicked == kNavCollection ? game.m_szMainWebSiteUrl

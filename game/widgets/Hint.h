@@ -86,6 +86,8 @@ public:
     uint32_t GetSoundIndex() const { return m_nSoundIndex; }
     // The button's centre and half side, where a click uses a hint.
     const Vector3& GetPosition() const { return m_vPosition; }
+    // Where StartHint points the glow, in scene units.
+    const Vector3& GetTarget() const { return m_vTarget; }
     float GetHalfWidth() const { return m_fHalfWidth; }
     C3DObject* GetTimer() const { return m_pTimer; }
     C3DObject* GetGlow() const { return m_pGlow; }

@@ -349,11 +349,9 @@ void CToolbar::UpdateZoomButton(bool locked)
     m_pMenubar->UpdateWorldMatrix();
 }
 
-Result CToolbar::IsPointOnBars() const
+bool CToolbar::IsPointOnBars() const
 {
-    if (m_pData->pointerX < m_fMenubarWidth || kVirtualScreenHeight - m_fToolbarHeight < m_pData->pointerY)
-        return RES_OK;
-    return RES_FAIL;
+    return m_pData->pointerX < m_fMenubarWidth || kVirtualScreenHeight - m_fToolbarHeight < m_pData->pointerY;
 }
 
 int32_t CToolbar::ButtonAt(float x, float y) const

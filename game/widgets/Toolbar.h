@@ -59,8 +59,8 @@ public:
     void RenderMenubar();
     // Shows the zoom button when the scene can zoom, else the zoom-unavailable one.
     void UpdateZoomButton(bool locked);
-    // RES_OK when the pointer lies on the menubar or the toolbar.
-    Result IsPointOnBars() const;
+    // True when the pointer lies on the menubar or the toolbar.
+    bool IsPointOnBars() const;
     // The button under both the press point and the pointer runs its action: RES_OK (button 2
     // has none); RES_FAIL when they hit no button or different ones.
     Result OnMenubarClick();

@@ -5,36 +5,19 @@
 #include "game/LevelHost.h"
 #include "game/widgets/Toolbar.h"
 
-CLevelVadadiDazidev::CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, uint32_t id) : CLevel(data, engine, id)
+CLevelVadadiDazidev::CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, uint32_t id) : CLevelWithRecords(data, engine, id)
 {
     m_nType = kLevelTypeHiddenObject;
     m_nFirstVisitIndex = 0;
 }
 
-Result CLevelVadadiDazidev::AllocRecords()
-{
-    return m_records.Alloc(m_nRecordCount);
-}
-
-CLevelRecord* CLevelVadadiDazidev::GetRecord(uint32_t n)
-{
-    return n < m_nRecordCount ? m_records.Get(n) : nullptr;
-}
-
-CHiddenObjectRecord* CLevelVadadiDazidev::HiddenRecord()
-{
-    return m_nCurrentRecord < m_nRecordCount ? m_records.Get(m_nCurrentRecord) : nullptr;
-}
-
 Result CLevelVadadiDazidev::Release()
 {
     for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (CHiddenObjectRecord* record = m_records.Get(n))
+        if (CHiddenObjectRecord* record = RecordAt(n))
             static_cast<CHiddenObjectFields&>(*record) = CHiddenObjectFields{};
     }
-    const Result result = CLevel::Release();
-    m_records.Reset();
-    return result;
+    return CLevelWithRecords::Release();
 }
 
 Result CLevelVadadiDazidev::LoadDescription(CStream* stream)
@@ -45,11 +28,9 @@ Result CLevelVadadiDazidev::LoadDescription(CStream* stream)
         if (m_pPartOrder[n] >= m_nPartCount)
             return RES_FAIL;
     }
-    for (uint32_t n = 0; n < m_nRecordCount; ++n) {
-        if (Failed(ReadHiddenObjectFields(*stream, m_records[n], m_pWorldData)))
-            return RES_FAIL;
-    }
-    return RES_OK;
+    return ReadOwnRecords(*stream, [this](CStream& s, CHiddenObjectRecord& record) {
+        return ReadHiddenObjectFields(s, record, m_pWorldData);
+    });
 }
 
 // True when the toolbar lists nothing to find.
@@ -79,7 +60,7 @@ const CStateBlock& CLevelVadadiDazidev::StateBlock()
 {
     static const CStateBlock kNone = {{kNoPopup, 0, 0, 0}, {kNoPopup, 0, 0, 0}, 0, 0, 0, kNoTarget, kNoTarget,
                                       kStateArrows, nullptr, nullptr};
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     return record && m_nSceneState < kSearchStateCount ? record->states[m_nSceneState] : kNone;
 }
 

@@ -5,7 +5,7 @@
 #include "core/Vector3.h"
 #include "game/HiddenObjectScene.h"
 #include "levels/Level.h"
-#include "levels/LevelRecordArray.h"
+#include "levels/LevelWithRecords.h"
 #include "levels/hiddenobject/HiddenObjectRecord.h"
 
 class CToolbar;
@@ -18,7 +18,7 @@ constexpr uint32_t kQuizTextUnits = 1024;
 // The picture scene: the player collects the parts the toolbar lists, toggles switch parts,
 // answers the quiz and leaves by the arrows. Its scene states (0 to 3 search, 6 arrows, 7 quiz)
 // decide which parts are live; each record's state blocks say what follows a state.
-class CLevelVadadiDazidev : public CLevel, public CHiddenObjectScene {
+class CLevelVadadiDazidev : public CLevelWithRecords<CLevel, CHiddenObjectRecord>, public CHiddenObjectScene {
 public:
     CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, uint32_t id);
     ~CLevelVadadiDazidev() override = default;
@@ -44,8 +44,6 @@ public:
     Result Start(uint32_t state) override;
     void Stop() override;
     bool AreStarsHintOnly() override { return false; }
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
     void HideTimer(uint32_t seconds) override;
     void SetDone() override;
     Result Update() override;
@@ -100,8 +98,6 @@ public:
 
 protected:
     bool AreStarsHidden() override { return m_nSceneState == kStateArrows; }
-    // Null without a current record.
-    CHiddenObjectRecord* HiddenRecord();
     // The current state's block; an empty one outside states 0 to 3 or without a record.
     const CStateBlock& StateBlock();
     CToolbar* Toolbar() const;
@@ -120,7 +116,6 @@ protected:
     void PickToolbarItems(uint32_t state, const CStateBlock& block);
     void AddPicked(const CPickedItems& items, bool animate);
     uint32_t CountLiveParts(uint32_t state, bool shownOnly);
-    void ApplyOutcome(const CQuizOutcome& outcome);
     void TellTooltipsAllDone();
     // The parts of the main pass, or those of the second view.
     void DrawPass(bool second);
@@ -133,7 +128,6 @@ protected:
     // Draws one quiz text centred at (x, y); a place's text under the pointer becomes the hovered place.
     void DrawQuizText(const char16_t* text, float x, float y, uint32_t colour, int32_t place);
 
-    CLevelRecordArray<CHiddenObjectRecord> m_records;
     uint8_t m_QuizOrder[kQuizAnswerCount] = {};
     uint8_t m_nChosenAnswer = kNoAnswer;
     uint8_t m_bQuizPrepared = 0;

@@ -73,7 +73,7 @@ Result CLevelVadadiDazidev::OnClick(float x, float y)
 
 void CLevelVadadiDazidev::Collect(uint32_t index, ScenePart& part)
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return;
     StartFade(part);

@@ -36,6 +36,9 @@ constexpr uint32_t kOverlayClickable = 0xFFC8C800u;
 constexpr uint32_t kOverlayOther = 0xFF0000FFu;
 constexpr uint32_t kNoItemId = 0xFFFFFFFFu;
 constexpr float kTutorialRows[] = {0.4f, 0.6f, 0.8f};
+// The hint pictures of steps 7 and 8 lie in the pop-up's box under its text, not on the screen's
+// bottom edge where half of them would be cut off.
+constexpr float kTutorialPictureRow = 0.625f;
 
 // The colour a part is drawn in this frame; 0 when it is not drawn.
 uint32_t PartColour(const ScenePart& part)
@@ -243,13 +246,13 @@ void CLevelVadadiDazidev::RenderModal()
         break;
     case 7:
         if (hint) {
-            hint->RenderTutorialTimers(height);
+            hint->RenderTutorialTimers(height * kTutorialPictureRow);
             hint->RenderAt(0.0f);
         }
         break;
     case 8:
         if (hint)
-            hint->RenderAt(height);
+            hint->RenderAt(height * kTutorialPictureRow);
         break;
     case 9:
         RenderModalMessage();

@@ -63,7 +63,7 @@ void CLevelVadadiDazidev::SetUpQuiz()
     m_bQuizPrepared = 1;
     m_fQuizFade = 0.0f;
     m_nHoveredPlace = kNoPlace;
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record || !m_pWorldData->gameData)
         return;
     if (!m_pQuizTexts)
@@ -135,7 +135,7 @@ void CLevelVadadiDazidev::DrawQuizText(const char16_t* text, float x, float y, u
 void CLevelVadadiDazidev::DrawQuiz()
 {
     CLevelHost* world = World();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!world || !record || !m_pQuizTexts)
         return;
     if (CKvoBackground* background = world->GetBackground())
@@ -186,7 +186,7 @@ Result CLevelVadadiDazidev::UpdateQuiz()
 
 Result CLevelVadadiDazidev::AnswerQuiz()
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     CLevelHost* world = World();
     if (m_nChosenAnswer >= kQuizAnswerCount || !record)
         return RES_FAIL;
@@ -221,7 +221,7 @@ void CLevelVadadiDazidev::StepQuiz()
 
 Vector2 CLevelVadadiDazidev::GetQuizPlacePoint(uint32_t place) const
 {
-    const CHiddenObjectRecord* record = m_nCurrentRecord < m_nRecordCount ? m_records.Get(m_nCurrentRecord) : nullptr;
+    const CHiddenObjectRecord* record = Record();
     const bool oneColumn = record && record->quizLayout == kOneColumn;
     const float width = m_pWorldData->workingWidth;
     const float height = m_pWorldData->workingHeight;

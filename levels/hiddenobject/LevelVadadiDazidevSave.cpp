@@ -71,7 +71,7 @@ Result CLevelVadadiDazidev::LoadProgress(CStream* stream, uint32_t version)
 {
     if (Failed(CLevel::LoadProgress(stream, version)))
         return RES_FAIL;
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (m_nSceneState == kStateQuiz && record && record->HasQuiz())
         SetUpQuiz();
     return RES_OK;

@@ -76,7 +76,7 @@ Result CLevelVadadiDazidev::EnterState(uint32_t state)
         return RES_FAIL;
     m_nSelectedPart = -1;
     m_bToggleWasDrawn = 1;
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return RES_FAIL;
     uint32_t next = state;
@@ -147,7 +147,7 @@ Result CLevelVadadiDazidev::AdvanceSceneState(bool fresh)
 {
     if (fresh)
         return Start(kSceneStateFresh);
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     const CStateBlock& block = StateBlock();
     if (record && block.endTargetScene != kNoTarget) {
         for (uint32_t n = 0; n < m_nPairCount; ++n) {
@@ -174,7 +174,7 @@ Result CLevelVadadiDazidev::AdvanceSceneState(bool fresh)
 
 Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return RES_OK;
     PushGroup(record->switchPopup);
@@ -200,7 +200,7 @@ Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
 void CLevelVadadiDazidev::PickToolbarItems(uint32_t state, const CStateBlock& block)
 {
     CToolbar* toolbar = Toolbar();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     CPickedItems items;
     if (!toolbar || !record || Failed(GatherItems(*this, state, items)))
         return;
@@ -257,7 +257,7 @@ void CLevelVadadiDazidev::HideTimer(uint32_t seconds)
 void CLevelVadadiDazidev::SetDone()
 {
     CLevel::SetDone();
-    if (CHiddenObjectRecord* record = HiddenRecord()) {
+    if (CHiddenObjectRecord* record = Record()) {
         PushGroup(record->popupGroup3);
         PlayLevelSound(record->soundId, true);
     }
@@ -265,7 +265,7 @@ void CLevelVadadiDazidev::SetDone()
 
 void CLevelVadadiDazidev::OnLeave()
 {
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (record && m_nSceneState != kStateQuiz)
         PushUnlessShown(record->leavePopup);
 }
@@ -298,7 +298,7 @@ void CLevelVadadiDazidev::UseHint()
 void CLevelVadadiDazidev::PlaySounds()
 {
     CLevel::PlaySounds();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return;
     auto add = [this](uint16_t id) { PrepareBankSound(m_pWorldData, id, 0); };
@@ -316,7 +316,7 @@ void CLevelVadadiDazidev::PlaySounds()
 void CLevelVadadiDazidev::Stop()
 {
     CLevel::Stop();
-    CHiddenObjectRecord* record = HiddenRecord();
+    CHiddenObjectRecord* record = Record();
     if (!record)
         return;
     if (World() && World()->GetAudioEngine() && m_nSceneState == kStateQuiz && m_nChosenAnswer < kQuizAnswerCount) {

@@ -3,9 +3,8 @@
 
 #include "core/Vector3.h"
 #include "levels/Level.h"
-#include "levels/LevelRecordArray.h"
 #include "levels/minigames/BoardGeometry.h"
-#include "levels/minigames/MiniGameRecords.h"
+#include "levels/minigames/MiniGameParts.h"
 
 class C3DObject;
 class C3DTexture;
@@ -36,17 +35,6 @@ public:
 
 protected:
     bool AreStarsHidden() override { return false; }
-
-    // Reads each record's own fields with read(stream, record); RES_FAIL at the first that fails.
-    template <typename Record, typename Reader>
-    Result ReadGameRecords(CStream& stream, CLevelRecordArray<Record>& records, Reader read)
-    {
-        for (uint32_t k = 0; k < m_nRecordCount; ++k) {
-            if (Failed(read(stream, records[k])))
-                return RES_FAIL;
-        }
-        return RES_OK;
-    }
 
     // The board part's box and texture bounds fit to the screen and cut into the grid.
     Result MeasureBoard(uint32_t boardPart, uint32_t columns, uint32_t rows);

@@ -2,7 +2,7 @@
 #include <cstdint>
 
 #include "core/Vector3.h"
-#include "levels/minigames/MiniGameRecords.h"
+#include "levels/minigames/MiniGameParts.h"
 
 struct CWorldData;
 class CPopupText;

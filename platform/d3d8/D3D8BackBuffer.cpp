@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/win32/GLContext.h"
+
 namespace {
 
 const char* const kGammaVertex =
@@ -114,7 +116,7 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
     m_format = format;
     m_hasDepthStencil = depthStencil;
     m_uncleared = GL_COLOR_BUFFER_BIT | (depthStencil ? GL_DEPTH_BUFFER_BIT | GL_STENCIL_BUFFER_BIT : 0);
-    m_gl.BindFramebuffer(0);
+    m_gl.BindFramebuffer(GLWindowFramebuffer());
     m_onWindow = width == windowWidth && height == windowHeight && WindowHolds(format, depthStencil);
     if (GLEW_VERSION_4_5 || GLEW_ARB_clip_control)
         glClipControl(m_onWindow ? GL_UPPER_LEFT : GL_LOWER_LEFT, GL_NEGATIVE_ONE_TO_ONE);
@@ -137,6 +139,11 @@ HRESULT CD3D8BackBuffer::Create(UINT width, UINT height, D3DFORMAT format, bool 
         return D3DERR_OUTOFVIDEOMEMORY;
     }
     return D3D_OK;
+}
+
+GLuint CD3D8BackBuffer::Target() const
+{
+    return m_onWindow ? GLWindowFramebuffer() : m_framebuffer;
 }
 
 void CD3D8BackBuffer::BindClampedTexture(GLuint& texture, GLint filter)
@@ -210,7 +217,7 @@ void CD3D8BackBuffer::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels)
     GLsizei height = rect.bottom - rect.top;
     pixels.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
     m_gl.BindFramebuffer(Target());
-    glReadBuffer(m_onWindow ? GL_BACK : GL_COLOR_ATTACHMENT0);
+    glReadBuffer(m_onWindow ? GLWindowColorBuffer() : GL_COLOR_ATTACHMENT0);
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glPixelStorei(GL_PACK_ROW_LENGTH, 0);
     std::array<GLint, 4> box = Box(rect);
@@ -242,7 +249,7 @@ void CD3D8BackBuffer::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixel
     GLint height = static_cast<GLint>(m_height);
     glBlitFramebuffer(0, 0, at.right, at.bottom, rect.left, height - rect.top, rect.right, height - rect.bottom,
                       GL_COLOR_BUFFER_BIT, GL_NEAREST);
-    glBindFramebuffer(GL_FRAMEBUFFER, 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, GLWindowFramebuffer());
 }
 
 void CD3D8BackBuffer::SetGammaRamp(const WORD* red, const WORD* green, const WORD* blue)
@@ -298,15 +305,15 @@ void CD3D8BackBuffer::Present(const RECT& source, const RECT& destination, UINT 
         return;
     if (m_onWindow) {
         // The window's image goes to the scratch image first, as it is also the target.
-        m_gl.BindFramebuffer(0);
-        glReadBuffer(GL_BACK);
+        m_gl.BindFramebuffer(GLWindowFramebuffer());
+        glReadBuffer(GLWindowColorBuffer());
         m_gl.BindTexture(0, m_color);
         glCopyTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, 0, 0, static_cast<GLsizei>(m_width), static_cast<GLsizei>(m_height));
     }
     std::array<GLint, 2> rows = ImageRows(source);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, m_framebuffer);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
-    glDrawBuffer(GL_BACK);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, GLWindowFramebuffer());
+    glDrawBuffer(GLWindowColorBuffer());
     glDisable(GL_SCISSOR_TEST);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     if (m_identityRamp || !MakeGammaProgram()) {

@@ -13,7 +13,8 @@
 // turns the image the right way up as it draws, with the same edge rule, and presenting has
 // nothing to copy. Otherwise it is a framebuffer object holding the image upside down, which
 // presenting turns and stretches over the window. Either way the gamma ramp, when one is set, is
-// applied on the way to the window. Rectangles count rows from the top. New buffers are cleared
+// applied on the way to the window. The window is what the platform's GL layer makes stand for it
+// (GLWindowFramebuffer, for a window shown scaled). Rectangles count rows from the top. New buffers are cleared
 // (black, depth 1, stencil 0) when first used, unless a clear of the whole buffer came first.
 class CD3D8BackBuffer {
 public:
@@ -48,7 +49,7 @@ public:
 private:
     void Release();
     void ClearFirst();
-    GLuint Target() const { return m_onWindow ? 0 : m_framebuffer; }
+    GLuint Target() const;
     // Makes the texture when it is 0 and binds it with the filter, clamped at its edges.
     void BindClampedTexture(GLuint& texture, GLint filter);
     // The colour texture and its framebuffer object: the buffer itself, or on the window a

@@ -1,5 +1,8 @@
 #pragma once
+#include "platform/win32/ScreenScaling.h"
 #include "platform/win32/Win32Types.h"
+
+struct CWindow;
 
 // What the desktop knows about this program's windows: focus, capture, cursor and display mode.
 struct CDesktopState {
@@ -21,5 +24,9 @@ struct CDesktopState {
     void Reset();
 };
 
-// Full screen for a window with the popup style while a display mode is in force.
+// Full screen for a window with the popup style while a display mode is in force: its SDL window
+// covers the display, which shows the mode's screen scaled; else it is placed where the program
+// put it.
 void ApplyDisplayMode(HWND window);
+// How the window's client area is shown on the display.
+CScreenScaling WindowScaling(const CWindow& window);

@@ -5,19 +5,33 @@
 #include <cstdio>
 #include <cstring>
 #include <map>
+#include <memory>
 #include <set>
 
+#include <SDL_opengl.h>
+
+#include "base/Clock.h"
+#include "platform/win32/DesktopState.h"
 #include "platform/win32/PlatformHarness.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
+#include "platform/win32/SwapPacing.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/WindowRegistry.h"
+#include "platform/win32/WindowSurface.h"
 
 namespace {
 
 constexpr DWORD ERROR_INVALID_PIXEL_FORMAT = 2000;
 
-std::map<uintptr_t, SDL_GLContext> g_contexts;
+struct CGlContextRecord {
+    SDL_GLContext context = nullptr;
+    int swapInterval = 1;  // as WGL starts a context: waiting for the vertical blank
+    CSwapPacer pacer;
+    std::unique_ptr<CWindowSurface> surface = std::make_unique<CWindowSurface>();
+};
+
+std::map<uintptr_t, CGlContextRecord> g_contexts;
 std::set<uintptr_t> g_palettes;
 HGLRC g_current = nullptr;
 HDC g_currentDc = nullptr;
@@ -25,15 +39,43 @@ HDC g_currentDc = nullptr;
 SDL_Window* GlWindowOf(HDC dc)
 {
     CWindow* window = CWindowRegistry::Get().FindByDc(dc);
-    if (!window || !window->sdl || !(SDL_GetWindowFlags(window->sdl) & SDL_WINDOW_OPENGL))
+    if (!window || !window->Sdl() || !(SDL_GetWindowFlags(window->Sdl()) & SDL_WINDOW_OPENGL))
         return nullptr;
-    return window->sdl;
+    return window->Sdl();
+}
+
+CGlContextRecord* RecordOf(HGLRC context)
+{
+    auto it = g_contexts.find(reinterpret_cast<uintptr_t>(context));
+    return it == g_contexts.end() ? nullptr : &it->second;
 }
 
 SDL_GLContext ContextOf(HGLRC context)
 {
-    auto it = g_contexts.find(reinterpret_cast<uintptr_t>(context));
-    return it == g_contexts.end() ? nullptr : it->second;
+    CGlContextRecord* record = RecordOf(context);
+    return record ? record->context : nullptr;
+}
+
+// The current context's record and its window, when both are there.
+CGlContextRecord* CurrentRecord(CWindow** window)
+{
+    CGlContextRecord* record = RecordOf(g_current);
+    *window = CWindowRegistry::Get().FindByDc(g_currentDc);
+    return record && *window ? record : nullptr;
+}
+
+// Without a swap that waits for the vertical blank, the swaps of a context that asked for one
+// are kept a refresh period apart.
+void PaceSwap(CGlContextRecord& record, SDL_Window* window)
+{
+    if (record.swapInterval == 0 || ArePresentsUnpaced())
+        return;
+    SDL_DisplayMode mode{};
+    int display = SDL_GetWindowDisplayIndex(window);
+    int refreshRate = display >= 0 && SDL_GetCurrentDisplayMode(display, &mode) == 0 ? mode.refresh_rate : 0;
+    uint64_t wait = record.pacer.WaitAfterSwap(ClockNanoseconds(), RefreshPeriodNs(refreshRate));
+    if (wait)
+        Sleep(static_cast<DWORD>((wait + 999999) / 1000000));
 }
 
 void FillDescriptor(PIXELFORMATDESCRIPTOR* descriptor)
@@ -118,7 +160,16 @@ BOOL SwapBuffers(HDC dc)
     if (!window || SDL_GL_GetCurrentWindow() != window)
         return FALSE;
     NotifyBeforeSwap();
+    const CWindow& shown = *CWindowRegistry::Get().FindByDc(dc);
+    CGlContextRecord* context = dc == g_currentDc ? RecordOf(g_current) : nullptr;
+    if (context)
+        context->surface->Show(WindowScaling(shown));
     SDL_GL_SwapWindow(window);
+    if (context) {
+        // The window may have changed into or out of being scaled since the last frame.
+        context->surface->Follow(WindowScaling(shown));
+        PaceSwap(*context, window);
+    }
     return TRUE;
 }
 
@@ -140,7 +191,7 @@ HGLRC wglCreateContext(HDC dc)
     }
     SDL_GL_MakeCurrent(previous ? previousWindow : nullptr, previous);
     uintptr_t value = CWindowRegistry::Get().NextHandleValue();
-    g_contexts[value] = made;
+    g_contexts[value].context = made;
     return reinterpret_cast<HGLRC>(value);
 }
 
@@ -166,6 +217,7 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context)
     }
     g_current = context;
     g_currentDc = dc;
+    RecordOf(context)->surface->Follow(WindowScaling(*record));
     return TRUE;
 }
 
@@ -176,12 +228,14 @@ BOOL wglDeleteContext(HGLRC context)
         SetLastError(ERROR_INVALID_HANDLE);
         return FALSE;
     }
-    if (g_current == context || SDL_GL_GetCurrentContext() == it->second) {
+    if (SdlVideoStarted() && (g_current == context || SDL_GL_GetCurrentContext() == it->second.context))
         SDL_GL_MakeCurrent(nullptr, nullptr);
+    if (g_current == context) {
         g_current = nullptr;
         g_currentDc = nullptr;
     }
-    SDL_GL_DeleteContext(it->second);
+    if (SdlVideoStarted())
+        SDL_GL_DeleteContext(it->second.context);
     g_contexts.erase(it);
     return TRUE;
 }
@@ -198,7 +252,48 @@ HDC wglGetCurrentDC()
 
 BOOL GLSetSwapInterval(int interval)
 {
-    return (g_current && SDL_GL_SetSwapInterval(interval) == 0) ? TRUE : FALSE;
+    CGlContextRecord* record = RecordOf(g_current);
+    if (!record)
+        return FALSE;
+    record->swapInterval = interval;
+    // Where the context cannot wait for the vertical blank, its swaps are paced all the same.
+    SDL_GL_SetSwapInterval(interval);
+    return TRUE;
+}
+
+void FollowWindowScaling(HWND window)
+{
+    CWindow* shown = nullptr;
+    CGlContextRecord* record = CurrentRecord(&shown);
+    if (record && shown->handle == window)
+        record->surface->Follow(WindowScaling(*shown));
+}
+
+unsigned int GLWindowFramebuffer()
+{
+    CGlContextRecord* record = RecordOf(g_current);
+    return record ? record->surface->Framebuffer() : 0;
+}
+
+unsigned int GLWindowColorBuffer()
+{
+    CGlContextRecord* record = RecordOf(g_current);
+    return record ? record->surface->ColorBuffer() : GL_BACK;
+}
+
+bool GLWindowSize(int* width, int* height)
+{
+    CWindow* window = nullptr;
+    CGlContextRecord* record = CurrentRecord(&window);
+    if (!record || !window->Sdl())
+        return false;
+    if (record->surface->Framebuffer()) {
+        *width = record->surface->Width();
+        *height = record->surface->Height();
+    } else {
+        SDL_GL_GetDrawableSize(window->Sdl(), width, height);
+    }
+    return true;
 }
 
 const char* GLGetVersionString()
@@ -243,7 +338,7 @@ void ReleaseGlContexts()
     if (SdlVideoStarted()) {
         SDL_GL_MakeCurrent(nullptr, nullptr);
         for (auto& entry : g_contexts)
-            SDL_GL_DeleteContext(entry.second);
+            SDL_GL_DeleteContext(entry.second.context);
     }
     g_contexts.clear();
     g_palettes.clear();

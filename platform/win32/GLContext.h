@@ -64,10 +64,20 @@ BOOL wglMakeCurrent(HDC dc, HGLRC context);  // null context: none current
 BOOL wglDeleteContext(HGLRC context);
 HGLRC wglGetCurrentContext();
 HDC wglGetCurrentDC();
-// The swap interval of the current context: 1 waits for the vertical blank, 0 does not.
+// The swap interval of the current context: 1 (where a context starts) waits for the vertical
+// blank, 0 does not. Where the display cannot wait, swaps with 1 still come no faster than its
+// refresh rate (60 Hz where it does not tell).
 BOOL GLSetSwapInterval(int interval);
 // The current context's GL_VERSION text; null while no context is current.
 const char* GLGetVersionString();
+
+// A full-screen window shown scaled (Win32Window.h, ChangeDisplaySettingsW) is drawn into an
+// image of its client area's size, which SwapBuffers shows scaled. What stands for the current
+// context's window: the framebuffer object (0: the window's own), the colour buffer to read and
+// draw (GL_BACK on the window's own) and its size.
+unsigned int GLWindowFramebuffer();
+unsigned int GLWindowColorBuffer();
+bool GLWindowSize(int* width, int* height);
 
 // Palettes exist only for pixel formats that need one, which this platform never offers; these
 // are here so a colour-index path compiles and behaves sanely.

@@ -75,8 +75,18 @@ bool FrameMayRun()
     return !g_harness || !g_harness->frameGate || g_harness->frameGate();
 }
 
+bool AreFramesGated()
+{
+    return g_harness && g_harness->frameGate;
+}
+
 void NotifyBeforeSwap()
 {
     if (g_harness && g_harness->beforeSwap)
         g_harness->beforeSwap();
+}
+
+bool ArePresentsUnpaced()
+{
+    return g_harness && g_harness->unpacedPresents;
 }

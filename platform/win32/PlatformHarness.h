@@ -19,6 +19,7 @@ struct CPlatformHarness {
     uint16_t module3D;                     // the renderer module in place of start-up's when not 0
     bool (*frameGate)();                   // a frame runs only when it answers true; false: messages first
     void (*beforeSwap)();                  // called with the finished frame before each buffer swap
+    bool unpacedPresents;                  // swaps never wait out the display's refresh period
 };
 
 // Installs the harness; the program installs none.
@@ -40,4 +41,6 @@ bool GetHarnessSeed(uint32_t* seed);  // false: seed from the tick count
 bool IsFixedStep();
 uint16_t GetHarnessModule3D();  // 0: start-up's choice
 bool FrameMayRun();             // true without a gate
+bool AreFramesGated();          // a gate, not the messages, decides when frames run
 void NotifyBeforeSwap();
+bool ArePresentsUnpaced();

@@ -4,9 +4,11 @@
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
+#include "platform/win32/SessionEnd.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 #include "platform/win32/WindowRegistry.h"
+#include "platform/win32/X11Display.h"
 
 namespace {
 
@@ -43,11 +45,17 @@ LPARAM PackPoint(int x, int y)
     return MAKELPARAM(static_cast<WORD>(static_cast<SHORT>(x)), static_cast<WORD>(static_cast<SHORT>(y)));
 }
 
+// An event position in its own window's display pixels, as client coordinates of that window.
+POINT ToClient(CWindow* source, int x, int y)
+{
+    return source ? WindowScaling(*source).ToClient(x, y) : POINT{x, y};
+}
+
 // Client coordinates of an event position in its own window, moved to the target window.
 POINT ToTarget(HWND target, uint32_t windowId, int x, int y)
 {
-    POINT point{x, y};
     CWindow* source = CWindowRegistry::Get().FindBySdlId(windowId);
+    POINT point = ToClient(source, x, y);
     if (source && source->handle != target) {
         ClientToScreen(source->handle, &point);
         ScreenToClient(target, &point);
@@ -168,8 +176,9 @@ void OnMouseWheel(const SDL_MouseWheelEvent& event)
     if (delta == 0)
         return;
     HWND target = MouseTarget(event.windowID);
-    POINT point{event.mouseX, event.mouseY};
-    if (CWindow* source = CWindowRegistry::Get().FindBySdlId(event.windowID))
+    CWindow* source = CWindowRegistry::Get().FindBySdlId(event.windowID);
+    POINT point = ToClient(source, event.mouseX, event.mouseY);
+    if (source)
         ClientToScreen(source->handle, &point);
     WPARAM wParam = MAKEWPARAM(static_cast<WORD>(HeldButtonFlags()), static_cast<WORD>(static_cast<SHORT>(delta)));
     Post(target, WM_MOUSEWHEEL, wParam, PackPoint(point.x, point.y));
@@ -205,11 +214,13 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_RESTORED:
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
-        window->minimised = false;
-        int width = 0;
-        int height = 0;
-        SDL_GetWindowSize(window->sdl, &width, &height);
-        Post(handle, WM_SIZE, SIZE_RESTORED, PackPoint(width, height));
+        // A minimised window that changes its size (leaving full screen) stays minimised.
+        if (event.event != SDL_WINDOWEVENT_SIZE_CHANGED)
+            window->minimised = false;
+        if (window->minimised)
+            break;
+        CScreenScaling scaling = WindowScaling(*window);
+        Post(handle, WM_SIZE, SIZE_RESTORED, PackPoint(scaling.clientWidth, scaling.clientHeight));
         break;
     }
     case SDL_WINDOWEVENT_MOVED:
@@ -221,6 +232,27 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     default:
         break;
     }
+}
+
+// Another client destroyed the window: SDL leaves it alone from now on, and the session ends
+// as when the window manager closes it.
+void OnWindowVanished(unsigned long x11)
+{
+    CWindow* window = CWindowRegistry::Get().FindByX11Id(x11);
+    if (!window || window->gone)
+        return;
+    window->gone = true;
+    EndSession(SessionEndCause::WindowDestroyed);
+}
+
+// The display is gone: nothing may touch SDL's video again.
+void OnDisplayLost()
+{
+    MarkSdlVideoLost();
+    CWindowRegistry& registry = CWindowRegistry::Get();
+    for (HWND handle : registry.Handles())
+        registry.Find(handle)->gone = true;
+    EndSession(SessionEndCause::DisplayLost);
 }
 
 void Convert(const SDL_Event& event)
@@ -246,6 +278,10 @@ void Convert(const SDL_Event& event)
     case SDL_WINDOWEVENT:
         OnWindowEvent(event.window);
         break;
+    case SDL_SYSWMEVENT:
+        if (unsigned long destroyed = DestroyedX11Window(event))
+            OnWindowVanished(destroyed);
+        break;
     default:
         break;
     }
@@ -257,9 +293,14 @@ void PumpPlatformEvents()
 {
     ReapShellChildren(false);
     PollPlatformRendezvous();
+    DeliverSignalledSessionEnd();
     if (!SdlVideoStarted())
         return;
     SDL_Event event;
-    while (SDL_PollEvent(&event))
+    while (!X11DisplayLost() && SDL_PollEvent(&event))
         Convert(event);
+    for (unsigned long x11 : TakeVanishedX11Windows())
+        OnWindowVanished(x11);
+    if (X11DisplayLost())
+        OnDisplayLost();
 }

@@ -5,7 +5,7 @@
 
 namespace {
 
-enum class VideoState { NotTried, Running, Failed };
+enum class VideoState { NotTried, Running, Failed, Lost };
 VideoState g_state = VideoState::NotTried;
 
 bool NonEmpty(const char* name)
@@ -30,6 +30,8 @@ bool EnsureSdlVideo()
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             g_state = VideoState::Running;
+            // Raw X events tell which windows other clients destroyed.
+            SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
             // The one pixel format every window is made with (see platform/GLContext.h).
             SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
             SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
@@ -48,4 +50,10 @@ bool EnsureSdlVideo()
 bool SdlVideoStarted()
 {
     return g_state == VideoState::Running;
+}
+
+void MarkSdlVideoLost()
+{
+    if (g_state == VideoState::Running)
+        g_state = VideoState::Lost;
 }

@@ -5,6 +5,8 @@
 // stay loaded, so leak reports can still name them). False when there is no display.
 bool EnsureSdlVideo();
 bool SdlVideoStarted();
+// The display went away: SDL's video is neither used nor started again.
+void MarkSdlVideoLost();
 
 // True when a display server is named in the environment.
 bool HasDisplayEnvironment();

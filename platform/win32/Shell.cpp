@@ -41,7 +41,7 @@ BOOL ShellExecuteExW(SHELLEXECUTEINFOW* info)
         return FALSE;
     }
     info->hProcess = nullptr;
-    if (info->lpVerb && *info->lpVerb && CompareNoCase(info->lpVerb, u"open") != RES_OK) {
+    if (info->lpVerb && *info->lpVerb && !EqualNoCase(info->lpVerb, u"open")) {
         SetLastError(ERROR_NO_ASSOCIATION);
         return FALSE;
     }

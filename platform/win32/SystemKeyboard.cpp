@@ -6,6 +6,7 @@
 #include <X11/keysym.h>
 
 #include "platform/win32/Win32Types.h"
+#include "platform/win32/X11Display.h"
 
 namespace {
 
@@ -26,8 +27,10 @@ bool SystemModifierDown(int virtualKey)
         g_tried = true;
         if (getenv("DISPLAY"))
             g_display = XOpenDisplay(nullptr);
+        if (g_display)
+            WatchX11Connection(g_display);
     }
-    if (!g_display)
+    if (!g_display || X11DisplayLost())
         return false;
     KeySym left = 0;
     KeySym right = 0;

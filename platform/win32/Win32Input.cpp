@@ -1,4 +1,7 @@
 #include "platform/win32/DesktopState.h"
+
+#include <algorithm>
+
 #include "platform/win32/KeyTranslation.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
@@ -24,10 +27,12 @@ void UpdateCursorVisibility()
     SDL_ShowCursor((desktop.cursorCount >= 0 && !g_nullCursor) ? SDL_ENABLE : SDL_DISABLE);
 }
 
-bool ClosestMode(int width, int height, SDL_DisplayMode* closest)
+// The sizes a mode may have: every one is shown scaled on the display that does not have it.
+constexpr int kLargestModeSide = 16384;
+
+bool ModeBitsKnown(DWORD bits)
 {
-    SDL_DisplayMode wanted{0, width, height, 0, nullptr};
-    return SDL_GetClosestDisplayMode(0, &wanted, closest) && closest->w == width && closest->h == height;
+    return bits == 16 || bits == 24 || bits == 32;
 }
 
 void FillMode(const SDL_DisplayMode& sdlMode, DEVMODEW* mode)
@@ -39,12 +44,23 @@ void FillMode(const SDL_DisplayMode& sdlMode, DEVMODEW* mode)
     mode->dmDisplayFrequency = static_cast<DWORD>(sdlMode.refresh_rate);
 }
 
-SDL_Window* FocusSdlWindow()
+CWindow* FocusWindow()
+{
+    CDesktopState& desktop = CDesktopState::Get();
+    CWindow* window = CWindowRegistry::Get().Find(desktop.focus ? desktop.focus : desktop.active);
+    return window && window->Sdl() ? window : nullptr;
+}
+
+// The scaled window that covers the display, if one does.
+CWindow* ScaledWindow()
 {
     CWindowRegistry& registry = CWindowRegistry::Get();
-    CDesktopState& desktop = CDesktopState::Get();
-    CWindow* window = registry.Find(desktop.focus ? desktop.focus : desktop.active);
-    return window ? window->sdl : nullptr;
+    for (HWND handle : registry.Handles()) {
+        CWindow* window = registry.Find(handle);
+        if (window->scaled && window->Sdl())
+            return window;
+    }
+    return nullptr;
 }
 
 void ClearMouseRects()
@@ -52,8 +68,8 @@ void ClearMouseRects()
     CWindowRegistry& registry = CWindowRegistry::Get();
     for (HWND handle : registry.Handles()) {
         CWindow* window = registry.Find(handle);
-        if (window->sdl)
-            SDL_SetWindowMouseRect(window->sdl, nullptr);
+        if (window->Sdl())
+            SDL_SetWindowMouseRect(window->Sdl(), nullptr);
     }
 }
 
@@ -84,16 +100,43 @@ void CDesktopState::Reset()
 void ApplyDisplayMode(HWND handle)
 {
     CWindow* window = CWindowRegistry::Get().Find(handle);
-    if (!window || !window->sdl || !(window->style & WS_POPUP))
+    if (!window || !window->Sdl() || !(window->style & WS_POPUP))
         return;
-    CDesktopState& desktop = CDesktopState::Get();
-    SDL_DisplayMode mode;
-    if (desktop.modeSet && ClosestMode(desktop.modeWidth, desktop.modeHeight, &mode)) {
-        SDL_SetWindowDisplayMode(window->sdl, &mode);
-        SDL_SetWindowFullscreen(window->sdl, SDL_WINDOW_FULLSCREEN);
+    bool scaled = CDesktopState::Get().modeSet;
+    if (scaled == window->scaled)
+        return;
+    if (scaled) {
+        GetWindowRect(handle, &window->bounds);
+        window->scaled = true;
+        // Over the display by itself too: without a window manager, full screen resizes nothing.
+        SDL_Rect display{0, 0, 0, 0};
+        int index = SDL_GetWindowDisplayIndex(window->Sdl());
+        if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) == 0) {
+            SDL_SetWindowPosition(window->Sdl(), display.x, display.y);
+            SDL_SetWindowSize(window->Sdl(), display.w, display.h);
+        }
+        SDL_SetWindowFullscreen(window->Sdl(), SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
-        SDL_SetWindowFullscreen(window->sdl, 0);
+        window->scaled = false;
+        SDL_SetWindowFullscreen(window->Sdl(), 0);
+        const RECT& placed = window->bounds;
+        SDL_SetWindowPosition(window->Sdl(), placed.left, placed.top);
+        SDL_SetWindowSize(window->Sdl(), std::max<LONG>(placed.right - placed.left, 1),
+                          std::max<LONG>(placed.bottom - placed.top, 1));
     }
+    FollowWindowScaling(handle);
+}
+
+CScreenScaling WindowScaling(const CWindow& window)
+{
+    int width = 0;
+    int height = 0;
+    if (window.sdl)
+        SDL_GetWindowSize(window.sdl, &width, &height);
+    if (!window.scaled)
+        return UnscaledWindow(width, height);
+    const CDesktopState& desktop = CDesktopState::Get();
+    return ScaleScreen(window.bounds, desktop.modeWidth, desktop.modeHeight, width, height);
 }
 
 int GetSystemMetrics(int index)
@@ -120,8 +163,8 @@ LONG ChangeDisplaySettingsW(DEVMODEW* mode, DWORD)
             return DISP_CHANGE_FAILED;
         int width = (mode->dmFields & DM_PELSWIDTH) ? static_cast<int>(mode->dmPelsWidth) : current.w;
         int height = (mode->dmFields & DM_PELSHEIGHT) ? static_cast<int>(mode->dmPelsHeight) : current.h;
-        SDL_DisplayMode closest;
-        if (!ClosestMode(width, height, &closest))
+        int bits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : 32;
+        if (width < 1 || height < 1 || width > kLargestModeSide || height > kLargestModeSide || !ModeBitsKnown(bits))
             return DISP_CHANGE_BADMODE;
         // Setting the mode in force again changes nothing (no full-screen toggle, no focus churn).
         if (desktop.modeSet && desktop.modeWidth == width && desktop.modeHeight == height)
@@ -129,7 +172,7 @@ LONG ChangeDisplaySettingsW(DEVMODEW* mode, DWORD)
         desktop.modeSet = true;
         desktop.modeWidth = width;
         desktop.modeHeight = height;
-        desktop.modeBits = (mode->dmFields & DM_BITSPERPEL) ? static_cast<int>(mode->dmBitsPerPel) : 32;
+        desktop.modeBits = bits;
     } else {
         if (!desktop.modeSet)
             return DISP_CHANGE_SUCCESSFUL;
@@ -215,13 +258,18 @@ BOOL ClipCursor(const RECT* rect)
     }
     desktop.clipped = true;
     desktop.clip = *rect;
-    SDL_Window* window = SdlVideoStarted() ? FocusSdlWindow() : nullptr;
+    CWindow* window = SdlVideoStarted() ? FocusWindow() : nullptr;
     if (window) {
-        int x = 0;
-        int y = 0;
-        SDL_GetWindowPosition(window, &x, &y);
-        SDL_Rect area{rect->left - x, rect->top - y, rect->right - rect->left, rect->bottom - rect->top};
-        SDL_SetWindowMouseRect(window, &area);
+        // Screen to client, then to the pixels of the SDL window that show it.
+        POINT topLeft{rect->left, rect->top};
+        POINT bottomRight{rect->right, rect->bottom};
+        ScreenToClient(window->handle, &topLeft);
+        ScreenToClient(window->handle, &bottomRight);
+        CScreenScaling scaling = WindowScaling(*window);
+        POINT from = scaling.ToDisplay(topLeft.x, topLeft.y);
+        POINT to = scaling.ToDisplay(bottomRight.x - 1, bottomRight.y - 1);
+        SDL_Rect area{from.x, from.y, to.x - from.x + 1, to.y - from.y + 1};
+        SDL_SetWindowMouseRect(window->Sdl(), &area);
     }
     return TRUE;
 }
@@ -246,6 +294,14 @@ BOOL GetCursorPos(POINT* point)
     int y = 0;
     SDL_GetGlobalMouseState(&x, &y);
     *point = POINT{x, y};
+    // Over a scaled window, the pointer is where it is on the mode's screen.
+    if (CWindow* window = ScaledWindow()) {
+        int left = 0;
+        int top = 0;
+        SDL_GetWindowPosition(window->Sdl(), &left, &top);
+        *point = WindowScaling(*window).ToClient(x - left, y - top);
+        ClientToScreen(window->handle, point);
+    }
     return TRUE;
 }
 

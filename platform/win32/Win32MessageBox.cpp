@@ -58,7 +58,7 @@ int MessageBoxW(HWND owner, const char16_t* text, const char16_t* caption, UINT 
         data.push_back(SDL_MessageBoxButtonData{flags, buttons[i].id, buttons[i].label});
     }
     CWindow* parent = CWindowRegistry::Get().Find(owner);
-    SDL_MessageBoxData box{IconFlags(type), parent ? parent->sdl : nullptr, utf8Caption.c_str(), utf8Text.c_str(),
+    SDL_MessageBoxData box{IconFlags(type), parent ? parent->Sdl() : nullptr, utf8Caption.c_str(), utf8Text.c_str(),
                            static_cast<int>(data.size()), data.data(), nullptr};
     int pressed = 0;
     if (SDL_ShowMessageBox(&box, &pressed) != 0)

@@ -9,6 +9,10 @@
 
 namespace {
 
+// The longest single wait of GetMessageW and of WaitMessage.
+constexpr int kMessageWaitMs = 10;
+constexpr int kIdleWaitMs = 100;
+
 // The character a key press makes by itself, for the keys that type no text.
 char16_t ControlCharacter(WPARAM virtualKey)
 {
@@ -34,9 +38,11 @@ MSG MakeMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
     return made;
 }
 
-void WaitForInput(int64_t timeoutMs)
+// Waits for input at most until the next timer and at most longestMs: what no SDL event
+// announces (a request of another copy, a signal) is looked at after that.
+void WaitForInput(int64_t timeoutMs, int longestMs)
 {
-    int wait = (timeoutMs < 0 || timeoutMs > 10) ? 10 : static_cast<int>(timeoutMs);
+    int wait = (timeoutMs < 0 || timeoutMs > longestMs) ? longestMs : static_cast<int>(timeoutMs);
     if (GetSleepHook() || !SdlVideoStarted())
         Sleep(static_cast<DWORD>(wait));
     else
@@ -58,8 +64,16 @@ BOOL GetMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax)
     if (!message)
         return FALSE;
     while (!PeekMessageW(message, window, filterMin, filterMax, PM_REMOVE))
-        WaitForInput(CMessageQueue::Get().MillisecondsToNextTimer());
+        WaitForInput(CMessageQueue::Get().MillisecondsToNextTimer(), kMessageWaitMs);
     return message->message == WM_QUIT ? FALSE : TRUE;
+}
+
+BOOL WaitMessage()
+{
+    MSG message;
+    while (!PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE))
+        WaitForInput(CMessageQueue::Get().MillisecondsToNextTimer(), kIdleWaitMs);
+    return TRUE;
 }
 
 void DiscardQueuedClicks()

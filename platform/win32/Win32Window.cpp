@@ -6,10 +6,12 @@
 #include "platform/win32/MessageQueue.h"
 #include "platform/win32/PlatformInternal.h"
 #include "platform/win32/SdlVideo.h"
+#include "platform/win32/SessionEnd.h"
 #include "platform/win32/SingleInstance.h"
 #include "platform/win32/PlatformHarness.h"
 #include "platform/win32/Win32System.h"
 #include "platform/win32/WindowRegistry.h"
+#include "platform/win32/X11Display.h"
 
 namespace {
 
@@ -57,7 +59,12 @@ bool CreateSdlWindow(CWindow& window, const char16_t* title, int x, int y, int w
     window.sdl = SDL_CreateWindow(utf8Title.c_str(), x, y, width, height, flags);
     if (!window.sdl)  // no OpenGL on this display: a window all the same
         window.sdl = SDL_CreateWindow(utf8Title.c_str(), x, y, width, height, flags & ~SDL_WINDOW_OPENGL);
-    return window.sdl != nullptr;
+    if (!window.sdl)
+        return false;
+    WatchX11Display(window.sdl);
+    window.x11 = X11WindowId(window.sdl);
+    SetX11WindowFunctions(window.sdl, window.style);
+    return true;
 }
 
 void HandleInstanceRequest(const char16_t* className, InstanceRequest request, uint8_t argument)
@@ -210,7 +217,8 @@ BOOL DestroyWindow(HWND handle)
     window = registry.Find(handle);
     CMessageQueue::Get().ForgetWindow(handle);
     CDesktopState::Get().ForgetWindow(handle);
-    if (window->sdl)
+    // After the display is lost, SDL would wait for its answers for ever: the window is left.
+    if (window->sdl && !X11DisplayLost())
         SDL_DestroyWindow(window->sdl);
     if (window->kind == WindowKind::TopLevel) {
         if (CWindowClass* windowClass = registry.FindClass(window->className.c_str()))
@@ -253,33 +261,33 @@ BOOL ShowWindow(HWND handle, int command)
     switch (command) {
     case SW_HIDE:
         window->visible = false;
-        if (window->sdl)
-            SDL_HideWindow(window->sdl);
+        if (window->Sdl())
+            SDL_HideWindow(window->Sdl());
         return wasVisible;
     case SW_MINIMIZE:
     case SW_SHOWMINIMIZED:
         window->visible = true;
         window->minimised = true;
-        if (window->sdl) {
-            SDL_ShowWindow(window->sdl);
-            SDL_MinimizeWindow(window->sdl);
+        if (window->Sdl()) {
+            SDL_ShowWindow(window->Sdl());
+            SDL_MinimizeWindow(window->Sdl());
         }
         return wasVisible;
     case SW_RESTORE:
     case SW_SHOWNORMAL:
     case SW_SHOWMAXIMIZED:
         window->minimised = false;
-        if (window->sdl)
-            SDL_RestoreWindow(window->sdl);
+        if (window->Sdl())
+            SDL_RestoreWindow(window->Sdl());
         break;
     default:
         break;
     }
     window->visible = true;
-    if (window->sdl) {
-        SDL_ShowWindow(window->sdl);
+    if (window->Sdl()) {
+        SDL_ShowWindow(window->Sdl());
         if (command == SW_SHOWMAXIMIZED)
-            SDL_MaximizeWindow(window->sdl);
+            SDL_MaximizeWindow(window->Sdl());
     }
     if (command != SW_SHOWNOACTIVATE && window->kind == WindowKind::TopLevel)
         CDesktopState::Get().active = handle;
@@ -333,8 +341,8 @@ BOOL SetForegroundWindow(HWND handle)
         return FALSE;
     if (window->kind == WindowKind::Remote)
         return SendInstanceRequest(window->className.c_str(), InstanceRequest::Foreground, 0) ? TRUE : FALSE;
-    if (window->sdl)
-        SDL_RaiseWindow(window->sdl);
+    if (window->Sdl())
+        SDL_RaiseWindow(window->Sdl());
     CDesktopState::Get().active = handle;
     return TRUE;
 }
@@ -346,9 +354,9 @@ HWND SetFocus(HWND handle)
     if (!window || window->kind != WindowKind::TopLevel)
         return previous;
     CDesktopState& desktop = CDesktopState::Get();
-    if (window->sdl && window->visible) {
-        SDL_RaiseWindow(window->sdl);
-        SDL_SetWindowInputFocus(window->sdl);
+    if (window->Sdl() && window->visible) {
+        SDL_RaiseWindow(window->Sdl());
+        SDL_SetWindowInputFocus(window->Sdl());
     }
     desktop.active = handle;
     if (desktop.focus)
@@ -370,8 +378,8 @@ BOOL SetWindowTextW(HWND handle, const char16_t* text)
     if (!window || window->kind == WindowKind::Remote)
         return FALSE;
     window->text = text ? text : u"";
-    if (window->sdl)
-        SDL_SetWindowTitle(window->sdl, Utf16ToUtf8(window->text).c_str());
+    if (window->Sdl())
+        SDL_SetWindowTitle(window->Sdl(), Utf16ToUtf8(window->text).c_str());
     NotifyDialogView(*window);
     return TRUE;
 }
@@ -407,7 +415,7 @@ BOOL GetWindowRect(HWND handle, RECT* rect)
         *rect = RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
         return TRUE;
     }
-    if (!window->sdl) {
+    if (!window->sdl || window->scaled) {
         *rect = window->bounds;
         return TRUE;
     }
@@ -435,13 +443,13 @@ BOOL SetWindowPos(HWND handle, HWND insertAfter, int x, int y, int width, int he
     CWindow* window = Lookup(handle);
     if (!window || window->kind == WindowKind::Remote || window->kind == WindowKind::Desktop)
         return FALSE;
-    if (window->sdl) {
+    if (window->Sdl() && !window->scaled) {
         if (!(flags & SWP_NOMOVE))
-            SDL_SetWindowPosition(window->sdl, x, y);
+            SDL_SetWindowPosition(window->Sdl(), x, y);
         if (!(flags & SWP_NOSIZE))
-            SDL_SetWindowSize(window->sdl, width < 1 ? 1 : width, height < 1 ? 1 : height);
+            SDL_SetWindowSize(window->Sdl(), width < 1 ? 1 : width, height < 1 ? 1 : height);
         if (!(flags & SWP_NOZORDER) && (insertAfter == HWND_TOPMOST || insertAfter == HWND_NOTOPMOST))
-            SDL_SetWindowAlwaysOnTop(window->sdl, insertAfter == HWND_TOPMOST ? SDL_TRUE : SDL_FALSE);
+            SDL_SetWindowAlwaysOnTop(window->Sdl(), insertAfter == HWND_TOPMOST ? SDL_TRUE : SDL_FALSE);
     } else {
         if (!(flags & SWP_NOMOVE)) {
             window->bounds.right += x - window->bounds.left;
@@ -540,4 +548,5 @@ void PlatformShutdown()
     registry.Clear();
     CMessageQueue::Get().Clear();
     CDesktopState::Get().Reset();
+    ResetSessionEnd();
 }

@@ -134,6 +134,8 @@ constexpr UINT PM_REMOVE = 0x0001;
 BOOL PeekMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax, UINT removeFlag);
 // Waits for a message; 0 on WM_QUIT, else non-zero.
 BOOL GetMessageW(MSG* message, HWND window, UINT filterMin, UINT filterMax);
+// Waits until a message is in the queue (posted, input, quit or a due timer), leaving it there.
+BOOL WaitMessage();
 // WM_CHAR for Backspace, Tab, Return and Escape key presses, and one WM_CHAR per UTF-16 unit of
 // the text typed (WM_SYSCHAR while Alt is held), queued behind the key message.
 BOOL TranslateMessage(const MSG* message);

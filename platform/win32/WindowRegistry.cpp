@@ -81,7 +81,16 @@ CWindow* CWindowRegistry::Find(HWND handle)
 CWindow* CWindowRegistry::FindBySdlId(uint32_t windowId)
 {
     for (auto& entry : m_windows) {
-        if (entry.second->sdl && SDL_GetWindowID(entry.second->sdl) == windowId)
+        if (entry.second->Sdl() && SDL_GetWindowID(entry.second->Sdl()) == windowId)
+            return entry.second.get();
+    }
+    return nullptr;
+}
+
+CWindow* CWindowRegistry::FindByX11Id(unsigned long x11)
+{
+    for (auto& entry : m_windows) {
+        if (x11 && entry.second->x11 == x11)
             return entry.second.get();
     }
     return nullptr;

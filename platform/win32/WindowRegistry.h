@@ -51,11 +51,21 @@ struct CWindow {
     HWND parent = nullptr;
     int controlId = 0;
     std::unique_ptr<CControlState> control;
-    RECT bounds{};  // placement of windows that have no SDL window
+    // Placement of windows that have no SDL window, and of scaled ones (the program's view).
+    RECT bounds{};
+    // A full-screen window while a display mode is in force: its SDL window covers the display,
+    // which shows the mode's screen scaled (see ScreenScaling.h).
+    bool scaled = false;
     HDC dc = nullptr;
     bool pixelFormatSet = false;
     CDialogRun* dialog = nullptr;  // set on a dialog window while it runs
     bool destroying = false;
+    unsigned long x11 = 0;  // the X window, when SDL runs on X
+    // Destroyed by another client, or the display is gone: SDL may no longer touch the window
+    // (its calls would wait for answers that never come).
+    bool gone = false;
+
+    SDL_Window* Sdl() const { return gone ? nullptr : sdl; }
 };
 
 // Every window, class and device context of the program, by handle. Handles are numbers that
@@ -71,6 +81,7 @@ public:
 
     CWindow* Find(HWND handle);
     CWindow* FindBySdlId(uint32_t windowId);
+    CWindow* FindByX11Id(unsigned long x11);
     CWindow* FindByDc(HDC dc);
     CWindow* Add(WindowKind kind);
     void Remove(HWND handle);

@@ -3,6 +3,7 @@
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
+#include <memory>
 #include <string>
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -12,11 +13,13 @@
 #include "engine3d/TextureRaw.h"
 #include "base/WideString.h"
 #include "tests/support/DisplayCheck.h"
+#include "tests/support/PrivateDisplay.h"
 #include "tests/support/TempDir.h"
 
 namespace {
 
-// The test build of the program on the sample data, driven through a socket of its folder.
+// The test build of the program on the sample data, driven through a socket of its folder, full
+// screen on an X server of its own (another test's window would take the screen from it).
 class DriveHarnessTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -34,10 +37,16 @@ protected:
         m_listener = socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
         ASSERT_EQ(bind(m_listener, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
         ASSERT_EQ(listen(m_listener, 1), 0);
+        if (PrivateDisplay::ServerInstalled()) {
+            m_display = std::make_unique<PrivateDisplay>();
+            ASSERT_FALSE(m_display->Name().empty());
+        }
         m_child = fork();
         if (m_child == 0) {
             if (chdir(m_dir.Path().c_str()) != 0 || !freopen("stderr.txt", "w", stderr))
                 _exit(97);
+            if (m_display)
+                setenv("DISPLAY", m_display->Name().c_str(), 1);
             setenv("VD_DRIVE", socketPath.c_str(), 1);
             setenv("VD_MODULE_3D", "4", 1);
             setenv("VD_HEADLESS", "1", 1);
@@ -75,6 +84,7 @@ protected:
     }
 
     TempDir m_dir;
+    std::unique_ptr<PrivateDisplay> m_display;
     int m_listener = -1;
     int m_socket = -1;
     pid_t m_child = -1;

@@ -34,10 +34,10 @@ TEST(StringHelpers, CutCompareReplaceCount)
     EXPECT_EQ(std::u16string(text), u"a/b");
     EXPECT_EQ(CutAtLastChar(text, u'x'), nullptr);
 
-    EXPECT_EQ(CompareNoCase(u"Room.PNG", u"room.png"), RES_OK);
-    EXPECT_EQ(CompareNoCase(u"room", u"room.png"), RES_FAIL);
-    EXPECT_EQ(CompareNoCase(u"", u""), RES_OK);
-    EXPECT_EQ(CompareNoCase(u"\u00e9", u"\u00c9"), RES_FAIL);
+    EXPECT_TRUE(EqualNoCase(u"Room.PNG", u"room.png"));
+    EXPECT_FALSE(EqualNoCase(u"room", u"room.png"));
+    EXPECT_TRUE(EqualNoCase(u"", u""));
+    EXPECT_FALSE(EqualNoCase(u"\u00e9", u"\u00c9"));
 
     char16_t path[] = u"a\\b\\c";
     EXPECT_EQ(ReplaceChar(path, u'\\', u'/'), 2u);

@@ -13,7 +13,6 @@
 namespace {
 
 constexpr uint32_t kSeed = 4611;
-constexpr long kInGamePopup = 29;
 // The sample's levels, and the cells of their boards (SHOOT: its six places).
 const std::vector<SavedLevelKind> kLevels = {SavedLevelKind::HiddenObject, SavedLevelKind::Jigsaw,
                                              SavedLevelKind::Shoot, SavedLevelKind::Sliding};
@@ -115,7 +114,7 @@ TEST_F(ContinueTest, EveryLevelTypeContinuesWhereItWasLeft)
         {"in the study with its next step's story pop-up on screen",
          [](GameScript& p) {
              const GameScript::Step found = p.FindObjects(3);
-             return found ? p.AwaitState(kInGamePopup) : found;
+             return found ? p.AwaitState(GS_INGAME_POPUP) : found;
          }},
         {"in the jigsaw with two pieces swapped",
          [](GameScript& p) {
@@ -155,8 +154,8 @@ TEST_F(ContinueTest, EveryLevelTypeContinuesWhereItWasLeft)
             // The toolbar lays its row out, and a pending pop-up shows, in the first frame.
             ASSERT_TRUE(program->Step());
             const StateReport next = program->State();
-            if (left.Int("state") == kInGamePopup) {
-                EXPECT_EQ(next.Int("state"), kInGamePopup) << where;
+            if (left.Int("state") == GS_INGAME_POPUP) {
+                EXPECT_EQ(next.Int("state"), GS_INGAME_POPUP) << where;
                 EXPECT_EQ(next.Value("popuptext"), left.Value("popuptext")) << where;
             } else {
                 const StateReport& inGame = next.Int("state") == left.Int("state") ? next : back;

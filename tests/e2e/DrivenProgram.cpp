@@ -95,6 +95,11 @@ bool DrivenProgram::Start(const std::string& program, const std::string& folder,
     return true;
 }
 
+bool DrivenProgram::Signal(int number)
+{
+    return m_child > 0 && kill(m_child, number) == 0;
+}
+
 bool DrivenProgram::ReadAnswer(std::string* answer, int timeoutMs)
 {
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);

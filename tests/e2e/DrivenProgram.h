@@ -36,6 +36,9 @@ public:
     bool Click(const ReportRect& rect);
     // The next presented frame written to path.
     bool Shot(const std::string& path);
+    // Sends the signal to the program (not its group).
+    bool Signal(int number);
+    pid_t Pid() const { return m_child; }
 
     // Every report answered so far, in order.
     const std::vector<std::string>& Reports() const { return m_reports; }

@@ -22,8 +22,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr uint32_t kSeed = 4903;
-constexpr long kMainMenu = 10, kWebScores = 3, kSendScores = 22, kYes = 66, kPlay = 2, kContinue = 13;
-constexpr long kNoAnswerPage = 27;
 constexpr int kWidth = 1024, kHeight = 768;
 const auto kSlowAnswer = std::chrono::milliseconds(3000);
 
@@ -103,8 +101,8 @@ TEST_F(FaultsRunTest, AScoreRequestShowsItsPageFirstDropsClicksAndHonoursAClose)
     ASSERT_TRUE(play.ReachMainMenu());
     int originX = 0, originY = 0;
     ASSERT_TRUE(FindWindowOrigin(display.Name(), kWidth, kHeight, &originX, &originY));
-    ASSERT_TRUE(play.ShowPage(kWebScores, 18));
-    ASSERT_TRUE(play.ShowPage(kSendScores, 16));
+    ASSERT_TRUE(play.ShowPage(kLineWebScores, kPageWebMenu));
+    ASSERT_TRUE(play.ShowPage(kLineSendScores, kPageSendScores));
     const auto close = play.Report().Find("button", kMenuClose);
     ASSERT_TRUE(close);
     const ReportRect closeRect = StateReport::RectAt(*close, 1);
@@ -118,20 +116,20 @@ TEST_F(FaultsRunTest, AScoreRequestShowsItsPageFirstDropsClicksAndHonoursAClose)
         m_server.SetFault(cut);
         EXPECT_TRUE(ClickOnScreen(display.Name(), originX + closeRect.CentreX(), originY + closeRect.CentreY()));
     });
-    ASSERT_TRUE(play.ShowPage(kYes, kNoAnswerPage));
+    ASSERT_TRUE(play.ShowPage(kLineWebYes, kPageNoAnswer));
     m_user.join();
     for (int frame = 0; frame < 30; ++frame)
         ASSERT_TRUE(program->Step());
-    EXPECT_EQ(program->State().Int("page"), kNoAnswerPage) << "the click made while waiting is not replayed";
+    EXPECT_EQ(program->State().Int("page"), kPageNoAnswer) << "the click made while waiting is not replayed";
     EXPECT_TRUE(play.Picture("no-answer"));
     EXPECT_EQ(m_server.Requests().size(), 2u) << "the first score, then the second";
 
     // Sent again: the frame that shows "Sending the scores..." is what the screen holds while the
     // request waits, and Alt+F4 pressed meanwhile ends the game after the answer.
-    ASSERT_TRUE(play.ShowPage(kMenuClose, 0));
-    ASSERT_TRUE(play.ShowPage(kWebScores, 18));
-    ASSERT_TRUE(play.ShowPage(kSendScores, 16));
-    const auto yes = play.Report().Find("button", kYes);
+    ASSERT_TRUE(play.ShowPage(kMenuClose, kPageMain));
+    ASSERT_TRUE(play.ShowPage(kLineWebScores, kPageWebMenu));
+    ASSERT_TRUE(play.ShowPage(kLineSendScores, kPageSendScores));
+    const auto yes = play.Report().Find("button", kLineWebYes);
     ASSERT_TRUE(yes);
     m_server.SetFault(slow);
     const std::string waiting = m_dir.File("waiting.png"), sending = m_dir.File("sending.png");
@@ -140,7 +138,7 @@ TEST_F(FaultsRunTest, AScoreRequestShowsItsPageFirstDropsClicksAndHonoursAClose)
         EXPECT_TRUE(PressKeysOn(display.Name(), {"Alt_L", "F4"}));
     });
     ASSERT_TRUE(program->Click(StateReport::RectAt(*yes, 1)));
-    EXPECT_EQ(program->State().Int("page"), 19);
+    EXPECT_EQ(program->State().Int("page"), kPageSendingScores);
     ASSERT_TRUE(program->Shot(sending));
     const int exitCode = program->AwaitExit();
     m_user.join();
@@ -173,10 +171,10 @@ TEST_F(FaultsRunTest, ASavedGameThatCannotBeReadIsToldOnScreenAndANewGameStarts)
     ASSERT_TRUE(program);
     GameScript play(*program, m_dir.Path());
     ASSERT_TRUE(play.ReachMainMenu());
-    ASSERT_TRUE(play.ShowPage(kPlay, 1));
+    ASSERT_TRUE(play.ShowPage(kLinePlay, kPagePlay));
     ASSERT_TRUE(play.Picture("play"));
-    ASSERT_TRUE(play.ShowPage(kContinue, kPageGameUnreadable));
-    const auto line = play.Report().Find("line", 62);
+    ASSERT_TRUE(play.ShowPage(kLineContinueStory, kPageGameUnreadable));
+    const auto line = play.Report().Find("line", kLineGameUnreadable);
     ASSERT_TRUE(line) << play.Report().Line();
     EXPECT_EQ(line->back(), "The saved game could not be read. A copy of it was kept.");
     ASSERT_TRUE(play.Picture("unreadable"));
@@ -184,7 +182,7 @@ TEST_F(FaultsRunTest, ASavedGameThatCannotBeReadIsToldOnScreenAndANewGameStarts)
         << "the notice's text is drawn where its line stands";
     EXPECT_EQ(TempDir::Read(profile + ".damaged"), damaged);
 
-    ASSERT_TRUE(play.ShowPage(kMenuClose, 1));
+    ASSERT_TRUE(play.ShowPage(kMenuClose, kPagePlay));
     ASSERT_TRUE(play.StartStory());
     ASSERT_TRUE(play.Settle());
     program.reset();  // the scene switch has saved the new story
@@ -206,17 +204,17 @@ TEST_F(FaultsRunTest, ASaveFolderThatCannotBeMadeIsToldOnScreen)
     auto program = Launch(kOpenGL, kSeed, {"DISPLAY=" + display.Name()});
     ASSERT_TRUE(program);
     const StateReport told = program->StepUntil(
-        [](const StateReport& r) { return r.Int("state") == kMainMenu && r.Int("page") == kPageNotSaved && r.Int("pending") <= 0; },
+        [](const StateReport& r) { return r.Int("state") == GS_MAIN_MENU && r.Int("page") == kPageNotSaved && r.Int("pending") <= 0; },
         3000);
     ASSERT_EQ(told.Int("page"), kPageNotSaved) << told.Line();
-    const auto line = told.Find("line", 63);
+    const auto line = told.Find("line", kLineNotSaved);
     ASSERT_TRUE(line);
     EXPECT_EQ(line->back(), "Your progress could not be saved.");
     GameScript play(*program, m_dir.Path());
     for (int frame = 0; frame < 60; ++frame)
         ASSERT_TRUE(program->Step());
     ASSERT_TRUE(play.Picture("not-saved"));
-    ASSERT_TRUE(play.ShowPage(kMenuClose, 0));
+    ASSERT_TRUE(play.ShowPage(kMenuClose, kPageMain));
     ASSERT_TRUE(play.Picture("main"));
     EXPECT_GT(DifferingPixels(m_dir.File("main.png"), m_dir.File("not-saved.png"), StateReport::RectAt(*line, 1)), 200u);
     int exitCode = -1;

@@ -1,5 +1,6 @@
 #include "tests/e2e/GameRunFixture.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <set>
 
@@ -7,7 +8,8 @@
 #include "base/WideString.h"
 #include "core/BuiltinSettings.h"
 #include "core/PackerFile.h"
-#include "engine3d/TextureRaw.h"
+#include "tests/e2e/Picture.h"
+#include "tests/e2e/PictureDifference.h"
 #include "tests/support/DisplayCheck.h"
 #include "tests/support/MemoryRenderer.h"
 #include "tests/support/WorldTestModules.h"
@@ -20,25 +22,6 @@ std::string Env(const char* name)
 {
     const char* value = getenv(name);
     return value ? value : "";
-}
-
-// A picture as 32-bit pixels; empty when it does not load.
-std::vector<uint32_t> Pixels(const std::string& path, int* width, int* height)
-{
-    C3DTextureRaw picture(nullptr);
-    std::vector<uint32_t> pixels;
-    if (Failed(picture.LoadFromFile(Utf8ToUtf16(path).c_str())) || picture.GetBits() < 24) {
-        picture.Release();
-        return pixels;
-    }
-    *width = picture.GetWidth();
-    *height = picture.GetHeight();
-    const uint8_t* bytes = picture.GetPixels();
-    const size_t stride = picture.GetBits() / 8;
-    for (size_t i = 0; i < size_t(*width) * *height; ++i, bytes += stride)
-        pixels.push_back(uint32_t(bytes[0]) | uint32_t(bytes[1]) << 8 | uint32_t(bytes[2]) << 16);
-    picture.Release();
-    return pixels;
 }
 
 } // namespace
@@ -106,8 +89,20 @@ void GameRunTest::TearDown()
 
 std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, const std::vector<std::string>& env)
 {
+    std::vector<std::string> all = env;
+    const bool namesDisplay =
+        std::any_of(env.begin(), env.end(), [](const std::string& entry) { return entry.rfind("DISPLAY=", 0) == 0; });
+    if (!namesDisplay && PrivateDisplay::ServerInstalled()) {
+        if (!m_display)
+            m_display = std::make_unique<PrivateDisplay>();
+        if (m_display->Name().empty()) {
+            ADD_FAILURE() << "no X server of the test's own";
+            return nullptr;
+        }
+        all.push_back("DISPLAY=" + m_display->Name());
+    }
     std::string error;
-    auto program = m_folder.Launch(renderer, seed, &error, env);
+    auto program = m_folder.Launch(renderer, seed, &error, all);
     if (!program)
         ADD_FAILURE() << error;
     return program;
@@ -130,61 +125,44 @@ std::unique_ptr<DrivenProgram> GameRunTest::Launch(int renderer, uint32_t seed, 
     return ::testing::AssertionSuccess();
 }
 
+std::vector<uint32_t> PicturePixels(const std::string& path, int* width, int* height)
+{
+    const Picture picture = Picture::Load(path);
+    std::vector<uint32_t> pixels;
+    *width = picture.Width();
+    *height = picture.Height();
+    for (int y = picture.Height() - 1; y >= 0; --y)
+        for (int x = 0; x < picture.Width(); ++x)
+            pixels.push_back(picture.At(x, y) & 0xFFFFFFu);
+    return pixels;
+}
+
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance, double share)
 {
-    int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
-    if (first.empty() || width != widthB || height != heightB)
-        return ::testing::AssertionFailure() << a << " and " << b << " do not load at one size";
-    // How far a channel of one picture lies outside the range of the other's 3 x 3 neighbourhood
-    // (the renderers place edges half a pixel apart).
-    auto gap = [&](const std::vector<uint32_t>& from, const std::vector<uint32_t>& to, int x, int y, int shift) {
-        int low = 255, high = 0;
-        for (int ny = std::max(y - 1, 0); ny <= std::min(y + 1, height - 1); ++ny)
-            for (int nx = std::max(x - 1, 0); nx <= std::min(x + 1, width - 1); ++nx) {
-                const int value = to[size_t(ny) * width + nx] >> shift & 0xFF;
-                low = std::min(low, value), high = std::max(high, value);
-            }
-        const int value = from[size_t(y) * width + x] >> shift & 0xFF;
-        return std::max({0, low - value, value - high});
-    };
-    size_t close = 0;
-    int largest = 0;
-    for (int y = 0; y < height; ++y)
-        for (int x = 0; x < width; ++x) {
-            int difference = 0;
-            for (int shift = 0; shift < 24; shift += 8)
-                difference = std::max({difference, gap(first, second, x, y, shift), gap(second, first, x, y, shift)});
-            close += difference <= tolerance;
-            largest = std::max(largest, difference);
-        }
-    const double agreeing = double(close) / first.size();
-    if (agreeing < share)
-        return ::testing::AssertionFailure() << a << " and " << b << ": " << agreeing * 100 << " % within "
-                                             << tolerance << ", largest difference " << largest;
-    return ::testing::AssertionSuccess() << agreeing * 100 << " % within " << tolerance << ", largest " << largest;
+    Picture first = Picture::Load(a), second = Picture::Load(b);
+    if (first.Empty() || second.Empty())
+        return ::testing::AssertionFailure() << a << " or " << b << " does not load";
+    return PictureMatches(first.MakeOpaque(), second.MakeOpaque(), "", tolerance, share) << " (" << a << ", " << b << ")";
 }
 
 size_t ColourCount(const std::string& path)
 {
-    int width = 0, height = 0;
-    const std::vector<uint32_t> pixels = Pixels(path, &width, &height);
-    return std::set<uint32_t>(pixels.begin(), pixels.end()).size();
+    const Picture picture = Picture::Load(path);
+    std::set<uint32_t> colours;
+    for (int y = 0; y < picture.Height(); ++y)
+        for (int x = 0; x < picture.Width(); ++x)
+            colours.insert(picture.At(x, y) & 0xFFFFFFu);
+    return colours.size();
 }
 
 size_t DifferingPixels(const std::string& a, const std::string& b, const ReportRect& rect)
 {
-    int width = 0, height = 0, widthB = 0, heightB = 0;
-    const std::vector<uint32_t> first = Pixels(a, &width, &height);
-    const std::vector<uint32_t> second = Pixels(b, &widthB, &heightB);
-    if (first.empty() || width != widthB || height != heightB)
+    const Picture first = Picture::Load(a), second = Picture::Load(b);
+    if (first.Empty() || first.Width() != second.Width() || first.Height() != second.Height())
         return 0;
     size_t differing = 0;
-    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, height); ++y)
-        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, width); ++x) {
-            const size_t at = size_t(height - 1 - y) * width + x;  // the rows are stored bottom-up
-            differing += first[at] != second[at];
-        }
+    for (int y = std::max(rect.y, 0); y < std::min(rect.y + rect.h, first.Height()); ++y)
+        for (int x = std::max(rect.x, 0); x < std::min(rect.x + rect.w, first.Width()); ++x)
+            differing += first.At(x, y) != second.At(x, y);
     return differing;
 }

@@ -8,6 +8,7 @@
 #include "game/VadadiDazidevWorld.h"
 #include "tests/e2e/DrivenProgram.h"
 #include "tests/e2e/GameRunFolder.h"
+#include "tests/support/PrivateDisplay.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/ScoreTestServer.h"
 #include "tests/support/TempDir.h"
@@ -45,7 +46,9 @@ protected:
     // After a failure, the end of the program's error output and log.
     void TearDown() override;
 
-    // Starts the program with the renderer and seed, every frame one step long.
+    // Starts the program with the renderer and seed, every frame one step long, and the
+    // NAME=value entries of env in its environment; on the test's own X server unless env names a
+    // DISPLAY, so that runs in parallel never take each other's full screen.
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, const std::vector<std::string>& env = {});
     // After the program ended with exitCode: it ended with 0, without a sanitizer report, and its
     // log holds no failure, leak or warning.
@@ -59,12 +62,16 @@ protected:
     GameRunFolder m_folder;
     // Up through a whole play-through.
     ScoreTestServer m_server{"/score", std::chrono::minutes(10)};
+    std::unique_ptr<PrivateDisplay> m_display;
 };
 
-// Two pictures of one size whose pixels agree, on at least share of them, within tolerance per
-// channel with the range of the other picture's 3 x 3 neighbourhood.
+// Two picture files of one size whose pixels agree, on at least share of them, within tolerance
+// per channel with the range of the other picture's 3 x 3 neighbourhood (PictureMatches).
 ::testing::AssertionResult PicturesAgree(const std::string& a, const std::string& b, int tolerance = 2,
                                          double share = 0.995);
+// A picture's pixels, rows from the bottom, each red | green << 8 | blue << 16; empty when it does
+// not load.
+std::vector<uint32_t> PicturePixels(const std::string& path, int* width, int* height);
 // The number of distinct colours of a picture, 0 when it does not load.
 size_t ColourCount(const std::string& path);
 // The number of pixels of the rectangle (window pixels from the top left) that differ between two

@@ -52,7 +52,7 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
         return "cannot write prefetch.params";
     // The texts, fonts and settings come from the external pak when there is one: it holds the
     // main pak's entries.
-    const std::string mainPakPath = Data() + "VadadiDazidev_full_Win32.pak";
+    const std::string mainPakPath = MainPak();
     const std::string mainPak = TempDir::Read(mainPakPath);
     std::vector<PakIndexEntry> entries;
     std::string indexError;
@@ -68,15 +68,28 @@ std::string GameRunFolder::Prepare(const std::string& sourceDir, const std::stri
     return "";
 }
 
+std::string ReadPakEntry(const std::string& pak, const std::string& name)
+{
+    std::vector<PakIndexEntry> entries;
+    std::string error;
+    if (ReadPakIndex(pak, 0, &entries, &error) != RES_OK)
+        return "";
+    for (const PakIndexEntry& entry : entries) {
+        if (PakNamesEqual(entry.name, name))
+            return TempDir::Read(pak).substr(entry.dataOffset, entry.size);
+    }
+    return "";
+}
+
 std::unique_ptr<DrivenProgram> GameRunFolder::Launch(int renderer, uint32_t seed, std::string* error,
-                                                   const std::vector<std::string>& env) const
+                                                     const std::vector<std::string>& env) const
 {
     auto program = std::make_unique<DrivenProgram>();
-    std::vector<std::string> all = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
-                                    "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
-                                    "VD_MODULE_3D=" + std::to_string(renderer)};
-    all.insert(all.end(), env.begin(), env.end());
-    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), all, error))
+    std::vector<std::string> entries = {"APPDATA=" + AppData(), "SDL_AUDIODRIVER=dummy", "VD_HEADLESS=1",
+                                        "VD_FIXED_STEP=1", "VD_SEED=" + std::to_string(seed),
+                                        "VD_MODULE_3D=" + std::to_string(renderer)};
+    entries.insert(entries.end(), env.begin(), env.end());
+    if (!program->Start(m_binary + "/VadadiDazidevTest", Game(), entries, error))
         return nullptr;
     return program;
 }

@@ -10,6 +10,14 @@
 constexpr int kDirect3D8 = 2;
 constexpr int kOpenGL = 4;
 
+inline std::string RendererName(int renderer)
+{
+    return renderer == kDirect3D8 ? "Direct3D8" : "OpenGL";
+}
+
+// The bytes of the entry of a pak file; empty when it holds none of that name.
+std::string ReadPakEntry(const std::string& pak, const std::string& name);
+
 // A folder where the test build of the program runs driven: the build's sample data made again
 // with web scores switched on, the scores pointed at a score server and no hint at the start,
 // an external pak with the same entries, and a save folder of its own.
@@ -24,6 +32,7 @@ public:
     std::unique_ptr<DrivenProgram> Launch(int renderer, uint32_t seed, std::string* error,
                                           const std::vector<std::string>& env = {}) const;
 
+    std::string MainPak() const { return Data() + "VadadiDazidev_full_Win32.pak"; }
     std::string Game() const { return m_root + "/game"; }
     std::string Data() const { return m_root + "/game/Data_full_Win32/"; }
     std::string AppData() const { return m_root + "/appdata"; }

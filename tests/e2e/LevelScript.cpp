@@ -9,8 +9,6 @@
 
 namespace {
 
-constexpr long kInGame = 30;
-constexpr long kSceneModal = 34;
 constexpr long kRotateTool = 2007;
 // The quiz fades in over the scene.
 constexpr int kQuizFadeFrames = 20;
@@ -19,16 +17,43 @@ constexpr int kSettleFrames = 600;
 constexpr int kLevelMoves = 3000;
 // Drag steps of a sliding move, so that the first movement already picks the axis.
 constexpr int kDragSteps = 4;
+// The hint: its button, the timer image of a full charge, 90 seconds of frames and some, and
+// the frames its glow takes to fade in.
+constexpr long kHintTool = 100;
+constexpr long kChargedFrame = 14;
+constexpr int kChargeFrames = 3000;
+constexpr int kChargeCheckFrames = 50;
+constexpr int kGlowFrames = 20;
+constexpr int kStarFrames = 120;
 
 // The game finished: from the fade out of the last level to the outro menu.
 bool IsEndState(long state)
 {
-    return state >= 18 && state <= 23;
+    return state >= GS_GAME_FINISHED && state <= GS_OUTRO_MENU;
 }
 
 bool IsPopupState(long state)
 {
-    return state == 20 || state == 27 || state == 29 || state == 31 || state == 34;
+    return state == GS_END_TEXT || state == GS_SCENE_INTRO_TEXT || state == GS_INGAME_POPUP || state == GS_LEVEL_MESSAGE ||
+           state == GS_SCENE_MODAL;
+}
+
+// In game with nothing in the way and the fade over, or the game finished.
+bool IsSettled(const StateReport& report)
+{
+    const long state = report.Int("state");
+    return (state == GS_IN_GAME && report.Int("pending") <= 0 && report.Int("levelbusy", 0) == 0 &&
+            report.Int("faded", 1) == 1 && !report.Has("tooltip")) ||
+           IsEndState(state);
+}
+
+// A pop-up with its paging buttons, or a tooltip panel over the scene.
+bool WaitsForPlayer(const StateReport& report)
+{
+    const long state = report.Int("state");
+    return (state == GS_IN_GAME && report.Has("tooltip")) ||
+           (IsPopupState(state) && (report.Find("button", kMenuNext) || report.Find("button", kMenuNextBesideClose) ||
+                                    report.Find("button", kMenuClose)));
 }
 
 // The board's cells after "kind,columns,rows".
@@ -65,27 +90,44 @@ ReportRect Slot(const StateReport& report, size_t n)
 
 GameScript::Step GameScript::Settle()
 {
+    bool settledBefore = false;
     for (int frame = 0; frame < kSettleFrames; ++frame) {
         m_report = m_program.State();
-        const long state = m_report.Int("state");
         if (!m_report.Valid())
             break;
-        if ((state == kInGame && m_report.Int("pending") <= 0 && m_report.Int("levelbusy", 0) == 0 &&
-             !m_report.Has("tooltip")) ||
-            IsEndState(state))
+        // Settled on two frames running: a scene's first visit starts its tutorial on the frame
+        // after the last pop-up.
+        const bool settled = IsSettled(m_report);
+        if (settled && settledBefore)
             return ::testing::AssertionSuccess();
-        // The tutorial closes; other pop-ups page on.
-        auto next = m_report.Find("button", state == kSceneModal ? kMenuClose : kMenuNext);
-        const auto close = m_report.Find("button", state == kSceneModal ? kMenuNext : kMenuClose);
+        settledBefore = settled;
+        if (WaitsForPlayer(m_report)) {
+            if (const Step looked = Look(); !looked)
+                return looked;
+        }
+        const long state = m_report.Int("state");
         const auto tooltip = m_report.All("tooltip");
-        const bool answered = state == kInGame && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
-                              : IsPopupState(state) && (next || close)
-                                  ? m_program.Click(StateReport::RectAt(next ? *next : *close, 1))
-                                  : m_program.Step();
+        const auto answer = PopupAnswer(state);
+        const bool answered = state == GS_IN_GAME && !tooltip.empty() ? m_program.Click(StateReport::RectAt(tooltip.front(), 1))
+                              : IsPopupState(state) && answer ? m_program.Click(StateReport::RectAt(*answer, 1))
+                                                              : m_program.Step();
         if (!answered)
             break;
     }
     return ::testing::AssertionFailure() << "the level did not settle; last report: " << m_report.Line();
+}
+
+std::optional<StateReport::Fields> GameScript::PopupAnswer(long state) const
+{
+    // Watched, every page is read; else the tutorial closes and other pop-ups page on.
+    const auto next = m_report.Find("button", kMenuNext);
+    const auto nextPage = m_report.Find("button", kMenuNextBesideClose);
+    const auto close = m_report.Find("button", kMenuClose);
+    if (m_watcher)
+        return next ? next : nextPage ? nextPage : close;
+    if (state == GS_SCENE_MODAL)
+        return close ? close : next;
+    return next ? next : close;
 }
 
 GameScript::Step GameScript::PictureOnSettling(const std::string& name)
@@ -103,6 +145,47 @@ bool GameScript::CatchStar()
     if (m_starCaught)
         Note("star");
     return true;
+}
+
+GameScript::Step GameScript::UseHint()
+{
+    Step step = Settle();
+    if (step && m_report.Int("hints", 0) <= 0) {
+        step = Until([](const StateReport& r) { return r.Has("star"); }, kStarFrames, "a star to catch");
+        step = step && CatchStar() ? Settle() : step;
+        step = step && m_report.Int("hints", 0) <= 0 ? ::testing::AssertionFailure() << "the star gave no hint: "
+                                                                                     << m_report.Line()
+                                                     : step;
+    }
+    // The charge takes minutes of frames: the report is read now and then.
+    for (int frame = 0; step && frame < kChargeFrames; frame += kChargeCheckFrames) {
+        m_report = m_program.State();
+        if (m_report.Int("hintframe") == kChargedFrame && m_report.Int("hints", 0) > 0)
+            break;
+        for (int check = 0; check < kChargeCheckFrames; ++check)
+            m_program.Step();
+    }
+    step = step ? Picture("hint-charged") : step;
+    step = step ? Click("tool", kHintTool) : step;
+    step = step ? Until([](const StateReport& r) { return r.Int("glow", 0) == 1; }, kGlowFrames, "the hint's glow")
+                : step;
+    for (int frame = 0; step && frame < kGlowFrames; ++frame)
+        m_program.Step();
+    return step ? Picture("hint-glow") : step;
+}
+
+GameScript::Step GameScript::TakePenalty(const ReportRect& miss)
+{
+    constexpr long kPenalty = 32;
+    constexpr int kMostMisses = 8;
+    Step step = Settle();
+    for (int click = 0; step && click < kMostMisses && m_program.State().Int("state") != kPenalty; ++click)
+        step = m_program.Click(miss) ? step : ::testing::AssertionFailure() << "the miss was not clicked";
+    step = step ? Until([](const StateReport& r) {
+        return r.Int("state") == kPenalty && r.Int("faded") == 1 && r.Int("pending") < 0;
+    }, kSettleFrames, "the click-abuse penalty") : step;
+    step = step ? Picture("penalty") : step;
+    return step ? AwaitState(GS_IN_GAME) : step;
 }
 
 GameScript::Step GameScript::FindObjects(size_t count)
@@ -139,11 +222,12 @@ GameScript::Step GameScript::FindObjects(size_t count)
     return ::testing::AssertionFailure() << count << " objects not found; last report: " << m_report.Line();
 }
 
-GameScript::Step GameScript::PlayScene()
+GameScript::Step GameScript::PlayScene(bool useHint)
 {
     bool toggled = false, quizShown = false;
     size_t quizRounds = 0;
     Step step = PictureOnSettling("scene");
+    step = step && useHint ? UseHint() : step;
     for (int move = 0; step && move < kLevelMoves; ++move) {
         if (const Step settled = Settle(); !settled)
             return settled;

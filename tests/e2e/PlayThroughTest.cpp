@@ -8,16 +8,10 @@
 namespace {
 
 constexpr uint32_t kSeed = 1209;
-constexpr long kFirstProfile = 47;
 const char* const kPictures[] = {"menu", "scene", "quiz", "jigsaw", "shoot", "sliding", "outro"};
 // The pictures compared between the renderers: the main menu's backdrop is drawn apart by them
 // (0.85 % of its pixels, up to 37 per channel), which the comparison leaves to its own fix.
 const char* const kComparedPictures[] = {"scene", "quiz", "jigsaw", "shoot", "sliding", "outro"};
-
-std::string RendererName(int renderer)
-{
-    return renderer == kDirect3D8 ? "Direct3D8" : "OpenGL";
-}
 
 // Where a play-through leaves its pictures for the comparison between the renderers.
 std::string PictureFolder(int renderer)
@@ -32,7 +26,7 @@ void SetUpProfile(GameScript& play)
     ASSERT_TRUE(play.ReachMainMenu());
     ASSERT_TRUE(play.UseWindow());
     ASSERT_TRUE(play.NameProfile("Ada"));
-    ASSERT_TRUE(play.ShowPage(kMenuClose, 0));
+    ASSERT_TRUE(play.ShowPage(kMenuClose, kPageMain));
 }
 
 class PlayThroughTest : public GameRunTest, public ::testing::WithParamInterface<int> {};
@@ -61,8 +55,8 @@ TEST_P(PlayThroughTest, TheStoryIsPlayedThroughAndTheSaveFolderKeepsIt)
     GameScript play(*program, pictures);
     ASSERT_TRUE(play.ReachMainMenu());
     ASSERT_TRUE(play.Picture("menu"));
-    ASSERT_TRUE(play.ShowPage(kMenuPlay, 1));
-    const auto profile = play.Report().Find("button", kFirstProfile);
+    ASSERT_TRUE(play.ShowPage(kLinePlay, kPagePlay));
+    const auto profile = play.Report().Find("button", ProfileLine(0));
     ASSERT_TRUE(profile);
     EXPECT_EQ(profile->back(), "Ada");
     ASSERT_TRUE(play.StartStory());

@@ -13,9 +13,7 @@
 namespace {
 
 constexpr uint32_t kSeed = 1209;
-constexpr long kOptions = 7, kMusicSlider = 39, kSoundSlider = 40;
 constexpr long kHintTool = 100;
-constexpr long kSceneChange = 24, kInGame = 30;
 // 0.2 s of frames: where a sound must start after its cause.
 constexpr long kHearingSteps = 6;
 constexpr long kHearingLag = kHearingSteps * MixCapture::kFramesPerStep;
@@ -112,7 +110,7 @@ protected:
         EXPECT_TRUE(places.count(tenths)) << tenths;
         if (!places.count(tenths))
             return 0.0;
-        DragSlider(program, kMusicSlider, places.at(tenths));
+        DragSlider(program, kLineMusicSlider, places.at(tenths));
         EXPECT_EQ(program.State().Int("music"), tenths);
         LetRingOut(program);
         const long first = program.Frames() + 1;
@@ -131,7 +129,7 @@ protected:
             StateReport report;
             if (!report.Parse(line) || report.Int("frame") <= after)
                 continue;
-            if (report.Int("state") == kSceneChange)
+            if (report.Int("state") == GS_SCENE_CHANGE)
                 last = report.Int("frame");
             else if (last >= 0)
                 break;
@@ -172,7 +170,7 @@ protected:
     static long MissAShot(DrivenProgram& program, GameScript& play)
     {
         StateReport shooting;
-        for (int round = 0; round < 10 && shooting.Int("state") != kInGame; ++round) {
+        for (int round = 0; round < 10 && shooting.Int("state") != GS_IN_GAME; ++round) {
             if (!play.Settle())
                 return -1;
             LetRingOut(program);
@@ -180,7 +178,7 @@ protected:
         }
         EXPECT_EQ(shooting.Value("level"), "shoot") << shooting.Line();
         const std::string between = ScreenPoint(shooting, 400, 340);
-        if (shooting.Int("state") != kInGame || program.Command("move " + between) != "ok" ||
+        if (shooting.Int("state") != GS_IN_GAME || program.Command("move " + between) != "ok" ||
             program.Command("down " + between) != "ok" || !program.Step() || program.Command("up " + between) != "ok" ||
             !program.Step())
             return -1;
@@ -200,9 +198,9 @@ TEST_F(SoundSuiteTest, EverySoundIsHeardAtItsMomentAndTheVolumesRuleTheMix)
 
     // The music follows its slider: 10 dB less at half volume, 16 dB less at a fifth, off at 0.
     ASSERT_TRUE(play.ReachMainMenu());
-    ASSERT_TRUE(play.ShowPage(kOptions, 3));
-    const std::map<long, int> places = MeasureSlider(*program, kMusicSlider, "music");
-    const std::map<long, int> soundPlaces = MeasureSlider(*program, kSoundSlider, "sound");
+    ASSERT_TRUE(play.ShowPage(kLineOptions, kPageOptions));
+    const std::map<long, int> places = MeasureSlider(*program, kLineMusicSlider, "music");
+    const std::map<long, int> soundPlaces = MeasureSlider(*program, kLineSoundSlider, "sound");
     ASSERT_TRUE(places.count(0) && places.count(10) && soundPlaces.count(0) && soundPlaces.count(10));
     const double full = MusicLevel(*program, places, 10, mix);
     const double half = MusicLevel(*program, places, 5, mix);
@@ -215,11 +213,11 @@ TEST_F(SoundSuiteTest, EverySoundIsHeardAtItsMomentAndTheVolumesRuleTheMix)
     EXPECT_LT(off, kSilenceDb);
 
     // Both volumes at 0: a menu click, a new game's scene switch and a found object make no sound.
-    DragSlider(*program, kSoundSlider, soundPlaces.at(0));
+    DragSlider(*program, kLineSoundSlider, soundPlaces.at(0));
     ASSERT_EQ(program->State().Int("sound"), 0);
     LetRingOut(*program);
     const long silentFrom = program->Frames() + 1;
-    ASSERT_TRUE(play.ShowPage(kMenuClose, 0));
+    ASSERT_TRUE(play.ShowPage(kMenuClose, kPageMain));
     ASSERT_TRUE(play.StartStory());
     bool clicked = false;
     for (int frame = 0; !clicked && frame < kRingingFrames && play.Settle(); ++frame)
@@ -230,14 +228,14 @@ TEST_F(SoundSuiteTest, EverySoundIsHeardAtItsMomentAndTheVolumesRuleTheMix)
     ASSERT_TRUE(play.LeaveScene());
 
     // The sound slider's preview, then a menu click, at full sound volume and no music.
-    ASSERT_TRUE(play.ShowPage(kOptions, 3));
+    ASSERT_TRUE(play.ShowPage(kLineOptions, kPageOptions));
     LetRingOut(*program);
-    expected.push_back({"slider preview", DragSlider(*program, kSoundSlider, soundPlaces.at(10)), "click"});
+    expected.push_back({"slider preview", DragSlider(*program, kLineSoundSlider, soundPlaces.at(10)), "click"});
     ASSERT_EQ(program->State().Int("sound"), 10);
     LetRingOut(*program);
     expected.push_back({"menu click", ClickOn(*program, "button", kMenuClose), "click"});
     LetRingOut(*program);
-    ASSERT_EQ(program->State().Int("page"), 0);
+    ASSERT_EQ(program->State().Int("page"), kPageMain);
 
     // The story resumed: the scene switch replays the level's start sound.
     const long resumedAt = program->Frames();

@@ -161,9 +161,9 @@ TEST_F(MemoryRendererTest, FixtureSetsUpAScreenSizedViewport)
     const MemoryCameraState& camera = engine->Camera()->State();
     EXPECT_EQ(camera.viewport[2], 1024);
     EXPECT_EQ(camera.viewport[3], 768);
-    EXPECT_EQ(engine->IsStencilShadowSupported(), RES_OK);
+    EXPECT_TRUE(engine->IsStencilShadowSupported());
     engine->SetStencilShadowSupported(false);
-    EXPECT_EQ(engine->IsStencilShadowSupported(), RES_FAIL);
+    EXPECT_FALSE(engine->IsStencilShadowSupported());
 }
 
 } // namespace

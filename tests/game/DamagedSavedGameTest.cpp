@@ -15,7 +15,6 @@
 
 namespace {
 
-constexpr uint32_t kPlayLine = 2, kNewStory = 12, kContinueStory = 13;
 constexpr size_t kCountsEnd = 18;     // version and the four counts
 constexpr size_t kFlagsAt = 18;       // in use, finished, sent
 constexpr size_t kRecordEnd = 69;     // the record and four level times
@@ -131,7 +130,7 @@ protected:
         m_world.m_pScreenshot->StopFade();
         m_world.SetState(GS_MAIN_MENU, 0);
         Frame();
-        EXPECT_EQ(Walk({kPlayLine}), std::vector<uint32_t>{1});
+        EXPECT_EQ(Walk({kLinePlay}), std::vector<uint32_t>{kPagePlay});
     }
     bool Offers(uint32_t line) { return Dialog().GetPageContainer()->FindById(line) != nullptr; }
 };
@@ -157,9 +156,9 @@ TEST_P(DamagedSavedGameTest, ContinuesOrTellsThePlayerAndOffersANewGame)
     ShowPlayPage();
     EXPECT_EQ(std::u16string(Game().m_szProfileNames[0]), u"Ada");
     const bool inUse = damage.outcome != Outcome::RefusedAtStart && damage.outcome != Outcome::NotInUse;
-    ASSERT_EQ(Offers(kContinueStory), inUse);
+    ASSERT_EQ(Offers(kLineContinueStory), inUse);
     if (inUse)
-        Walk({kContinueStory});
+        Walk({kLineContinueStory});
 
     if (damage.outcome == Outcome::Continues) {
         EXPECT_NE(Page(), uint32_t{kPageGameUnreadable});
@@ -170,13 +169,13 @@ TEST_P(DamagedSavedGameTest, ContinuesOrTellsThePlayerAndOffersANewGame)
     if (inUse) {
         EXPECT_EQ(Page(), uint32_t{kPageGameUnreadable});
         const std::string report = ReportWorldState(&m_world);
-        EXPECT_NE(report.find("line=62,"), std::string::npos) << report;
+        EXPECT_NE(report.find("line=" + std::to_string(kLineGameUnreadable) + ","), std::string::npos) << report;
         EXPECT_NE(report.find("The%20saved%20game%20could%20not%20be%20read"), std::string::npos) << report;
         EXPECT_EQ(m_world.m_nNextScene, kNoIndex) << "nothing half-read is played";
         EXPECT_EQ(m_world.GetState(), uint32_t{GS_MAIN_MENU});
         EXPECT_TRUE(std::filesystem::exists(std::filesystem::symlink_status(copy)));
         EXPECT_NE(s_log.find(u"is damaged: kept as"), std::u16string::npos);
-        EXPECT_EQ(Walk({kMenuCloseButton}), std::vector<uint32_t>{1}) << "the notice leads back to the play page";
+        EXPECT_EQ(Walk({kMenuCloseButton}), std::vector<uint32_t>{kPagePlay}) << "the notice leads back to the play page";
     }
     const bool keptAside = damage.outcome != Outcome::NotInUse;
     EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(copy)), keptAside);
@@ -185,8 +184,8 @@ TEST_P(DamagedSavedGameTest, ContinuesOrTellsThePlayerAndOffersANewGame)
     }
 
     // A new game then starts, the best time of the record kept; nothing else was touched.
-    ASSERT_TRUE(Offers(kNewStory));
-    Walk({kNewStory});
+    ASSERT_TRUE(Offers(kLineNewStory));
+    Walk({kLineNewStory});
     EXPECT_EQ(m_world.m_nNextScene, 0u);
     EXPECT_EQ(Game().m_nMode, 0u);
     EXPECT_EQ(TempDir::Read(SaveFile("options.sav")), options);

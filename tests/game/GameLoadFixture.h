@@ -15,6 +15,7 @@
 #include "game/KvoMusicManager.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialogParts.h"
 #include "game/menus/MoreGamesPage.h"
 #include "game/screens/ScreenLayeredMenu.h"
 #include "game/widgets/Hint.h"
@@ -28,7 +29,7 @@
 #include "tools/vddata/DataBuilder.h"
 
 // The navigation layer's close button.
-constexpr uint32_t kMenuCloseButton = 24;
+constexpr uint32_t kMenuCloseButton = kNavClose;
 
 // The sample data of the build (its source tree with the generated pictures, sounds and fonts),
 // packed once into a folder of its own; "" outside ctest or when it does not build.

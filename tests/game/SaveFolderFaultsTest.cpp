@@ -73,7 +73,7 @@ TEST_F(SaveFolderFaultsTest, SavePathsAsLongAsTheSystemTakesAreWrittenAndReadBac
     while (appData.size() < 1500)
         appData += "/" + std::string(200, 'L');
     Start(appData);
-    EXPECT_EQ(Page(), 0u) << "no notice";
+    EXPECT_EQ(Page(), uint32_t{kPageMain}) << "no notice";
     WStrCopy(Game().m_szProfileNames[0], kProfileNameUnits, u"Ada");
     PlayAndLeave();
     ASSERT_EQ(m_world.SaveOptions(), RES_OK);
@@ -106,7 +106,7 @@ TEST_F(SaveFolderFaultsTest, AFolderThatCannotBeMadeIsToldAtTheMainMenu)
     Start(m_dir.File("in the way"));
     ExpectNotSavedNotice(0);
     PlayAndLeave();
-    EXPECT_EQ(Page(), 0u) << "told once";
+    EXPECT_EQ(Page(), uint32_t{kPageMain}) << "told once";
 }
 
 TEST_F(SaveFolderFaultsTest, AFullDiskOrNoInodeLeftKeepsTheOldFilesAndIsTold)
@@ -119,7 +119,7 @@ TEST_F(SaveFolderFaultsTest, AFullDiskOrNoInodeLeftKeepsTheOldFilesAndIsTold)
     WStrCopy(Game().m_szProfileNames[0], kProfileNameUnits, u"Ada");
     PlayAndLeave();
     ASSERT_EQ(m_world.SaveOptions(), RES_OK);
-    EXPECT_EQ(Page(), 0u);
+    EXPECT_EQ(Page(), uint32_t{kPageMain});
     const std::string folder = appData + kFolder;
     const std::string profile = TempDir::Read(folder + "VadadiDazidev.v1.profile_normal_full_0.sav");
     const std::string options = TempDir::Read(folder + "VadadiDazidev.v1.options.sav");
@@ -145,7 +145,7 @@ TEST_F(SaveFolderFaultsTest, AFullDiskOrNoInodeLeftKeepsTheOldFilesAndIsTold)
     }
     // Room again: the next save goes through and nothing more needs telling.
     PlayAndLeave();
-    EXPECT_EQ(Page(), 0u);
+    EXPECT_EQ(Page(), uint32_t{kPageMain});
     EXPECT_EQ(m_world.SaveOptions(), RES_OK);
     EXPECT_NE(TempDir::Read(folder + "VadadiDazidev.v1.options.sav"), options) << "Bea";
     m_world.Release();  // before the small file system goes

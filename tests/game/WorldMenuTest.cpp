@@ -11,7 +11,7 @@
 namespace {
 
 constexpr uint32_t kClose = kMenuCloseButton;
-constexpr uint32_t kNext = 25;
+constexpr uint32_t kNext = kNavNext;
 using Pages = std::vector<uint32_t>;
 
 // The sample data with web scores switched on, the real score client against the loopback
@@ -59,15 +59,16 @@ protected:
     // buttons.
     uint32_t EnterAccount()
     {
-        EXPECT_EQ(Walk({3, 66}), (Pages{15, 12}));
-        Enter(Data()->gameData->m_szLogin[0] ? u"" : u"bob", 31);
-        Enter(u"pw", 32);
-        EXPECT_EQ(Walk({1013, 1012}), (Pages{13, 12})) << "the previous fields";
-        EXPECT_EQ(Walk({31}), Pages{13}) << "the shown login";
+        EXPECT_EQ(Walk({kLineWebScores, kLineWebYes}), (Pages{kPageCreateAccount, kPageLogin}));
+        Enter(Data()->gameData->m_szLogin[0] ? u"" : u"bob", kLineLoginOk);
+        Enter(u"pw", kLinePasswordOk);
+        EXPECT_EQ(Walk({PreviousFieldId(kPageEmail), PreviousFieldId(kPagePassword)}), (Pages{kPagePassword, kPageLogin}))
+            << "the previous fields";
+        EXPECT_EQ(Walk({kLineLoginOk}), Pages{kPagePassword}) << "the shown login";
         EXPECT_EQ(std::u16string(Game().m_szLogin), u"bob");
-        Enter(u"pw", 32);
-        Enter(Data()->gameData->m_szEmail[0] ? u"" : u"bob@example.org", 33);
-        return Await(20);
+        Enter(u"pw", kLinePasswordOk);
+        Enter(Data()->gameData->m_szEmail[0] ? u"" : u"bob@example.org", kLineEmailOk);
+        return Await(kPageSendingAccount);
     }
     CProfileProgress& Finish(uint32_t mode, uint32_t slot)
     {
@@ -83,44 +84,54 @@ protected:
 
 TEST_F(WorldMenuTest, EveryPageIsWalkedWithTheMouseInTheMainMenu)
 {
-    EXPECT_EQ(Page(), 0u) << "shown by Load";
+    EXPECT_EQ(Page(), uint32_t{kPageMain}) << "shown by Load";
     Finish(0, 0);
     Finish(1, 0);
-    EXPECT_EQ(Walk({2, 56, 65, 57, 65, 2108, 65, 2109, 65, 6, 1107, 65, 2, kClose, 9, 65, 7, 42, 68, kClose}),
-              (Pages{1, 8, 1, 9, 1, 6, 1, 7, 1, 4, 5, 4, 1, 0, 2, 0, 3, 32, 3, 0}));
+    const uint32_t forgetStory = SideButtonId(kSideForgetMode, 1), forgetTimed = SideButtonId(kSideForgetMode, 2);
+    EXPECT_EQ(Walk({kLinePlay, kLineRestartStory, kLineNo, kLineRestartTimed, kLineNo, forgetStory, kLineNo,
+                    forgetTimed, kLineNo, kLineProfiles, SideButtonId(kSideEraseProfile, 0), kLineNo, kLinePlay,
+                    kClose, kLineQuit, kLineNo, kLineOptions, kLineLanguages, LanguageLine(0), kClose}),
+              (Pages{kPagePlay, kPageRestartStory, kPagePlay, kPageRestartTimed, kPagePlay, kPageForgetStory,
+                     kPagePlay, kPageForgetTimed, kPagePlay, kPageProfiles, kPageEraseProfile, kPageProfiles,
+                     kPagePlay, kPageMain, kPageQuit, kPageMain, kPageOptions, kPageLanguages, kPageOptions,
+                     kPageMain}));
 
     // An account made, then the finished records sent one by one through the dialog's exchange
     // (the sample game has no level time the server could check: it takes them as they come).
-    EXPECT_EQ(EnterAccount(), 23u);
+    EXPECT_EQ(EnterAccount(), uint32_t{kPageAccountCreated});
     Finish(0, 1);
     m_server.SetFault(ScoreAnswer("1"));
-    EXPECT_EQ(Walk({kClose, 66}), (Pages{16, 19}));
-    EXPECT_EQ(Await(19), 21u);
+    EXPECT_EQ(Walk({kClose, kLineWebYes}), (Pages{kPageSendScores, kPageSendingScores}));
+    EXPECT_EQ(Await(kPageSendingScores), uint32_t{kPageScoresSent});
     EXPECT_EQ(m_server.Requests().size(), 4u) << "set_user, then one set_score per record";
     EXPECT_TRUE(Game().Progress(0, 0).m_bSent && Game().Progress(0, 1).m_bSent && Game().Progress(1, 0).m_bSent);
     // The account forgotten; every other answer of the server.
-    EXPECT_EQ(Walk({kClose, 3, 3107, 64}), (Pages{0, 18, 17, 0}));
-    for (const auto& [body, page] : {std::pair{"2", 24u}, {"-1", 25u}, {"-2", 26u}, {"x", 27u}}) {
+    EXPECT_EQ(Walk({kClose, kLineWebScores, SideButtonId(kSideForgetAccount, 0), kLineYes}),
+              (Pages{kPageMain, kPageWebMenu, kPageForgetAccount, kPageMain}));
+    for (const auto& [body, page] : {std::pair{"2", kPageAccountKnown}, {"-1", kPageLoginTaken},
+                                     {"-2", kPageBadEmail}, {"x", kPageNoAnswer}}) {
         m_server.SetFault(ScoreAnswer(body));
-        EXPECT_EQ(EnterAccount(), page) << body;
+        EXPECT_EQ(EnterAccount(), uint32_t{page}) << body;
         Game().m_bAccount = 0;
-        for (int back = 0; back < 2 && Page() != 0; ++back)
+        for (int back = 0; back < 2 && Page() != kPageMain; ++back)
             Walk({kClose});
     }
     m_server.SetFault(ScoreAnswer("-2"));
     Game().m_bAccount = 1;
     Game().Progress(0, 0).m_bSent = 0;
-    EXPECT_EQ(Walk({3, 22, 66}), (Pages{18, 16, 19}));
-    EXPECT_EQ(Await(19), 22u) << "refused";
+    EXPECT_EQ(Walk({kLineWebScores, kLineSendScores, kLineWebYes}),
+              (Pages{kPageWebMenu, kPageSendScores, kPageSendingScores}));
+    EXPECT_EQ(Await(kPageSendingScores), uint32_t{kPageScoreRefused}) << "refused";
 }
 
 TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
 {
     Finish(0, 0).m_bFinished = 0;
-    for (const auto& [ids, state] : {std::pair{Pages{8}, GS_LOAD_MORE_GAMES}, {Pages{7, 43}, GS_LOAD_CREDITS},
-                                     {Pages{7, 44}, GS_LOAD_LEGALS}, {Pages{2, 16}, GS_GAME_FINISHED}}) {
+    for (const auto& [ids, state] :
+         {std::pair{Pages{kLineMoreGames}, GS_LOAD_MORE_GAMES}, {Pages{kLineOptions, kLineShowCredits}, GS_LOAD_CREDITS},
+          {Pages{kLineOptions, kLineShowLegals}, GS_LOAD_LEGALS}, {Pages{kLinePlay, kLineEndOfStory}, GS_GAME_FINISHED}}) {
         m_world.SetState(GS_MAIN_MENU, 0);
-        Dialog().SetPage(0);
+        Dialog().SetPage(kPageMain);
         for (uint32_t id : ids)
             Walk({id});
         EXPECT_EQ(m_world.GetState(), state) << ids.back();
@@ -136,8 +147,8 @@ TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
     EXPECT_EQ(Dialog().GetCreditsContainer(), nullptr);
     // The more-games page is built on entering, with its own close button back to the menu.
     m_world.SetState(GS_MAIN_MENU, 0);
-    Dialog().SetPage(0);
-    Walk({8});
+    Dialog().SetPage(kPageMain);
+    Walk({kLineMoreGames});
     m_world.m_pScreenshot->StopFade();
     Frame();
     ASSERT_NE(m_world.m_pMoreGames, nullptr);
@@ -152,8 +163,8 @@ TEST_F(WorldMenuTest, TheActionCodesLeadOnAndReleaseSavesTheGame)
     // A link is kept for the quit, which is asked; a new time-attack game queues the first level
     // and Release saves its record.
     WStrCopy(Game().m_szFacebookUrl, kUrlUnits, u"https://example.org/f");
-    Dialog().SetPage(0);
-    EXPECT_EQ(Walk({31, 65, 2, 14}), (Pages{2, 0, 1, 1}));
+    Dialog().SetPage(kPageMain);
+    EXPECT_EQ(Walk({kNavFacebook, kLineNo, kLinePlay, kLineNewTimed}), (Pages{kPageQuit, kPageMain, kPagePlay, kPagePlay}));
     EXPECT_EQ(std::u16string(Game().m_szPendingUrl), u"https://example.org/f");
     EXPECT_EQ(Game().m_nMode, 1u);
     EXPECT_EQ(m_world.m_nNextScene, 0u);
@@ -173,7 +184,7 @@ TEST_F(WorldMenuTest, TheNavigationButtonsEndTheExcursionsAndTheOutroMenu)
         Game().m_bAccount = account;
         m_world.SetState(GS_OUTRO_MENU, 0);
         Frame();
-        EXPECT_EQ(Walk({kClose}), Pages{account ? 16u : 15u});
+        EXPECT_EQ(Walk({kClose}), Pages{account ? kPageSendScores : kPageCreateAccount});
         EXPECT_EQ(m_world.GetState(), uint32_t{GS_FADE_TO_LOADING});
     }
     // The level message and the in-game menu end on next; a pop-up answered with close leads on.

@@ -4,9 +4,9 @@
 #include <vector>
 
 #include "game/GameStates.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/shoot/LevelShoot.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/levels/LevelFixture.h"
 #include "tests/levels/hiddenobject/HiddenObjectFixture.h"
@@ -93,7 +93,7 @@ TEST_F(MenuStateReportTest, TheMainMenuPageIsReportedWhereItsButtonsAreClicked)
     Data()->pressY = Data()->pointerY = at.y;
     Data()->mouseReleased[0] = 1;
     Frame();
-    EXPECT_EQ(m_world.m_pMenuDialog->GetPage(), 1u);
+    EXPECT_EQ(m_world.m_pMenuDialog->GetPage(), uint32_t{kPagePlay});
     EXPECT_EQ(Values(ReportWorldState(&m_world), "page"), std::vector<Fields>{{"1"}});
 }
 

@@ -18,7 +18,7 @@ CSceneObject3D* MakeTestObject(CWorldData* data, C3DEngine* engine, uint32_t id)
 
 } // namespace
 
-CTestLevel::CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type) : CLevel(data, engine, id)
+CTestLevel::CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type) : CLevelWithRecords(data, engine, id)
 {
     m_nType = type;
 }
@@ -27,17 +27,6 @@ Result CTestLevel::Init()
 {
     ++m_nInits;
     return InitStars();
-}
-
-Result CTestLevel::AllocRecords()
-{
-    m_pRecords.reset(new (std::nothrow) CLevelRecord[m_nRecordCount]());
-    return m_pRecords ? RES_OK : RES_OUT_OF_MEMORY;
-}
-
-CLevelRecord* CTestLevel::GetRecord(uint32_t n)
-{
-    return n < m_nRecordCount && m_pRecords ? &m_pRecords[n] : nullptr;
 }
 
 CTestLevelObject::CTestLevelObject(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type)

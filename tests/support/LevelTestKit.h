@@ -4,20 +4,18 @@
 
 #include "game/LevelFactory.h"
 #include "levels/Level.h"
+#include "levels/LevelWithRecords.h"
 
-// A level type for tests, of any level type code: its records in a plain array. It makes no
-// display objects (the tests run without a 3D engine).
-class CTestLevel : public CLevel {
+// A level type for tests, of any level type code, with the records of the level base. It makes
+// no display objects (the tests run without a 3D engine).
+class CTestLevel : public CLevelWithRecords<CLevel, CLevelRecord> {
 public:
     CTestLevel(CWorldData* data, C3DEngine* engine, uint32_t id, uint32_t type);
 
     Result Init() override;
-    Result AllocRecords() override;
-    CLevelRecord* GetRecord(uint32_t n) override;
 
     using CLevel::m_nSceneState;
     uint32_t m_nInits = 0;
-    std::unique_ptr<CLevelRecord[]> m_pRecords;
 };
 
 // A timer, labels or tooltip object for tests: reads the scene-object block of its description,

@@ -135,7 +135,7 @@ C3DStencilShadow* CMemoryEngine::CreateStencilShadow(uint32_t casterCount, uint3
     return AdoptStencilShadow(new (std::nothrow) CMemoryStencilShadow(m_pWorldData), casterCount, colour);
 }
 
-Result CMemoryEngine::IsStencilShadowSupported() { return m_stencilSupported ? RES_OK : RES_FAIL; }
+bool CMemoryEngine::IsStencilShadowSupported() { return m_stencilSupported; }
 
 std::vector<MemoryDraw> CMemoryEngine::DrawsOf(const C3DObject* object) const
 {

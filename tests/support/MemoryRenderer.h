@@ -44,7 +44,7 @@ public:
     C3DTexture* CreateTexture(uint32_t flags, uint32_t parameter) override;
     C3DShader* CreateShader(uint32_t flags, uint32_t parameter) override;
     C3DStencilShadow* CreateStencilShadow(uint32_t casterCount, uint32_t colour) override;
-    Result IsStencilShadowSupported() override;
+    bool IsStencilShadowSupported() override;
 
     // The draw log, oldest first.
     const std::vector<MemoryDraw>& Draws() const { return m_draws; }

@@ -42,8 +42,9 @@ bool PrivateDisplay::ServerInstalled()
     return access(kServer, X_OK) == 0;
 }
 
-PrivateDisplay::PrivateDisplay()
+PrivateDisplay::PrivateDisplay(const char* size)
 {
+    const std::string screen = std::string(size) + "x24";
     int ends[2];
     if (pipe(ends) != 0)
         return;
@@ -55,7 +56,7 @@ PrivateDisplay::PrivateDisplay()
         dup2(quiet, STDOUT_FILENO);
         dup2(quiet, STDERR_FILENO);
         std::string descriptor = std::to_string(ends[1]);
-        execl(kServer, kServer, "-displayfd", descriptor.c_str(), "-screen", "0", "1280x1024x24", "-nolisten", "tcp",
+        execl(kServer, kServer, "-displayfd", descriptor.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
               static_cast<char*>(nullptr));
         _exit(127);
     }
@@ -68,10 +69,16 @@ PrivateDisplay::PrivateDisplay()
 
 PrivateDisplay::~PrivateDisplay()
 {
+    Stop();
+}
+
+void PrivateDisplay::Stop()
+{
     if (m_server <= 0)
         return;
     kill(m_server, SIGTERM);
     waitpid(m_server, nullptr, 0);
+    m_server = -1;
 }
 
 bool PressKeyChord(std::initializer_list<const char*> keys)

@@ -4,10 +4,12 @@
 #include <sys/types.h>
 
 // An X server of the test's own (Xvfb, on a display number it picks itself), for tests whose real
-// input must reach no other test's windows. Ended with the object.
+// input must reach no other test's windows, or whose full-screen window must keep the screen.
+// Ended with the object.
 class PrivateDisplay {
 public:
-    PrivateDisplay();
+    // A screen of that width x height (24-bit colour).
+    explicit PrivateDisplay(const char* size = "1280x1024");
     ~PrivateDisplay();
     PrivateDisplay(const PrivateDisplay&) = delete;
     PrivateDisplay& operator=(const PrivateDisplay&) = delete;
@@ -16,6 +18,8 @@ public:
     const std::string& Name() const { return m_name; }
 
     static bool ServerInstalled();
+    // Ends the server now, as a display that goes away does.
+    void Stop();
 
 private:
     pid_t m_server = -1;

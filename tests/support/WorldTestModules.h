@@ -61,7 +61,7 @@ public:
     C3DTexture* CreateTexture(uint32_t, uint32_t) override { return nullptr; }
     C3DShader* CreateShader(uint32_t, uint32_t) override { return nullptr; }
     C3DStencilShadow* CreateStencilShadow(uint32_t, uint32_t) override { return nullptr; }
-    Result IsStencilShadowSupported() override { return RES_FAIL; }
+    bool IsStencilShadowSupported() override { return false; }
 };
 
 class CTestAudio : public CAudioEngine {

@@ -12,9 +12,9 @@
 #include "tests/support/ToolRun.h"
 #include "tools/PakIndex.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/shoot/LevelShoot.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tools/RawFileWriter.h"
 #include "tools/vddata/LevelTypeSources.h"
 
@@ -284,6 +284,10 @@ TEST_F(DataBuilderTest, ASourceErrorNamesFileAndLineAndWritesNothing)
         {"construction.yaml", "app: [1\n", "construction.yaml:2: "},
         {"levels/first.yaml", "type: 0x4001\njigsaw: {boardPart: 0}\n",
          "levels/first.yaml:2: the level's type has no such part"},
+        {"levels/first.yaml", "type: 0x4005\n", "levels/first.yaml:1: \"type\" needs a level type, 0x4001 to 0x4004"},
+        {"levels/first.yaml", "type: -1\n", "levels/first.yaml:1: \"type\" needs a level type, 0x4001 to 0x4004"},
+        {"levels/first.yaml", "type: 0x4004\nsliding: {}\nshoot: {}\n",
+         "levels/first.yaml:3: the level's type has no such part"},
         {"levels/first.yaml", "type: 0x4002\nquads: [{texture: pictures/bg.png}]\n",
          "levels/first.yaml:2: a quad needs its \"rect\""},
         {"levels/first.yaml", "type: 0x4002\ndisplay: meshes/level.3dx\nquads: [{rect: [0, 0, 1, 1]}]\n",

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <set>
 #include <string>
+#include <utility>
 
 #include "tools/samplegen/Canvas.h"
 #include "tools/samplegen/SamplePictures.h"
@@ -150,10 +151,15 @@ TEST(SampleGen, TheDialogBackgroundVeilsTheSceneAndMarksThePenaltyWithAnHourglas
 {
     // Drawn black behind pop-ups only its alpha shows; in the click-abuse tint its colours do.
     const CCanvas background = Drawn("dlg_background.png");
-    const CRgba veil = background.At(100, 100), box = background.At(200, 384), mark = background.At(512, 300);
+    const CRgba veil = background.At(512, 40), box = background.At(200, 384), mark = background.At(512, 300);
     EXPECT_GT(veil.a, 100);
     EXPECT_LT(veil.a, box.a);
     EXPECT_LT(box.a, 255) << "the scene shows through";
+    // The box holds what lies between the navigation margins: the more-games grid's corners, the
+    // credits logos at the left edge; the navigation row stays veiled.
+    for (const auto& [x, y] : {std::pair{30, 80}, {994, 688}, {20, 634}, {512, 690}})
+        EXPECT_EQ(background.At(x, y).a, box.a) << x << ", " << y;
+    EXPECT_EQ(background.At(512, 730).a, veil.a);
     EXPECT_EQ(veil.r + veil.g + veil.b, 3 * 255) << "a white ground tints to the penalty's colour";
     EXPECT_LT(mark.r + mark.g + mark.b, 3 * 100) << "the hourglass";
 }

@@ -451,8 +451,6 @@ void Toolbar(CCanvas& c)
     const float w = static_cast<float>(c.Width()), h = static_cast<float>(c.Height());
     c.VerticalGradient({0, 0, w, h}, Shade(kWood, 1.2f), Shade(kWood, 0.7f));
     c.FillRect({0, 0, w, 3}, kGold);
-    for (int i = 0; i < 12; ++i)
-        c.FillRect({85.0f + i * 76, h * 0.2f, 150.0f + i * 76, h * 0.8f}, {0, 0, 0, 50});
 }
 
 void Menubar(CCanvas& c)
@@ -472,13 +470,14 @@ void NightSky(CCanvas& c)
 }
 
 // The dialog background. Drawn black over what lies behind a pop-up, only its alpha shows: a veil
-// with a darker box in the middle, where pop-ups centre their text. Its colours show in the
+// with a darker box between the navigation buttons' margins at the top and bottom, where pop-ups
+// centre their text and the more-games grid and the credits lie. Its colours show in the
 // click-abuse penalty's red tint alone: white, with a dark hourglass in the box that asks the
 // player to wait.
 void DialogBackground(CCanvas& c)
 {
-    constexpr uint8_t kVeil = 150, kBox = 238;
-    const CBox box{32, 224, 992, 544};
+    constexpr uint8_t kVeil = 150, kBox = 230;
+    const CBox box{8, 72, 1016, 696};
     const float x = 512, y = 384;
     const CRgba mark{60, 60, 60, 255};
     CCanvas face(c.Width(), c.Height());

@@ -93,8 +93,8 @@ bool ReadLevel(const CSourceContext& c, const YAML::Node& node, CLevelSource& le
     YAML::Node type = f.Take("type");
     YAML::Node start = f.Take("startRecord");
     int64_t value = 0;
-    if (!ReadInteger(type, 32, &value) || value < kLevelTypeHiddenObject || value > kLevelTypeSliding)
-        return c.Fail(type ? type : node, "\"type\" needs a level type, 0x4001 to 0x4004");
+    if (!ReadInteger(type, 32, &value) || !IsLevelType(static_cast<uint32_t>(value)))
+        return c.Fail(type ? type : node, "\"type\" needs a level type, " + LevelTypeRange());
     level.type = static_cast<uint32_t>(value);
     if (start && !ReadInteger(start, 32, &value))
         return c.Fail(start, "\"startRecord\" needs an integer that fits 32 bits");

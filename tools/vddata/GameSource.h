@@ -1,10 +1,10 @@
 #pragma once
+#include <any>
 #include <array>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-#include "tools/MiniGameFileWriter.h"
 #include "tools/RawFileWriter.h"
 #include "tools/vddata/YamlFields.h"
 
@@ -25,11 +25,9 @@ struct CLevelSource {
     CMeshSource collision;
     uint32_t type = 0;
     CLevelModel model;
-    // The level type's own part; only the one of the type is written.
-    std::vector<CHiddenObjectRecordModel> hiddenObject;
-    CJigsawModel jigsaw;
-    CSlidingModel sliding;
-    CShootModel shoot;
+    // The level type's own model, as its entry in the level type sources reads and writes it;
+    // empty when the level gives none.
+    std::any part;
 };
 
 struct CTooltipSource {

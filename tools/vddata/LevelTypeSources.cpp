@@ -1,9 +1,17 @@
 #include "tools/vddata/LevelTypeSources.h"
 
+#include <any>
+#include <cstdio>
+#include <iterator>
+#include <vector>
+
 #include "game/GameLevel.h"
+#include "tools/MiniGameFileWriter.h"
 #include "tools/ObjectFileWriter.h"
 
 namespace {
+
+using CHiddenObjectPart = std::vector<CHiddenObjectRecordModel>;
 
 constexpr uint32_t k3dxVersion = 16;
 constexpr uint32_t kDisplayFlags = kWrite3dxPositions | kWrite3dxNormals | kWrite3dxColors | kWrite3dxUVs |
@@ -294,6 +302,103 @@ void WriteFreshParts(CByteWriter& out, const CSceneBlockModel& scene)
     }
 }
 
+// The type's model in the level's part, made when first read.
+template <typename Model>
+Model& PartOf(CLevelSource& level)
+{
+    if (!std::any_cast<Model>(&level.part))
+        level.part = Model{};
+    return *std::any_cast<Model>(&level.part);
+}
+
+bool ReadHiddenObjectPart(const CSourceContext& c, const YAML::Node& node, CLevelSource& level)
+{
+    return ReadList(c, node, PartOf<CHiddenObjectPart>(level), [&](const YAML::Node& item, CHiddenObjectRecordModel& r) {
+        return ReadHiddenObjectRecord(c, item, r);
+    });
+}
+
+std::string HiddenObjectBody(const CLevelSource& level)
+{
+    const CHiddenObjectPart* part = std::any_cast<CHiddenObjectPart>(&level.part);
+    return HiddenObjectLevelBody({level.model, part ? *part : CHiddenObjectPart{}});
+}
+
+void WriteFreshHiddenObject(CByteWriter& out, const CLevelSource& level)
+{
+    const CLevelModel& m = level.model;
+    const CHiddenObjectPart* part = std::any_cast<CHiddenObjectPart>(&level.part);
+    out.U32(static_cast<uint32_t>(-1));  // no selected part
+    out.U8(0);                           // not busy
+    out.U8(kFreshToggleWasDrawn);
+    out.U32(static_cast<uint32_t>(m.records.size()));
+    for (size_t n = 0; n < m.records.size(); ++n) {
+        const CHiddenObjectRecordModel r = part && n < part->size() ? (*part)[n] : CHiddenObjectRecordModel{};
+        WritePopup(out, r.switchPopup);
+        for (const CStateBlockModel& block : r.states) {
+            WritePopup(out, block.startPopup);
+            WritePopup(out, block.endPopup);
+        }
+    }
+}
+
+template <typename Model, bool (*Read)(const CSourceContext&, const YAML::Node&, Model&)>
+bool ReadMiniGame(const CSourceContext& c, const YAML::Node& node, CLevelSource& level)
+{
+    return !node || Read(c, node, PartOf<Model>(level));
+}
+
+bool ReadShootPart(const CSourceContext& c, const YAML::Node& node, CLevelSource& level)
+{
+    return !node || ReadShoot(c, node, PartOf<CShootModel>(level), level.model.scene);
+}
+
+// A mini-game's writer over its model (defaults without a part) and the level base.
+template <typename Model, std::string (*Write)(const Model&)>
+std::string MiniGameBody(const CLevelSource& level)
+{
+    const Model* part = std::any_cast<Model>(&level.part);
+    Model model = part ? *part : Model{};
+    model.level = level.model;
+    return Write(model);
+}
+
+// A level type's part of a source: the map that gives it, read into the level's part (the map
+// may be absent), the description body its writer makes, and what it adds to a fresh profile
+// section.
+struct CLevelTypeSource {
+    uint32_t type;
+    const char* key;
+    bool (*read)(const CSourceContext& c, const YAML::Node& node, CLevelSource& level);
+    std::string (*body)(const CLevelSource& level);
+    void (*fresh)(CByteWriter& out, const CLevelSource& level);
+};
+
+// In type order.
+const CLevelTypeSource kLevelTypeSources[] = {
+    {kLevelTypeHiddenObject, "hiddenObject", ReadHiddenObjectPart, HiddenObjectBody, WriteFreshHiddenObject},
+    {kLevelTypeJigsaw, "jigsaw", ReadMiniGame<CJigsawModel, ReadJigsaw>, MiniGameBody<CJigsawModel, JigsawBody>, nullptr},
+    {kLevelTypeShoot, "shoot", ReadShootPart, MiniGameBody<CShootModel, ShootBody>, nullptr},
+    {kLevelTypeSliding, "sliding", ReadMiniGame<CSlidingModel, ReadSliding>, MiniGameBody<CSlidingModel, SlidingBody>,
+     nullptr},
+};
+
+const CLevelTypeSource* SourceOf(uint32_t type)
+{
+    for (const CLevelTypeSource& source : kLevelTypeSources) {
+        if (source.type == type)
+            return &source;
+    }
+    return nullptr;
+}
+
+std::string HexWord(uint32_t value)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "0x%04X", value);
+    return text;
+}
+
 } // namespace
 
 bool ReadMeshes(const CSourceContext& c, CYamlFields& f, CMeshSource& display, CMeshSource* collision,
@@ -317,49 +422,33 @@ bool ReadMeshes(const CSourceContext& c, CYamlFields& f, CMeshSource& display, C
     return true;
 }
 
+bool IsLevelType(uint32_t type) { return SourceOf(type) != nullptr; }
+
+std::string LevelTypeRange()
+{
+    return HexWord(kLevelTypeSources[0].type) + " to " + HexWord(std::end(kLevelTypeSources)[-1].type);
+}
+
 bool ReadLevelType(const CSourceContext& c, CYamlFields& f, CLevelSource& level)
 {
-    const YAML::Node hidden = f.Take("hiddenObject"), jigsaw = f.Take("jigsaw"), sliding = f.Take("sliding"),
-                     shoot = f.Take("shoot");
-    const YAML::Node given[] = {hidden, jigsaw, shoot, sliding};  // in type order
-    for (uint32_t type = kLevelTypeHiddenObject; type <= kLevelTypeSliding; ++type) {
-        const YAML::Node& node = given[type - kLevelTypeHiddenObject];
-        if (node && type != level.type)
-            return c.Fail(node, "the level's type has no such part");
+    std::vector<YAML::Node> given;
+    for (const CLevelTypeSource& source : kLevelTypeSources)
+        given.push_back(f.Take(source.key));
+    for (size_t n = 0; n < given.size(); ++n) {
+        if (given[n] && kLevelTypeSources[n].type != level.type)
+            return c.Fail(given[n], "the level's type has no such part");
     }
-    switch (level.type) {
-    case kLevelTypeHiddenObject:
-        return ReadList(c, hidden, level.hiddenObject, [&](const YAML::Node& item, CHiddenObjectRecordModel& r) {
-            return ReadHiddenObjectRecord(c, item, r);
-        });
-    case kLevelTypeJigsaw: return !jigsaw || ReadJigsaw(c, jigsaw, level.jigsaw);
-    case kLevelTypeSliding: return !sliding || ReadSliding(c, sliding, level.sliding);
-    case kLevelTypeShoot: return !shoot || ReadShoot(c, shoot, level.shoot, level.model.scene);
-    default: return true;
+    for (size_t n = 0; n < given.size(); ++n) {
+        if (kLevelTypeSources[n].type == level.type)
+            return kLevelTypeSources[n].read(c, given[n], level);
     }
+    return true;
 }
 
 std::string LevelFileBody(const CLevelSource& level)
 {
-    switch (level.type) {
-    case kLevelTypeHiddenObject: return HiddenObjectLevelBody({level.model, level.hiddenObject});
-    case kLevelTypeJigsaw: {
-        CJigsawModel model = level.jigsaw;
-        model.level = level.model;
-        return JigsawBody(model);
-    }
-    case kLevelTypeSliding: {
-        CSlidingModel model = level.sliding;
-        model.level = level.model;
-        return SlidingBody(model);
-    }
-    case kLevelTypeShoot: {
-        CShootModel model = level.shoot;
-        model.level = level.model;
-        return ShootBody(model);
-    }
-    default: return LevelBody(level.model);
-    }
+    const CLevelTypeSource* source = SourceOf(level.type);
+    return source ? source->body(level) : LevelBody(level.model);
 }
 
 std::string FreshLevelSection(const CLevelSource& level)
@@ -379,21 +468,9 @@ std::string FreshLevelSection(const CLevelSource& level)
         WritePopup(out, r.startPopup);
         WritePopup(out, r.leavePopup);
     }
-    if (level.type != kLevelTypeHiddenObject)
-        return out.Bytes();
-    out.U32(static_cast<uint32_t>(-1));  // no selected part
-    out.U8(0);                           // not busy
-    out.U8(kFreshToggleWasDrawn);
-    out.U32(static_cast<uint32_t>(m.records.size()));
-    for (size_t n = 0; n < m.records.size(); ++n) {
-        const CHiddenObjectRecordModel r =
-            n < level.hiddenObject.size() ? level.hiddenObject[n] : CHiddenObjectRecordModel{};
-        WritePopup(out, r.switchPopup);
-        for (const CStateBlockModel& block : r.states) {
-            WritePopup(out, block.startPopup);
-            WritePopup(out, block.endPopup);
-        }
-    }
+    const CLevelTypeSource* source = SourceOf(level.type);
+    if (source && source->fresh)
+        source->fresh(out, level);
     return out.Bytes();
 }
 

@@ -1,4 +1,5 @@
 #pragma once
+#include <cstdint>
 #include <string>
 
 #include "tools/vddata/GameSource.h"
@@ -14,6 +15,10 @@
 // the scene's parts.
 bool ReadMeshes(const CSourceContext& c, CYamlFields& f, CMeshSource& display, CMeshSource* collision,
                 CSceneBlockModel& scene);
+
+// True for a type a level source can give; the types as text ("0x4001 to 0x4004").
+bool IsLevelType(uint32_t type);
+std::string LevelTypeRange();
 
 // The type's own map ("hiddenObject", "jigsaw", "sliding" or "shoot") of a level.
 bool ReadLevelType(const CSourceContext& c, CYamlFields& f, CLevelSource& level);

@@ -473,14 +473,14 @@ TEST_F(EngineDX81LoadTest, StencilShadowsNeedEveryStencilOperationButSaturatedIn
     caps.StencilCaps &= ~D3DSTENCILCAPS_INCRSAT;
     D3D8OverrideCaps(&caps);
     ASSERT_EQ(m_rig->Load(), RES_OK);
-    EXPECT_EQ(Engine()->IsStencilShadowSupported(), RES_OK);
+    EXPECT_TRUE(Engine()->IsStencilShadowSupported());
     m_rig->Unload();
 
     D3D8RendererTestRig second;
     caps.StencilCaps &= ~D3DSTENCILCAPS_DECR;
     D3D8OverrideCaps(&caps);
     ASSERT_EQ(second.Load(), RES_OK);
-    EXPECT_EQ(second.Engine()->IsStencilShadowSupported(), RES_FAIL);
+    EXPECT_FALSE(second.Engine()->IsStencilShadowSupported());
 }
 
 // ---- Factories -----------------------------------------------------------------------------

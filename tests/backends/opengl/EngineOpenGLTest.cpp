@@ -90,7 +90,7 @@ TEST_F(EngineOpenGLTest, FactoriesRefuseUnknownKinds)
     EXPECT_EQ(Data()->lastError, 0x1234);
     EXPECT_EQ(Engine()->CreateObject(0x20, 0), nullptr);
     EXPECT_EQ(Data()->lastError, RES_UNKNOWN_KIND);
-    EXPECT_EQ(Engine()->IsStencilShadowSupported(), RES_OK);
+    EXPECT_TRUE(Engine()->IsStencilShadowSupported());
 }
 
 TEST_F(EngineOpenGLTest, StencilShadowIsListedWithTheShadersAndReleasedAtUnload)

@@ -22,7 +22,6 @@ using Step = GameScript::Step;
 
 constexpr uint32_t kSeed = 1209;
 constexpr int kBlock = 100;
-constexpr long kMainMenu = 10;
 
 // A place of the play-through: how the script gets there from the previous one, and the level
 // the report names there ("" on the main menu).
@@ -43,7 +42,7 @@ const std::vector<Place>& Places()
         {"main menu", "", [](GameScript& play) { return play.ReachMainMenu(); }},
         {"hidden-object scene", "hiddenobject",
          [](GameScript& play) {
-             const Step menu = play.ShowPage(kMenuPlay, 1);
+             const Step menu = play.ShowPage(kLinePlay, kPagePlay);
              return Settled(play, menu ? play.StartStory() : menu);
          }},
         {"jigsaw", "jigsaw", [](GameScript& play) { return Settled(play, play.PlayScene()); }},
@@ -75,7 +74,7 @@ Step SetUpProfile(DrivenProgram& program, const std::string& pictures)
     Step step = play.ReachMainMenu();
     step = step ? play.UseWindow() : step;
     step = step ? play.NameProfile("Ada") : step;
-    step = step ? play.ShowPage(kMenuClose, 0) : step;
+    step = step ? play.ShowPage(kMenuClose, kPageMain) : step;
     int exitCode = -1;
     return step ? play.Quit(&exitCode) : step;
 }
@@ -99,7 +98,7 @@ bool BenchRenderer(int renderer, const char* rendererName, int blocks, const std
     for (const Place& place : Places()) {
         step = place.reach(play);
         const StateReport& report = play.Report();
-        if (step && (*place.level ? report.Value("level") != place.level : report.Int("state") != kMainMenu))
+        if (step && (*place.level ? report.Value("level") != place.level : report.Int("state") != GS_MAIN_MENU))
             step = ::testing::AssertionFailure() << "not in the " << place.name << ": " << report.Line();
         if (!step) {
             fprintf(stderr, "%s, %s: %s\n", rendererName, place.name, step.message());

@@ -30,8 +30,14 @@ public:
         calls += "options ";
         return RES_OK;
     }
+    Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName) override
+    {
+        resets += std::to_string(mode) + std::to_string(slot) + (clearName ? "n " : " ");
+        return RES_OK;
+    }
 
     std::string calls;
+    std::string resets;  // mode, slot and "n" for a cleared name, each
 };
 
 // A score server answering inside the send as the real client does: the account is taken, each
@@ -43,8 +49,8 @@ public:
     Result SendSetUser() override
     {
         state = 1;
-        pages->SetWebSubState(0);
-        pages->SetPage(23);
+        pages->SetWebSubState(kWebIdle);
+        pages->SetPage(kPageAccountCreated);
         return RES_OK;
     }
     bool HasUnsentScores() const override
@@ -65,8 +71,8 @@ public:
         }
         if (HasUnsentScores())
             return pages->StartSendScores(), RES_OK;
-        pages->SetWebSubState(0);
-        pages->SetPage(21);
+        pages->SetWebSubState(kWebIdle);
+        pages->SetPage(kPageScoresSent);
         return RES_OK;
     }
 
@@ -86,8 +92,8 @@ protected:
         std::vector<std::u16string> commons;
         for (uint32_t i = 0; i < kMenuLineCount; ++i)
             commons.push_back(u"L" + Utf8ToUtf16(std::to_string(i)));
-        commons[38] = u"_";
-        commons[47] = u"Anna";
+        commons[kLineEntryField] = u"_";
+        commons[kLineProfile1] = u"Anna";
         Table("en", "", {u"Title"});
         Table("en", ".commons", commons);
         const std::string png = EncodePng({8, 4, 2, 8, false, std::vector<uint8_t>(8 * 4 * 3, 200), {}, {}, {}});
@@ -185,66 +191,100 @@ using Ids = std::vector<uint32_t>;
 TEST_P(MenuDialogTest, PagesHoldTheLinesOfTheirState)
 {
     CGameData& game = Data();
-    EXPECT_EQ(Page(0), (Ids{2, 6, 7, 9}));
+    EXPECT_EQ(Page(kPageMain), (Ids{kLinePlay, kLineProfiles, kLineOptions, kLineQuit}));
     game.m_bWebScoringEnabled = game.m_bEnableMoreGames = 1;
     game.m_nPlatform = 4;
-    EXPECT_EQ(Page(0), (Ids{2, 3, 6, 7, 8}));
+    EXPECT_EQ(Page(kPageMain), (Ids{kLinePlay, kLineWebScores, kLineProfiles, kLineOptions, kLineMoreGames}));
     game.m_bEnableTimeAttack = 1;
-    EXPECT_EQ(Page(1), (Ids{6, 12, 14, 16})) << "records unused; the profile opens page 4";
+    EXPECT_EQ(Page(kPagePlay), (Ids{kLineProfiles, kLineNewStory, kLineNewTimed, kLineEndOfStory}))
+        << "records unused; the profile opens the profiles page";
     CProfileProgress& story = game.Progress(0, 0);
     story.m_bInUse = 1;
     game.Progress(1, 0).m_bInUse = game.Progress(1, 0).m_bFinished = game.Progress(1, 0).m_bDateSet = 1;
-    EXPECT_EQ(Page(1), (Ids{6, 13, 57, 16})) << "a finished game asks first";
-    EXPECT_NE(m_dialog.GetPageContainer()->FindById(2108), nullptr);
-    EXPECT_NE(m_dialog.GetPageContainer()->FindById(2109), nullptr);
+    EXPECT_EQ(Page(kPagePlay), (Ids{kLineProfiles, kLineContinueStory, kLineRestartTimed, kLineEndOfStory}))
+        << "a finished game asks first";
+    EXPECT_NE(m_dialog.GetPageContainer()->FindById(SideButtonId(kSideForgetMode, 1)), nullptr);
+    EXPECT_NE(m_dialog.GetPageContainer()->FindById(SideButtonId(kSideForgetMode, 2)), nullptr);
     m_world.GetData()->fullscreen = game.m_bEnableLegals = 0;
-    EXPECT_EQ(Page(3), (Ids{39, 40, 46, 42, 43}));
-    for (uint32_t tick = 39108; tick <= 39117; ++tick)
-        EXPECT_NE(m_dialog.GetPageContainer()->FindById(tick), nullptr) << tick;
+    EXPECT_EQ(Page(kPageOptions),
+              (Ids{kLineMusicSlider, kLineSoundSlider, kLineFullScreen, kLineLanguages, kLineShowCredits}));
+    for (uint32_t tick = 1; tick <= 10; ++tick)
+        EXPECT_NE(m_dialog.GetPageContainer()->FindById(SliderTickId(kLineMusicSlider, tick)), nullptr) << tick;
     m_world.GetData()->fullscreen = game.m_bLanguageForced = game.m_bEnableLegals = 1;
-    EXPECT_EQ(Page(3), (Ids{39, 40, 45, 43, 44}));
+    EXPECT_EQ(Page(kPageOptions),
+              (Ids{kLineMusicSlider, kLineSoundSlider, kLineWindowed, kLineShowCredits, kLineShowLegals}));
     game.m_nSlot = 2;
-    EXPECT_EQ(Page(4), (Ids{47, 48, 49, 51, 2})) << "the slots, their renaming, play";
-    EXPECT_NE(m_dialog.GetPageContainer()->FindById(1107), nullptr);
-    EXPECT_EQ(m_dialog.GetPageContainer()->FindById(1108), nullptr) << "nothing to erase";
+    EXPECT_EQ(Page(kPageProfiles), (Ids{ProfileLine(0), ProfileLine(1), ProfileLine(2), kLineRenameProfile, kLinePlay}))
+        << "the slots, their renaming, play";
+    EXPECT_NE(m_dialog.GetPageContainer()->FindById(SideButtonId(kSideEraseProfile, 0)), nullptr);
+    EXPECT_EQ(m_dialog.GetPageContainer()->FindById(SideButtonId(kSideEraseProfile, 1)), nullptr)
+        << "nothing to erase";
     game.m_bWebLinks = game.m_bAccount = 1;
-    EXPECT_EQ(Page(18), (Ids{20, 21, 22}));
-    EXPECT_NE(m_dialog.GetPageContainer()->FindById(3107), nullptr);
-    EXPECT_EQ(Page(32), (Ids{68, 71, 73}));
-    EXPECT_TRUE(Page(33).empty() && Page(10).empty());
+    EXPECT_EQ(Page(kPageWebMenu), (Ids{kLineAccount, kLineMainWebSite, kLineSendScores}));
+    EXPECT_NE(m_dialog.GetPageContainer()->FindById(SideButtonId(kSideForgetAccount, 0)), nullptr);
+    EXPECT_EQ(Page(kPageLanguages), (Ids{LanguageLine(0), LanguageLine(3), LanguageLine(5)}));
+    EXPECT_TRUE(Page(kMenuPageCount).empty() && Page(kPageBlank).empty());
     // Every confirmation asks its own question above its answers.
     for (auto [page, question] : std::vector<std::pair<uint32_t, uint32_t>>{
-             {2, 52}, {5, 53}, {6, 54}, {7, 55}, {8, 56}, {9, 57}, {17, 60}})
-        EXPECT_EQ(Page(page), (Ids{question, 64, 65})) << page;
-    EXPECT_EQ(Page(15), (Ids{58, 66, 67}));
-    EXPECT_EQ(Page(16), (Ids{59, 66, 67}));
+             {kPageQuit, kLineQuitQuestion},
+             {kPageEraseProfile, kLineEraseProfileQuestion},
+             {kPageForgetStory, kLineForgetStory},
+             {kPageForgetTimed, kLineForgetTimed},
+             {kPageRestartStory, kLineRestartStory},
+             {kPageRestartTimed, kLineRestartTimed},
+             {kPageForgetAccount, kLineForgetAccountQuestion}})
+        EXPECT_EQ(Page(page), (Ids{question, kLineYes, kLineNo})) << page;
+    EXPECT_EQ(Page(kPageCreateAccount), (Ids{kLineCreateAccountQuestion, kLineWebYes, kLineBack}));
+    EXPECT_EQ(Page(kPageSendScores), (Ids{kLineSendScoresQuestion, kLineWebYes, kLineBack}));
     game.m_szPendingUrl[0] = u'h';
-    EXPECT_EQ(Page(2), (Ids{61, 64, 65})) << "quit for a web link";
+    EXPECT_EQ(Page(kPageQuit), (Ids{kLineQuitForLinkQuestion, kLineYes, kLineNo})) << "quit for a web link";
 }
 
 TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
 {
-    m_dialog.SetPage(0);
-    Click(7, 6);
-    EXPECT_EQ(m_dialog.GetPage(), 0u) << "pressed on one line, released on another";
+    m_dialog.SetPage(kPageMain);
+    Click(kLineOptions, kLineProfiles);
+    EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageMain}) << "pressed on one line, released on another";
     for (auto [page, id, next] : std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>{
-             {0, 2, 1}, {0, 6, 4}, {0, 7, 3}, {0, 9, 2}, {3, 42, 32}, {4, 2, 1}, {4, 51, 11}, {2, 65, 0}, {5, 65, 4},
-             {6, 65, 1}, {9, 65, 1}, {15, 67, 0}, {14, 1013, 13}, {13, 1012, 12}, {21, 24, 21}}) {
+             {kPageMain, kLinePlay, kPagePlay},
+             {kPageMain, kLineProfiles, kPageProfiles},
+             {kPageMain, kLineOptions, kPageOptions},
+             {kPageMain, kLineQuit, kPageQuit},
+             {kPageOptions, kLineLanguages, kPageLanguages},
+             {kPageProfiles, kLinePlay, kPagePlay},
+             {kPageProfiles, kLineRenameProfile, kPageProfileName},
+             {kPageQuit, kLineNo, kPageMain},
+             {kPageEraseProfile, kLineNo, kPageProfiles},
+             {kPageForgetStory, kLineNo, kPagePlay},
+             {kPageRestartTimed, kLineNo, kPagePlay},
+             {kPageCreateAccount, kLineBack, kPageMain},
+             {kPageEmail, PreviousFieldId(kPageEmail), kPagePassword},
+             {kPagePassword, PreviousFieldId(kPagePassword), kPageLogin},
+             {kPageScoresSent, kLineScoresSent, kPageScoresSent}}) {
         m_dialog.SetPage(page);
         Click(id);
         EXPECT_EQ(m_dialog.GetPage(), next) << page << " " << id;
     }
-    m_dialog.SetPage(0);
-    Click(9);
-    Click(64);
-    m_dialog.SetPage(32);
-    Click(73);
-    EXPECT_EQ(m_dialog.GetPage(), 3u);
-    Click(42);
-    Click(68);
+    m_dialog.SetPage(kPageMain);
+    Click(kLineQuit);
+    Click(kLineYes);
+    m_dialog.SetPage(kPageLanguages);
+    Click(LanguageLine(5));
+    EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageOptions});
+    Click(kLineLanguages);
+    Click(LanguageLine(0));
     EXPECT_EQ(m_menuWorld.calls, "quit language5 ") << "the current language changes nothing";
-    for (auto [page, back] : std::vector<std::pair<uint32_t, uint32_t>>{
-             {3, 0}, {5, 4}, {11, 4}, {8, 1}, {19, 18}, {20, 0}, {22, 0}, {25, 12}, {26, 14}, {32, 3}, {18, 0}}) {
+    for (auto [page, back] : std::vector<std::pair<uint32_t, uint32_t>>{{kPageOptions, kPageMain},
+                                                                        {kPageEraseProfile, kPageProfiles},
+                                                                        {kPageProfileName, kPageProfiles},
+                                                                        {kPageRestartStory, kPagePlay},
+                                                                        {kPageSendingScores, kPageWebMenu},
+                                                                        {kPageSendingAccount, kPageMain},
+                                                                        {kPageScoreRefused, kPageMain},
+                                                                        {kPageLoginTaken, kPageLogin},
+                                                                        {kPageBadEmail, kPageEmail},
+                                                                        {kPageLanguages, kPageOptions},
+                                                                        {kPageWebMenu, kPageMain}}) {
         m_dialog.SetPage(page);
         m_dialog.Back(true);
         EXPECT_EQ(m_dialog.GetPage(), back) << page;
@@ -253,24 +293,29 @@ TEST_P(MenuDialogTest, ClicksFollowTheTableAndBackReturnsToTheParent)
     record.m_bFinished = 1;
     for (uint8_t sent : {0, 1}) {
         record.m_bSent = sent;
-        m_dialog.SetPage(23 + sent);
+        m_dialog.SetPage(sent ? kPageAccountKnown : kPageAccountCreated);
         m_dialog.Back(false);
-        EXPECT_EQ(m_dialog.GetPage(), sent ? 0u : 16u);
+        EXPECT_EQ(m_dialog.GetPage(), uint32_t{sent ? kPageMain : kPageSendScores});
     }
     // The yes of every confirmation.
     Data().m_bAccount = 1;
     Data().m_szLogin[0] = u'x';
     for (auto [page, next, action] : std::vector<std::tuple<uint32_t, uint32_t, uint32_t>>{
-             {5, 4, kActionNone}, {6, 1, kActionNone}, {7, 1, kActionNone}, {8, 8, kActionNewStory},
-             {9, 9, kActionNewTimed}, {17, 0, kActionNone}}) {
+             {kPageEraseProfile, kPageProfiles, kActionNone},
+             {kPageForgetStory, kPagePlay, kActionNone},
+             {kPageForgetTimed, kPagePlay, kActionNone},
+             {kPageRestartStory, kPageRestartStory, kActionNewStory},
+             {kPageRestartTimed, kPageRestartTimed, kActionNewTimed},
+             {kPageForgetAccount, kPageMain, kActionNone}}) {
         m_dialog.SetPage(page);
-        Click(64);
+        Click(kLineYes);
         EXPECT_EQ(m_dialog.GetPage() * 1000 + m_dialog.GetAction(), next * 1000 + action) << page;
     }
+    EXPECT_EQ(m_menuWorld.resets, "00n 10n 00 10 ") << "both modes of the slot with its name, then one mode each";
     EXPECT_TRUE(Data().Progress(1, 0).m_bInUse) << "restarted";
     EXPECT_EQ(Data().m_bAccount + Data().m_szLogin[0], 0) << "account forgotten";
-    m_dialog.SetPage(1);
-    Click(13);
+    m_dialog.SetPage(kPagePlay);
+    Click(kLineContinueStory);
     EXPECT_EQ(m_dialog.GetAction(), uint32_t{kActionContinueStory});
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetAction(), uint32_t{kActionNone}) << "one frame only";
@@ -287,119 +332,121 @@ TEST_P(MenuDialogTest, EachChoiceIsSavedWhenItIsMade)
             ++count;
         return count;
     };
-    m_dialog.SetPage(4);
-    Click(48);
+    m_dialog.SetPage(kPageProfiles);
+    Click(ProfileLine(1));
     EXPECT_EQ(saves(), 1u) << "another slot";
-    Click(48);
+    Click(ProfileLine(1));
     EXPECT_EQ(saves(), 1u) << "the same slot again";
-    m_dialog.SetPage(11);
+    m_dialog.SetPage(kPageProfileName);
     Type(u"Ada\r");
     EXPECT_EQ(std::u16string(Data().m_szProfileNames[1]), u"Ada");
     EXPECT_EQ(saves(), 2u) << "a name";
-    m_dialog.SetPage(3);
+    m_dialog.SetPage(kPageOptions);
     m_dialog.Back(false);
     EXPECT_EQ(saves(), 3u) << "the volumes";
-    m_dialog.SetPage(5);
-    Click(64);
+    m_dialog.SetPage(kPageEraseProfile);
+    Click(kLineYes);
     EXPECT_EQ(saves(), 4u) << "a profile erased";
-    m_dialog.SetPage(17);
-    Click(64);
+    m_dialog.SetPage(kPageForgetAccount);
+    Click(kLineYes);
     EXPECT_EQ(saves(), 5u) << "the account forgotten";
 }
 
 TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
 {
     Data().m_bWebLinks = 1;
-    m_dialog.SetPage(18);
-    Click(22);
-    EXPECT_EQ(m_dialog.GetPage(), 18u) << "line 22 is disabled while nothing waits";
+    m_dialog.SetPage(kPageWebMenu);
+    Click(kLineSendScores);
+    EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageWebMenu}) << "the send line is disabled while nothing waits";
     CMenuDialog offline(m_world.GetData(), &m_menuWorld, nullptr);
-    offline.SetPage(0);
+    offline.SetPage(kPageMain);
     offline.StartSendScores();
     offline.OnUpdate();
-    EXPECT_EQ(offline.GetPage() * 10 + offline.GetWebSubState(), 270u);
+    EXPECT_EQ(offline.GetPage() * 10 + offline.GetWebSubState(), kPageNoAnswer * 10u);
     offline.Release();
     // Two finished games are sent one after the other.
     Data().Progress(0, 0).m_bFinished = Data().Progress(1, 2).m_bFinished = 1;
-    m_dialog.SetPage(18);
-    Click(22);
-    Click(66);
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u);
+    m_dialog.SetPage(kPageWebMenu);
+    Click(kLineSendScores);
+    Click(kLineWebYes);
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + kWebScoresSend);
     for (int frame = 0; frame < 8; ++frame)
         m_dialog.OnUpdate();
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 195u) << "the sending page never shown yet";
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingScores * 10u + kWebScoresSend)
+        << "the sending page never shown yet";
     EXPECT_EQ(m_web.sent, 0u);
     for (int frame = 0; frame < 8; ++frame) {
         m_dialog.Render();
         m_dialog.OnUpdate();
     }
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 210u);
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageScoresSent * 10u);
     EXPECT_EQ(m_web.sent, 2u);
     // The account: login, password, e-mail, then the server's answer.
     m_dialog.Back(false);
-    m_dialog.SetPage(15);
+    m_dialog.SetPage(kPageCreateAccount);
     Data().m_szLogin[0] = 0;
-    Click(66);
+    Click(kLineWebYes);
     Type(u"ab\r");
     Type(u"p w\r");
-    EXPECT_EQ(m_dialog.GetPage(), 14u);
+    EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageEmail});
     Type(u"a@b.c\r");
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u) << "one step in the same frame";
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend)
+        << "one step in the same frame";
     // The send waits for a frame that drew the sending page to be presented: the second draw.
     m_dialog.Render();
     m_dialog.OnUpdate();
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 202u);
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend);
     m_dialog.Render();
     m_dialog.OnUpdate();
-    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), 230u) << "the answer's page";
+    EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageAccountCreated * 10u) << "the answer's page";
     EXPECT_EQ(std::u16string(Data().m_szPassword) + Data().m_szLogin + Data().m_szEmail, u"p wab" u"a@b.c");
 }
 
 TEST_P(MenuDialogTest, EntryFieldsTakeTheirCharactersUpToTheirLength)
 {
-    m_dialog.SetPage(11);
+    m_dialog.SetPage(kPageProfileName);
     Type(u"9Z\u00F7Ab");
     EXPECT_EQ(Entry(), Code(u"Ab")) << "no 9, Z or division sign";
     Type(u"\b\b");
     Type(u"Anna\r");
-    EXPECT_EQ(m_dialog.GetPage(), 4u);
+    EXPECT_EQ(m_dialog.GetPage(), uint32_t{kPageProfiles});
     EXPECT_EQ(Data().m_szProfileNames[0][0], 0) << "the default name is not stored";
-    m_dialog.SetPage(11);
+    m_dialog.SetPage(kPageProfileName);
     Type(u"Bob\r");
     EXPECT_EQ(std::u16string(Data().m_szProfileNames[0]), u"Bob");
-    m_dialog.SetPage(12);
+    m_dialog.SetPage(kPageLogin);
     Type(u"a b");
     EXPECT_EQ(Entry(), Code(u"ab")) << "no blank in a login";
     Type(u"cdefghijklmn");
     EXPECT_EQ(Entry().size(), 12u) << "the 13th is refused";
-    m_dialog.SetPage(14);
+    m_dialog.SetPage(kPageEmail);
     Type(std::u16string(31, u'x'));
     EXPECT_EQ(Entry().size(), 30u);
     for (auto [mail, taken] : std::vector<std::pair<std::u16string, bool>>{
              {u"a@b.", false}, {u"a@@b.c", false}, {u"ab@c.d@e", false}, {u"a@b.c", true}}) {
-        m_dialog.SetPage(14);
+        m_dialog.SetPage(kPageEmail);
         Type(mail + u"\r");
-        EXPECT_EQ(m_dialog.GetPage(), taken ? 20u : 14u) << Utf16ToUtf8(mail);
+        EXPECT_EQ(m_dialog.GetPage(), uint32_t{taken ? kPageSendingAccount : kPageEmail}) << Utf16ToUtf8(mail);
         EXPECT_EQ(Entry(), taken ? u"" : Code(mail)) << "a refused address stays in the field";
-        m_dialog.SetWebSubState(0);
+        m_dialog.SetWebSubState(kWebIdle);
     }
 }
 
 TEST_P(MenuDialogTest, SlidersAndTimeTexts)
 {
-    m_dialog.SetPage(3);
-    C3DContainer* slider = m_dialog.GetPageContainer()->FindById(40);
+    m_dialog.SetPage(kPageOptions);
+    C3DContainer* slider = m_dialog.GetPageContainer()->FindById(kLineSoundSlider);
     Vector3 position{};
     ContainerRect rect{};
     slider->GetPosition(&position);
     slider->GetHitRect(&rect);
     m_world.GetData()->pointerX = position.x - rect.left - 16.0f;  // the widening of BUTTONS_SLIDER_WIDTH
-    EXPECT_EQ(m_dialog.SliderValue(40), 0.0f);
-    for (uint32_t tick = 40108; tick <= 40117; ++tick)
-        EXPECT_EQ(m_dialog.GetPageContainer()->FindById(tick)->GetColor(), 0xFF7F7F7Fu);
+    EXPECT_EQ(m_dialog.SliderValue(kLineSoundSlider), 0.0f);
+    for (uint32_t tick = 1; tick <= 10; ++tick)
+        EXPECT_EQ(m_dialog.GetPageContainer()->FindById(SliderTickId(kLineSoundSlider, tick))->GetColor(), 0xFF7F7F7Fu);
     m_world.GetData()->pointerX = position.x + rect.right + 16.0f;
-    EXPECT_EQ(m_dialog.SliderValue(40), 1.0f);
-    EXPECT_EQ(m_dialog.GetPageContainer()->FindById(40117)->GetColor(), 0xFFFFFFFFu);
+    EXPECT_EQ(m_dialog.SliderValue(kLineSoundSlider), 1.0f);
+    EXPECT_EQ(m_dialog.GetPageContainer()->FindById(SliderTickId(kLineSoundSlider, 10))->GetColor(), 0xFFFFFFFFu);
 
     // Held from the line, the slider reaches both ends of its scale beside it, and no farther.
     CWorldData* data = m_world.GetData();
@@ -449,7 +496,7 @@ TEST_P(MenuDialogTest, ConstructionCountsAndPictureNames)
 TEST_P(MenuDialogTest, EveryLineFrameHoldsItsTextAndMargins)
 {
     Data().m_bEnableTimeAttack = 1;
-    for (uint32_t page : {0u, 1u, 3u, 4u, 14u, 18u, 32u}) {
+    for (uint32_t page : {kPageMain, kPagePlay, kPageOptions, kPageProfiles, kPageEmail, kPageWebMenu, kPageLanguages}) {
         m_dialog.SetPage(page);
         for (CLinkedList::Node* n = m_dialog.GetPageContainer()->GetChildren().Head(); n; n = n->next) {
             auto* node = ListObject<C3DContainer>(n->value);
@@ -492,7 +539,7 @@ TEST_P(MenuDialogTest, NavigationButtonsAndCreditsAnswerByKeyAndClick)
     data->keyPressed[27] = 1;
     EXPECT_EQ(m_dialog.GetClickedButton(0), 26u);
     data->keyPressed[26] = data->keyPressed[27] = data->mouseReleased[0] = 0;
-    m_dialog.SetPage(13);
+    m_dialog.SetPage(kPagePassword);
     m_dialog.ShowCollectionButton(false);
     EXPECT_FALSE(layer->FindById(2)->IsVisible()) << "not beside a previous-field button";
     m_dialog.ShowCollectionButton(true);

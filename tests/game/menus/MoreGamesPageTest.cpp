@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "engine3d/Container.h"
+#include "game/PopupText.h"
 #include "game/menus/MoreGamesNavigation.h"
 #include "platform/win32/Win32System.h"
 #include "tests/game/StringsFixture.h"
@@ -159,6 +160,9 @@ TEST_P(MoreGamesPageTest, ADescriptionOpensItsLinkOnceAtQuitAndOnlyWithWebLinks)
     m_engine->ClearDraws();
     Page().Render();
     EXPECT_EQ(Shadows(), 0u);  // the pop-up's text, no icons
+    Vector3 text{1.0f, 1.0f, 0.0f};
+    Page().GetDescription()->GetTextNode()->GetPosition(&text);
+    EXPECT_FLOAT_EQ(text.y, 0.0f) << "the description in the middle of the screen, not at its top";
     Press(29);
     m_world.OpenWebLink(nullptr);
     m_world.OpenWebLink(nullptr);

@@ -1,5 +1,6 @@
 #include <cmath>
 #include <map>
+#include <ostream>
 #include <set>
 #include <string>
 #include <vector>
@@ -7,6 +8,7 @@
 #include "engine3d/Container.h"
 #include "engine3d/Frame.h"
 #include "engine3d/Object.h"
+#include "game/CharsetRemap.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/game/GameLoadFixture.h"
 #include "tests/support/MemoryTexture.h"
@@ -19,8 +21,6 @@ namespace {
 
 constexpr int kToGame = -1;
 constexpr int kQuits = -2;
-constexpr uint32_t kClose = 24;
-constexpr uint32_t kFieldLine = 38;
 
 // What the walk sets before each click: the settings switches and the records of profile 1.
 struct CWalkSetting {
@@ -28,6 +28,12 @@ struct CWalkSetting {
     bool everythingOn;  // web scores, time attack, legals, a second language
     bool account;
 };
+
+// Test names and failures show the setting by its name.
+void PrintTo(const CWalkSetting& setting, std::ostream* out)
+{
+    *out << setting.name;
+}
 
 // The WCAG 2 relative luminance of an sRGB colour.
 double Luminance(double r, double g, double b)
@@ -109,7 +115,7 @@ protected:
         game.m_szPendingUrl[0] = 0;
         game.m_nLanguage = 0;
         m_world.m_nNextScene = kNoIndex;
-        Dialog().SetWebSubState(0);
+        Dialog().SetWebSubState(kWebIdle);
         m_world.SetState(GS_MAIN_MENU, 0);
         m_world.m_pScreenshot->StopFade();
         Dialog().SetPage(page);
@@ -141,7 +147,7 @@ protected:
                 return int(Dialog().GetPage());
             m_world.m_pScreenshot->StopFade();
             if (state == GS_MORE_GAMES || state == GS_CREDITS || state == GS_LEGALS) {
-                ClickFrame(Dialog().GetNavLayer()->FindById(kClose));
+                ClickFrame(Dialog().GetNavLayer()->FindById(kNavClose));
                 continue;
             }
             Frame();
@@ -194,7 +200,7 @@ protected:
     int Type(uint32_t page)
     {
         static const std::map<uint32_t, std::u16string> kTexts = {
-            {11, u"Bea"}, {12, u"bea"}, {13, u"secret"}, {14, u"bea@example.org"}};
+            {kPageProfileName, u"Bea"}, {kPageLogin, u"bea"}, {kPagePassword, u"secret"}, {kPageEmail, u"bea@example.org"}};
         Prepare(page);
         for (char16_t unit : kTexts.at(page) + u"\r") {
             Data()->lastChar = unit;
@@ -212,7 +218,7 @@ protected:
         uint32_t count = 0;
         for (uint32_t n = 0; C3DContainerText* node = Dialog().GetPlacedLine(n, &line); ++n, ++count) {
             const std::u16string text = node->GetText();
-            EXPECT_FALSE(text.empty() && line.id != kFieldLine) << "page " << page << " line " << line.id;
+            EXPECT_FALSE(text.empty() && line.id != kLineEntryField) << "page " << page << " line " << line.id;
             EXPECT_EQ(text.find(u"MISSING"), std::u16string::npos) << "page " << page << " line " << line.id;
             C3DTexture* ground = Dialog().GetLineFrame(line.kind)->GetObject()->GetTexture(kFrameCentre, 0);
             ASSERT_NE(ground, nullptr);
@@ -233,13 +239,15 @@ protected:
     static inline std::string s_leastLine;
 };
 
+class SampleMenuLinesTest : public DecodedSampleTest {};
+
 } // namespace
 
 TEST_P(SampleMenuTest, EveryPageLeadsBackAndEveryLineReads)
 {
     std::map<uint32_t, std::set<int>> edges;
-    std::set<uint32_t> seen{0};
-    std::vector<uint32_t> queue{0};
+    std::set<uint32_t> seen{kPageMain};
+    std::vector<uint32_t> queue{kPageMain};
     while (!queue.empty()) {
         const uint32_t page = queue.back();
         queue.pop_back();
@@ -248,7 +256,7 @@ TEST_P(SampleMenuTest, EveryPageLeadsBackAndEveryLineReads)
         std::vector<int> leads;
         for (const auto& target : Targets())
             leads.push_back(Follow(page, target));
-        if (page >= 11 && page <= 14)
+        if (IsEntryPage(page))
             leads.push_back(Type(page));
         for (int next : leads) {
             edges[page].insert(next);
@@ -259,8 +267,8 @@ TEST_P(SampleMenuTest, EveryPageLeadsBackAndEveryLineReads)
     // The pages only the end of a game and the score server's answers show: each read and left
     // like the others.
     std::set<uint32_t> answers;
-    for (uint32_t page = 15; GetParam().everythingOn && page <= 26; ++page) {
-        if (seen.count(page) || page == 17 || page == 18)
+    for (uint32_t page = kPageCreateAccount; GetParam().everythingOn && page <= kPageBadEmail; ++page) {
+        if (seen.count(page) || page == kPageForgetAccount || page == kPageWebMenu)
             continue;
         answers.insert(page);
         CheckLines(page);
@@ -269,7 +277,7 @@ TEST_P(SampleMenuTest, EveryPageLeadsBackAndEveryLineReads)
             edges[page].insert(Follow(page, target));
     }
     // Back to the main page or into the game from every page, through the pages walked.
-    std::set<int> home{0, kToGame};
+    std::set<int> home{kPageMain, kToGame};
     for (bool grew = true; grew;) {
         grew = false;
         for (const auto& [page, leads] : edges) {
@@ -290,6 +298,67 @@ TEST_P(SampleMenuTest, EveryPageLeadsBackAndEveryLineReads)
     EXPECT_EQ(walked, expected);
     printf("%s: pages walked %s(and %zu shown by the end of a game or the server); least contrast ratio %.2f (%s)\n",
            GetParam().name, walked.c_str(), answers.size(), s_leastRatio, s_leastLine.c_str());
+}
+
+// Each named line shows the sample's text for it: the names keep the ids the construction's
+// string map is indexed by.
+TEST_F(SampleMenuLinesTest, NamedLinesShowTheSampleTexts)
+{
+    CMenuDialog& dialog = *m_world.m_pMenuDialog;
+    for (auto [line, text] : std::vector<std::pair<uint32_t, std::u16string>>{
+             {kLinePlay, u"Play"},
+             {kLineWebScores, u"Web scores"},
+             {kLineProfiles, u"Profiles"},
+             {kLineOptions, u"Options"},
+             {kLineMoreGames, u"More games"},
+             {kLineQuit, u"Quit"},
+             {kLineNewStory, u"New story game"},
+             {kLineContinueStory, u"Continue the story"},
+             {kLineNewTimed, u"New time attack"},
+             {kLineContinueTimed, u"Continue the time attack"},
+             {kLineEndOfStory, u"End of the story"},
+             {kLineAccount, u"Account:"},
+             {kLineMainWebSite, u"Web site"},
+             {kLineSendScores, u"Send my scores"},
+             {kLineSending, u"Sending the scores..."},
+             {kLineScoresSent, u"Your scores were sent."},
+             {kLineAccountCreated, u"Your account was created."},
+             {kLineAccountKnown, u"Welcome back!"},
+             {kLineLoginTaken, u"This login is taken."},
+             {kLineBadEmail, u"This e-mail address is not valid."},
+             {kLineScoreRefused, u"The server refused the score."},
+             {kLineNoAnswer, u"The server does not answer."},
+             {kLineEmailOk, u"OK"},
+             {kLineMusicSlider, u"Music"},
+             {kLineSoundSlider, u"Sounds"},
+             {kLineLanguages, u"Language"},
+             {kLineShowCredits, u"Credits"},
+             {kLineShowLegals, u"Legal notices"},
+             {kLineWindowed, u"Window"},
+             {kLineFullScreen, u"Full screen"},
+             {ProfileLine(2), u"Profile 3"},
+             {kLineRenameProfile, u"New profile"},
+             {kLineQuitQuestion, u"Quit the game?"},
+             {kLineEraseProfileQuestion, u"Erase this profile?"},
+             {kLineForgetStory, u"Forget the story game?"},
+             {kLineRestartTimed, u"Replay the time attack from the start?"},
+             {kLineCreateAccountQuestion, u"Create a web score account?"},
+             {kLineSendScoresQuestion, u"Send your finished times?"},
+             {kLineForgetAccountQuestion, u"Forget this account?"},
+             {kLineQuitForLinkQuestion, u"Quit and open the web site in your browser?"},
+             {kLineGameUnreadable, u"The saved game could not be read."},
+             {kLineNotSaved, u"Your progress could not be saved."},
+             {kLineYes, u"Yes"},
+             {kLineNo, u"No"},
+             {kLineWebYes, u"Yes"},
+             {kLineBack, u"Back"},
+             {LanguageLine(0), u"English"}}) {
+        char16_t shown[kMenuEntryUnits];
+        dialog.GetLineText(line, kPageMain, shown, false);
+        if (IsCharsetMode(*m_world.GetGameData()))
+            UnmapCharsetText(shown, Data());
+        EXPECT_EQ(std::u16string(shown).substr(0, text.size()), text) << "line " << line;
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Settings, SampleMenuTest,

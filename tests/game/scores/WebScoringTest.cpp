@@ -47,18 +47,18 @@ protected:
     {
         m_client.Reset();
         m_client.QueueScores(255, 255);
-        m_subState = 4;
-        SetPage(19);
+        m_subState = kWebScoresWait;
+        SetPage(kPageSendingScores);
     }
     void RunDialog(uint32_t subState)
     {
         m_subState = subState;
         for (int frame = 0; frame < 64 && m_client.GetRequestState() == CWebScoring::kIdle; ++frame) {
             switch (m_subState) {
-            case 1: m_subState = 2; break;
-            case 2: m_subState = 3; Sent(m_client.SendSetUser()); break;
-            case 4: m_subState = 5; break;
-            case 5: m_subState = 6; Sent(m_client.SendNext()); break;
+            case kWebAccountWait: m_subState = kWebAccountSend; break;
+            case kWebAccountSend: m_subState = kWebAccountSent; Sent(m_client.SendSetUser()); break;
+            case kWebScoresWait: m_subState = kWebScoresSend; break;
+            case kWebScoresSend: m_subState = kWebScoresSent; Sent(m_client.SendNext()); break;
             default: return;
             }
         }
@@ -66,7 +66,7 @@ protected:
     void Sent(Result result)
     {
         if (Failed(result))
-            m_subState = 0, SetPage(CWebScoring::kPageNoAnswer);
+            m_subState = kWebIdle, SetPage(kPageNoAnswer);
     }
 
     void SetAccount(const std::u16string& server, const char16_t* login, const char16_t* password)
@@ -101,7 +101,7 @@ protected:
 
     ScoreTestServer m_server;
     CWebScoring m_client{&m_world};
-    uint32_t m_subState = 0;
+    uint32_t m_subState = kWebIdle;
     std::vector<uint32_t> m_pages;
 };
 
@@ -110,21 +110,21 @@ protected:
 TEST_F(WebScoringTest, SetUserAnswersPickThePagesAndOnlyOneOrTwoSetTheAccount)
 {
     WStrCopy(Data().m_szPassword, kPasswordUnits, u"");
-    RunDialog(1);
+    RunDialog(kWebAccountWait);
     EXPECT_NE(LastTarget().find("&login=bob&password=&email=bob%40example.org"), std::string::npos);
     EXPECT_EQ(m_server.Accounts().count("bob"), 1u);
     EXPECT_EQ(Data().m_bAccount, 1);
     m_client.Reset();
-    RunDialog(1);  // the same account again
+    RunDialog(kWebAccountWait);  // the same account again
     EXPECT_EQ(m_pages, (std::vector<uint32_t>{23, 24}));
-    EXPECT_EQ(m_subState, 0u);
+    EXPECT_EQ(m_subState, uint32_t{kWebIdle});
 
     const std::pair<std::string, uint32_t> answers[] = {{"-1", 25}, {"-2", 26}, {"1\n", 27}, {"", 27}, {"3", 27}};
     for (const auto& [body, page] : answers) {
         Data().m_bAccount = 0;
         m_server.SetFault(ScoreAnswer(body));
         m_client.Reset();
-        RunDialog(1);
+        RunDialog(kWebAccountWait);
         EXPECT_EQ(m_pages.back(), page) << body;
         EXPECT_EQ(Data().m_bAccount, 0) << body;
     }
@@ -185,7 +185,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     Finish(0, 0, kOneMinute);
     StartSendScores();
     RunDialog(m_subState);  // "-2": wrong password
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoreRefused);
+    EXPECT_EQ(m_pages.back(), kPageScoreRefused);
 
     // A silent server fails the send once the timeout is over; an answer cut off in its body, or
     // whole under an error status, is no answer either.
@@ -198,7 +198,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
         m_server.SetFault(fault);
         StartSendScores();
         RunDialog(m_subState);
-        EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer) << fault.status;
+        EXPECT_EQ(m_pages.back(), kPageNoAnswer) << fault.status;
         EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kIdle);
         EXPECT_EQ(Data().Progress(0, 0).m_bSent, 0);
         EXPECT_FALSE(SavedAsSent(0, 0));
@@ -206,7 +206,7 @@ TEST_F(WebScoringTest, RefusedOrUnreadAnswersLeaveTheRecordUnsent)
     m_server.SetFault(ScoreAnswer("1"));
     StartSendScores();
     RunDialog(m_subState);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageScoresSent);
+    EXPECT_EQ(m_pages.back(), kPageScoresSent);
     EXPECT_TRUE(SavedAsSent(0, 0));
 }
 
@@ -214,13 +214,13 @@ TEST_F(WebScoringTest, SendsThatCannotGoOutFailWithoutTouchingTheRecords)
 {
     RefusingPort refusing;
     SetAccount(HttpTestServer::LoopbackUrl(refusing.Port(), u"/score"), u"bob", u"my pass");
-    RunDialog(1);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
+    RunDialog(kWebAccountWait);
+    EXPECT_EQ(m_pages.back(), kPageNoAnswer);
     EXPECT_EQ(m_client.GetRequestState(), CWebScoring::kIdle);
 
     SetAccount(m_server.BaseUrl() + u" x", u"bob", u"my pass");
-    RunDialog(1);
-    EXPECT_EQ(m_pages.back(), CWebScoring::kPageNoAnswer);
+    RunDialog(kWebAccountWait);
+    EXPECT_EQ(m_pages.back(), kPageNoAnswer);
     EXPECT_NE(s_log.find(u"# CWebScoring"), std::u16string::npos);
     EXPECT_TRUE(m_server.Requests().empty());
 

@@ -168,7 +168,7 @@ TEST_P(ToolbarTest, TheBarsTakeThePointerAndTheMenubarItsButtons)
     for (auto [x, y, on] : {std::tuple{59.9f, 300.0f, true}, {500.0f, 723.01f, true}, {60.0f, 300.0f, false},
                             {500.0f, 723.0f, false}}) {
         SetPointer(0, 0, x, y);
-        EXPECT_EQ(m_toolbar.IsPointOnBars(), on ? RES_OK : RES_FAIL) << x << " " << y;
+        EXPECT_EQ(m_toolbar.IsPointOnBars(), on) << x << " " << y;
     }
     m_world.m_pToolbar.reset(&m_toolbar);
     EXPECT_EQ(m_world.GetToolbarSize().x * 1000 + m_world.GetToolbarSize().y, 60045.0f);

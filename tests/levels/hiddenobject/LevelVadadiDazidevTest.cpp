@@ -412,6 +412,25 @@ TEST_P(LevelVadadiDazidevTest, TheTutorialsToolbarStepBreaksItsTextIntoLinesBesi
     }
 }
 
+// The hint pictures the tutorial explains lie wholly on the screen, in the pop-up's box.
+TEST_P(LevelVadadiDazidevTest, TheTutorialsHintPicturesLieInsideTheScreen)
+{
+    Open();
+    CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
+    const CHint& hint = *m_world.m_pHint;
+    for (uint32_t step : {7u, 8u}) {
+        Data().m_nTutorialStep = step;
+        m_engine->ClearDraws();
+        level.RenderModal();
+        const std::vector<MemoryDraw> draws = m_engine->DrawsOf(hint.GetTimer());
+        ASSERT_EQ(draws.size(), step == 7 ? 4u : 1u);
+        for (size_t n = 0; n + (step == 7 ? 1 : 0) < draws.size(); ++n) {
+            EXPECT_GT(draws[n].matrix.m[13], 768.0f * 0.5f) << "under the text, step " << step;
+            EXPECT_LT(draws[n].matrix.m[13] + 40.0f, 768.0f) << "above the bottom edge, step " << step;
+        }
+    }
+}
+
 TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefused)
 {
     CHiddenObjectRecordModel r;

@@ -1,7 +1,7 @@
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tests/game/GameLoadFixture.h"
 
 // The sample's mini-game boards as its data builds them, over the decoded sample pictures.

@@ -305,11 +305,12 @@ TEST_F(D3D8DeviceTest, FullScreenSetsTheDisplayModeUntilReleased)
     EXPECT_FALSE(CDesktopState::Get().modeSet);
     ReleaseDevice();
 
-    // A size the display cannot show still makes a device; its image is stretched.
+    // A size the display does not have is the mode all the same: the display shows it scaled.
     parameters.BackBufferWidth = 123;
     parameters.BackBufferHeight = 77;
     ASSERT_EQ(m_direct3D->CreateDevice(0, D3DDEVTYPE_HAL, m_window, kHardware, &parameters, &m_device), D3D_OK);
-    EXPECT_FALSE(CDesktopState::Get().modeSet);
+    EXPECT_TRUE(CDesktopState::Get().modeSet);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), 123);
     EXPECT_EQ(m_device->Present(nullptr, nullptr, nullptr, nullptr), D3D_OK);
 }
 

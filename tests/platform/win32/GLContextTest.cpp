@@ -1,7 +1,15 @@
 #include <GL/gl.h>
+#include <GL/glext.h>
+
+#include <cstdio>
+#include <string>
 
 #include "platform/win32/GLContext.h"
+#include "platform/win32/Win32System.h"
 #include "tests/platform/PlatformTestHelpers.h"
+#include "tests/support/PrivateDisplay.h"
+#include "tests/support/ScopedEnv.h"
+#include "tests/support/X11Desktop.h"
 
 namespace {
 
@@ -121,8 +129,11 @@ TEST_F(GLContextTest, ContextOutlivesAWindowRecreatedForFullScreen)
     mode.dmPelsHeight = static_cast<DWORD>(height);
     mode.dmBitsPerPel = 32;
     EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_SUCCESSFUL);
-    mode.dmPelsWidth = 123;
-    mode.dmPelsHeight = 77;
+    // Any size shows, scaled; no size at all and colour depths no display has do not.
+    mode.dmPelsWidth = 0;
+    EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
+    mode.dmPelsWidth = static_cast<DWORD>(width);
+    mode.dmBitsPerPel = 8;
     EXPECT_EQ(ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN), DISP_CHANGE_BADMODE);
 
     HDC newDc = PreparedDc(fullscreen);
@@ -141,4 +152,102 @@ TEST_F(GLContextTest, ContextOutlivesAWindowRecreatedForFullScreen)
     ASSERT_TRUE(DestroyWindow(fullscreen));
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
     EXPECT_TRUE(wglDeleteContext(context));
+}
+
+namespace {
+
+// Waits, a bounded while, for a message of that number from the display.
+bool AwaitMessage(UINT number, MSG* message)
+{
+    for (int tries = 0; tries < 200; ++tries) {
+        if (PeekMessageW(message, nullptr, number, number, PM_REMOVE))
+            return true;
+        Sleep(10);
+    }
+    return false;
+}
+
+// A full-screen window of a 640 x 480 mode on a 1280 x 1024 display, drawn green on its left half
+// and red on its right: what the screen shows, where the pointer lands, and the window once the
+// desktop's mode is back; printed for the test to compare.
+int ShowScaledWindow(const std::string& display)
+{
+    WNDCLASSW windowClass{};
+    windowClass.lpfnWndProc = PlainProc;
+    windowClass.lpszClassName = u"ScaledWindow";
+    RegisterClassW(&windowClass);
+    HWND window = CreateWindowExW(0, u"ScaledWindow", u"scaled", kFullscreen, 0, 0, 640, 480, GetDesktopWindow(),
+                                  nullptr, nullptr, nullptr);
+    DEVMODEW mode{212, DM_BITSPERPEL | DM_PELSWIDTH | DM_PELSHEIGHT, 32, 640, 480, 0};
+    if (!window || ChangeDisplaySettingsW(&mode, CDS_FULLSCREEN) != DISP_CHANGE_SUCCESSFUL)
+        return 2;
+    HDC dc = PreparedDc(window);
+    HGLRC context = dc ? wglCreateContext(dc) : nullptr;
+    if (!context || !wglMakeCurrent(dc, context))
+        return 3;
+    RECT client{};
+    GetClientRect(window, &client);
+    int width = 0, height = 0;
+    GLWindowSize(&width, &height);
+    fprintf(stderr, "screen %dx%d client %ldx%ld image %dx%d%s\n", GetSystemMetrics(SM_CXSCREEN),
+            GetSystemMetrics(SM_CYSCREEN), static_cast<long>(client.right), static_cast<long>(client.bottom), width,
+            height, GLWindowFramebuffer() ? " apart" : "");
+    for (int frame = 0; frame < 3; ++frame) {
+        glViewport(0, 0, 640, 480);
+        glClearColor(1.0f, 0.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glEnable(GL_SCISSOR_TEST);
+        glScissor(0, 0, 320, 480);
+        glClearColor(0.0f, 1.0f, 0.0f, 1.0f);
+        glClear(GL_COLOR_BUFFER_BIT);
+        glDisable(GL_SCISSOR_TEST);
+        SwapBuffers(dc);
+        DrainQueue();
+    }
+    ScreenImage screen;
+    if (!GrabScreen(&screen, display))
+        return 4;
+    fprintf(stderr, "bars %06x %06x halves %06x %06x\n", screen.At(640, 10), screen.At(640, 1013), screen.At(400, 500),
+            screen.At(900, 500));
+    MSG moved{};
+    MovePointer(900, 500, display);
+    if (!AwaitMessage(WM_MOUSEMOVE, &moved))
+        return 5;
+    fprintf(stderr, "pointer %d,%d\n", GET_X_LPARAM(moved.lParam), GET_Y_LPARAM(moved.lParam));
+    ChangeDisplaySettingsW(nullptr, 0);
+    GLint drawn = -1;
+    glGetIntegerv(GL_DRAW_FRAMEBUFFER_BINDING, &drawn);
+    RECT placed{};
+    GetWindowRect(window, &placed);
+    fprintf(stderr, "desktop %dx%d window %ldx%ld drawn into %d\n", GetSystemMetrics(SM_CXSCREEN),
+            GetSystemMetrics(SM_CYSCREEN), static_cast<long>(placed.right - placed.left),
+            static_cast<long>(placed.bottom - placed.top), drawn);
+    wglMakeCurrent(nullptr, nullptr);
+    wglDeleteContext(context);
+    return 0;
+}
+
+} // namespace
+
+// A mode the display lacks is shown scaled to fit, its aspect kept (1280 / 640 = 2, so 1280 x 960
+// between black bars of 32 rows), and the pointer comes back through the same scale and offset.
+// Once the desktop's mode returns, the window is drawn into directly again.
+TEST_F(GLContextTest, AModeTheDisplayLacksIsShownLetterBoxedAndThePointerComesBack)
+{
+    if (!PrivateDisplay::ServerInstalled())
+        GTEST_SKIP() << "needs Xvfb";
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            PrivateDisplay display("1280x1024");
+            ScopedEnv onDisplay("DISPLAY", display.Name().c_str());
+            int result = ShowScaledWindow(display.Name());
+            PlatformShutdown();
+            exit(result);
+        },
+        testing::ExitedWithCode(0),
+        testing::ContainsRegex("screen 640x480 client 640x480 image 640x480 apart\n"
+                               "bars 000000 000000 halves 00ff00 ff0000\n"
+                               "pointer 450,234\n"
+                               "desktop 1280x1024 window 640x480 drawn into 0\n"));
 }

@@ -1,6 +1,9 @@
+#include <unistd.h>
+
 #include <vector>
 
 #include "platform/win32/Win32System.h"
+#include "tests/support/X11Desktop.h"
 #include "tests/platform/PlatformTestHelpers.h"
 
 namespace {
@@ -149,6 +152,54 @@ TEST_F(WindowTest, TextRectanglesVisibilityAndFinding)
     EXPECT_EQ(FindWindowW(m_className.c_str(), nullptr), window);
     EXPECT_EQ(FindWindowW(m_className.c_str(), u"Kvo Adventure - Vadadi"), window);
     ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(IsIconic(window));
+    ShowWindow(window, SW_RESTORE);
+    EXPECT_FALSE(IsIconic(window));
+}
+
+// The window manager offers only what the style can do: the fixed game window can be moved,
+// minimised and closed, but neither maximised nor resized; a sizing frame and a maximise box
+// add those.
+TEST_F(WindowTest, TheWindowManagerOffersOnlyWhatTheStyleCanDo)
+{
+    REQUIRE_DISPLAY();
+    constexpr unsigned long kMove = 4, kMinimise = 8, kMaximise = 16, kClose = 32, kResize = 2;
+    struct {
+        DWORD style;
+        unsigned long functions;
+    } const cases[] = {
+        {0x06CA0000, kMove | kMinimise | kClose},
+        {0x06CA0000 | WS_THICKFRAME | WS_MAXIMIZEBOX, kMove | kMinimise | kClose | kMaximise | kResize},
+    };
+    for (const auto& wanted : cases) {
+        HWND window = MakeWindow(RecordingProc, wanted.style);
+        ASSERT_NE(window, nullptr);
+        const std::vector<unsigned long> shown = WindowsOfProcess(getpid());
+        ASSERT_EQ(shown.size(), 1u);
+        std::vector<unsigned long> hints;
+        ASSERT_TRUE(WindowProperty(shown[0], "_MOTIF_WM_HINTS", &hints));
+        ASSERT_GE(hints.size(), 3u);
+        EXPECT_EQ(hints[1], wanted.functions) << std::hex << wanted.style;
+        EXPECT_EQ((hints[2] & 64) != 0, (wanted.functions & kMaximise) != 0) << "the maximise button";
+        DestroyWindow(window);
+        UnregisterClassW(m_className.c_str(), nullptr);
+    }
+}
+
+// A minimised window whose size changes (as a full-screen one leaving the display's mode does)
+// stays minimised until it is restored.
+TEST_F(WindowTest, AMinimisedWindowStaysMinimisedWhenItsSizeChanges)
+{
+    REQUIRE_DISPLAY();
+    HWND window = MakeWindow(RecordingProc);
+    ASSERT_NE(window, nullptr);
+    ShowWindow(window, SW_SHOW);
+    ShowWindow(window, SW_MINIMIZE);
+    EXPECT_TRUE(SetWindowPos(window, HWND_TOP, 0, 0, 200, 150, SWP_NOMOVE));
+    for (int tries = 0; tries < 20; ++tries) {
+        Sleep(10);
+        DrainQueue();
+    }
     EXPECT_TRUE(IsIconic(window));
     ShowWindow(window, SW_RESTORE);
     EXPECT_FALSE(IsIconic(window));

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "engine3d/SceneGameData.h"
-#include "levels/minigames/LevelJigsaw.h"
-#include "levels/minigames/LevelShoot.h"
-#include "levels/minigames/LevelSliding.h"
+#include "levels/jigsaw/LevelJigsaw.h"
+#include "levels/shoot/LevelShoot.h"
+#include "levels/sliding/LevelSliding.h"
 #include "tests/support/game/PartClickPoint.h"
 #include "tests/support/game/ReportTokens.h"
 

@@ -3,13 +3,17 @@
 #include <cmath>
 #include <cstdint>
 
+#include "core/Math3D.h"
 #include "core/WorldData.h"
 #include "engine3d/Container.h"
+#include "engine3d/Font.h"
+#include "game/GameData.h"
 #include "game/GameStates.h"
 #include "game/GameTooltip.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
+#include "game/menus/MoreGamesPage.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "game/widgets/Toolbar.h"
@@ -18,7 +22,6 @@
 
 namespace {
 
-constexpr uint32_t kNavButtonBase = 1000;
 constexpr int64_t kHintTool = 100;
 
 int64_t OrNone(uint32_t value)
@@ -101,8 +104,23 @@ void ReportNavButtons(CReportTokens& tokens, CMenuDialog& dialog)
         C3DContainer* node = ListObject<C3DContainer>(n->value);
         if (!node->IsVisible() || !HasHitRect(*node))
             continue;
-        const uint32_t id = node->GetId() % kNavButtonBase;
-        tokens.Add("button", JoinFields({std::to_string(kNavButtonBase + id), NodeRect(tokens, *node), "1", ""}));
+        const uint32_t id = node->GetId() % kReportNavButtonBase;
+        tokens.Add("button", JoinFields({std::to_string(kReportNavButtonBase + id), NodeRect(tokens, *node), "1", ""}));
+    }
+}
+
+// The games of the shown more-games page, each with its icon's rectangle, and the one whose
+// description shows (-1 for none).
+void ReportMoreGames(CReportTokens& tokens, CMoreGamesPage& page)
+{
+    tokens.Add("selected", int64_t{page.GetSelected()});
+    C3DContainer* pages = page.GetPages();
+    for (CLinkedList::Node* p = pages ? pages->GetChildren().Head() : nullptr; p; p = p->next) {
+        C3DContainer* shown = ListObject<C3DContainer>(p->value);
+        for (CLinkedList::Node* n = shown->IsVisible() ? shown->GetChildren().Head() : nullptr; n; n = n->next) {
+            C3DContainer* game = ListObject<C3DContainer>(n->value);
+            tokens.Add("game", JoinFields({std::to_string(game->GetId()), NodeRect(tokens, *game)}));
+        }
     }
 }
 
@@ -118,6 +136,22 @@ CPopupText* ShownPopup(CVadadiDazidevWorld& world, const char** kind)
     }
 }
 
+// The page's text as its node lays it out and draws it with the main font.
+void ReportPopupBox(CReportTokens& tokens, CVadadiDazidevWorld& world, CPopupText& popup)
+{
+    C3DContainerText* node = popup.GetTextNode();
+    CVarnFont* font = world.GetMainFont();
+    const char16_t* text = node ? node->GetText() : nullptr;
+    if (!font || !text || !*text)
+        return;
+    Vector3 size{}, at{};
+    node->GetPosition(&at);
+    const Vector2 scale = node->GetScale();
+    font->MeasureText(&size, text, scale.x, scale.y);
+    font->AlignPosition(&at, &at, node->GetAlign(), &size);
+    tokens.Add("popupbox", tokens.Rect(at.x, at.y, size.x, size.y));
+}
+
 void ReportPopups(CReportTokens& tokens, CVadadiDazidevWorld& world)
 {
     const CWorldData& data = *world.GetData();
@@ -125,6 +159,7 @@ void ReportPopups(CReportTokens& tokens, CVadadiDazidevWorld& world)
     if (CPopupText* popup = ShownPopup(world, &kind)) {
         tokens.Add("popup", JoinFields({kind, tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight)}));
         tokens.Add("popuptext", tokens.Text(popup->GetPage()));
+        ReportPopupBox(tokens, world, *popup);
     } else if (world.GetState() == GS_LEVEL_MESSAGE) {
         tokens.Add("popup", JoinFields({"message", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight)}));
     }
@@ -167,17 +202,20 @@ void ReportToolbar(CReportTokens& tokens, CVadadiDazidevWorld& world, CToolbar& 
 }
 
 // The hint button unless the level locks the player's help.
-void ReportHint(CReportTokens& tokens, const CHint& hint, bool locked)
+void ReportHint(CReportTokens& tokens, const CWorldData& data, const CHint& hint, bool locked)
 {
     const Vector3& p = hint.GetPosition();
     const float half = hint.GetHalfWidth();
     if (!locked)
         tokens.Add("tool", JoinFields({std::to_string(kHintTool),
                                        tokens.Rect(p.x - half, p.y - half, 2 * half, 2 * half), "hint"}));
-    tokens.Add("hintframe", int64_t{hint.GetFrame()});
-    // While the glow shows, the next click only fades it.
-    tokens.Add("glow", hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow ? 1 : 0);
-
+    // While the glow shows, the next click only fades it. It is drawn by the first view.
+    Vector3 target{};
+    if (data.math && data.gameData)
+        data.math->TransformPoint(&target, &hint.GetTarget(), &data.gameData->m_matView[0]);
+    const bool shown = hint.GetGlowState() == kGlowFadeIn || hint.GetGlowState() == kGlowShow;
+    tokens.Add("glow", JoinFields({shown ? "1" : "0", tokens.Point(target.x, target.y)}));
+    tokens.Add("hintframe", hint.GetFrame());
 }
 
 void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
@@ -204,6 +242,7 @@ void ReportScalars(CReportTokens& tokens, CVadadiDazidevWorld* world)
     tokens.Add("mode", game->m_nMode);
     tokens.Add("scenerecord", level ? OrNone(level->GetCurrentRecord()) : -1);
     tokens.Add("idle", world->IsLevelIdle() && !world->IsChangePending() ? 1 : 0);
+    tokens.Add("faded", world->IsFadeOver() ? 1 : 0);
     const CWorldData& data = *world->GetData();
     tokens.Add("screen", tokens.Rect(0.0f, 0.0f, data.workingWidth, data.workingHeight));
     // The volumes in tenths, as the sliders set them.
@@ -226,13 +265,16 @@ std::string ReportWorldState(CVadadiDazidevWorld* world)
     if (dialog && ShowsNavButtons(state))
         ReportNavButtons(tokens, *dialog);
     ReportPopups(tokens, *world);
+    if (state == GS_MORE_GAMES && world->GetMoreGamesPage())
+        ReportMoreGames(tokens, *world->GetMoreGamesPage());
     CGameLevel* level = world->GetCurrentLevel();
     if (state != GS_IN_GAME || !level)
         return tokens.Text();
+    tokens.AddList("bars", {level->IsToolbarHeightIgnored() ? 0 : 1, level->IsToolbarHidden() ? 0 : 1});
     if (world->GetToolbar() && !level->IsToolbarHidden())
         ReportToolbar(tokens, *world, *world->GetToolbar());
     if (world->GetHint())
-        ReportHint(tokens, *world->GetHint(), level->IsPlayerHelpLocked());
+        ReportHint(tokens, *world->GetData(), *world->GetHint(), level->IsPlayerHelpLocked());
     ReportLevelState(tokens, *world, *level);
     return tokens.Text();
 }

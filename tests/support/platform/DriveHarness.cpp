@@ -15,6 +15,9 @@
 #include <utility>
 #include <vector>
 
+#include "platform/win32/DesktopState.h"
+#include "platform/win32/GLContext.h"
+#include "platform/win32/WindowRegistry.h"
 #include "tests/support/platform/AudioCapture.h"
 
 namespace {
@@ -78,8 +81,21 @@ Uint32 WindowId()
     return window ? SDL_GetWindowID(window) : 0;
 }
 
+// A client point of the drawing window as the pixel of its SDL window that shows it.
+void ToWindowPixel(int* x, int* y)
+{
+    SDL_Window* sdl = SDL_GL_GetCurrentWindow();
+    CWindow* window = sdl ? CWindowRegistry::Get().FindBySdlId(SDL_GetWindowID(sdl)) : nullptr;
+    if (!window)
+        return;
+    const POINT pixel = WindowScaling(*window).ToDisplay(*x, *y);
+    *x = pixel.x;
+    *y = pixel.y;
+}
+
 bool PushMouse(const std::string& verb, int x, int y)
 {
+    ToWindowPixel(&x, &y);
     SDL_Event event{};
     if (verb == "move") {
         event.type = SDL_MOUSEMOTION;
@@ -247,11 +263,9 @@ void DriveBeforeSwap()
         return;
     const std::string path = Drive().shotPath;
     Drive().shotPath.clear();
-    SDL_Window* window = SDL_GL_GetCurrentWindow();
+    // The frame as the program drew it, before a scaled window's image is shown scaled.
     int width = 0, height = 0;
-    if (window)
-        SDL_GL_GetDrawableSize(window, &width, &height);
-    if (width <= 0 || height <= 0)
+    if (!GLWindowSize(&width, &height) || width <= 0 || height <= 0)
         return;
     using BindFramebuffer = void (*)(GLenum, GLuint);
     auto bind = reinterpret_cast<BindFramebuffer>(SDL_GL_GetProcAddress("glBindFramebuffer"));
@@ -261,8 +275,8 @@ void DriveBeforeSwap()
     glGetIntegerv(GL_READ_BUFFER, &readBuffer);
     glGetIntegerv(GL_PACK_ALIGNMENT, &alignment);
     if (bind)
-        bind(0x8CA8 /* GL_READ_FRAMEBUFFER */, 0);
-    glReadBuffer(GL_BACK);
+        bind(0x8CA8 /* GL_READ_FRAMEBUFFER */, GLWindowFramebuffer());
+    glReadBuffer(GLWindowColorBuffer());
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     std::vector<unsigned char> rgba(size_t(width) * height * 4);
     glReadPixels(0, 0, width, height, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());

@@ -36,6 +36,8 @@ void ReadEnvironmentSwitches(CPlatformHarness& harness)
     harness.seed = harness.seedSet ? static_cast<uint32_t>(value) : 0;
     const char* step = getenv("VD_FIXED_STEP");
     harness.fixedStep = step && strcmp(step, "1") == 0;
+    // With every frame one frame unit long, frames run as fast as they can.
+    harness.unpacedPresents = harness.fixedStep;
     const char* module = getenv("VD_MODULE_3D");
     harness.module3D = module && (strcmp(module, "2") == 0 || strcmp(module, "4") == 0) ? module[0] - '0' : 0;
     const char* drive = getenv("VD_DRIVE");
@@ -95,6 +97,11 @@ void SetTestClock(ClockSource clock)
 void SetSleepHook(SleepHook hook)
 {
     Switches().harness.sleep = hook;
+}
+
+void SetFrameGate(bool (*gate)())
+{
+    Switches().harness.frameGate = gate;
 }
 
 void SetShellLauncher(const char* program)

@@ -28,6 +28,8 @@ void SetFocusAssumed(bool assumed);
 // and what Sleep does instead of sleeping (null: really sleep).
 void SetTestClock(ClockSource clock);
 void SetSleepHook(SleepHook hook);
+// What decides when frames run in place of the message loop (null: the loop).
+void SetFrameGate(bool (*gate)());
 
 // The program ShellExecuteExW starts in place of xdg-open (null: xdg-open from PATH).
 void SetShellLauncher(const char* program);

@@ -17,7 +17,7 @@
 #include "core/Stream.h"
 #include "engine3d/Object.h"
 #include "engine3d/SceneGameData.h"
-#include "levels/minigames/LevelJigsaw.h"
+#include "levels/jigsaw/LevelJigsaw.h"
 #include "platform/win32/GLContext.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/ImageFixtures.h"
