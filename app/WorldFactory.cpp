@@ -12,7 +12,7 @@ namespace {
 
 CVadadiDazidevWorld* GameWorldOf(CWorldData* data)
 {
-    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+    return data && data->gameData ? dynamic_cast<CVadadiDazidevWorld*>(data->world) : nullptr;
 }
 
 // The score client of the world; it finds the network module through the world.

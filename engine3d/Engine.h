@@ -54,6 +54,9 @@ public:
     virtual Result LightingInit(uint32_t count);
     virtual Result PointSpriteInit() = 0;
     virtual Result FogingInit() = 0;
+    // The version text of the graphics driver behind the current rendering context; null while
+    // none is current or the renderer has no such driver.
+    virtual const char* GetDriverVersion() const { return nullptr; }
     virtual Result BeginFrame();
     virtual Result EndFrame();
     virtual void Clear();

@@ -29,11 +29,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(game.Open(files) == RES_OK);
     CTestWorld& world = game.World();
     if (Succeeded(world.LoadCredits(0)))
-        FUZZ_CHECK(EndsInside(world.m_pCreditsText.get()) && std::isfinite(world.m_fCreditsHeight));
+        FUZZ_CHECK(EndsInside(world.m_Scroll.m_pText.get()) && std::isfinite(world.m_Scroll.m_fHeight));
     if (Succeeded(world.Load_Legals(0))) {
-        for (const auto& item : world.m_Legals)
+        for (const auto& item : world.m_Scroll.m_Legals)
             FUZZ_CHECK(EndsInside(item->m_szWrapped) && EndsInside(item->m_szRaw) && std::isfinite(item->m_Size.y));
-        FUZZ_CHECK(std::isfinite(world.m_fCreditsHeight));
+        FUZZ_CHECK(std::isfinite(world.m_Scroll.m_fHeight));
     }
     return 0;
 }

@@ -6,7 +6,7 @@
 #include "game/CharsetRemap.h"
 #include "game/KvoMusicManager.h"
 #include "game/PopupText.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/WorldComponentFactory.h"
 #include "game/screens/KvoBackground.h"
 #include "game/screens/KvoScreenshot.h"
 #include "game/screens/ScreenLayeredMenu.h"
@@ -15,6 +15,7 @@
 #include "game/widgets/InertiaPosition.h"
 #include "game/widgets/Toolbar.h"
 #include "game/widgets/TouchScreen.h"
+#include "world/World.h"
 
 namespace {
 
@@ -33,7 +34,7 @@ CBaseObject* MakeFont(CWorldData* data, C3DEngine* engine, uint32_t type)
 
 CBaseObject* MakeMusic(CWorldData* data, C3DEngine*, uint32_t)
 {
-    CVadadiDazidevWorld* world = data->gameData ? data->gameData->m_pWorld : nullptr;
+    CWorld* world = data->gameData ? data->world : nullptr;
     return world ? new (std::nothrow) CKvoMusicManager(data, world->GetAudioEngine()) : nullptr;
 }
 

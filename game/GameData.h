@@ -8,7 +8,7 @@
 #include "game/ProfileProgress.h"
 
 class CAudio;
-class CVadadiDazidevWorld;
+class CLevelHost;
 class CVarnFont;
 
 constexpr uint32_t kAppNameUnits = 32;
@@ -72,7 +72,7 @@ struct COwnedPackerFile : CPackerFile {
 // reads and writes (element total, the first two view matrices, language) come from its base.
 // Zero-filled when the world is made (value-initialised), then set by the world's constructor.
 struct CGameData : CSceneGameData {
-    CVadadiDazidevWorld* m_pWorld;
+    CLevelHost* m_pLevelHost;  // what the levels, their objects and actions reach of the world
     uint8_t m_bForceCharsetFont;  // forces the charset font (type 2)
     uint8_t m_bDebugKeys;  // developer switch: state changes with Ctrl held apply at once
     uint8_t m_bOverlay;  // developer overlay; a copy of m_bDebugKeys

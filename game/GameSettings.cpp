@@ -2,10 +2,12 @@
 #include <cmath>
 #include <new>
 
-#include "core/PlatformTable.h"
 #include "base/WideFormat.h"
+#include "core/PlatformTable.h"
+#include "engine3d/Font.h"
 #include "game/CharsetRemap.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MoreGamesPage.h"
 
 // The game configuration keys the world reads as it loads, in the order it reads them.
 

@@ -24,6 +24,18 @@ protected:
     ~CPopupBackground() = default;
 };
 
+class CGameLabels;
+
+// The level labels whose records a page takes its place from.
+class CPopupLabels {
+public:
+    // Null while there are none.
+    virtual CGameLabels* GetLabels() const = 0;
+
+protected:
+    ~CPopupLabels() = default;
+};
+
 class CPopupDialog {
 public:
     virtual void PlayClickSound() = 0;

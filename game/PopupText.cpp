@@ -15,7 +15,9 @@
 #include "game/CharsetRemap.h"
 #include "game/GameText.h"
 #include "game/PopupScreens.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
+#include "game/GameLabels.h"
+#include "world/World.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
 
@@ -261,7 +263,7 @@ const char16_t* CPopupText::ReadTags(const char16_t* cursor, int32_t* maxWidth)
 // The labels record the value names, when it exists, gives the page its width.
 void CPopupText::UseLabel(const char16_t* value, int32_t* maxWidth)
 {
-    CGameLabels* labels = m_pData->gameData->m_pWorld->GetLabels();
+    CGameLabels* labels = m_pLabels ? m_pLabels->GetLabels() : nullptr;
     const int64_t number = value ? LeadingNumber(value) : -1;
     const CLabelRecord* record = labels && number >= 1 ? labels->GetLabel(static_cast<uint32_t>(number - 1)) : nullptr;
     if (!record)
@@ -310,7 +312,7 @@ uint32_t CPopupText::OnTextPrevious()
 // place, else the page's middle on the line m_fLineY. The page is kept wholly on the screen.
 void CPopupText::PlaceText()
 {
-    CGameLabels* labels = m_pData->gameData->m_pWorld->GetLabels();
+    CGameLabels* labels = m_pLabels ? m_pLabels->GetLabels() : nullptr;
     const CLabelRecord* record =
         labels && m_nLabelsIndex >= 0 ? labels->GetLabel(static_cast<uint32_t>(m_nLabelsIndex)) : nullptr;
     const float width = m_pData->configuredWidth, height = m_pData->configuredHeight;
@@ -375,7 +377,7 @@ void CPopupText::DrawBackdrop(bool fade, bool background, bool loading)
         if (m_pBackground)
             m_pBackground->DrawBackground(255);
     }
-    CGameLabels* labels = m_pData->gameData->m_pWorld->GetLabels();
+    CGameLabels* labels = m_pLabels ? m_pLabels->GetLabels() : nullptr;
     if (m_nLabelsIndex != -1 && labels)
         labels->ShowLabel(m_nLabelsIndex);
 }

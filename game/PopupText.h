@@ -9,6 +9,7 @@ class CAudio;
 class CPopupBackground;
 class CPopupDialog;
 class CPopupFader;
+class CPopupLabels;
 struct CWorldData;
 
 constexpr uint32_t kPopupTextUnits = 4096;
@@ -40,6 +41,8 @@ public:
 
     // The screens the pop-up draws and sounds through; each may be null.
     void SetScreens(CPopupFader* fader, CPopupBackground* background, CPopupDialog* dialog);
+    // The labels a page's label tag refers to; without them the tag is passed over.
+    void SetLabels(const CPopupLabels* labels) { m_pLabels = labels; }
 
     void Clear();
     void SetText(uint32_t index, uint32_t table);
@@ -97,4 +100,5 @@ private:
     CPopupFader* m_pFader = nullptr;
     CPopupBackground* m_pBackground = nullptr;
     CPopupDialog* m_pDialog = nullptr;
+    const CPopupLabels* m_pLabels = nullptr;
 };

@@ -2,13 +2,15 @@
 #include <iterator>
 #include <new>
 
-#include "modules/AudioEngine.h"
-#include "core/Log.h"
 #include "base/WideFormat.h"
+#include "core/Log.h"
 #include "game/Construction.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
 #include "game/SoundNames.h"
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
+#include "modules/AudioEngine.h"
 
 // The construction file "<raw folder>_construct.raw" and the objects it names: every level,
 // tooltip, labels and timer object with its description file, the tutorial table and the

@@ -5,9 +5,10 @@
 #include <new>
 #include <utility>
 
+#include "base/WideFormat.h"
 #include "core/FileSave.h"
 #include "core/Stream.h"
-#include "base/WideFormat.h"
+#include "game/PopupText.h"
 #include "game/StreamValues.h"
 #include "game/VadadiDazidevWorld.h"
 

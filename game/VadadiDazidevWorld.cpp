@@ -1,7 +1,18 @@
 #include "game/VadadiDazidevWorld.h"
 
 #include "core/Log.h"
+#include "engine3d/Font.h"
+#include "game/KvoMusicManager.h"
+#include "game/PopupText.h"
 #include "game/SystemLanguage.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/screens/Stars.h"
+#include "game/states/StateScreens.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/InertiaPosition.h"
+#include "game/widgets/Toolbar.h"
+#include "game/widgets/TouchScreen.h"
 
 namespace {
 
@@ -9,9 +20,9 @@ constexpr uint32_t kFirstTutorialStep = 33;
 
 } // namespace
 
-CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
+CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData(), m_pScreens(std::make_unique<CStateScreens>(*this))
 {
-    m_GameData.m_pWorld = this;
+    m_GameData.m_pLevelHost = this;
     if (m_pData) {
         m_pData->gameData = &m_GameData;
         m_pData->sceneGameData = &m_GameData;
@@ -24,6 +35,11 @@ CVadadiDazidevWorld::CVadadiDazidevWorld() : m_GameData()
     m_GameData.m_nTutorialStep = kFirstTutorialStep;
     m_GameData.m_bTutorial = 1;
     m_GameData.m_fMaxZoomRefRatio = 1.0f;
+}
+
+CVadadiDazidevWorld::~CVadadiDazidevWorld()
+{
+    delete m_pMoreGames;
 }
 
 void CVadadiDazidevWorld::LogLine(const char16_t* text)

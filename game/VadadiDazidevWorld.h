@@ -5,59 +5,72 @@
 
 #include "core/FileSave.h"
 #include "core/Stream.h"
-#include "engine3d/Font.h"
 #include "engine3d/ObjectTypes.h"
-#include "world/World.h"
 #include "game/CreditTexts.h"
 #include "game/GameData.h"
-#include "game/GameLabels.h"
 #include "game/GameLevel.h"
-#include "game/GameTimer.h"
-#include "game/GameTooltip.h"
 #include "game/GameStates.h"
-#include "game/GameTooltip.h"
-#include "game/screens/KvoBackground.h"
-#include "game/screens/KvoScreenshot.h"
 #include "game/LevelFactory.h"
+#include "game/LevelHost.h"
+#include "game/PopupScreens.h"
 #include "game/ProfileSection.h"
 #include "game/SaveFolder.h"
-#include "game/screens/ScreenLayeredMenu.h"
-#include "game/screens/Stars.h"
-#include "game/KvoMusicManager.h"
-#include "game/PopupText.h"
 #include "game/WorldComponentFactory.h"
 #include "game/WorldMenuScreens.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuWorld.h"
-#include "game/menus/MoreGamesPage.h"
-#include "game/widgets/Hint.h"
+#include "game/scores/ScoreWorld.h"
+#include "game/screens/KvoBackground.h"
+#include "game/screens/KvoScreenshot.h"
 #include "game/widgets/MenubarActions.h"
-#include "game/widgets/Toolbar.h"
-#include "game/widgets/InertiaPosition.h"
-#include "game/widgets/TouchScreen.h"
+#include "world/World.h"
 
+class CGameLabels;
+class CGameTimer;
+class CGameTooltip;
+class CHint;
 class CInertiaPosition;
 class CKvoBackground;
 class CKvoMusicManager;
 class CKvoScreenshot;
 class CMoreGamesNavigation;
+class CMoreGamesPage;
 class CPopupBackground;
 class CPopupText;
 class CScreenLayeredMenu;
 class CStars;
+class CStateScreens;
+class CToolbar;
 class CTouchScreen;
+class CVarnFont;
 class CVarnFontCharset;
+class CWebScoring;
 struct CCameraArea;
 struct CStringFile;
 
 constexpr uint32_t kInitialState = GS_FADE_TO_LOADING;
 
-// The game world. Its screens, widgets and levels are still to come; so far it loads the game
-// configuration, the options and the profiles, and saves them again.
-class CVadadiDazidevWorld : public CWorld, public CMenuWorld {
+// The game world: it loads the configuration, the options, the profiles and the game's
+// components and levels, keeps the state number and the pending state, and runs each frame's
+// update and draw pass in a fixed order, handing the current state's share to its screen
+// (game/states). The screens work on the world's components as its own parts.
+class CVadadiDazidevWorld : public CWorld,
+                            public CMenuWorld,
+                            public CPopupLabels,
+                            public CLevelHost,
+                            public CScoreWorld {
+    friend class CExtraPagesScreen;
+    friend class CInGameScreen;
+    friend class CLayeredMenuScreen;
+    friend class CLoadingScreen;
+    friend class CLogoScreen;
+    friend class CMainMenuScreen;
+    friend class CPopupScreen;
+    friend class CSceneSwitchScreen;
+
 public:
     CVadadiDazidevWorld();
-    ~CVadadiDazidevWorld() override { delete m_pMoreGames; }
+    ~CVadadiDazidevWorld() override;
 
     // CWorld::Load with the same arguments, then the game's loading between host events 14 and 15.
     Result Load(WindowHandle window, uint16_t width, uint16_t height, uint8_t colorDepth, uint8_t fullscreen,
@@ -109,7 +122,7 @@ public:
     Result WriteProfile(CStream& stream, const CProfileProgress& record);
     Result LoadProfileSlot(uint32_t mode, uint32_t slot, bool withGame);
     Result SaveProfileSlot(uint32_t mode, uint32_t slot);
-    Result SaveProfile(uint32_t slot, uint32_t mode);
+    Result SaveProfile(uint32_t slot, uint32_t mode) override;
     // Leaves an empty profile file, clears the record and, with clearName, the slot's name.
     Result ResetProfileSlot(uint32_t mode, uint32_t slot, bool clearName) override;
     // Gives every record its per-level times, then reads both files of every slot without the
@@ -134,7 +147,7 @@ public:
     Result OnPrepareGame();
     // The makers of the levels and level objects, filled by the program before Load.
     CLevelFactory& GetLevelFactory() { return m_LevelFactory; }
-    uint32_t GetSceneCount() const { return m_nSceneCount; }
+    uint32_t GetSceneCount() const override { return m_nSceneCount; }
 
     // ---- String tables, languages, credits and legal texts ----
     // Marks the languages whose main and commons files both open (from the external pak when
@@ -165,15 +178,18 @@ public:
     Result Load_MoreGames(uint32_t index);
     void FreeMoreGames();
     // The level labels object; null while the world holds none.
-    CGameLabels* GetLabels() const { return dynamic_cast<CGameLabels*>(m_pLabels.get()); }
+    CGameLabels* GetLabels() const override;
 
-    CGameData* GetGameData() { return &m_GameData; }
+    CGameData* GetGameData() override { return &m_GameData; }
+    CWorldData* GetData() const override { return CWorld::GetData(); }
+    CAudioEngine* GetAudioEngine() const override { return CWorld::GetAudioEngine(); }
+    CNetworkEngine* GetNetworkEngine() const override { return CWorld::GetNetworkEngine(); }
 
     // ---- Mini-game levels ----
     // True while the level or a tooltip reports itself busy (a tooltip slides).
-    bool AreLevelObjectsBusy() const { return m_nLevelBusy != 0 || m_nTooltipBusy != 0; }
+    bool AreLevelObjectsBusy() const override { return m_nLevelBusy != 0 || m_nTooltipBusy != 0; }
     // True while a state change or a scene is waiting to be applied.
-    bool IsChangePending() const { return m_nPendingState != 0 || m_nNextScene != kNoIndex; }
+    bool IsChangePending() const override { return m_nPendingState != 0 || m_nNextScene != kNoIndex; }
 
     // ---- Web links and the more-games page ----
     // With a URL: keeps it to open at quit. With none: opens the kept URL with the shell, once.
@@ -192,7 +208,7 @@ public:
 
     // ---- Scene camera ----
     // The level being played; null when none is.
-    CGameLevel* GetCurrentLevel() const;
+    CGameLevel* GetCurrentLevel() const override;
     // Applies a zoom step (or the zoom toggle) to position and zoom, pivoting on the pointer (on
     // the screen centre for the toggle), then keeps both inside the current level's picture.
     // A zoom that is not above 0 (-1.0: unset) becomes the fit zoom.
@@ -201,9 +217,9 @@ public:
     void UpdateViewMatrices();
     // Eases the camera towards (x, -y, z) at zoom (-1.0: the fit zoom), both clamped first; a
     // free camera only, and only when the target differs.
-    void MoveCameraTo(const Vector3& position, float zoom);
-    void MoveCameraToMaxXMinY();
-    void MoveCameraToMaxXMaxY();
+    void MoveCameraTo(const Vector3& position, float zoom) override;
+    void MoveCameraToMaxXMinY() override;
+    void MoveCameraToMaxXMaxY() override;
     void StopCameraMove();
     // Sends the camera to the corner of largest x and smallest y at the fit zoom (at the next clamp).
     void ResetCamera();
@@ -215,15 +231,15 @@ public:
     bool IsZoomLocked() const;
     // The zoom at which a picture side fills the screen side beside the toolbar (the whole side
     // when ignored); 1.0 for a side that is not above 0.
-    float GetFitZoomRatioX(float width, bool ignoreWidth) const;
-    float GetFitZoomRatioY(float height, bool ignoreHeight) const;
-    float GetFitZoomRatio(float width, float height, bool ignoreHeight, bool ignoreWidth) const;
+    float GetFitZoomRatioX(float width, bool ignoreWidth) const override;
+    float GetFitZoomRatioY(float height, bool ignoreHeight) const override;
+    float GetFitZoomRatio(float width, float height, bool ignoreHeight, bool ignoreWidth) const override;
     // The in-game frame's camera step: the eased move (while a move runs, no level or tooltip is
     // busy and the fade is over), then the clamp with the pending wheel step and zoom toggle,
     // which it clears.
     void StepCamera(bool fadeOver);
     // The toolbar's width (its menubar) and height; 0 x 0 while the world holds no toolbar.
-    virtual Vector2 GetToolbarSize() const;
+    Vector2 GetToolbarSize() const override;
 
     // ---- Input reactions, click abuse and developer keys ----
     // Reactions to the left button and the pointer in virtual-screen units (z is always 0);
@@ -300,8 +316,8 @@ public:
     // ---- Loading, state machine, draw pass and sound bank ----
     // The makers of the world's components, filled by the program before Load.
     CWorldComponentFactory& GetComponentFactory() { return m_ComponentFactory; }
-    uint32_t GetState() const { return m_nState; }
-    uint32_t GetPendingState() const { return m_nPendingState; }
+    uint32_t GetState() const override { return m_nState; }
+    uint32_t GetPendingState() const override { return m_nPendingState; }
     // The in-game pop-up with the level's next queued pop-up, else a tooltip's; RES_FAIL when it
     // has nothing to show, else it shows its first page and state is asked for.
     Result ShowNextPopup(uint32_t state);
@@ -310,7 +326,7 @@ public:
 
     // Loads the bank entry on first use (a missing file is tried again next time), sets its loop
     // mode and the sound volume and marks it used. Nothing without an audio engine.
-    void AddAudio(uint16_t index, uint8_t loop);
+    void AddAudio(uint16_t index, uint8_t loop) override;
     // AddAudio, then the entry's sound starts.
     void PlayBankSound(uint16_t index);
     // Entries unused since the last sweep are unloaded; used ones become unused.
@@ -330,8 +346,8 @@ public:
     // left button's edges.
     void SetState(uint32_t state, uint8_t deferred);
     // Queues a level; the current one leaves first unless it is the same and no record is asked.
-    void GoToScene(uint32_t scene);
-    void ReloadSceneWithArgument(uint32_t record);
+    void GoToScene(uint32_t scene) override;
+    void ReloadSceneWithArgument(uint32_t record) override;
     // Each sets the mode and reads the profile (the blank one for a new game), then queues the
     // level; RES_FAIL with the mode as it was when the profile cannot be read.
     Result StartNewGame(uint32_t mode);
@@ -339,16 +355,16 @@ public:
     // A game that could not be read: the mode's record of the slot starts afresh (its best time
     // kept) and the player is told, the play page next.
     void TellGameUnreadable(uint32_t mode);
-    void OnGameFinished(uint8_t skip);
+    void OnGameFinished(uint8_t skip) override;
     void ChangeLanguage(uint32_t language);
-    void ShowLevelMessage();
+    void ShowLevelMessage() override;
     void OpenInGameMenu();
     void LeaveToMainMenu();
     void LeaveToProfileMenu();
     void Quit();
     void StartSceneIntroStep(uint8_t direct);
     // Every tooltip object, the folded ones on top.
-    void DrawTooltips();
+    void DrawTooltips() override;
     // The developer overlay of the in-game state: the current level's number, record and scene
     // kind, or with the level-list switch every level with its records.
     void DrawDeveloperOverlay();
@@ -357,34 +373,31 @@ public:
 
     // ---- Levels, their timer, labels and tooltips, and the stars ----
     // Level n; null past the levels.
-    CGameLevel* GetScene(uint32_t n) const;
-    uint32_t GetCurrentSceneIndex() const { return m_nCurrentScene; }
-    uint32_t GetTooltipCount() const { return m_nTooltipCount; }
+    CGameLevel* GetScene(uint32_t n) const override;
+    uint32_t GetCurrentSceneIndex() const override { return m_nCurrentScene; }
+    uint32_t GetTooltipCount() const override { return m_nTooltipCount; }
     // Tooltip n; null past the tooltips or when the object is no tooltip.
-    CGameTooltip* GetTooltip(uint32_t n) const;
+    CGameTooltip* GetTooltip(uint32_t n) const override;
     // The level timer; null while the world holds none.
-    CGameTimer* GetTimer() const;
-    CStars* GetStars() const { return m_pStars.get(); }
-    CHint* GetHint() const { return m_pHint.get(); }
-    CToolbar* GetToolbar() const { return m_pToolbar.get(); }
-    CPopupText* GetTutorialPopup() const { return m_pPopupTuto.get(); }
+    CGameTimer* GetTimer() const override;
+    CStars* GetStars() const override { return m_pStars.get(); }
+    CHint* GetHint() const override { return m_pHint.get(); }
+    CToolbar* GetToolbar() const override { return m_pToolbar.get(); }
+    CPopupText* GetTutorialPopup() const override { return m_pPopupTuto.get(); }
     // The pop-ups of the scene intro text and of the in-game and end texts.
     CPopupText* GetWaitingPopup() const { return m_pPopupWaiting.get(); }
     CPopupText* GetIngamePopup() const { return m_pPopupIngame.get(); }
-    CVarnFont* GetMainFont() const { return m_pMainFont; }
+    CVarnFont* GetMainFont() const override { return m_pMainFont; }
     // The scene zoom (the fit zoom while unset).
-    float GetSceneZoom() const;
+    float GetSceneZoom() const override;
     // Tooltip n unfolds (unless shown) and is no longer hidden; the tooltips count as busy.
-    void ShowTooltip(uint8_t index);
+    void ShowTooltip(uint8_t index) override;
     // Tooltip n folds (unless folded) and is hidden.
-    void HideTooltip(uint8_t index);
+    void HideTooltip(uint8_t index) override;
     // A loaded bank entry is kept by the sweeps until it is used again.
-    void MarkAudio(uint16_t index);
+    void MarkAudio(uint16_t index) override;
     // Time is up in the timed mode: the timer hides and an unfinished hidden-object scene restarts.
     void OnTimeUp();
-    // The in-game frame's level steps: the tooltips' slides into the tooltip busy value, the
-    // current level's effects and stars, and the timer's countdown in the timed mode.
-    void UpdateLevelObjects();
     // The first pop-up page a tooltip leaves, taken from it; kNoPopupPage when none.
     int32_t TakeTooltipPage();
     // Every tooltip folds (a scene switch).
@@ -392,14 +405,8 @@ public:
     // The level becomes current: a scene argument (kNoIndex: none) becomes its record, it starts
     // fresh, its first-visit byte is cleared when the level kind asks for it, its effects re-arm.
     void StartLevel(CGameLevel& level, uint32_t record);
-    // The in-game hint steps: the glow, and the recharge unless the level pauses it.
-    void StepHint(CGameLevel& level);
-    // Over the level: its active star, and in the timed mode the timer, its badge and its text.
-    void RenderLevelOverlay(CGameLevel& level);
     // The timed mode's badge over the level with the timer's alpha; RES_OK when clicked.
     Result RenderTimerBadge(CMenuDialog& dialog, float alpha);
-    // The first visit of the level kind in this record starts the intro step once.
-    void OfferFirstVisitIntro(CGameLevel& level);
     // The queued level's record: the scene argument's, else its current one; null when none.
     const CLevelRecord* QueuedRecord() const;
     // Registers the profile sections of the timer, the tooltips, the levels and the current scene
@@ -420,12 +427,8 @@ public:
     // With time attack enabled, the per-level extra seconds and zoom keys into the scenes' records.
     void ReadLevelTimeAttackKeys();
     // Neither the level nor a tooltip is busy (both cleared by every state change).
-    bool IsLevelIdle() const { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
-    CKvoBackground* GetBackground() const { return m_pBackground.get(); }
-    // In the quiz state of a hidden-object scene the page takes the frame: its step once no pop-up
-    // shows, no state is pending and the fade is over, else the background alone. False for any
-    // other level or state.
-    bool RenderSceneQuiz(CGameLevel& level, bool popupShown);
+    bool IsLevelIdle() const override { return m_nLevelBusy == 0 && m_nTooltipBusy == 0; }
+    CKvoBackground* GetBackground() const override { return m_pBackground.get(); }
 
 protected:
     CGameData m_GameData;
@@ -436,10 +439,6 @@ protected:
     uint8_t m_bIgnoreMouse = 0;
     Vector2 m_vLastMouse = {};
     Vector2 m_vPressPoint = {};
-    uint8_t m_bCreditsEntering = 1;
-    float m_fCreditsOffset = 0.0f;
-    float m_fCreditsHeight = 0.0f;
-    std::unique_ptr<CInertiaPosition> m_pCreditsInertia;
     float m_fZoom = -1.0f;  // unset
     float m_fWheelStep = 0.0f;
     uint8_t m_bZoomToggle = 0;
@@ -481,17 +480,17 @@ protected:
     std::unique_ptr<CPopupText> m_pPopupWaiting;
     std::unique_ptr<CPopupText> m_pPopupIngame;
     std::unique_ptr<CPopupText> m_pPopupTuto;
-    std::unique_ptr<char16_t[]> m_pCreditsText;
     CProfileSection* m_pProfileSections[kProfileSectionCount] = {};
     CSaveFolder m_SaveFolder{time(nullptr)};
     CLevelFactory m_LevelFactory;
-    // ---- Legal texts ----
-    std::vector<std::unique_ptr<CLegalItem>> m_Legals;
+    // ---- Credits and legal texts ----
+    CScrollingText m_Scroll;
     // ---- More-games page screens ----
     CMoreGamesNavigation* m_pMoreGamesNavigation = nullptr;
     CPopupBackground* m_pMoreGamesBackground = nullptr;
 
     // ---- Loading, state machine, draw pass and sound bank ----
+    std::unique_ptr<CStateScreens> m_pScreens;
     CWorldComponentFactory m_ComponentFactory;
     std::unique_ptr<CVarnFont> m_pOwnedFont;  // the main font when the world made it
 
@@ -523,26 +522,7 @@ private:
     void ApplyPendingState();
     void StorePointerVector();
     void UpdateState();
-    void UpdateLogo();
-    void ScrollCredits(float frames);
-    void ScrollLegals();
-    void AddInertia();
-    void UpdateInGame();
     void RenderState();
-    void RenderLogo();
-    void RenderScreenLoad();
-    void RenderTextLoad();
-    void RunLanguageChange();
-    void DrawCredits();
-    void DrawLegals();
-    bool DrawTextAt(const char16_t* text, float x, float y, uint8_t link);
-    void RenderSceneChange();
-    void RenderSceneIntro();
-    void RenderInGame();
-    void RenderInGameWidgets(CGameLevel* level);
-    void DrawPopup(CPopupText* popup, bool fade, bool loading);
-    void RenderDialog();
-    void DrawMenu(Result (CScreenLayeredMenu::*draw)());
     void DrawBackdrop();
     // The time a load took is not carried into the next frame, and mouse messages wait for it.
     void Resync();
@@ -616,7 +596,7 @@ private:
 public:
     // Re-creates the window in the other mode through the host; RES_FAIL without a host switch.
     Result ToggleFullscreen(uint8_t fullscreen) override;
-    CMenuDialog* GetMenuDialog() const { return m_pMenuDialog.get(); }
+    CMenuDialog* GetMenuDialog() const override { return m_pMenuDialog.get(); }
     // The more-games page while it is shown; null otherwise.
     CMoreGamesPage* GetMoreGamesPage() const { return m_pMoreGames; }
     CWebScoring* GetWebScoring() const { return m_pWebScoring.get(); }
@@ -627,15 +607,7 @@ protected:
 
 private:
     void ShowMenuPage(uint32_t page);
-    void RenderMainMenu();
-    void RunMenuAction(uint32_t action, uint32_t clicked);
-    void RenderMoreGamesPage();
-    void RenderTextPage();
-    void UpdateCreditLinks();
     void FreeTextPages();
-    void UpdateDialogState();
-    void UpdatePopupState();
-    void LeaveOutroMenu();
     void RenderNavButtons();
     // The navigation buttons shown: previous, close and next.
     void ShowNavButtons(bool previous, bool close, bool next);

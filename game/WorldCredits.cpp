@@ -86,9 +86,9 @@ Result CVadadiDazidevWorld::LoadCredits(uint32_t index)
 {
     std::unique_ptr<char16_t[]> text = ZeroedText();
     std::unique_ptr<char16_t[]> extra = ZeroedText();
-    if (!m_pCreditsText)
-        m_pCreditsText.reset(new (std::nothrow) char16_t[kCreditTextUnits]());
-    if (!text || !extra || !m_pCreditsText)
+    if (!m_Scroll.m_pText)
+        m_Scroll.m_pText.reset(new (std::nothrow) char16_t[kCreditTextUnits]());
+    if (!text || !extra || !m_Scroll.m_pText)
         return RES_OUT_OF_MEMORY;
     char16_t path[kMaxPathUnits];
     if (!StringFilePath(path, index, u".credits_main"))
@@ -101,14 +101,14 @@ Result CVadadiDazidevWorld::LoadCredits(uint32_t index)
         WStrAppend(text.get(), kCreditTextUnits, extra.get());
     AppendCreditLines(text.get());
     const CTextStyles& styles = m_GameData.m_TextStyles;
-    if (!WrapGameText(m_pData, styles.m_LegalsSize, text.get(), m_pCreditsText.get(), kCreditTextUnits,
+    if (!WrapGameText(m_pData, styles.m_LegalsSize, text.get(), m_Scroll.m_pText.get(), kCreditTextUnits,
                       m_pData->configuredWidth - styles.m_nPopupBorder))
         return RES_FAIL;
     Vector3 size;
-    m_pMainFont->MeasureText(&size, m_pCreditsText.get(), styles.m_GameSize[0], styles.m_GameSize[1]);
-    m_fCreditsHeight = size.y;
-    m_bCreditsEntering = 1;
-    m_fCreditsOffset = m_pData->configuredHeight;
+    m_pMainFont->MeasureText(&size, m_Scroll.m_pText.get(), styles.m_GameSize[0], styles.m_GameSize[1]);
+    m_Scroll.m_fHeight = size.y;
+    m_Scroll.m_bEntering = 1;
+    m_Scroll.m_fOffset = m_pData->configuredHeight;
     return RES_OK;
 }
 
@@ -120,13 +120,13 @@ Result CVadadiDazidevWorld::Load_Legals(uint32_t index)
         return RES_FAIL;
     const double screen = m_pData->configuredWidth;
     const double width = std::trunc(screen - m_GameData.m_TextStyles.m_nPopupBorder - screen * 0.1);
-    m_fCreditsHeight = 0.0f;
+    m_Scroll.m_fHeight = 0.0f;
     for (uint32_t i = 0; i < file.count; ++i) {
         if (Failed(AddLegalItem(file.String(i), width)))
             return RES_FAIL;
     }
-    m_fCreditsOffset = 0.0f;
-    m_bCreditsEntering = 1;
+    m_Scroll.m_fOffset = 0.0f;
+    m_Scroll.m_bEntering = 1;
     return RES_OK;
 }
 
@@ -150,14 +150,14 @@ Result CVadadiDazidevWorld::AddLegalItem(const char16_t* text, double width)
     if (!WrapGameText(m_pData, size, plain, item->m_szWrapped, kCreditTextUnits, width))
         return RES_FAIL;
     m_pMainFont->MeasureText(&item->m_Size, item->m_szWrapped, size[0], size[1]);
-    m_fCreditsHeight += item->m_Size.y;
-    m_Legals.push_back(std::move(item));
+    m_Scroll.m_fHeight += item->m_Size.y;
+    m_Scroll.m_Legals.push_back(std::move(item));
     return RES_OK;
 }
 
 void CVadadiDazidevWorld::FreeLegals()
 {
-    m_Legals.clear();
+    m_Scroll.m_Legals.clear();
 }
 
 Result CVadadiDazidevWorld::Load_MoreGames(uint32_t index)

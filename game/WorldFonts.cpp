@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Engine.h"
+#include "engine3d/Font.h"
 #include "engine3d/FontCharset.h"
 #include "engine3d/Texture.h"
 #include "game/CharsetRemap.h"

@@ -1,7 +1,6 @@
 #include "base/WideFormat.h"
 #include "game/ScenePartKinds.h"
 #include "game/HiddenObjectScene.h"
-#include "game/GameStates.h"
 #include "game/VadadiDazidevWorld.h"
 
 namespace {
@@ -41,16 +40,4 @@ void CVadadiDazidevWorld::ReadLevelTimeAttackKeys()
         for (uint32_t record = 0; records && record < records->GetTimedRecordCount(); ++record)
             ReadRecordKeys(*external, *records, level, record);
     }
-}
-
-bool CVadadiDazidevWorld::RenderSceneQuiz(CGameLevel& level, bool popupShown)
-{
-    auto* scene = level.GetType() == kLevelTypeHiddenObject ? dynamic_cast<CHiddenObjectScene*>(&level) : nullptr;
-    if (!scene || level.GetSceneState() != kSceneStateQuiz)
-        return false;
-    if (!popupShown && m_nPendingState == GS_NONE && IsFadeOver())
-        scene->StepQuiz();
-    else if (m_pBackground)
-        m_pBackground->DrawBackground(255);
-    return true;
 }

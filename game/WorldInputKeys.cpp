@@ -2,6 +2,7 @@
 
 #include "engine3d/Camera.h"
 #include "engine3d/Engine.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "platform/win32/Win32Window.h"
 

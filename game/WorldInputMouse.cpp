@@ -1,8 +1,11 @@
 #include <cmath>
 
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/InertiaPosition.h"
 #include "game/widgets/Toolbar.h"
+#include "game/widgets/TouchScreen.h"
 
 // The pointer reactions: presses, drags, clicks and their routing, the click-abuse count and
 // the wheel.
@@ -41,8 +44,8 @@ Result CVadadiDazidevWorld::OnMouseLeftDown(float x, float y, float)
         if (level && level->IsDragEnabled())
             level->OnPress(x, y);
     }
-    if (IsScrollingState(m_nState) && m_pCreditsInertia)
-        m_pCreditsInertia->Begin(x, y);
+    if (IsScrollingState(m_nState) && m_Scroll.m_pInertia)
+        m_Scroll.m_pInertia->Begin(x, y);
     return RES_FAIL;
 }
 
@@ -61,9 +64,9 @@ Result CVadadiDazidevWorld::OnMouseMove(float x, float y, float)
         m_vCamera.y += sign * delta.y;
     }
     if (IsScrollingState(m_nState)) {
-        m_fCreditsOffset += delta.y;
-        if (m_pCreditsInertia)
-            m_pCreditsInertia->Move(x, y);
+        m_Scroll.m_fOffset += delta.y;
+        if (m_Scroll.m_pInertia)
+            m_Scroll.m_pInertia->Move(x, y);
     }
     if (m_nState == GS_IN_GAME) {
         if (m_pTouchScreen)
@@ -87,8 +90,8 @@ Result CVadadiDazidevWorld::OnMouseLeftUp(float x, float y, float)
             RouteClick(x, y);
         else if (pressed && distance > kClickDistance && level && level->IsDragEnabled())
             level->OnRelease(x, y);
-    } else if (IsScrollingState(m_nState) && m_pCreditsInertia) {
-        m_pCreditsInertia->End(x, y);
+    } else if (IsScrollingState(m_nState) && m_Scroll.m_pInertia) {
+        m_Scroll.m_pInertia->End(x, y);
     }
     return RES_FAIL;
 }

@@ -5,6 +5,7 @@
 #include "base/WideFormat.h"
 #include "base/WideString.h"
 #include "core/Log.h"
+#include "engine3d/Font.h"
 #include "engine3d/FontCharset.h"
 #include "engine3d/SceneObject.h"
 #include "game/CharsetRemap.h"
@@ -13,6 +14,7 @@
 #include "game/StringFile.h"
 #include "game/SystemLanguage.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/screens/ScreenLayeredMenu.h"
 #include "game/widgets/Toolbar.h"
 
 // The string tables of the languages, the choice of the language, the remap table and the window

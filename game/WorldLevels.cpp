@@ -3,17 +3,20 @@
 #include <utility>
 
 #include "core/Stream.h"
+#include "game/GameLabels.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/widgets/Toolbar.h"
 
 // The world's side of the levels: access to the levels and their helper objects, tooltips shown
-// and hidden, the in-game steps of the tooltips, the level and the timer, the level start, and
-// the profile sections of the timer, the tooltips, the levels and the current scene.
+// and hidden, the time running out, the level start, and the profile sections of the timer, the
+// tooltips, the levels and the current scene.
 
 namespace {
 
-constexpr uint32_t kModeTimed = 1;
 constexpr uint32_t kTooltipsBusy = 3;
 
 // One of the level sections of a profile file.
@@ -37,6 +40,11 @@ bool IsSlideDone(uint32_t state)
 }
 
 } // namespace
+
+CGameLabels* CVadadiDazidevWorld::GetLabels() const
+{
+    return dynamic_cast<CGameLabels*>(m_pLabels.get());
+}
 
 CGameLevel* CVadadiDazidevWorld::GetScene(uint32_t n) const
 {
@@ -109,46 +117,8 @@ void CVadadiDazidevWorld::OnTimeUp()
     ReloadSceneWithArgument(level->GetCurrentRecord());
 }
 
-void CVadadiDazidevWorld::UpdateLevelObjects()
-{
-    m_nTooltipBusy = 0;
-    for (uint32_t i = 0; i < m_nTooltipCount; ++i) {
-        CGameTooltip* tooltip = GetTooltip(i);
-        const Result busy = tooltip ? tooltip->Update() : RES_OK;
-        if (busy != RES_OK)
-            m_nTooltipBusy = static_cast<uint32_t>(busy);
-    }
-    if (CGameLevel* level = GetCurrentLevel()) {
-        level->UpdateEffects();
-        level->UpdateStars();
-    }
-    CGameTimer* timer = GetTimer();
-    if (timer && timer->Update() == kTimerRanOut && m_GameData.m_nMode == kModeTimed)
-        OnTimeUp();
-}
 
-void CVadadiDazidevWorld::StepHint(CGameLevel& level)
-{
-    if (!m_pHint)
-        return;
-    m_pHint->ProcessGlow();
-    if (!level.IsHintRechargePaused())
-        m_pHint->Recharge();
-}
 
-void CVadadiDazidevWorld::RenderLevelOverlay(CGameLevel& level)
-{
-    level.RenderStar();
-    CGameTimer* timer = GetTimer();
-    if (!timer || m_GameData.m_nMode != kModeTimed)
-        return;
-    timer->Render();
-    if (m_pMenuDialog && Succeeded(RenderTimerBadge(*m_pMenuDialog, timer->GetAlpha()))) {
-        m_pMenuDialog->PlayClickSound();
-        OnTimeUp();
-    }
-    timer->DrawText();
-}
 
 Result CVadadiDazidevWorld::RenderTimerBadge(CMenuDialog& dialog, float alpha)
 {
@@ -160,18 +130,6 @@ Result CVadadiDazidevWorld::RenderTimerBadge(CMenuDialog& dialog, float alpha)
     return clicked == kNavTimerBadge ? RES_OK : RES_FAIL;
 }
 
-void CVadadiDazidevWorld::OfferFirstVisitIntro(CGameLevel& level)
-{
-    const uint32_t mode = m_GameData.m_nMode, slot = m_GameData.m_nSlot, visit = level.GetFirstVisitIndex();
-    if (mode >= kProfileModeCount || slot >= kProfileSlotCount || visit >= sizeof(CProfileProgress::m_FirstVisit) ||
-        level.IsToolbarHidden())
-        return;
-    uint8_t& seen = m_GameData.Progress(mode, slot).m_FirstVisit[visit];
-    if (seen == 0) {
-        seen = 1;
-        StartSceneIntroStep(1);
-    }
-}
 
 int32_t CVadadiDazidevWorld::TakeTooltipPage()
 {

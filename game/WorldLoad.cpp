@@ -1,5 +1,3 @@
-#include <GL/gl.h>
-
 #include <cmath>
 #include <new>
 
@@ -8,11 +6,22 @@
 #include "core/FrameTimer.h"
 #include "core/Log.h"
 #include "core/PlatformTable.h"
+#include "engine3d/Engine.h"
+#include "engine3d/Font.h"
 #include "game/ComponentSteps.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
+#include "game/KvoMusicManager.h"
+#include "game/LevelRecord.h"
 #include "game/PopupScreens.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/InertiaPosition.h"
+#include "game/widgets/Toolbar.h"
+#include "game/widgets/TouchScreen.h"
 #include "modules/AudioEngine.h"
-#include "platform/win32/GLContext.h"
 #include "platform/win32/Win32Window.h"
 
 // The world's loading in its steps and its release.
@@ -82,7 +91,7 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
 
 Result CVadadiDazidevWorld::LoadGame()
 {
-    const char* version = wglGetCurrentContext() ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
+    const char* version = m_p3DEngine ? m_p3DEngine->GetDriverVersion() : nullptr;
     LogPrintf(m_pData->logPath, 1, u"# OpenGL implementation (v %S)\n", version ? version : "(null)");
     m_pData->dataRootPrefixLength = 0;
     if (Failed(ReadConfiguration()))
@@ -191,7 +200,7 @@ Result CVadadiDazidevWorld::MakeInputWidgets()
         LogPrintf(m_pData->logPath, 1, kLoadFailed, u"m_pTouchScreen");
         return RES_FAIL;
     }
-    return MakeComponent(m_ComponentFactory, kComponentInertia, m_pData, m_p3DEngine.get(), m_pCreditsInertia, u"CInertiaPosition credits");
+    return MakeComponent(m_ComponentFactory, kComponentInertia, m_pData, m_p3DEngine.get(), m_Scroll.m_pInertia, u"CInertiaPosition credits");
 }
 
 // The menu dialog reads "<raw folder>_menu_dialog.raw" before it loads; left out without a maker.
@@ -220,6 +229,7 @@ Result CVadadiDazidevWorld::MakePopups()
             return RES_FAIL;
         }
         (*popups[n])->SetScreens(m_PopupScreens.Fader(), m_PopupScreens.Background(), m_pMenuDialog.get());
+        (*popups[n])->SetLabels(this);
     }
     SetMoreGamesScreens(m_DialogNavigation.Get(), m_PopupScreens.Background());
     return RES_OK;
@@ -263,7 +273,7 @@ Result CVadadiDazidevWorld::Release()
             result = RES_FAIL;
         popup->reset();
     }
-    m_pCreditsText.reset();
+    m_Scroll.m_pText.reset();
     FreeLegals();
     FreeMoreGames();
     ClosePackerFile(&m_GameData.m_ExternalPak);
@@ -292,7 +302,7 @@ void CVadadiDazidevWorld::ReleaseComponents()
     delete m_pMoreGames;
     m_pMoreGames = nullptr;
     ReleaseComponent(m_pWebScoring);
-    ReleaseComponent(m_pCreditsInertia);
+    ReleaseComponent(m_Scroll.m_pInertia);
     ReleaseComponent(m_pMenuDialog);
 }
 

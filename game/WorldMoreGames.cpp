@@ -33,8 +33,10 @@ Result CVadadiDazidevWorld::ReloadMoreGames(uint32_t index)
         return RES_FAIL;
     delete m_pMoreGames;
     m_pMoreGames = new (std::nothrow) CMoreGamesPage(m_pData);
-    if (m_pMoreGames)
+    if (m_pMoreGames) {
         m_pMoreGames->SetScreens(m_pMoreGamesNavigation, m_pMoreGamesBackground);
+        m_pMoreGames->SetWorld(this, this);
+    }
     if (!m_pMoreGames || Failed(m_pMoreGames->Load())) {
         ReleaseMoreGames();
         return RES_FAIL;

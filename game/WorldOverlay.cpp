@@ -1,4 +1,5 @@
 #include "base/WideFormat.h"
+#include "engine3d/Font.h"
 #include "game/CharsetRemap.h"
 #include "game/ScenePartKinds.h"
 #include "game/VadadiDazidevWorld.h"

@@ -4,6 +4,8 @@
 #include "core/Log.h"
 #include "game/ComponentSteps.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/screens/Stars.h"
 
 // The world's making and release of its screens: the stars, the background with the logos, the
 // screenshot fader and the intro and outro layered menus.

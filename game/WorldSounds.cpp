@@ -1,5 +1,6 @@
 #include "base/WideFormat.h"
 #include "core/Log.h"
+#include "game/KvoMusicManager.h"
 #include "game/SoundBank.h"
 #include "game/VadadiDazidevWorld.h"
 #include "modules/Audio.h"
@@ -19,7 +20,7 @@ bool IsMusicSound(const CAudio* sound)
 
 CSoundBank* SoundBankOf(const CWorldData* data)
 {
-    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+    return data && data->gameData ? data->gameData->m_pLevelHost : nullptr;
 }
 
 void CVadadiDazidevWorld::AddAudio(uint16_t index, uint8_t loop)

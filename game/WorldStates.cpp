@@ -1,9 +1,12 @@
 #include <algorithm>
-#include <cmath>
 
 #include "base/WideString.h"
 #include "core/FrameTimer.h"
+#include "game/GameTimer.h"
 #include "game/VadadiDazidevWorld.h"
+#include "game/states/StateScreens.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/TouchScreen.h"
 #include "platform/win32/Win32Window.h"
 
 // The game's state machine: state requests, scene queueing, the flow operations and the frame
@@ -12,9 +15,6 @@
 namespace {
 
 constexpr float kFramesPerSecond = 30.0f;
-constexpr float kCreditsSpeed = 2.0f;
-constexpr float kInertiaShare = 0.25f;
-constexpr float kLegalsVisibleShare = 0.75f;
 
 bool IsSceneChangeState(uint32_t state)
 {
@@ -217,127 +217,6 @@ Result CVadadiDazidevWorld::Update()
 
 void CVadadiDazidevWorld::UpdateState()
 {
-    const float frames = static_cast<float>(m_pData->frameFactor);
-    switch (m_nState) {
-    case GS_LOGO_1:
-    case GS_LOGO_2:
-    case GS_LOGO_3:
-    case GS_LOGO_4:
-        return UpdateLogo();
-    case GS_FADE_TO_LOADING:
-    case GS_GAME_FINISHED:
-        return SetBankVolume((m_pScreenshot ? m_pScreenshot->GetAlpha() : 0.0f) * m_GameData.m_fSoundVolume);
-    case GS_INTRO_SCREEN_IN:
-        if (m_pMenuCurrent && m_pMenuCurrent->StepEnter()) {
-            StorePointerVector();
-            SetState(GS_INTRO_SCREEN_LEAVE, 0);
-        }
-        return;
-    case GS_INTRO_SCREEN_LEAVE:
-        if (m_pMenuCurrent && m_pMenuCurrent->StepLeave())
-            SetState(GS_MAIN_MENU, 0);
-        return;
-    case GS_MAIN_MENU:
-        return StorePointerVector();
-    case GS_CREDITS:
-        UpdateCreditLinks();
-        return ScrollCredits(frames);
-    case GS_LEGALS:
-        return ScrollLegals();
-    case GS_OUTRO_SCREEN_IN:
-        if (IsFadeOver() && m_pMenuCurrent && m_pMenuCurrent->StepEnter()) {
-            StorePointerVector();
-            SetState(GS_OUTRO_SCREEN_LEAVE, 0);
-        }
-        return;
-    case GS_OUTRO_SCREEN_LEAVE:
-        if (m_pMenuCurrent && m_pMenuCurrent->StepLeave())
-            SetState(GS_OUTRO_MENU, 0);
-        return;
-    case GS_IN_GAME:
-        return UpdateInGame();
-    case GS_ABUSE_PENALTY:
-        m_fPenaltyTime -= frames;
-        if (m_fPenaltyTime < 0.0f) {
-            m_nMisses = 1;
-            m_fPenaltyTime = 0.0f;
-            m_fAbuseTimer = m_GameData.m_fIsAbusingUnderSeconds * kFramesPerSecond;
-            SetState(GS_IN_GAME, 1);
-        }
-        return AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
-    default:
-        return UpdateDialogState();
-    }
-}
-
-// The logo timer; once over, the next named logo (or 5).
-void CVadadiDazidevWorld::UpdateLogo()
-{
-    if (!m_pBackground) {
-        SetState(GS_FADE_TO_LOADING, 1);
-        return;
-    }
-    const bool over = m_nState == GS_LOGO_4 ? m_pBackground->IsLogoTimeOver() : m_pBackground->IsLogoTimeOverReset();
-    if (!over)
-        return;
-    uint32_t next = GS_FADE_TO_LOADING;
-    for (uint32_t logo = m_nState; logo < kLogoCount; ++logo) {
-        if (m_GameData.m_szLogoKey[logo][0] || (logo == 1 && m_pBackground->HasSplashPicture(1))) {
-            next = logo + 1;
-            break;
-        }
-    }
-    SetState(next, 1);
-}
-
-void CVadadiDazidevWorld::ScrollCredits(float frames)
-{
-    const float screen = m_pData->workingHeight;
-    const float loop = screen * 0.5f + m_fCreditsHeight;
-    m_fCreditsOffset -= kCreditsSpeed * frames;
-    // A loop that is not a positive finite length never ends the wrap.
-    if (loop > 0.0f && std::isfinite(loop)) {
-        while (m_fCreditsOffset < -loop)
-            m_fCreditsOffset += 2.0f * loop;
-        while (m_fCreditsOffset > loop)
-            m_fCreditsOffset -= 2.0f * loop;
-    }
-    if (m_bCreditsEntering && m_fCreditsOffset > screen) {
-        m_fCreditsOffset = screen;
-        if (m_pCreditsInertia)
-            m_pCreditsInertia->Stop();
-    }
-    AddInertia();
-}
-
-void CVadadiDazidevWorld::ScrollLegals()
-{
-    AddInertia();
-    const float lowest = std::min(0.0f, -(m_fCreditsHeight - kLegalsVisibleShare * m_pData->workingHeight));
-    m_fCreditsOffset = std::clamp(m_fCreditsOffset, lowest, 0.0f);
-}
-
-void CVadadiDazidevWorld::AddInertia()
-{
-    if (!m_pCreditsInertia)
-        return;
-    Vector3 step{};
-    m_pCreditsInertia->Step(&step);
-    m_fCreditsOffset += step.y * kInertiaShare;
-}
-
-void CVadadiDazidevWorld::UpdateInGame()
-{
-    UpdateLevelObjects();
-    if (CGameLevel* level = GetCurrentLevel()) {
-        level->PreUpdate();
-        m_nLevelBusy = static_cast<uint32_t>(level->Update());
-        level->PostUpdate();
-        if (level->PeekPopup() == kNoPopup) {
-            if (m_pToolbar)
-                m_pToolbar->Process();
-            StepHint(*level);
-        }
-    }
-    AddPlayTime(m_GameData.m_nMode, m_GameData.m_nSlot);
+    if (CGameScreen* screen = m_pScreens->ScreenOf(m_nState))
+        screen->Update();
 }

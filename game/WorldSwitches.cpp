@@ -1,5 +1,7 @@
+#include "game/GameTooltip.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"
+#include "game/screens/ScreenLayeredMenu.h"
 #include "game/screens/Stars.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/Toolbar.h"
@@ -131,7 +133,7 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
         m_pHint->Stop();
     SnapCamera();
     if (m_pToolbar)
-        m_pToolbar->UpdateZoomButton();
+        m_pToolbar->UpdateZoomButton(IsZoomLocked());
     ResetTooltips();
     ApplyMusicVolume();
 }

@@ -4,8 +4,11 @@
 #include <new>
 
 #include "core/Stream.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
+#include "game/PopupText.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/screens/Stars.h"
 #include "levels/actions/LevelActions.h"
 
 namespace {
@@ -107,7 +110,7 @@ Result CLevel::ReadCounts(CStream& stream, uint32_t* recordCount)
 Result CLevel::ReadPairs(CStream& stream)
 {
     CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
-    const uint32_t sceneCount = game && game->m_pWorld ? game->m_pWorld->GetSceneCount() : 0;
+    const uint32_t sceneCount = game && game->m_pLevelHost ? game->m_pLevelHost->GetSceneCount() : 0;
     uint32_t count = 0;
     if (!ReadValue(stream, count) || uint64_t{count} * sizeof(CLevelPair) > stream.BytesLeft())
         return RES_FAIL;

@@ -33,7 +33,7 @@ struct CLevelEffectClock {
 };
 
 class C3DObject;
-class CVadadiDazidevWorld;
+class CLevelHost;
 struct CGameData;
 
 // The base of every playable scene: the scene records of its description with their queries,
@@ -164,8 +164,8 @@ protected:
     virtual bool AreStarsHidden() { return true; }
 
     CLevelRecord* CurrentRecord() { return GetRecord(m_nCurrentRecord); }
-    // The world, its game data and its random generator; null without them.
-    CVadadiDazidevWorld* World() const;
+    // What the level reaches of the world, its game data and its random generator; null without them.
+    CLevelHost* World() const;
     CGameData* Game() const;
     bool HasAudio() const;
     // Pushes a pop-up group's id when not shown and not none; shown = (repeat == 0).

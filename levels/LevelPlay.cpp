@@ -1,9 +1,14 @@
-#include "levels/Level.h"
-
 #include "core/Log.h"
-#include "game/VadadiDazidevWorld.h"
+#include "core/Random.h"
+#include "core/WorldData.h"
+#include "game/GameData.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
+#include "game/LevelHost.h"
+#include "levels/Level.h"
 #include "levels/LevelSounds.h"
 #include "modules/Audio.h"
+#include "modules/AudioEngine.h"
 
 // The level's visit: start and leave, the click targets, the record's sounds and timed effects.
 
@@ -41,10 +46,10 @@ void SettlePart(ScenePart& part)
 
 } // namespace
 
-CVadadiDazidevWorld* CLevel::World() const
+CLevelHost* CLevel::World() const
 {
     CGameData* game = Game();
-    return game ? game->m_pWorld : nullptr;
+    return game ? game->m_pLevelHost : nullptr;
 }
 
 CGameData* CLevel::Game() const
@@ -54,7 +59,7 @@ CGameData* CLevel::Game() const
 
 bool CLevel::HasAudio() const
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     return world && world->GetAudioEngine();
 }
 
@@ -68,7 +73,7 @@ void CLevel::QueuePopup(CLevelPopupGroup& popup)
 
 void CLevel::CheckTooltips()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     for (uint32_t n = 0; world && n < world->GetTooltipCount(); ++n) {
         CGameTooltip* tooltip = world->GetTooltip(n);
         if (tooltip && !tooltip->IsDone())
@@ -150,11 +155,11 @@ Result CLevel::OnClick(float x, float y)
     CLevelRecord* record = CurrentRecord();
     if (record && record->pairSounds) {
         const uint16_t sound = record->pairSounds[pair];
-        if (CVadadiDazidevWorld* world = HasAudio() ? World() : nullptr)
+        if (CLevelHost* world = HasAudio() ? World() : nullptr)
             world->MarkAudio(sound);
         PlayLoadedBankSound(m_pWorldData, sound);
     }
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!world || m_pPairs[pair].targetScene == world->GetSceneCount())
         EndLevel();
     else
@@ -212,7 +217,7 @@ void CLevel::ResetEffects()
 
 void CLevel::HideTimer(uint32_t)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (CGameTimer* timer = world ? world->GetTimer() : nullptr)
         timer->Hide();
     m_bTimerShown = 0;
@@ -221,7 +226,7 @@ void CLevel::HideTimer(uint32_t)
 void CLevel::EndLevel()
 {
     CLevelRecord* record = CurrentRecord();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (record && world && HasAudio()) {
         for (const CLevelTimedEffect& effect : record->effects) {
             if (CAudio* sound = LoadedBankSound(m_pWorldData, effect.soundId)) {

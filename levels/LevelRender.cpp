@@ -2,9 +2,13 @@
 
 #include <algorithm>
 
+#include "core/WorldData.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
+#include "game/PopupText.h"
+#include "game/screens/Stars.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/SceneFiles.h"
 
@@ -62,7 +66,7 @@ void CLevel::RenderParts()
 
 void CLevel::RenderModalBackground(float y)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CStars* widget = world ? world->GetStars() : nullptr;
     C3DObject* sprite = widget ? widget->GetSprite() : nullptr;
     if (!sprite)
@@ -79,7 +83,7 @@ void CLevel::RenderModalBackground(float y)
 void CLevel::RenderModalMessage()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return;
     const float height = m_pWorldData->workingHeight;
@@ -114,7 +118,7 @@ void CLevel::RenderModalMessage()
 
 void CLevel::RenderTutorialPopup()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (CPopupText* popup = world ? world->GetTutorialPopup() : nullptr)
         popup->Render();
 }

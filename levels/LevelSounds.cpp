@@ -1,20 +1,24 @@
 #include "levels/LevelSounds.h"
 
-#include "game/VadadiDazidevWorld.h"
+#include "core/WorldData.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
+#include "game/LevelRecord.h"
 #include "modules/Audio.h"
+#include "modules/AudioEngine.h"
 
 namespace {
 
-CVadadiDazidevWorld* WorldOf(CWorldData* data)
+CLevelHost* WorldOf(CWorldData* data)
 {
-    return data && data->gameData ? data->gameData->m_pWorld : nullptr;
+    return data && data->gameData ? data->gameData->m_pLevelHost : nullptr;
 }
 
 } // namespace
 
 CAudio* LoadedBankSound(CWorldData* data, uint16_t sound)
 {
-    CVadadiDazidevWorld* world = WorldOf(data);
+    CLevelHost* world = WorldOf(data);
     const CGameData* game = world ? data->gameData : nullptr;
     if (!game || !world->GetAudioEngine() || sound == kNoSound || sound >= game->m_nSoundCount || !game->m_pSounds ||
         game->m_pSounds[sound].m_nState == kSoundUnloaded)
@@ -31,7 +35,7 @@ void PlayLoadedBankSound(CWorldData* data, uint16_t sound)
 
 void PrepareBankSound(CWorldData* data, uint16_t sound, uint8_t loop)
 {
-    CVadadiDazidevWorld* world = WorldOf(data);
+    CLevelHost* world = WorldOf(data);
     if (world && sound != kNoSound)
         world->AddAudio(sound, loop);
 }

@@ -7,8 +7,14 @@
 #include "core/Log.h"
 #include "core/Math3D.h"
 #include "core/ParamsReader.h"
+#include "core/Random.h"
+#include "core/WorldData.h"
 #include "engine3d/Object.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
+#include "game/GameTimer.h"
+#include "game/LevelHost.h"
+#include "game/screens/Stars.h"
+#include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 
 // The hidden stars: placing, picking, catching, fading and drawing them.
@@ -73,7 +79,7 @@ bool CLevel::AreStarsDisabled()
 
 void CLevel::PlaceStars()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CStars* widget = world ? world->GetStars() : nullptr;
     if (!widget || AreStarsDisabled())
         return;
@@ -141,7 +147,7 @@ void CLevel::PickStarSlot()
 namespace {
 
 // The active star's screen point: the view translation plus the zoomed star position.
-Vector3 StarPoint(CWorldData* data, CVadadiDazidevWorld* world, const CLevelStar& star)
+Vector3 StarPoint(CWorldData* data, CLevelHost* world, const CLevelStar& star)
 {
     Vector3 t{};
     data->math->GetTranslation(&t, &data->gameData->m_matView[0]);
@@ -153,7 +159,7 @@ Vector3 StarPoint(CWorldData* data, CVadadiDazidevWorld* world, const CLevelStar
 
 Result CLevel::CatchStar(float x, float y)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CStars* widget = world ? world->GetStars() : nullptr;
     if (!widget || AreStarsDisabled() || m_nActiveStar >= m_nStarCount || !m_pWorldData->math)
         return RES_FAIL;
@@ -171,7 +177,7 @@ Result CLevel::CatchStar(float x, float y)
 
 void CLevel::OnStarFound()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!world)
         return;
     CGameTimer* timer = world->GetTimer();
@@ -186,7 +192,7 @@ void CLevel::OnStarFound()
 
 void CLevel::UseHint()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CHint* hint = world ? world->GetHint() : nullptr;
     if (hint && (AreStarsHintOnly() || Game()->m_nMode == kModeStory) && hint->GetCount() == 0 &&
         !AreStarsDisabled())
@@ -195,7 +201,7 @@ void CLevel::UseHint()
 
 void CLevel::OfferStarAtStart(bool timed)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CHint* hint = world ? world->GetHint() : nullptr;
     const bool hintEmpty = !hint || hint->GetCount() == 0;
     // The timed mode's start hint comes with or without stars; only the star needs them.
@@ -233,7 +239,7 @@ void CLevel::UpdateStars()
 
 C3DObject* CLevel::PlaceStarSprite()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CStars* widget = world ? world->GetStars() : nullptr;
     C3DObject* sprite = widget ? widget->GetSprite() : nullptr;
     if (!sprite || AreStarsDisabled() || m_nActiveStar >= m_nStarCount || !m_pWorldData->math)

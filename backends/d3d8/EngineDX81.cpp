@@ -6,6 +6,7 @@
 #include "core/Log.h"
 #include "base/WideFormat.h"
 #include "core/WorldData.h"
+#include "platform/win32/GLContext.h"
 #include "platform/win32/Win32System.h"
 
 namespace {
@@ -193,6 +194,11 @@ HRESULT C3DEngineDX81::ClearTarget()
     if (!device)
         return D3DERR_INVALIDCALL;
     return device->Clear(0, nullptr, kClearAll, m_pWorldData->clearColor, 1.0f, 0);
+}
+
+const char* C3DEngineDX81::GetDriverVersion() const
+{
+    return GLGetVersionString();
 }
 
 Result C3DEngineDX81::BeginFrame()

@@ -29,6 +29,8 @@ public:
     Result FogingInit() override;
     // Checks the device, clears, begins the scene, fog, lights and the camera's projection. A
     // device that is not ready goes to OnDeviceError and the frame is skipped (RES_FAIL).
+    // The current rendering context's version text.
+    const char* GetDriverVersion() const override;
     Result BeginFrame() override;
     // Ends the scene and presents; a failed present goes to OnDeviceError (RES_FAIL).
     Result EndFrame() override;

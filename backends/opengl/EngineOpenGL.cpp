@@ -9,6 +9,7 @@
 #include "core/Log.h"
 #include "base/WideFormat.h"
 #include "core/WorldData.h"
+#include "platform/win32/GLContext.h"
 #include "platform/win32/Win32Window.h"
 
 namespace {
@@ -175,6 +176,11 @@ Result C3DEngineOpenGL::Uninit(uint8_t release)
         m_state.dc = nullptr;
     }
     return RES_OK;
+}
+
+const char* C3DEngineOpenGL::GetDriverVersion() const
+{
+    return GLGetVersionString();
 }
 
 Result C3DEngineOpenGL::BeginFrame()

@@ -30,6 +30,8 @@ public:
     Result LightInit(uint32_t index) override;
     Result PointSpriteInit() override;
     Result FogingInit() override;
+    // The current rendering context's version text.
+    const char* GetDriverVersion() const override;
     Result BeginFrame() override;
     Result EndFrame() override;
     void Clear() override;

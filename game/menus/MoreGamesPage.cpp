@@ -19,7 +19,8 @@
 #include "engine3d/Texture.h"
 #include "game/GameText.h"
 #include "game/PopupText.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuWorld.h"
+#include "world/World.h"
 #include "game/menus/MoreGamesNavigation.h"
 
 namespace {
@@ -75,6 +76,7 @@ Result CMoreGamesPage::Load()
     if (!m_pDescription || Failed(m_pDescription->Load(styles.m_MoreGamesSize[0], styles.m_MoreGamesSize[1])))
         return RES_FAIL;
     m_pDescription->SetScreens(nullptr, m_pBackground, m_pNavigation);
+    m_pDescription->SetLabels(m_pLabels);
     if (!ReadEntries())
         return m_pEntries || !m_nCount ? RES_OK : RES_OUT_OF_MEMORY;
     if (!MakeIcons())
@@ -337,7 +339,8 @@ void CMoreGamesPage::PlayClickSound()
 
 void CMoreGamesPage::OpenWebLink(const char16_t* url)
 {
-    m_pData->gameData->m_pWorld->OpenWebLink(url);
+    if (m_pWorld)
+        m_pWorld->OpenWebLink(url);
 }
 
 Result CMoreGamesPage::Render()

@@ -7,8 +7,10 @@
 
 class C3DContainer;
 class C3DObject;
+class CMenuWorld;
 class CMoreGamesNavigation;
 class CPopupBackground;
+class CPopupLabels;
 class CPopupText;
 struct CWorldData;
 
@@ -37,6 +39,13 @@ public:
 
     // The menu dialog and the background; without them the page shows and hears no buttons.
     void SetScreens(CMoreGamesNavigation* navigation, CPopupBackground* background);
+    // The world the page's links open through (without one a link opens nothing) and the labels
+    // its description's label tags refer to.
+    void SetWorld(CMenuWorld* world, const CPopupLabels* labels)
+    {
+        m_pWorld = world;
+        m_pLabels = labels;
+    }
 
     // The pop-up, the list and the pages. An empty page for zero sizes or count; RES_FAIL when
     // the icon sheet or a part cannot be had.
@@ -71,6 +80,8 @@ private:
 
     CWorldData* m_pData;
     CMoreGamesNavigation* m_pNavigation = nullptr;
+    CMenuWorld* m_pWorld = nullptr;
+    const CPopupLabels* m_pLabels = nullptr;
     CPopupBackground* m_pBackground = nullptr;
     C3DObject* m_pIcons = nullptr;
     std::unique_ptr<MoreGamesEntry[]> m_pEntries;

@@ -12,7 +12,8 @@
 #include "core/Log.h"
 #include "core/PlatformTable.h"
 #include "core/WorldData.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
+#include "game/scores/ScoreWorld.h"
 #include "modules/NetworkEngine.h"
 #include "platform/win32/Win32Window.h"
 
@@ -112,7 +113,7 @@ bool IsAnswer(const uint8_t* data, uint32_t length, const char* answer)
 
 } // namespace
 
-CWebScoring::CWebScoring(CVadadiDazidevWorld* world) : m_pWorld(world) {}
+CWebScoring::CWebScoring(CScoreWorld* world) : m_pWorld(world) {}
 
 CWebScoring::~CWebScoring()
 {

@@ -7,7 +7,7 @@
 #include "game/menus/MenuWebClient.h"
 
 class CNetworkClientHTTP;
-class CVadadiDazidevWorld;
+class CScoreWorld;
 
 // The steps of the menu dialog's score exchange: each send waits a frame first.
 enum MenuWebStep : uint32_t {
@@ -48,7 +48,7 @@ class CWebScoring : public CWorldComponent, public CMenuWebClient {
 public:
     enum RequestState : uint32_t { kIdle = 0, kSetUserSent = 1, kSetScoreSent = 2 };
 
-    explicit CWebScoring(CVadadiDazidevWorld* world);
+    explicit CWebScoring(CScoreWorld* world);
     ~CWebScoring() override;
 
     // Asks the network engine for a client; RES_FAIL without one.
@@ -89,7 +89,7 @@ private:
     void ShowPage(uint32_t page);
     void FreeQueue();
 
-    CVadadiDazidevWorld* m_pWorld;
+    CScoreWorld* m_pWorld;
     CNetworkClientHTTP* m_pClient = nullptr;
     uint32_t m_nRequestState = kIdle;
     CLinkedList m_Queue;

@@ -7,6 +7,7 @@
 #include "base/WideFormat.h"
 #include "base/WideString.h"
 #include "core/Log.h"
+#include "core/ParamsReader.h"
 #include "core/WorldData.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Container.h"
@@ -14,13 +15,14 @@
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
 #include "game/CharsetRemap.h"
+#include "game/GameData.h"
 #include "game/GameText.h"
 #include "game/PopupText.h"
+#include "game/SizeFromName.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/MenubarActions.h"
 #include "game/widgets/ScreenQuads.h"
-#include "game/SizeFromName.h"
+#include "world/World.h"
 
 namespace {
 
@@ -31,7 +33,6 @@ constexpr uint32_t kNoZoomButton = 2;
 constexpr uint32_t kSharedTexture = 1;
 constexpr uint32_t kAlphaLinear = 0x52;
 constexpr uint16_t kLabelAlign = 3;  // centred on the position
-constexpr uint16_t kCentredOnScreenWidth = 4;
 constexpr uint32_t kItemBytes = 24;
 constexpr uint32_t kNameUnits = 260;
 const char16_t kBadName[] = u"# CToolbar::Load \"%s\" invalid file format, must be \"name.WidthxHeight.ext\"\n";
@@ -174,7 +175,7 @@ Result CToolbar::MakeContainers()
         button->SetTranslation(&position);
         button->SetHitRect(half, half, half, half);
     }
-    UpdateZoomButton();
+    UpdateZoomButton(true);  // until a level that can zoom starts
     return RES_OK;
 }
 
@@ -299,16 +300,6 @@ void CToolbar::RenderMenubar()
     m_pMenubar->Render(0);
 }
 
-void CToolbar::RenderButton(uint32_t n, const Vector3& position)
-{
-    if (!m_pButtons || n >= kButtonCount)
-        return;
-    m_pButtons->UseOwnMatrix();
-    m_pButtons->Identity();
-    m_pButtons->SetTranslation(&position);
-    m_pButtons->RenderPart(n);
-}
-
 void CToolbar::DrawLabel(C3DContainerText* text, const Vector3& position, uint8_t alpha, float scale)
 {
     text->Identity();
@@ -346,25 +337,10 @@ void CToolbar::RenderItems()
     }
 }
 
-void CToolbar::DrawToolbarText(uint32_t stringId)
-{
-    const CGameData* game = m_pData->gameData;
-    if (!game->m_pMainFont)
-        return;
-    const Vector3 position = {0.0f, RowY(), 0.0f};
-    const CTextStyles& styles = game->m_TextStyles;
-    Vector3 out;
-    game->m_pMainFont->HitTestText(&out, CPopupText::GetString(stringId, kGameTable, m_pData), &position,
-                                   kCentredOnScreenWidth, styles.m_GameColors[0] | 0xFF000000u,
-                                   styles.m_ToolbarSize[0], styles.m_ToolbarSize[1], nullptr, nullptr, 0);
-}
-
-void CToolbar::UpdateZoomButton()
+void CToolbar::UpdateZoomButton(bool locked)
 {
     if (!m_pMenubar)
         return;
-    const CVadadiDazidevWorld* world = m_pData->gameData ? m_pData->gameData->m_pWorld : nullptr;
-    const bool locked = !world || world->IsZoomLocked();
     if (C3DContainer* zoom = m_pMenubar->FindById(kZoomButton))
         zoom->SetVisible(locked ? 0 : 1);
     if (C3DContainer* noZoom = m_pMenubar->FindById(kNoZoomButton))

@@ -57,16 +57,8 @@ public:
     void RenderToolbarStrip();
     void RenderItems();
     void RenderMenubar();
-    // Button image n at the position.
-    void RenderButton(uint32_t n, const Vector3& position);
-    void RenderButton0(const Vector3& position) { RenderButton(0, position); }
-    void RenderButton1(const Vector3& position) { RenderButton(1, position); }
-    void RenderButton2(const Vector3& position) { RenderButton(2, position); }
-    void RenderButton3(const Vector3& position) { RenderButton(3, position); }
-    // One string of the game table centred in the toolbar row.
-    void DrawToolbarText(uint32_t stringId);
-    // Shows the zoom button when the world's scene can zoom, else the zoom-unavailable one.
-    void UpdateZoomButton();
+    // Shows the zoom button when the scene can zoom, else the zoom-unavailable one.
+    void UpdateZoomButton(bool locked);
     // True when the pointer lies on the menubar or the toolbar.
     bool IsPointOnBars() const;
     // The button under both the press point and the pointer runs its action: RES_OK (button 2

@@ -3,7 +3,11 @@
 #include <new>
 
 #include "core/Log.h"
-#include "game/VadadiDazidevWorld.h"
+#include "core/WorldData.h"
+#include "game/GameData.h"
+#include "game/GameLevel.h"
+#include "game/GameTooltip.h"
+#include "game/LevelHost.h"
 
 namespace {
 
@@ -39,9 +43,9 @@ void Change(ScenePart* part, uint32_t set, uint32_t clear)
 
 } // namespace
 
-CVadadiDazidevWorld* CLevelWorldAction::World() const
+CLevelHost* CLevelWorldAction::World() const
 {
-    return m_pWorldData && m_pWorldData->gameData ? m_pWorldData->gameData->m_pWorld : nullptr;
+    return m_pWorldData && m_pWorldData->gameData ? m_pWorldData->gameData->m_pLevelHost : nullptr;
 }
 
 void CLevelWorldAction::LogSkipped(uint16_t element) const
@@ -53,7 +57,7 @@ void CLevelWorldAction::LogSkipped(uint16_t element) const
 
 ScenePart* CLevelWorldAction::ScenePartOf(uint32_t scene, uint32_t part, bool anyType) const
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CGameLevel* level = world ? world->GetScene(scene) : nullptr;
     if (level && !anyType && level->GetType() != kLevelTypeHiddenObject)
         return nullptr;
@@ -65,7 +69,7 @@ ScenePart* CLevelWorldAction::ScenePartOf(uint32_t scene, uint32_t part, bool an
 
 CGameTooltip* CLevelWorldAction::TooltipOf(uint32_t tooltip) const
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CGameTooltip* found = world ? world->GetTooltip(tooltip) : nullptr;
     if (!found)
         LogSkipped(static_cast<uint16_t>(tooltip));
@@ -106,7 +110,7 @@ Result CLevelScenePairAction::Apply(int32_t)
 
 Result CLevelActionSetScenePhase::Apply(int32_t)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     for (uint8_t i = 0; i < m_nCount; ++i) {
         const uint16_t element = GetElement(i);
         CGameLevel* level = world ? world->GetScene(element >> 8) : nullptr;

@@ -46,7 +46,7 @@ constexpr LevelActionKind kTooltipActionKinds[kTooltipActionCount] = {
 std::unique_ptr<CLevelAction> MakeLevelAction(LevelActionKind kind, CWorldData* data);
 
 class CGameTooltip;
-class CVadadiDazidevWorld;
+class CLevelHost;
 
 constexpr uint32_t kPartFades = kPartFadingIn | kPartFadingOut;
 
@@ -56,7 +56,7 @@ class CLevelWorldAction : public CLevelAction {
 protected:
     using CLevelAction::CLevelAction;
 
-    CVadadiDazidevWorld* World() const;
+    CLevelHost* World() const;
     // The part of a scene (type 0x4001 only unless anyType) or tooltip; null, logged, past them.
     ScenePart* ScenePartOf(uint32_t scene, uint32_t part, bool anyType) const;
     ScenePart* TooltipPartOf(uint32_t tooltip, uint32_t part) const;

@@ -1,7 +1,9 @@
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
 
 #include "core/Stream.h"
-#include "game/VadadiDazidevWorld.h"
+#include "core/WorldData.h"
+#include "game/LevelHost.h"
+#include "game/widgets/Toolbar.h"
 
 CLevelVadadiDazidev::CLevelVadadiDazidev(CWorldData* data, C3DEngine* engine, uint32_t id) : CLevelWithRecords(data, engine, id)
 {
@@ -50,7 +52,7 @@ bool CLevelVadadiDazidev::IsPlayerHelpLocked()
 
 CToolbar* CLevelVadadiDazidev::Toolbar() const
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     return world ? world->GetToolbar() : nullptr;
 }
 

@@ -9,7 +9,6 @@
 #include "levels/hiddenobject/HiddenObjectRecord.h"
 
 class CToolbar;
-class CVadadiDazidevWorld;
 struct CPickedItems;
 
 constexpr uint8_t kNoAnswer = 0xFF;

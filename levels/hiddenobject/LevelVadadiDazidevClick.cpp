@@ -1,6 +1,9 @@
+#include "core/WorldData.h"
+#include "game/GameData.h"
+#include "game/GameTooltip.h"
+#include "game/LevelHost.h"
+#include "game/widgets/Toolbar.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
-
-#include "game/VadadiDazidevWorld.h"
 
 namespace {
 
@@ -87,7 +90,7 @@ void CLevelVadadiDazidev::Collect(uint32_t index, ScenePart& part)
         m_nSelectedPart = static_cast<int32_t>(index);
         return;
     }
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (part.phase == 2 && world) {
         for (uint32_t n = 0; n < world->GetTooltipCount(); ++n) {
             if (CGameTooltip* tooltip = world->GetTooltip(n))
@@ -127,7 +130,7 @@ Result CLevelVadadiDazidev::Update()
     else if (m_nSceneState == kStateQuiz)
         UpdateQuizFade();
     CToolbar* toolbar = Toolbar();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (world && world->IsLevelIdle() && fade == RES_OK && m_nSceneState < kSearchStateCount &&
         (!toolbar || toolbar->GetItemCount() == 0) && !m_bTimerShown) {
         const bool collection = m_nSceneState == 2;

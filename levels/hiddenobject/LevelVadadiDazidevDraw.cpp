@@ -1,14 +1,19 @@
-#include "levels/hiddenobject/LevelVadadiDazidev.h"
-
 #include "base/StringHelpers.h"
 #include "base/WideFormat.h"
 #include "base/WideString.h"
 #include "core/Math3D.h"
+#include "core/WorldData.h"
 #include "engine3d/Font.h"
 #include "engine3d/Object.h"
 #include "game/CharsetRemap.h"
+#include "game/GameData.h"
+#include "game/GameTimer.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialog.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
+#include "levels/hiddenobject/LevelVadadiDazidev.h"
 
 namespace {
 
@@ -134,7 +139,7 @@ void CLevelVadadiDazidev::DrawCollisionOverlay(bool numbers)
 void CLevelVadadiDazidev::BeginModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return;
     game->m_nTutorialStep = 1;
@@ -147,7 +152,7 @@ void CLevelVadadiDazidev::BeginModal()
 Result CLevelVadadiDazidev::UpdateModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return RES_FAIL;
     uint32_t& step = game->m_nTutorialStep;
@@ -174,7 +179,7 @@ Result CLevelVadadiDazidev::UpdateModal()
 void CLevelVadadiDazidev::DrawTutorialLines()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CVarnFont* font = game ? game->m_pMainFont : nullptr;
     if (!font || !world)
         return;
@@ -204,7 +209,7 @@ void CLevelVadadiDazidev::DrawTutorialLines()
 void CLevelVadadiDazidev::RenderModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return;
     CToolbar* toolbar = world->GetToolbar();

@@ -7,11 +7,15 @@
 
 #include "base/WideString.h"
 #include "core/Random.h"
+#include "core/WorldData.h"
 #include "engine3d/Font.h"
+#include "game/GameData.h"
 #include "game/GameText.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/menus/MenuDialog.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/screens/KvoBackground.h"
 #include "levels/hiddenobject/ToolbarPick.h"
 
 namespace {
@@ -130,7 +134,7 @@ void CLevelVadadiDazidev::DrawQuizText(const char16_t* text, float x, float y, u
 
 void CLevelVadadiDazidev::DrawQuiz()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CHiddenObjectRecord* record = Record();
     if (!world || !record || !m_pQuizTexts)
         return;
@@ -164,7 +168,7 @@ void CLevelVadadiDazidev::DrawQuiz()
 
 Result CLevelVadadiDazidev::UpdateQuiz()
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CMenuDialog* dialog = world ? world->GetMenuDialog() : nullptr;
     if (m_pWorldData->mouseReleased[0] && m_nHoveredPlace != kNoPlace) {
         m_nChosenAnswer = m_QuizOrder[m_nHoveredPlace];
@@ -183,7 +187,7 @@ Result CLevelVadadiDazidev::UpdateQuiz()
 Result CLevelVadadiDazidev::AnswerQuiz()
 {
     CHiddenObjectRecord* record = Record();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (m_nChosenAnswer >= kQuizAnswerCount || !record)
         return RES_FAIL;
     m_bQuizPrepared = 0;

@@ -1,6 +1,6 @@
+#include "game/GameTooltip.h"
+#include "game/LevelHost.h"
 #include "levels/hiddenobject/LevelVadadiDazidev.h"
-
-#include "game/VadadiDazidevWorld.h"
 
 namespace {
 
@@ -16,7 +16,7 @@ bool IsOpen(const ScenePart& part)
 // A search state is found whole and finishes; with control, the one arrow left is taken.
 void CLevelVadadiDazidev::OnKeyShortcuts(bool control)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     const uint32_t state = m_nSceneState;
     if (state < kSearchStateCount) {
         for (uint32_t n = 0; n < m_nPartCount; ++n) {

@@ -4,9 +4,15 @@
 #include <cmath>
 
 #include "core/Random.h"
+#include "core/WorldData.h"
+#include "game/GameData.h"
+#include "game/GameTimer.h"
+#include "game/LevelHost.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
 #include "levels/LevelSounds.h"
-#include "game/VadadiDazidevWorld.h"
 #include "levels/hiddenobject/ToolbarPick.h"
+#include "modules/AudioEngine.h"
 
 namespace {
 
@@ -96,7 +102,7 @@ Result CLevelVadadiDazidev::EnterState(uint32_t state)
         toolbar->SetSpeedScale(SpeedScaleOf(record->zoom));
     }
     m_bDone = 0;
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (next == kStateQuiz) {
         if (!record->HasQuiz())
             return RES_FAIL;
@@ -128,7 +134,7 @@ uint32_t CLevelVadadiDazidev::NextState()
 
 void CLevelVadadiDazidev::FinishSceneChange(int32_t targetScene)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!world)
         return;
     if (static_cast<uint32_t>(targetScene) == world->GetSceneCount())
@@ -159,7 +165,7 @@ Result CLevelVadadiDazidev::AdvanceSceneState(bool fresh)
         return RES_OK;
     }
     if (block.endArgument != kNoTarget) {
-        if (CVadadiDazidevWorld* world = World())
+        if (CLevelHost* world = World())
             world->ReloadSceneWithArgument(static_cast<uint32_t>(block.endArgument));
         return RES_OK;
     }
@@ -183,7 +189,7 @@ Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
             Start(record->switchNextState);
         }
     } else {
-        if (CVadadiDazidevWorld* world = World())
+        if (CLevelHost* world = World())
             world->ReloadSceneWithArgument(static_cast<uint32_t>(record->switchRecord));
         if (static_cast<uint32_t>(record->switchRecord) == m_nCurrentRecord)
             m_bBusy = RevertPartStates(m_nSceneState, part) ? 1 : 0;
@@ -238,7 +244,7 @@ uint32_t CLevelVadadiDazidev::CountLiveParts(uint32_t state, bool shownOnly)
 void CLevelVadadiDazidev::HideTimer(uint32_t seconds)
 {
     CLevel::HideTimer(seconds);
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CGameData* game = Game();
     if (!IsSearchState(m_nSceneState) || !world || !game || !world->GetTimer())
         return;
@@ -267,7 +273,7 @@ void CLevelVadadiDazidev::OnLeave()
 void CLevelVadadiDazidev::UseHint()
 {
     CLevel::UseHint();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CGameData* game = Game();
     const uint32_t candidates = CountLiveParts(m_nSceneState, true);
     if (!candidates || !world || !game)

@@ -7,15 +7,18 @@
 #include <vector>
 
 #include "core/Log.h"
+#include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
+#include "levels/minigames/MiniGameDescription.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
@@ -521,7 +524,7 @@ Result CLevelJigsaw::ClickCell(float x, float y)
 
 void CLevelJigsaw::OnSolved(bool reward)
 {
-    if (CVadadiDazidevWorld* world = World())
+    if (CLevelHost* world = World())
         world->ShowLevelMessage();
     PaySolution(reward);
 }
@@ -624,7 +627,7 @@ void CLevelJigsaw::BeginModal()
 Result CLevelJigsaw::UpdateModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CLevelJigsawRecord* record = Record();
     if (!game || !world || !record)
         return RES_FAIL;
@@ -659,7 +662,7 @@ Result CLevelJigsaw::UpdateModal()
 void CLevelJigsaw::RenderModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CLevelJigsawRecord* record = Record();
     if (!game || !world || !record || !m_pDisplay)
         return;

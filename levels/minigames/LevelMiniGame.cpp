@@ -1,12 +1,14 @@
 #include "levels/minigames/LevelMiniGame.h"
 
 #include "base/StringHelpers.h"
+#include "core/WorldData.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
+#include "game/GameData.h"
 #include "game/GameStates.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "levels/LevelSounds.h"
 
@@ -45,7 +47,7 @@ Result CLevelMiniGame::MeasureBoard(uint32_t boardPart, uint32_t columns, uint32
         Failed(m_pDisplay->GetPartBoundingBox(boardPart, &m_vBoardMin, &m_vBoardMax, 1)) ||
         Failed(m_pDisplay->GetPartUVBounds(boardPart, &m_vUVMin, &m_vUVMax)))
         return RES_FAIL;
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     const float s =
         world ? world->GetFitZoomRatio(m_fRefWidth, m_fRefHeight, IsToolbarHeightIgnored(), IsToolbarHidden()) : 1.0f;
     m_board.columns = columns;
@@ -68,7 +70,7 @@ Vector3 CLevelMiniGame::ViewTranslation() const
 
 bool CLevelMiniGame::IsLeaveHeld() const
 {
-    const CVadadiDazidevWorld* world = World();
+    const CLevelHost* world = World();
     if (!world)
         return true;
     return world->AreLevelObjectsBusy() || m_bTimerShown || world->GetState() == GS_LEVEL_MESSAGE ||
@@ -77,7 +79,7 @@ bool CLevelMiniGame::IsLeaveHeld() const
 
 void CLevelMiniGame::Leave(const CMiniGameExit& exit)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (exit.nextScene != kNoScene && world) {
         if (exit.nextScene == world->GetSceneCount())
             EndLevel();
@@ -120,7 +122,7 @@ void CLevelMiniGame::PaySolution(bool reward)
 void CLevelMiniGame::BeginTutorial(uint32_t step, uint32_t text, int32_t number)
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return;
     game->m_nTutorialStep = step;
@@ -156,7 +158,7 @@ void CLevelMiniGame::DrawDisplayPart(uint32_t part)
 void CLevelMiniGame::DrawPartAtZoomedPoint(uint32_t part, const CPoint3& point)
 {
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!m_pDisplay || !scene || !world || part >= m_nPartCount)
         return;
     const float zoom = world->GetSceneZoom();

@@ -4,8 +4,12 @@
 #include <new>
 
 #include "core/Stream.h"
+#include "core/WorldData.h"
 #include "engine3d/Object.h"
-#include "game/VadadiDazidevWorld.h"
+#include "game/GameData.h"
+#include "game/GameLevel.h"
+#include "game/GameTooltip.h"
+#include "game/LevelHost.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
 #include "levels/SceneFiles.h"
@@ -136,7 +140,7 @@ void CLevelTooltip::PlacePanel(float k)
     if (!m_pDisplay)
         return;
     CGameData* game = m_pWorldData->gameData;
-    CVadadiDazidevWorld* world = game ? game->m_pWorld : nullptr;
+    CLevelHost* world = game ? game->m_pLevelHost : nullptr;
     CGameLevel* level = world ? world->GetCurrentLevel() : nullptr;
     const float w = level && !level->IsToolbarHidden() ? world->GetToolbarSize().x * game->m_fConstructRatio : 0.0f;
     const Vector3 shift{m_fScale * k * m_fOffsetX + k * w, 0.0f, 0.0f};
@@ -209,7 +213,7 @@ bool CLevelTooltip::AllStepsDone()
     if (m_nFinalPage != kNoPopupPage)
         m_nPendingPage = m_nFinalPage;
     CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
-    const uint32_t scene = game && game->m_pWorld ? game->m_pWorld->GetCurrentSceneIndex() : kNoIndex;
+    const uint32_t scene = game && game->m_pLevelHost ? game->m_pLevelHost->GetCurrentSceneIndex() : kNoIndex;
     for (uint32_t place : kCompletionOrder) {
         if (m_pActions[place])
             m_pActions[place]->Apply(place == 0 ? static_cast<int32_t>(scene) : -1);

@@ -6,14 +6,16 @@
 #include <new>
 
 #include "base/WideFormat.h"
+#include "core/WorldData.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Engine.h"
 #include "engine3d/FontTypes.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
@@ -80,7 +82,7 @@ uint32_t CLevelShoot::SlotCount(const CLevelShootRecord& record) const
 
 void CLevelShoot::RebuildCellPoints(CLevelShootRecord& record)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!record.gridMode || !record.cellPoints || !world)
         return;
     const float kx = world->GetFitZoomRatioX(m_fRefWidth, IsToolbarHidden());
@@ -203,7 +205,7 @@ Vector3 CLevelShoot::SlotPoint(uint32_t n)
 
 bool CLevelShoot::EndRound(CLevelShootRecord& record)
 {
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     // Not while a tooltip slides or the level is busy, nor twice for one scene change.
     if (!world || world->AreLevelObjectsBusy() || world->IsChangePending() || !m_field.won || m_bTimerShown)
         return false;
@@ -300,7 +302,7 @@ void CLevelShoot::UseHint()
 {
     CLevelMiniGame::UseHint();
     CLevelShootRecord* record = Record();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!record || !world || record->hintPoints == 0)
         return;
     const CHint* hint = world->GetHint();
@@ -476,7 +478,7 @@ void CLevelShoot::BeginModal()
 Result CLevelShoot::UpdateModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CLevelShootRecord* record = Record();
     CPopupText* popup = world ? world->GetTutorialPopup() : nullptr;
     if (!game || !record || !popup)
@@ -549,7 +551,7 @@ void CLevelShoot::RenderExplained(const CLevelShootRecord& record)
 void CLevelShoot::RenderModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CLevelShootRecord* record = Record();
     if (!game || !world || !record)
         return;

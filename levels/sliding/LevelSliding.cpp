@@ -4,15 +4,18 @@
 #include <cmath>
 #include <new>
 
+#include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
 #include "engine3d/Texture.h"
+#include "game/GameData.h"
+#include "game/LevelHost.h"
 #include "game/PopupText.h"
 #include "game/StreamValues.h"
-#include "game/VadadiDazidevWorld.h"
 #include "game/widgets/Hint.h"
 #include "game/widgets/ScreenQuads.h"
 #include "levels/LevelSounds.h"
+#include "levels/minigames/MiniGameDescription.h"
 #include "levels/minigames/MiniGameText.h"
 
 namespace {
@@ -423,7 +426,7 @@ void CLevelSliding::BeginModal()
 Result CLevelSliding::UpdateModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     if (!game || !world)
         return RES_FAIL;
     uint32_t& step = game->m_nTutorialStep;
@@ -450,7 +453,7 @@ Result CLevelSliding::UpdateModal()
 void CLevelSliding::RenderModal()
 {
     CGameData* game = Game();
-    CVadadiDazidevWorld* world = World();
+    CLevelHost* world = World();
     CLevelSlidingRecord* record = Record();
     if (!game || !world || !record)
         return;

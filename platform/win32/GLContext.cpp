@@ -1,5 +1,7 @@
 #include "platform/win32/GLContext.h"
 
+#include <GL/gl.h>
+
 #include <cstdio>
 #include <cstring>
 #include <map>
@@ -292,6 +294,11 @@ bool GLWindowSize(int* width, int* height)
         SDL_GL_GetDrawableSize(window->Sdl(), width, height);
     }
     return true;
+}
+
+const char* GLGetVersionString()
+{
+    return g_current ? reinterpret_cast<const char*>(glGetString(GL_VERSION)) : nullptr;
 }
 
 UINT GetSystemPaletteEntries(HDC, UINT, UINT count, PALETTEENTRY* entries)

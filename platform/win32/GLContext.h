@@ -68,6 +68,8 @@ HDC wglGetCurrentDC();
 // blank, 0 does not. Where the display cannot wait, swaps with 1 still come no faster than its
 // refresh rate (60 Hz where it does not tell).
 BOOL GLSetSwapInterval(int interval);
+// The current context's GL_VERSION text; null while no context is current.
+const char* GLGetVersionString();
 
 // A full-screen window shown scaled (Win32Window.h, ChangeDisplaySettingsW) is drawn into an
 // image of its client area's size, which SwapBuffers shows scaled. What stands for the current

@@ -8,13 +8,18 @@
 #include <vector>
 
 #include "app/WorldFactory.h"
-#include "engine3d/Container.h"
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
 #include "engine3d/Container.h"
+#include "game/KvoMusicManager.h"
+#include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialogParts.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
 #include "modules/Audio.h"
 #include "modules/AudioEngine.h"
 #include "tests/support/MemoryRenderer.h"
@@ -98,6 +103,7 @@ public:
     using CVadadiDazidevWorld::m_pAudioEngine;
     using CVadadiDazidevWorld::m_pHint;
     using CVadadiDazidevWorld::m_pMenuDialog;
+    using CVadadiDazidevWorld::m_pMenuCurrent;
     using CVadadiDazidevWorld::m_pMoreGames;
     using CVadadiDazidevWorld::RenderTimerBadge;
     using CVadadiDazidevWorld::m_pPopupIngame;

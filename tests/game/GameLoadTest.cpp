@@ -1,5 +1,6 @@
 #include <vector>
 
+#include "game/GameTooltip.h"
 #include "game/PopupText.h"
 #include "game/menus/MenuDialog.h"
 #include "game/widgets/Hint.h"

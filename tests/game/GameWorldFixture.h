@@ -8,16 +8,24 @@
 #include <string>
 #include <vector>
 
-#include "modules/Audio.h"
-#include "modules/AudioEngine.h"
+#include "base/WideString.h"
 #include "core/BuiltinSettings.h"
 #include "core/Log.h"
 #include "core/ParamsReader.h"
-#include "base/WideString.h"
 #include "core/Stream.h"
-#include "game/VadadiDazidevWorld.h"
+#include "engine3d/Font.h"
+#include "game/GameTimer.h"
+#include "game/GameTooltip.h"
+#include "game/KvoMusicManager.h"
 #include "game/PopupText.h"
+#include "game/VadadiDazidevWorld.h"
+#include "game/menus/MoreGamesPage.h"
+#include "game/screens/ScreenLayeredMenu.h"
+#include "game/screens/Stars.h"
 #include "game/widgets/Hint.h"
+#include "game/widgets/Toolbar.h"
+#include "modules/Audio.h"
+#include "modules/AudioEngine.h"
 #include "tests/support/FontFixtures.h"
 #include "tests/support/ScopedEnv.h"
 #include "tests/support/TempDir.h"
@@ -60,11 +68,7 @@ public:
     using CVadadiDazidevWorld::m_vCameraTarget;
     using CVadadiDazidevWorld::m_p3DEngine;
     using CVadadiDazidevWorld::m_pMainFont;
-    using CVadadiDazidevWorld::m_pCreditsText;
-    using CVadadiDazidevWorld::m_fCreditsHeight;
-    using CVadadiDazidevWorld::m_fCreditsOffset;
-    using CVadadiDazidevWorld::m_bCreditsEntering;
-    using CVadadiDazidevWorld::m_Legals;
+    using CVadadiDazidevWorld::m_Scroll;
     using CVadadiDazidevWorld::m_pMusicManager;
     using CVadadiDazidevWorld::m_pToolbar;
     using CVadadiDazidevWorld::m_pMenuDialog;

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "backends/audio/AudioModule.h"
+#include "game/GameLabels.h"
 #include "game/PopupScreens.h"
 #include "tests/game/StringsFixture.h"
 #include "tests/support/WavFixture.h"
@@ -34,6 +35,7 @@ protected:
         m_world.m_pLabels.reset(m_screens = new CTestScreens(m_world.GetData(), m_engine, 0));
         ASSERT_EQ(m_popup.Load(kFixtureScale, kFixtureScale), RES_OK);
         m_popup.SetScreens(nullptr, nullptr, m_screens);
+        m_popup.SetLabels(&m_world);
     }
     void TearDown() override
     {

@@ -67,7 +67,7 @@ TEST_F(VadadiDazidevWorldTest, TheGameDataIsReachedThroughTheDataBlock)
     CWorldData* data = m_world.GetData();
     ASSERT_EQ(data->gameData, m_world.GetGameData());
     EXPECT_EQ(GetSceneGameData(data), m_world.GetGameData());
-    EXPECT_EQ(m_world.GetGameData()->m_pWorld, &m_world);
+    EXPECT_EQ(m_world.GetGameData()->m_pLevelHost, static_cast<CLevelHost*>(&m_world));
     EXPECT_EQ(m_world.GetGameData()->m_nPlatform, 0u);
     EXPECT_EQ(m_world.GetGameData()->m_nElementTotal, 0u);
     EXPECT_EQ(m_world.GetMainWindowInfo(), nullptr);

@@ -33,6 +33,7 @@ TEST_F(EngineOpenGLTest, LoadMakesTheContextCurrentAndPublishesItsState)
     EXPECT_NE(dynamic_cast<C3DCameraOpenGL*>(Engine()->GetCamera()), nullptr);
 
     const char* version = reinterpret_cast<const char*>(glGetString(GL_VERSION));
+    EXPECT_STREQ(Engine()->GetDriverVersion(), version);
     const char* extensions = reinterpret_cast<const char*>(glGetString(GL_EXTENSIONS));
     EXPECT_EQ(state.version14, IsVersionAtLeast14(version) ? 1 : 0);
     EXPECT_EQ(state.multitexture, ExtensionTextHas(extensions, "GL_ARB_multitexture") ? 1 : 0);

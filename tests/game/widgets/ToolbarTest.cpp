@@ -191,6 +191,17 @@ TEST_P(ToolbarTest, TheBarsTakeThePointerAndTheMenubarItsButtons)
     for (const MemoryDraw& draw : m_engine->Draws())
         parts.push_back(draw.part);
     EXPECT_EQ(parts, (std::vector<uint32_t>{0, 0, 2, 3})) << "the strip, then one zoom button of two";
+
+    // A scene that can zoom shows the zoom button in place of the unavailable one.
+    m_toolbar.UpdateZoomButton(false);
+    EXPECT_EQ(click(575.0f, 575.0f), RES_OK);
+    EXPECT_EQ(actions.calls, "menu tutorial zoom ");
+    m_engine->ClearDraws();
+    m_toolbar.RenderMenubar();
+    parts.clear();
+    for (const MemoryDraw& draw : m_engine->Draws())
+        parts.push_back(draw.part);
+    EXPECT_EQ(parts, (std::vector<uint32_t>{0, 0, 1, 3}));
 }
 
 TEST_P(ToolbarTest, AProfileSectionRestoresTheItemsExactlyAndRefusesDamage)

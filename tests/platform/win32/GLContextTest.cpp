@@ -80,8 +80,11 @@ TEST_F(GLContextTest, WindowIsClearedThroughTheContextAndReadBack)
     HGLRC context = wglCreateContext(dc);
     ASSERT_NE(context, nullptr);
     EXPECT_EQ(wglGetCurrentContext(), nullptr);  // creating does not make it current
+    EXPECT_EQ(GLGetVersionString(), nullptr);
     ASSERT_TRUE(wglMakeCurrent(dc, context));
     EXPECT_EQ(wglGetCurrentDC(), dc);
+    ASSERT_NE(GLGetVersionString(), nullptr);
+    EXPECT_STREQ(GLGetVersionString(), reinterpret_cast<const char*>(glGetString(GL_VERSION)));
     unsigned char pixel[4] = {};
     ClearAndRead(1.0f, 0.0f, 0.0f, pixel);
     EXPECT_EQ(pixel[0], 255);
@@ -89,6 +92,7 @@ TEST_F(GLContextTest, WindowIsClearedThroughTheContextAndReadBack)
     EXPECT_EQ(pixel[2], 0);
     EXPECT_TRUE(SwapBuffers(dc));
     EXPECT_TRUE(wglMakeCurrent(nullptr, nullptr));
+    EXPECT_EQ(GLGetVersionString(), nullptr);
     EXPECT_FALSE(SwapBuffers(dc));
     EXPECT_TRUE(wglDeleteContext(context));
     EXPECT_FALSE(wglDeleteContext(context));

@@ -9,6 +9,7 @@
 #include "engine3d/Font.h"
 #include "game/GameData.h"
 #include "game/GameStates.h"
+#include "game/GameTooltip.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
 #include "game/menus/MenuDialog.h"

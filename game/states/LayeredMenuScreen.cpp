@@ -1,0 +1,82 @@
+#include "game/states/LayeredMenuScreen.h"
+
+#include "game/PopupText.h"
+#include "game/VadadiDazidevWorld.h"
+#include "game/screens/ScreenLayeredMenu.h"
+
+void CLayeredMenuScreen::Update()
+{
+    CVadadiDazidevWorld& world = m_world;
+    CScreenLayeredMenu* menu = world.m_pMenuCurrent;
+    switch (world.m_nState) {
+    case GS_INTRO_SCREEN_IN:
+        if (menu && menu->StepEnter()) {
+            world.StorePointerVector();
+            world.SetState(GS_INTRO_SCREEN_LEAVE, 0);
+        }
+        return;
+    case GS_INTRO_SCREEN_LEAVE:
+        if (menu && menu->StepLeave())
+            world.SetState(GS_MAIN_MENU, 0);
+        return;
+    case GS_OUTRO_SCREEN_IN:
+        if (world.IsFadeOver() && menu && menu->StepEnter()) {
+            world.StorePointerVector();
+            world.SetState(GS_OUTRO_SCREEN_LEAVE, 0);
+        }
+        return;
+    case GS_OUTRO_SCREEN_LEAVE:
+        if (menu && menu->StepLeave())
+            world.SetState(GS_OUTRO_MENU, 0);
+        return;
+    case GS_OUTRO_MENU:
+        world.StorePointerVector();
+        world.ShowNavButtons(false, true, false);
+        if (world.ClickedButton() == kPopupButtonClose)
+            LeaveOutroMenu();
+        return;
+    default:
+        return;
+    }
+}
+
+void CLayeredMenuScreen::Render()
+{
+    CScreenLayeredMenu* menu = m_world.m_pMenuCurrent;
+    switch (m_world.m_nState) {
+    case GS_INTRO_SCREEN_IN:
+        if (menu)
+            menu->DrawEnter();
+        return;
+    case GS_OUTRO_SCREEN_IN:
+        if (menu)
+            menu->DrawEnterReverse();
+        return;
+    case GS_OUTRO_MENU:
+        if (menu)
+            menu->DrawIdle(false, false);
+        return m_world.RenderNavButtons();
+    default:
+        if (menu)
+            menu->DrawLeave();
+        return;
+    }
+}
+
+void CLayeredMenuScreen::LeaveOutroMenu()
+{
+    CVadadiDazidevWorld& world = m_world;
+    CGameData& game = world.m_GameData;
+    world.m_pMenuDialog->PlayClickSound();
+    const uint32_t mode = game.m_nMode;
+    if (!world.m_pNetworkEngine || !game.m_bWebScoringEnabled)
+        return world.LeaveToProfileMenu();
+    uint32_t page = kPageCreateAccount;
+    if (game.m_bAccount && mode < kProfileModeCount) {
+        if (game.Progress(mode, game.m_nSlot).m_bSent)
+            return world.LeaveToProfileMenu();
+        page = kPageSendScores;
+    }
+    world.ShowMenuPage(page);
+    world.SetState(GS_FADE_TO_LOADING, 1);
+}
