@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/Median.h"
+
 extern char** environ;
 
 namespace {
@@ -55,12 +57,6 @@ double FirstFrame(const std::string& directory, const std::string& program, cons
         return -1.0;
     std::remove(mark.c_str());
     return static_cast<double>(shown - start) / 1e6;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -25,6 +25,7 @@
 #include "tests/support/PrivateDisplay.h"
 #include "tests/support/TempDir.h"
 #include "tests/support/X11Desktop.h"
+#include "tests/support/Median.h"
 
 extern char** environ;
 
@@ -181,12 +182,6 @@ std::string Absolute(const char* path)
     std::string absolute = resolved ? resolved : path;
     free(resolved);
     return absolute;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

@@ -13,6 +13,7 @@
 #include "platform/win32/GLContext.h"
 #include "tests/support/D3D8RendererTestRig.h"
 #include "tests/support/OpenGLTestRig.h"
+#include "tests/support/Median.h"
 
 namespace {
 
@@ -38,12 +39,6 @@ double PerFrame(Engine* engine)
         engine->EndFrame();
     }
     return (ProcessMicroseconds() - start) / kFrames;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace

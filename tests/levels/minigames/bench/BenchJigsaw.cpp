@@ -25,6 +25,7 @@
 #include "tools/MiniGameFileWriter.h"
 #include "tools/ObjectFileWriter.h"
 #include "tools/PakWriter.h"
+#include "tests/support/Median.h"
 
 namespace {
 
@@ -37,12 +38,6 @@ double Microseconds(clockid_t clock)
     timespec now{};
     clock_gettime(clock, &now);
     return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 CJigsawModel Model()

@@ -21,6 +21,7 @@
 #include "platform/win32/Win32System.h"
 #include "platform/win32/Win32Window.h"
 #include "tests/platform/d3d8/D3D8TestSupport.h"
+#include "tests/support/Median.h"
 
 namespace {
 
@@ -419,12 +420,6 @@ FrameTimes Measure(Side& side, int textures)
     std::sort(full.begin(), full.end());
     std::sort(empty.begin(), empty.end());
     return FrameTimes{full[full.size() / 2], empty[empty.size() / 2]};
-}
-
-double Median(std::vector<double> values)
-{
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 } // namespace
