@@ -245,5 +245,5 @@ Result C3DObjectDX81::DrawVertices(uint32_t, uint32_t firstVertex, uint32_t prim
         device->SetRenderState(D3DRS_POINTSIZE, D3D8FloatBits(m_pointSize));
     device->SetRenderState(D3DRS_TEXTUREFACTOR, m_colour);
     device->SetRenderState(D3DRS_CULLMODE, deviceCull);
-    return device->DrawPrimitive(deviceType, firstVertex, primitiveCount);
+    return static_cast<Result>(device->DrawPrimitive(deviceType, firstVertex, primitiveCount));
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr Result kFadesRun = 3;
+constexpr Result kFadesRun = static_cast<Result>(3);
 
 // A drawn part starts fading out, a hidden one fading in; a fade bit left from before goes.
 void StartFade(ScenePart& part)

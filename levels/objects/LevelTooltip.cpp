@@ -19,6 +19,8 @@
 namespace {
 
 constexpr float kSlideStep = 0.1f;
+// Update's answer while the panel slides.
+constexpr Result kTooltipSliding = static_cast<Result>(3);
 constexpr uint32_t kStepBytes = 16;
 constexpr uint32_t kCollisionColour = 0xFFFFFFFFu;
 constexpr uint32_t kPartDone = kPartWaiting;
@@ -156,7 +158,7 @@ Result CLevelTooltip::Update()
 {
     const float step = static_cast<float>(m_pWorldData->frameFactor) * kSlideStep;
     PlacePanel(StepSlide(m_nSlideState, m_fPhase, step, step));
-    return m_nSlideState == kTooltipUnfolding || m_nSlideState == kTooltipFolding ? 3 : RES_OK;
+    return m_nSlideState == kTooltipUnfolding || m_nSlideState == kTooltipFolding ? kTooltipSliding : RES_OK;
 }
 
 void CLevelTooltip::Reset()
