@@ -47,9 +47,9 @@ Result CLevelTooltip::Init()
     m_fScale = std::max(m_pWorldData->workingWidth / kVirtualScreenWidth,
                         m_pWorldData->workingHeight / kVirtualScreenHeight);
     for (C3DObject* object : {m_pDisplay, m_pCollision}) {
-        object->UseOwnMatrix();
-        object->Identity();
-        object->ScaleUniform(m_fScale);
+        IgnoreResult(object->UseOwnMatrix());
+        IgnoreResult(object->Identity());
+        IgnoreResult(object->ScaleUniform(m_fScale));
     }
     return RES_OK;
 }
@@ -147,10 +147,10 @@ void CLevelTooltip::PlacePanel(float k)
     const float w = level && !level->IsToolbarHidden() ? world->GetToolbarSize().x * game->m_fConstructRatio : 0.0f;
     const Vector3 shift{m_fScale * k * m_fOffsetX + k * w, 0.0f, 0.0f};
     for (C3DObject* object : {m_pDisplay, m_pCollision}) {
-        object->UseOwnMatrix();
-        object->Identity();
-        object->ScaleUniform(m_fScale);
-        object->SetTranslation(&shift);
+        IgnoreResult(object->UseOwnMatrix());
+        IgnoreResult(object->Identity());
+        IgnoreResult(object->ScaleUniform(m_fScale));
+        IgnoreResult(object->SetTranslation(&shift));
     }
 }
 
@@ -218,7 +218,7 @@ bool CLevelTooltip::AllStepsDone()
     const uint32_t scene = game && game->m_pLevelHost ? game->m_pLevelHost->GetCurrentSceneIndex() : kNoIndex;
     for (uint32_t place : kCompletionOrder) {
         if (m_pActions[place])
-            m_pActions[place]->Apply(place == 0 ? static_cast<int32_t>(scene) : -1);
+            IgnoreResult(m_pActions[place]->Apply(place == 0 ? static_cast<int32_t>(scene) : -1));
     }
     PlayLoadedBankSound(m_pWorldData, m_nDoneSound);
     m_bDone = 1;
@@ -232,18 +232,18 @@ void CLevelTooltip::Draw()
         return;
     for (uint32_t i = 0; i < m_nPartCount; ++i) {
         if (m_pParts[i].flags & kPartDrawn)
-            m_pDisplay->RenderPart(i);
+            IgnoreResult(m_pDisplay->RenderPart(i));
     }
     const CGameData* game = m_pWorldData->gameData;
     if (!game || !game->m_bDebugKeys || !game->m_bDebugCollision || !m_pCollision)
         return;
     m_pCollision->SetColor(kCollisionColour);
     for (uint32_t i = 0; i < m_nPartCount; ++i)
-        m_pCollision->RenderPart(i);
+        IgnoreResult(m_pCollision->RenderPart(i));
 }
 
 void CLevelTooltip::RenderObject()
 {
     if (m_pDisplay)
-        m_pDisplay->Render();
+        IgnoreResult(m_pDisplay->Render());
 }
