@@ -137,11 +137,13 @@ inline std::vector<std::u16string> TutorialPages(CTestWorld& world, CGameLevel& 
     return pages;
 }
 
-// A loaded hint button holding count hints, its charge empty.
+// A loaded hint button holding count hints, its charge empty. Where the data holds no hint
+// pictures (the level tests' data) the load fails after the counts are read, which is all a
+// level needs of it.
 inline std::unique_ptr<CHint> HintHolding(CWorldData* data, uint16_t count)
 {
     auto hint = std::make_unique<CHint>(data);
-    EXPECT_EQ(hint->Load(), RES_OK);
+    IgnoreResult(hint->Load());
     std::string bytes(4, '\0');
     bytes += {static_cast<char>(count & 0xFF), static_cast<char>(count >> 8)};
     CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
