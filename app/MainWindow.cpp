@@ -44,7 +44,7 @@ Result CreateMainWindow(CWorld* world, uint16_t width, uint16_t height, uint8_t 
     AdjustClientRect(&rect, width, height, fullscreen);
     char16_t title[kTitleUnits];
     const CGameData* game = world->GetData()->gameData;
-    world->GetTitle(kMainWindowClass, game ? game->m_szAppName : u"", title, kTitleUnits);
+    IgnoreResult(world->GetTitle(kMainWindowClass, game ? game->m_szAppName : u"", title, kTitleUnits));
     info->window = CreateWindowExW(0, kMainWindowClass, title, fullscreen ? kFullscreenStyle : kWindowedStyle,
                                    rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
                                    GetDesktopWindow(), nullptr, info->instance, nullptr);

@@ -104,7 +104,7 @@ private:
 CProgram::~CProgram()
 {
     if (m_info.window)
-        DestroyMainWindow(&m_info);
+        IgnoreResult(DestroyMainWindow(&m_info));
     if (m_classRegistered)
         UnregisterClassW(kMainWindowClass, m_setup.instance);
     m_world.reset();
@@ -136,7 +136,7 @@ bool CProgram::ReadAppName()
 {
     m_engineParams = std::make_unique<CParamsText>(m_setup.engineText, m_setup.engineLength);
     m_gameParams = std::make_unique<CParamsText>(m_setup.gameText, m_setup.gameLength);
-    m_gameParams->GetString(u"PATH", u"APP_NAME", u"", m_appName, kAppNameUnits);
+    IgnoreResult(m_gameParams->GetString(u"PATH", u"APP_NAME", u"", m_appName, kAppNameUnits));
     return m_appName[0] != 0;
 }
 
@@ -164,12 +164,16 @@ Result CProgram::OpenMainPak()
                                   m_logPath);
 }
 
+// A module that cannot be registered stays unavailable; the choice among the others goes on.
 void CProgram::RegisterModules()
 {
-    RegisterModuleDX81(m_world.get());
-    RegisterModuleOpenGL(m_world.get());
-    RegisterModuleDirectSound(m_world.get());
-    RegisterModuleNetworkOS(m_world.get());
+    CWorld* world = m_world.get();
+    const Result results[] = {RegisterModuleDX81(world), RegisterModuleOpenGL(world), RegisterModuleDirectSound(world),
+                              RegisterModuleNetworkOS(world)};
+    for (Result result : results) {
+        if (Failed(result))
+            LogPrintf(m_logPath, 1, u"# A module could not be registered (0x%08X).\n", static_cast<uint32_t>(result));
+    }
 }
 
 void CProgram::FillSettings()
@@ -334,13 +338,13 @@ int CProgram::Shutdown()
 {
     if (Failed(DestroyMainWindow(&m_info))) {
         ShowLoadingError(Data());
-        m_world->Release();
+        IgnoreResult(m_world->Release());
         PostQuitMessage(0);
         return -1;
     }
     if (UnregisterClassW(kMainWindowClass, m_setup.instance))
         m_classRegistered = false;
-    m_world->Release();
+    IgnoreResult(m_world->Release());
     m_world.reset();
     m_gameParams.reset();
     m_engineParams.reset();
@@ -378,7 +382,7 @@ int CProgram::Run()
         return Fail(true, true);
     if (Failed(LoadWorld())) {
         ShowLoadingError(Data());
-        m_world->Release();
+        IgnoreResult(m_world->Release());
         PostQuitMessage(0);
         return -1;
     }
@@ -409,7 +413,7 @@ Result OnWorldEvent(uint32_t event, WindowHandle window)
     if (!world)
         return RES_OK;
     char16_t title[kTitleUnits];
-    world->GetTitle(kMainWindowClass, u"", title, kTitleUnits);
+    IgnoreResult(world->GetTitle(kMainWindowClass, u"", title, kTitleUnits));
     SetWindowTextW(handle, title);
     return RES_OK;
 }

@@ -107,7 +107,7 @@ CStreamFile::CStreamFile(uint8_t flags, const char16_t* path) : CStream(flags), 
 
 CStreamFile::~CStreamFile()
 {
-    Close();
+    IgnoreResult(Close());
 }
 
 Result CStreamFile::Open()
@@ -116,7 +116,7 @@ Result CStreamFile::Open()
     bool write = m_flags & kStreamWrite;
     if (!read && !write)
         return m_file ? RES_OK : RES_FAIL;
-    Close();
+    IgnoreResult(Close());
     m_file = OpenFile(m_path.c_str(), read && write ? "r+b" : (read ? "rb" : "wb"));
     return m_file ? RES_OK : RES_FAIL;
 }

@@ -111,9 +111,9 @@ void ReadName(uint8_t mode, const CParamsReader* params, const char16_t* section
     if (!params)
         return;
     if (mode == kSourceFile)
-        params->GetPath(section, key, defaultValue, name, kAutoLoadNameUnits, data->dataFolder);
+        IgnoreResult(params->GetPath(section, key, defaultValue, name, kAutoLoadNameUnits, data->dataFolder));
     else
-        params->GetString(section, key, defaultValue, name, kAutoLoadNameUnits);
+        IgnoreResult(params->GetString(section, key, defaultValue, name, kAutoLoadNameUnits));
 }
 
 template <typename Target>

@@ -38,7 +38,7 @@ Result C3DCamera::ResetView()
     if (!d->math)
         return RES_FAIL;
     d->matrices[kMatrixView] = d->matrices[kMatrixCamera];
-    InvertCameraIntoView();
+    IgnoreResult(InvertCameraIntoView());
     return RES_OK;
 }
 
@@ -69,7 +69,7 @@ Result C3DCamera::SetOrientation(uint32_t orientation)
         std::swap(d->configuredWidth, d->configuredHeight);
         m_sizesSwapped = quarter ? 1 : 0;
     }
-    SetPerspective();
+    IgnoreResult(SetPerspective());
     return SetViewport(0, 0, d->configuredWidth, d->configuredHeight);
 }
 
@@ -90,14 +90,13 @@ float C3DCamera::SetScreenRotation(uint32_t orientation)
         std::swap(d->workingWidth, d->workingHeight);
         m_sizesSwapped = quarter ? 1 : 0;
     }
-    SetPerspective();
+    IgnoreResult(SetPerspective());
     return m_screenAngle;
 }
 
 Result C3DCamera::SetFullViewport()
 {
-    SetViewport(0, 0, m_pWorldData->workingWidth, m_pWorldData->workingHeight);
-    return RES_OK;
+    return SetViewport(0, 0, m_pWorldData->workingWidth, m_pWorldData->workingHeight);
 }
 
 Result C3DCamera::SetViewport(int32_t, int32_t, uint32_t, uint32_t) { return RES_OK; }

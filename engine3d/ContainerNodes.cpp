@@ -8,15 +8,15 @@ void C3DContainerObject::DrawObject(Matrix4* matrix)
     if (!m_pObject)
         return;
     m_pObject->SetColor(m_colour);
-    m_pObject->SetMatrixPointer(matrix);
+    IgnoreResult(m_pObject->SetMatrixPointer(matrix));
     if (m_part == kAllParts) {
         if (m_pTexture)
-            m_pObject->SetTextureAll(m_pTexture, 0);
-        m_pObject->Render();
+            IgnoreResult(m_pObject->SetTextureAll(m_pTexture, 0));
+        IgnoreResult(m_pObject->Render());
     } else {
         if (m_pTexture)
-            m_pObject->SetPartTexture(m_pTexture, m_part, 0);
-        m_pObject->RenderPart(m_part);
+            IgnoreResult(m_pObject->SetPartTexture(m_pTexture, m_part, 0));
+        IgnoreResult(m_pObject->RenderPart(m_part));
     }
 }
 

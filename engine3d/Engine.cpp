@@ -19,7 +19,7 @@ constexpr uint32_t kAllLights = 0xFFFFFFFFu;
 template <typename T> void ReleaseAndDelete(ListValue value)
 {
     T* object = ListObject<T>(value);
-    object->Release();
+    IgnoreResult(object->Release());
     delete object;
 }
 
@@ -131,7 +131,7 @@ Result C3DEngine::Init(WindowHandle window, uint16_t width, uint16_t height, uin
     if (restore && Failed(RestoreWalk()))
         return RES_FAIL;
     if (m_pCamera)
-        m_pCamera->SetViewport(0, 0, ScaledSize(width, d->scaleX), ScaledSize(height, d->scaleY));
+        IgnoreResult(m_pCamera->SetViewport(0, 0, ScaledSize(width, d->scaleX), ScaledSize(height, d->scaleY)));
     return RES_OK;
 }
 
@@ -172,7 +172,7 @@ Result C3DEngine::LightingInit(uint32_t count)
 {
     const uint32_t lights = count == kAllLights || count > kLightRecordCount ? kLightRecordCount : count;
     for (uint32_t i = 0; i < lights; ++i)
-        LightInit(i);
+        IgnoreResult(LightInit(i));
     return RES_OK;
 }
 
@@ -230,12 +230,12 @@ C3DObject* C3DEngine::AdoptObject(C3DObject* object, uint32_t flagsA, uint32_t f
     }
     object->SetFlags(flagsA, flagsB);
     if (Failed(object->Init())) {
-        object->Release();
+        IgnoreResult(object->Release());
         delete object;
         return nullptr;
     }
     if (Failed(m_plistObjects.AddTail(object, static_cast<uint8_t>(flagsA & 1)))) {
-        object->Release();
+        IgnoreResult(object->Release());
         delete object;
         m_pWorldData->lastError = RES_OUT_OF_MEMORY;
         return nullptr;
@@ -248,7 +248,7 @@ C3DObjectIndex* C3DEngine::AdoptIndexBuffer(C3DObjectIndex* buffer)
     if (!buffer)
         return nullptr;
     if (Failed(buffer->Init()) || Failed(m_plistObjectsIndex.AddTail(buffer))) {
-        buffer->Release();
+        IgnoreResult(buffer->Release());
         delete buffer;
         return nullptr;
     }
@@ -261,7 +261,7 @@ C3DTexture* C3DEngine::AdoptTexture(C3DTexture* texture)
         return nullptr;
     const uint8_t shared = static_cast<uint8_t>(texture->GetFlags() & kTextureShared);
     if (Failed(texture->Init()) || Failed(m_plistTextures.AddTail(texture, shared))) {
-        texture->Release();
+        IgnoreResult(texture->Release());
         delete texture;
         return nullptr;
     }
@@ -274,7 +274,7 @@ C3DShader* C3DEngine::AdoptShader(C3DShader* shader, uint32_t flags)
         return nullptr;
     const uint8_t shared = static_cast<uint8_t>(flags & 1);
     if (Failed(shader->Init()) || Failed(m_plistShaders.AddTail(EntryValue(shader), shared))) {
-        shader->Release();
+        IgnoreResult(shader->Release());
         delete shader;
         return nullptr;
     }
@@ -286,7 +286,7 @@ C3DStencilShadow* C3DEngine::AdoptStencilShadow(C3DStencilShadow* shadow, uint32
     if (!shadow)
         return nullptr;
     if (Failed(shadow->Create(casterCount, colour)) || Failed(m_plistShaders.AddTail(EntryValue(shadow), 0))) {
-        shadow->Release();
+        IgnoreResult(shadow->Release());
         delete shadow;
         return nullptr;
     }

@@ -48,10 +48,10 @@ Result C3DEngine::ClearContainer(C3DContainer* container)
     while (!children.IsEmpty()) {
         C3DContainer* child = ListObject<C3DContainer>(children.Head()->value);
         if (Failed(container->DetachChild(child))) {
-            children.Remove(child);  // a node listed under itself: only the link goes
+            IgnoreResult(children.Remove(child));  // a node listed under itself: only the link goes
             continue;
         }
-        DestroyContainer(child);
+        IgnoreResult(DestroyContainer(child));
     }
     return RES_OK;
 }
@@ -60,9 +60,9 @@ Result C3DEngine::DestroyContainer(C3DContainer* container)
 {
     if (!container)
         return RES_FAIL;
-    ClearContainer(container);
+    IgnoreResult(ClearContainer(container));
     if (C3DContainer* parent = container->GetParent())
-        parent->DetachChild(container);
+        IgnoreResult(parent->DetachChild(container));
     if (container->GetAttachCount() != 0 && container->DecrementAttachCount() != 0)
         return RES_FAIL;
     const uint32_t kind = container->GetKindBits();

@@ -22,7 +22,7 @@ Result C3DEngine::DestroyTexture(C3DTexture* texture)
         --node->refCount;
         return RES_OK;
     }
-    m_plistTextures.Release(texture, 1);
+    IgnoreResult(m_plistTextures.Release(texture, 1));
     const Result result = texture->Release();
     delete texture;
     return result;
@@ -64,7 +64,7 @@ C3DTexture* C3DEngine::FindSharedTexture(uint32_t flags, uint32_t parameter, con
 C3DTexture* C3DEngine::KeepLoadedTexture(C3DTexture* texture, Result result)
 {
     if (Failed(result)) {
-        DestroyTexture(texture);
+        IgnoreResult(DestroyTexture(texture));
         return nullptr;
     }
     return texture;

@@ -37,7 +37,7 @@ float CVarnFont::ScreenHeight() const { return m_pWorldData ? m_pWorldData->conf
 void CVarnFont::DestroyTextObject()
 {
     if (m_pTextObject && m_pEngine)
-        m_pEngine->DestroyObject(m_pTextObject);
+        IgnoreResult(m_pEngine->DestroyObject(m_pTextObject));
     m_pTextObject = nullptr;
 }
 
@@ -75,7 +75,7 @@ bool CVarnFont::BuildGeometry(C3DObject* object, uint32_t parts) const
 
 Result CVarnFont::MakeTextObject(uint8_t flags, uint32_t batchSize)
 {
-    Release();
+    IgnoreResult(Release());
     if (!m_pEngine || batchSize == 0 || batchSize > kFontMaxBatchSize)
         return RES_FAIL;
     m_batchSize = batchSize;
@@ -107,7 +107,7 @@ Result CVarnFont::Create(uint8_t flags, uint32_t batchSize)
     else
         result = AllocateTables(kFontGlyphCount, 1);
     if (Failed(result))
-        Release();
+        IgnoreResult(Release());
     return result;
 }
 
@@ -128,7 +128,7 @@ Result CVarnFont::ShareTexturesOf(const CVarnFont* source)
         if (!m_pEngine->AddRefTexture(texture))
             return RES_FAIL;
         const Result result = m_pTextObject->SetPartTexture(texture, part, 0);
-        m_pEngine->DestroyTexture(texture);
+        IgnoreResult(m_pEngine->DestroyTexture(texture));
         if (Failed(result))
             return RES_FAIL;
     }
@@ -139,7 +139,7 @@ Result CVarnFont::StartCreateFrom(const CVarnFont* source, uint32_t batchSize)
 {
     if (source == this)
         return RES_FAIL;
-    Release();
+    IgnoreResult(Release());
     if (!source || !source->m_pTextObject || batchSize == 0 || batchSize > kFontMaxBatchSize)
         return RES_FAIL;
     m_batchSize = batchSize;
@@ -163,7 +163,7 @@ Result CVarnFont::CreateFrom(const CVarnFont* source, uint32_t batchSize)
         result = ShareTexturesOf(source);
     }
     if (Failed(result)) {
-        Release();
+        IgnoreResult(Release());
         return RES_FAIL;
     }
     return RES_OK;

@@ -260,8 +260,8 @@ Result SaveFontAtlasPng(CWorldData* data, const CFontAtlas& atlas, const char16_
         pixels[i * 4 + 3] = atlas.pixels[i];
     }
     C3DTextureRaw image(data);
-    image.Attach(static_cast<uint16_t>(kAtlasWidth), static_cast<uint16_t>(atlas.height), 32, pixels);
+    IgnoreResult(image.Attach(static_cast<uint16_t>(kAtlasWidth), static_cast<uint16_t>(atlas.height), 32, pixels));
     const Result result = image.SaveToFile(path);
-    image.Release();
+    IgnoreResult(image.Release());
     return Failed(result) ? RES_FAIL : RES_OK;
 }

@@ -30,7 +30,7 @@ void CVarnFontCharset::FreePages()
 
 Result CVarnFontCharset::Release()
 {
-    CVarnFont::Release();
+    IgnoreResult(CVarnFont::Release());
     FreePages();
     return RES_OK;
 }
@@ -39,7 +39,7 @@ Result CVarnFontCharset::Create(uint8_t flags, uint32_t batchSize)
 {
     const Result result = MakeTextObject(flags, batchSize);
     if (Failed(result))
-        Release();
+        IgnoreResult(Release());
     return result;
 }
 
@@ -128,7 +128,7 @@ Result CVarnFontCharset::CreateFrom(const CVarnFont* source, uint32_t batchSize)
         result = ShareTexturesOf(charset);
     }
     if (Failed(result)) {
-        Release();
+        IgnoreResult(Release());
         return RES_FAIL;
     }
     return RES_OK;
@@ -155,7 +155,7 @@ Result CVarnFontCharset::RebuildTextObject(uint32_t pageCount)
     if (!fresh)
         return RES_FAIL;
     if (!BuildGeometry(fresh, pageCount)) {
-        m_pEngine->DestroyObject(fresh);
+        IgnoreResult(m_pEngine->DestroyObject(fresh));
         return RES_FAIL;
     }
     DestroyTextObject();
@@ -274,8 +274,8 @@ Vector3* CVarnFontCharset::DrawText(Vector3* out, const char16_t* text, float st
     }
     for (uint32_t p = 0; p < m_pageCount; ++p) {
         const uint32_t count = m_pageVertexCounts[p];
-        m_pTextObject->SetPrimitiveGroup(p, perPage * p, count, perPage * p, count, count / 3, kPrimitiveTriangleList,
-                                         m_cullCode, kPartNumberId);
+        IgnoreResult(m_pTextObject->SetPrimitiveGroup(p, perPage * p, count, perPage * p, count, count / 3,
+                                                      kPrimitiveTriangleList, m_cullCode, kPartNumberId));
     }
     return EndDrawText(out, text, n, *pen, advance);
 }

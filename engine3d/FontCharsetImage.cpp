@@ -82,7 +82,7 @@ void CVarnFont::ParseCharsetImage(const CParamsReader* params, float cellWidth, 
     for (uint32_t code = 0; code < kFontGlyphCount; ++code) {
         if (!CharsetKey(code, key))
             continue;
-        params->GetString(kSection, key, u"1.1", value, kValueUnits);
+        IgnoreResult(params->GetString(kSection, key, u"1.1", value, kValueUnits));
         size_t dot = 0;
         while (value[dot] && value[dot] != u'.')
             ++dot;

@@ -154,7 +154,7 @@ Vector3* CVarnFont::HitTestText(Vector3* out, const char16_t* text, const Vector
     while (m_pRemainingText) {
         m_pTextBeingDrawn = text;
         DrawText(&p, m_pRemainingText, startX, &p, flags, 0xFFFFFFFFu, scale, lineHeight, nullptr, extra, extraWord);
-        Render(flags, extra, extraWord);
+        IgnoreResult(Render(flags, extra, extraWord));
     }
     *out = Vector3{p.x, p.y, hit};
     return out;
@@ -214,8 +214,8 @@ Vector3* CVarnFont::DrawText(Vector3* out, const char16_t* text, float startX, V
         vertex += 6;
         pen->x += width;
     }
-    m_pTextObject->SetPrimitiveGroup(0, 0, vertex, 0, vertex, vertex / 3, kPrimitiveTriangleList, m_cullCode,
-                                     kPartNumberId);
+    IgnoreResult(m_pTextObject->SetPrimitiveGroup(0, 0, vertex, 0, vertex, vertex / 3, kPrimitiveTriangleList,
+                                                  m_cullCode, kPartNumberId));
     return EndDrawText(out, text, n, *pen, advance);
 }
 
@@ -241,14 +241,14 @@ bool CVarnFont::BeginDrawText(Vector3* out, const char16_t* text, const Vector3*
         *count = m_batchSize;
         *advance = 0.0f;
     }
-    m_pTextObject->Lock();
+    IgnoreResult(m_pTextObject->Lock());
     return true;
 }
 
 Vector3* CVarnFont::EndDrawText(Vector3* out, const char16_t* text, uint32_t count, const Vector3& pen,
                                 float advance)
 {
-    m_pTextObject->Unlock(1);
+    IgnoreResult(m_pTextObject->Unlock(1));
     m_pRemainingText = text[count] ? text + count : nullptr;
     *out = Vector3{pen.x, pen.y + advance, 0.0f};
     return out;
@@ -260,26 +260,26 @@ Result CVarnFont::Render(uint32_t flags, const void* extra, uint32_t)
     if (!m_pTextObject)
         return RES_FAIL;
     C3DObject* object = m_pTextObject;
-    object->UseOwnMatrix();
+    IgnoreResult(object->UseOwnMatrix());
     auto transform = [&]() {
-        object->Identity();
+        IgnoreResult(object->Identity());
         if ((flags & kTextRotate) && extra) {
             float angle = 0.0f;
             std::memcpy(&angle, extra, sizeof angle);
-            object->RotateZ(angle);
+            IgnoreResult(object->RotateZ(angle));
         } else if ((flags & kTextMatrix) && extra) {
             Matrix4 matrix;
             std::memcpy(&matrix, extra, sizeof matrix);
-            object->SetMatrix(&matrix);
+            IgnoreResult(object->SetMatrix(&matrix));
         }
     };
     if (flags & kTextShadow) {
         transform();
         const Vector3 offset{2.0f, (flags & kTextTurnedScreen) ? -2.0f : 2.0f, 0.0f};
-        object->Translate(&offset);
+        IgnoreResult(object->Translate(&offset));
         const uint32_t colour = object->GetColor();
         object->SetColor(colour & 0xFF000000u);
-        object->Render();
+        IgnoreResult(object->Render());
         object->SetColor(colour);
     }
     transform();

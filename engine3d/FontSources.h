@@ -10,11 +10,11 @@ template <class Read>
 Result ReadOpenedStream(CStream* stream, Read read)
 {
     if (Failed(stream->Open())) {
-        stream->Close();
+        IgnoreResult(stream->Close());
         return RES_FAIL;
     }
     const Result result = read(stream);
-    stream->Close();
+    IgnoreResult(stream->Close());
     return result;
 }
 

@@ -104,9 +104,9 @@ Result CVarnFont::LoadTrueTypeFace(CFontFace& face, uint8_t charSize, uint8_t sp
     if (Succeeded(result)) {
         result = m_pTextObject->SetTextureAll(texture, 0);
         if (Succeeded(result))
-            CommitGlyphTable(atlas.rects, kFontGlyphCount - kAtlasFirstCode, kAtlasFirstCode, atlas.info);
+            result = CommitGlyphTable(atlas.rects, kFontGlyphCount - kAtlasFirstCode, kAtlasFirstCode, atlas.info);
     }
-    m_pEngine->DestroyTexture(texture);
+    IgnoreResult(m_pEngine->DestroyTexture(texture));
     return result;
 }
 

@@ -31,7 +31,7 @@ C3DFrame::C3DFrame(CWorldData* data, C3DEngine* engine) : C3DItem(data), m_pEngi
 Result C3DFrame::Release()
 {
     if (m_pObject)
-        m_pEngine->DestroyObject(m_pObject);
+        IgnoreResult(m_pEngine->DestroyObject(m_pObject));
     m_pObject = nullptr;
     return RES_OK;
 }
@@ -41,7 +41,7 @@ Result C3DFrame::Render()
     if (!m_pObject)
         return RES_FAIL;
     m_pObject->SetColor(m_colour);
-    m_pObject->SetMatrixPointer(m_pMatrix);
+    IgnoreResult(m_pObject->SetMatrixPointer(m_pMatrix));
     return m_pObject->Render();
 }
 
@@ -51,23 +51,23 @@ void C3DFrame::SetColor(uint32_t argb) { m_colour = argb; }
 
 Result C3DFrame::Create(C3DTexture* const* textures)
 {
-    Release();
+    IgnoreResult(Release());
     C3DObject* object = m_pEngine->CreateObject(kFrameFlagsA, kFrameFlagsB);
     if (!object)
         return RES_FAIL;
     if (Failed(object->Create(kFrameParts, 4 * kFrameParts, 4 * kFrameParts))) {
-        m_pEngine->DestroyObject(object);
+        IgnoreResult(m_pEngine->DestroyObject(object));
         return RES_FAIL;
     }
-    object->Lock();
+    IgnoreResult(object->Lock());
     object->ResetIndices();
     for (uint32_t i = 0; i < kFrameParts; ++i) {
-        object->SetPrimitiveGroup(i, 4 * i, 4, 4 * i, 4, 2, kPrimitiveTriangleStrip, kCullCounterClockwise,
-                                  kPartNumberId);
+        IgnoreResult(object->SetPrimitiveGroup(i, 4 * i, 4, 4 * i, 4, 2, kPrimitiveTriangleStrip, kCullCounterClockwise,
+                                               kPartNumberId));
         object->FillIndexRange(4 * i, 4);
-        object->SetPartTexture(textures ? textures[i] : nullptr, i, 0);
+        IgnoreResult(object->SetPartTexture(textures ? textures[i] : nullptr, i, 0));
     }
-    object->Unlock(0);
+    IgnoreResult(object->Unlock(0));
     m_pObject = object;
     return RES_OK;
 }
@@ -113,7 +113,7 @@ Result C3DFrame::Layout(float* outRect, float width, float height, float border,
     const bool middleColumn = right - b > left + b;
     const bool middleRow = bottom - b > top + b;
 
-    m_pObject->Lock();
+    IgnoreResult(m_pObject->Lock());
     for (uint32_t row = 0; row < 3; ++row) {
         for (uint32_t column = 0; column < 3; ++column) {
             const uint32_t part = 3 * row + column;
@@ -123,7 +123,7 @@ Result C3DFrame::Layout(float* outRect, float width, float height, float border,
                 WriteQuad(part, xs[column], ys[row], xs[column + 1], ys[row + 1], us[column], vs[row], colour);
         }
     }
-    m_pObject->Unlock(0);
+    IgnoreResult(m_pObject->Unlock(0));
 
     m_width = width;
     m_height = height;

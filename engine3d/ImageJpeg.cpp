@@ -38,7 +38,7 @@ void OnJpegFatal(j_common_ptr cinfo)
     auto* manager = reinterpret_cast<JpegErrorManager*>(cinfo->err);
     char message[JMSG_LENGTH_MAX];
     cinfo->err->format_message(cinfo, message);
-    manager->error->Fail(RES_FAIL, "libjpeg: %s", message);
+    IgnoreResult(manager->error->Fail(RES_FAIL, "libjpeg: %s", message));
     longjmp(manager->jump, 1);
 }
 

@@ -12,7 +12,7 @@ constexpr uint64_t kMaxInflateRatio = 1032;
 
 void OnPngError(png_structp png, png_const_charp message)
 {
-    static_cast<CDecodeError*>(png_get_error_ptr(png))->Fail(RES_FAIL, "libpng: %s", message);
+    IgnoreResult(static_cast<CDecodeError*>(png_get_error_ptr(png))->Fail(RES_FAIL, "libpng: %s", message));
     png_longjmp(png, 1);
 }
 

@@ -19,13 +19,13 @@ Result C3DObjectPrivate::CreateNormalLines(C3DObject** sources, uint32_t count, 
     m_flagsA &= ~(kFlatNormalsPending | kSmoothNormalsPending);
     if (Failed(Create(1, n, n)))
         return RES_FAIL;
-    Lock();
+    IgnoreResult(Lock());
     ResetIndices();
 
     uint32_t next = 0;
     for (uint32_t s = 0; s < count; ++s) {
         C3DObject& source = *sources[s];
-        source.Lock();
+        IgnoreResult(source.Lock());
         for (uint32_t v = 0; v < source.GetVertexCount(); ++v) {
             Vector3 position{}, normal{};
             source.GetVertex(v, &position, nullptr, nullptr, &normal, nullptr);
@@ -34,8 +34,8 @@ Result C3DObjectPrivate::CreateNormalLines(C3DObject** sources, uint32_t count, 
             SetVertex(next++, p.x + length * normal.x, p.y + length * normal.y, p.z + length * normal.z, colour, 0.0f,
                       0.0f, 0.0f, 0.0f, 0.0f, 0);
         }
-        source.Unlock(0);
+        IgnoreResult(source.Unlock(0));
     }
-    SetPrimitiveGroup(0, 0, n, 0, n, n / 2, kPrimitiveLineList, kCullNone, kPartNumberId);
+    IgnoreResult(SetPrimitiveGroup(0, 0, n, 0, n, n / 2, kPrimitiveLineList, kCullNone, kPartNumberId));
     return Failed(Unlock(1)) ? RES_FAIL : RES_OK;
 }

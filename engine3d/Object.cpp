@@ -28,7 +28,7 @@ void C3DObject::SetFlags(uint32_t flagsA, uint32_t flagsB)
 Result C3DObject::Init()
 {
     SetPointSize(1.0f);
-    UseOwnMatrix();
+    IgnoreResult(UseOwnMatrix());
     MakeIdentity(&m_matrix);
     if (m_flagsB & kObjectTextureFactor)
         m_flagsA |= kObjectTextureFactor;
@@ -41,7 +41,7 @@ void C3DObject::FreePartTables()
         for (uint32_t p = 0; p < m_partCount; ++p) {
             for (uint32_t stage = 0; stage < 2; ++stage) {
                 if (TextureSlot(p, stage))
-                    m_pEngine->DestroyTexture(TextureSlot(p, stage));
+                    IgnoreResult(m_pEngine->DestroyTexture(TextureSlot(p, stage)));
             }
         }
     }
@@ -62,7 +62,7 @@ Result C3DObject::Release()
     FreePartTables();
     m_partCount = 0;
     m_vertexCount = 0;
-    UseOwnMatrix();
+    IgnoreResult(UseOwnMatrix());
     MakeIdentity(&m_matrix);
     return RES_OK;
 }

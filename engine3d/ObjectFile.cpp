@@ -36,7 +36,7 @@ C3DObjectFile::C3DObjectFile(CWorldData* data) : m_pData(data)
 
 Result C3DObjectFile::Init(uint32_t partCount, uint32_t vertexCount, uint32_t indexCount)
 {
-    Free();
+    IgnoreResult(Free());
     try {
         auto block = std::make_unique<C3DObjectFileData>();
         block->matrix = kIdentity;
@@ -75,7 +75,7 @@ Result C3DObjectFile::LoadFromAddress(const uint8_t* data, uint32_t size, const 
         return Report(RES_FAIL, name, "LoadFromAddress", "no data");
     C3dxInput input(stream, size);
     Result result = Read3dx(input, name, "LoadFromAddress");
-    stream.Close();
+    IgnoreResult(stream.Close());
     return result;
 }
 
@@ -89,7 +89,7 @@ Result C3DObjectFile::LoadFromPacker(CPackerFile* pak)
         return Report(RES_FAIL, name, "LoadFromPacker", "the pak is not open");
     C3dxInput input(stream, pak->foundSize);
     Result result = Read3dx(input, name, "LoadFromPacker");
-    stream.Close();
+    IgnoreResult(stream.Close());
     return result;
 }
 
@@ -112,7 +112,7 @@ Result C3DObjectFile::LoadFromFile(const char16_t* path)
         return Report(RES_FAIL, path, "LoadFromFile", "the file size is unknown");
     C3dxInput input(stream, size);
     Result result = Read3dx(input, path, "LoadFromFile");
-    stream.Close();
+    IgnoreResult(stream.Close());
     return result;
 }
 
@@ -263,7 +263,7 @@ Result C3DObjectFile::Read3dx(C3dxInput& input, const char16_t* name, const char
     const char* reason = nullptr;
     Result result = Read3dxHeader(input, header, reason);
     if (Succeeded(result)) {
-        Free();
+        IgnoreResult(Free());
         result = Check3dxSize(header, input.Left(), reason);
     }
     if (Succeeded(result)) {

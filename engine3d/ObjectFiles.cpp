@@ -144,7 +144,7 @@ Result C3DObject::LoadFromRaw(C3DObjectFile* file, MemoryLookup memoryLookup, Pa
     }
     if (Failed(Create(d->PartCount(), d->VertexCount(), d->IndexCount())))
         return RES_FAIL;
-    Lock();
+    IgnoreResult(Lock());
     for (uint32_t i = 0; i < d->IndexCount(); ++i)
         SetIndex(i, d->indices[i]);
     for (uint32_t v = 0; v < d->VertexCount(); ++v) {
@@ -154,11 +154,11 @@ Result C3DObject::LoadFromRaw(C3DObjectFile* file, MemoryLookup memoryLookup, Pa
     }
     for (uint32_t p = 0; p < d->PartCount(); ++p) {
         const C3DPrimitiveGroup& r = d->parts[p];
-        SetPrimitiveGroup(p, r.firstVertex, r.vertexCount, r.firstIndex, r.indexCount, r.primitiveCount,
-                          r.primitiveType, LoadedCull(m_flagsB, r.cullCode), r.id);
+        IgnoreResult(SetPrimitiveGroup(p, r.firstVertex, r.vertexCount, r.firstIndex, r.indexCount, r.primitiveCount,
+                                       r.primitiveType, LoadedCull(m_flagsB, r.cullCode), r.id));
         m_pMaterials[p] = d->materials[p];
     }
-    LoadPartTextures(file, memoryLookup, pakLookup, textureFolder);
+    IgnoreResult(LoadPartTextures(file, memoryLookup, pakLookup, textureFolder));
     return Failed(Unlock(1)) ? RES_FAIL : RES_OK;
 }
 
@@ -225,21 +225,21 @@ Result C3DObject::SaveToRaw(C3DObjectFile* file, uint32_t)
 {
     if (!file)
         return RES_FAIL;
-    Lock();
+    IgnoreResult(Lock());
     if (Failed(file->Init(m_partCount, m_vertexCount, m_pActiveIndex ? m_pActiveIndex->GetIndexCount() : 0))) {
-        Unlock(0);
+        IgnoreResult(Unlock(0));
         return RES_FAIL;
     }
     C3DObjectFileData* d = file->GetData();
     uint8_t kind = 0;
-    GetIndexKind(&kind);
+    IgnoreResult(GetIndexKind(&kind));
     d->indexKind = kind;
     for (uint32_t i = 0; i < d->IndexCount(); ++i)
         d->indices[i] = GetIndex(i);
     for (uint32_t v = 0; v < d->VertexCount(); ++v)
         GetVertex(v, &d->positions[v], &d->colors[v], &d->uvs[v], &d->normals[v], &d->colors2[v]);
     for (uint32_t p = 0; p < d->PartCount(); ++p) {
-        GetPrimitiveGroup(p, &d->parts[p]);
+        IgnoreResult(GetPrimitiveGroup(p, &d->parts[p]));
         d->materials[p] = m_pMaterials[p];
         const C3DTexture* texture = TextureSlot(p, 0);
         if (!texture)
@@ -249,6 +249,6 @@ Result C3DObject::SaveToRaw(C3DObjectFile* file, uint32_t)
         d->textureFlags[p] = texture->GetFlags();
         d->textureParams[p] = texture->GetParameter();
     }
-    Unlock(1);
+    IgnoreResult(Unlock(1));
     return RES_OK;
 }

@@ -59,7 +59,7 @@ Result C3DObject::PartBounds(uint32_t part, int field, float* lo, float* hi, boo
         return RES_FAIL;
     const uint64_t end = std::min<uint64_t>(uint64_t{record->firstIndex} + record->indexCount,
                                             m_pActiveIndex->GetIndexCount());
-    Lock();
+    IgnoreResult(Lock());
     bool first = true;
     for (uint64_t i = record->firstIndex; i < end; ++i) {
         const uint32_t index = GetIndex(static_cast<uint32_t>(i));
@@ -71,7 +71,7 @@ Result C3DObject::PartBounds(uint32_t part, int field, float* lo, float* hi, boo
         Include(first, value, FieldWidth(field), lo, hi);
         first = false;
     }
-    Unlock(0);
+    IgnoreResult(Unlock(0));
     *found = !first;
     return RES_OK;
 }
@@ -79,13 +79,13 @@ Result C3DObject::PartBounds(uint32_t part, int field, float* lo, float* hi, boo
 void C3DObject::VertexBounds(int field, float* lo, float* hi)
 {
     EmptyBounds(lo, hi);
-    Lock();
+    IgnoreResult(Lock());
     for (uint32_t v = 0; v < m_vertexCount; ++v) {
         float value[3];
         ReadField(v, field, value);
         Include(v == 0, value, FieldWidth(field), lo, hi);
     }
-    Unlock(0);
+    IgnoreResult(Unlock(0));
 }
 
 Result C3DObject::GetBoundingBox(Vector3* outMin, Vector3* outMax, uint8_t transformed)
@@ -180,12 +180,12 @@ float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* t
         return math->Intersect(from, &direction, &p[0], &p[1], &p[2], nullptr, nullptr);
     };
 
-    Lock();
+    IgnoreResult(Lock());
     if (triangle && triangle[0] != -1) {
         const float result = test(static_cast<uint32_t>(triangle[0]), static_cast<uint32_t>(triangle[1]),
                       static_cast<uint32_t>(triangle[2]));
         if (result > 0.0f) {
-            Unlock(0);
+            IgnoreResult(Unlock(0));
             return result;
         }
     }
@@ -207,11 +207,11 @@ float C3DObject::PickTriangle(const Vector3* from, const Vector3* to, int32_t* t
                     for (int k = 0; k < 3; ++k)
                         triangle[k] = static_cast<int32_t>(v[k]);
                 }
-                Unlock(0);
+                IgnoreResult(Unlock(0));
                 return result;
             }
         }
     }
-    Unlock(0);
+    IgnoreResult(Unlock(0));
     return 0.0f;
 }

@@ -42,7 +42,7 @@ namespace {
 // given bases on.
 void CopyGeometry(C3DObject& target, C3DObject& source, CMath3D& math, uint32_t vertexBase, uint32_t indexBase)
 {
-    source.Lock();
+    IgnoreResult(source.Lock());
     const uint32_t indices = source.GetActiveIndexBuffer()->GetIndexCount();
     for (uint32_t i = 0; i < indices; ++i)
         target.SetIndex(indexBase + i, source.GetIndex(i));
@@ -54,7 +54,7 @@ void CopyGeometry(C3DObject& target, C3DObject& source, CMath3D& math, uint32_t 
         const Vector3 p = PlacedPosition(math, source, position);
         target.SetVertex(vertexBase + v, p.x, p.y, p.z, colour, uv.x, uv.y, normal.x, normal.y, normal.z, specular);
     }
-    source.Unlock(0);
+    IgnoreResult(source.Unlock(0));
 }
 
 // The source part's textures on the target part: the same textures, or with a folder the
@@ -106,7 +106,7 @@ Result C3DObjectPrivate::MergeObjects(C3DObject** sources, uint32_t count, const
     m_flagsA &= ~(kFlatNormalsPending | kSmoothNormalsPending);
     if (Failed(Create(static_cast<uint32_t>(parts), static_cast<uint32_t>(vertices), static_cast<uint32_t>(indices))))
         return RES_FAIL;
-    Lock();
+    IgnoreResult(Lock());
 
     Result result = RES_OK;
     uint32_t vertexBase = 0, indexBase = 0, part = 0;
@@ -115,10 +115,10 @@ Result C3DObjectPrivate::MergeObjects(C3DObject** sources, uint32_t count, const
         CopyGeometry(*this, source, *math, vertexBase, indexBase);
         for (uint32_t j = 0; j < source.GetPartCount(); ++j, ++part) {
             C3DPrimitiveGroup r{};
-            source.GetPrimitiveGroup(j, &r);
-            SetPrimitiveGroup(part, r.firstVertex + vertexBase, r.vertexCount, r.firstIndex + indexBase, r.indexCount,
-                              r.primitiveCount, r.primitiveType, ShapeCull(source.GetFlagsB(), r.cullCode),
-                              kPartNumberId);
+            IgnoreResult(source.GetPrimitiveGroup(j, &r));
+            IgnoreResult(SetPrimitiveGroup(part, r.firstVertex + vertexBase, r.vertexCount, r.firstIndex + indexBase,
+                                           r.indexCount, r.primitiveCount, r.primitiveType,
+                                           ShapeCull(source.GetFlagsB(), r.cullCode), kPartNumberId));
             if (const C3DMaterial* material = source.GetMaterial(j))
                 m_pMaterials[part] = *material;
             if (Failed(MergePartTextures(*this, source, j, part, textureFolder)))

@@ -39,7 +39,7 @@ Result C3DObjectPrivate::SetPartTexture(C3DTexture* texture, uint32_t part, uint
     C3DTexture* previous = slot;
     slot = texture;
     if (previous)
-        m_pEngine->DestroyTexture(previous);
+        IgnoreResult(m_pEngine->DestroyTexture(previous));
     return RES_OK;
 }
 
@@ -47,7 +47,7 @@ Result C3DObjectPrivate::StoreTexture(C3DTexture* texture, uint32_t part, uint32
 {
     const Result result = part == kAllParts ? SetTextureAll(texture, stage) : SetPartTexture(texture, part, stage);
     if (texture)
-        m_pEngine->DestroyTexture(texture);
+        IgnoreResult(m_pEngine->DestroyTexture(texture));
     return result;
 }
 
@@ -114,7 +114,7 @@ Result C3DObjectPrivate::ReleaseTextureStage(uint32_t stage)
     if (stage >= 2)
         return RES_FAIL;
     for (uint32_t p = 0; p < m_partCount; ++p)
-        ReleaseTexture(p, stage);
+        IgnoreResult(ReleaseTexture(p, stage));
     return RES_OK;
 }
 
@@ -124,7 +124,7 @@ Result C3DObjectPrivate::ReleaseTexture(uint32_t part, uint32_t stage)
         return RES_FAIL;
     C3DTexture*& slot = TextureSlot(part, stage);
     if (slot)
-        m_pEngine->DestroyTexture(slot);
+        IgnoreResult(m_pEngine->DestroyTexture(slot));
     slot = nullptr;
     return RES_OK;
 }
@@ -133,9 +133,9 @@ Result C3DObjectPrivate::Unlock(uint8_t rebuild)
 {
     if (HasNormals()) {
         if (m_flagsA & kSmoothNormalsPending)
-            ComputeSmoothNormals();
+            IgnoreResult(ComputeSmoothNormals());
         else if (m_flagsA & kFlatNormalsPending)
-            ComputeNormals();
+            IgnoreResult(ComputeNormals());
         m_flagsA &= ~(kSmoothNormalsPending | kFlatNormalsPending);
     }
     return rebuild ? RecordRenderState() : RES_OK;

@@ -46,7 +46,7 @@ Result EndShape(C3DObject& object)
 Result FinishShape(C3DObject& object, uint32_t vertices, uint32_t indices, uint32_t primitives, uint32_t type,
                    uint32_t cull)
 {
-    object.SetPrimitiveGroup(0, 0, vertices, 0, indices, primitives, type, cull, kPartNumberId);
+    IgnoreResult(object.SetPrimitiveGroup(0, 0, vertices, 0, indices, primitives, type, cull, kPartNumberId));
     return EndShape(object);
 }
 

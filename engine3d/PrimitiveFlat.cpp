@@ -129,7 +129,7 @@ Result BuildBox(C3DObject& object, const BoxParams* params)
         WriteBoxFaces(object, *params);
     const uint32_t cull = ShapeCull(object.GetFlagsB(), kCullNone);
     for (uint32_t f = 0; f < kBoxFaces; ++f)
-        object.SetPrimitiveGroup(f, 4 * f, 4, 4 * f, 4, 2, kPrimitiveTriangleStrip, cull, kPartNumberId);
+        IgnoreResult(object.SetPrimitiveGroup(f, 4 * f, 4, 4 * f, 4, 2, kPrimitiveTriangleStrip, cull, kPartNumberId));
     return EndShape(object);
 }
 

@@ -157,7 +157,7 @@ Result BuildTerrain(C3DObject& object, const TerrainParams* params)
 
     if (Failed(object.Lock()))
         return RES_FAIL;
-    object.ComputeNormals();
+    IgnoreResult(object.ComputeNormals());
     JoinSeamNormals(object, *data->math, static_cast<uint32_t>(n));
     return Failed(object.Unlock(0)) ? RES_FAIL : RES_OK;
 }

@@ -36,7 +36,7 @@ Result CSceneObject3D::Init()
 Result CSceneObject3D::Release()
 {
     if (m_pDisplay)
-        m_pEngine->DestroyObject(m_pDisplay);
+        IgnoreResult(m_pEngine->DestroyObject(m_pDisplay));
     m_pDisplay = nullptr;
     Result result = RES_OK;
     if (m_pCollision)

@@ -58,6 +58,6 @@ Result CSceneObject3D::HitTestPart(uint32_t part, float x, float y)
     C3DPrimitiveGroup record{};
     const bool hit = Succeeded(m_pCollision->GetPrimitiveGroup(part, &record)) &&
                      RayHitsRecord(m_pCollision, record, matrix, math, origin, direction);
-    m_pCollision->Unlock(0);
+    IgnoreResult(m_pCollision->Unlock(0));
     return hit ? RES_OK : RES_FAIL;
 }

@@ -246,7 +246,7 @@ Result BuildShadowVolume(C3DShadowCaster* caster, const Vector3& light, CMath3D*
         return RES_OK;
     if (!caster->matrix || !math)
         return RES_FAIL;
-    object->SetMatrixPointer(caster->matrix);
+    IgnoreResult(object->SetMatrixPointer(caster->matrix));
     Result result = object->Lock();
     if (Failed(result))
         return RES_FAIL;
@@ -254,7 +254,7 @@ Result BuildShadowVolume(C3DShadowCaster* caster, const Vector3& light, CMath3D*
     const uint32_t parts = object->GetPartCount();
     for (uint32_t p = 0; p < parts && Succeeded(result); ++p)
         result = builder.BuildPart(p);
-    object->Unlock(0);
+    IgnoreResult(object->Unlock(0));
     if (Failed(result)) {
         caster->sideCount = 0;
         caster->capCount = 0;

@@ -11,7 +11,7 @@ public:
     using C3DTextureRaw::C3DTextureRaw;
     CScopedImage(const CScopedImage&) = delete;
     CScopedImage& operator=(const CScopedImage&) = delete;
-    ~CScopedImage() override { Release(); }
+    ~CScopedImage() override { IgnoreResult(Release()); }
 };
 
 } // namespace

@@ -222,13 +222,13 @@ Result C3DTextureRaw::Load(CImageSource& source, const char16_t* name, Result no
 
     // The decoded image replaces the current one only once it has been fitted.
     C3DTextureRaw fitted(m_pData);
-    fitted.Attach(image.width, image.height, image.bits, image.pixels.release());
+    IgnoreResult(fitted.Attach(image.width, image.height, image.bits, image.pixels.release()));
     if (Failed(fitted.FitToDevice(name))) {
-        fitted.Release();
+        IgnoreResult(fitted.Release());
         LogFailure(name, "out of memory while resizing");
         return RES_FAIL;
     }
-    Attach(fitted.m_width, fitted.m_height, fitted.m_bits, fitted.m_pixels);
+    IgnoreResult(Attach(fitted.m_width, fitted.m_height, fitted.m_bits, fitted.m_pixels));
     return result;
 }
 

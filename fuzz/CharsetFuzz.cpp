@@ -40,7 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     std::u16string text = u"abc 日本語 \x0100\x0201\xFFFF";
     memory.RemapText(text.data());
     DrawEveryGlyph(memory, *renderer.Engine());
-    memory.Release();
-    packed.Release();
+    FUZZ_CHECK(memory.Release() == RES_OK);
+    FUZZ_CHECK(packed.Release() == RES_OK);
     return 0;
 }

@@ -99,8 +99,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CMoreGamesPage& page = *game.World().m_pMoreGames;
     FUZZ_CHECK(page.GetPage() < std::max(page.GetPageCount(), 1u));
     for (int frame = 0; frame < 3; ++frame) {
-        page.Process();
-        page.Render();
+        IgnoreResult(page.Process());
+        IgnoreResult(page.Render());
     }
     game.World().ReleaseMoreGames();
     return 0;

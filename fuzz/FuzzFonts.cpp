@@ -30,7 +30,7 @@ void DrawEveryGlyph(CVarnFont& font, CMemoryEngine& engine)
     for (uint16_t flags : {uint16_t{0}, uint16_t{kTextCenterX | kTextCenterY}}) {
         Vector3 out{};
         font.HitTestText(&out, text.c_str(), &position, flags, 0xFF808080u, 16.0f, 20.0f, &point, nullptr, 0);
-        font.Render(flags, nullptr, 0);
+        IgnoreResult(font.Render(flags, nullptr, 0));
         font.MeasureText(&out, text.c_str(), 16.0f, 20.0f);
     }
     std::u16string wrapped(kWrapCapacity, u'#');

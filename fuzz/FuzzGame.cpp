@@ -101,13 +101,13 @@ CFuzzGame::CFuzzGame()
     static const bool appData = setenv("APPDATA", (FuzzFolder() + "/appdata").c_str(), 1) == 0;
     FUZZ_CHECK(appData);
     RegisterTestLevelMakers(m_world.GetLevelFactory());
-    m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr);
-    m_world.GetDataFolder();
+    FUZZ_CHECK(m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr) == RES_OK);
+    FUZZ_CHECK(m_world.GetDataFolder() == RES_OK);
 }
 
 CFuzzGame::~CFuzzGame()
 {
-    m_world.Release();
+    IgnoreResult(m_world.Release());
 }
 
 void CFuzzGame::UsePak(const std::map<std::string, std::string>& files)
@@ -117,7 +117,8 @@ void CFuzzGame::UsePak(const std::map<std::string, std::string>& files)
         FUZZ_CHECK(pak.Add(name, bytes) == RES_OK);
     const std::string bytes = pak.Bytes();
     const std::string path = WriteFuzzFile("game.pak", reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-    m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(path).c_str(), 0, FindPackerEntry, nullptr);
+    FUZZ_CHECK(m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(path).c_str(), 0, FindPackerEntry,
+                                     nullptr) == RES_OK);
 }
 
 Result CFuzzGame::Prepare(const std::map<std::string, std::string>& files)
@@ -150,14 +151,14 @@ CFuzzTextGame::CFuzzTextGame(bool charset)
     CWorldData* data = World().GetData();
     SetDefaultWorld(data, &m_math, 1024, 768);
     World().m_p3DEngine.reset(new CMemoryEngine(data));
-    Engine().Load(MemoryRenderer::Window());
+    FUZZ_CHECK(Engine().Load(MemoryRenderer::Window()) == RES_OK);
     CTextStyles& styles = Data().m_TextStyles;
     for (float* size : {styles.m_MenuSize, styles.m_GameSize, styles.m_ToolbarSize, styles.m_LegalsSize})
         size[0] = size[1] = kFixtureScale;
     styles.m_nPopupBorder = 100;
     Data().m_nLoadFontType = charset ? kFontTypeCharset : kFontTypeGlyph;
     m_font.reset(new CVarnFont(data, &Engine()));
-    m_font->Create(kFontScreenText, 64);
+    FUZZ_CHECK(m_font->Create(kFontScreenText, 64) == RES_OK);
     LoadFixtureGlyphs(m_font.get());
     World().m_pMainFont = Data().m_pMainFont = m_font.get();
 }
@@ -240,5 +241,5 @@ void PrepareGameWith(const std::string& file, const uint8_t* data, size_t size)
     std::map<std::string, std::string> files = GameRawFiles();
     files[GameRawName(file)] = std::string(reinterpret_cast<const char*>(data), size);
     CFuzzGame game;
-    game.Prepare(files);
+    IgnoreResult(game.Prepare(files));
 }

@@ -40,6 +40,6 @@ void FuzzImage(const uint8_t* data, size_t size, const char16_t* name)
     } else {
         FUZZ_CHECK(!memory.GetPixels() && !packed.GetPixels());
     }
-    memory.Release();
-    packed.Release();
+    FUZZ_CHECK(memory.Release() == RES_OK);
+    FUZZ_CHECK(packed.Release() == RES_OK);
 }

@@ -11,7 +11,7 @@
 inline CStreamMemory InputStream(const uint8_t* data, size_t size)
 {
     CStreamMemory stream(kStreamRead, data, static_cast<uint32_t>(size));
-    stream.Open();
+    FUZZ_CHECK(stream.Open() == RES_OK);
     return stream;
 }
 
@@ -23,7 +23,7 @@ inline void CheckSavedSection(CSceneObject3D& object, Result (CSceneObject3D::*s
     if (Failed((object.*save)(&saved)))
         return;
     CStreamMemory back(kStreamRead, saved.Bytes().data(), static_cast<uint32_t>(saved.Bytes().size()));
-    back.Open();
+    FUZZ_CHECK(back.Open() == RES_OK);
     FUZZ_CHECK(Succeeded((object.*load)(&back, 63)));
     CFuzzWriteStream again;
     FUZZ_CHECK(Succeeded((object.*save)(&again)) && again.Bytes() == saved.Bytes());

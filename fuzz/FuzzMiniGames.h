@@ -15,12 +15,12 @@ void ReadMiniGameDescription(const uint8_t* data, size_t size, Check check, Play
     game.World().m_nSceneCount = 3;
     Level level(game.World().GetData(), nullptr, 0);
     CStreamMemory stream(kStreamRead, data, static_cast<uint32_t>(size));
-    stream.Open();
+    FUZZ_CHECK(stream.Open() == RES_OK);
     const bool read = Succeeded(level.LoadDescription(&stream));
     FUZZ_CHECK(level.GetRecordCount() == 0 || level.GetCurrentRecord() < level.GetRecordCount());
     if (read && level.GetRecordCount()) {
         check(level);
         play(level);
     }
-    level.Release();
+    FUZZ_CHECK(level.Release() == RES_OK);
 }

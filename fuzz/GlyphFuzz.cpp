@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(pak.Position() <= static_cast<long>(size));
     FUZZ_CHECK(GlyphTable(memory) == GlyphTable(packed));
     DrawEveryGlyph(memory, *renderer.Engine());
-    memory.Release();
-    packed.Release();
+    FUZZ_CHECK(memory.Release() == RES_OK);
+    FUZZ_CHECK(packed.Release() == RES_OK);
     return 0;
 }

@@ -35,14 +35,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     game.World().m_nSceneCount = 3;
     CLevelVadadiDazidev level(game.World().GetData(), nullptr, 0);
     CStreamMemory stream(kStreamRead, data, static_cast<uint32_t>(size));
-    stream.Open();
+    FUZZ_CHECK(stream.Open() == RES_OK);
     const Result read = level.LoadDescription(&stream);
     for (uint32_t n = 0; Succeeded(read) && n < level.GetRecordCount(); ++n)
         CheckRecord(*static_cast<CHiddenObjectRecord*>(level.GetRecord(n)));
     if (Succeeded(read) && level.GetRecordCount()) {
-        level.AdvanceSceneState(true);
+        IgnoreResult(level.AdvanceSceneState(true));
         for (int frame = 0; frame < 4; ++frame)
-            level.Update();
+            IgnoreResult(level.Update());
         level.Stop();
     }
     FUZZ_CHECK(level.Release() == RES_OK);

@@ -18,17 +18,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     if (Succeeded(menu.LoadDescription(&stream)) && Succeeded(menu.LoadMesh())) {
         menu.SetExitDirection({4.0f, 8.0f, 0.0f});
         for (int frame = 0; frame < 3; ++frame) {
-            menu.DrawEnter();
-            menu.DrawEnterReverse();
+            IgnoreResult(menu.DrawEnter());
+            IgnoreResult(menu.DrawEnterReverse());
             menu.StepEnter();
-            menu.DrawLeave();
+            IgnoreResult(menu.DrawLeave());
             menu.StepLeave();
-            menu.DrawIdle(frame == 1, frame == 2);
+            IgnoreResult(menu.DrawIdle(frame == 1, frame == 2));
         }
         for (const MemoryDraw& draw : game.Engine().Draws())
             FUZZ_CHECK(draw.part < kLayeredMenuParts);
     }
-    menu.Release();
+    FUZZ_CHECK(menu.Release() == RES_OK);
     FUZZ_CHECK(game.Engine().Misuses().empty());
     return 0;
 }

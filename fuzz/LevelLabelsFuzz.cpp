@@ -18,6 +18,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
     }
     FUZZ_CHECK(!labels.GetLabel(labels.GetLabelCount()));
-    labels.Release();
+    FUZZ_CHECK(labels.Release() == RES_OK);
     return 0;
 }

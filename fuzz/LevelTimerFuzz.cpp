@@ -10,9 +10,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CFuzzGame game;
     CLevelTimer timer(game.World().GetData(), nullptr, 0);
     CStreamMemory stream = InputStream(data, size);
-    timer.LoadDescription(&stream);
-    timer.LoadObjects(&stream, 63);
-    timer.Update();
+    IgnoreResult(timer.LoadDescription(&stream));
+    IgnoreResult(timer.LoadObjects(&stream, 63));
+    IgnoreResult(timer.Update());
     CheckSavedSection(timer, &CSceneObject3D::SaveObjects, &CSceneObject3D::LoadObjects);
     FUZZ_CHECK(timer.GetSlideState() <= kTimerDisappearing);
     return 0;

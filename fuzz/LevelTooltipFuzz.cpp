@@ -17,10 +17,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
             FUZZ_CHECK(part == -1 || tooltip.GetPart(static_cast<uint32_t>(part)));
         }
     }
-    tooltip.LoadObjects(&stream, 63);
+    IgnoreResult(tooltip.LoadObjects(&stream, 63));
     tooltip.OnObjectEvent(0, 1);
     tooltip.AllStepsDone();
     CheckSavedSection(tooltip, &CSceneObject3D::SaveObjects, &CSceneObject3D::LoadObjects);
-    tooltip.Release();
+    FUZZ_CHECK(tooltip.Release() == RES_OK);
     return 0;
 }

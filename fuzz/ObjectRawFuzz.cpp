@@ -23,7 +23,7 @@ void CheckObject(C3DObject& object)
 {
     C3DObjectIndex* index = object.GetIndexBuffer();
     FUZZ_CHECK(index);
-    object.Lock();
+    FUZZ_CHECK(object.Lock() == RES_OK);
     for (uint32_t p = 0; p < object.GetPartCount(); ++p) {
         C3DPrimitiveGroup group{};
         FUZZ_CHECK(object.GetPrimitiveGroup(p, &group) == RES_OK);
@@ -31,7 +31,7 @@ void CheckObject(C3DObject& object)
         for (uint32_t i = 0; i < group.indexCount; ++i)
             FUZZ_CHECK(uint64_t{object.GetIndex(group.firstIndex + i)} + group.firstVertex < object.GetVertexCount());
     }
-    object.Unlock(0);
+    FUZZ_CHECK(object.Unlock(0) == RES_OK);
 }
 
 } // namespace
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FUZZ_CHECK(object);
     if (Succeeded(object->LoadFromRaw(&file, nullptr, nullptr, nullptr)))
         CheckObject(*object);
-    renderer.Engine()->DestroyObject(object);
+    FUZZ_CHECK(renderer.Engine()->DestroyObject(object) == RES_OK);
     FUZZ_CHECK(renderer.Unload() == 0);
     return 0;
 }

@@ -55,7 +55,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string path = WriteFuzzFile("lookup.pak", data, size);
     std::vector<PakIndexEntry> entries;
     std::string error;
-    ReadPakIndex(path, 0, &entries, &error);
+    IgnoreResult(ReadPakIndex(path, 0, &entries, &error));
     CPackerFile pak{};
     FUZZ_CHECK(OpenPackerFile(&pak, Utf8ToUtf16(path).c_str(), 0) == RES_OK);
     for (size_t i = 0; i < entries.size() && i < kMaxWanted; ++i) {

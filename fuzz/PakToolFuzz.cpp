@@ -38,11 +38,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     const std::string pakPath = WriteFuzzFile("tool/in.pak", data, size);
     std::string listing;
     std::string error;
-    ListPak(pakPath, &listing, &error);
-    ExtractPak(pakPath, folder.string(), {}, &error);
+    IgnoreResult(ListPak(pakPath, &listing, &error));
+    IgnoreResult(ExtractPak(pakPath, folder.string(), {}, &error));
 
     std::vector<PakIndexEntry> entries;
-    ReadPakIndex(pakPath, 0, &entries, &error);
+    IgnoreResult(ReadPakIndex(pakPath, 0, &entries, &error));
     const std::string pak(reinterpret_cast<const char*>(data), size);
     for (const fs::directory_entry& file : fs::recursive_directory_iterator(sandbox)) {
         if (file.path() == pakPath || file.is_directory())

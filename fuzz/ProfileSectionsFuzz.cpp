@@ -56,8 +56,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     }
     game.World().SetProfileSection(kProfileSectionHint, nullptr);
     game.World().SetProfileSection(kProfileSectionToolbar, nullptr);
-    toolbar.Release();
-    hint.Release();
+    FUZZ_CHECK(toolbar.Release() == RES_OK);
+    FUZZ_CHECK(hint.Release() == RES_OK);
     FUZZ_CHECK(game.Engine().Misuses().empty());
     return 0;
 }

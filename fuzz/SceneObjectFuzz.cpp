@@ -30,18 +30,18 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CStreamMemory stream(kStreamRead, input.Data(), static_cast<uint32_t>(input.Left()));
     if (Succeeded(object.LoadDescription(&stream))) {
         FUZZ_CHECK(object.GetPartCount() <= kMaxSceneParts);
-        object.LoadObjects(&stream, version);
-        object.LoadProgress(&stream, version);
+        IgnoreResult(object.LoadObjects(&stream, version));
+        IgnoreResult(object.LoadProgress(&stream, version));
         const std::string saved = Saved(object);
         CStreamMemory again(kStreamRead, saved.data(), static_cast<uint32_t>(saved.size()));
         FUZZ_CHECK(object.LoadObjects(&again, version) == RES_OK && object.LoadProgress(&again, version) == RES_OK);
         FUZZ_CHECK(Saved(object) == saved);
         for (uint32_t part = 0; part < object.GetPartCount() && part < 8; ++part)
-            object.HitTestPart(part, 1.0f, 2.0f);
+            IgnoreResult(object.HitTestPart(part, 1.0f, 2.0f));
         object.SnapshotPartFlags();
         object.RevertPartStates(0, 0);
     }
-    object.Release();
+    FUZZ_CHECK(object.Release() == RES_OK);
     FUZZ_CHECK(renderer.Unload() == 0);
     return 0;
 }

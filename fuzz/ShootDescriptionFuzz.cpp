@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         [](CLevelShoot& level) {
             level.ResetRound();
             for (int frame = 0; frame < 100; ++frame)
-                level.Update();
+                IgnoreResult(level.Update());
             CShootField& field = level.GetField();
             for (uint32_t n = 0; n < field.SlotCount(); ++n)
                 FUZZ_CHECK(field.Slot(n)->target == kFreeSlot || field.Slot(n)->target < level.GetTargets().count);

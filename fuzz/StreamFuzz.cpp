@@ -45,7 +45,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CStreamStdio entry(flags, &file, static_cast<uint32_t>(payload.size()));
     const std::string path = WriteFuzzFile("stream.bin", reinterpret_cast<const uint8_t*>(payload.data()), payload.size());
     CStreamFile disk(flags, Utf8ToUtf16(path).c_str());
-    memory.Open();
+    FUZZ_CHECK(memory.Open() == RES_OK);
     FUZZ_CHECK(entry.Open() == RES_OK && disk.Open() == RES_OK);
 
     size_t at = 0;
@@ -68,7 +68,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         }
         FUZZ_CHECK(memory.BytesLeft() == payload.size() - at && entry.BytesLeft() == payload.size() - at);
     }
-    disk.Close();
+    FUZZ_CHECK(disk.Close() == RES_OK);
     fclose(file);
     return 0;
 }

@@ -57,8 +57,8 @@ void Play(const std::u16string& path, CWorldData* world, bool playable)
         FUZZ_CHECK(sound->Play() == RES_OK);
         CMixerManualSink::Latest()->Pull(kFramesPulled);
     }
-    engine->DestroyAudio(sound);
-    engine->Unload();
+    FUZZ_CHECK(engine->DestroyAudio(sound) == RES_OK);
+    FUZZ_CHECK(engine->Unload() == RES_OK);
 }
 
 } // namespace

@@ -70,7 +70,7 @@ public:
     void StartSendScores() override
     {
         m_client.Reset();
-        m_client.QueueScores(255, 255);
+        IgnoreResult(m_client.QueueScores(255, 255));
     }
 
 private:
@@ -118,8 +118,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     CCheckedPages pages(client);
     client.SetPages(&pages);
     FUZZ_CHECK(client.Init() == RES_OK);
-    client.SendSetUser();
-    client.QueueScores(255, 255);
+    IgnoreResult(client.SendSetUser());
+    IgnoreResult(client.QueueScores(255, 255));
     for (size_t sends = 0; sends <= answers.size() && Succeeded(client.SendNext()); ++sends)
         client.Reset();
     FUZZ_CHECK(SentRecords(g) + 1 <= engine->Answered() || SentRecords(g) == 0);

@@ -20,7 +20,7 @@ Result CVadadiDazidevWorld::OnLoadVirginProfile(uint32_t mode, uint32_t slot)
     if (!blank.m_pLevelTimes)
         return RES_OUT_OF_MEMORY;
     Result result = LoadProfile(*stream, blank, true, true);
-    stream->Close();
+    IgnoreResult(stream->Close());
     if (Failed(result))
         return result;
     CProfileProgress& record = m_GameData.Progress(mode, slot);

@@ -25,6 +25,6 @@ template <class Component>
 void ReleaseComponent(std::unique_ptr<Component>& component)
 {
     if (component)
-        component->Release();
+        IgnoreResult(component->Release());
     component.reset();
 }

@@ -46,9 +46,9 @@ void ReadName(uint8_t source, const CParamsReader* params, const char16_t* secti
     if (!params)
         WStrCopy(name, kAutoLoadNameUnits, defaultValue ? defaultValue : u"");
     else if (source == kFromFile)
-        params->GetPath(section, key, defaultValue, name, kAutoLoadNameUnits, data->dataFolder);
+        IgnoreResult(params->GetPath(section, key, defaultValue, name, kAutoLoadNameUnits, data->dataFolder));
     else
-        params->GetString(section, key, defaultValue, name, kAutoLoadNameUnits);
+        IgnoreResult(params->GetString(section, key, defaultValue, name, kAutoLoadNameUnits));
 }
 
 Result Fail(const CFontLines& lines, uint8_t source, const char16_t* name, CWorldData* data)

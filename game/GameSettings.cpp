@@ -87,13 +87,14 @@ void CVadadiDazidevWorld::ReadWebKeys(const CParamsReader& external)
     CGameData& g = m_GameData;
     g.m_nNormalModeVersion = external.GetU32(u"WEB_SCORING", u"NORMAL_MODE_VERSION", 0);
     g.m_nTimedModeVersion = external.GetU32(u"WEB_SCORING", u"TIMED_MODE_VERSION", 0);
-    external.GetString(u"WEB_SCORING", u"MAIN_WEB_SITE_URL", kDefaultSiteUrl, g.m_szMainWebSiteUrl, kUrlUnits);
-    external.GetString(u"WEB_SCORING", u"WEB_SCORING_SERVER_URL", kDefaultScoreServerUrl, g.m_szWebScoringServerUrl,
-                       kUrlUnits);
+    IgnoreResult(
+        external.GetString(u"WEB_SCORING", u"MAIN_WEB_SITE_URL", kDefaultSiteUrl, g.m_szMainWebSiteUrl, kUrlUnits));
+    IgnoreResult(external.GetString(u"WEB_SCORING", u"WEB_SCORING_SERVER_URL", kDefaultScoreServerUrl,
+                                    g.m_szWebScoringServerUrl, kUrlUnits));
     g.m_bEnableFacebook = external.GetBool(u"FACEBOOK", u"ENABLE_FACEBOOK", 0);
-    external.GetString(u"FACEBOOK", u"FACEBOOK_URL", kDefaultFacebookUrl, g.m_szFacebookUrl, kUrlUnits);
+    IgnoreResult(external.GetString(u"FACEBOOK", u"FACEBOOK_URL", kDefaultFacebookUrl, g.m_szFacebookUrl, kUrlUnits));
     g.m_bEnableTwitter = external.GetBool(u"TWITTER", u"ENABLE_TWITTER", 0);
-    external.GetString(u"TWITTER", u"TWITTER_URL", kDefaultTwitterUrl, g.m_szTwitterUrl, kUrlUnits);
+    IgnoreResult(external.GetString(u"TWITTER", u"TWITTER_URL", kDefaultTwitterUrl, g.m_szTwitterUrl, kUrlUnits));
 }
 
 void CVadadiDazidevWorld::ReadPlayKeys(const CParamsReader& game)
@@ -164,7 +165,7 @@ void CVadadiDazidevWorld::ReadLogoKeys(const CParamsReader& game)
     char16_t key[kKeyUnits];
     for (uint32_t i = 0; i < kLogoCount; ++i) {
         WFormat(key, kKeyUnits, u"LOGO_TEXTURE_%03u_%s", i + 1, PlatformKey(m_GameData.m_nPlatform));
-        game.GetString(u"LOGOS_INTRO", key, u"", m_GameData.m_szLogoKey[i], kAppNameUnits);
+        IgnoreResult(game.GetString(u"LOGOS_INTRO", key, u"", m_GameData.m_szLogoKey[i], kAppNameUnits));
     }
 }
 

@@ -9,7 +9,7 @@ constexpr uint32_t kTimerHidden = 1;
 constexpr uint32_t kTimerAppearing = 2;
 constexpr uint32_t kTimerDisappearing = 3;
 // Update's answer when the time has run out.
-constexpr Result kTimerRanOut = 2;
+constexpr Result kTimerRanOut = static_cast<Result>(2);
 
 // The level timer (type 0x8002) as the game reaches it: the remaining time of the timed mode.
 // The levels layer implements it.

@@ -8,7 +8,7 @@
 
 CKvoMusicManager::~CKvoMusicManager()
 {
-    Unload();
+    IgnoreResult(Unload());
 }
 
 Result CKvoMusicManager::Load()
@@ -18,12 +18,12 @@ Result CKvoMusicManager::Load()
     m_pSound = m_pEngine->CreateAudio(kAudioFlagMusic, 0);
     if (!m_pSound)
         return RES_FAIL;
-    m_pSound->SetLooping(1);
+    IgnoreResult(m_pSound->SetLooping(1));
     char16_t* path = m_pData->scratch;
     path[0] = 0;
     if (m_pData->gameParams)
-        m_pData->gameParams->GetPath(u"MUSIC", u"MUSIC_FILE_NAME", u"music.wav", path, kMaxPathUnits,
-                                     m_pData->dataFolder);
+        IgnoreResult(m_pData->gameParams->GetPath(u"MUSIC", u"MUSIC_FILE_NAME", u"music.wav", path, kMaxPathUnits,
+                                                  m_pData->dataFolder));
     if (Failed(m_pSound->LoadAudioFromFile(path, 0))) {
         LogPrintf(m_pData->logPath, 1, u"# CKvoMusicManager::Load failed! (\"%s\")\n", path);
         return RES_FAIL;
@@ -34,7 +34,7 @@ Result CKvoMusicManager::Load()
 Result CKvoMusicManager::Unload()
 {
     if (m_pEngine && m_pSound)
-        m_pEngine->DestroyAudio(m_pSound);
+        IgnoreResult(m_pEngine->DestroyAudio(m_pSound));
     m_pSound = nullptr;
     return RES_OK;
 }
@@ -43,9 +43,9 @@ void CKvoMusicManager::SetVolume(float volume, uint8_t stop)
 {
     if (!m_pSound)
         return;
-    m_pSound->SetVolume(volume);
+    IgnoreResult(m_pSound->SetVolume(volume));
     if (volume != 0.0f && !m_pSound->IsPlaying())
-        m_pSound->Play();
+        IgnoreResult(m_pSound->Play());
     else if (volume == 0.0f && stop && m_pSound->IsPlaying())
-        m_pSound->Stop();
+        IgnoreResult(m_pSound->Stop());
 }

@@ -101,7 +101,7 @@ Result CVadadiDazidevWorld::LoadOptions(uint32_t language)
 {
     if (!m_pData)
         return RES_FAIL;
-    GetDataFolder();
+    IgnoreResult(GetDataFolder());
     char16_t path[kMaxSavePathUnits];
     OptionsRead read = OptionsRead::Foreign;
     if (Succeeded(SavePath(kOptionsFile, false, path, kMaxSavePathUnits)))

@@ -101,7 +101,7 @@ Result CPopupText::Release()
         result = world->Get3DEngine()->DestroyContainer(m_pTextNode);
     m_pTextNode = nullptr;
     if (m_pVoice)
-        world->GetAudioEngine()->DestroyAudio(m_pVoice);
+        IgnoreResult(world->GetAudioEngine()->DestroyAudio(m_pVoice));
     m_pVoice = nullptr;
     Clear();
     m_text.reset();
@@ -281,15 +281,15 @@ void CPopupText::PlayVoice(const char16_t* value)
         return;
     char16_t path[kMaxPathUnits];
     WFormat(path, kMaxPathUnits, u"%s%s", m_pData->dataFolder, value);
-    m_pVoice->Stop();
+    IgnoreResult(m_pVoice->Stop());
     if (Failed(m_pVoice->LoadAudioFromFile(path, 0))) {
         if (m_pData->lastError == RES_OUT_OF_MEMORY)
             LogPrintf(m_pData->logPath, 1, kVoiceOutOfMemory, value);
         LogPrintf(m_pData->logPath, 1, kVoiceFailed, value);
         return;
     }
-    m_pVoice->SetVolume(m_pData->gameData->m_fSoundVolume);
-    m_pVoice->Play();
+    IgnoreResult(m_pVoice->SetVolume(m_pData->gameData->m_fSoundVolume));
+    IgnoreResult(m_pVoice->Play());
 }
 
 uint32_t CPopupText::OnTextPrevious()
@@ -326,7 +326,7 @@ void CPopupText::PlaceText()
     const float spareY = std::max(0.0f, (height - size.y) * 0.5f);
     place.x = std::clamp(place.x, -spareX, spareX);
     place.y = std::clamp(place.y, -spareY, spareY);
-    m_pTextNode->SetTranslation(&place);
+    IgnoreResult(m_pTextNode->SetTranslation(&place));
     m_pTextNode->UpdateWorldMatrix();
 }
 

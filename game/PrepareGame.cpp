@@ -78,7 +78,7 @@ Result CVadadiDazidevWorld::ReadConstructFile(std::unique_ptr<uint32_t[]>& level
     m_nTooltipCount = tooltipCount;
     m_GameData.m_bTutorial = tutorial;
     m_GameData.m_fConstructRatio = ratio;
-    stream->Close();
+    IgnoreResult(stream->Close());
     return RES_OK;
 }
 
@@ -131,7 +131,7 @@ Result CVadadiDazidevWorld::DescribeObject(CSceneObject3D& object, const char16_
     std::unique_ptr<CStream> stream = OpenRawFile(path, true, kPrepareMissing);
     if (!stream || Failed(object.LoadDescription(stream.get())))
         return RES_FAIL;
-    stream->Close();
+    IgnoreResult(stream->Close());
     return RES_OK;
 }
 
@@ -144,7 +144,7 @@ Result CVadadiDazidevWorld::ReadTutorialTable()
     if (!stream || !stream->Read(table, sizeof(uint32_t), kTutorialEntries))
         return RES_FAIL;
     std::copy(std::begin(table), std::end(table), m_GameData.m_TutorialTable);
-    stream->Close();
+    IgnoreResult(stream->Close());
     return RES_OK;
 }
 
@@ -155,7 +155,7 @@ Result CVadadiDazidevWorld::MakeSoundBank()
     CSoundNames names;
     if (!stream || Failed(ReadSoundNames(*stream, names)))
         return RES_FAIL;
-    stream->Close();
+    IgnoreResult(stream->Close());
     std::unique_ptr<CSoundBankEntry[]> bank = NewArray<CSoundBankEntry>(names.count);
     if (!bank)
         return RES_OUT_OF_MEMORY;
@@ -176,7 +176,7 @@ void CVadadiDazidevWorld::ReleaseLevels()
 {
     auto release = [](auto& object) {
         if (object)
-            object->Release();
+            IgnoreResult(object->Release());
         object.reset();
     };
     for (uint32_t i = 0; m_pScenes && i < m_nSceneCount; ++i)

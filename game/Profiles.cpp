@@ -254,7 +254,7 @@ Result CVadadiDazidevWorld::LoadProfileSlot(uint32_t mode, uint32_t slot, bool w
     // An empty file is a slot reset on purpose; any other refused file is kept before a save
     // replaces it.
     if (Failed(result) && (stream.Seek(0, kStreamSeekEnd) && stream.Tell() > 0)) {
-        stream.Close();
+        IgnoreResult(stream.Close());
         KeepDamagedSave(path);
     }
     return result;
@@ -297,8 +297,9 @@ Result CVadadiDazidevWorld::LoadProfiles()
             if (Failed(PrepareProgressRecord(m_GameData.Progress(mode, slot), m_nSceneCount)))
                 return RES_OUT_OF_MEMORY;
         }
+        // A slot without a readable save keeps its blank record.
         for (uint32_t mode = 0; mode < kProfileModeCount; ++mode)
-            LoadProfileSlot(mode, slot, false);
+            IgnoreResult(LoadProfileSlot(mode, slot, false));
     }
     return RES_OK;
 }
@@ -326,7 +327,7 @@ void CVadadiDazidevWorld::MarkGameFinished()
     CProfileProgress& record = m_GameData.Progress(m_GameData.m_nMode, m_GameData.m_nSlot);
     record.m_bFinished = 1;
     StampFinishDate(record);
-    UpdateBestTime(record);
+    IgnoreResult(UpdateBestTime(record));
 }
 
 void CVadadiDazidevWorld::SetProfileSection(ProfileSectionSlot slot, CProfileSection* section)

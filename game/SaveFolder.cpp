@@ -74,7 +74,7 @@ Result CVadadiDazidevWorld::GetDataFolder()
 {
     const CParamsReader* game = m_pData ? m_pData->gameParams : nullptr;
     if (game)
-        game->GetString(u"PATH", u"APP_NAME", u"undefined", m_GameData.m_szAppName, kAppNameUnits);
+        IgnoreResult(game->GetString(u"PATH", u"APP_NAME", u"undefined", m_GameData.m_szAppName, kAppNameUnits));
     else
         WStrCopy(m_GameData.m_szAppName, kAppNameUnits, u"undefined");
     NarrowString(m_GameData.m_szAppName, m_GameData.m_szAppNameA, kAppNameUnits);

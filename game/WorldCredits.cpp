@@ -64,7 +64,7 @@ bool CVadadiDazidevWorld::ReadExtraCredits(uint32_t language, char16_t* out)
     char16_t key[kExtraNameUnits * 2];
     char16_t extra[kExtraNameUnits];
     WFormat(key, std::size(key), u"EXTRA_CREDITS_NAME_%s", PlatformKey(m_GameData.m_nPlatform));
-    game.GetString(u"LOGOS_CREDITS", key, u"", extra, kExtraNameUnits);
+    IgnoreResult(game.GetString(u"LOGOS_CREDITS", key, u"", extra, kExtraNameUnits));
     char16_t section[kExtraNameUnits + 1];
     WFormat(section, std::size(section), u".%s", extra);
     char16_t path[kMaxPathUnits];

@@ -56,7 +56,7 @@ Result CVadadiDazidevWorld::MakeMainFont()
 Result CVadadiDazidevWorld::LoadCharset(CVarnFontCharset& font)
 {
     char16_t name[kMaxPathUnits];
-    GameParams().GetString(u"MAIN_FONT", u"MAIN_FONT_CHARSET_FILE_PATH", u"", name, kMaxPathUnits);
+    IgnoreResult(GameParams().GetString(u"MAIN_FONT", u"MAIN_FONT_CHARSET_FILE_PATH", u"", name, kMaxPathUnits));
     CPackerFile* external = TextPak();
     if (external && m_pData->pakLookup && Succeeded(m_pData->pakLookup(name, external))) {
         if (Succeeded(font.LoadCharsetFromPacker(external)))
@@ -76,11 +76,12 @@ Result CVadadiDazidevWorld::LoadCharset(CVarnFontCharset& font)
 Result CVadadiDazidevWorld::LoadCharsetPages(CVarnFontCharset& font)
 {
     char16_t format[kMaxPathUnits];
-    GameParams().GetString(u"MAIN_FONT", u"MAIN_FONT_CHARSET_TEXTURE_PATH", u"charset.%d.png", format, kMaxPathUnits);
+    IgnoreResult(GameParams().GetString(u"MAIN_FONT", u"MAIN_FONT_CHARSET_TEXTURE_PATH", u"charset.%d.png", format,
+                                        kMaxPathUnits));
     std::vector<C3DTexture*> textures;
     auto destroy = [this, &textures]() {
         for (C3DTexture* texture : textures)
-            m_p3DEngine->DestroyTexture(texture);
+            IgnoreResult(m_p3DEngine->DestroyTexture(texture));
     };
     CPackerFile* pak = &m_pData->pak;
     const char16_t* missing = u"# CManagedWorld::LoadFont failed! Can't retrieve packer file \"%s\"\n";

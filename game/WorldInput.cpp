@@ -85,18 +85,18 @@ Result CVadadiDazidevWorld::OnMessage(CWorldMessage* message)
         return RES_OK;
     case WM_RBUTTONDOWN:
         if (!m_bIgnoreMouse)
-            CWorld::OnMessage(message);
+            IgnoreResult(CWorld::OnMessage(message));
         return RES_OK;
     case WM_MOUSEWHEEL:
         if (!m_bIgnoreMouse) {
-            CWorld::OnMessage(message);
+            IgnoreResult(CWorld::OnMessage(message));
             OnMouseWheel(GET_WHEEL_DELTA_WPARAM(message->wParam) > 0 ? kWheelStep : -kWheelStep);
         }
         return RES_OK;
     default:
         break;
     }
-    CWorld::OnMessage(message);
+    IgnoreResult(CWorld::OnMessage(message));
     return RES_OK;
 }
 
@@ -109,13 +109,13 @@ void CVadadiDazidevWorld::OnPointerMessage(CWorldMessage& message)
     }
     const Vector2 point = VirtualPointer(message.lParam);
     message.lParam = MAKELPARAM(static_cast<WORD>(point.x), static_cast<WORD>(point.y));
-    CWorld::OnMessage(&message);
+    IgnoreResult(CWorld::OnMessage(&message));
     if (message.message == WM_MOUSEMOVE)
-        OnMouseMove(point.x, point.y, 0.0f);
+        IgnoreResult(OnMouseMove(point.x, point.y, 0.0f));
     else if (message.message == WM_LBUTTONDOWN)
-        OnMouseLeftDown(point.x, point.y, 0.0f);
+        IgnoreResult(OnMouseLeftDown(point.x, point.y, 0.0f));
     else
-        OnMouseLeftUp(point.x, point.y, 0.0f);
+        IgnoreResult(OnMouseLeftUp(point.x, point.y, 0.0f));
 }
 
 Vector2 CVadadiDazidevWorld::VirtualPointer(LPARAM lParam) const

@@ -33,9 +33,9 @@ void CVadadiDazidevWorld::OnDeveloperKey(WPARAM key)
         if (!IsHeld(VK_CONTROL))
             return;
         if (code == VK_NUMPAD0) {
-            LoadLanguage(m_GameData.m_nLanguage);
+            IgnoreResult(LoadLanguage(m_GameData.m_nLanguage));
         } else if (IsLanguageAvailable(static_cast<uint32_t>(code - VK_NUMPAD0 - 1))) {
-            LoadLanguage(static_cast<uint32_t>(code - VK_NUMPAD0 - 1));
+            IgnoreResult(LoadLanguage(static_cast<uint32_t>(code - VK_NUMPAD0 - 1)));
         }
         return;
     }
@@ -138,8 +138,8 @@ void CVadadiDazidevWorld::ReloadSavedGame(bool save)
     if (mode == kModeNone)
         return;
     if (save)
-        SaveProfile(m_GameData.m_nSlot, mode);
-    LoadProfileSlot(mode, m_GameData.m_nSlot, true);
+        IgnoreResult(SaveProfile(m_GameData.m_nSlot, mode));
+    IgnoreResult(LoadProfileSlot(mode, m_GameData.m_nSlot, true));
     GoToScene(m_nCurrentScene);
     SetState(GS_NONE, 0);
 }
@@ -150,7 +150,7 @@ void CVadadiDazidevWorld::SetDisplayOrientation(uint32_t orientation)
     if (!camera || camera->GetOrientation() == orientation)
         return;
     if (orientation == kOrientationNormal || orientation == kOrientationHalfTurn)
-        camera->SetOrientation(orientation);
+        IgnoreResult(camera->SetOrientation(orientation));
 }
 
 void CVadadiDazidevWorld::OnKeyShortcuts()

@@ -42,10 +42,10 @@ Result CVadadiDazidevWorld::OnMouseLeftDown(float x, float y, float)
             m_pTouchScreen->Touch(x, y, false);
         CGameLevel* level = GetCurrentLevel();
         if (level && level->IsDragEnabled())
-            level->OnPress(x, y);
+            IgnoreResult(level->OnPress(x, y));
     }
     if (IsScrollingState(m_nState) && m_Scroll.m_pInertia)
-        m_Scroll.m_pInertia->Begin(x, y);
+        IgnoreResult(m_Scroll.m_pInertia->Begin(x, y));
     return RES_FAIL;
 }
 
@@ -66,13 +66,13 @@ Result CVadadiDazidevWorld::OnMouseMove(float x, float y, float)
     if (IsScrollingState(m_nState)) {
         m_Scroll.m_fOffset += delta.y;
         if (m_Scroll.m_pInertia)
-            m_Scroll.m_pInertia->Move(x, y);
+            IgnoreResult(m_Scroll.m_pInertia->Move(x, y));
     }
     if (m_nState == GS_IN_GAME) {
         if (m_pTouchScreen)
             m_pTouchScreen->Touch(x, y, false);
         if (level && level->IsDragEnabled())
-            level->OnDrag(x, y, std::hypot(delta.x, delta.y));
+            IgnoreResult(level->OnDrag(x, y, std::hypot(delta.x, delta.y)));
     }
     return RES_FAIL;
 }
@@ -89,9 +89,9 @@ Result CVadadiDazidevWorld::OnMouseLeftUp(float x, float y, float)
         if (pressed && distance < kClickDistance && m_nPendingState == GS_NONE)
             RouteClick(x, y);
         else if (pressed && distance > kClickDistance && level && level->IsDragEnabled())
-            level->OnRelease(x, y);
+            IgnoreResult(level->OnRelease(x, y));
     } else if (IsScrollingState(m_nState) && m_Scroll.m_pInertia) {
-        m_Scroll.m_pInertia->End(x, y);
+        IgnoreResult(m_Scroll.m_pInertia->End(x, y));
     }
     return RES_FAIL;
 }

@@ -121,7 +121,7 @@ Result CVadadiDazidevWorld::ChooseLanguage()
         LogLine(u"# CVadadiDazidevWorld::Load failed! OnLanguage error\n");
         return RES_FAIL;
     }
-    RaiseHostEvent(kHostEventLanguage);
+    IgnoreResult(RaiseHostEvent(kHostEventLanguage));
     if (Failed(OnSymbols())) {
         LogLine(u"# CVadadiDazidevWorld::Load failed! OnSymbols error\n");
         return RES_FAIL;
@@ -149,7 +149,7 @@ Result CVadadiDazidevWorld::LoadLanguage(uint32_t index)
     if (charset && Failed(LoadFontPagesForScripts(charset, LanguageScripts(index), m_pData)))
         return RES_FAIL;
     m_GameData.m_nLanguage = index;
-    RaiseHostEvent(kHostEventLanguage);
+    IgnoreResult(RaiseHostEvent(kHostEventLanguage));
     if (m_pToolbar)
         m_pToolbar->RefreshItemTexts();
     ReloadLanguageFiles();
@@ -161,8 +161,8 @@ void CVadadiDazidevWorld::ReloadLanguageFiles()
 {
     for (CSceneObject* object : {static_cast<CSceneObject*>(m_pMenuCurrent), static_cast<CSceneObject*>(m_pLabels.get())}) {
         if (object && object->IsLoaded()) {
-            object->UnloadFiles();
-            object->LoadFiles();
+            IgnoreResult(object->UnloadFiles());
+            IgnoreResult(object->LoadFiles());
         }
     }
 }

@@ -156,7 +156,7 @@ void CVadadiDazidevWorld::StartLevel(CGameLevel& level, uint32_t record)
 {
     if (record != kNoIndex)
         level.SetCurrentRecord(record);
-    level.Start(kSceneStateFresh);
+    IgnoreResult(level.Start(kSceneStateFresh));
     const uint32_t mode = m_GameData.m_nMode, slot = m_GameData.m_nSlot, visit = level.GetFirstVisitIndex();
     if (level.ResetsFirstVisit() && mode < kProfileModeCount && slot < kProfileSlotCount &&
         visit < sizeof(CProfileProgress::m_FirstVisit))
@@ -243,7 +243,7 @@ Result CVadadiDazidevWorld::SaveSceneSection(CStream& stream)
         return RES_FAIL;
     for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
         if (m_pTooltips[i])
-            m_pTooltips[i]->SaveProgress(&stream);
+            IgnoreResult(m_pTooltips[i]->SaveProgress(&stream));
     }
     return RES_OK;
 }
@@ -255,7 +255,7 @@ Result CVadadiDazidevWorld::LoadSceneSection(CStream& stream, uint16_t version)
         return RES_FAIL;
     for (uint32_t i = 0; m_pTooltips && i < m_nTooltipCount; ++i) {
         if (m_pTooltips[i])
-            m_pTooltips[i]->LoadProgress(&stream, version);
+            IgnoreResult(m_pTooltips[i]->LoadProgress(&stream, version));
     }
     if (level && level->GetType() == kLevelTypeHiddenObject)
         level->ResetEffects();

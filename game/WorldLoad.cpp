@@ -60,7 +60,7 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
         WStrCopy(m_pData->errorDetail, kMaxPathUnits, u"Another copy of the game is using the save folder");
         return RES_FAIL;
     }
-    LoadPrefetchParams();
+    IgnoreResult(LoadPrefetchParams());
     const CParamsReader& game = GameParams();
     char16_t key[kMaxPathUnits];
     WFormat(key, kMaxPathUnits, u"DEFAULT_%s_WIDTH", PlatformKey(m_GameData.m_nPlatform));
@@ -83,9 +83,9 @@ Result CVadadiDazidevWorld::Load(WindowHandle window, uint16_t width, uint16_t h
         LogLine(u"# CWorld::Load failed! internal error\n");
         return result;
     }
-    RaiseHostEvent(kHostEventLoadBegin);
+    IgnoreResult(RaiseHostEvent(kHostEventLoadBegin));
     result = LoadGame();
-    RaiseHostEvent(kHostEventLoadEnd);
+    IgnoreResult(RaiseHostEvent(kHostEventLoadEnd));
     return result;
 }
 
@@ -115,7 +115,7 @@ Result CVadadiDazidevWorld::LoadGame()
     }
     ShowCursor(TRUE);
     if (m_pTimerFactor)
-        m_pTimerFactor->Tick();
+        IgnoreResult(m_pTimerFactor->Tick());
     return RES_OK;
 }
 
@@ -133,7 +133,8 @@ Result CVadadiDazidevWorld::OpenConfiguration()
     char16_t path[kMaxPathUnits];
     WFormat(path, kMaxPathUnits, u"%s%s_external_%s.pak", m_pData->dataFolder, m_GameData.m_szAppName,
             PlatformName(m_GameData.m_nPlatform));
-    OpenPackerFile(&m_GameData.m_ExternalPak, path, 0);
+    // The external pak is optional: without it, everything comes from the main pak.
+    IgnoreResult(OpenPackerFile(&m_GameData.m_ExternalPak, path, 0));
     const uint32_t kind = PlatformKind(m_GameData.m_nPlatform);
     if (kind != kPlatformDesktop && kind != kPlatformEmbedded) {
         LogPrintf(m_pData->logPath, 1, u"# CVadadiDazidevWorld::Load failed! invalid platform type (%d)\n",
@@ -254,11 +255,11 @@ Result CVadadiDazidevWorld::ReadComponentFile(ComponentKind kind, CBaseObject* c
 
 Result CVadadiDazidevWorld::Release()
 {
-    SaveOptions();
+    IgnoreResult(SaveOptions());
     const uint32_t mode = m_GameData.m_nMode;
     const uint32_t slot = m_GameData.m_nSlot;
     if (m_pMenuDialog && mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse)
-        SaveProfile(slot, mode);
+        IgnoreResult(SaveProfile(slot, mode));
     ReleaseComponents();
     ReleaseLevels();
     for (CProfileProgress& record : m_GameData.m_Progress)
@@ -279,19 +280,19 @@ Result CVadadiDazidevWorld::Release()
     ClosePackerFile(&m_GameData.m_ExternalPak);
     m_GameData.m_pExternalParams.reset();
     m_GameData.m_pMoreGamesParams.reset();
-    CWorld::Release();
+    IgnoreResult(CWorld::Release());
     return result;
 }
 
 void CVadadiDazidevWorld::ReleaseComponents()
 {
     if (m_pOwnedFont) {
-        m_pOwnedFont->Release();
+        IgnoreResult(m_pOwnedFont->Release());
         m_pOwnedFont.reset();
         m_pMainFont = m_GameData.m_pMainFont = nullptr;
     }
     if (m_pMusicManager)
-        m_pMusicManager->Unload();
+        IgnoreResult(m_pMusicManager->Unload());
     m_pMusicManager.reset();
     SetProfileSection(kProfileSectionHint, nullptr);
     SetProfileSection(kProfileSectionToolbar, nullptr);

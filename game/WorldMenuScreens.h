@@ -24,18 +24,18 @@ public:
     void Show() override
     {
         if (m_fader)
-            m_fader->Show();
+            IgnoreResult(m_fader->Show());
     }
     bool HasScenePicture() override { return m_background && m_background->HasScenePicture(); }
     void DrawLoading(uint8_t small, uint8_t big, uint8_t background, uint8_t picture) override
     {
         if (m_background)
-            m_background->DrawLoading(small != 0, big != 0, background != 0, picture != 0);
+            IgnoreResult(m_background->DrawLoading(small != 0, big != 0, background != 0, picture != 0));
     }
     void DrawBackground(uint8_t alpha) override
     {
         if (m_background)
-            m_background->DrawBackground(alpha);
+            IgnoreResult(m_background->DrawBackground(alpha));
     }
 
 private:

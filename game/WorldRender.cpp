@@ -20,24 +20,24 @@ Result CVadadiDazidevWorld::Render()
     const uint32_t state = m_nState;
     RenderState();
     if (m_pScreenshot && m_nPendingState == GS_NONE)
-        m_pScreenshot->Render();
+        IgnoreResult(m_pScreenshot->Render());
     else if (m_nPendingState != GS_NONE) {
         if (m_pScreenshot)
-            m_pScreenshot->StartFade(0, 0, 0, 0);
+            IgnoreResult(m_pScreenshot->StartFade(0, 0, 0, 0));
         ApplyPendingState();
     }
     if (m_pTouchScreen)
-        m_pTouchScreen->Render();
+        IgnoreResult(m_pTouchScreen->Render());
     if (state == GS_LOAD_OUTRO_SCREEN && m_pPopupIngame) {
         if (m_pScreenshot)
             m_pScreenshot->StopFade();
         m_pPopupIngame->DrawBackdrop(true, true, false);
-        m_pPopupIngame->Render();
+        IgnoreResult(m_pPopupIngame->Render());
         RenderNavButtons();
     }
     if (!m_pData->hasFocus && m_pBackground) {
-        m_pBackground->DrawBackground(kFullAlpha);
-        m_pBackground->DrawBackground(kFullAlpha);
+        IgnoreResult(m_pBackground->DrawBackground(kFullAlpha));
+        IgnoreResult(m_pBackground->DrawBackground(kFullAlpha));
     }
     if (m_GameData.m_bDebugKeys && m_GameData.m_bOverlay && m_nState == GS_IN_GAME)
         DrawDeveloperOverlay();
@@ -65,12 +65,12 @@ void CVadadiDazidevWorld::DrawTooltips()
 void CVadadiDazidevWorld::DrawBackdrop()
 {
     if (m_pScreenshot)
-        m_pScreenshot->Show();
+        IgnoreResult(m_pScreenshot->Show());
 }
 
 void CVadadiDazidevWorld::Resync()
 {
     if (m_pTimerFactor)
-        m_pTimerFactor->Tick();
+        IgnoreResult(m_pTimerFactor->Tick());
     m_bIgnoreMouse = 1;
 }

@@ -40,18 +40,18 @@ void CVadadiDazidevWorld::AddAudio(uint16_t index, uint8_t loop)
         const char16_t* name = m_GameData.m_pSoundNames.get() + m_GameData.m_pSoundNameOffsets[index];
         // A path that does not fit is a missing file, never a cut name.
         const bool fits = WFormat(path, kMaxPathUnits, u"%s%s", m_pData->dataFolder, name) + 1 < kMaxPathUnits;
-        sound->SetLooping(loop);
+        IgnoreResult(sound->SetLooping(loop));
         if (!fits || Failed(sound->LoadAudioFromFile(path, 0))) {
             LogPrintf(m_pData->logPath, 1, u"# CVadadiDazidevWorld::AddAudio failed! \"%s\" is missing !!!\n", path);
-            sound->Release();
+            IgnoreResult(sound->Release());
             return;
         }
         if (IsMusicSound(sound) && m_GameData.m_fMusicVolume != 0.0f)
-            sound->Play();
+            IgnoreResult(sound->Play());
     } else if (sound->IsLooping() != loop) {
-        sound->SetLooping(loop);
+        IgnoreResult(sound->SetLooping(loop));
     }
-    sound->SetVolume(m_GameData.m_fSoundVolume);
+    IgnoreResult(sound->SetVolume(m_GameData.m_fSoundVolume));
     entry.m_nState = kSoundUsed;
 }
 
@@ -59,7 +59,7 @@ void CVadadiDazidevWorld::PlayBankSound(uint16_t index)
 {
     AddAudio(index, 0);
     if (m_pAudioEngine && index < m_GameData.m_nSoundCount && m_GameData.m_pSounds[index].m_nState == kSoundUsed)
-        m_GameData.m_pSounds[index].m_pSound->Play();
+        IgnoreResult(m_GameData.m_pSounds[index].m_pSound->Play());
 }
 
 void CVadadiDazidevWorld::ReleaseUnusedSounds()
@@ -69,7 +69,7 @@ void CVadadiDazidevWorld::ReleaseUnusedSounds()
         if (entry.m_nState == kSoundUnused) {
             entry.m_nState = kSoundUnloaded;
             if (entry.m_pSound)
-                entry.m_pSound->Release();
+                IgnoreResult(entry.m_pSound->Release());
         } else if (entry.m_nState == kSoundUsed) {
             entry.m_nState = kSoundUnused;
         }
@@ -89,7 +89,7 @@ void CVadadiDazidevWorld::SetBankVolume(float volume)
     for (uint16_t i = 0; m_GameData.m_pSounds && i < m_GameData.m_nSoundCount; ++i) {
         CSoundBankEntry& entry = m_GameData.m_pSounds[i];
         if (entry.m_nState == kSoundUnused && entry.m_pSound && !IsMusicSound(entry.m_pSound))
-            entry.m_pSound->SetVolume(volume);
+            IgnoreResult(entry.m_pSound->SetVolume(volume));
     }
 }
 
@@ -103,7 +103,7 @@ void CVadadiDazidevWorld::ReleaseSoundBank()
 {
     for (uint16_t i = 0; m_GameData.m_pSounds && i < m_GameData.m_nSoundCount; ++i) {
         if (m_GameData.m_pSounds[i].m_pSound && m_pAudioEngine)
-            m_pAudioEngine->DestroyAudio(m_GameData.m_pSounds[i].m_pSound);
+            IgnoreResult(m_pAudioEngine->DestroyAudio(m_GameData.m_pSounds[i].m_pSound));
     }
     m_GameData.m_pSounds.reset();
     m_GameData.m_pSoundNames.reset();

@@ -119,7 +119,7 @@ void CVadadiDazidevWorld::OnGameFinished(uint8_t skip)
         MarkGameFinished();
         if (mode < kProfileModeCount && slot < kProfileSlotCount && m_GameData.Progress(mode, slot).m_bInUse &&
             !m_GameData.m_bDebugKeys)
-            SaveProfile(slot, mode);
+            IgnoreResult(SaveProfile(slot, mode));
     }
     SetState(GS_GAME_FINISHED, 1);
 }
@@ -144,7 +144,7 @@ void CVadadiDazidevWorld::LeaveToMainMenu()
 {
     const uint32_t mode = m_GameData.m_nMode;
     if (mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bInUse)
-        SaveProfile(m_GameData.m_nSlot, mode);
+        IgnoreResult(SaveProfile(m_GameData.m_nSlot, mode));
     ShowMenuPage(kPageMain);
     SetState(GS_FADE_TO_LOADING, 1);
 }
@@ -186,11 +186,11 @@ Result CVadadiDazidevWorld::Update()
 {
     if (!m_pData->hasFocus) {
         if (m_pTimerFactor)
-            m_pTimerFactor->Tick();
+            IgnoreResult(m_pTimerFactor->Tick());
         return RES_OK;
     }
     m_pData->frameFactor *= m_fSpeedFactor;
-    CWorld::Update();
+    IgnoreResult(CWorld::Update());
     m_bIgnoreMouse = 0;
     if (m_nState == GS_IN_GAME) {
         StepCamera(IsFadeOver());
@@ -203,9 +203,9 @@ Result CVadadiDazidevWorld::Update()
     const float abuseWindow = m_GameData.m_fIsAbusingUnderSeconds * kFramesPerSecond;
     m_fAbuseTimer = std::min(abuseWindow, m_fAbuseTimer + static_cast<float>(m_pData->frameFactor));
     if (m_pScreenshot)
-        m_pScreenshot->Process();
+        IgnoreResult(m_pScreenshot->Process());
     if (m_pTouchScreen)
-        m_pTouchScreen->Process();
+        IgnoreResult(m_pTouchScreen->Process());
     UpdateState();
     if (m_nNextScene != kNoIndex && m_nPendingState == 0 && !IsSceneChangeState(m_nState) && IsFadeOver()) {
         if (m_pBackground)

@@ -15,13 +15,13 @@ namespace {
 void UnloadIfLoaded(CSceneObject* object)
 {
     if (object && object->IsLoaded())
-        object->UnloadFiles();
+        IgnoreResult(object->UnloadFiles());
 }
 
 void LoadUnlessLoaded(CSceneObject* object)
 {
     if (object && !object->IsLoaded())
-        object->LoadFiles();
+        IgnoreResult(object->LoadFiles());
 }
 
 } // namespace
@@ -79,7 +79,7 @@ CScreenLayeredMenu* CVadadiDazidevWorld::LoadOutroScreen()
     if (level && mode < kProfileModeCount && m_GameData.Progress(mode, m_GameData.m_nSlot).m_bFinished) {
         level->OnLeave();
         level->Stop();
-        ShowNextPopup(GS_INGAME_POPUP);
+        IgnoreResult(ShowNextPopup(GS_INGAME_POPUP));
     }
     UnloadIfLoaded(level);
     LoadUnlessLoaded(m_pMenuConclu.get());
@@ -123,7 +123,7 @@ void CVadadiDazidevWorld::SwitchToNextScene(uint32_t scene)
     if (mode < kProfileModeCount && slot < kProfileSlotCount) {
         m_GameData.Progress(mode, slot).m_bInUse = 1;
         if (!m_GameData.m_bDebugKeys)
-            SaveProfile(slot, mode);
+            IgnoreResult(SaveProfile(slot, mode));
     }
     if (m_GameData.m_fSoundVolume != 0.0f)
         KeepSceneSounds(*next);

@@ -28,7 +28,7 @@ void ApplyInOrder(std::unique_ptr<CLevelAction> (&actions)[N], const uint32_t (&
 {
     for (uint32_t place : order) {
         if (actions[place])
-            actions[place]->Apply(-1);
+            IgnoreResult(actions[place]->Apply(-1));  // a kind that needs a level id does nothing on -1
     }
 }
 
@@ -99,7 +99,7 @@ void CLevel::ArmEffects()
 Result CLevel::Start(uint32_t mode)
 {
     m_nSceneState = mode;
-    CGameLevel::Start(mode);
+    IgnoreResult(CGameLevel::Start(mode));  // the scene object's start holds nothing that fails
     CGameData* game = Game();
     const bool timed = game && game->m_nMode == kModeTimed;
     if (timed)
@@ -230,7 +230,7 @@ void CLevel::EndLevel()
     if (record && world && HasAudio()) {
         for (const CLevelTimedEffect& effect : record->effects) {
             if (CAudio* sound = LoadedBankSound(m_pWorldData, effect.soundId)) {
-                sound->Stop();
+                IgnoreResult(sound->Stop());
                 world->MarkAudio(effect.soundId);
             }
         }

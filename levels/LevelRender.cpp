@@ -48,7 +48,7 @@ void CLevel::RenderParts()
     CGameData* game = Game();
     if (!game || !m_pDisplay)
         return;
-    m_pDisplay->SetMatrixPointer(&game->m_matView[0]);
+    IgnoreResult(m_pDisplay->SetMatrixPointer(&game->m_matView[0]));
     for (uint32_t i = 0; i < m_nPartCount; ++i) {
         const ScenePart& part = m_pParts[i];
         if (part.phase != kPhaseClickTarget)
@@ -60,7 +60,7 @@ void CLevel::RenderParts()
         m_pDisplay->SetColor(kWhite);
         if (fading)
             m_pDisplay->SetAlpha(static_cast<uint8_t>(std::clamp(part.alpha, 0.0f, 1.0f) * 255.0f));
-        m_pDisplay->RenderPart(i);
+        IgnoreResult(m_pDisplay->RenderPart(i));
     }
 }
 
@@ -72,12 +72,12 @@ void CLevel::RenderModalBackground(float y)
     if (!sprite)
         return;
     const Vector3 place{m_pWorldData->workingWidth * 0.5f, y, 0.0f};
-    sprite->UseOwnMatrix();
-    sprite->Identity();
-    sprite->ScaleUniform(kModalSpriteScale);
-    sprite->SetTranslation(&place);
+    IgnoreResult(sprite->UseOwnMatrix());
+    IgnoreResult(sprite->Identity());
+    IgnoreResult(sprite->ScaleUniform(kModalSpriteScale));
+    IgnoreResult(sprite->SetTranslation(&place));
     sprite->SetColor(kWhite);
-    sprite->Render();
+    IgnoreResult(sprite->Render());
 }
 
 void CLevel::RenderModalMessage()
@@ -120,5 +120,5 @@ void CLevel::RenderTutorialPopup()
 {
     CLevelHost* world = World();
     if (CPopupText* popup = world ? world->GetTutorialPopup() : nullptr)
-        popup->Render();
+        IgnoreResult(popup->Render());
 }

@@ -30,7 +30,7 @@ void PlayLoadedBankSound(CWorldData* data, uint16_t sound)
 {
     CAudio* audio = LoadedBankSound(data, sound);
     if (audio && data->gameData->m_fSoundVolume != 0.0f)
-        audio->Play();
+        IgnoreResult(audio->Play());
 }
 
 void PrepareBankSound(CWorldData* data, uint16_t sound, uint8_t loop)

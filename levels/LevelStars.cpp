@@ -245,10 +245,10 @@ C3DObject* CLevel::PlaceStarSprite()
     if (!sprite || AreStarsDisabled() || m_nActiveStar >= m_nStarCount || !m_pWorldData->math)
         return nullptr;
     const Vector3 point = StarPoint(m_pWorldData, world, m_pStars[m_nActiveStar]);
-    sprite->UseOwnMatrix();
-    sprite->SetMatrix(&Game()->m_matView[0]);
-    sprite->RotateZ(m_fStarAngle);
-    sprite->SetTranslation(&point);
+    IgnoreResult(sprite->UseOwnMatrix());
+    IgnoreResult(sprite->SetMatrix(&Game()->m_matView[0]));
+    IgnoreResult(sprite->RotateZ(m_fStarAngle));
+    IgnoreResult(sprite->SetTranslation(&point));
     return sprite;
 }
 
@@ -263,7 +263,7 @@ void CLevel::RenderStar()
     sprite->SetColor(kWhite);
     if (star.flags & kStarFades)
         sprite->SetAlpha(AlphaByte(star.alpha));
-    sprite->Render();
+    IgnoreResult(sprite->Render());
 }
 
 void CLevel::RenderStarMarker()
@@ -272,9 +272,9 @@ void CLevel::RenderStarMarker()
     if (!sprite || (m_pStars[m_nActiveStar].flags & kStarFound))
         return;
     C3DTexture* texture = sprite->GetTexture(0, 0);
-    sprite->SetTextureAll(nullptr, 0);
+    IgnoreResult(sprite->SetTextureAll(nullptr, 0));
     sprite->SetColor(kMarkerColour);
-    sprite->Render();
-    sprite->SetTextureAll(texture, 0);
+    IgnoreResult(sprite->Render());
+    IgnoreResult(sprite->SetTextureAll(texture, 0));
     sprite->SetColor(kWhite);
 }

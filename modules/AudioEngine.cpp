@@ -9,7 +9,7 @@ CAudioEngine::CAudioEngine(CWorldData* data) : m_pData(data)
 
 CAudioEngine::~CAudioEngine()
 {
-    CAudioEngine::Unload();
+    IgnoreResult(CAudioEngine::Unload());
 }
 
 Result CAudioEngine::Load(void*)
@@ -22,7 +22,7 @@ Result CAudioEngine::Unload()
     ListValue value = m_listAudio.GetFirst();
     while (value) {
         CAudio* sound = ListObject<CAudio>(value);
-        sound->Release();
+        IgnoreResult(sound->Release());
         delete sound;
         value = m_listAudio.ReleaseCurrent(1);
     }

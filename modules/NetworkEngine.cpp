@@ -11,7 +11,7 @@ template <typename T> void FreeList(CLinkedList& list, const CWorldData* data, c
 {
     for (ListValue value = list.GetFirst(); value;) {
         T* object = ListObject<T>(value);
-        object->Release();
+        IgnoreResult(object->Release());
         delete object;
         value = list.RemoveCurrent();
     }
@@ -23,7 +23,7 @@ template <typename T> void FreeList(CLinkedList& list, const CWorldData* data, c
 
 CNetworkEngine::~CNetworkEngine()
 {
-    CNetworkEngine::Unload();
+    IgnoreResult(CNetworkEngine::Unload());
 }
 
 Result CNetworkEngine::Load(WindowHandle)

@@ -58,7 +58,7 @@ void ReleaseChosen(ModulePtr<Module>& module)
 {
     if (!module)
         return;
-    module->Unload();
+    IgnoreResult(module->Unload());
     module.reset();
 }
 
@@ -97,7 +97,7 @@ CWorld::CWorld() : m_pData(new (std::nothrow) CWorldData())
 
 CWorld::~CWorld()
 {
-    CWorld::Release();
+    IgnoreResult(CWorld::Release());
     delete m_pData;
 }
 
@@ -252,13 +252,14 @@ void CWorld::SetUpCamera()
     C3DCamera* camera = m_p3DEngine->GetCamera();
     const CParamsReader* params = data->engineParams;
     if (camera && params && params->GetBool(u"GAMMA_CORRECTION", u"GAMMA_CORRECTION_ENABLE", 0))
-        camera->SetGamma();
+        IgnoreResult(camera->SetGamma());
     m_pMath3D->Identity(&data->screenView);
     if (!camera)
         return;
-    camera->ResetView();
+    IgnoreResult(camera->ResetView());
     camera->SetScreenRotation(data->orientation);
-    camera->SetViewport(0, 0, Scaled(data->configuredWidth, data->scaleX), Scaled(data->configuredHeight, data->scaleY));
+    IgnoreResult(camera->SetViewport(0, 0, Scaled(data->configuredWidth, data->scaleX),
+                                     Scaled(data->configuredHeight, data->scaleY)));
 }
 
 void CWorld::ReleaseModules()
@@ -384,7 +385,7 @@ Result CWorld::OnSize(uint16_t width, uint16_t height)
     m_pData->scaleZ = 1.0f;
     C3DCamera* camera = m_p3DEngine ? m_p3DEngine->GetCamera() : nullptr;
     if (camera)
-        camera->SetViewport(0, 0, width, height);
+        IgnoreResult(camera->SetViewport(0, 0, width, height));
     if (m_pData->renderingEnabled == 0)
         m_pData->renderingEnabled = 2;
     return RES_OK;
@@ -394,7 +395,7 @@ Result CWorld::Update()
 {
     C3DCamera* camera = m_p3DEngine ? m_p3DEngine->GetCamera() : nullptr;
     if (camera)
-        camera->Update();
+        IgnoreResult(camera->Update());
     return RES_OK;
 }
 
@@ -445,14 +446,14 @@ Result CWorld::OnFrame()
     if (!m_pData)
         return RES_FAIL;
     if (m_pTimerFactor)
-        m_pTimerFactor->Tick();
+        IgnoreResult(m_pTimerFactor->Tick());
     if (m_pData->minimised)
         return RES_OK;
     if (Failed(Update()))
         return RES_FAIL;
     if (m_pData->renderingEnabled > 0 && m_p3DEngine && Succeeded(m_p3DEngine->BeginFrame())) {
-        Render();
-        m_p3DEngine->EndFrame();
+        IgnoreResult(Render());
+        IgnoreResult(m_p3DEngine->EndFrame());
     }
     ClearFrameEdges();
     return RES_OK;

@@ -54,8 +54,8 @@ Result CAudioDS8::Play()
 {
     if (!m_pBuffer)
         return RES_FAIL;
-    m_pBuffer->SetCurrentPosition(m_pausePosition != kNotPaused ? m_pausePosition : 0);
-    SetVolume(GetVolume());
+    IgnoreResult(m_pBuffer->SetCurrentPosition(m_pausePosition != kNotPaused ? m_pausePosition : 0));
+    IgnoreResult(SetVolume(GetVolume()));
     Result played = m_pBuffer->Play(0, 0, (m_param & kAudioParamLooping) ? DSBPLAY_LOOPING : 0);
     m_pausePosition = kNotPaused;
     return played;
@@ -135,7 +135,7 @@ Result CAudioDS8::SetVolume(float volume)
 
 Result CAudioDS8::SetLooping(uint8_t on)
 {
-    CAudio::SetLooping(on);
+    IgnoreResult(CAudio::SetLooping(on));
     if (!IsPlaying())
         return RES_OK;
     return m_pBuffer->Play(0, 0, on ? DSBPLAY_LOOPING : 0);
@@ -186,15 +186,15 @@ Result CAudioDS8::SetVelocity(float x, float y, float z)
 
 Result CAudioDS8::LoadAudioFromAddress(const void* data, uint32_t size, const char16_t* name)
 {
-    Release();
-    CAudio::LoadAudioFromAddress(data, size, name);
+    IgnoreResult(Release());
+    IgnoreResult(CAudio::LoadAudioFromAddress(data, size, name));
     return RES_FAIL;
 }
 
 Result CAudioDS8::LoadAudioFromPacker(CPackerFile* pak)
 {
-    Release();
-    CAudio::LoadAudioFromPacker(pak);
+    IgnoreResult(Release());
+    IgnoreResult(CAudio::LoadAudioFromPacker(pak));
     return RES_FAIL;
 }
 
@@ -228,7 +228,7 @@ Result CAudioDS8::LoadAudioFromFile(const char16_t* path, uint8_t keepFullName)
     if (!state || !state->device)
         return RES_FAIL;
     CWavReader reader(m_pData);
-    reader.Init();
+    IgnoreResult(reader.Init());
     if (reader.Open(path) != RES_OK || !reader.GetFormat())
         return RES_FAIL;
     const WAVEFORMATEX& format = *reader.GetFormat();
@@ -241,9 +241,9 @@ Result CAudioDS8::LoadAudioFromFile(const char16_t* path, uint8_t keepFullName)
         ReleaseBuffer();
         return RES_FAIL;
     }
-    reader.Close();
-    SetPan(0.0f);
-    SetVolume(1.0f);
-    SetLooping(m_param & kAudioParamLooping);
+    IgnoreResult(reader.Close());
+    IgnoreResult(SetPan(0.0f));
+    IgnoreResult(SetVolume(1.0f));
+    IgnoreResult(SetLooping(m_param & kAudioParamLooping));
     return RES_OK;
 }

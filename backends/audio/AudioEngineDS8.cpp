@@ -22,7 +22,7 @@ CAudioEngineDS8::CAudioEngineDS8(CWorldData* data) : CAudioEngine(data)
 
 CAudioEngineDS8::~CAudioEngineDS8()
 {
-    CAudioEngineDS8::Unload();
+    IgnoreResult(CAudioEngineDS8::Unload());
 }
 
 Result CAudioEngineDS8::Load(void* window)
@@ -72,7 +72,7 @@ Result CAudioEngineDS8::SetUpListener()
 
 Result CAudioEngineDS8::Unload()
 {
-    CAudioEngine::Unload();
+    IgnoreResult(CAudioEngine::Unload());
     if (m_state.listener) {
         m_state.listener->Release();
         m_state.listener = nullptr;

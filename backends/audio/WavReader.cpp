@@ -43,7 +43,7 @@ CWavReader::CWavReader(CWorldData* data) : m_pData(data)
 
 CWavReader::~CWavReader()
 {
-    Close();
+    IgnoreResult(Close());
 }
 
 Result CWavReader::Init()
@@ -67,7 +67,7 @@ Result CWavReader::Close()
 
 Result CWavReader::OpenMemory(const uint8_t* address, uint32_t size)
 {
-    Close();
+    IgnoreResult(Close());
     m_mode = kMemoryMode;
     m_memoryStart = m_memoryCurrent = address;
     m_memorySize = address ? size : 0;
@@ -76,13 +76,13 @@ Result CWavReader::OpenMemory(const uint8_t* address, uint32_t size)
 
 Result CWavReader::Open(const char16_t* path)
 {
-    Close();
+    IgnoreResult(Close());
     m_dataSize = 0;
     m_mmio = mmioOpen(path, MMIO_READ | MMIO_ALLOCBUF);
     if (!m_mmio)
         return RES_FAIL;
     if (ReadFormat() != RES_OK || ResetFile() != RES_OK || m_ck.cksize == 0) {
-        Close();
+        IgnoreResult(Close());
         return RES_FAIL;
     }
     m_dataSize = m_ck.cksize;

@@ -25,7 +25,7 @@ C3DEngineDX81::C3DEngineDX81(CWorldData* data) : C3DEngine(data)
 C3DEngineDX81::~C3DEngineDX81()
 {
     if (m_pCamera) {
-        m_pCamera->Release();
+        IgnoreResult(m_pCamera->Release());
         delete m_pCamera;
         m_pCamera = nullptr;
     }
@@ -108,7 +108,7 @@ Result C3DEngineDX81::MakeCamera()
 Result C3DEngineDX81::Unload()
 {
     if (m_pCamera) {
-        m_pCamera->Release();
+        IgnoreResult(m_pCamera->Release());
         delete m_pCamera;
         m_pCamera = nullptr;
     }
@@ -208,15 +208,15 @@ Result C3DEngineDX81::BeginFrame()
         return RES_FAIL;
     const HRESULT ready = device->TestCooperativeLevel();
     if (ready < 0) {
-        OnDeviceError(ready);
+        IgnoreResult(OnDeviceError(ready));
         return RES_FAIL;
     }
     ClearTarget();
     device->BeginScene();
-    FogingInit();
-    LightingInit(0xFFFFFFFFu);
+    IgnoreResult(FogingInit());
+    IgnoreResult(LightingInit(0xFFFFFFFFu));
     if (m_pCamera)
-        m_pCamera->ApplyProjection();
+        IgnoreResult(m_pCamera->ApplyProjection());
     return RES_OK;
 }
 
@@ -228,7 +228,7 @@ Result C3DEngineDX81::EndFrame()
     device->EndScene();
     const HRESULT presented = device->Present(nullptr, nullptr, nullptr, nullptr);
     if (presented < 0) {
-        OnDeviceError(presented);
+        IgnoreResult(OnDeviceError(presented));
         return RES_FAIL;
     }
     return RES_OK;

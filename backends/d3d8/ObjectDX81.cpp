@@ -79,7 +79,7 @@ void C3DObjectDX81::SetObjectStates(IDirect3DDevice8* device, bool depthTest) co
 
 void C3DObjectDX81::SetStream(IDirect3DDevice8* device)
 {
-    PushTransform();
+    IgnoreResult(PushTransform());
     if (m_pMatrix) {
         const D3DMATRIX world = ToDevice(*m_pMatrix);
         device->SetTransform(D3DTS_WORLD, &world);
@@ -159,7 +159,7 @@ Result C3DObjectDX81::DrawParts(uint32_t from, uint32_t to, bool depthTest)
     if (!device || !m_pActiveIndex)
         return RES_FAIL;
     if (m_flagsB & kObjectStateBlock)
-        ApplyRenderState();
+        IgnoreResult(ApplyRenderState());
     SetObjectStates(device, depthTest);
     if (IsPointFormat())
         device->SetRenderState(D3DRS_POINTSIZE, D3D8FloatBits(m_pointSize));
@@ -223,7 +223,7 @@ Result C3DObjectDX81::ApplyPartState(uint32_t part)
     if (!device || !partRecord || !record)
         return RES_FAIL;
     if (m_flagsB & kObjectStateBlock)
-        ApplyRenderState();
+        IgnoreResult(ApplyRenderState());
     SetObjectStates(device, false);
     SetStream(device);
     SetPartState(device, partRecord->id, false);
@@ -245,5 +245,5 @@ Result C3DObjectDX81::DrawVertices(uint32_t, uint32_t firstVertex, uint32_t prim
         device->SetRenderState(D3DRS_POINTSIZE, D3D8FloatBits(m_pointSize));
     device->SetRenderState(D3DRS_TEXTUREFACTOR, m_colour);
     device->SetRenderState(D3DRS_CULLMODE, deviceCull);
-    return device->DrawPrimitive(deviceType, firstVertex, primitiveCount);
+    return static_cast<Result>(device->DrawPrimitive(deviceType, firstVertex, primitiveCount));
 }

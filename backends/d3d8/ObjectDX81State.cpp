@@ -152,7 +152,7 @@ Result C3DObjectDX81::ApplyRenderState()
 
 Result C3DObjectDX81::RebuildStateBlock()
 {
-    RecordRenderState();
+    IgnoreResult(RecordRenderState());
     return RES_OK;
 }
 

@@ -21,7 +21,7 @@ C3DObjectDX81::C3DObjectDX81(CWorldData* data, C3DEngine* engine, uint32_t forma
 C3DObjectDX81::~C3DObjectDX81()
 {
     ReleaseVertexBuffer();
-    ReleaseStateBlock();
+    IgnoreResult(ReleaseStateBlock());
 }
 
 IDirect3DDevice8* C3DObjectDX81::Device() const
@@ -49,7 +49,7 @@ void C3DObjectDX81::ReleaseVertexBuffer()
 Result C3DObjectDX81::Release()
 {
     ReleaseVertexBuffer();
-    ReleaseStateBlock();
+    IgnoreResult(ReleaseStateBlock());
     return Failed(C3DObjectPrivate::Release()) ? RES_FAIL : RES_OK;
 }
 

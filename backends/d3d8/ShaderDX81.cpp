@@ -24,7 +24,7 @@ C3DShaderDX81::~C3DShaderDX81() { DeleteHandle(); }
 void C3DShaderDX81::Apply(C3DShaderTarget* target, const void* value)
 {
     if (m_handle && target)
-        target->SetShaderValue(0, 1, 0, value);
+        IgnoreResult(target->SetShaderValue(0, 1, 0, value));
 }
 
 void C3DShaderDX81::Bind(C3DTexture*, C3DTexture*, C3DTexture*)

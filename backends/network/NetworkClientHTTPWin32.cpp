@@ -27,7 +27,7 @@ bool IsSuccessStatus(HINTERNET file)
 
 Result CNetworkClientHTTPWin32::Release()
 {
-    Disconnect();
+    IgnoreResult(Disconnect());
     return RES_OK;
 }
 

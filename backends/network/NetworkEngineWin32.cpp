@@ -23,7 +23,7 @@ template <typename T> T* Adopt(CLinkedList& list, T* object)
 {
     if (!object || Succeeded(list.AddTail(object)))
         return object;
-    object->Release();
+    IgnoreResult(object->Release());
     delete object;
     return nullptr;
 }

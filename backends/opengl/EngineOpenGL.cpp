@@ -189,9 +189,9 @@ Result C3DEngineOpenGL::BeginFrame()
     glMatrixMode(GL_MODELVIEW);
     glLoadMatrixf(m_pWorldData->matrices[kMatrixView].m);
     if (m_pCamera)
-        m_pCamera->ApplyProjection();
-    FogingInit();
-    LightingInit(0xFFFFFFFFu);
+        IgnoreResult(m_pCamera->ApplyProjection());
+    IgnoreResult(FogingInit());
+    IgnoreResult(LightingInit(0xFFFFFFFFu));
     return RES_OK;
 }
 

@@ -54,7 +54,7 @@ C3DObjectIndexBaseOpenGL* C3DObjectOpenGL::GetOpenGLIndex() const
 
 Result C3DObjectOpenGL::PushTransform()
 {
-    C3DObjectSystemMemory::PushTransform();
+    IgnoreResult(C3DObjectSystemMemory::PushTransform());
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     if (m_pMatrix)
@@ -331,8 +331,8 @@ void C3DObjectOpenGL::RebuildDisplayLists()
     if (!index)
         return;
     index->DeleteLists();
-    ApplyRenderState();
-    PushTransform();
+    IgnoreResult(ApplyRenderState());
+    IgnoreResult(PushTransform());
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     const uint32_t base = index->NewListBlock();
@@ -389,8 +389,8 @@ void C3DObjectOpenGL::DrawStep(uint32_t recordNumber)
 Result C3DObjectOpenGL::RenderParts(uint32_t from, uint32_t to)
 {
     if (m_flagsB & kObjectStateBlock)
-        ApplyRenderState();
-    PushTransform();
+        IgnoreResult(ApplyRenderState());
+    IgnoreResult(PushTransform());
     StagesOff();
     for (uint32_t i = from; i < to; ++i) {
         const C3DPrimitiveGroup* part = PartRecord(i);
@@ -419,7 +419,7 @@ Result C3DObjectOpenGL::RenderPart(uint32_t part)
 
 Result C3DObjectOpenGL::RenderPartsGeometry(uint32_t from, uint32_t to)
 {
-    PushTransform();
+    IgnoreResult(PushTransform());
     for (uint32_t i = from; i < to; ++i) {
         if (const C3DPrimitiveGroup* part = PartRecord(i))
             DrawStep(part->id);
@@ -441,8 +441,8 @@ Result C3DObjectOpenGL::RenderPartGeometry(uint32_t part)
 Result C3DObjectOpenGL::ApplyPartState(uint32_t part)
 {
     if (m_flagsB & kObjectStateBlock)
-        ApplyRenderState();
-    PushTransform();
+        IgnoreResult(ApplyRenderState());
+    IgnoreResult(PushTransform());
     const C3DPrimitiveGroup* partRecord = PartRecord(part);
     const C3DPrimitiveGroup* record = DrawnRecord(part);
     if (!partRecord || !record)

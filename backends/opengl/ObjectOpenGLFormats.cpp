@@ -19,7 +19,7 @@ constexpr int32_t kNormalTexUV2 = 40;
 Result C3DObjectOpenGLColorTex::PushTransform()
 {
     if (C3DCamera* camera = m_pEngine->GetCamera())
-        camera->ApplyScreenProjection();
+        IgnoreResult(camera->ApplyScreenProjection());
     glMatrixMode(GL_MODELVIEW);
     glPushMatrix();
     if (m_pMatrix)

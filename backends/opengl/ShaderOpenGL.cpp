@@ -42,7 +42,7 @@ C3DShaderOpenGL::~C3DShaderOpenGL() { DeleteObjects(); }
 void C3DShaderOpenGL::Apply(C3DShaderTarget* target, const void* value)
 {
     if (m_programObject && target)
-        target->SetShaderValue(0, 1, 0, value);
+        IgnoreResult(target->SetShaderValue(0, 1, 0, value));
 }
 
 void C3DShaderOpenGL::Bind(C3DTexture* texture0, C3DTexture* texture1, C3DTexture* texture2)

@@ -106,7 +106,7 @@ void C3DStencilShadowOpenGL::Darken()
     glStencilOp(GL_KEEP, GL_KEEP, GL_KEEP);
     glFrontFace(GL_CCW);
     if (C3DCamera* camera = m_pEngine ? m_pEngine->GetCamera() : nullptr)
-        camera->ApplyScreenProjection();
+        IgnoreResult(camera->ApplyScreenProjection());
     glMatrixMode(GL_PROJECTION);
     glPushMatrix();
     glLoadIdentity();
@@ -163,7 +163,7 @@ void C3DStencilShadowOpenGL::DrawConstruct(const C3DShadowCaster& caster)
 void C3DStencilShadowOpenGL::ApplyProjection()
 {
     if (C3DCamera* camera = m_pEngine ? m_pEngine->GetCamera() : nullptr)
-        camera->ApplyProjection();
+        IgnoreResult(camera->ApplyProjection());
 }
 
 void C3DStencilShadowOpenGL::WindowSize(int32_t* width, int32_t* height) const

@@ -114,7 +114,7 @@ Result C3DTextureOpenGL::Create(uint16_t width, uint16_t height, uint8_t bits, c
     if (packedRows)
         glPixelStorei(GL_UNPACK_ALIGNMENT, alignment);
     if (built != 0) {
-        Release();
+        IgnoreResult(Release());
         return RES_FAIL;
     }
     return C3DTexture::Create(width, height, bits, pixels, name);

@@ -1,6 +1,7 @@
 // Seeds of the parameter, pak and stream harnesses.
 
 #include "core/BuiltinSettings.h"
+#include "fuzz/FuzzSupport.h"
 #include "fuzz/seeds/Seeds.h"
 #include "tools/PakWriter.h"
 
@@ -20,10 +21,10 @@ FuzzSeeds ParamsTexts()
 FuzzSeeds Paks()
 {
     CPakWriter pak;
-    pak.Add("image", "short");
-    pak.Add("image.png", "the longer name begins with the shorter");
-    pak.Add("Folder/Sub/data.bin", std::string("\0\1\2\3", 4));
-    pak.Add("a", "");
+    FUZZ_CHECK(pak.Add("image", "short") == RES_OK);
+    FUZZ_CHECK(pak.Add("image.png", "the longer name begins with the shorter") == RES_OK);
+    FUZZ_CHECK(pak.Add("Folder/Sub/data.bin", std::string("\0\1\2\3", 4)) == RES_OK);
+    FUZZ_CHECK(pak.Add("a", "") == RES_OK);
     const std::string whole = pak.Bytes();
     return {{"four.pak", whole},
             {"truncated.pak", whole.substr(0, whole.size() - 3)},

@@ -25,10 +25,10 @@ std::string Profile(uint8_t levels, uint8_t tooltips, bool inUse)
     game.World().m_nTooltipCount = tooltips;
     game.World().m_nCurrentScene = levels ? 0 : kNoIndex;
     CProfileProgress record{};
-    PrepareProgressRecord(record, levels);
+    FUZZ_CHECK(PrepareProgressRecord(record, levels) == RES_OK);
     record.m_bInUse = inUse;
     CFuzzWriteStream out;
-    game.World().WriteProfile(out, record);
+    FUZZ_CHECK(game.World().WriteProfile(out, record) == RES_OK);
     return std::string{static_cast<char>(levels), static_cast<char>(tooltips), '\x03'} + out.Bytes();
 }
 
@@ -237,12 +237,12 @@ FUZZ_SEEDS(ExternalSettings)
 FUZZ_SEEDS(BlankProfile)
 {
     CFuzzGame game;
-    game.Prepare(GameRawFiles());
+    FUZZ_CHECK(game.Prepare(GameRawFiles()) == RES_OK);
     CProfileProgress record{};
-    PrepareProgressRecord(record, game.World().GetSceneCount());
+    FUZZ_CHECK(PrepareProgressRecord(record, game.World().GetSceneCount()) == RES_OK);
     record.m_fPlayUnits = 0.0f;
     record.m_nPlayMinutes = record.m_nPlayHours = 0;
     CFuzzWriteStream out;
-    game.World().WriteProfile(out, record);
+    FUZZ_CHECK(game.World().WriteProfile(out, record) == RES_OK);
     return {{"first-slot", std::string(1, '\0') + out.Bytes()}, {"last-timed-slot", "\x05" + out.Bytes()}};
 }

@@ -37,21 +37,26 @@ std::array<uint16_t, kCharsetRemapEntries> DefaultRemap()
 std::string SectionsProfile()
 {
     CFuzzTextGame game;
-    game.Open(WidgetFiles());
+    FUZZ_CHECK(game.Open(WidgetFiles()) == RES_OK);
     CHint hint(game.World().GetData());
     CToolbar toolbar(game.World().GetData());
-    hint.Load();
-    toolbar.Load();
+    FUZZ_CHECK(hint.Load() == RES_OK);
+    FUZZ_CHECK(toolbar.Load() == RES_OK);
     toolbar.AddItem(1, true);
     toolbar.AddItem(2, false);
     toolbar.AddItem(2, false);
-    hint.TryUseHint();
+    // A click on the charged button uses one hint.
+    CWorldData* data = game.World().GetData();
+    hint.FillTimer();
+    data->pointerX = data->pressX = hint.GetPosition().x;
+    data->pointerY = data->pressY = hint.GetPosition().y;
+    FUZZ_CHECK(hint.TryUseHint() == RES_OK);
     game.World().SetProfileSection(kProfileSectionHint, &hint);
     game.World().SetProfileSection(kProfileSectionToolbar, &toolbar);
     CProfileProgress record{};
-    PrepareProgressRecord(record, 0);
+    FUZZ_CHECK(PrepareProgressRecord(record, 0) == RES_OK);
     CFuzzWriteStream out;
-    game.World().WriteProfile(out, record);
+    FUZZ_CHECK(game.World().WriteProfile(out, record) == RES_OK);
     game.World().SetProfileSection(kProfileSectionHint, nullptr);
     game.World().SetProfileSection(kProfileSectionToolbar, nullptr);
     return '\x01' + out.Bytes();

@@ -137,7 +137,7 @@ bool CMenuDialog::MakeButtonsObject()
     m_pButtons = Engine()->CreateObject(kQuadFlagsA, kQuadFlagsB);
     if (!m_pButtons || Failed(m_pButtons->Create(parts, parts * kCellVertices, parts * kCellVertices)))
         return false;
-    m_pButtons->Lock();
+    IgnoreResult(m_pButtons->Lock());
     m_pButtons->ResetIndices();
     const float cell = 1.0f / kSheetColumns;
     for (uint32_t part = 0; part < parts; ++part) {
@@ -154,10 +154,10 @@ bool CMenuDialog::MakeButtonsObject()
             m_pButtons->SetVertex(first + corner, right - 0.5f, bottom - 0.5f, 0.0f, 0xFFFFFFFFu, u0 + right * size,
                                   v0 + bottom * size, 0.0f, 0.0f, 0.0f, 0);
         }
-        m_pButtons->SetPrimitiveGroup(part, first, kCellVertices, first, kCellVertices, 2, kPrimitiveTriangleStrip,
-                                      kCullCounterClockwise, kPartNumberId);
+        IgnoreResult(m_pButtons->SetPrimitiveGroup(part, first, kCellVertices, first, kCellVertices, 2,
+                                                   kPrimitiveTriangleStrip, kCullCounterClockwise, kPartNumberId));
     }
-    m_pButtons->Unlock(0);
+    IgnoreResult(m_pButtons->Unlock(0));
     return true;
 }
 
@@ -168,16 +168,16 @@ C3DContainer* CMenuDialog::AddQuad(C3DContainer* parent, uint32_t id, C3DTexture
     if (!node)
         return nullptr;
     if (Failed(parent->AddChild(node, 1))) {
-        Engine()->DestroyContainer(node);
+        IgnoreResult(Engine()->DestroyContainer(node));
         return nullptr;
     }
     node->SetObject(m_pButtons);
     node->SetTexture(texture);
     node->SetPart(part);
     const Vector3 position{x, y, 0.0f};
-    node->Identity();
-    node->Scale3(2.0f * halfWidth, 2.0f * halfHeight, 1.0f);
-    node->SetTranslation(&position);
+    IgnoreResult(node->Identity());
+    IgnoreResult(node->Scale3(2.0f * halfWidth, 2.0f * halfHeight, 1.0f));
+    IgnoreResult(node->SetTranslation(&position));
     if (hit)
         node->SetHitRect(halfWidth, halfHeight, halfWidth, halfHeight);
     return node;
@@ -191,7 +191,8 @@ void CMenuDialog::PlaceLogo(float* x, float* y, float* halfWidth, float* halfHei
     char16_t key[64], name[kAutoLoadNameUnits] = {};
     WFormat(key, 64, u"PLATFORM_TEXTURE_FILE_NAME_%s", PlatformKey(Game().m_nPlatform));
     if (m_pData->gameParams)
-        m_pData->gameParams->GetString(u"MORE_GAMES", key, kPictureKeys[kPictureLogo].file, name, kAutoLoadNameUnits);
+        IgnoreResult(m_pData->gameParams->GetString(u"MORE_GAMES", key, kPictureKeys[kPictureLogo].file, name,
+                                                    kAutoLoadNameUnits));
     int32_t width = -1, height = -1;
     ParseSizeFromName(name, &width, &height);
     if (width < 0 || height < 0) {
@@ -259,22 +260,22 @@ Result CMenuDialog::Release()
     C3DEngine* engine = Engine();
     for (std::unique_ptr<C3DFrame>* frame : {&m_pDialogFrame, &m_pButtonFrame}) {
         if (*frame)
-            (*frame)->Release();
+            IgnoreResult((*frame)->Release());
         frame->reset();
     }
     if (m_pButtons)
-        engine->DestroyObject(m_pButtons);
+        IgnoreResult(engine->DestroyObject(m_pButtons));
     m_pButtons = nullptr;
     for (C3DTexture*& picture : m_pPictures) {
         if (picture)
-            engine->DestroyTexture(picture);
+            IgnoreResult(engine->DestroyTexture(picture));
         picture = nullptr;
     }
     m_pStringMap.reset();
     ReleaseCredits();
     for (C3DContainer** container : {&m_pPageContainer, &m_pNavLayer}) {
         if (*container)
-            engine->DestroyContainer(*container);
+            IgnoreResult(engine->DestroyContainer(*container));
         *container = nullptr;
     }
     m_pEntryNode = nullptr;

@@ -187,12 +187,12 @@ void CMenuDialog::DispatchConfirm()
     case kPageQuit: m_pWorld->Quit(); break;
     case kPageEraseProfile:
         for (uint32_t mode = 0; mode < kProfileModeCount; ++mode)
-            m_pWorld->ResetProfileSlot(mode, slot, true);
-        m_pWorld->SaveOptions();
+            IgnoreResult(m_pWorld->ResetProfileSlot(mode, slot, true));
+        IgnoreResult(m_pWorld->SaveOptions());
         SetPage(kPageProfiles);
         break;
     case kPageForgetStory: case kPageForgetTimed:
-        m_pWorld->ResetProfileSlot(m_nPage - kPageForgetStory, slot, false);
+        IgnoreResult(m_pWorld->ResetProfileSlot(m_nPage - kPageForgetStory, slot, false));
         SetPage(kPagePlay);
         break;
     case kPageRestartStory: case kPageRestartTimed: {
@@ -205,7 +205,7 @@ void CMenuDialog::DispatchConfirm()
     case kPageForgetAccount:
         game.m_bAccount = 0;
         game.m_szLogin[0] = game.m_szPassword[0] = game.m_szEmail[0] = 0;
-        m_pWorld->SaveOptions();
+        IgnoreResult(m_pWorld->SaveOptions());
         SetPage(kPageMain);
         break;
     default: break;
@@ -216,7 +216,7 @@ void CMenuDialog::ToggleWindowMode()
 {
     if (Failed(m_pWorld->ToggleFullscreen(m_pData->fullscreen ? 0 : 1)))
         PostQuitMessage(0);
-    m_pWorld->SaveOptions();
+    IgnoreResult(m_pWorld->SaveOptions());
     SetPage(m_nPage);
 }
 
@@ -225,7 +225,7 @@ void CMenuDialog::SelectSlot(uint32_t slot)
     if (Game().m_nSlot == slot)
         return;
     Game().m_nSlot = slot;
-    m_pWorld->SaveOptions();
+    IgnoreResult(m_pWorld->SaveOptions());
     SetPage(m_nPage);
 }
 
@@ -250,7 +250,7 @@ void CMenuDialog::Back(bool sound)
     switch (m_nPage) {
     case kPageOptions:
         m_pWorld->ApplySoundVolume();
-        m_pWorld->SaveOptions();
+        IgnoreResult(m_pWorld->SaveOptions());
         break;
     case kPageEraseProfile: case kPageProfileName: parent = kPageProfiles; break;
     case kPageForgetStory: case kPageForgetTimed: case kPageRestartStory: case kPageRestartTimed:
@@ -284,7 +284,7 @@ void CMenuDialog::StartSendScores()
 {
     if (m_pWeb) {
         m_pWeb->Reset();
-        m_pWeb->QueueScores(255, 255);
+        IgnoreResult(m_pWeb->QueueScores(255, 255));
     }
     m_nWebSubState = kWebScoresWait;
     SetPage(kPageSendingScores);

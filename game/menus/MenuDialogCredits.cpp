@@ -64,7 +64,7 @@ Result CMenuDialog::BuildCredits()
         ApplyCharsetRemap(m_szVersion, m_pData);
     auto* text = static_cast<C3DContainerText*>(engine->CreateContainerText(0, 0));
     if (!text || Failed(m_pCreditsContainer->AddChild(text, 1))) {
-        engine->DestroyContainer(text);
+        IgnoreResult(engine->DestroyContainer(text));
         return RES_FAIL;
     }
     const float* menu = game.m_TextStyles.m_MenuSize;
@@ -75,8 +75,8 @@ Result CMenuDialog::BuildCredits()
     text->SetScale(size[0], size[1]);
     text->SetColor(game.m_TextStyles.m_nMenuColor, 0, 0);
     text->SetTextPointer(m_szVersion);
-    text->Identity();
-    text->SetTranslation(&position);
+    IgnoreResult(text->Identity());
+    IgnoreResult(text->SetTranslation(&position));
     m_pCreditsContainer->UpdateWorldMatrix();
     return RES_OK;
 }
@@ -101,10 +101,10 @@ void CMenuDialog::ReleaseCredits()
     C3DEngine* engine = Engine();
     for (C3DTexture*& logo : m_pCreditLogos) {
         if (logo && engine)
-            engine->DestroyTexture(logo);
+            IgnoreResult(engine->DestroyTexture(logo));
         logo = nullptr;
     }
     if (m_pCreditsContainer && engine)
-        engine->DestroyContainer(m_pCreditsContainer);
+        IgnoreResult(engine->DestroyContainer(m_pCreditsContainer));
     m_pCreditsContainer = nullptr;
 }

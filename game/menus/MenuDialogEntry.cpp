@@ -146,7 +146,7 @@ void CMenuDialog::CommitProfileName(const char16_t* text)
     const uint32_t slot = game.m_nSlot % kProfileSlotCount;
     if (text[0] && WStrCmp(text, LineString(ProfileLine(slot))) != 0) {
         CopyUnmapped(text, game.m_szProfileNames[slot], kProfileNameUnits);
-        m_pWorld->SaveOptions();
+        IgnoreResult(m_pWorld->SaveOptions());
     }
     m_szEntry[0] = 0;
     SetPage(kPageProfiles);
@@ -304,7 +304,7 @@ bool CMenuDialog::ClickSoundInBank() const
 void CMenuDialog::PlayClickSound()
 {
     if (AudioReady() && ClickSoundInBank() && Game().m_fSoundVolume != 0.0f)
-        Game().m_pSounds[m_nClickSound].m_pSound->Play();
+        IgnoreResult(Game().m_pSounds[m_nClickSound].m_pSound->Play());
 }
 
 void CMenuDialog::PlaySound()
@@ -319,8 +319,8 @@ void CMenuDialog::PlaySample(float volume)
     if (!AudioReady() || !ClickSoundInBank() || std::fabs(volume - m_fLastSampleVolume) <= kSampleStep)
         return;
     CAudio* sound = Game().m_pSounds[m_nClickSound].m_pSound;
-    sound->SetVolume(volume);
+    IgnoreResult(sound->SetVolume(volume));
     if (volume != 0.0f)
-        sound->Play();
+        IgnoreResult(sound->Play());
     m_fLastSampleVolume = volume;
 }

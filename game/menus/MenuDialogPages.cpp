@@ -237,7 +237,7 @@ void CMenuDialog::SetPage(uint32_t page)
     if (!m_pPageContainer)
         m_pPageContainer = engine->CreateContainer(kAllNodes, 0);
     else
-        engine->ClearContainer(m_pPageContainer);
+        IgnoreResult(engine->ClearContainer(m_pPageContainer));
     if (!m_pPageContainer)
         return;
     if (page == kPagePlay) {
@@ -305,7 +305,7 @@ void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char1
     if (!node)
         return;
     if (Failed(m_pPageContainer->AddChild(node, 1))) {
-        engine->DestroyContainer(node);
+        IgnoreResult(engine->DestroyContainer(node));
         return;
     }
     const CTextStyles& styles = Game().m_TextStyles;
@@ -321,11 +321,12 @@ void CMenuDialog::AddLineNode(const CMenuLine& line, uint32_t index, const char1
     height = 2.0f * std::ceil(height * 0.5f);
     float rect[4] = {-width * 0.5f, -height * 0.5f, width * 0.5f, height * 0.5f};
     if (frame)
-        frame->Layout(rect, width, height, line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder, kColourLit);
+        IgnoreResult(frame->Layout(rect, width, height, line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder,
+                                   kColourLit));
     node->SetHitRect(-rect[0], -rect[1], rect[2], rect[3]);
     const Vector3 position{x, y, 0.0f};
-    node->Identity();
-    node->SetTranslation(&position);
+    IgnoreResult(node->Identity());
+    IgnoreResult(node->SetTranslation(&position));
     CPlacedLine& placed = m_Placed[index];
     placed = {node, line.kind, line.state, x, y, rect[2] - rect[0], rect[3] - rect[1]};
     m_nPlacedCount = index + 1;
@@ -397,11 +398,11 @@ Result CMenuDialog::Render()
         if (!line.node || !frame)
             continue;
         const Vector3 position{line.x, line.y, 0.0f};
-        frame->Layout(nullptr, line.width, line.height, line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder,
-                      kColourLit);
-        frame->Identity();
-        frame->SetTranslation(&position);
-        frame->Render();
+        IgnoreResult(frame->Layout(nullptr, line.width, line.height,
+                                   line.kind == kLineButton ? m_fButtonBorder : m_fDialogBorder, kColourLit));
+        IgnoreResult(frame->Identity());
+        IgnoreResult(frame->SetTranslation(&position));
+        IgnoreResult(frame->Render());
     }
     m_pPageContainer->Render(0);
     return RES_OK;

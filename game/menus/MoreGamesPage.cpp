@@ -48,7 +48,7 @@ const char16_t* Key(char16_t* out, const char16_t* format, uint32_t number)
 void Place(C3DContainer* node, float x, float y)
 {
     const Vector3 at{x, y, 0.0f};
-    node->SetTranslation(&at);
+    IgnoreResult(node->SetTranslation(&at));
 }
 
 } // namespace
@@ -57,7 +57,7 @@ CMoreGamesPage::CMoreGamesPage(CWorldData* data) : m_pData(data) {}
 
 CMoreGamesPage::~CMoreGamesPage()
 {
-    Release();
+    IgnoreResult(Release());
 }
 
 void CMoreGamesPage::SetScreens(CMoreGamesNavigation* navigation, CPopupBackground* background)
@@ -70,7 +70,7 @@ void CMoreGamesPage::SetScreens(CMoreGamesNavigation* navigation, CPopupBackgrou
 
 Result CMoreGamesPage::Load()
 {
-    Release();
+    IgnoreResult(Release());
     const CTextStyles& styles = m_pData->gameData->m_TextStyles;
     m_pDescription.reset(new (std::nothrow) CPopupText(m_pData));
     if (!m_pDescription || Failed(m_pDescription->Load(styles.m_MoreGamesSize[0], styles.m_MoreGamesSize[1])))
@@ -111,7 +111,8 @@ bool CMoreGamesPage::ReadEntries()
             continue;
         entry.row = game->GetU32(kSection, Key(key, u"MORE_GAMES_%u_ROW", number), 0);
         entry.line = game->GetU32(kSection, Key(key, u"MORE_GAMES_%u_LINE", number), 0);
-        game->GetString(kSection, Key(key, u"MORE_GAMES_%u_APP_NAME", number), u"", entry.appName, kAppNameUnits);
+        IgnoreResult(
+            game->GetString(kSection, Key(key, u"MORE_GAMES_%u_APP_NAME", number), u"", entry.appName, kAppNameUnits));
         WStrCopy(entry.title, kMoreGamesTitleUnits, CPopupText::GetString(2 * i, kMoreGamesTable, m_pData));
         ReplaceChar(entry.title, data.m_nLineBreakMark, kLineFeed);
         if (data.m_pMainFont) {
@@ -120,7 +121,7 @@ bool CMoreGamesPage::ReadEntries()
             m_fTitleWidth = std::max(m_fTitleWidth, std::fabs(size.x));
             m_fTitleHeight = std::max(m_fTitleHeight, size.y);
         }
-        switches->GetString(kSection, Key(key, u"MORE_GAMES_%u_URL", number), u"", entry.url, kUrlUnits);
+        IgnoreResult(switches->GetString(kSection, Key(key, u"MORE_GAMES_%u_URL", number), u"", entry.url, kUrlUnits));
         const bool running = EqualNoCase(entry.appName, data.m_szAppName);
         const bool onSheet = entry.row < m_nSheetColumns && entry.line < m_nSheetLines;
         entry.enabled = !running && onSheet;
@@ -144,12 +145,12 @@ bool CMoreGamesPage::MakeIcons()
     m_fIconSide = std::min(float(sheet->GetWidth()) / m_nSheetColumns, float(sheet->GetHeight()) / m_nSheetLines);
     // The parts hold the sheet from here on.
     const bool textured = Succeeded(m_pIcons->SetTextureAll(sheet, 0));
-    engine->DestroyTexture(sheet);
+    IgnoreResult(engine->DestroyTexture(sheet));
     if (!textured)
         return false;
     const float cellU = 1.0f / m_nSheetColumns;
     const float cellV = 1.0f / m_nSheetLines;
-    m_pIcons->Lock();
+    IgnoreResult(m_pIcons->Lock());
     m_pIcons->ResetIndices();
     uint32_t part = 0;
     for (uint32_t i = 0; i < m_nCount; ++i) {
@@ -157,8 +158,8 @@ bool CMoreGamesPage::MakeIcons()
         if (!entry.enabled)
             continue;
         const uint32_t first = 4 * part;
-        m_pIcons->SetPrimitiveGroup(part, first, 4, first, 4, 2, kPrimitiveTriangleStrip, kCullCounterClockwise,
-                                    kPartNumberId);
+        IgnoreResult(m_pIcons->SetPrimitiveGroup(part, first, 4, first, 4, 2, kPrimitiveTriangleStrip,
+                                                 kCullCounterClockwise, kPartNumberId));
         m_pIcons->FillIndexRange(first, 4);
         for (uint32_t corner = 0; corner < 4; ++corner) {
             const float right = float(corner & 1);
@@ -168,7 +169,7 @@ bool CMoreGamesPage::MakeIcons()
         }
         ++part;
     }
-    m_pIcons->Unlock(0);
+    IgnoreResult(m_pIcons->Unlock(0));
     return true;
 }
 
@@ -350,7 +351,7 @@ Result CMoreGamesPage::Render()
     if (m_nSelected < 0 && m_pPages)
         m_pPages->Render(0);
     else if (m_nSelected >= 0)
-        m_pDescription->Render();
+        IgnoreResult(m_pDescription->Render());
     if (m_pNavigation)
         m_pNavigation->RenderNavButtons();
     return RES_OK;
@@ -363,9 +364,9 @@ Result CMoreGamesPage::Release()
     m_pDescription.reset();
     C3DEngine* engine = m_pData->world ? m_pData->world->Get3DEngine() : nullptr;
     if (m_pPages && engine)
-        engine->DestroyContainer(m_pPages);
+        IgnoreResult(engine->DestroyContainer(m_pPages));
     if (m_pIcons && engine)
-        engine->DestroyObject(m_pIcons);
+        IgnoreResult(engine->DestroyObject(m_pIcons));
     m_pPages = nullptr;
     m_pIcons = nullptr;
     m_pEntries.reset();

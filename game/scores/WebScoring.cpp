@@ -117,7 +117,7 @@ CWebScoring::CWebScoring(CScoreWorld* world) : m_pWorld(world) {}
 
 CWebScoring::~CWebScoring()
 {
-    Release();
+    IgnoreResult(Release());
 }
 
 Result CWebScoring::Init()
@@ -313,7 +313,7 @@ void CWebScoring::OnSetUserAnswer(const uint8_t* data, uint32_t length)
     const bool created = IsAnswer(data, length, "1");
     if (created || IsAnswer(data, length, "2")) {
         m_pWorld->GetGameData()->m_bAccount = 1;
-        m_pWorld->SaveOptions();
+        IgnoreResult(m_pWorld->SaveOptions());
         ShowPage(created ? kPageAccountCreated : kPageAccountKnown);
     } else if (IsAnswer(data, length, "-1")) {
         ShowPage(kPageLoginTaken);
@@ -332,7 +332,7 @@ void CWebScoring::OnSetScoreAnswer(const uint8_t* data, uint32_t length)
         uint8_t mode = 0;
         PopFront(&slot, &mode);
         m_pWorld->GetGameData()->Progress(mode, slot).m_bSent = 1;
-        m_pWorld->SaveProfile(slot, mode);
+        IgnoreResult(m_pWorld->SaveProfile(slot, mode));
         if (m_Queue.IsEmpty())
             ShowPage(kPageScoresSent);
         else if (m_pPages)

@@ -154,7 +154,7 @@ Result CKvoBackground::CheckLogos()
             char16_t key[kAutoLoadNameUnits];
             char16_t picture[kAutoLoadNameUnits] = {};
             LogoKey(LogoName(step), key);
-            m_pData->gameParams->GetString(u"LOGOS_INTRO", key, u"", picture, kAutoLoadNameUnits);
+            IgnoreResult(m_pData->gameParams->GetString(u"LOGOS_INTRO", key, u"", picture, kAutoLoadNameUnits));
             if (picture[0] == 0 || !m_pData->pakLookup || Failed(m_pData->pakLookup(picture, &m_pData->pak)))
                 return RES_FAIL;
         }
@@ -243,8 +243,8 @@ bool CKvoBackground::IsLogoTimeOverReset()
 void CKvoBackground::ReleaseLogo()
 {
     if (m_pScreen && m_pLogoTexture)
-        m_pScreen->SetPartTexture(nullptr, kPartLogo, 0);
-    ReleaseScreenTexture(m_pEngine, m_pLogoTexture);
+        IgnoreResult(m_pScreen->SetPartTexture(nullptr, kPartLogo, 0));
+    IgnoreResult(ReleaseScreenTexture(m_pEngine, m_pLogoTexture));
 }
 
 Result CKvoBackground::SetScenePicture(const char16_t* name)
@@ -269,7 +269,7 @@ void CKvoBackground::RandomizeLoadingIcons()
         const bool mirrored = (RandomNext(m_pData->random) >> 31) != 0;
         SetQuadUVs(m_pLoading, icon, mirrored ? kMirrored : kUpright);
     }
-    m_pLoading->Unlock(1);
+    IgnoreResult(m_pLoading->Unlock(1));
 }
 
 Result CKvoBackground::RenderScreenPart(uint32_t colour, uint32_t part)
@@ -313,13 +313,13 @@ bool CKvoBackground::HasScenePicture() const
 Result CKvoBackground::DrawLoading(bool small, bool big, bool background, bool picture)
 {
     if (picture && HasScenePicture())
-        RenderScreenPart(kWhite, kPartScenePicture);
+        IgnoreResult(RenderScreenPart(kWhite, kPartScenePicture));
     if (background)
-        RenderScreenPart(kBlack, kPartBackground);
+        IgnoreResult(RenderScreenPart(kBlack, kPartBackground));
     if (m_pLoading && small)
-        m_pLoading->RenderPart(kIconSmall);
+        IgnoreResult(m_pLoading->RenderPart(kIconSmall));
     if (m_pLoading && big)
-        m_pLoading->RenderPart(kIconBig);
+        IgnoreResult(m_pLoading->RenderPart(kIconBig));
     return RES_OK;
 }
 

@@ -169,7 +169,7 @@ Result CKvoScreenshot::StartFade(uint8_t subImage, uint8_t wholeScreen, uint8_t 
     if (!m_pTexture || !m_pQuad || Failed(m_pTexture->CopyFrom(subImage, wholeScreen, luminance, level)))
         return RES_FAIL;
     if (m_pData->frameTimer)
-        m_pData->frameTimer->Tick();
+        IgnoreResult(m_pData->frameTimer->Tick());
     m_fAlpha = 1.0f;
     return RES_OK;
 }

@@ -145,10 +145,10 @@ Result CScreenLayeredMenu::DrawLayers(const Vector3& offset, float factor, bool 
         if ((skipFirst && layer.m_bHiddenMoving) || (skipSecond && layer.m_bHiddenIdle) || layer.m_nPart >= parts)
             continue;
         const Vector3 move{layer.m_fWeightX * offset.x + m_fBaseX, layer.m_fWeightY * offset.y + m_fBaseY, 0.0f};
-        m_pDisplay->SetMatrix(&game->m_matView[0]);
-        m_pDisplay->Translate(&move);
-        m_pDisplay->ScaleUniform(1.0f + factor * layer.m_fScale);
-        m_pDisplay->RenderPart(layer.m_nPart);
+        IgnoreResult(m_pDisplay->SetMatrix(&game->m_matView[0]));
+        IgnoreResult(m_pDisplay->Translate(&move));
+        IgnoreResult(m_pDisplay->ScaleUniform(1.0f + factor * layer.m_fScale));
+        IgnoreResult(m_pDisplay->RenderPart(layer.m_nPart));
     }
     return RES_OK;
 }

@@ -53,7 +53,7 @@ void CStars::PlayClickSound()
         game->m_fSoundVolume == 0.0f || m_nClickSound >= game->m_nSoundCount)
         return;
     if (CAudio* sound = game->m_pSounds[m_nClickSound].m_pSound)
-        sound->Play();
+        IgnoreResult(sound->Play());
 }
 
 void CStars::PlaySound()

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "core/Log.h"
 #include "engine3d/Font.h"
 #include "game/PopupText.h"
 #include "game/VadadiDazidevWorld.h"
@@ -35,7 +36,7 @@ void CExtraPagesScreen::Update()
     case GS_MORE_GAMES:
         m_world.StorePointerVector();
         if (m_world.m_pMoreGames)
-            m_world.m_pMoreGames->Process();
+            IgnoreResult(m_world.m_pMoreGames->Process());
         return;
     case GS_CREDITS:
         OpenCreditLink();
@@ -63,18 +64,18 @@ void CExtraPagesScreen::LoadPage()
     const uint32_t state = world.m_nState;
     if (state == GS_LOAD_MORE_GAMES) {
         if (world.m_pMenuCurrent)
-            world.m_pMenuCurrent->DrawIdle(true, true);
+            IgnoreResult(world.m_pMenuCurrent->DrawIdle(true, true));
         if (world.m_pBackground)
-            world.m_pBackground->DrawLoading(false, true, false, false);
+            IgnoreResult(world.m_pBackground->DrawLoading(false, true, false, false));
     } else if (world.m_pBackground) {
-        world.m_pBackground->DrawLoadingBig();
+        IgnoreResult(world.m_pBackground->DrawLoadingBig());
     }
     if (!world.IsFadeOver())
         return;
     world.SetState(state + 1, 1);
     const bool events = state != GS_LOAD_CREDITS;
     if (events)
-        world.RaiseHostEvent(kHostEventLoadBegin);
+        IgnoreResult(world.RaiseHostEvent(kHostEventLoadBegin));
     using Loader = Result (CVadadiDazidevWorld::*)(uint32_t);
     const Loader load = state == GS_LOAD_MORE_GAMES ? &CVadadiDazidevWorld::ReloadMoreGames
                         : state == GS_LOAD_CREDITS  ? &CVadadiDazidevWorld::LoadCredits
@@ -83,19 +84,19 @@ void CExtraPagesScreen::LoadPage()
         if (state == GS_LOAD_LEGALS)
             world.FreeLegals();
         world.SetState(GS_MAIN_MENU, 1);
-    } else if (state == GS_LOAD_CREDITS && world.m_pMenuDialog) {
-        world.m_pMenuDialog->BuildCredits();
+    } else if (state == GS_LOAD_CREDITS && world.m_pMenuDialog && Failed(world.m_pMenuDialog->BuildCredits())) {
+        LogPrintf(world.m_pData->logPath, 1, u"# CMenuDialog::BuildCredits failed! the credits scroll without logos\n");
     }
     if (events)
-        world.RaiseHostEvent(kHostEventLoadEnd);
+        IgnoreResult(world.RaiseHostEvent(kHostEventLoadEnd));
 }
 
 void CExtraPagesScreen::RenderMoreGames()
 {
     if (m_world.m_pMenuCurrent)
-        m_world.m_pMenuCurrent->DrawIdle(true, true);
+        IgnoreResult(m_world.m_pMenuCurrent->DrawIdle(true, true));
     if (m_world.m_pMoreGames)
-        m_world.m_pMoreGames->Render();
+        IgnoreResult(m_world.m_pMoreGames->Render());
     if (m_world.ClickedButton() != kPopupButtonClose || !m_world.IsFadeOver())
         return;
     m_world.m_pMenuDialog->PlayClickSound();
@@ -107,9 +108,9 @@ void CExtraPagesScreen::RenderTextPage()
 {
     CVadadiDazidevWorld& world = m_world;
     if (world.m_pMenuCurrent)
-        world.m_pMenuCurrent->DrawIdle(true, true);
+        IgnoreResult(world.m_pMenuCurrent->DrawIdle(true, true));
     if (world.m_pBackground)
-        world.m_pBackground->DrawBackground(kFullAlpha);
+        IgnoreResult(world.m_pBackground->DrawBackground(kFullAlpha));
     if (world.m_nState == GS_CREDITS) {
         if (world.m_pMenuDialog)
             world.m_pMenuDialog->RenderCredits();

@@ -49,7 +49,7 @@ void CInGameScreen::Render()
     case GS_ABUSE_PENALTY:
         world.DrawBackdrop();
         if (world.m_pBackground)
-            world.m_pBackground->DrawAbuseFlash();
+            IgnoreResult(world.m_pBackground->DrawAbuseFlash());
         return;
     case GS_INGAME_MENU: return RenderInGameMenu();
     default: return;
@@ -66,7 +66,7 @@ void CInGameScreen::UpdateLevel()
         level->PostUpdate();
         if (level->PeekPopup() == kNoPopup) {
             if (world.m_pToolbar)
-                world.m_pToolbar->Process();
+                IgnoreResult(world.m_pToolbar->Process());
             StepHint(*level);
         }
     }
@@ -155,7 +155,7 @@ bool CInGameScreen::RenderSceneQuiz(CGameLevel& level, bool popupShown)
     if (!popupShown && m_world.m_nPendingState == GS_NONE && m_world.IsFadeOver())
         scene->StepQuiz();
     else if (m_world.m_pBackground)
-        m_world.m_pBackground->DrawBackground(kFullAlpha);
+        IgnoreResult(m_world.m_pBackground->DrawBackground(kFullAlpha));
     return true;
 }
 
@@ -196,7 +196,7 @@ void CInGameScreen::RenderLevelMessage()
     CVadadiDazidevWorld& world = m_world;
     world.DrawBackdrop();
     if (world.m_pBackground)
-        world.m_pBackground->DrawBackground(kFullAlpha);
+        IgnoreResult(world.m_pBackground->DrawBackground(kFullAlpha));
     if (CGameLevel* level = world.GetCurrentLevel())
         level->RenderMessage();
     world.RenderNavButtons();
@@ -207,10 +207,10 @@ void CInGameScreen::RenderInGameMenu()
 {
     CVadadiDazidevWorld& world = m_world;
     if (world.m_pBackground)
-        world.m_pBackground->DrawBackground(kFullAlpha);
+        IgnoreResult(world.m_pBackground->DrawBackground(kFullAlpha));
     if (CMenuDialog* dialog = world.m_pMenuDialog.get()) {
-        dialog->Process();
-        dialog->Render();
+        IgnoreResult(dialog->Process());
+        IgnoreResult(dialog->Render());
     }
     world.RenderNavButtons();
     if (world.ClickedButton() == kPopupButtonNext) {

@@ -46,19 +46,19 @@ void CLayeredMenuScreen::Render()
     switch (m_world.m_nState) {
     case GS_INTRO_SCREEN_IN:
         if (menu)
-            menu->DrawEnter();
+            IgnoreResult(menu->DrawEnter());
         return;
     case GS_OUTRO_SCREEN_IN:
         if (menu)
-            menu->DrawEnterReverse();
+            IgnoreResult(menu->DrawEnterReverse());
         return;
     case GS_OUTRO_MENU:
         if (menu)
-            menu->DrawIdle(false, false);
+            IgnoreResult(menu->DrawIdle(false, false));
         return m_world.RenderNavButtons();
     default:
         if (menu)
-            menu->DrawLeave();
+            IgnoreResult(menu->DrawLeave());
         return;
     }
 }

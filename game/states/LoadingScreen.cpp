@@ -20,7 +20,7 @@ void CLoadingScreen::Render()
         return LoadLayeredScreen();
     m_world.DrawBackdrop();
     if (m_world.m_pBackground)
-        m_world.m_pBackground->DrawLoadingBig();
+        IgnoreResult(m_world.m_pBackground->DrawLoadingBig());
     if (!m_world.IsFadeOver())
         return;
     if (state == GS_CHANGE_LANGUAGE)
@@ -36,10 +36,10 @@ void CLoadingScreen::LoadLayeredScreen()
     if (intro && world.m_pBackground)
         world.m_pBackground->ReleaseLogo();
     if (world.m_pBackground)
-        world.m_pBackground->DrawLoadingBig();
-    world.RaiseHostEvent(kHostEventLoadBegin);
+        IgnoreResult(world.m_pBackground->DrawLoadingBig());
+    IgnoreResult(world.RaiseHostEvent(kHostEventLoadBegin));
     world.m_pMenuCurrent = intro ? world.LoadIntroScreen() : world.LoadOutroScreen();
-    world.RaiseHostEvent(kHostEventLoadEnd);
+    IgnoreResult(world.RaiseHostEvent(kHostEventLoadEnd));
     if (intro) {
         world.SetState(GS_INTRO_SCREEN_IN, 1);
     } else if (!world.m_pPopupIngame || !world.m_pPopupIngame->HoldsText()) {
@@ -49,7 +49,7 @@ void CLoadingScreen::LoadLayeredScreen()
         world.SetState(GS_END_TEXT, 1);
     }
     if (!intro && world.m_pMenuCurrent)
-        world.m_pMenuCurrent->DrawEnterReverse();
+        IgnoreResult(world.m_pMenuCurrent->DrawEnterReverse());
     world.Resync();
 }
 
@@ -61,11 +61,11 @@ void CLoadingScreen::ChangeLanguage()
     if (Failed(world.LoadLanguage(world.m_nPendingLanguage))) {
         if (world.m_nPendingLanguage < kLanguageCount)
             game.m_bLanguageAvailable[world.m_nPendingLanguage] = 0;
-        world.LoadLanguage(before);
+        IgnoreResult(world.LoadLanguage(before));
         world.m_nPendingLanguage = before;
     }
     game.m_nLanguage = world.m_nPendingLanguage;
     world.m_nPendingLanguage = before;
-    world.SaveOptions();
+    IgnoreResult(world.SaveOptions());
     world.SetState(world.m_nPreviousState, 1);
 }

@@ -35,5 +35,5 @@ void CLogoScreen::Render()
                                               : background->ShowLogo4();
     if (Succeeded(shown))
         m_world.Resync();
-    background->DrawLogo();
+    IgnoreResult(background->DrawLogo());
 }

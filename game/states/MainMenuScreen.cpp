@@ -20,7 +20,7 @@ void CMainMenuScreen::Render()
 {
     CMenuDialog* dialog = m_world.m_pMenuDialog.get();
     if (m_world.m_pMenuCurrent)
-        m_world.m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != kPageMain);
+        IgnoreResult(m_world.m_pMenuCurrent->DrawIdle(true, !dialog || dialog->GetPage() != kPageMain));
     if (!dialog)
         return;
     dialog->HideNavButtons();
@@ -28,10 +28,10 @@ void CMainMenuScreen::Render()
     dialog->ShowSocialButtons();
     dialog->ShowNavButtons(false, dialog->GetPage() != kPageMain, false);
     dialog->UpdateNavButtons();
-    dialog->Render();
+    IgnoreResult(dialog->Render());
     const uint32_t clicked = dialog->GetClickedButton(0);
     dialog->RenderNavButtons();
-    dialog->Process();
+    IgnoreResult(dialog->Process());
     dialog->OnUpdate();
     RunMenuAction(dialog->GetAction(), clicked);
 }

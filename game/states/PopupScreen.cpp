@@ -18,7 +18,7 @@ void CPopupScreen::Render()
     if (world.m_nState != GS_SCENE_MODAL) {
         if (CPopupText* popup = world.m_pPopupIngame.get()) {
             popup->DrawBackdrop(true, true, false);
-            popup->Render();
+            IgnoreResult(popup->Render());
         }
         return world.RenderNavButtons();
     }

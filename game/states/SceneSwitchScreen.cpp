@@ -46,13 +46,13 @@ void CSceneSwitchScreen::PrepareNextScene()
             if (record && record->backgroundName[0] && world.m_pBackground) {
                 char16_t name[kBackgroundNameBytes];
                 WidenString(record->backgroundName, name, kBackgroundNameBytes);
-                world.m_pBackground->SetScenePicture(name);
+                IgnoreResult(world.m_pBackground->SetScenePicture(name));
             }
             world.SetState(GS_SCENE_INTRO_FADE, 1);
         }
     }
     if (world.m_nSceneArgument == kNoIndex && world.m_pBackground)
-        world.m_pBackground->DrawLoadingBig();
+        IgnoreResult(world.m_pBackground->DrawLoadingBig());
 }
 
 void CSceneSwitchScreen::RenderSceneIntro()
@@ -61,10 +61,10 @@ void CSceneSwitchScreen::RenderSceneIntro()
     const uint32_t state = world.m_nState;
     if (CPopupText* popup = world.m_pPopupWaiting.get()) {
         popup->DrawBackdrop(true, false, true);
-        popup->Render();
+        IgnoreResult(popup->Render());
     }
     if (state != GS_SCENE_INTRO_TEXT && world.m_pBackground)
-        world.m_pBackground->DrawLoading(true, false, false, false);
+        IgnoreResult(world.m_pBackground->DrawLoading(true, false, false, false));
     if (state == GS_SCENE_INTRO_FADE && world.IsFadeOver()) {
         world.SetState(GS_SCENE_SWITCH_WITH_INTRO, 0);
     } else if (state == GS_SCENE_SWITCH_WITH_INTRO) {
@@ -83,7 +83,7 @@ void CSceneSwitchScreen::SwitchWithoutIntro()
     CVadadiDazidevWorld& world = m_world;
     world.DrawBackdrop();
     if (world.m_nSceneArgument == kNoIndex && world.m_pBackground)
-        world.m_pBackground->DrawLoading(false, true, true, false);
+        IgnoreResult(world.m_pBackground->DrawLoading(false, true, true, false));
     world.SetState(GS_IN_GAME, 0);
     world.SwitchToNextScene(world.m_nNextScene);
     world.Resync();

@@ -37,7 +37,7 @@ CHint::CHint(CWorldData* data) : m_pData(data) {}
 
 CHint::~CHint()
 {
-    Release();
+    IgnoreResult(Release());
 }
 
 C3DEngine* CHint::Engine() const
@@ -47,13 +47,13 @@ C3DEngine* CHint::Engine() const
 
 Result CHint::Load()
 {
-    Release();
+    IgnoreResult(Release());
     ReadSettings();
     Result result = MakeObjects();
     if (Succeeded(result))
         result = MakeCountText();
     if (Failed(result))
-        Release();
+        IgnoreResult(Release());
     return result;
 }
 
@@ -130,7 +130,7 @@ Result CHint::Release()
     DestroyScreenObject(engine, m_pTimer);
     DestroyScreenObject(engine, m_pGlow);
     if (m_pCountText && engine)
-        engine->DestroyContainer(m_pCountText);
+        IgnoreResult(engine->DestroyContainer(m_pCountText));
     m_pCountText = nullptr;
     return RES_OK;
 }
@@ -158,7 +158,7 @@ void CHint::PlaySound()
         return;
     const CSoundBankEntry& entry = game.m_pSounds[index];
     if (entry.m_nState != 0 && entry.m_pSound)
-        entry.m_pSound->Play();
+        IgnoreResult(entry.m_pSound->Play());
 }
 
 void CHint::ProcessGlow()
@@ -197,10 +197,10 @@ void CHint::ProcessGlow()
     if (!(m_fAngle < kTwoPi))  // a tiny negative angle rounds up to the full turn
         m_fAngle = 0.0f;
     const Vector3 place = {m_vTarget.x, m_vTarget.y, 0.0f};
-    m_pGlow->UseOwnMatrix();
-    m_pGlow->SetMatrix(&m_pData->gameData->m_matView[0]);
-    m_pGlow->Translate(&place);
-    m_pGlow->RotateZ(m_fAngle);
+    IgnoreResult(m_pGlow->UseOwnMatrix());
+    IgnoreResult(m_pGlow->SetMatrix(&m_pData->gameData->m_matView[0]));
+    IgnoreResult(m_pGlow->Translate(&place));
+    IgnoreResult(m_pGlow->RotateZ(m_fAngle));
 }
 
 void CHint::Recharge()
@@ -216,15 +216,15 @@ void CHint::Recharge()
 void CHint::RenderGlow()
 {
     if (m_nGlowState != kGlowOff && m_pGlow)
-        m_pGlow->Render();
+        IgnoreResult(m_pGlow->Render());
 }
 
 void CHint::DrawTimer(uint32_t image, const Vector3& position)
 {
-    m_pTimer->UseOwnMatrix();
-    m_pTimer->Identity();
-    m_pTimer->SetTranslation(&position);
-    m_pTimer->RenderPart(image);
+    IgnoreResult(m_pTimer->UseOwnMatrix());
+    IgnoreResult(m_pTimer->Identity());
+    IgnoreResult(m_pTimer->SetTranslation(&position));
+    IgnoreResult(m_pTimer->RenderPart(image));
 }
 
 void CHint::RenderAt(float y)
@@ -233,8 +233,8 @@ void CHint::RenderAt(float y)
         return;
     const Vector3 position = y == 0.0f ? m_vPosition : Vector3{kVirtualScreenWidth * 0.5f, y, 0.0f};
     DrawTimer(m_nFrame, position);
-    m_pCountText->Identity();
-    m_pCountText->SetTranslation(&position);
+    IgnoreResult(m_pCountText->Identity());
+    IgnoreResult(m_pCountText->SetTranslation(&position));
     m_pCountText->UpdateWorldMatrix();
     m_pCountText->Render(0);
 }

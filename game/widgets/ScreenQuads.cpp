@@ -18,7 +18,7 @@ C3DObject* MakeLockedQuads(C3DEngine* engine, uint32_t flagsA, uint32_t flagsB, 
         return nullptr;
     const uint32_t vertices = count * kCorners;
     if (Failed(object->Create(count, vertices, vertices)) || Failed(object->Lock())) {
-        engine->DestroyObject(object);
+        IgnoreResult(engine->DestroyObject(object));
         return nullptr;
     }
     return object;
@@ -34,8 +34,8 @@ void WriteQuadPart(C3DObject* object, uint32_t part, const CScreenQuad& quad, fl
         object->SetVertex(first + c, at.x, at.y, 0.0f, kWhite, uv.x, uv.y, 0.0f, 0.0f, normalZ, 0);
     }
     object->FillIndexRange(first, kCorners);
-    object->SetPrimitiveGroup(part, first, kCorners, first, kCorners, 2, kPrimitiveTriangleStrip, kCullNone,
-                              kPartNumberId);
+    IgnoreResult(object->SetPrimitiveGroup(part, first, kCorners, first, kCorners, 2, kPrimitiveTriangleStrip,
+                                           kCullNone, kPartNumberId));
 }
 
 // The rectangle's corners left-bottom, right-bottom, left-top, right-top.
@@ -70,7 +70,7 @@ C3DObject* MakeQuadObject(C3DEngine* engine, const CScreenQuad* quads, uint32_t 
         return nullptr;
     for (uint32_t p = 0; p < count; ++p)
         WriteQuadPart(object, p, quads[p], -1.0f);
-    object->Unlock(1);
+    IgnoreResult(object->Unlock(1));
     return object;
 }
 
@@ -82,7 +82,7 @@ C3DObject* CreateScreenQuads(C3DEngine* engine, uint32_t flagsA, uint32_t flagsB
         return nullptr;
     for (uint32_t p = 0; p < count; ++p)
         WriteQuadPart(object, p, BottomUpQuad(rects[p]), 0.0f);
-    object->Unlock(1);
+    IgnoreResult(object->Unlock(1));
     return object;
 }
 
@@ -96,7 +96,7 @@ Result ReleaseQuadObject(C3DEngine* engine, C3DObject*& object)
 {
     if (!object)
         return RES_OK;
-    object->SetTextureAll(nullptr, 0);
+    IgnoreResult(object->SetTextureAll(nullptr, 0));
     const Result result = engine->DestroyObject(object);
     object = nullptr;
     return result;
@@ -114,6 +114,6 @@ Result ReleaseScreenTexture(C3DEngine* engine, C3DTexture*& texture)
 void DestroyScreenObject(C3DEngine* engine, C3DObject*& object)
 {
     if (object && engine)
-        engine->DestroyObject(object);
+        IgnoreResult(engine->DestroyObject(object));
     object = nullptr;
 }

@@ -56,7 +56,7 @@ CToolbar::CToolbar(CWorldData* data) : m_pData(data) {}
 
 CToolbar::~CToolbar()
 {
-    Release();
+    IgnoreResult(Release());
 }
 
 C3DEngine* CToolbar::Engine() const
@@ -66,7 +66,7 @@ C3DEngine* CToolbar::Engine() const
 
 Result CToolbar::Load()
 {
-    Release();
+    IgnoreResult(Release());
     ReadSettings();
     Vector2 toolbar{}, menubar{};
     Result result = LoadStrip(u"TOOLBAR", u"TOOLBAR_TEXTURE_FILE_NAME", u"toolbar.png", m_pToolbarStrip, toolbar, true);
@@ -79,7 +79,7 @@ Result CToolbar::Load()
     if (Succeeded(result))
         result = MakeContainers();
     if (Failed(result))
-        Release();
+        IgnoreResult(Release());
     return result;
 }
 
@@ -105,7 +105,7 @@ Result CToolbar::LoadStrip(const char16_t* section, const char16_t* key, const c
                            C3DObject*& strip, Vector2& size, bool bottom)
 {
     char16_t name[kNameUnits];
-    m_pData->gameParams->GetString(section, key, defaultName, name, kNameUnits);
+    IgnoreResult(m_pData->gameParams->GetString(section, key, defaultName, name, kNameUnits));
     int32_t width = -1, height = -1;
     const bool sized = ParseSizeFromName(name, &width, &height);
     size = sized ? Vector2{static_cast<float>(width), static_cast<float>(height)} : Vector2{};
@@ -167,12 +167,12 @@ Result CToolbar::MakeContainers()
     for (uint32_t n = 0; n < kButtonCount; ++n) {
         C3DContainer* button = node(n, m_pButtons, n);
         if (!button || Failed(m_pMenubar->AddChild(button, 1))) {
-            engine->DestroyContainer(button);
+            IgnoreResult(engine->DestroyContainer(button));
             return RES_FAIL;
         }
         const Vector3 position = {static_cast<float>(p.GetFloat(u"MENUBAR", kPositionKeys[n][0], 0.0f)),
                                   static_cast<float>(p.GetFloat(u"MENUBAR", kPositionKeys[n][1], 0.0f)), 0.0f};
-        button->SetTranslation(&position);
+        IgnoreResult(button->SetTranslation(&position));
         button->SetHitRect(half, half, half, half);
     }
     UpdateZoomButton(true);  // until a level that can zoom starts
@@ -185,7 +185,7 @@ Result CToolbar::Release()
     ClearItems();
     for (C3DContainer** container : {&m_pMenubar, &m_pToolbar}) {
         if (*container && engine)
-            engine->DestroyContainer(*container);
+            IgnoreResult(engine->DestroyContainer(*container));
         *container = nullptr;
     }
     DestroyScreenObject(engine, m_pToolbarStrip);
@@ -302,9 +302,9 @@ void CToolbar::RenderMenubar()
 
 void CToolbar::DrawLabel(C3DContainerText* text, const Vector3& position, uint8_t alpha, float scale)
 {
-    text->Identity();
-    text->ScaleUniform(scale);
-    text->SetTranslation(&position);
+    IgnoreResult(text->Identity());
+    IgnoreResult(text->ScaleUniform(scale));
+    IgnoreResult(text->SetTranslation(&position));
     text->UpdateWorldMatrix();
     text->SetAlpha(alpha);
     text->Render(0);
@@ -453,10 +453,10 @@ void CToolbar::FreeItem(ToolbarItem* item)
     if (C3DEngine* engine = Engine()) {
         for (C3DContainerText* text : {item->label, item->fadeLabel}) {
             if (text)
-                engine->DestroyContainer(text);
+                IgnoreResult(engine->DestroyContainer(text));
         }
     }
-    m_Items.Remove(item);
+    IgnoreResult(m_Items.Remove(item));
     --m_nItemCount;
     delete item;
 }

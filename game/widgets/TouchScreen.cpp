@@ -18,16 +18,16 @@ constexpr float kFadeStep = 0.075f;
 
 CTouchScreen::~CTouchScreen()
 {
-    Release();
+    IgnoreResult(Release());
 }
 
 Result CTouchScreen::Load(float side, uint32_t colour, const char16_t* section, const char16_t* key)
 {
-    Release();
+    IgnoreResult(Release());
     if (!MakeQuad(side, colour) ||
         Failed(AutoLoad3DObjectTextureFromParam(kSourcePacker, m_pMarker, kSharedTexture, kAlphaLinear, 0, section,
                                                 key, u"touch.png", m_pData->gameParams, m_pData))) {
-        Release();
+        IgnoreResult(Release());
         return RES_FAIL;
     }
     m_pMarker->SetColor(colour);
@@ -40,9 +40,10 @@ bool CTouchScreen::MakeQuad(float side, uint32_t colour)
     if (!m_pMarker || Failed(m_pMarker->Create(1, 4, 4)))
         return false;
     const float h = side / 2.0f;
-    m_pMarker->Lock();
+    IgnoreResult(m_pMarker->Lock());
     m_pMarker->ResetIndices();
-    m_pMarker->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullCounterClockwise, kPartNumberId);
+    IgnoreResult(
+        m_pMarker->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullCounterClockwise, kPartNumberId));
     m_pMarker->FillIndexRange(0, 4);
     for (uint32_t corner = 0; corner < 4; ++corner) {
         const bool right = corner & 1;
@@ -50,14 +51,14 @@ bool CTouchScreen::MakeQuad(float side, uint32_t colour)
         m_pMarker->SetVertex(corner, right ? h : -h, bottom ? h : -h, 0.0f, colour, right ? 1.0f : 0.0f,
                              bottom ? 1.0f : 0.0f, 0.0f, 0.0f, 0.0f, 0);
     }
-    m_pMarker->Unlock(0);
+    IgnoreResult(m_pMarker->Unlock(0));
     return true;
 }
 
 Result CTouchScreen::Release()
 {
     if (m_pMarker)
-        m_pEngine->DestroyObject(m_pMarker);
+        IgnoreResult(m_pEngine->DestroyObject(m_pMarker));
     m_pMarker = nullptr;
     return RES_OK;
 }
@@ -95,8 +96,8 @@ Result CTouchScreen::Render()
         if (!marker.active || marker.alpha == 0.0f)
             continue;
         const Vector3 position = {marker.x, marker.y, marker.z};
-        m_pMarker->SetTranslation(&position);
-        m_pMarker->Render();
+        IgnoreResult(m_pMarker->SetTranslation(&position));
+        IgnoreResult(m_pMarker->Render());
     }
     return RES_OK;
 }

@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr Result kFadesRun = 3;
+constexpr Result kFadesRun = static_cast<Result>(3);
 
 // A drawn part starts fading out, a hidden one fading in; a fade bit left from before goes.
 void StartFade(ScenePart& part)
@@ -119,7 +119,7 @@ void CLevelVadadiDazidev::UpdateQuizFade()
     m_fQuizFade += static_cast<float>(m_pWorldData->frameFactor) * 0.1f;
     if (m_fQuizFade > 1.0f)
         m_fQuizFade = 1.0f;
-    FadeParts();
+    IgnoreResult(FadeParts());  // the quiz does not wait on the fades
 }
 
 Result CLevelVadadiDazidev::Update()
@@ -134,7 +134,7 @@ Result CLevelVadadiDazidev::Update()
     if (world && world->IsLevelIdle() && fade == RES_OK && m_nSceneState < kSearchStateCount &&
         (!toolbar || toolbar->GetItemCount() == 0) && !m_bTimerShown) {
         const bool collection = m_nSceneState == 2;
-        AdvanceSceneState(false);
+        IgnoreResult(AdvanceSceneState(false));
         if (collection)
             CheckTooltips();
     }
@@ -158,7 +158,7 @@ void CLevelVadadiDazidev::StepToggleBlink()
         StartFade(*part);
     } else {
         part->flags = (part->flags | kPartClickable) & ~kPartWaiting;
-        CompleteScene(static_cast<uint32_t>(m_nSelectedPart));
+        IgnoreResult(CompleteScene(static_cast<uint32_t>(m_nSelectedPart)));
         m_nSelectedPart = -1;
     }
 }

@@ -57,7 +57,7 @@ void CLevelVadadiDazidev::DrawPass(bool second)
     CGameData* game = Game();
     if (!m_pDisplay || !game)
         return;
-    m_pDisplay->SetMatrixPointer(&game->m_matView[second ? 1 : 0]);
+    IgnoreResult(m_pDisplay->SetMatrixPointer(&game->m_matView[second ? 1 : 0]));
     for (uint32_t n = 0; n < m_nPartCount; ++n) {
         const ScenePart& part = m_pParts[n];
         const bool marked = (part.flags & kPartSecondView) != 0;
@@ -65,7 +65,7 @@ void CLevelVadadiDazidev::DrawPass(bool second)
             continue;
         if (const uint32_t colour = PartColour(part)) {
             m_pDisplay->SetColor(colour);
-            m_pDisplay->RenderPart(n);
+            IgnoreResult(m_pDisplay->RenderPart(n));
         }
     }
 }
@@ -117,9 +117,9 @@ void CLevelVadadiDazidev::DrawCollisionOverlay(bool numbers)
     for (uint32_t n = 0; n < m_nPartCount; ++n) {
         const ScenePart& part = m_pParts[n];
         Matrix4& view = game->m_matView[(part.flags & kPartSecondView) ? 1 : 0];
-        m_pCollision->SetMatrixPointer(&view);
+        IgnoreResult(m_pCollision->SetMatrixPointer(&view));
         m_pCollision->SetColor(OverlayColour(part));
-        m_pCollision->RenderPart(n);
+        IgnoreResult(m_pCollision->RenderPart(n));
         const bool live = part.itemId != kNoItemId && part.phase == m_nSceneState;
         if (!numbers || !game->m_pMainFont || !m_pWorldData->math || (!live && part.phase != kPhaseArrows))
             continue;
@@ -261,5 +261,5 @@ void CLevelVadadiDazidev::RenderModal()
         break;
     }
     if (popup)
-        popup->Render();
+        IgnoreResult(popup->Render());
 }

@@ -138,8 +138,10 @@ void CLevelVadadiDazidev::DrawQuiz()
     CHiddenObjectRecord* record = Record();
     if (!world || !record || !m_pQuizTexts)
         return;
-    if (CKvoBackground* background = world->GetBackground())
-        background->DrawBackground(static_cast<uint8_t>(std::max(1.0f, std::trunc(m_fQuizFade * 255.0f))));
+    if (CKvoBackground* background = world->GetBackground()) {
+        const uint8_t alpha = static_cast<uint8_t>(std::max(1.0f, std::trunc(m_fQuizFade * 255.0f)));
+        IgnoreResult(background->DrawBackground(alpha));
+    }
     const CGameData& game = *m_pWorldData->gameData;
     const float width = m_pWorldData->workingWidth;
     const float height = m_pWorldData->workingHeight;
@@ -178,7 +180,7 @@ Result CLevelVadadiDazidev::UpdateQuiz()
     }
     if (m_nChosenAnswer != kNoAnswer && dialog && dialog->GetClickedButton(0) == kNavNext) {
         dialog->PlayClickSound();
-        AnswerQuiz();
+        IgnoreResult(AnswerQuiz());
         return RES_OK;
     }
     return RES_FAIL;
@@ -195,19 +197,19 @@ Result CLevelVadadiDazidev::AnswerQuiz()
     if (outcome.popupId != kNoPopup)
         PushPopup(outcome.popupId);
     if (outcome.actions[0])
-        outcome.actions[0]->Apply(static_cast<int32_t>(m_nId));
+        IgnoreResult(outcome.actions[0]->Apply(static_cast<int32_t>(m_nId)));
     for (uint32_t n = 1; n < kOutcomeActionCount - 1; ++n) {
         if (outcome.actions[n])
-            outcome.actions[n]->Apply(-1);
+            IgnoreResult(outcome.actions[n]->Apply(-1));
     }
     if (outcome.targetScene != kNoTarget)
         FinishSceneChange(outcome.targetScene);
     else if (outcome.argument != kNoTarget && world)
         world->ReloadSceneWithArgument(static_cast<uint32_t>(outcome.argument));
     else
-        Start(NextState());
+        IgnoreResult(Start(NextState()));
     if (outcome.actions[kOutcomeActionCount - 1])
-        outcome.actions[kOutcomeActionCount - 1]->Apply(-1);
+        IgnoreResult(outcome.actions[kOutcomeActionCount - 1]->Apply(-1));
     CheckTooltips();
     PlayLevelSound(outcome.soundId, false);
     return RES_OK;
@@ -216,7 +218,7 @@ Result CLevelVadadiDazidev::AnswerQuiz()
 void CLevelVadadiDazidev::StepQuiz()
 {
     DrawQuiz();
-    UpdateQuiz();
+    IgnoreResult(UpdateQuiz());  // RES_FAIL: no answer picked this frame
 }
 
 Vector2 CLevelVadadiDazidev::GetQuizPlacePoint(uint32_t place) const

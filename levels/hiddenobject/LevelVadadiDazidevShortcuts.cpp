@@ -29,7 +29,7 @@ void CLevelVadadiDazidev::OnKeyShortcuts(bool control)
                     tooltip->OnObjectEvent(m_nId, n);
             }
         }
-        AdvanceSceneState(false);
+        IgnoreResult(AdvanceSceneState(false));
         if (state == kCollectionState)
             CheckTooltips();
     }

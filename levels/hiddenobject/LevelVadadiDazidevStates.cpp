@@ -28,7 +28,7 @@ bool IsSearchState(uint32_t state)
 void Apply(const std::unique_ptr<CLevelAction>& action, int32_t argument)
 {
     if (action)
-        action->Apply(argument);
+        IgnoreResult(action->Apply(argument));  // the kinds log the elements they skip
 }
 
 // A zoom that is not a usable speed leaves the toolbar at its own pace.
@@ -184,9 +184,9 @@ Result CLevelVadadiDazidev::CompleteScene(uint32_t part)
     } else if (record->switchRecord == kNoTarget) {
         if (record->switchNextState == kSceneStateFresh) {
             m_bBusy = RevertPartStates(m_nSceneState, part) ? 1 : 0;
-            Start(m_nSceneState);
+            IgnoreResult(Start(m_nSceneState));
         } else {
-            Start(record->switchNextState);
+            IgnoreResult(Start(record->switchNextState));
         }
     } else {
         if (CLevelHost* world = World())

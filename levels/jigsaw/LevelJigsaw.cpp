@@ -93,7 +93,7 @@ Result CLevelJigsaw::BuildPieces()
                              m_vUVMin.y + (r + 1) * dv};
         WriteQuad(m_pPieces, p, rect, uv, kWhite);
     }
-    m_pPieces->Unlock(0);
+    IgnoreResult(m_pPieces->Unlock(0));
     m_nBuiltRecord = m_nCurrentRecord;
     if (Failed(LoadNamedTexture(m_pFront, record->frontTextureName)) ||
         ((record->modeFlags & kJigsawFlip) && Failed(LoadNamedTexture(m_pBack, record->backTextureName))))
@@ -111,26 +111,26 @@ Result CLevelJigsaw::BuildFrameAndCover()
                                {m_vBoardMin.x, m_vBoardMax.y}};
     C3DTexture* mask = m_pDisplay && m_layout.maskPart < m_nPartCount ? m_pDisplay->GetTexture(m_layout.maskPart, 0)
                                                                       : nullptr;
-    m_pFrame->Release();
+    IgnoreResult(m_pFrame->Release());
     if (Failed(m_pFrame->Create(1, 10, 10)) || Failed(m_pFrame->Lock()))
         return RES_FAIL;
     m_pFrame->ResetIndices();
-    m_pFrame->SetPrimitiveGroup(0, 0, 10, 0, 10, 8, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
+    IgnoreResult(m_pFrame->SetPrimitiveGroup(0, 0, 10, 0, 10, 8, kPrimitiveTriangleStrip, kCullNone, kPartNumberId));
     m_pFrame->FillIndexRange(0, 10);
     for (uint32_t i = 0; i < 10; ++i) {
         const uint32_t corner = (i / 2) % 4;
         const float* p = (i & 1) ? inner[corner] : outer[corner];
         m_pFrame->SetVertex(i, p[0], p[1], 0.0f, kWhite, p[0] / 1024.0f, p[1] / 1024.0f, 0.0f, 0.0f, 0.0f, 0);
     }
-    m_pFrame->SetPartTexture(mask, 0, 0);
-    m_pFrame->Unlock(0);
+    IgnoreResult(m_pFrame->SetPartTexture(mask, 0, 0));
+    IgnoreResult(m_pFrame->Unlock(0));
     if (Failed(ShapeQuads(m_pCover, 1)))
         return RES_FAIL;
     const float rect[4] = {m_vBoardMin.x, m_vBoardMin.y, m_vBoardMax.x, m_vBoardMax.y};
     const float uv[4] = {rect[0] / 1024.0f, rect[1] / 1024.0f, rect[2] / 1024.0f, rect[3] / 1024.0f};
     WriteQuad(m_pCover, 0, rect, uv, kWhite);
-    m_pCover->SetPartTexture(mask, 0, 0);
-    m_pCover->Unlock(0);
+    IgnoreResult(m_pCover->SetPartTexture(mask, 0, 0));
+    IgnoreResult(m_pCover->Unlock(0));
     return RES_OK;
 }
 
@@ -139,13 +139,13 @@ Result CLevelJigsaw::UnloadFiles()
     const Result result = CLevelMiniGame::UnloadFiles();
     for (C3DObject* object : {m_pPieces, m_pFrame, m_pCover}) {
         if (object) {
-            object->SetTextureAll(nullptr, 0);
-            object->Release();
+            IgnoreResult(object->SetTextureAll(nullptr, 0));
+            IgnoreResult(object->Release());
         }
     }
     for (C3DTexture* texture : {m_pFront, m_pBack}) {
         if (texture)
-            texture->Release();
+            IgnoreResult(texture->Release());
     }
     m_nBuiltRecord = kNoScene;
     return result;
@@ -156,7 +156,7 @@ void CLevelJigsaw::DrawPiece(uint32_t index, float x, float y, uint32_t colour)
     const JigsawCell* cell = m_cells.Cell(index);
     if (!cell || cell->piece >= m_cells.CellCount())
         return;
-    m_pPieces->SetPartTexture(cell->flipped ? m_pBack : m_pFront, cell->piece, 0);
+    IgnoreResult(m_pPieces->SetPartTexture(cell->flipped ? m_pBack : m_pFront, cell->piece, 0));
     DrawAt(m_pPieces, cell->piece, x, y, cell->rotation, colour);
 }
 
@@ -216,8 +216,8 @@ void CLevelJigsaw::Render()
         DrawDisplayPart(m_layout.boardPart);
     DrawPieces();
     if (m_pFrame) {
-        m_pFrame->SetMatrixPointer(&scene->m_matView[0]);
-        m_pFrame->Render();
+        IgnoreResult(m_pFrame->SetMatrixPointer(&scene->m_matView[0]));
+        IgnoreResult(m_pFrame->Render());
     }
     PrepareDisplay();
     const uint32_t notScene[] = {4, 6, 11, 12};
@@ -241,15 +241,15 @@ void CLevelJigsaw::RenderMessage()
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
     if (!record || !scene || !m_pCover || record->columns != m_board.columns || record->rows != m_board.rows)
         return;
-    m_pCover->SetMatrixPointer(&scene->m_matView[0]);
-    m_pCover->Render();
+    IgnoreResult(m_pCover->SetMatrixPointer(&scene->m_matView[0]));
+    IgnoreResult(m_pCover->Render());
     const Vector3 t = ViewTranslation();
     for (uint32_t c = 0; c < m_board.columns; ++c) {
         for (uint32_t r = 0; r < m_board.rows; ++r) {
             const uint32_t index = r * m_board.columns + c;
             if (index == record->holePiece || record->columnMarks[c] || record->rowMarks[r])
                 continue;
-            m_pPieces->SetPartTexture(m_pFront, index, 0);
+            IgnoreResult(m_pPieces->SetPartTexture(m_pFront, index, 0));
             DrawAt(m_pPieces, index, m_board.CentreX(c, t.x), m_board.CentreY(r, t.y), 0, kWhite);
         }
     }
@@ -667,7 +667,7 @@ void CLevelJigsaw::RenderModal()
     if (!game || !world || !record || !m_pDisplay)
         return;
     PrepareDisplay();
-    m_pDisplay->Render();
+    IgnoreResult(m_pDisplay->Render());
     const uint32_t step = game->m_nTutorialStep;
     if (step == kFirstStep) {
         RenderIntroText(m_pWorldData, world->GetTutorialPopup(), record->exit.hintReward != 0);
@@ -685,5 +685,5 @@ void CLevelJigsaw::RenderModal()
         DrawPartAtZoomedPoint(m_layout.buttonParts[button], m_layout.buttonPositions[button]);
     }
     if (CPopupText* popup = world->GetTutorialPopup())
-        popup->Render();
+        IgnoreResult(popup->Render());
 }

@@ -145,14 +145,14 @@ void CLevelMiniGame::PrepareDisplay()
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
     if (!m_pDisplay || !scene)
         return;
-    m_pDisplay->SetMatrixPointer(&scene->m_matView[0]);
+    IgnoreResult(m_pDisplay->SetMatrixPointer(&scene->m_matView[0]));
     m_pDisplay->SetColor(kWhite);
 }
 
 void CLevelMiniGame::DrawDisplayPart(uint32_t part)
 {
     if (m_pDisplay && part < m_nPartCount)
-        m_pDisplay->RenderPart(part);
+        IgnoreResult(m_pDisplay->RenderPart(part));
 }
 
 void CLevelMiniGame::DrawPartAtZoomedPoint(uint32_t part, const CPoint3& point)
@@ -165,10 +165,10 @@ void CLevelMiniGame::DrawPartAtZoomedPoint(uint32_t part, const CPoint3& point)
     Matrix4 placed = scene->m_matView[0];
     placed.m[12] = zoom * point.x - (placed.m[0] * point.x + placed.m[4] * point.y);
     placed.m[13] = zoom * point.y - (placed.m[1] * point.x + placed.m[5] * point.y);
-    m_pDisplay->UseOwnMatrix();
-    m_pDisplay->SetMatrix(&placed);
+    IgnoreResult(m_pDisplay->UseOwnMatrix());
+    IgnoreResult(m_pDisplay->SetMatrix(&placed));
     m_pDisplay->SetColor(kWhite);
-    m_pDisplay->RenderPart(part);
+    IgnoreResult(m_pDisplay->RenderPart(part));
     PrepareDisplay();
 }
 
@@ -192,12 +192,13 @@ Result CLevelMiniGame::ShapeQuads(C3DObject* object, uint32_t parts)
 {
     if (!object)
         return RES_FAIL;
-    object->Release();
+    IgnoreResult(object->Release());
     if (Failed(object->Create(parts, 4 * parts, 4 * parts)) || Failed(object->Lock()))
         return RES_FAIL;
     object->ResetIndices();
     for (uint32_t i = 0; i < parts; ++i) {
-        object->SetPrimitiveGroup(i, 4 * i, 4, 4 * i, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
+        IgnoreResult(
+            object->SetPrimitiveGroup(i, 4 * i, 4, 4 * i, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId));
         object->FillIndexRange(4 * i, 4);
     }
     return RES_OK;
@@ -216,13 +217,13 @@ void CLevelMiniGame::WriteQuad(C3DObject* object, uint32_t part, const float rec
 void CLevelMiniGame::DrawAt(C3DObject* object, uint32_t part, float x, float y, uint32_t turns, uint32_t colour)
 {
     const Vector3 at{x, y, 0.0f};
-    object->UseOwnMatrix();
-    object->Identity();
-    object->Translate(&at);
+    IgnoreResult(object->UseOwnMatrix());
+    IgnoreResult(object->Identity());
+    IgnoreResult(object->Translate(&at));
     if (turns)
-        object->RotateZ(static_cast<float>(turns) * kQuarterTurn);
+        IgnoreResult(object->RotateZ(static_cast<float>(turns) * kQuarterTurn));
     object->SetColor(colour);
-    object->RenderPart(part);
+    IgnoreResult(object->RenderPart(part));
 }
 
 Result CLevelMiniGame::LoadNamedTexture(C3DTexture* texture, const char* name)
@@ -237,13 +238,13 @@ Result CLevelMiniGame::LoadNamedTexture(C3DTexture* texture, const char* name)
 void CLevelMiniGame::DestroyObject(C3DObject*& object)
 {
     if (object && m_pEngine)
-        m_pEngine->DestroyObject(object);
+        IgnoreResult(m_pEngine->DestroyObject(object));
     object = nullptr;
 }
 
 void CLevelMiniGame::DestroyTexture(C3DTexture*& texture)
 {
     if (texture && m_pEngine)
-        m_pEngine->DestroyTexture(texture);
+        IgnoreResult(m_pEngine->DestroyTexture(texture));
     texture = nullptr;
 }

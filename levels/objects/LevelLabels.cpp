@@ -77,6 +77,6 @@ void CLevelLabels::ShowLabel(int32_t n)
     CGameData* game = m_pWorldData ? m_pWorldData->gameData : nullptr;
     if (!label || !game || !m_pDisplay || label->part >= m_pDisplay->GetPartCount())
         return;
-    m_pDisplay->SetMatrixPointer(&game->m_matView[1]);
-    m_pDisplay->RenderPart(label->part);
+    IgnoreResult(m_pDisplay->SetMatrixPointer(&game->m_matView[1]));
+    IgnoreResult(m_pDisplay->RenderPart(label->part));
 }

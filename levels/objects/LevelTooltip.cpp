@@ -19,6 +19,8 @@
 namespace {
 
 constexpr float kSlideStep = 0.1f;
+// Update's answer while the panel slides.
+constexpr Result kTooltipSliding = static_cast<Result>(3);
 constexpr uint32_t kStepBytes = 16;
 constexpr uint32_t kCollisionColour = 0xFFFFFFFFu;
 constexpr uint32_t kPartDone = kPartWaiting;
@@ -45,9 +47,9 @@ Result CLevelTooltip::Init()
     m_fScale = std::max(m_pWorldData->workingWidth / kVirtualScreenWidth,
                         m_pWorldData->workingHeight / kVirtualScreenHeight);
     for (C3DObject* object : {m_pDisplay, m_pCollision}) {
-        object->UseOwnMatrix();
-        object->Identity();
-        object->ScaleUniform(m_fScale);
+        IgnoreResult(object->UseOwnMatrix());
+        IgnoreResult(object->Identity());
+        IgnoreResult(object->ScaleUniform(m_fScale));
     }
     return RES_OK;
 }
@@ -145,10 +147,10 @@ void CLevelTooltip::PlacePanel(float k)
     const float w = level && !level->IsToolbarHidden() ? world->GetToolbarSize().x * game->m_fConstructRatio : 0.0f;
     const Vector3 shift{m_fScale * k * m_fOffsetX + k * w, 0.0f, 0.0f};
     for (C3DObject* object : {m_pDisplay, m_pCollision}) {
-        object->UseOwnMatrix();
-        object->Identity();
-        object->ScaleUniform(m_fScale);
-        object->SetTranslation(&shift);
+        IgnoreResult(object->UseOwnMatrix());
+        IgnoreResult(object->Identity());
+        IgnoreResult(object->ScaleUniform(m_fScale));
+        IgnoreResult(object->SetTranslation(&shift));
     }
 }
 
@@ -156,7 +158,7 @@ Result CLevelTooltip::Update()
 {
     const float step = static_cast<float>(m_pWorldData->frameFactor) * kSlideStep;
     PlacePanel(StepSlide(m_nSlideState, m_fPhase, step, step));
-    return m_nSlideState == kTooltipUnfolding || m_nSlideState == kTooltipFolding ? 3 : RES_OK;
+    return m_nSlideState == kTooltipUnfolding || m_nSlideState == kTooltipFolding ? kTooltipSliding : RES_OK;
 }
 
 void CLevelTooltip::Reset()
@@ -216,7 +218,7 @@ bool CLevelTooltip::AllStepsDone()
     const uint32_t scene = game && game->m_pLevelHost ? game->m_pLevelHost->GetCurrentSceneIndex() : kNoIndex;
     for (uint32_t place : kCompletionOrder) {
         if (m_pActions[place])
-            m_pActions[place]->Apply(place == 0 ? static_cast<int32_t>(scene) : -1);
+            IgnoreResult(m_pActions[place]->Apply(place == 0 ? static_cast<int32_t>(scene) : -1));
     }
     PlayLoadedBankSound(m_pWorldData, m_nDoneSound);
     m_bDone = 1;
@@ -230,18 +232,18 @@ void CLevelTooltip::Draw()
         return;
     for (uint32_t i = 0; i < m_nPartCount; ++i) {
         if (m_pParts[i].flags & kPartDrawn)
-            m_pDisplay->RenderPart(i);
+            IgnoreResult(m_pDisplay->RenderPart(i));
     }
     const CGameData* game = m_pWorldData->gameData;
     if (!game || !game->m_bDebugKeys || !game->m_bDebugCollision || !m_pCollision)
         return;
     m_pCollision->SetColor(kCollisionColour);
     for (uint32_t i = 0; i < m_nPartCount; ++i)
-        m_pCollision->RenderPart(i);
+        IgnoreResult(m_pCollision->RenderPart(i));
 }
 
 void CLevelTooltip::RenderObject()
 {
     if (m_pDisplay)
-        m_pDisplay->Render();
+        IgnoreResult(m_pDisplay->Render());
 }

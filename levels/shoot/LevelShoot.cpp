@@ -6,6 +6,7 @@
 #include <new>
 
 #include "base/WideFormat.h"
+#include "core/Log.h"
 #include "core/WorldData.h"
 #include "engine3d/AutoLoad.h"
 #include "engine3d/Engine.h"
@@ -60,7 +61,7 @@ Result CLevelShoot::Init()
 Result CLevelShoot::Release()
 {
     DestroyTexture(m_pTargetTexture);
-    m_field.Reset(0);
+    IgnoreResult(m_field.Reset(0));
     const Result result = CLevelWithRecords::Release();
     m_targets = CShootTargets{};
     return Failed(result) ? RES_FAIL : RES_OK;
@@ -110,7 +111,7 @@ Result CLevelShoot::LoadFiles()
         return RES_FAIL;
     for (uint32_t k = 0; k < m_targets.count && m_pDisplay; ++k) {
         if (m_targets.targets[k].part < m_nPartCount)
-            m_pDisplay->SetPartTexture(m_pTargetTexture, m_targets.targets[k].part, 0);
+            IgnoreResult(m_pDisplay->SetPartTexture(m_pTargetTexture, m_targets.targets[k].part, 0));
     }
     return RES_OK;
 }
@@ -119,11 +120,11 @@ Result CLevelShoot::UnloadFiles()
 {
     for (uint32_t k = 0; k < m_targets.count && m_pDisplay; ++k) {
         if (m_targets.targets[k].part < m_nPartCount)
-            m_pDisplay->SetPartTexture(nullptr, m_targets.targets[k].part, 0);
+            IgnoreResult(m_pDisplay->SetPartTexture(nullptr, m_targets.targets[k].part, 0));
     }
     const Result result = CLevelMiniGame::UnloadFiles();
     if (m_pTargetTexture)
-        m_pTargetTexture->Release();
+        IgnoreResult(m_pTargetTexture->Release());
     m_field.Labels().clear();
     return result;
 }
@@ -133,7 +134,9 @@ Result CLevelShoot::UnloadFiles()
 void CLevelShoot::ResetRound()
 {
     CLevelShootRecord* record = Record();
-    m_field.Reset(record ? SlotCount(*record) : 0);
+    const uint32_t slots = record ? SlotCount(*record) : 0;
+    if (Failed(m_field.Reset(slots)))
+        LogPrintf(m_pWorldData->logPath, 1, u"# CLevelShoot::ResetRound failed! no memory for %d slots\n", slots);
     m_nExplainedEntry = -1;
     CHint* hint = World() ? World()->GetHint() : nullptr;
     if (hint && hint->GetCount() > 0)
@@ -351,8 +354,8 @@ void CLevelShoot::DrawSlot(const CLevelShootRecord& record, uint32_t n)
         view.m[12] += cell.x - home.x;
         view.m[13] += cell.y - home.y;
     }
-    m_pDisplay->UseOwnMatrix();
-    m_pDisplay->SetMatrix(&view);
+    IgnoreResult(m_pDisplay->UseOwnMatrix());
+    IgnoreResult(m_pDisplay->SetMatrix(&view));
     m_pDisplay->SetColor((alpha << 24) | 0xFFFFFFu);
     DrawDisplayPart(part);
 }
@@ -392,7 +395,7 @@ void CLevelShoot::DrawOverlay(const CLevelShootRecord& record)
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
     if (!m_pCollision || !scene)
         return;
-    m_pCollision->SetMatrixPointer(&scene->m_matView[0]);
+    IgnoreResult(m_pCollision->SetMatrixPointer(&scene->m_matView[0]));
     for (uint32_t n = 0; n < m_field.SlotCount(); ++n) {
         const ShootSlot& slot = *m_field.Slot(n);
         const CShootEntry* entry = EntryOf(record, slot.target);
@@ -400,7 +403,7 @@ void CLevelShoot::DrawOverlay(const CLevelShootRecord& record)
             continue;
         m_pCollision->SetColor(slot.state == kShootHit ? kHitOverlay
                                                        : kOpaque | (entry->hitPoints > 0 ? kGain : kLoss));
-        m_pCollision->RenderPart(m_targets.targets[slot.target].part);
+        IgnoreResult(m_pCollision->RenderPart(m_targets.targets[slot.target].part));
     }
 }
 
@@ -527,8 +530,8 @@ void CLevelShoot::RenderExplained(const CLevelShootRecord& record)
         at.m[0] = at.m[5] = at.m[10] = at.m[15] = 1.0f;
         at.m[12] = 512.0f - p.x;
         at.m[13] = 768.0f / 4 - p.y;
-        m_pDisplay->UseOwnMatrix();
-        m_pDisplay->SetMatrix(&at);
+        IgnoreResult(m_pDisplay->UseOwnMatrix());
+        IgnoreResult(m_pDisplay->SetMatrix(&at));
         m_pDisplay->SetColor(0xFFFFFFFFu);
         DrawDisplayPart(m_targets.targets[entry.sampleTarget].part);
     }
@@ -563,7 +566,7 @@ void CLevelShoot::RenderModal()
         if (world->GetHint())
             world->GetHint()->RenderAt(0.0f);
         if (popup)
-            popup->Render();
+            IgnoreResult(popup->Render());
     } else if (step == kFirstStep + 2) {
         RenderModalMessage();
     } else if (m_nExplainedEntry >= 0 && m_nExplainedEntry < record->entryCount) {

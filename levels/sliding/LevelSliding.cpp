@@ -4,6 +4,7 @@
 #include <cmath>
 #include <new>
 
+#include "core/Log.h"
 #include "core/WorldData.h"
 #include "engine3d/Engine.h"
 #include "engine3d/Object.h"
@@ -50,7 +51,7 @@ Result CLevelSliding::Init()
 Result CLevelSliding::Release()
 {
     if (m_pPieces)
-        m_pPieces->SetTextureAll(nullptr, 0);
+        IgnoreResult(m_pPieces->SetTextureAll(nullptr, 0));
     DestroyObject(m_pPieces);
     DestroyObject(m_pCover);
     DestroyTexture(m_pPicture);
@@ -84,13 +85,13 @@ Result CLevelSliding::BuildPieces()
     const float board[4] = {m_vBoardMin.x, m_vBoardMin.y, m_vBoardMax.x, m_vBoardMax.y};
     const float boardUV[4] = {board[0] / 1024.0f, board[1] / 1024.0f, board[2] / 1024.0f, board[3] / 1024.0f};
     WriteQuad(m_pCover, 0, board, boardUV, kWhite);
-    m_pCover->SetPartTexture(m_pDisplay && m_layout.maskPart < m_nPartCount ? m_pDisplay->GetTexture(m_layout.maskPart, 0)
-                                                                            : nullptr,
-                             0, 0);
-    m_pCover->Unlock(0);
+    C3DTexture* mask = m_pDisplay && m_layout.maskPart < m_nPartCount ? m_pDisplay->GetTexture(m_layout.maskPart, 0)
+                                                                      : nullptr;
+    IgnoreResult(m_pCover->SetPartTexture(mask, 0, 0));
+    IgnoreResult(m_pCover->Unlock(0));
     if (Failed(LoadNamedTexture(m_pPicture, record->pictureName)))
         return RES_FAIL;
-    m_pPieces->SetTextureAll(nullptr, 0);
+    IgnoreResult(m_pPieces->SetTextureAll(nullptr, 0));
     const uint32_t tiles = uint32_t{record->pictureColumns} * record->pictureRows;
     if (Failed(ShapeQuads(m_pPieces, tiles)))
         return RES_FAIL;
@@ -106,8 +107,8 @@ Result CLevelSliding::BuildPieces()
                              m_vUVMin.y + (ty + 1) * dv};
         WriteQuad(m_pPieces, part, rect, uv, kWhite);
     }
-    m_pPieces->SetTextureAll(m_pPicture, 0);
-    m_pPieces->Unlock(0);
+    IgnoreResult(m_pPieces->SetTextureAll(m_pPicture, 0));
+    IgnoreResult(m_pPieces->Unlock(0));
     return RES_OK;
 }
 
@@ -115,13 +116,13 @@ Result CLevelSliding::UnloadFiles()
 {
     const Result result = CLevelMiniGame::UnloadFiles();
     if (m_pPieces) {
-        m_pPieces->SetTextureAll(nullptr, 0);
-        m_pPieces->Release();
+        IgnoreResult(m_pPieces->SetTextureAll(nullptr, 0));
+        IgnoreResult(m_pPieces->Release());
     }
     if (m_pPicture)
-        m_pPicture->Release();
+        IgnoreResult(m_pPicture->Release());
     if (m_pCover)
-        m_pCover->Release();
+        IgnoreResult(m_pCover->Release());
     return result;
 }
 
@@ -184,8 +185,8 @@ void CLevelSliding::RenderMessage()
     CSceneGameData* scene = GetSceneGameData(m_pWorldData);
     if (!scene || !m_pCover)
         return;
-    m_pCover->SetMatrixPointer(&scene->m_matView[0]);
-    m_pCover->Render();
+    IgnoreResult(m_pCover->SetMatrixPointer(&scene->m_matView[0]));
+    IgnoreResult(m_pCover->Render());
     PrepareDisplay();
 }
 
@@ -203,8 +204,9 @@ void CLevelSliding::Setup(bool resetHelp)
         const uint8_t help[] = {0, 1, 0, 0, 1, 0};
         std::copy(help, help + 6, m_buttonShown + kSlidingEasyUnlocked);
     }
-    if (CLevelSlidingRecord* record = Record())
-        m_cells.Reset(Rules(*record), record->layouts[m_bEasyLayout ? 1 : 0].get());
+    CLevelSlidingRecord* record = Record();
+    if (record && Failed(m_cells.Reset(Rules(*record), record->layouts[m_bEasyLayout ? 1 : 0].get())))
+        LogPrintf(m_pWorldData->logPath, 1, u"# CLevelSliding::Setup failed! no memory for the board\n");
 }
 
 Result CLevelSliding::Start(uint32_t mode)
@@ -472,5 +474,5 @@ void CLevelSliding::RenderModal()
         DrawPartAtZoomedPoint(m_layout.buttonParts[button], m_layout.buttonPositions[button]);
     }
     if (CPopupText* popup = world->GetTutorialPopup())
-        popup->Render();
+        IgnoreResult(popup->Render());
 }

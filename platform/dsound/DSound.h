@@ -11,7 +11,7 @@
 // counted: every object handed out starts with one reference and is freed by its last
 // Release. Calls come from one thread; mixing runs on the output's own thread.
 
-constexpr Result DS_OK = 0;
+constexpr Result DS_OK = static_cast<Result>(0);
 constexpr Result DSERR_INVALIDPARAM = static_cast<Result>(0x80070057u);
 constexpr Result DSERR_OUTOFMEMORY = static_cast<Result>(0x8007000Eu);
 constexpr Result DSERR_NOINTERFACE = static_cast<Result>(0x80004002u);

@@ -109,7 +109,7 @@ TEST_F(DriveHarnessTest, FramesRunOneAStepInputIsQueuedAndShotsHoldThePresentedF
     ASSERT_EQ(picture.LoadFromFile(Utf8ToUtf16(shot).c_str()), RES_OK);
     EXPECT_EQ(picture.GetWidth(), 1024);
     EXPECT_EQ(picture.GetHeight(), 768);
-    picture.Release();
+    EXPECT_EQ(picture.Release(), RES_OK);
 }
 
 TEST_F(DriveHarnessTest, StateReportsTheGameAfterTheFramesRunAndReachesTheMainMenu)

@@ -33,9 +33,10 @@ protected:
     }
     void TearDown() override
     {
-        if (m_info.window)
-            DestroyMainWindow(&m_info);
-        m_world.Release();
+        if (m_info.window) {
+            EXPECT_EQ(DestroyMainWindow(&m_info), RES_OK);
+        }
+        EXPECT_EQ(m_world.Release(), RES_OK);
         PlatformShutdown();
         ResetTestSwitches();
         ResetTestModules();
@@ -47,10 +48,10 @@ protected:
         m_settings = "[CAMERA]\nDEFAULT_WIN32_WIDTH = " + std::to_string(width) + "\nDEFAULT_WIN32_HEIGHT = " +
                      std::to_string(height) + "\n";
         m_params = std::make_unique<CParamsText>(m_settings.c_str(), static_cast<uint32_t>(m_settings.size()));
-        m_world.SetParameters(nullptr, m_params.get(), nullptr, nullptr, 0, nullptr, nullptr);
+        ASSERT_EQ(m_world.SetParameters(nullptr, m_params.get(), nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
         ChooseTestModule(m_world.GetData(), kModule3D, CreateTest3D);
         // Without game data only the engine's part of the load succeeds, which is all a window needs.
-        m_world.Load(m_info.window, width, height, 32, fullscreen, 0, 0, 1, nullptr, 0, 0);
+        EXPECT_EQ(m_world.Load(m_info.window, width, height, 32, fullscreen, 0, 0, 1, nullptr, 0, 0), RES_FAIL);
         ASSERT_TRUE(WasCalled("3D Load"));
         g_moduleCalls.clear();
     }
@@ -117,7 +118,7 @@ TEST_F(MainWindowTest, TheWindowTimerRunsAFrame)
 {
     ASSERT_EQ(CreateMainWindow(&m_world, 320, 240, 0, 0, &m_info), RES_OK);
     LoadWorld(320, 240, 0);
-    ShowMainWindow(&m_world, &m_info);
+    EXPECT_EQ(ShowMainWindow(&m_world, &m_info), RES_OK);
     SendMessageW(m_info.window, WM_TIMER, 0, 0);
     EXPECT_TRUE(WasCalled("3D BeginFrame"));
     EXPECT_TRUE(WasCalled("3D EndFrame"));
@@ -149,7 +150,7 @@ TEST_F(MainWindowTest, AWindowLargerThanTheDesktopGoesToItsTopLeft)
     ASSERT_EQ(CreateMainWindow(&m_world, width, 100, 0, 0, &m_info), RES_OK);
     SetWindowPos(m_info.window, nullptr, 30, 40, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     LoadWorld(width, 100, 0);
-    CenterMainWindow(&m_world, &m_info);
+    EXPECT_EQ(CenterMainWindow(&m_world, &m_info), RES_OK);
     RECT rect = Rect(m_info.window);
     EXPECT_EQ(rect.left, 0);
     EXPECT_EQ(rect.top, 40 + (GetSystemMetrics(SM_CYSCREEN) - 100) / 2);
@@ -160,7 +161,7 @@ TEST_F(MainWindowTest, AFullscreenWindowIsNotMoved)
     ASSERT_EQ(CreateMainWindow(&m_world, 200, 100, 1, 0, &m_info), RES_OK);
     SetWindowPos(m_info.window, nullptr, 7, 9, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
     LoadWorld(200, 100, 1);
-    CenterMainWindow(&m_world, &m_info);
+    EXPECT_EQ(CenterMainWindow(&m_world, &m_info), RES_OK);
     EXPECT_EQ(Rect(m_info.window).left, 7);
     EXPECT_EQ(Rect(m_info.window).top, 9);
 }
@@ -169,7 +170,7 @@ TEST_F(MainWindowTest, ToggleFullscreenRecreatesTheWindowAndTheDevice)
 {
     ASSERT_EQ(CreateMainWindow(&m_world, 320, 240, 0, 0, &m_info), RES_OK);
     LoadWorld(320, 240, 0);
-    ShowMainWindow(&m_world, &m_info);
+    EXPECT_EQ(ShowMainWindow(&m_world, &m_info), RES_OK);
     EXPECT_EQ(ToggleFullscreen(&m_world, 0), RES_OK);
     EXPECT_TRUE(g_moduleCalls.empty());
 
@@ -187,7 +188,7 @@ TEST_F(MainWindowTest, ToggleFullscreenRecreatesTheWindowAndTheDevice)
 TEST_F(MainWindowTest, ToggleFullscreenNeedsARenderer)
 {
     ASSERT_EQ(CreateMainWindow(&m_world, 320, 240, 0, 0, &m_info), RES_OK);
-    ShowMainWindow(&m_world, &m_info);
+    EXPECT_EQ(ShowMainWindow(&m_world, &m_info), RES_OK);
     EXPECT_EQ(ToggleFullscreen(&m_world, 1), RES_FAIL);
     EXPECT_TRUE(IsWindow(m_info.window));
 }

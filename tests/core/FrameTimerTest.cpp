@@ -34,12 +34,12 @@ TEST_F(FrameTimerTest, TheFirstFactorIsTheFirstFrameFromInit)
     CFrameTimer timer(m_data.get());
     ASSERT_EQ(timer.Init(), RES_OK);
     g_now += 1000000000ull / 45;
-    timer.Tick();
+    EXPECT_EQ(timer.Tick(), RES_OK);
     EXPECT_NEAR(m_data->frameFactor, 30.0 / 45.0, 1e-6);
     EXPECT_NEAR(m_data->framesPerSecond, 45.0, 1e-3);
 
     g_now += 1000000000ull / 30;
-    timer.Tick();
+    EXPECT_EQ(timer.Tick(), RES_OK);
     EXPECT_NEAR(m_data->frameFactor, 1.0, 1e-6);
     EXPECT_NEAR(m_data->framesPerSecond, 30.0, 1e-3);
 }
@@ -47,10 +47,10 @@ TEST_F(FrameTimerTest, TheFirstFactorIsTheFirstFrameFromInit)
 TEST_F(FrameTimerTest, AZeroFactorKeepsTheFrameRate)
 {
     CFrameTimer timer(m_data.get());
-    timer.Init();
+    ASSERT_EQ(timer.Init(), RES_OK);
     g_now += 1000000000ull / 60;
-    timer.Tick();
-    timer.Tick();
+    EXPECT_EQ(timer.Tick(), RES_OK);
+    EXPECT_EQ(timer.Tick(), RES_OK);
     EXPECT_EQ(m_data->frameFactor, 0.0);
     EXPECT_NEAR(m_data->framesPerSecond, 60.0, 1e-3);
 }
@@ -58,9 +58,9 @@ TEST_F(FrameTimerTest, AZeroFactorKeepsTheFrameRate)
 TEST_F(FrameTimerTest, ACounterThatWentBackCountsFromItsOrigin)
 {
     CFrameTimer timer(m_data.get());
-    timer.Init();
+    ASSERT_EQ(timer.Init(), RES_OK);
     g_now = 1000000000ull / 10;
-    timer.Tick();
+    EXPECT_EQ(timer.Tick(), RES_OK);
     EXPECT_NEAR(m_data->frameFactor, 3.0, 1e-9);
 }
 

@@ -47,7 +47,7 @@ TEST(LinkedList, RemovalDuringAWalk)
 {
     CLinkedList list;
     for (ListValue v = 1; v <= 6; ++v)
-        list.AddTail(v);
+        ASSERT_EQ(list.AddTail(v), RES_OK);
     // Remove the even values, using RemoveCurrent's result as the next value.
     for (ListValue v = list.GetFirst(); v;)
         v = (v % 2 == 0) ? list.RemoveCurrent() : list.GetNext();
@@ -62,9 +62,9 @@ TEST(LinkedList, RemoveByValue)
 {
     CLinkedList list;
     EXPECT_EQ(list.Remove(ListValue{5}), RES_FAIL);
-    list.AddTail(7);
-    list.AddTail(8);
-    list.AddTail(7);
+    ASSERT_EQ(list.AddTail(7), RES_OK);
+    ASSERT_EQ(list.AddTail(8), RES_OK);
+    ASSERT_EQ(list.AddTail(7), RES_OK);
     EXPECT_EQ(list.Remove(ListValue{0}), RES_FAIL);
     EXPECT_EQ(list.Remove(ListValue{7}), RES_OK);
     EXPECT_EQ(Walk(list), (std::vector<ListValue>{8, 7}));
@@ -76,7 +76,7 @@ TEST(LinkedList, RemoveByValue)
 TEST(LinkedList, RemovingTheOnlyNodeEmptiesEverything)
 {
     CLinkedList list;
-    list.AddHead(9);
+    ASSERT_EQ(list.AddHead(9), RES_OK);
     EXPECT_EQ(list.RemoveCurrent(), 0u);
     EXPECT_EQ(list.Head(), nullptr);
     EXPECT_EQ(list.Tail(), nullptr);
@@ -88,7 +88,7 @@ TEST(RefList, CountsAndFlags)
     CRefList list;
     EXPECT_EQ(list.GetRefCount(), 0u);
     EXPECT_EQ(list.ReleaseCurrent(0), 0u);
-    list.AddTail(ListValue{1}, 3);
+    ASSERT_EQ(list.AddTail(ListValue{1}, 3), RES_OK);
     EXPECT_EQ(list.GetFlag(), 3);
     EXPECT_EQ(list.GetRefCount(), 1u);
     list.AddRefCurrent();
@@ -97,7 +97,7 @@ TEST(RefList, CountsAndFlags)
     EXPECT_TRUE(list.IsEmpty());
     EXPECT_EQ(list.Release(ListValue{1}, 0), RES_FAIL);
 
-    list.AddTail(ListValue{2}, 0);
+    ASSERT_EQ(list.AddTail(ListValue{2}, 0), RES_OK);
     list.AddRefCurrent();
     list.AddRefCurrent();
     EXPECT_EQ(list.Release(ListValue{2}, 1), RES_OK);
@@ -107,9 +107,9 @@ TEST(RefList, CountsAndFlags)
 TEST(RefList, ReleaseCurrentKeepsOrRemoves)
 {
     CRefList list;
-    list.AddTail(ListValue{1}, 0);
+    ASSERT_EQ(list.AddTail(ListValue{1}, 0), RES_OK);
     list.AddRefCurrent();
-    list.AddTail(ListValue{2}, 0);
+    ASSERT_EQ(list.AddTail(ListValue{2}, 0), RES_OK);
     list.GetFirst();
     EXPECT_EQ(list.ReleaseCurrent(0), 2u);  // count 2 -> 1, kept, cursor moves on
     EXPECT_EQ(list.GetFirst(), 1u);
@@ -119,7 +119,7 @@ TEST(RefList, ReleaseCurrentKeepsOrRemoves)
     EXPECT_EQ(list.ReleaseCurrent(1), 0u);
     EXPECT_TRUE(list.IsEmpty());
     // A node holding 0 is still found by Release.
-    list.AddTail(ListValue{0}, 0);
+    ASSERT_EQ(list.AddTail(ListValue{0}, 0), RES_OK);
     EXPECT_EQ(list.Release(ListValue{0}, 0), RES_OK);
     EXPECT_TRUE(list.IsEmpty());
 }

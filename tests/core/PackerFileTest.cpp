@@ -16,8 +16,8 @@ namespace {
 std::string TwoEntryPak()
 {
     CPakWriter writer;
-    writer.Add("Data/Room.PNG", "png");
-    writer.Add("readme.txt", "hello");
+    EXPECT_EQ(writer.Add("Data/Room.PNG", "png"), RES_OK);
+    EXPECT_EQ(writer.Add("readme.txt", "hello"), RES_OK);
     return writer.Bytes();
 }
 

@@ -178,14 +178,14 @@ TEST_F(StreamFileTest, SwappedWriteNeedsBothFlagsAndKeepsTheCallersBuffer)
         CStreamFile stream(kStreamWrite | kStreamSwapOnWrite, Wide("plain.bin").c_str());
         ASSERT_EQ(stream.Open(), RES_OK);
         EXPECT_TRUE(stream.Write(word, 4, 1));
-        stream.Close();
+        EXPECT_EQ(stream.Close(), RES_OK);
     }
     {
         CStreamFile stream(kStreamWrite | kStreamSwapOnWrite | kStreamSwapOnRead, Wide("swapped.bin").c_str());
         ASSERT_EQ(stream.Open(), RES_OK);
         EXPECT_TRUE(stream.Write(word, 4, 1));
         EXPECT_TRUE(stream.Write("abc", 1, 3)) << "single bytes are written as they are";
-        stream.Close();
+        EXPECT_EQ(stream.Close(), RES_OK);
     }
     EXPECT_EQ(0, memcmp(word, original, 4));
     EXPECT_EQ(TempDir::Read(m_dir.File("plain.bin")), "\x11\x22\x33\x44");

@@ -43,9 +43,9 @@ protected:
     double FactorOfATwoUnitFrame()
     {
         CFrameTimer timer(m_data.get());
-        timer.Init();
+        EXPECT_EQ(timer.Init(), RES_OK);
         g_now += kSecond / 15;
-        timer.Tick();
+        EXPECT_EQ(timer.Tick(), RES_OK);
         return m_data->frameFactor;
     }
 

@@ -33,13 +33,15 @@ SavedGame::SavedGame(const std::string& dataFolder, const std::string& appData)
     fs::copy(appData, m_copy.File("appdata"), fs::copy_options::recursive, error);
     ResetTestModules();
     const std::u16string pak = Utf8ToUtf16(dataFolder + "VadadiDazidev_full_Win32.pak");
-    m_world.SetParameters(nullptr, &m_settings, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr);
-    m_world.GetDataFolder();
+    const bool prepared =
+        Succeeded(m_world.SetParameters(nullptr, &m_settings, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr)) &&
+        Succeeded(m_world.GetDataFolder());
     WStrCopy(m_world.GetData()->dataFolder, kMaxPathUnits, Utf8ToUtf16(dataFolder).c_str());
     FillWorldFactories(&m_world);
     ChooseTestModule(m_world.GetData(), kModule3D, [](CWorldData* d) -> CBaseObject* { return new CMemoryEngine(d); });
     // A folder without options yet is read as the game reads it at its first start.
-    m_loaded = !error && Succeeded(m_world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0));
+    m_loaded = prepared && !error &&
+               Succeeded(m_world.Load(MemoryRenderer::Window(), 1024, 768, 32, 0, 0, 0, 1, nullptr, 0, 0));
     const bool options = fs::exists(m_copy.File("appdata/Kvo Adventure/VadadiDazidev/VadadiDazidev.v1.options.sav"));
     m_loaded = m_loaded && (Succeeded(m_world.LoadOptions(kLanguageCount)) || !options);
 }
@@ -60,7 +62,7 @@ bool SavedGame::WriteTo(const std::string& appData)
 
 SavedGame::~SavedGame()
 {
-    m_world.Release();
+    EXPECT_EQ(m_world.Release(), RES_OK);
     ResetTestModules();
 }
 

@@ -13,7 +13,7 @@ Picture FromRaw(C3DTextureRaw& raw, Result loaded)
 {
     const int bits = raw.GetBits();
     if (Failed(loaded) || !raw.GetPixels() || (bits != 8 && bits != 16 && bits != 24 && bits != 32)) {
-        raw.Release();
+        IgnoreResult(raw.Release());
         return Picture();
     }
     Picture picture(raw.GetWidth(), raw.GetHeight());
@@ -26,7 +26,7 @@ Picture FromRaw(C3DTextureRaw& raw, Result loaded)
             picture.Set(x, y, grey ? Rgba(bytes[0], bytes[0], bytes[0], alpha) : Rgba(bytes[0], bytes[1], bytes[2], alpha));
         }
     }
-    raw.Release();
+    IgnoreResult(raw.Release());
     return picture;
 }
 
@@ -85,7 +85,7 @@ bool Picture::Save(const std::string& path) const
     const bool saved = Succeeded(raw.CreateFromPixels(uint16_t(m_width), uint16_t(m_height), uint8_t(channels * 8),
                                                       bytes.data())) &&
                        Succeeded(raw.SaveToFile(Utf8ToUtf16(path).c_str()));
-    raw.Release();
+    IgnoreResult(raw.Release());
     return saved;
 }
 

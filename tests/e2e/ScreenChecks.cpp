@@ -139,7 +139,8 @@ std::string GameSetting(const char16_t* section, const char16_t* key)
 {
     const CParamsText settings(kGameSettingsText, kGameSettingsLength);
     char16_t value[256] = {};
-    settings.GetString(section, key, u"", value, 256);
+    EXPECT_EQ(settings.GetString(section, key, u"", value, 256), RES_OK)
+        << Utf16ToUtf8(section) << " " << Utf16ToUtf8(key);
     return Utf16ToUtf8(value);
 }
 

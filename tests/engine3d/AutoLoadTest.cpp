@@ -91,10 +91,10 @@ TEST_F(AutoLoadTest, EveryFunctionLoadsFromEverySource)
         ASSERT_NE(object->GetTexture(1, 0), nullptr);
         EXPECT_EQ(static_cast<CMemoryTexture*>(object->GetTexture(1, 0))->Pixels(), ButtonPixels());
 
-        engine->DestroyObject(object);
-        engine->DestroyTexture(photo);
-        engine->DestroyTexture(button);
-        engine->DestroyTexture(sky);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
+        EXPECT_EQ(engine->DestroyTexture(photo), RES_OK);
+        EXPECT_EQ(engine->DestroyTexture(button), RES_OK);
+        EXPECT_EQ(engine->DestroyTexture(sky), RES_OK);
         EXPECT_EQ(engine->GetTextureCount(), 0u);
     }
     EXPECT_EQ(LogText(), "");
@@ -169,8 +169,8 @@ TEST_F(AutoLoadTest, FailuresLogTheirLineAndSetTheMissingFileDetail)
     EXPECT_FALSE(texture->IsLoaded());
     EXPECT_EQ(object->GetTexture(0, 0), nullptr);
     EXPECT_EQ(object->GetTexture(1, 1), nullptr);
-    engine->DestroyObject(object);
-    engine->DestroyTexture(texture);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 
@@ -240,7 +240,7 @@ TEST_F(AutoLoadTest, OtherModesLoadNothingAndStayQuiet)
     EXPECT_EQ(engine->GetTextureCount(), 1u);
     EXPECT_EQ(LogText(), "");
     EXPECT_EQ(Detail(), u"");
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(AutoLoadTest, MissingTargetsAndReadersFailWithTheReport)
@@ -326,9 +326,9 @@ TEST_F(AutoLoadTest, TheExFormHandsOutCachedTextures)
         AutoLoadTextureFromParamEx(kSourcePacker, 0, kAlphaLinear, kSection, u"SKY", nullptr, params.get(), engine);
     EXPECT_NE(own, first);
     EXPECT_EQ(engine->GetTextureCount(), 2u);
-    engine->DestroyTexture(own);
-    engine->DestroyTexture(first);
-    engine->DestroyTexture(first);
+    EXPECT_EQ(engine->DestroyTexture(own), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(first), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(first), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 

@@ -164,13 +164,13 @@ TEST_F(CameraTest, SetOrientationSwapsConfiguredSizesOnce)
     // Angle 0, Ortho(0, -768, -1024, 0), translated by (-512, -384).
     ExpectElements(Screen(), {{0, -2.0f / 768}, {5, 2.0f / 1024}, {10, -0.001f}, {12, 4.0f / 3}, {13, -0.75f}, {15, 1}});
 
-    camera->SetOrientation(3);
+    EXPECT_EQ(camera->SetOrientation(3), RES_OK);
     EXPECT_EQ(data->configuredWidth, 768);
-    camera->SetOrientation(1);
+    EXPECT_EQ(camera->SetOrientation(1), RES_OK);
     EXPECT_EQ(data->configuredWidth, 1024);
     EXPECT_EQ(data->configuredHeight, 768);
     EXPECT_EQ(camera->viewport.width, 1024u);
-    camera->SetOrientation(4);
+    EXPECT_EQ(camera->SetOrientation(4), RES_OK);
     EXPECT_EQ(data->aspectRatio, 0.75f);
     EXPECT_EQ(data->workingWidth, 1024);
 }

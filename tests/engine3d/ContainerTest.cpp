@@ -45,7 +45,7 @@ protected:
     static void Place(C3DContainer* node, float x, float y)
     {
         const Vector3 at{x, y, 0.0f};
-        node->SetTranslation(&at);
+        ASSERT_EQ(node->SetTranslation(&at), RES_OK);
     }
 
     static Vector2* At(Vector2* p, float x, float y)
@@ -59,14 +59,14 @@ protected:
     {
         C3DObject* o = engine->CreateObject(0x28010, 0x20C29);
         EXPECT_EQ(o->Create(2, 6, 6), RES_OK);
-        o->Lock();
+        EXPECT_EQ(o->Lock(), RES_OK);
         for (uint32_t v = 0; v < 6; ++v) {
             o->SetVertex(v, static_cast<float>(v % 3), static_cast<float>(v / 3), 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             o->SetIndex(v, v % 3);
         }
-        o->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
-        o->SetPrimitiveGroup(1, 3, 3, 3, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
-        o->Unlock(1);
+        EXPECT_EQ(o->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId), RES_OK);
+        EXPECT_EQ(o->SetPrimitiveGroup(1, 3, 3, 3, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId), RES_OK);
+        EXPECT_EQ(o->Unlock(1), RES_OK);
         return o;
     }
 
@@ -74,7 +74,7 @@ protected:
     {
         for (C3DContainer* root : roots)
             EXPECT_EQ(engine->DestroyContainer(root), RES_OK);
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         EXPECT_EQ(engine->GetContainerCount(), 0u);
         EXPECT_TRUE(engine->Misuses().empty());
         EXPECT_EQ(renderer.Unload(), 0u);
@@ -161,7 +161,7 @@ TEST_F(ContainerTest, TextNodesDrawThroughTheirRoutineWithTheWorldScale)
     text->SetText(buffer);
     buffer[0] = u'X';
     text->SetColor(0xFF203040u, 0, 0);
-    root->ScaleUniform(2.0f);
+    ASSERT_EQ(root->ScaleUniform(2.0f), RES_OK);
     Place(text, 30, 40);
     root->UpdateWorldMatrix();
     root->Render(0);
@@ -195,9 +195,9 @@ TEST_F(ContainerTest, PointerLookupPrefersTheLatestDeepestVisibleNode)
     C3DContainer* hiddenParent = Plain(5);
     C3DContainer* underHidden = Plain(6);
     for (C3DContainer* n : {early, late, hiddenParent})
-        root->AddChild(n, 1);
-    late->AddChild(deep, 1);
-    hiddenParent->AddChild(underHidden, 1);
+        ASSERT_EQ(root->AddChild(n, 1), RES_OK);
+    ASSERT_EQ(late->AddChild(deep, 1), RES_OK);
+    ASSERT_EQ(hiddenParent->AddChild(underHidden, 1), RES_OK);
     hiddenParent->SetVisible(0);
     Place(early, 100, 100);
     Place(late, 110, 100);
@@ -235,9 +235,9 @@ TEST_F(ContainerTest, FindByIdSearchesEveryChildOnTheLow24Bits)
     C3DContainer* a = Plain(2);
     C3DContainer* b = Plain(0x123456);
     C3DContainer* c = Plain(7);
-    root->AddChild(a, 0);
-    a->AddChild(b, 0);
-    root->AddChild(c, 1);
+    ASSERT_EQ(root->AddChild(a, 0), RES_OK);
+    ASSERT_EQ(a->AddChild(b, 0), RES_OK);
+    ASSERT_EQ(root->AddChild(c, 1), RES_OK);
     EXPECT_EQ(root->FindById(0xFF123456u), b);
     EXPECT_EQ(root->FindById(7), c);
     EXPECT_EQ(root->FindById(1), root);
@@ -252,10 +252,10 @@ TEST_F(ContainerTest, AlphaRecolorsOnlyPureWhiteDescendantsReachedThroughVisible
     C3DContainer* whiteUnderGreen = Plain(4);
     C3DContainer* hiddenWhite = Plain(5);
     green->SetColor(0xFF00FF00u, 0, 0);
-    root->AddChild(white, 1);
-    root->AddChild(green, 1);
-    green->AddChild(whiteUnderGreen, 1);
-    root->AddChild(hiddenWhite, 0);
+    ASSERT_EQ(root->AddChild(white, 1), RES_OK);
+    ASSERT_EQ(root->AddChild(green, 1), RES_OK);
+    ASSERT_EQ(green->AddChild(whiteUnderGreen, 1), RES_OK);
+    ASSERT_EQ(root->AddChild(hiddenWhite, 0), RES_OK);
     root->SetAlpha(0x80);
     EXPECT_EQ(root->GetColor(), 0x80FFFFFFu);
     EXPECT_EQ(root->GetAlpha(), 0x80);
@@ -275,8 +275,8 @@ TEST_F(ContainerTest, VisibilityReachesEveryDescendant)
     C3DContainer* root = Root();
     C3DContainer* child = Plain(2);
     C3DContainer* grandchild = Plain(3);
-    root->AddChild(child, 1);
-    child->AddChild(grandchild, 0);
+    ASSERT_EQ(root->AddChild(child, 1), RES_OK);
+    ASSERT_EQ(child->AddChild(grandchild, 0), RES_OK);
     EXPECT_EQ(grandchild->IsVisible(), 0);
     child->SetVisible(1);
     EXPECT_EQ(grandchild->IsVisible(), 1);
@@ -293,8 +293,8 @@ TEST_F(ContainerTest, BoundsSpanTheVisibleChildrenOfTheKindAsked)
     C3DContainerObject* hidden = ObjectNode(4, 0);
     C3DContainer* plain = Plain(5);
     for (C3DContainer* n : std::vector<C3DContainer*>{a, b, plain})
-        root->AddChild(n, 1);
-    root->AddChild(hidden, 0);
+        ASSERT_EQ(root->AddChild(n, 1), RES_OK);
+    ASSERT_EQ(root->AddChild(hidden, 0), RES_OK);
     Place(root, 100, 100);
     Place(a, -10, 20);
     Place(b, 30, -20);
@@ -311,7 +311,7 @@ TEST_F(ContainerTest, BoundsSpanTheVisibleChildrenOfTheKindAsked)
     // With a hit rectangle the start is turned inside out; one child gives its own point.
     C3DContainer* single = Root(6);
     C3DContainerObject* only = ObjectNode(7, 0);
-    single->AddChild(only, 1);
+    ASSERT_EQ(single->AddChild(only, 1), RES_OK);
     single->SetHitRect(10, 10, 10, 10);
     Place(single, 100, 100);
     single->UpdateWorldMatrix();
@@ -386,9 +386,9 @@ TEST_F(ContainerTest, DestroyingANodeWithAParentUnlinksItFirst)
     C3DContainer* child = Plain(2);
     C3DContainer* grandchild = Plain(3);
     C3DContainer* sibling = Plain(4);
-    root->AddChild(child, 1);
-    child->AddChild(grandchild, 1);
-    root->AddChild(sibling, 1);
+    ASSERT_EQ(root->AddChild(child, 1), RES_OK);
+    ASSERT_EQ(child->AddChild(grandchild, 1), RES_OK);
+    ASSERT_EQ(root->AddChild(sibling, 1), RES_OK);
     const uint32_t listed = engine->GetContainerCount();
     EXPECT_EQ(engine->DestroyContainer(child), RES_OK);
     EXPECT_EQ(engine->GetContainerCount(), listed - 2);

@@ -44,7 +44,7 @@ TEST_F(EngineTest, UnloadEmptiesEveryListAndNamesTheLeakingOnes)
     g_logged.clear();
     SetLogDebugHook(&Capture);
     C3DObject* object = MakeObject();
-    object->SetTextureAll(engine->CreateTexture(1, 0x52), 0);
+    ASSERT_EQ(object->SetTextureAll(engine->CreateTexture(1, 0x52), 0), RES_OK);
     engine->CreateTexture(0, 0);
     engine->CreateShader(0, 0);
     engine->CreateStencilShadow(2, 0x80000000u);
@@ -158,24 +158,24 @@ TEST_F(EngineTest, InitStoresTheModeAndScalesTheViewport)
     EXPECT_EQ(camera.viewport[3], 750);
 
     data->scaleX = 100.0f;  // 80000 cut to 16 bits
-    engine->Init(&window, 800, 600, 0, 32, 0);
+    EXPECT_EQ(engine->Init(&window, 800, 600, 0, 32, 0), RES_OK);
     EXPECT_EQ(camera.viewport[2], 80000 & 0xFFFF);
 
     CMemoryEngine bare(data);
     EXPECT_EQ(bare.Init(&window, 640, 480, 0, 32, 0), RES_OK);
     EXPECT_EQ(data->configuredWidth, 640);
     EXPECT_EQ(bare.Init(nullptr, 640, 480, 0, 32, 0), RES_NO_WINDOW);
-    bare.Unload();
+    EXPECT_EQ(bare.Unload(), RES_OK);
 }
 
 TEST_F(EngineTest, LightingInitCountsTheLights)
 {
-    engine->LightingInit(0xFFFFFFFFu);
+    EXPECT_EQ(engine->LightingInit(0xFFFFFFFFu), RES_OK);
     EXPECT_EQ(engine->LightInits(), (std::vector<uint32_t>{0, 1}));
-    engine->LightingInit(0);
+    EXPECT_EQ(engine->LightingInit(0), RES_OK);
     EXPECT_EQ(engine->LightInits().size(), 2u);
-    engine->LightingInit(1);
-    engine->LightingInit(7);
+    EXPECT_EQ(engine->LightingInit(1), RES_OK);
+    EXPECT_EQ(engine->LightingInit(7), RES_OK);
     EXPECT_EQ(engine->LightInits(), (std::vector<uint32_t>{0, 1, 0, 0, 1}));
 }
 
@@ -195,7 +195,7 @@ public:
 
 void Attach(C3DContainer* parent, C3DContainer* child)
 {
-    parent->GetChildren().AddTail(child);
+    ASSERT_EQ(parent->GetChildren().AddTail(child), RES_OK);
     child->IncrementAttachCount();
 }
 
@@ -240,7 +240,7 @@ TEST(EngineContainers, DestroyGoesDepthFirstAndKeepsNodesAttachedElsewhere)
     EXPECT_TRUE(other->GetChildren().IsEmpty());
     EXPECT_EQ(engine.GetContainerCount(), 1u);
     EXPECT_EQ(engine.ClearContainer(nullptr), RES_FAIL);
-    engine.Unload();
+    EXPECT_EQ(engine.Unload(), RES_OK);
     EXPECT_EQ(engine.LeakedLists(), kListContainer);
 }
 

@@ -30,7 +30,7 @@ protected:
     void TearDown() override
     {
         for (C3DTexture* texture : made)
-            engine->DestroyTexture(texture);
+            EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
     }
 
     Result Load(const std::string& file, CVarnFontCharset* which = nullptr)
@@ -82,10 +82,10 @@ TEST_F(FontCharsetTest, ReadsPagesTablesAndPerPageGeometry)
     C3DObject* object = font.GetTextObject();
     EXPECT_EQ(object->GetPartCount(), 2u);
     EXPECT_EQ(object->GetVertexCount(), 2 * kPerPage);
-    object->Lock();
+    EXPECT_EQ(object->Lock(), RES_OK);
     EXPECT_EQ(object->GetIndex(kPerPage - 1), kPerPage - 1);
     EXPECT_EQ(object->GetIndex(kPerPage), 0u) << "each page's indices start from its own first vertex";
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
 }
 
 TEST_F(FontCharsetTest, AMixedTextDrawsOnePrimitiveGroupPerPage)

@@ -87,7 +87,7 @@ TEST_F(FontLayoutTest, MeasuresKnownStringsAgainstHandComputedWidths)
 
 TEST_F(FontLayoutTest, AFontWithoutCharacterSizeMeasuresNothingInsteadOfInfinity)
 {
-    font.SetFontInfo(FontInfo{});
+    ASSERT_EQ(font.SetFontInfo(FontInfo{}), RES_OK);
     Vector3 size = Measure(u"Hello");
     EXPECT_FLOAT_EQ(size.x, 0.0f);
     std::u16string wrapped = Wrap(u"aaa aaa", 5);
@@ -418,10 +418,10 @@ TEST_F(FontLayoutTest, CreateChecksItsArgumentsAndBuildsIdentityGeometry)
     EXPECT_EQ(object->GetFlagsA() & kFormatMask, kFormatColorTex);
     EXPECT_EQ(object->GetPartCount(), 1u);
     EXPECT_EQ(object->GetVertexCount(), 96u);
-    object->Lock();
+    EXPECT_EQ(object->Lock(), RES_OK);
     EXPECT_EQ(object->GetIndex(0), 0u);
     EXPECT_EQ(object->GetIndex(95), 95u);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     ASSERT_NE(other.GetGlyph(u'a'), nullptr);
     EXPECT_FLOAT_EQ(other.GetGlyph(u'a')->right, 0.0f) << "a fresh table is zeroed";
     EXPECT_EQ(engine->GetObjectCount(), 2u) << "one object per font, re-creating replaces it";
@@ -436,7 +436,7 @@ TEST_F(FontLayoutTest, CreateFromSharesTexturesAndCopiesTables)
     C3DTexture* texture = engine->CreateTexture(kFontTextureFlags, kFontTextureParameter);
     ASSERT_NE(texture, nullptr);
     ASSERT_EQ(font.GetTextObject()->SetPartTexture(texture, 0, 0), RES_OK);
-    engine->DestroyTexture(texture);
+    EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
 
     {
         CVarnFont copy(renderer.Data(), engine);
@@ -455,13 +455,13 @@ TEST_F(FontLayoutTest, CreateFromSharesTexturesAndCopiesTables)
 
     C3DTexture* unshared = engine->CreateTexture(0, kFontTextureParameter);
     ASSERT_EQ(font.GetTextObject()->SetPartTexture(unshared, 0, 0), RES_OK);
-    engine->DestroyTexture(unshared);
+    EXPECT_EQ(engine->DestroyTexture(unshared), RES_OK);
     CVarnFont refused(renderer.Data(), engine);
     EXPECT_EQ(refused.CreateFrom(&font, 64), RES_FAIL) << "a texture the engine does not share";
     EXPECT_EQ(refused.GetTextObject(), nullptr);
     EXPECT_EQ(refused.CreateFrom(nullptr, 64), RES_FAIL);
 
-    font.Release();
+    EXPECT_EQ(font.Release(), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u) << "nothing left behind";
 }
 

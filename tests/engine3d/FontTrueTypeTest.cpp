@@ -180,7 +180,7 @@ TEST_F(FontTrueTypeTest, TheBakedPairReadsBackAsTheSameFont)
         mismatches += rgba[i * 4] != 0xFF;
     }
     EXPECT_EQ(mismatches, 0u);
-    image.Release();
+    EXPECT_EQ(image.Release(), RES_OK);
 }
 
 TEST_F(FontTrueTypeTest, ABakeThatCannotWriteFailsButKeepsTheFontInfo)

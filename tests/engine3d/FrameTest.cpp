@@ -30,7 +30,8 @@ protected:
             // The top edge is 16 x 8; the others have sizes that must not matter.
             const uint16_t w = i == kFrameTop ? 16 : 3;
             const uint16_t h = i == kFrameTop ? 8 : 5;
-            texture->Create(w, h, 32, nullptr, (u"part" + std::u16string(1, char16_t(u'0' + i))).c_str());
+            ASSERT_EQ(texture->Create(w, h, 32, nullptr, (u"part" + std::u16string(1, char16_t(u'0' + i))).c_str()),
+                      RES_OK);
             textures[i] = texture;
         }
     }
@@ -38,7 +39,7 @@ protected:
     void TearDown() override
     {
         for (C3DTexture* texture : textures)
-            engine->DestroyTexture(texture);
+            EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
         EXPECT_TRUE(engine->Misuses().empty());
         EXPECT_EQ(renderer.Unload(), 0u);
     }
@@ -103,7 +104,7 @@ TEST_F(FrameTest, CreateMakesNineTexturedQuadRecords)
         EXPECT_EQ(object->GetTexture(p, 0), textures[p]);
         EXPECT_EQ(engine->GetTextureRefCount(textures[p]), 2u);
     }
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
     EXPECT_EQ(frame.GetObject(), nullptr);
     EXPECT_EQ(engine->GetTextureRefCount(textures[0]), 1u);
 }
@@ -144,7 +145,7 @@ TEST_F(FrameTest, LayoutOfTheWholeFrameSize)
     ExpectQuad(s, kFrameBottomLeft, {-100, 30, -80, 50, 1, 1});
     ExpectQuad(s, kFrameBottom, {-80, 30, 80, 50, 10, 1});
     ExpectQuad(s, kFrameBottomRight, {80, 30, 100, 50, 1, 1});
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, HalvesRoundDownAndRepeatsRoundToWholeCounts)
@@ -166,7 +167,7 @@ TEST_F(FrameTest, HalvesRoundDownAndRepeatsRoundToWholeCounts)
     Layout(frame, 46, 43, 20);
     s = TakeSnapshot(frame.GetObject());
     ExpectQuad(s, kFrameCentre, {-3, -2, 3, 1, 1, 1});
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, NoTallerThanTwoBordersLeavesTheMiddleRowEmpty)
@@ -186,7 +187,7 @@ TEST_F(FrameTest, NoTallerThanTwoBordersLeavesTheMiddleRowEmpty)
     ExpectCollapsed(s, kFrameCentre);
     ExpectQuad(s, kFrameTopLeft, {-100, -15, -80, 5, 1, 1});
     ExpectQuad(s, kFrameBottom, {-80, -5, 80, 15, 10, 1});
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, SmallerThanItsCornersKeepsOnlyTheCorners)
@@ -211,7 +212,7 @@ TEST_F(FrameTest, SmallerThanItsCornersKeepsOnlyTheCorners)
     ExpectCollapsed(narrow, kFrameCentre);
     ExpectQuad(narrow, kFrameLeft, {-15, -30, 5, 30, 1, 7});
     ExpectQuad(narrow, kFrameRight, {-5, -30, 15, 30, 1, 7});
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, WithoutATopEdgeTextureEveryRepeatIsOne)
@@ -224,7 +225,7 @@ TEST_F(FrameTest, WithoutATopEdgeTextureEveryRepeatIsOne)
     const ObjectSnapshot s = TakeSnapshot(frame.GetObject());
     ExpectQuad(s, kFrameCentre, {-80, -30, 80, 30, 1, 1});
     EXPECT_EQ(frame.GetObject()->GetTexture(kFrameTop, 0), nullptr);
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, RenderDrawsNinePartsWithTheFramesColourMatrixAndTextures)
@@ -234,7 +235,7 @@ TEST_F(FrameTest, RenderDrawsNinePartsWithTheFramesColourMatrixAndTextures)
     Layout(frame, 200, 100, 20);
     frame.SetAlpha(0x80);
     const Vector3 at{512, 384, 0};
-    frame.Translate(&at);
+    ASSERT_EQ(frame.Translate(&at), RES_OK);
     engine->ClearDraws();
     EXPECT_EQ(frame.Render(), RES_OK);
     const std::vector<MemoryDraw> draws = engine->DrawsOf(frame.GetObject());
@@ -248,7 +249,7 @@ TEST_F(FrameTest, RenderDrawsNinePartsWithTheFramesColourMatrixAndTextures)
         EXPECT_TRUE(draws[p].screenSpace);
     }
     EXPECT_EQ(frame.GetObject()->GetMatrix(), frame.GetMatrix());
-    frame.Release();
+    EXPECT_EQ(frame.Release(), RES_OK);
 }
 
 TEST_F(FrameTest, FramesSharingTexturesGoInAnyOrder)
@@ -263,12 +264,12 @@ TEST_F(FrameTest, FramesSharingTexturesGoInAnyOrder)
         EXPECT_EQ(engine->GetObjectCount(), 2u);
         for (C3DTexture* texture : textures)
             EXPECT_EQ(engine->GetTextureRefCount(texture), 3u);
-        (firstGoesFirst ? dialog : button).Release();
+        EXPECT_EQ((firstGoesFirst ? dialog : button).Release(), RES_OK);
         for (C3DTexture* texture : textures)
             EXPECT_EQ(engine->GetTextureRefCount(texture), 2u);
         Layout(firstGoesFirst ? button : dialog, 120, 80, 16);
         EXPECT_EQ((firstGoesFirst ? button : dialog).Render(), RES_OK);
-        (firstGoesFirst ? button : dialog).Release();
+        EXPECT_EQ((firstGoesFirst ? button : dialog).Release(), RES_OK);
         for (C3DTexture* texture : textures)
             EXPECT_EQ(engine->GetTextureRefCount(texture), 1u);
         EXPECT_EQ(engine->GetObjectCount(), 0u);

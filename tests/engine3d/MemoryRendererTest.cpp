@@ -14,12 +14,15 @@ protected:
     {
         C3DObject* object = engine->CreateObject(flagsA, flagsB);
         EXPECT_EQ(object->Create(3, 9, 9), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         object->FillIndexRange(0, 9);
-        object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullCounterClockwiseAlt, 2);
-        object->SetPrimitiveGroup(1, 3, 3, 3, 3, 1, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
-        object->SetPrimitiveGroup(2, 6, 3, 6, 3, 1, kPrimitiveTriangleFan, kCullClockwise, kPartNumberId);
-        object->Unlock(1);
+        EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullCounterClockwiseAlt, 2),
+                  RES_OK);
+        EXPECT_EQ(object->SetPrimitiveGroup(1, 3, 3, 3, 3, 1, kPrimitiveTriangleStrip, kCullNone, kPartNumberId),
+                  RES_OK);
+        EXPECT_EQ(object->SetPrimitiveGroup(2, 6, 3, 6, 3, 1, kPrimitiveTriangleFan, kCullClockwise, kPartNumberId),
+                  RES_OK);
+        EXPECT_EQ(object->Unlock(1), RES_OK);
         return object;
     }
 
@@ -31,12 +34,12 @@ TEST_F(MemoryRendererTest, RenderLogsEveryPartWithItsState)
 {
     C3DObject* object = ThreeParts(kFormatNormalTex, kTextureStage0);
     C3DTexture* texture = engine->CreateTexture(0, 0x52);
-    object->SetPartTexture(texture, 2, 0);
-    object->SetPartTexture(texture, 1, 1);  // stage 1 is not in use
+    ASSERT_EQ(object->SetPartTexture(texture, 2, 0), RES_OK);
+    ASSERT_EQ(object->SetPartTexture(texture, 1, 1), RES_OK);  // stage 1 is not in use
     object->SetColor(0x80112233u);
     const Vector3 move{5, 6, 7};
-    object->Translate(&move);
-    engine->BeginFrame();
+    ASSERT_EQ(object->Translate(&move), RES_OK);
+    ASSERT_EQ(engine->BeginFrame(), RES_OK);
     ASSERT_EQ(object->Render(), RES_OK);
 
     const std::vector<MemoryDraw> draws = engine->DrawsOf(object);
@@ -62,8 +65,10 @@ TEST_F(MemoryRendererTest, RenderLogsEveryPartWithItsState)
 TEST_F(MemoryRendererTest, RecordCodeThreeDrawsAsCounterClockwise)
 {
     C3DObject* object = ThreeParts(kFormatColorTex, 0);
-    object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullCounterClockwiseAlt, kPartNumberId);
-    object->RenderPart(0);
+    ASSERT_EQ(object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullCounterClockwiseAlt,
+                                        kPartNumberId),
+              RES_OK);
+    EXPECT_EQ(object->RenderPart(0), RES_OK);
     EXPECT_EQ(engine->Draws().back().cull, MemoryCull::CounterClockwise);
     EXPECT_TRUE(engine->Draws().back().screenSpace);
     EXPECT_EQ(engine->Camera()->State().screenProjections, 1u);
@@ -74,14 +79,14 @@ TEST_F(MemoryRendererTest, GeometryDrawsKeepTheDeviceState)
 {
     C3DObject* object = ThreeParts(kFormatNormalTex, kTextureStage0);
     C3DTexture* texture = engine->CreateTexture(0, 0);
-    object->SetTextureAll(texture, 0);
-    object->RenderPart(2);  // clockwise, texture bound
+    ASSERT_EQ(object->SetTextureAll(texture, 0), RES_OK);
+    ASSERT_EQ(object->RenderPart(2), RES_OK);  // clockwise, texture bound
     engine->ClearDraws();
-    object->RenderPartGeometry(1);
+    EXPECT_EQ(object->RenderPartGeometry(1), RES_OK);
     ASSERT_EQ(engine->Draws().size(), 1u);
     EXPECT_EQ(engine->Draws()[0].cull, MemoryCull::Clockwise);
     EXPECT_EQ(engine->Draws()[0].textures[0], texture);
-    object->RenderGeometry();
+    EXPECT_EQ(object->RenderGeometry(), RES_OK);
     EXPECT_EQ(engine->Draws().back().cull, MemoryCull::Clockwise);  // the last part's own code
     EXPECT_EQ(engine->Draws()[2].cull, MemoryCull::None);
 }
@@ -90,14 +95,14 @@ TEST_F(MemoryRendererTest, DrawVerticesDefaultsToPointsAndCounterClockwise)
 {
     C3DObject* object = ThreeParts(kFormatColor, 0);
     ASSERT_EQ(object->ApplyPartState(1), RES_OK);
-    object->DrawVertices(1, 3, 4, -1, -1);
+    EXPECT_EQ(object->DrawVertices(1, 3, 4, -1, -1), RES_OK);
     const MemoryDraw& draw = engine->Draws().back();
     EXPECT_EQ(draw.kind, MemoryDrawKind::DrawVertices);
     EXPECT_EQ(draw.primitiveType, kPrimitivePointList);
     EXPECT_EQ(draw.primitiveCount, 4u);
     EXPECT_EQ(draw.record.firstVertex, 3u);
     EXPECT_EQ(draw.cull, MemoryCull::CounterClockwise);
-    object->DrawVertices(1, 0, 2, kPrimitiveLineList, kCullClockwise);
+    EXPECT_EQ(object->DrawVertices(1, 0, 2, kPrimitiveLineList, kCullClockwise), RES_OK);
     EXPECT_EQ(engine->Draws().back().indexCount, 4u);
     EXPECT_EQ(engine->Draws().back().cull, MemoryCull::Clockwise);
     object->EndDraw();
@@ -106,12 +111,12 @@ TEST_F(MemoryRendererTest, DrawVerticesDefaultsToPointsAndCounterClockwise)
 TEST_F(MemoryRendererTest, MisusesAreCollected)
 {
     C3DObject* object = ThreeParts(kFormatColorTex, 0);
-    object->Lock();
-    object->Render();
-    object->Unlock(0);
+    ASSERT_EQ(object->Lock(), RES_OK);
+    EXPECT_EQ(object->Render(), RES_OK);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     EXPECT_TRUE(engine->Draws().back().locked);
-    object->SetPrimitiveGroup(1, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, 8);
-    object->Render();
+    ASSERT_EQ(object->SetPrimitiveGroup(1, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, 8), RES_OK);
+    EXPECT_EQ(object->Render(), RES_OK);
     EXPECT_EQ(engine->Misuses().size(), 4u);  // three locked draws, one part naming no record
     engine->ClearMisuses();
     object->SetVertexColor(0, 0);
@@ -152,7 +157,7 @@ TEST_F(MemoryRendererTest, TexturePixelsReadFromTheTop)
     EXPECT_EQ(std::u16string(texture->GetName()), u"sky.png");
     EXPECT_TRUE(texture->IsLoaded());
     EXPECT_EQ(texture->Create(1, 1, 12, pixels, nullptr), RES_FAIL);
-    texture->Release();
+    EXPECT_EQ(texture->Release(), RES_OK);
     EXPECT_FALSE(texture->IsLoaded());
 }
 

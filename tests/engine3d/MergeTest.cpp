@@ -27,9 +27,9 @@ protected:
     void TearDown() override
     {
         for (C3DObject* object : objects)
-            engine->DestroyObject(object);
+            EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         for (C3DTexture* texture : textures)
-            engine->DestroyTexture(texture);
+            EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
         EXPECT_TRUE(engine->Misuses().empty());
         EXPECT_EQ(renderer.Unload(), 0u);
     }
@@ -63,14 +63,14 @@ protected:
     C3DTexture* Texture(const char16_t* name, uint32_t flags = 0, uint32_t parameter = 0x52)
     {
         C3DTexture* texture = engine->CreateTexture(flags, parameter);
-        texture->Create(2, 2, 32, nullptr, name);
+        EXPECT_EQ(texture->Create(2, 2, 32, nullptr, name), RES_OK);
         textures.push_back(texture);
         return texture;
     }
 
     void Forget(C3DObject* object)
     {
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         objects.erase(std::find(objects.begin(), objects.end(), object));
     }
 
@@ -85,10 +85,10 @@ TEST_F(MergeTest, TwoOnePartObjectsBecomeOneTwoPartObjectInPlace)
     C3DObject* plane = Plane();
     C3DObject* disc = Disc();
     const Vector3 shift{10, 0, 0};
-    plane->SetTranslation(&shift);
-    disc->Scale3(2, 3, 4);
+    ASSERT_EQ(plane->SetTranslation(&shift), RES_OK);
+    ASSERT_EQ(disc->Scale3(2, 3, 4), RES_OK);
     C3DObject* target = Make(0, kFormatNormalTex | kSmoothNormalsPending);
-    target->SetTranslation(&shift);
+    ASSERT_EQ(target->SetTranslation(&shift), RES_OK);
 
     C3DObject* sources[] = {plane, disc};
     ASSERT_EQ(target->MergeObjects(sources, 2, nullptr), RES_OK);
@@ -128,7 +128,7 @@ TEST_F(MergeTest, TwoOnePartObjectsBecomeOneTwoPartObjectInPlace)
     EXPECT_EQ(s.vertices[5].colour, kBlue);
 
     engine->ClearDraws();
-    target->Render();
+    EXPECT_EQ(target->Render(), RES_OK);
     ASSERT_EQ(engine->DrawsOf(target).size(), 2u);
     EXPECT_EQ(engine->DrawsOf(target)[1].record.firstVertex, 4u);
 }
@@ -177,8 +177,8 @@ TEST_F(MergeTest, SharedTexturesAreTheSourcesOwnAndOutliveEitherObject)
         C3DTexture* glow = Texture(u"glow.png");
         C3DObject* plane = Plane();
         C3DObject* disc = Disc();
-        plane->SetPartTexture(wood, 0, 0);
-        disc->SetPartTexture(glow, 0, 1);
+        ASSERT_EQ(plane->SetPartTexture(wood, 0, 0), RES_OK);
+        ASSERT_EQ(disc->SetPartTexture(glow, 0, 1), RES_OK);
         C3DObject* target = Make(kTexturedB);
         C3DObject* sources[] = {plane, disc};
         ASSERT_EQ(target->MergeObjects(sources, 2, nullptr), RES_OK);
@@ -188,7 +188,7 @@ TEST_F(MergeTest, SharedTexturesAreTheSourcesOwnAndOutliveEitherObject)
         EXPECT_EQ(engine->GetTextureRefCount(wood), 3u);
 
         engine->ClearDraws();
-        target->Render();
+        EXPECT_EQ(target->Render(), RES_OK);
         ASSERT_EQ(engine->DrawsOf(target).size(), 2u);
         EXPECT_EQ(engine->DrawsOf(target)[0].textures[0], wood);
         EXPECT_EQ(engine->DrawsOf(target)[1].textures[1], glow);
@@ -211,8 +211,8 @@ TEST_F(MergeTest, WithAFolderTexturesAreLoadedByNameAndAMissingOneFailsTheMerge)
     C3DTexture* lost = Texture(u"lost.png");
     C3DObject* plane = Plane();
     C3DObject* disc = Disc();
-    plane->SetPartTexture(wood, 0, 0);
-    disc->SetPartTexture(lost, 0, 0);
+    ASSERT_EQ(plane->SetPartTexture(wood, 0, 0), RES_OK);
+    ASSERT_EQ(disc->SetPartTexture(lost, 0, 0), RES_OK);
     C3DObject* target = Make(kTexturedB);
 
     C3DObject* sources[] = {plane, disc};
@@ -236,7 +236,7 @@ TEST_F(MergeTest, UnusableSourcesAreRefusedBeforeTheTargetIsTouched)
     C3DObject* empty = Make();
     C3DObject* target = Disc();
     const Vector3 shift{0, 7, 0};
-    target->SetTranslation(&shift);
+    ASSERT_EQ(target->SetTranslation(&shift), RES_OK);
 
     C3DObject* withNull[] = {plane, nullptr};
     C3DObject* withTarget[] = {plane, target};
@@ -263,11 +263,11 @@ TEST_F(MergeTest, NormalLinesStartAtPlacedVerticesAndFollowTheNormals)
     SphereParams sphere{2, 3, kRed, 0};
     ASSERT_EQ(ball->CreatePrimitive(kShapeSphere, &sphere), RES_OK);
     const Vector3 up{0, 5, 0};
-    ball->SetTranslation(&up);
+    ASSERT_EQ(ball->SetTranslation(&up), RES_OK);
     C3DObject* box = Make();
     BoxParams block{1, 1, 1, 0, kRed, 0, 0, 1};
     ASSERT_EQ(box->CreatePrimitive(kShapeBox, &block), RES_OK);
-    box->ScaleUniform(3);
+    ASSERT_EQ(box->ScaleUniform(3), RES_OK);
     C3DObject* target = Make(0, kFormatNormalTex | kFlatNormalsPending);
 
     C3DObject* sources[] = {ball, box};

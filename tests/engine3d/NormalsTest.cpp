@@ -28,24 +28,25 @@ protected:
         const uint32_t vertices = static_cast<uint32_t>(mesh.positions.size());
         const uint32_t indices = static_cast<uint32_t>(mesh.indices.size());
         EXPECT_EQ(object->Create(1, vertices, indices), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         for (uint32_t v = 0; v < vertices; ++v) {
             const Vector3& p = mesh.positions[v];
             object->SetVertex(v, p.x, p.y, p.z, 0xFFFFFFFFu, 0, 0, 7, 7, 7, 0);
         }
         for (uint32_t i = 0; i < indices; ++i)
             object->SetIndex(i, mesh.indices[i]);
-        object->SetPrimitiveGroup(0, 0, vertices, 0, recordIndices ? recordIndices : indices, mesh.primitiveCount,
-                                  mesh.type, kCullNone, kPartNumberId);
+        EXPECT_EQ(object->SetPrimitiveGroup(0, 0, vertices, 0, recordIndices ? recordIndices : indices,
+                                            mesh.primitiveCount, mesh.type, kCullNone, kPartNumberId),
+                  RES_OK);
         return object;
     }
 
     Vector3 Normal(C3DObject* object, uint32_t v)
     {
         Vector3 n{};
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         object->GetNormal(&n, v);
-        object->Unlock(0);
+        EXPECT_EQ(object->Unlock(0), RES_OK);
         return n;
     }
 
@@ -65,12 +66,12 @@ TEST_F(NormalsTest, FlatPassOnOneTriangleRunsAtUnlockWhileLocked)
 {
     Mesh mesh{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2}, kPrimitiveTriangleList, 1};
     C3DObject* object = Build(mesh, kFormatNormalTex | kFlatNormalsPending);
-    object->Unlock(1);
+    EXPECT_EQ(object->Unlock(1), RES_OK);
     EXPECT_EQ(object->GetFlagsA() & kFlatNormalsPending, 0u);
     for (uint32_t v = 0; v < 3; ++v)
         ExpectNormal(object, v, 0, 0, 1);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, FlatPassIsARunningNormalisedSum)
@@ -78,13 +79,13 @@ TEST_F(NormalsTest, FlatPassIsARunningNormalisedSum)
     // Triangle A faces +z, triangle B faces +x; they share vertices 0 and 1.
     Mesh mesh{{{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {0, 0, 1}}, {0, 2, 1, 0, 1, 3}, kPrimitiveTriangleList, 2};
     C3DObject* object = Build(mesh);
-    object->ComputeNormals();
+    EXPECT_EQ(object->ComputeNormals(), RES_OK);
     const float h = std::sqrt(0.5f);
     ExpectNormal(object, 0, h, 0, h);
     ExpectNormal(object, 1, h, 0, h);
     ExpectNormal(object, 2, 0, 0, 1);
     ExpectNormal(object, 3, 1, 0, 0);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, StripKeepsOneWindingAndStopsAtItsIndices)
@@ -92,11 +93,11 @@ TEST_F(NormalsTest, StripKeepsOneWindingAndStopsAtItsIndices)
     // A strip of two triangles in the xy plane, record of primitive count 3 (one too many).
     Mesh mesh{{{0, 0, 0}, {0, 1, 0}, {1, 0, 0}, {1, 1, 0}}, {0, 1, 2, 3}, kPrimitiveTriangleStrip, 3};
     C3DObject* object = Build(mesh);
-    object->ComputeNormals();
+    EXPECT_EQ(object->ComputeNormals(), RES_OK);
     for (uint32_t v = 0; v < 4; ++v)
         ExpectNormal(object, v, 0, 0, -1);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, FanStopsAtItsLastIndex)
@@ -107,36 +108,36 @@ TEST_F(NormalsTest, FanStopsAtItsLastIndex)
               kPrimitiveTriangleFan,
               2};
     C3DObject* object = Build(mesh, kFormatNormalTex, 4);
-    object->ComputeNormals();
+    EXPECT_EQ(object->ComputeNormals(), RES_OK);
     for (uint32_t v = 0; v < 4; ++v)
         ExpectNormal(object, v, 0, 0, 1);
     ExpectNormal(object, 4, 0, 0, 0);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, ListWithAPartialTriangleIgnoresTheRemainder)
 {
     Mesh mesh{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}}, {0, 1, 2, 3, 0}, kPrimitiveTriangleList, 1};
     C3DObject* object = Build(mesh);
-    object->ComputeSmoothNormals();
+    EXPECT_EQ(object->ComputeSmoothNormals(), RES_OK);
     ExpectNormal(object, 0, 0, 0, 1);
     ExpectNormal(object, 3, 0, 0, 0);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, IndicesPastTheVerticesAreSkipped)
 {
     Mesh mesh{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2, 0, 1, 9}, kPrimitiveTriangleList, 2};
     C3DObject* object = Build(mesh);
-    object->ComputeNormals();
+    EXPECT_EQ(object->ComputeNormals(), RES_OK);
     ExpectNormal(object, 0, 0, 0, 1);
-    object->Lock();
-    object->ComputeSmoothNormals();
+    EXPECT_EQ(object->Lock(), RES_OK);
+    EXPECT_EQ(object->ComputeSmoothNormals(), RES_OK);
     ExpectNormal(object, 0, 0, 0, 1);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, SmoothCubeWeldsEachCornerToTheDiagonal)
@@ -161,7 +162,7 @@ TEST_F(NormalsTest, SmoothCubeWeldsEachCornerToTheDiagonal)
         }
     }
     C3DObject* object = Build(mesh, kFormatNormalTex2 | kSmoothNormalsPending);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     const float d = 1.0f / std::sqrt(3.0f);
     for (uint32_t v = 0; v < 24; ++v) {
         const Vector3 p = mesh.positions[v];
@@ -180,16 +181,16 @@ TEST_F(NormalsTest, SmoothCubeWeldsEachCornerToTheDiagonal)
             }
         }
     }
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(NormalsTest, FormatsWithoutNormalsKeepThePendingBit)
 {
     Mesh mesh{{{0, 0, 0}, {1, 0, 0}, {0, 1, 0}}, {0, 1, 2}, kPrimitiveTriangleList, 1};
     C3DObject* object = Build(mesh, kFormatColorTex | kFlatNormalsPending);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     EXPECT_EQ(object->GetFlagsA() & kFlatNormalsPending, kFlatNormalsPending);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 } // namespace

@@ -92,7 +92,7 @@ TEST_F(IndexBufferTest, KindsAndElementSizesAreSeparateQueries)
         ASSERT_NE(buffer, nullptr);
         ASSERT_EQ(buffer->Create(1, 4), RES_OK);
         uint8_t answered = 0;
-        buffer->GetKind(&answered);
+        EXPECT_EQ(buffer->GetKind(&answered), RES_OK);
         EXPECT_EQ(answered, kind);
         uint8_t size = 0;
         EXPECT_NE(buffer->GetIndexData(&size), nullptr);
@@ -107,7 +107,7 @@ TEST_F(IndexBufferTest, SixteenBitBufferKeepsLowBitsAndFillsRanges)
 {
     C3DObjectIndex* buffer = engine->CreateIndexBuffer(12, kIndexKind16);
     ASSERT_EQ(buffer->Create(1, 12), RES_OK);
-    buffer->Lock();
+    ASSERT_EQ(buffer->Lock(), RES_OK);
     buffer->SetIndex(0, 0x12345);
     EXPECT_EQ(buffer->GetIndex(0), 0x2345u);
     buffer->FillIndexRange(6, 4);
@@ -118,9 +118,9 @@ TEST_F(IndexBufferTest, SixteenBitBufferKeepsLowBitsAndFillsRanges)
     const uint16_t* stored = static_cast<const uint16_t*>(buffer->GetIndexData(&size));
     for (uint16_t i = 0; i < 12; ++i)
         EXPECT_EQ(stored[i], i);
-    buffer->Unlock(0);
+    EXPECT_EQ(buffer->Unlock(0), RES_OK);
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyIndexBuffer(buffer);
+    EXPECT_EQ(engine->DestroyIndexBuffer(buffer), RES_OK);
 }
 
 TEST_F(IndexBufferTest, WritesOutsideLockOrRangeChangeNothingAndAreReported)
@@ -128,13 +128,13 @@ TEST_F(IndexBufferTest, WritesOutsideLockOrRangeChangeNothingAndAreReported)
     C3DObjectIndex* buffer = engine->CreateIndexBuffer(4, kIndexKind32);
     ASSERT_EQ(buffer->Create(1, 4), RES_OK);
     buffer->SetIndex(1, 77);
-    buffer->Lock();
+    ASSERT_EQ(buffer->Lock(), RES_OK);
     EXPECT_EQ(buffer->GetIndex(1), 0u);
     buffer->SetIndex(4, 5);
     EXPECT_EQ(buffer->GetIndex(4), kNoIndex);
-    buffer->Unlock(0);
+    EXPECT_EQ(buffer->Unlock(0), RES_OK);
     EXPECT_EQ(engine->Misuses().size(), 3u);
-    engine->DestroyIndexBuffer(buffer);
+    EXPECT_EQ(engine->DestroyIndexBuffer(buffer), RES_OK);
 }
 
 TEST_F(IndexBufferTest, DestroyRefusesBuffersTheEngineDoesNotList)

@@ -90,7 +90,7 @@ TEST_F(ObjectRawTest, LoadThenSaveGivesTheSameFile)
     EXPECT_EQ(b.textureParams[0], 0x52u);
     EXPECT_STREQ(b.textureNames[1].text, "");
     EXPECT_FALSE(object->GetActiveIndexBuffer() == nullptr);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     EXPECT_EQ(engine->GetTextureCount(), 0u);
 }
 
@@ -104,13 +104,13 @@ TEST_F(ObjectRawTest, CreationFlagsOverrideTheCullCodes)
         C3DObject* object = Load(c.first, nullptr, nullptr, nullptr);
         EXPECT_EQ(object->GetCullMode(0), c.second);
         EXPECT_EQ(object->GetCullMode(1), c.second);
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     }
     C3DObject* object = Load(0, nullptr, nullptr, nullptr);
     EXPECT_EQ(object->GetCullMode(0), kCullClockwise);
     EXPECT_EQ(object->GetCullMode(1), kCullCounterClockwise);
     EXPECT_EQ(engine->GetTextureCount(), 0u);  // no texture stage bit: nothing loaded
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectRawTest, BadRecordsAreRefusedBeforeTheObjectChanges)
@@ -127,19 +127,19 @@ TEST_F(ObjectRawTest, BadRecordsAreRefusedBeforeTheObjectChanges)
         d.parts[1] = record;
         C3DObject* object = Load(0, nullptr, nullptr, nullptr, RES_FAIL);
         EXPECT_EQ(object->GetPartCount(), 0u);
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     }
     d.parts[1] = good;
     d.indices[4] = 3;  // vertex 3 + 3 = 6 does not exist
     C3DObject* object = Load(0, nullptr, nullptr, nullptr, RES_FAIL);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     d.indices[4] = 1;
     d.parts[1].id = kPartNumberId;
     object = Load(0, nullptr, nullptr, nullptr);
     C3DPrimitiveGroup record{};
-    object->GetPrimitiveGroup(1, &record);
+    ASSERT_EQ(object->GetPrimitiveGroup(1, &record), RES_OK);
     EXPECT_EQ(record.id, 1u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectRawTest, MissingPartTextureIsReportedAndTheLoadGoesOn)
@@ -152,7 +152,7 @@ TEST_F(ObjectRawTest, MissingPartTextureIsReportedAndTheLoadGoesOn)
     EXPECT_NE(object->GetTexture(1, 0), nullptr);
     EXPECT_EQ(data->lastError, static_cast<Result>(0x80000009u));
     EXPECT_EQ(std::u16string(data->errorDetail), u"Missing file: wall.png");
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 const uint8_t kBlock[4] = {1, 2, 3, 4};
@@ -187,14 +187,14 @@ TEST_F(ObjectRawTest, TexturesFromTheMemoryLookupOrThePak)
     EXPECT_EQ(g_memoryLookups, 1);
     EXPECT_EQ(std::u16string(object->GetTexture(0, 0)->GetName()), u"wall.png");
     EXPECT_EQ(static_cast<CMemoryTexture*>(object->GetTexture(0, 0))->SourceSize(), 4u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 
     g_pakFile = tmpfile();
     ASSERT_NE(g_pakFile, nullptr);
     object = Load(kTextureStage0, nullptr, &FindInPak, nullptr);
     ASSERT_NE(object->GetTexture(0, 0), nullptr);
     EXPECT_EQ(static_cast<CMemoryTexture*>(object->GetTexture(0, 0))->SourceSize(), 9u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     fclose(g_pakFile);
 }
 
@@ -204,7 +204,7 @@ TEST_F(ObjectRawTest, FileFormsFailCleanlyWithoutAReader)
     EXPECT_LT(object->LoadFromFile(u"missing.3dx", nullptr), 0);
     EXPECT_EQ(object->GetName(), nullptr);
     EXPECT_EQ(object->SaveToFile(u"never.3dx", 0), RES_FAIL);  // no index buffer yet
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 } // namespace

@@ -16,7 +16,7 @@ protected:
     {
         C3DObject* object = engine->CreateObject(flagsA, flagsB);
         EXPECT_EQ(object->Create(2, 8, 12), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         for (uint32_t q = 0; q < 2; ++q) {
             const float x = 10.0f * q;
             object->SetVertex(4 * q + 0, x, 0, 0, 0xFFFFFFFFu, 0.0f, 0.0f, 0, 0, 0, 0);
@@ -26,9 +26,11 @@ protected:
             const uint32_t quad[6] = {0, 1, 2, 0, 2, 3};
             for (uint32_t i = 0; i < 6; ++i)
                 object->SetIndex(6 * q + i, quad[i]);
-            object->SetPrimitiveGroup(q, 4 * q, 4, 6 * q, 6, 2, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+            EXPECT_EQ(object->SetPrimitiveGroup(q, 4 * q, 4, 6 * q, 6, 2, kPrimitiveTriangleList, kCullNone,
+                                                kPartNumberId),
+                      RES_OK);
         }
-        object->Unlock(1);
+        EXPECT_EQ(object->Unlock(1), RES_OK);
         return object;
     }
 
@@ -77,7 +79,7 @@ TEST_F(ObjectTest, IndexKindFollowsTheCountsAndTheForcingBits)
         EXPECT_EQ(object->GetIndexKind(&kind), RES_OK);
         EXPECT_EQ(kind, c.kind);
         EXPECT_EQ(object->GetFlagsA(), c.flagsAAfter);
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     }
 }
 
@@ -92,7 +94,7 @@ TEST_F(ObjectTest, CreateAgainReplacesTheBufferAndTables)
     EXPECT_FLOAT_EQ(object->GetMaterial(1)->power, 20.0f);
     EXPECT_FLOAT_EQ(object->GetMaterial(2)->diffuse[3], 0.0f);
     EXPECT_EQ(engine->GetIndexBufferCount(), 1u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     EXPECT_EQ(engine->GetIndexBufferCount(), 0u);
 }
 
@@ -112,7 +114,7 @@ TEST_F(ObjectTest, RecordsThroughTheObject)
     EXPECT_EQ(object->GetPrimitiveType(2), kNoIndex);
     EXPECT_EQ(object->GetPrimitiveGroup(2, &record), RES_FAIL);
     EXPECT_EQ(object->SetPrimitiveGroup(2, 0, 0, 0, 0, 0, 0, 0, kPartNumberId), RES_FAIL);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectTest, BoundingBoxesWholeTransformedAndPerPart)
@@ -126,7 +128,7 @@ TEST_F(ObjectTest, BoundingBoxesWholeTransformedAndPerPart)
     EXPECT_FLOAT_EQ(hi.z, 1.0f);
 
     const Vector3 move{100.0f, 0.0f, 0.0f};
-    object->Translate(&move);
+    ASSERT_EQ(object->Translate(&move), RES_OK);
     ASSERT_EQ(object->GetBoundingBox(&lo, &hi, 1), RES_OK);
     EXPECT_FLOAT_EQ(lo.x, 100.0f);
     EXPECT_FLOAT_EQ(hi.x, 112.0f);
@@ -136,10 +138,10 @@ TEST_F(ObjectTest, BoundingBoxesWholeTransformedAndPerPart)
     EXPECT_FLOAT_EQ(hi.x, 12.0f);
 
     // A part whose record names another record is measured over that record's range.
-    object->SetPrimitiveGroup(0, 0, 4, 0, 6, 2, kPrimitiveTriangleList, kCullNone, 1);
+    ASSERT_EQ(object->SetPrimitiveGroup(0, 0, 4, 0, 6, 2, kPrimitiveTriangleList, kCullNone, 1), RES_OK);
     ASSERT_EQ(object->GetPartBoundingBox(0, &lo, &hi, 0), RES_OK);
     EXPECT_FLOAT_EQ(lo.x, 10.0f);
-    object->SetPrimitiveGroup(0, 0, 4, 0, 6, 2, kPrimitiveTriangleList, kCullNone, 9);
+    EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 4, 0, 6, 2, kPrimitiveTriangleList, kCullNone, 9), RES_OK);
     EXPECT_EQ(object->GetPartBoundingBox(0, &lo, &hi, 0), RES_FAIL);
 
     Vector2 uvLo{}, uvHi{};
@@ -149,7 +151,7 @@ TEST_F(ObjectTest, BoundingBoxesWholeTransformedAndPerPart)
     ASSERT_EQ(object->GetUV2Bounds(&uvLo, &uvHi), RES_OK);
     EXPECT_FLOAT_EQ(uvHi.x, 0.0f);  // the format has no second set
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectTest, EmptyObjectBoundsAreTheExtremes)
@@ -160,7 +162,7 @@ TEST_F(ObjectTest, EmptyObjectBoundsAreTheExtremes)
     ASSERT_EQ(object->GetBoundingBox(&lo, &hi, 1), RES_OK);
     EXPECT_EQ(lo.x, FLT_MAX);
     EXPECT_EQ(hi.z, FLT_MIN);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectTest, PickTriangleFindsTheHitInFrontOfTheRay)
@@ -185,14 +187,14 @@ TEST_F(ObjectTest, PickTriangleFindsTheHitInFrontOfTheRay)
     EXPECT_EQ(object->PickTriangle(&miss, &missTo, given), 0.0f);
     EXPECT_EQ(given[0], -1);
     EXPECT_FALSE(object->GetActiveIndexBuffer() == nullptr);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectTest, ReleaseLeavesAnEmptyObjectWithItsOwnMatrix)
 {
     C3DObject* object = TwoQuads();
     Matrix4 kept{};
-    object->SetMatrixPointer(&kept);
+    ASSERT_EQ(object->SetMatrixPointer(&kept), RES_OK);
     EXPECT_EQ(object->Release(), RES_OK);
     EXPECT_EQ(object->GetPartCount(), 0u);
     EXPECT_EQ(object->GetIndexBuffer(), nullptr);
@@ -204,16 +206,16 @@ TEST_F(ObjectTest, ReleaseLeavesAnEmptyObjectWithItsOwnMatrix)
 TEST_F(ObjectTest, MatrixOperationsNeedACurrentMatrix)
 {
     C3DObject* object = engine->CreateObject(kFormatColorTex, 0);
-    object->SetMatrixPointer(nullptr);
+    ASSERT_EQ(object->SetMatrixPointer(nullptr), RES_OK);
     const Vector3 v{1, 2, 3};
     EXPECT_EQ(object->Translate(&v), RES_FAIL);
     EXPECT_EQ(object->Identity(), RES_FAIL);
-    object->UseOwnMatrix();
+    ASSERT_EQ(object->UseOwnMatrix(), RES_OK);
     EXPECT_EQ(object->SetTranslation(&v), RES_OK);
     EXPECT_FLOAT_EQ(object->GetMatrix()->m[13], 2.0f);
     EXPECT_EQ(object->Scale3(2, 2, 2), RES_OK);
     EXPECT_FLOAT_EQ(object->GetMatrix()->m[0], 2.0f);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 } // namespace

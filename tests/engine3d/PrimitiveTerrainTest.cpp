@@ -63,7 +63,7 @@ protected:
     void TearDown() override
     {
         for (C3DObject* object : objects)
-            engine->DestroyObject(object);
+            EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         EXPECT_TRUE(engine->Misuses().empty());
         EXPECT_EQ(renderer.Unload(), 0u);
     }

@@ -42,7 +42,7 @@ protected:
     void TearDown() override
     {
         for (C3DObject* object : objects)
-            engine->DestroyObject(object);
+            EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         EXPECT_TRUE(engine->Misuses().empty()) << engine->Misuses().front();
         EXPECT_EQ(renderer.Unload(), 0u);
     }

@@ -34,7 +34,7 @@ protected:
     void TearDown() override
     {
         EXPECT_TRUE(fixture.Engine()->Misuses().empty());
-        scene.Release();
+        EXPECT_EQ(scene.Release(), RES_OK);
         EXPECT_EQ(fixture.renderer.Unload(), 0u);
     }
 
@@ -43,21 +43,22 @@ protected:
     static void BuildCollision(C3DObject* o)
     {
         ASSERT_EQ(o->Create(3, 7, 11), RES_OK);
-        o->Lock();
+        ASSERT_EQ(o->Lock(), RES_OK);
         for (uint32_t q = 0; q < 2; ++q) {
             o->SetVertex(3 * q + 0, 100, 100, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             o->SetVertex(3 * q + 1, 200, 100, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             o->SetVertex(3 * q + 2, 100, 200, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             for (uint32_t i = 0; i < 3; ++i)
                 o->SetIndex(3 * q + i, i);
-            o->SetPrimitiveGroup(q, 3 * q, 3, 3 * q, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+            ASSERT_EQ(o->SetPrimitiveGroup(q, 3 * q, 3, 3 * q, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId),
+                      RES_OK);
         }
         o->SetVertex(6, 0, 0, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
         const uint32_t tail[5] = {0, 0, 50, 0, 0};
         for (uint32_t i = 0; i < 5; ++i)
             o->SetIndex(6 + i, tail[i]);
-        o->SetPrimitiveGroup(2, 6, 1, 6, 5, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
-        o->Unlock(1);
+        ASSERT_EQ(o->SetPrimitiveGroup(2, 6, 1, 6, 5, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId), RES_OK);
+        ASSERT_EQ(o->Unlock(1), RES_OK);
     }
 
     bool Hits(uint32_t part, float x, float y) { return scene.HitTestPart(part, x, y) == RES_OK; }
@@ -95,7 +96,7 @@ TEST_F(SceneHitTest, ATooltipUsesItsCollisionObjectsOwnMatrix)
 {
     scene.MakeTooltip();
     const Vector3 down{0.0f, 300.0f, 0.0f};
-    scene.GetCollisionObject()->Translate(&down);
+    ASSERT_EQ(scene.GetCollisionObject()->Translate(&down), RES_OK);
     EXPECT_FALSE(Hits(0, 120, 120));
     EXPECT_TRUE(Hits(0, 120, 420));
     EXPECT_TRUE(Hits(1, 120, 420));  // the second-view flag does not matter

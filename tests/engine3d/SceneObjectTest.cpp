@@ -46,7 +46,7 @@ protected:
 
     void TearDown() override
     {
-        scene.Release();
+        EXPECT_EQ(scene.Release(), RES_OK);
         EXPECT_EQ(fixture.renderer.Unload(), 0u);
     }
 
@@ -314,9 +314,9 @@ TEST_F(SceneObjectTest, Load3DXReadsBothObjectsFromThePakAndTheCollisionPartsHit
     EXPECT_EQ(display->GetVertexCount(), 6u);
     EXPECT_EQ(scene.GetCollisionObject()->GetPartCount(), 2u);
     Vector3 corner{};
-    scene.GetCollisionObject()->Lock();
+    ASSERT_EQ(scene.GetCollisionObject()->Lock(), RES_OK);
     scene.GetCollisionObject()->GetPosition(&corner, 4);
-    scene.GetCollisionObject()->Unlock(0);
+    EXPECT_EQ(scene.GetCollisionObject()->Unlock(0), RES_OK);
     EXPECT_FLOAT_EQ(corner.x, 500.0f);
 
     EXPECT_EQ(scene.HitTestPart(0, 120, 120), RES_OK);

@@ -182,16 +182,16 @@ TEST_F(ShadowVolumeTest, EachPartHasItsOwnSilhouetteAndMeans)
     EXPECT_EQ(Edges(Cast(Mesh(square, {0, 1, 2, 2, 1, 3}), {0, 0, 1})), 4u);
     // ...but three edges each when the triangles are two parts.
     C3DObject* split = Mesh(square, {0, 1, 2, 2, 1, 3});
-    split->Create(2, 4, 6);
-    split->Lock();
+    ASSERT_EQ(split->Create(2, 4, 6), RES_OK);
+    ASSERT_EQ(split->Lock(), RES_OK);
     for (uint32_t v = 0; v < 4; ++v)
         split->SetPosition(v, &square[v]);
     const uint32_t indices[] = {0, 1, 2, 2, 1, 3};
     for (uint32_t i = 0; i < 6; ++i)
         split->SetIndex(i, indices[i]);
-    split->SetPrimitiveGroup(0, 0, 4, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
-    split->SetPrimitiveGroup(1, 0, 4, 3, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
-    split->Unlock(0);
+    ASSERT_EQ(split->SetPrimitiveGroup(0, 0, 4, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId), RES_OK);
+    ASSERT_EQ(split->SetPrimitiveGroup(1, 0, 4, 3, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId), RES_OK);
+    ASSERT_EQ(split->Unlock(0), RES_OK);
     const C3DShadowCaster* c = Cast(split, {0, 0, 1});
     ASSERT_EQ(Edges(c), 6u);
     EXPECT_VEC3(c->capVertices[0], 1.0f / 3, 1.0f / 3, 0.0f);
@@ -228,14 +228,14 @@ TEST_F(ShadowVolumeTest, BadCastersFailAndKeepNoVolume)
     C3DObject* grown = Mesh(kTriangle, {0, 1, 2});
     Cast(grown, {0, 0, 1});
     PlaneParams grid{4.0f, 4.0f, 30, 30, kAxisXZ, 0xFFFFFFFFu, 0, 1.0f, 1.0f};
-    grown->CreatePrimitive(kShapePlane, &grid);
+    ASSERT_EQ(grown->CreatePrimitive(kShapePlane, &grid), RES_OK);
     renderer.Data()->lights[0].position[1] = -1.0f;
     EXPECT_EQ(shadow->BuildVolumes(0), RES_FAIL);
     EXPECT_EQ(shadow->GetCaster(0)->sideCount, 0u);
     EXPECT_FALSE(IsLocked(grown));
     // Released buffers are no room either.
     Cast(triangle, {0, 0, 1});
-    shadow->Release();
+    EXPECT_EQ(shadow->Release(), RES_OK);
     EXPECT_EQ(shadow->BuildVolumes(0), RES_FAIL);
 }
 

@@ -86,7 +86,7 @@ TEST_F(TextureCacheTest, WithoutAPrefixTheFileNameIsTheKey)
     EXPECT_EQ(c, a);
     EXPECT_EQ(engine->GetTextureRefCount(a), 3u);
     for (int i = 0; i < 3; ++i)
-        engine->DestroyTexture(a);
+        EXPECT_EQ(engine->DestroyTexture(a), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 
@@ -129,9 +129,9 @@ TEST_F(TextureCacheTest, AddRefOnlyForListedShareableTextures)
     EXPECT_EQ(engine->GetTextureRefCount(shared), 2u);
     EXPECT_EQ(engine->AddRefTexture(single), nullptr);
     EXPECT_EQ(engine->AddRefTexture(nullptr), nullptr);
-    engine->DestroyTexture(shared);
-    engine->DestroyTexture(shared);
-    engine->DestroyTexture(single);
+    EXPECT_EQ(engine->DestroyTexture(shared), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(shared), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(single), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 
@@ -164,7 +164,7 @@ TEST_F(ObjectTextureTest, EachSlotHoldsOneReference)
     EXPECT_EQ(second->ReleaseTexture(1, 0), RES_OK);
     EXPECT_EQ(second->GetTexture(1, 0), nullptr);
     EXPECT_EQ(engine->GetTextureCount(), 0u);
-    engine->DestroyObject(second);
+    EXPECT_EQ(engine->DestroyObject(second), RES_OK);
 }
 
 TEST_F(ObjectTextureTest, SettingASlotMovesItsReference)
@@ -186,12 +186,12 @@ TEST_F(ObjectTextureTest, SettingASlotMovesItsReference)
     EXPECT_EQ(object->SetPartTexture(&stray, 1, 0), RES_FAIL);
     EXPECT_EQ(object->GetTexture(1, 0), nullptr);
 
-    engine->DestroyTexture(a);
-    engine->DestroyTexture(b);
+    EXPECT_EQ(engine->DestroyTexture(a), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(b), RES_OK);
     EXPECT_EQ(engine->GetTextureCount(), 2u);  // still held by the object
     EXPECT_EQ(object->ReleaseTextureStage(1), RES_OK);
     EXPECT_EQ(engine->GetTextureCount(), 0u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectTextureTest, EmptySourcesClearTheStageWithoutTheCache)
@@ -211,7 +211,7 @@ TEST_F(ObjectTextureTest, EmptySourcesClearTheStageWithoutTheCache)
     EXPECT_EQ(engine->Failures().Calls(MemoryOp::CreateTexture), creations);
     EXPECT_EQ(object->LoadTextureFromFile(kShared, kAlphaLinear, Path("none.png").c_str(), 0), RES_FAIL);
     EXPECT_EQ(object->SaveTextureToFile(u"out.png", 0, 0), RES_FAIL);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 

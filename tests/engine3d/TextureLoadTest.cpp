@@ -49,7 +49,7 @@ TEST_F(TextureLoadTest, LoadersDecodeEverySourceBottomUp)
     EXPECT_EQ(texture->GetBits(), 8u);
     EXPECT_TRUE(AllNear(texture->Pixels(), kPhotoGrey, 2));
     EXPECT_EQ(std::u16string(texture->GetName()), u"img\\photo.jpg");
-    engine->DestroyTexture(texture);
+    EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(TextureLoadTest, AFailedLoadKeepsThePreviousImage)
@@ -73,7 +73,7 @@ TEST_F(TextureLoadTest, AFailedLoadKeepsThePreviousImage)
     EXPECT_EQ(texture->Pixels(), SkyPixels());
     EXPECT_EQ(std::u16string(texture->GetName()), u"sky.png");
     EXPECT_TRUE(texture->IsLoaded());
-    engine->DestroyTexture(texture);
+    EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(TextureLoadTest, LoadedImagesAreFittedToTheDevice)
@@ -88,7 +88,7 @@ TEST_F(TextureLoadTest, LoadedImagesAreFittedToTheDevice)
     const std::vector<uint8_t> sky = SkyPixels();
     for (size_t i = 0; i < 4; ++i)
         EXPECT_EQ(texture->Pixels()[i], (sky[i] + sky[i + 4]) / 2) << i;
-    engine->DestroyTexture(texture);
+    EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(TextureLoadTest, CreateKeepsTheNameByTheResourceRule)
@@ -119,8 +119,8 @@ TEST_F(TextureLoadTest, TheCacheSharesDecodedPakTextures)
     ASSERT_EQ(FindPackerEntry(u"img\\broken.png", &data->pak), RES_OK);
     EXPECT_EQ(engine->LoadTextureFromPacker(kShared, kAlphaLinear, &data->pak), nullptr);
     EXPECT_EQ(engine->GetTextureCount(), 1u);
-    engine->DestroyTexture(first);
-    engine->DestroyTexture(first);
+    EXPECT_EQ(engine->DestroyTexture(first), RES_OK);
+    EXPECT_EQ(engine->DestroyTexture(first), RES_OK);
     EXPECT_EQ(renderer.Unload(), 0u);
 }
 

@@ -40,12 +40,12 @@ protected:
         C3DObject* object = engine->CreateObject(flagsA, 0);
         EXPECT_NE(object, nullptr);
         EXPECT_EQ(object->Create(1, 1, 3), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         object->SetVertex(0, 1.0f, 2.0f, 3.0f, 0x80FF2010u, 0.25f, 0.75f, 4.0f, 5.0f, 6.0f, 0x11223344u);
-        object->Unlock(0);
+        EXPECT_EQ(object->Unlock(0), RES_OK);
         const uint8_t* data = static_cast<const uint8_t*>(object->GetVertexSize(outSize));
         std::vector<uint8_t> bytes(data, data + *outSize);
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
         return bytes;
     }
 
@@ -90,7 +90,7 @@ TEST_F(VertexLayoutTest, MissingFieldsAreIgnoredOnWritingAndReadAsZero)
 {
     C3DObject* object = engine->CreateObject(kFormatColor, 0);
     ASSERT_EQ(object->Create(1, 1, 1), RES_OK);
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     const Vector3 n{1, 1, 1};
     const Vector2 uv{0.5f, 0.5f};
     object->SetNormal(0, &n);
@@ -104,12 +104,12 @@ TEST_F(VertexLayoutTest, MissingFieldsAreIgnoredOnWritingAndReadAsZero)
     EXPECT_EQ(outN.x + outN.y + outN.z, 0.0f);
     EXPECT_EQ(outUV.x + outUV.y, 0.0f);
     EXPECT_EQ(object->GetSpecular(0), 0u);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     uint8_t size = 0;
     const uint8_t* data = static_cast<const uint8_t*>(object->GetVertexSize(&size));
     EXPECT_EQ(std::vector<uint8_t>(data, data + size), std::vector<uint8_t>(16, 0));
     EXPECT_TRUE(engine->Misuses().empty());
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST_F(VertexLayoutTest, AccessOutsideLockTouchesNothingAndIsReported)
@@ -117,12 +117,12 @@ TEST_F(VertexLayoutTest, AccessOutsideLockTouchesNothingAndIsReported)
     C3DObject* object = engine->CreateObject(kFormatColorTex, 0);
     ASSERT_EQ(object->Create(1, 2, 2), RES_OK);
     object->SetVertexColor(0, 0xFFFFFFFFu);
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     EXPECT_EQ(object->GetVertexColor(0), 0u);
     object->SetVertexColor(2, 0xFFFFFFFFu);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     EXPECT_EQ(engine->Misuses().size(), 2u);
-    engine->DestroyObject(object);
+    EXPECT_EQ(engine->DestroyObject(object), RES_OK);
 }
 
 TEST(VertexStorageConvention, OpenGLStoresRedFirstAndFlippedV)

@@ -47,16 +47,16 @@ TEST_P(CharsetRemapTest, PagesFollowTheScriptsAndComeBackFromThePakOfPageZero)
     m_external["charset.1.png"] = "external page 1";
     WritePaks();
     C3DTexture* page = m_engine->CreateTexture(1, 0x52);
-    FindPackerEntry(u"charset.1.png", &m_world.GetData()->pak);
-    page->LoadTextureFromPacker(&m_world.GetData()->pak);
+    ASSERT_EQ(FindPackerEntry(u"charset.1.png", &m_world.GetData()->pak), RES_OK);
+    ASSERT_EQ(page->LoadTextureFromPacker(&m_world.GetData()->pak), RES_OK);
     C3DTexture* pages[2] = {nullptr, page};
-    m_charset->SetPageTextures(pages, 2);
+    ASSERT_EQ(m_charset->SetPageTextures(pages, 2), RES_OK);
     EXPECT_EQ(LoadFontPagesForScripts(m_charset, 0x01, m_world.GetData()), RES_OK);
     EXPECT_FALSE(page->IsLoaded()) << "a Cyrillic page in a Latin language";
     Data().m_pCharsetPak = &Data().m_ExternalPak;
     EXPECT_EQ(LoadFontPagesForScripts(m_charset, 0x02, m_world.GetData()), RES_OK);
     EXPECT_EQ(static_cast<CMemoryTexture*>(page)->SourceSize(), 15u) << "from the pak of page 0";
-    m_engine->DestroyTexture(page);
+    EXPECT_EQ(m_engine->DestroyTexture(page), RES_OK);
 }
 
 INSTANTIATE_TEST_SUITE_P(Charset, CharsetRemapTest, ::testing::Values(kFontTypeCharset));

@@ -24,10 +24,12 @@ protected:
     std::unique_ptr<CStream> Open(const std::string& entry, bool headerCheck = true)
     {
         CPakWriter pak;
-        pak.Add("f.raw", entry);
+        EXPECT_EQ(pak.Add("f.raw", entry), RES_OK);
         const std::string path = m_dir.File("main.pak");
-        pak.Write(path);
-        m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(path).c_str(), 0, FindPackerEntry, nullptr);
+        EXPECT_EQ(pak.Write(path), RES_OK);
+        EXPECT_EQ(
+            m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(path).c_str(), 0, FindPackerEntry, nullptr),
+            RES_OK);
         WStrCopy(m_world.GetData()->errorDetail, kMaxPathUnits, u"");
         return CheckConstruction(m_world.GetData(), u"f.raw", headerCheck);
     }
@@ -78,8 +80,8 @@ TEST_F(ConstructionTest, TheExternalPakIsSearchedWithTheMainLookup)
 {
     Open(RawHeaderBytes("Demo"));
     CPakWriter external;
-    external.Add("e.raw", RawFileBytes("Demo", "\x01"));
-    external.Write(m_dir.File("external.pak"));
+    ASSERT_EQ(external.Add("e.raw", RawFileBytes("Demo", "\x01")), RES_OK);
+    ASSERT_EQ(external.Write(m_dir.File("external.pak")), RES_OK);
     ASSERT_EQ(OpenPackerFile(&Data().m_ExternalPak, m_dir.WideFile("external.pak").c_str(), 0), RES_OK);
     std::unique_ptr<CStream> stream = CheckConstruction(m_world.GetData(), u"e.raw", true, &Data().m_ExternalPak);
     ASSERT_NE(stream, nullptr);

@@ -99,7 +99,7 @@ protected:
         game.m_nSlot = 1;
         ASSERT_EQ(maker.StartNewGame(0), RES_OK);
         game.Progress(0, 1).m_bInUse = 1;
-        maker.SaveProfile(1, 0);
+        ASSERT_EQ(maker.SaveProfile(1, 0), RES_OK);
         game.m_nSlot = 0;
         ASSERT_EQ(maker.StartNewGame(0), RES_OK);
         maker.m_nCurrentScene = 0;  // as the scene switch leaves it
@@ -149,7 +149,7 @@ TEST_P(DamagedSavedGameTest, ContinuesOrTellsThePlayerAndOffersANewGame)
     PutDamage(damage, saved);
     const std::string copy = SaveFile("profile_normal_full_0.sav.damaged");
 
-    m_world.LoadOptions(kLanguageNone);  // as start-up does before the window exists
+    EXPECT_EQ(m_world.LoadOptions(kLanguageNone), RES_OK);  // as start-up does before the window exists
     ASSERT_EQ(Load(), RES_OK) << "a damaged save never stops the game";
     const bool keptAtStart = damage.outcome == Outcome::RefusedAtStart || damage.outcome == Outcome::ToldKeptAtStart;
     EXPECT_EQ(std::filesystem::exists(std::filesystem::symlink_status(copy)), keptAtStart);

@@ -130,8 +130,8 @@ protected:
     static void Prepare(CLoadWorld& world, CParamsText& game)
     {
         static const std::u16string pak = Wide(SampleDataFolder() + "VadadiDazidev_full_Win32.pak");
-        world.SetParameters(nullptr, &game, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr);
-        world.GetDataFolder();
+        ASSERT_EQ(world.SetParameters(nullptr, &game, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr), RES_OK);
+        ASSERT_EQ(world.GetDataFolder(), RES_OK);
         WStrCopy(world.GetData()->dataFolder, kMaxPathUnits, Wide(SampleDataFolder()).c_str());
         world.GetGameData()->m_bForceCharsetFont = 1;
         FillWorldFactories(&world);
@@ -139,7 +139,7 @@ protected:
     }
     void TearDown() override
     {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         SetLogDebugHook(nullptr);
         ResetTestModules();
     }
@@ -162,8 +162,8 @@ protected:
     // One frame as the program runs it: update, then the draw pass.
     void Frame()
     {
-        m_world.Update();
-        m_world.Render();
+        EXPECT_EQ(m_world.Update(), RES_OK);
+        EXPECT_EQ(m_world.Render(), RES_OK);
     }
     // A frame with the left button pressed and released at the node's place (none: the origin).
     void ClickFrame(C3DContainer* node)

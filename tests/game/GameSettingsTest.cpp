@@ -12,7 +12,7 @@ class GameSettingsTest : public GameWorldTest {
 protected:
     void TearDown() override
     {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         ResetTestModules();
         GameWorldTest::TearDown();
     }
@@ -22,11 +22,12 @@ protected:
         m_text = gameText;
         m_params = std::make_unique<CParamsText>(m_text.c_str(), static_cast<uint32_t>(m_text.size()));
         CPakWriter pak;
-        pak.Add("VadadiDazidev.External.Desktop.ini", external);
-        pak.Add("VadadiDazidev.MoreGames.Win32.ini", moreGames);
-        pak.Write(m_dir.File("main.pak"));
-        m_world.SetParameters(nullptr, m_params.get(), nullptr, m_dir.WideFile("main.pak").c_str(), 0, FindPackerEntry,
-                              nullptr);
+        EXPECT_EQ(pak.Add("VadadiDazidev.External.Desktop.ini", external), RES_OK);
+        EXPECT_EQ(pak.Add("VadadiDazidev.MoreGames.Win32.ini", moreGames), RES_OK);
+        EXPECT_EQ(pak.Write(m_dir.File("main.pak")), RES_OK);
+        EXPECT_EQ(m_world.SetParameters(nullptr, m_params.get(), nullptr, m_dir.WideFile("main.pak").c_str(), 0,
+                                        FindPackerEntry, nullptr),
+                  RES_OK);
         Data().m_pExternalParams = std::make_unique<CPackedParams>(u"VadadiDazidev.External.Desktop.ini",
                                                                    FindPackerEntry, &m_world.GetData()->pak);
         ChooseTestModule(m_world.GetData(), kModule3D, CreateTest3D);

@@ -137,16 +137,18 @@ inline std::vector<std::u16string> TutorialPages(CTestWorld& world, CGameLevel& 
     return pages;
 }
 
-// A loaded hint button holding count hints, its charge empty.
+// A loaded hint button holding count hints, its charge empty. Where the data holds no hint
+// pictures (the level tests' data) the load fails after the counts are read, which is all a
+// level needs of it.
 inline std::unique_ptr<CHint> HintHolding(CWorldData* data, uint16_t count)
 {
     auto hint = std::make_unique<CHint>(data);
-    hint->Load();
+    IgnoreResult(hint->Load());
     std::string bytes(4, '\0');
     bytes += {static_cast<char>(count & 0xFF), static_cast<char>(count >> 8)};
     CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    stream.Open();
-    hint->LoadFromProfile(stream, 1);
+    EXPECT_EQ(stream.Open(), RES_OK);
+    EXPECT_EQ(hint->LoadFromProfile(stream, 1), RES_OK);
     return hint;
 }
 
@@ -224,8 +226,8 @@ protected:
     {
         s_log.clear();
         SetLogDebugHook([](const char16_t* text) { s_log += text; });
-        m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr);
-        m_world.GetDataFolder();
+        ASSERT_EQ(m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
+        ASSERT_EQ(m_world.GetDataFolder(), RES_OK);
     }
     void TearDown() override { SetLogDebugHook(nullptr); }
 

@@ -30,7 +30,7 @@ protected:
     {
         m_dir.Write(kSaveFolder + "VadadiDazidev.v1.options.sav", bytes);
         m_fresh = std::make_unique<CTestWorld>();
-        m_fresh->SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr);
+        EXPECT_EQ(m_fresh->SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
         EXPECT_EQ(m_fresh->LoadOptions(language), expected);
         CStringStream out;
         EXPECT_TRUE(m_fresh->WriteOptions(out));

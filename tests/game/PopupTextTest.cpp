@@ -39,7 +39,7 @@ protected:
     }
     void TearDown() override
     {
-        m_popup.Release();
+        EXPECT_EQ(m_popup.Release(), RES_OK);
         StringsTest::TearDown();
         SetMixerOutputFactory(nullptr);
     }
@@ -60,7 +60,7 @@ TEST_P(PopupTextTest, PagesGoForwardAndBackByTheButtons)
     EXPECT_EQ(Next(), Code(u"B"));
     EXPECT_EQ(Next(), Code(u"C"));
     EXPECT_EQ(Next(1), Code(u"C")) << "no text left";
-    m_popup.Render();
+    EXPECT_EQ(m_popup.Render(), RES_OK);
     EXPECT_FALSE(m_engine->DrawsOf(m_font->GetTextObject()).empty()) << "drawn with the main font";
     m_popup.OnTextPrevious();
     EXPECT_EQ(m_popup.GetPage(), Code(u"B"));
@@ -84,7 +84,7 @@ TEST_P(PopupTextTest, ATagListNamesALabelAndAVoiceHeardFromTheDataFolder)
     ASSERT_EQ(m_world.m_pAudioEngine->Load(MemoryRenderer::Window()), RES_OK);
     m_dir.Write("data/voice.wav", wavfixture::PcmWav(1, 44100, 16, wavfixture::Samples16({8000, 8000})));
     WStrCopy(m_world.GetData()->dataFolder, kMaxPathUnits, m_dir.WideFile("data/").c_str());
-    m_popup.Release();
+    ASSERT_EQ(m_popup.Release(), RES_OK);
     ASSERT_EQ(m_popup.Load(kFixtureScale, kFixtureScale), RES_OK) << "now with a voice";
     m_popup.SetText(2, kGameTable);
     EXPECT_EQ(Next(1), Code(u"Text"));
@@ -117,7 +117,7 @@ TEST_P(PopupTextTest, APageCentresOnTheCallersLineAndStaysOnTheScreen)
     auto drawnRows = [&](float line) {
         m_popup.OnButton(0, line);
         m_engine->ClearDraws();
-        m_popup.Render();
+        EXPECT_EQ(m_popup.Render(), RES_OK);
         C3DObject* text = m_font->GetTextObject();
         float top = 1e9f, bottom = -1e9f;
         for (uint32_t v = 0; v < m_engine->DrawsOf(text).at(0).vertexCount; ++v) {

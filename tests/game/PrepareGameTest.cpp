@@ -56,10 +56,11 @@ protected:
     {
         CPakWriter pak;
         for (const auto& [name, bytes] : m_files)
-            pak.Add(name, bytes);
-        pak.Write(m_dir.File("game.pak"));
-        m_world.SetParameters(nullptr, &m_game, nullptr, m_dir.WideFile("game.pak").c_str(), 0, FindPackerEntry,
-                              nullptr);
+            EXPECT_EQ(pak.Add(name, bytes), RES_OK) << name;
+        EXPECT_EQ(pak.Write(m_dir.File("game.pak")), RES_OK);
+        EXPECT_EQ(m_world.SetParameters(nullptr, &m_game, nullptr, m_dir.WideFile("game.pak").c_str(), 0,
+                                        FindPackerEntry, nullptr),
+                  RES_OK);
         return m_world.OnPrepareGame();
     }
 
@@ -152,7 +153,7 @@ TEST_F(PrepareGameTest, DamagedSoundTablesAreRefused)
     huge[8] = 1;  // N = 0x10002
     for (const std::string& table : {unitSize, offsetPast, tooMany, huge, std::string(kTwoSounds, 0, 10) + "a"}) {
         CStreamMemory stream(kStreamRead, table.data(), static_cast<uint32_t>(table.size()));
-        stream.Open();
+        ASSERT_EQ(stream.Open(), RES_OK);
         CSoundNames names;
         EXPECT_EQ(ReadSoundNames(stream, names), RES_FAIL);
         EXPECT_EQ(names.units, nullptr);
@@ -160,7 +161,7 @@ TEST_F(PrepareGameTest, DamagedSoundTablesAreRefused)
     std::string unterminated = kTwoSounds;
     unterminated[24] = 'c';
     CStreamMemory stream(kStreamRead, unterminated.data(), static_cast<uint32_t>(unterminated.size()));
-    stream.Open();
+    ASSERT_EQ(stream.Open(), RES_OK);
     CSoundNames names;
     EXPECT_EQ(ReadSoundNames(stream, names), RES_FAIL) << "the last name ends past U";
 

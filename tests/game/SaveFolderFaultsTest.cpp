@@ -22,12 +22,12 @@ const std::string kFolder = "/Kvo Adventure/VadadiDazidev/";
 
 class SaveFolderFaultsTest : public GameLoadTest {
 protected:
-    // Start-up's part with the appdata folder given: the options, then the world's Load, and the
-    // main menu with the fade over.
-    void Start(const std::string& appData)
+    // Start-up's part with the appdata folder given: the options (reading them answers options:
+    // a failure while there is no file), then the world's Load, and the main menu with the fade over.
+    void Start(const std::string& appData, Result options = RES_FAIL)
     {
         m_appDataHere = std::make_unique<ScopedEnv>("APPDATA", appData.c_str());
-        m_world.LoadOptions(kLanguageNone);
+        EXPECT_EQ(m_world.LoadOptions(kLanguageNone), options);
         ASSERT_EQ(Load(), RES_OK) << std::string(s_log.begin(), s_log.end());
         Data()->hasFocus = 1;
         Data()->frameFactor = 1.0;
@@ -85,7 +85,7 @@ TEST_F(SaveFolderFaultsTest, SavePathsAsLongAsTheSystemTakesAreWrittenAndReadBac
     ASSERT_EQ(Load(again), RES_OK);
     EXPECT_EQ(std::u16string(again.GetGameData()->m_szProfileNames[0]), u"Ada");
     EXPECT_TRUE(again.GetGameData()->Progress(0, 0).m_bInUse) << "the saved game is found again";
-    again.Release();
+    EXPECT_EQ(again.Release(), RES_OK);
 }
 
 TEST_F(SaveFolderFaultsTest, AFolderThatCannotBeMadeIsToldAtTheMainMenu)
@@ -148,7 +148,7 @@ TEST_F(SaveFolderFaultsTest, AFullDiskOrNoInodeLeftKeepsTheOldFilesAndIsTold)
     EXPECT_EQ(Page(), uint32_t{kPageMain});
     EXPECT_EQ(m_world.SaveOptions(), RES_OK);
     EXPECT_NE(TempDir::Read(folder + "VadadiDazidev.v1.options.sav"), options) << "Bea";
-    m_world.Release();  // before the small file system goes
+    EXPECT_EQ(m_world.Release(), RES_OK);  // before the small file system goes
 }
 
 TEST_F(SaveFolderFaultsTest, AReadOnlyFolderIsReadAndToldAtTheMainMenu)
@@ -165,11 +165,11 @@ TEST_F(SaveFolderFaultsTest, AReadOnlyFolderIsReadAndToldAtTheMainMenu)
         ASSERT_EQ(first.SaveOptions(), RES_OK);
     }
     ASSERT_TRUE(limited.SetReadOnly(true));
-    Start(appData);
+    Start(appData, RES_OK);
     EXPECT_EQ(std::u16string(Game().m_szProfileNames[1]), u"Cy") << "what is there is still read";
     EXPECT_NE(s_log.find(u"takes no new file (Read-only file system)"), std::u16string::npos);
     ExpectNotSavedNotice(0);
-    m_world.Release();  // before the small file system goes
+    EXPECT_EQ(m_world.Release(), RES_OK);  // before the small file system goes
 }
 
 TEST_F(SaveFolderFaultsTest, LeftoversOfInterruptedSavesOlderThanTheProgramGoAtStart)
@@ -181,7 +181,7 @@ TEST_F(SaveFolderFaultsTest, LeftoversOfInterruptedSavesOlderThanTheProgramGoAtS
     CLoadWorld world;
     Prepare(world, m_game);
     const std::string fresh = m_dir.Write("appdata" + kFolder + "VadadiDazidev.v1.options.sav.Zz34Cd", "new");
-    world.LoadOptions(kLanguageNone);
+    EXPECT_EQ(world.LoadOptions(kLanguageNone), RES_FAIL) << "no options file, only leftovers";
     EXPECT_FALSE(std::filesystem::exists(stale));
     EXPECT_TRUE(std::filesystem::exists(fresh)) << "not older than the program";
 }
@@ -211,7 +211,7 @@ TEST_F(SaveFolderFaultsTest, ASecondCopyOnTheSameSaveFolderEndsTouchingNothing)
     EXPECT_EQ(Load(), RES_FAIL);
     EXPECT_EQ(std::u16string(Data()->errorDetail), u"Another copy of the game is using the save folder");
     EXPECT_NE(s_log.find(u"# Another copy of the game is using the save folder \""), std::u16string::npos);
-    m_world.Release();
+    EXPECT_EQ(m_world.Release(), RES_OK);
     kill(first, SIGKILL);
     waitpid(first, nullptr, 0);
     close(ready[0]);

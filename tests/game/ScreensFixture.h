@@ -57,19 +57,20 @@ protected:
     {
         CPakWriter pak;
         for (const auto& [name, bytes] : m_files)
-            pak.Add(name, bytes);
-        pak.Write(m_dir.File("game.pak"));
+            ASSERT_EQ(pak.Add(name, bytes), RES_OK) << name;
+        ASSERT_EQ(pak.Write(m_dir.File("game.pak")), RES_OK);
         m_params = std::make_unique<CParamsText>(m_settings.c_str(), static_cast<uint32_t>(m_settings.size()));
-        m_world.SetParameters(nullptr, m_params.get(), nullptr, m_dir.WideFile("game.pak").c_str(), 0, FindPackerEntry,
-                              nullptr);
-        m_world.GetDataFolder();
+        ASSERT_EQ(m_world.SetParameters(nullptr, m_params.get(), nullptr, m_dir.WideFile("game.pak").c_str(), 0,
+                                        FindPackerEntry, nullptr),
+                  RES_OK);
+        ASSERT_EQ(m_world.GetDataFolder(), RES_OK);
         RegisterGameComponents(m_world.GetComponentFactory());
         SetDefaultWorld(Data(), &m_math, 1024, 768);
         WStrCopy(Data()->dataFolder, kMaxPathUnits, m_dir.WideFile("").c_str());
         Data()->chosenModules[kModule3D].descriptor = FindModuleDescriptor(kModule3D, module);
         Data()->frameFactor = 1.0;
         m_world.m_p3DEngine.reset(new CMemoryEngine(Data()));
-        Engine()->Load(MemoryRenderer::Window());
+        ASSERT_EQ(Engine()->Load(MemoryRenderer::Window()), RES_OK);
     }
 
     CWorldData* Data() { return m_world.GetData(); }

@@ -44,7 +44,7 @@ protected:
     {
         for (const Widget& widget : widgets) {
             m_world.SetState(state, 0);
-            const Drawn frame = Drawing([this] { m_world.Render(); });
+            const Drawn frame = Drawing([this] { EXPECT_EQ(m_world.Render(), RES_OK); });
             m_world.SetState(state, 0);
             const Drawn alone = Drawing(widget.draw);
             EXPECT_FALSE(alone.empty()) << "state " << state << ": " << widget.name << " draws nothing";
@@ -75,9 +75,12 @@ protected:
         ASSERT_NE(m_world.GetCurrentLevel(), nullptr);
     }
 
-    Widget Backdrop() { return {"backdrop", [this] { m_world.m_pScreenshot->Show(); }}; }
-    Widget Background() { return {"background", [this] { m_world.GetBackground()->DrawBackground(255); }}; }
-    Widget Dialog() { return {"dialog", [this] { m_world.m_pMenuDialog->Render(); }}; }
+    Widget Backdrop() { return {"backdrop", [this] { EXPECT_EQ(m_world.m_pScreenshot->Show(), RES_OK); }}; }
+    Widget Background()
+    {
+        return {"background", [this] { EXPECT_EQ(m_world.GetBackground()->DrawBackground(255), RES_OK); }};
+    }
+    Widget Dialog() { return {"dialog", [this] { EXPECT_EQ(m_world.m_pMenuDialog->Render(), RES_OK); }}; }
     Widget NavButtons() { return {"navigation buttons", [this] { m_world.m_pMenuDialog->RenderNavButtons(); }}; }
 };
 
@@ -101,18 +104,22 @@ TEST_F(StateScreensTest, TheMenuScreensDrawEveryWidget)
     EnterMainMenu();
     CScreenLayeredMenu* menu = m_world.m_pMenuCurrent;
     ASSERT_NE(menu, nullptr);
-    ExpectEveryWidgetDrawn(GS_MAIN_MENU, {{"layered menu", [menu] { menu->DrawIdle(true, false); }}, Dialog(),
-                                          NavButtons()});
+    ExpectEveryWidgetDrawn(GS_MAIN_MENU,
+                           {{"layered menu", [menu] { EXPECT_EQ(menu->DrawIdle(true, false), RES_OK); }}, Dialog(),
+                            NavButtons()});
     ExpectEveryWidgetDrawn(GS_FADE_TO_LOADING,
-                           {Backdrop(), {"loading", [this] { m_world.GetBackground()->DrawLoadingBig(); }}});
-    ExpectEveryWidgetDrawn(GS_OUTRO_MENU, {{"layered menu", [menu] { menu->DrawIdle(false, false); }}, NavButtons()});
+                           {Backdrop(),
+                            {"loading", [this] { EXPECT_EQ(m_world.GetBackground()->DrawLoadingBig(), RES_OK); }}});
+    ExpectEveryWidgetDrawn(GS_OUTRO_MENU,
+                           {{"layered menu", [menu] { EXPECT_EQ(menu->DrawIdle(false, false), RES_OK); }},
+                            NavButtons()});
 
     m_world.SetState(GS_LOAD_CREDITS, 0);
-    m_world.Render();
+    EXPECT_EQ(m_world.Render(), RES_OK);
     ASSERT_EQ(m_world.GetState(), uint32_t{GS_CREDITS});
-    ExpectEveryWidgetDrawn(GS_CREDITS, {{"layered menu", [menu] { menu->DrawIdle(true, true); }}, Background(),
-                                        {"credits page", [this] { m_world.m_pMenuDialog->RenderCredits(); }},
-                                        NavButtons()});
+    ExpectEveryWidgetDrawn(GS_CREDITS,
+                           {{"layered menu", [menu] { EXPECT_EQ(menu->DrawIdle(true, true), RES_OK); }}, Background(),
+                            {"credits page", [this] { m_world.m_pMenuDialog->RenderCredits(); }}, NavButtons()});
 }
 
 TEST_F(StateScreensTest, TheGameScreensDrawEveryWidget)
@@ -130,11 +137,13 @@ TEST_F(StateScreensTest, TheGameScreensDrawEveryWidget)
                                         {"tooltips", [this] { m_world.DrawTooltips(); }}});
     ExpectEveryWidgetDrawn(GS_LEVEL_MESSAGE, {Backdrop(), Background(), NavButtons()});
     ExpectEveryWidgetDrawn(GS_ABUSE_PENALTY,
-                           {Backdrop(), {"abuse flash", [this] { m_world.GetBackground()->DrawAbuseFlash(); }}});
+                           {Backdrop(),
+                            {"abuse flash", [this] { EXPECT_EQ(m_world.GetBackground()->DrawAbuseFlash(), RES_OK); }}});
     ExpectEveryWidgetDrawn(GS_INGAME_MENU, {Background(), Dialog(), NavButtons()});
 
     CPopupText& popup = *m_world.GetIngamePopup();
     popup.SetText(1, kGameTable);
     popup.OnTextNext();
-    ExpectEveryWidgetDrawn(GS_INGAME_POPUP, {{"pop-up", [&popup] { popup.Render(); }}, NavButtons()});
+    ExpectEveryWidgetDrawn(GS_INGAME_POPUP,
+                           {{"pop-up", [&popup] { EXPECT_EQ(popup.Render(), RES_OK); }}, NavButtons()});
 }

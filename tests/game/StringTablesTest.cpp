@@ -67,7 +67,7 @@ TEST_P(StringTablesTest, ALanguageChangeLoadsTheShownMenuAndTheLabelsAgain)
     auto* labels = new CCountedFiles<CSceneObject3D>(m_world.GetData(), m_engine, 0);
     m_world.m_pLabels.reset(labels);
     for (CSceneObject* object : {static_cast<CSceneObject*>(&shown), static_cast<CSceneObject*>(labels)})
-        object->CSceneObject::LoadFiles();
+        ASSERT_EQ(object->CSceneObject::LoadFiles(), RES_OK);
     m_world.m_pMenuCurrent = &shown;
     ASSERT_EQ(m_world.LoadLanguage(1), RES_OK);
     m_world.m_pMenuCurrent = nullptr;

@@ -44,7 +44,7 @@ protected:
         CWorldData* data = m_world.GetData();
         SetDefaultWorld(data, &m_math, 1024, 768);
         m_world.m_p3DEngine.reset(m_engine = new CMemoryEngine(data));
-        m_engine->Load(MemoryRenderer::Window());
+        ASSERT_EQ(m_engine->Load(MemoryRenderer::Window()), RES_OK);
         CTextStyles& styles = Data().m_TextStyles;
         styles.m_GameSize[0] = styles.m_GameSize[1] = styles.m_LegalsSize[0] = styles.m_LegalsSize[1] = kFixtureScale;
         styles.m_nPopupBorder = 100;
@@ -53,11 +53,11 @@ protected:
             GTEST_SKIP() << "DejaVu Sans is missing";
         m_font.reset(fontType == kFontTypeCharset ? m_charset = new CVarnFontCharset(data, m_engine)
                                                   : new CVarnFont(data, m_engine));
-        m_font->Create(kFontScreenText, 64);
+        ASSERT_EQ(m_font->Create(kFontScreenText, 64), RES_OK);
         m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
         if (!m_charset)
             return LoadFixtureGlyphs(m_font.get());
-        m_charset->LoadCharsetFromFile(Utf8ToUtf16(BakedCharset() + ".charset").c_str());
+        ASSERT_EQ(m_charset->LoadCharsetFromFile(Utf8ToUtf16(BakedCharset() + ".charset").c_str()), RES_OK);
         m_codes.Load(BakedCharset() + ".charset");
         m_files["strings/_symbols.utf8.indexed.ucs2.raw"] = SymbolsFileBytes(m_codes.RemapTable());
     }
@@ -89,13 +89,15 @@ protected:
         for (auto [files, name] : {std::pair{&m_files, "main.pak"}, std::pair{&m_external, "external.pak"}}) {
             CPakWriter pak;
             for (const auto& [entry, bytes] : *files)
-                pak.Add(entry, bytes);
-            pak.Write(m_dir.File(name));
+                ASSERT_EQ(pak.Add(entry, bytes), RES_OK) << entry;
+            ASSERT_EQ(pak.Write(m_dir.File(name)), RES_OK) << name;
         }
-        m_world.SetParameters(nullptr, &m_game, nullptr, m_dir.WideFile("main.pak").c_str(), 0, FindPackerEntry,
-                              nullptr);
-        if (!m_external.empty())
-            OpenPackerFile(&Data().m_ExternalPak, m_dir.WideFile("external.pak").c_str(), 0);
+        ASSERT_EQ(m_world.SetParameters(nullptr, &m_game, nullptr, m_dir.WideFile("main.pak").c_str(), 0,
+                                        FindPackerEntry, nullptr),
+                  RES_OK);
+        if (!m_external.empty()) {
+            ASSERT_EQ(OpenPackerFile(&Data().m_ExternalPak, m_dir.WideFile("external.pak").c_str(), 0), RES_OK);
+        }
     }
     // The paks, the symbols and the indivisible lists.
     void Open()

@@ -32,7 +32,7 @@ protected:
         m_savedAppData = appData ? appData : "";
         m_hadAppData = appData != nullptr;
         setenv("APPDATA", m_dir.File("appdata").c_str(), 1);
-        m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr);
+        ASSERT_EQ(m_world.SetParameters(nullptr, &m_game, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
     }
     void TearDown() override
     {
@@ -91,12 +91,12 @@ TEST_F(VadadiDazidevWorldTest, MousePositionsAreScaledIntoTheVirtualScreen)
     EXPECT_EQ(Send(WM_MOUSEMOVE, MAKELPARAM(100, 300)), RES_OK);
     EXPECT_EQ(data->pointerX, 200.0f);
     EXPECT_EQ(data->pointerY, 150.0f);
-    Send(WM_LBUTTONDOWN, MAKELPARAM(10, 11));
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, MAKELPARAM(10, 11)), RES_OK);
     EXPECT_EQ(data->pressX, 20.0f);
     EXPECT_EQ(data->pressY, 5.0f);
-    Send(WM_LBUTTONUP, 0);
+    EXPECT_EQ(Send(WM_LBUTTONUP, 0), RES_OK);
     data->scaleX = 0.0f;
-    Send(WM_MOUSEMOVE, MAKELPARAM(7, 8));
+    EXPECT_EQ(Send(WM_MOUSEMOVE, MAKELPARAM(7, 8)), RES_OK);
     EXPECT_EQ(data->pointerX, 7.0f);
 }
 
@@ -110,7 +110,7 @@ TEST_F(VadadiDazidevWorldTest, TheCloseMessagesGoOnAndDestroyingTheWindowEndsThe
     EXPECT_EQ(Send(WM_DESTROY, 0), RES_OK);
     EXPECT_FALSE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
     m_world.GetData()->recreating = 0;
-    Send(WM_DESTROY, 0);
+    EXPECT_EQ(Send(WM_DESTROY, 0), RES_OK);
     EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
 }
 
@@ -119,7 +119,7 @@ TEST_F(VadadiDazidevWorldTest, TheTitleIsTheFallbackUntilAStringTableIsLoaded)
     char16_t title[8];
     EXPECT_EQ(m_world.GetTitle(u"Kvo Adventure", u"VadadiDazidev", title, 8), RES_OK);
     EXPECT_EQ(std::u16string(title), u"VadadiD");
-    m_world.GetTitle(u"Kvo Adventure", nullptr, title, 8);
+    EXPECT_EQ(m_world.GetTitle(u"Kvo Adventure", nullptr, title, 8), RES_OK);
     EXPECT_EQ(std::u16string(title), u"");
 }
 

@@ -30,8 +30,9 @@ protected:
         RegisterClassW(&windowClass);
         ASSERT_EQ(CreateMainWindow(&m_world, 640, 480, 0, 0, &m_info), RES_OK);
         ChooseTestModule(m_world.GetData(), kModule3D, CreateTest3D);
-        m_world.Load(m_info.window, 640, 480, 32, 0, 0, 0, 1, nullptr, 0, 0);  // the game's steps fail: no pak
-        ShowMainWindow(&m_world, &m_info);
+        // The game's steps fail: no pak.
+        EXPECT_EQ(m_world.Load(m_info.window, 640, 480, 32, 0, 0, 0, 1, nullptr, 0, 0), RES_FAIL);
+        ASSERT_EQ(ShowMainWindow(&m_world, &m_info), RES_OK);
         PlayInputLevel(m_world, 0, m_log);
         Data().m_fMaxZoomRefRatio = 2.0f;
         m_world.SetFullscreenSwitch([](CWorld*, uint8_t fullscreen) {
@@ -47,9 +48,10 @@ protected:
     }
     void TearDown() override
     {
-        if (m_info.window)
-            DestroyMainWindow(&m_info);
-        m_world.Release();
+        if (m_info.window) {
+            EXPECT_EQ(DestroyMainWindow(&m_info), RES_OK);
+        }
+        EXPECT_EQ(m_world.Release(), RES_OK);
         PlatformShutdown(), ResetTestSwitches(), ResetTestModules();
         GameWorldTest::TearDown();
     }

@@ -40,7 +40,8 @@ protected:
     std::string Click(int x, int y)
     {
         m_log.clear();
-        Send(WM_LBUTTONDOWN, x, y), Send(WM_LBUTTONUP, x, y);
+        EXPECT_EQ(Send(WM_LBUTTONDOWN, x, y), RES_OK);
+        EXPECT_EQ(Send(WM_LBUTTONUP, x, y), RES_OK);
         return m_log;
     }
     // Misses and window timer, then the pending state (cleared).
@@ -64,25 +65,26 @@ TEST_P(GameWorldInputTest, ReleasesClickBelowThreeUnitsEndDragsAboveAndNeedATake
     for (auto [dx, expected] : {std::pair{2.9f, "click 102,100 "}, {3.0f, ""}, {3.1f, "release 103,100 "}}) {
         m_log.clear();
         SetPointer(100, 100, 100 + dx, 100);
-        m_world.OnMouseLeftDown(100, 100, 0), m_world.OnMouseLeftUp(100 + dx, 100, 0);
+        EXPECT_EQ(m_world.OnMouseLeftDown(100, 100, 0), RES_FAIL) << "the reactions answer a failure";
+        EXPECT_EQ(m_world.OnMouseLeftUp(100 + dx, 100, 0), RES_FAIL);
         EXPECT_EQ(m_log, expected) << dx;
     }
     m_log.clear();
     m_world.m_bIgnoreMouse = 1;
-    Send(WM_LBUTTONDOWN, 100, 100);  // dropped: the press point is the last one
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, 100, 100), RES_OK);  // dropped: the press point is the last one
     m_world.m_bIgnoreMouse = 0;
-    Send(WM_LBUTTONUP, 100, 100);
+    EXPECT_EQ(Send(WM_LBUTTONUP, 100, 100), RES_OK);
     m_world.m_nState = GS_MAIN_MENU;
-    Send(WM_LBUTTONDOWN, 100, 100);
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, 100, 100), RES_OK);
     m_world.m_nState = GS_IN_GAME;
-    Send(WM_LBUTTONUP, 100, 100);
+    EXPECT_EQ(Send(WM_LBUTTONUP, 100, 100), RES_OK);
     EXPECT_EQ(m_log, "") << "a dropped press, or one taken in the menu, leaves no click";
     Data().m_fMaxZoomRefRatio = 2.0f;
     m_world.m_bIgnoreMouse = 1;
-    Send(WM_MOUSEWHEEL, 0, 0, MAKEWPARAM(0, WORD(-120)));
+    EXPECT_EQ(Send(WM_MOUSEWHEEL, 0, 0, MAKEWPARAM(0, WORD(-120))), RES_OK);
     EXPECT_EQ(m_world.m_fWheelStep, 0.0f) << "dropped until the next frame";
-    m_world.Update();
-    Send(WM_MOUSEWHEEL, 0, 0, MAKEWPARAM(0, WORD(-120)));
+    EXPECT_EQ(m_world.Update(), RES_OK);
+    EXPECT_EQ(Send(WM_MOUSEWHEEL, 0, 0, MAKEWPARAM(0, WORD(-120))), RES_OK);
     EXPECT_EQ(m_world.m_fWheelStep, -0.05f);
 }
 
@@ -116,7 +118,7 @@ TEST_P(GameWorldInputTest, MissesInsideTheWindowStartThePenaltyUnlessTheClickCou
     EXPECT_EQ(m_world.m_fPenaltyTime, 60.0f);
     m_world.m_nState = GS_ABUSE_PENALTY;
     m_world.GetData()->frameFactor = 61.0;
-    m_world.Update();
+    EXPECT_EQ(m_world.Update(), RES_OK);
     ExpectCount(1, 60.0f, GS_IN_GAME);
     m_world.m_nState = GS_IN_GAME;
 
@@ -152,19 +154,21 @@ TEST_P(GameWorldInputTest, KeysActOnlyWithTheDeveloperSwitch)
     Data().m_bDebugKeys = 1;
     for (auto [state, pending] : {std::pair{1u, 2u}, {4u, 5u}, {29u, 0u}, {10u, 0u}, {30u, 5u}}) {
         m_world.m_nState = state;
-        key(VK_ESCAPE);
+        EXPECT_EQ(key(VK_ESCAPE), RES_OK) << state;
         EXPECT_EQ(std::exchange(m_world.m_nPendingState, GS_NONE), pending) << state;
     }
-    key(VK_DOWN), key(VK_RIGHT);  // quarter turns change nothing
-    Send(WM_MOUSEMOVE, 100, 50);
+    EXPECT_EQ(key(VK_DOWN), RES_OK);  // quarter turns change nothing
+    EXPECT_EQ(key(VK_RIGHT), RES_OK);
+    EXPECT_EQ(Send(WM_MOUSEMOVE, 100, 50), RES_OK);
     EXPECT_EQ(m_world.GetData()->pointerX * 1000 + m_world.GetData()->pointerY, 924718.0f) << "a half turn";
     m_world.m_fSpeedFactor = 0.1f;
-    key(VK_SUBTRACT), key(VK_SUBTRACT);
+    EXPECT_EQ(key(VK_SUBTRACT), RES_OK);
+    EXPECT_EQ(key(VK_SUBTRACT), RES_OK);
     EXPECT_EQ(m_world.m_fSpeedFactor, 0.0f);
     SetTestKeyDown(VK_CONTROL, true);
-    key(VK_F1 + 3);
+    EXPECT_EQ(key(VK_F1 + 3), RES_OK);
     m_world.m_nState = GS_INGAME_POPUP;
-    key(VK_F1 + 3);
+    EXPECT_EQ(key(VK_F1 + 3), RES_OK);
     EXPECT_EQ(m_world.m_nState, GS_IN_GAME);
     EXPECT_EQ(m_log, "shortcut+ctrl ");
 }

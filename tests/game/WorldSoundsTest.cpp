@@ -20,7 +20,7 @@ public:
     CLevelRecord& GiveRecord(uint16_t introSound)
     {
         m_nRecordCount = 1;
-        AllocRecords();
+        EXPECT_EQ(AllocRecords(), RES_OK);
         CLevelRecord& record = *GetRecord(0);
         record.introSound = introSound;
         record.introPopup.popupId = kNoPopup;
@@ -58,11 +58,11 @@ protected:
         for (uint32_t i = 0; i < 2; ++i)
             m_world.m_pScenes[i].reset(m_levels[i] = new CCountingLevel(m_world.GetData()));
         m_world.m_nSceneCount = 2;
-        m_world.LoadProfiles();
+        ASSERT_EQ(m_world.LoadProfiles(), RES_OK);
     }
     void TearDown() override
     {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         GameWorldTest::TearDown();
     }
     static std::u16string Wide(const std::string& text) { return std::u16string(text.begin(), text.end()); }
@@ -185,7 +185,7 @@ TEST_F(WorldSoundsTest, AResumedLevelReplaysItsStartSoundOnlyWhileItsIntroIsToSh
     EXPECT_EQ(m_levels[1]->m_nResumes, 1);
     EXPECT_TRUE(Sound(2)->m_bPlaying);
 
-    Sound(2)->Stop();
+    EXPECT_EQ(Sound(2)->Stop(), RES_OK);
     record.introPopup.shown = 1;
     m_world.SwitchToNextScene(1);
     record.introPopup.shown = 0;

@@ -61,9 +61,9 @@ TEST_F(LevelBaseTest, StartQueuesItsPopupByRepeatAndAppliesShowBeforeHide)
     level.Stop();
     EXPECT_EQ(level.GetCurrentRecord(), 1u);
     EXPECT_TRUE(level.GetPart(1)->flags & kPartDrawn);
-    level.Start(kSceneStateFresh);
-    level.Start(kSceneStateFresh);
-    level.Start(2);
+    EXPECT_EQ(level.Start(kSceneStateFresh), RES_OK);
+    EXPECT_EQ(level.Start(kSceneStateFresh), RES_OK);
+    EXPECT_EQ(level.Start(2), RES_OK);
     EXPECT_EQ(level.GetPopupQueueCount(), 3u) << "repeat 1 at every fresh start";
 
     level.SetDone();
@@ -120,7 +120,7 @@ TEST_F(LevelBaseTest, EffectsFireOncePerVisitOrUntilResetAndNeverOverThemselves)
         for (int i = 0; i < n; ++i)
             level.UpdateEffects();
     };
-    level.Start(kSceneStateFresh);
+    EXPECT_EQ(level.Start(kSceneStateFresh), RES_OK);
     m_sounds[1].m_bPlaying = 1;
     frames(40);
     EXPECT_EQ(m_sounds[0].m_nPlays, 1) << "min = max";
@@ -129,7 +129,7 @@ TEST_F(LevelBaseTest, EffectsFireOncePerVisitOrUntilResetAndNeverOverThemselves)
     level.ResetEffects();
     frames(40);
     EXPECT_EQ(m_sounds[1].m_nPlays, 1);
-    level.Start(kSceneStateFresh);
+    EXPECT_EQ(level.Start(kSceneStateFresh), RES_OK);
     frames(40);
     EXPECT_EQ(m_sounds[0].m_nPlays, 2) << "once more in the next visit";
     EXPECT_EQ(m_sounds[1].m_nPlays, 2);
@@ -145,7 +145,7 @@ TEST_F(LevelBaseTest, SavedSectionsRoundTripAndCutStreamsKeepWhatWasRead)
     level.PushPopup(11);
     level.PushPopup(12);
     level.SetCurrentRecord(1);
-    level.Start(3);
+    EXPECT_EQ(level.Start(3), RES_OK);
     level.PickStarSlot();
     const std::string objects = Saved(level, &CSceneObject3D::SaveObjects);
     const std::string progress = Saved(level, &CSceneObject3D::SaveProgress);

@@ -113,16 +113,17 @@ protected:
     static void BuildOverlap(C3DObject* o, uint32_t parts)
     {
         ASSERT_EQ(o->Create(parts, 3 * parts, 3 * parts), RES_OK);
-        o->Lock();
+        ASSERT_EQ(o->Lock(), RES_OK);
         for (uint32_t q = 0; q < parts; ++q) {
             o->SetVertex(3 * q + 0, 100, 100, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             o->SetVertex(3 * q + 1, 200, 100, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             o->SetVertex(3 * q + 2, 100, 200, 0, 0xFFFFFFFFu, 0, 0, 0, 0, 0, 0);
             for (uint32_t i = 0; i < 3; ++i)
                 o->SetIndex(3 * q + i, i);
-            o->SetPrimitiveGroup(q, 3 * q, 3, 3 * q, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+            ASSERT_EQ(o->SetPrimitiveGroup(q, 3 * q, 3, 3 * q, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId),
+                      RES_OK);
         }
-        o->Unlock(1);
+        ASSERT_EQ(o->Unlock(1), RES_OK);
     }
 
     void UseAudio()

@@ -40,7 +40,7 @@ TEST_F(LevelBaseTest, ATimedCatchAddsTimeAndAnotherStarWhileStoryModeGivesAHint)
     Game().m_nMode = 1;
     level.PickStarSlot();
     const uint16_t first = level.GetActiveStar();
-    level.OnClick(level.GetStar(first)->x, level.GetStar(first)->y);
+    EXPECT_EQ(level.OnClick(level.GetStar(first)->x, level.GetStar(first)->y), RES_OK);
     EXPECT_FLOAT_EQ(m_timer->GetRemainingFrames(), 450.0f);
     EXPECT_NE(level.GetActiveStar(), first);
     EXPECT_TRUE(level.GetStar(level.GetActiveStar())->flags & kPartFadingIn);
@@ -48,7 +48,7 @@ TEST_F(LevelBaseTest, ATimedCatchAddsTimeAndAnotherStarWhileStoryModeGivesAHint)
     m_world.m_pHint = HintHolding(Data(), 0);
     Game().m_nMode = 0;
     const uint16_t second = level.GetActiveStar(), hints = m_world.m_pHint->GetCount();
-    level.OnClick(level.GetStar(second)->x, level.GetStar(second)->y);
+    EXPECT_EQ(level.OnClick(level.GetStar(second)->x, level.GetStar(second)->y), RES_OK);
     EXPECT_EQ(level.GetActiveStar(), second) << "no new star in story mode";
     EXPECT_EQ(m_world.m_pHint->GetCount(), hints + 1) << "but a hint";
     EXPECT_FLOAT_EQ(m_timer->GetRemainingFrames(), 450.0f);
@@ -87,7 +87,7 @@ TEST_F(NoStarsTest, NoneOrOneStarPerLevelLeavesStarsOffWithoutAHang)
         EXPECT_TRUE(level.AreStarsDisabled());
         level.PlaceStars();
         level.PickStarSlot();
-        level.Start(kSceneStateFresh);
+        EXPECT_EQ(level.Start(kSceneStateFresh), RES_OK);
         level.UpdateStars();
         level.RenderStar();
         EXPECT_EQ(level.GetActiveStar(), kNoStar);

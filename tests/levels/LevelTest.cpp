@@ -70,7 +70,7 @@ protected:
     Result Describe(const std::string& bytes)
     {
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), RES_OK);
         return m_level.LoadDescription(&stream);
     }
 
@@ -170,7 +170,7 @@ TEST_F(LevelTest, DescriptionsTheGameCannotUseAreRefused)
         CTestLevel fresh{m_world.GetData(), nullptr, 0, kLevelTypeHiddenObject};
         const std::string bytes = LevelBody(level);
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), RES_OK);
         return fresh.LoadDescription(&stream) == RES_FAIL;
     };
     CLevelModel level = TargetLevelModel();

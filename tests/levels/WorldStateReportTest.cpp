@@ -113,8 +113,8 @@ protected:
         m_world.SetState(GS_IN_GAME, 0);
         m_world.m_nPendingState = GS_NONE;
         Data().m_nMode = 0, Data().m_nSlot = 1;
-        m_level->AdvanceSceneState(true);
-        Frames(1);
+        ASSERT_EQ(m_level->AdvanceSceneState(true), RES_OK);
+        ASSERT_TRUE(Succeeded(Frames(1)));
     }
 };
 
@@ -153,7 +153,7 @@ TEST_P(SceneStateReportTest, LivePartsAreReportedWhereAClickTakesThem)
         const float x = std::stof(parts[n][1]), y = std::stof(parts[n][2]);
         EXPECT_EQ(m_level->OnClick(x, y), RES_OK) << parts[n][0];
         EXPECT_TRUE(Flags(indexes[n]) & kPartWaiting) << parts[n][0] << " at " << x << ", " << y;
-        Frames(8);
+        EXPECT_TRUE(Succeeded(Frames(8)));
     }
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/FontFixtures.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <map>
 
@@ -33,12 +35,12 @@ void LoadFixtureGlyphs(CVarnFont* font)
 {
     for (uint32_t code = 0; code < kFontGlyphCount; ++code)
         font->SetGlyph(code, FixtureRect(code));
-    font->SetFontInfo(kFixtureInfo);
+    EXPECT_EQ(font->SetFontInfo(kFixtureInfo), RES_OK);
 }
 
 CNotingFont::CNotingFont(CWorldData* data, C3DEngine* engine) : CVarnFont(data, engine)
 {
-    Create(kFontScreenText, 64);
+    EXPECT_EQ(Create(kFontScreenText, 64), RES_OK);
     LoadFixtureGlyphs(this);
 }
 
@@ -93,9 +95,9 @@ std::vector<CharsetFilePage> TwoPageCharset()
 FontVertex ReadFontVertex(C3DObject* object, uint32_t index)
 {
     FontVertex vertex{};
-    object->Lock();
+    EXPECT_EQ(object->Lock(), RES_OK);
     object->GetVertex(index, &vertex.position, &vertex.colour, &vertex.uv, nullptr, nullptr);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     return vertex;
 }
 

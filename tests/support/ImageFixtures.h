@@ -38,7 +38,7 @@ std::vector<uint8_t> FlipRows(const std::vector<uint8_t>& pixels, size_t rowByte
 class ScopedRaw : public C3DTextureRaw {
 public:
     using C3DTextureRaw::C3DTextureRaw;
-    ~ScopedRaw() override { Release(); }
+    ~ScopedRaw() override { EXPECT_EQ(Release(), RES_OK); }
 
     std::vector<uint8_t> Pixels() const;
     Result Load(const std::string& bytes, const char16_t* name)

@@ -98,9 +98,10 @@ void CMemoryObject::Log(MemoryDrawKind kind, uint32_t part, uint32_t recordNumbe
 
 Result CMemoryObject::DrawParts(MemoryDrawKind kind, uint32_t from, uint32_t to, bool withState, bool withCull)
 {
-    if (withState && (m_flagsB & kObjectStateBlock))
-        ApplyRenderState();
-    PushTransform();
+    if (withState && (m_flagsB & kObjectStateBlock) && Failed(ApplyRenderState()))
+        return RES_FAIL;
+    if (Failed(PushTransform()))
+        return RES_FAIL;
     for (uint32_t i = from; i < to; ++i) {
         const C3DPrimitiveGroup* own = PartRecord(i);
         const C3DPrimitiveGroup* drawn = DrawnRecord(i);
@@ -143,9 +144,10 @@ Result CMemoryObject::ApplyPartState(uint32_t part)
     const C3DPrimitiveGroup* own = PartRecord(part);
     if (!own || !DrawnRecord(part))
         return RES_FAIL;
-    if (m_flagsB & kObjectStateBlock)
-        ApplyRenderState();
-    PushTransform();
+    if ((m_flagsB & kObjectStateBlock) && Failed(ApplyRenderState()))
+        return RES_FAIL;
+    if (Failed(PushTransform()))
+        return RES_FAIL;
     BindPartTextures(own->id);
     return RES_OK;
 }

@@ -1,5 +1,7 @@
 #include "tests/support/MemoryRenderer.h"
 
+#include <gtest/gtest.h>
+
 #include <new>
 
 #include "engine3d/SystemMemoryStorage.h"
@@ -38,12 +40,14 @@ Result CMemoryEngine::Load(WindowHandle window)
 
 Result CMemoryEngine::Unload()
 {
+    Result released = RES_OK;
     if (m_pCamera) {
-        m_pCamera->Release();
+        released = m_pCamera->Release();
         delete m_pCamera;
         m_pCamera = nullptr;
     }
-    return C3DEngine::Unload();
+    const Result unloaded = C3DEngine::Unload();
+    return Failed(released) ? released : unloaded;
 }
 
 Result CMemoryEngine::Init(WindowHandle window, uint16_t width, uint16_t height, uint8_t fullscreen,
@@ -152,8 +156,8 @@ MemoryRenderer::MemoryRenderer() : m_data(std::make_unique<CWorldData>())
     CWorldData* d = m_data.get();
     SetDefaultWorld(d, &m_math, 1024, 768);
     m_engine = std::make_unique<CMemoryEngine>(d);
-    m_engine->Load(Window());
-    m_engine->Init(Window(), d->configuredWidth, d->configuredHeight, 0, d->colorDepth, 0);
+    EXPECT_EQ(m_engine->Load(Window()), RES_OK);
+    EXPECT_EQ(m_engine->Init(Window(), d->configuredWidth, d->configuredHeight, 0, d->colorDepth, 0), RES_OK);
 }
 
 MemoryRenderer::~MemoryRenderer()
@@ -164,7 +168,7 @@ MemoryRenderer::~MemoryRenderer()
 uint32_t MemoryRenderer::Unload()
 {
     if (!m_unloaded) {
-        m_engine->Unload();
+        EXPECT_EQ(m_engine->Unload(), RES_OK);
         m_unloaded = true;
     }
     return m_engine->LeakedLists();

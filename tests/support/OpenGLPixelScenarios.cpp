@@ -230,26 +230,32 @@ Result DrawObject(C3DEngine* engine, const ScenarioDraw& draw, const std::vector
     const uint32_t count = static_cast<uint32_t>(draw.vertices.size());
     const uint32_t partCount = static_cast<uint32_t>(draw.parts.size());
     Result result = object->Create(partCount, count, count);
+    if (Succeeded(result))
+        result = object->Lock();
     if (Succeeded(result)) {
-        object->Lock();
         for (uint32_t i = 0; i < count; ++i) {
             const ScenarioVertex& v = draw.vertices[i];
             object->SetVertex(i, v.x, v.y, v.z, v.colour, v.u, v.v, 0.0f, 0.0f, -1.0f, 0);
         }
-        for (uint32_t p = 0; p < partCount; ++p) {
+        for (uint32_t p = 0; p < partCount && Succeeded(result); ++p) {
             const ScenarioPart& part = draw.parts[p];
             object->FillIndexRange(part.firstVertex, part.vertexCount);
-            object->SetPrimitiveGroup(p, part.firstVertex, part.vertexCount, part.firstVertex, part.vertexCount,
-                                      part.primitiveCount, part.type, part.cull, kPartNumberId);
+            result = object->SetPrimitiveGroup(p, part.firstVertex, part.vertexCount, part.firstVertex,
+                                               part.vertexCount, part.primitiveCount, part.type, part.cull,
+                                               kPartNumberId);
         }
-        if (draw.texture >= 0)
-            object->SetTextureAll(textures[static_cast<size_t>(draw.texture)], 0);
-        object->Unlock(1);
+        if (Succeeded(result) && draw.texture >= 0)
+            result = object->SetTextureAll(textures[static_cast<size_t>(draw.texture)], 0);
+        const Result unlocked = object->Unlock(1);
+        if (Succeeded(result))
+            result = unlocked;
+    }
+    if (Succeeded(result)) {
         object->SetColor(draw.objectColour);
         result = object->Render();
     }
-    engine->DestroyObject(object);
-    return result;
+    const Result destroyed = engine->DestroyObject(object);
+    return Failed(result) ? result : destroyed;
 }
 
 Result RunStep(C3DEngine* engine, const ScenarioStep& step, const std::vector<C3DTexture*>& textures)
@@ -289,8 +295,8 @@ Result DrawPixelScenario(C3DEngine* engine, const PixelScenario& scenario)
     for (size_t i = 0; i < scenario.steps.size() && Succeeded(result); ++i)
         result = RunStep(engine, scenario.steps[i], textures);
     for (C3DTexture* texture : textures) {
-        if (texture)
-            engine->DestroyTexture(texture);
+        if (texture && Failed(engine->DestroyTexture(texture)))
+            result = RES_FAIL;
     }
     return result;
 }

@@ -11,6 +11,13 @@ struct Corner {
     float x, y;
 };
 
+// An object that could not be set up: destroyed, and nothing to hand out.
+C3DObject* Discard(C3DEngine* engine, C3DObject* object)
+{
+    IgnoreResult(engine->DestroyObject(object));
+    return nullptr;
+}
+
 // Four corners as a strip: first, second, third, fourth.
 C3DObject* MakeStrip(C3DEngine* engine, uint32_t flagsA, uint32_t flagsB, const Corner (&corners)[4], float z,
                      uint32_t colour)
@@ -18,16 +25,15 @@ C3DObject* MakeStrip(C3DEngine* engine, uint32_t flagsA, uint32_t flagsB, const 
     C3DObject* object = engine->CreateObject(flagsA, flagsB);
     if (!object)
         return nullptr;
-    if (object->Create(1, 4, 4) < 0) {
-        engine->DestroyObject(object);
-        return nullptr;
-    }
-    object->Lock();
+    if (Failed(object->Create(1, 4, 4)) || Failed(object->Lock()))
+        return Discard(engine, object);
     for (uint32_t i = 0; i < 4; ++i)
         object->SetVertex(i, corners[i].x, corners[i].y, z, colour, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0);
     object->FillIndexRange(0, 4);
-    object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
-    object->Unlock(1);
+    const Result grouped =
+        object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
+    if (Failed(object->Unlock(1)) || Failed(grouped))
+        return Discard(engine, object);
     object->SetColor(colour);
     return object;
 }
@@ -56,19 +62,17 @@ C3DObject* MakeTriangleMesh(C3DEngine* engine, const std::vector<Vector3>& posit
         return nullptr;
     const uint32_t vertexCount = static_cast<uint32_t>(positions.size());
     const uint32_t indexCount = static_cast<uint32_t>(indices.size());
-    if (object->Create(1, vertexCount, indexCount) < 0) {
-        engine->DestroyObject(object);
-        return nullptr;
-    }
-    object->Lock();
+    if (Failed(object->Create(1, vertexCount, indexCount)) || Failed(object->Lock()))
+        return Discard(engine, object);
     for (uint32_t i = 0; i < vertexCount; ++i)
         object->SetVertex(i, positions[i].x, positions[i].y, positions[i].z, 0xFFFFFFFF, 0.0f, 0.0f, 0.0f, 0.0f,
                           -1.0f, 0);
     for (uint32_t i = 0; i < indexCount; ++i)
         object->SetIndex(i, indices[i]);
-    object->SetPrimitiveGroup(0, 0, vertexCount, 0, indexCount, indexCount / 3, kPrimitiveTriangleList, kCullNone,
-                              kPartNumberId);
-    object->Unlock(0);
+    const Result grouped = object->SetPrimitiveGroup(0, 0, vertexCount, 0, indexCount, indexCount / 3,
+                                                     kPrimitiveTriangleList, kCullNone, kPartNumberId);
+    if (Failed(object->Unlock(0)) || Failed(grouped))
+        return Discard(engine, object);
     return object;
 }
 
@@ -79,8 +83,8 @@ C3DTexture* MakeTexelTexture(C3DEngine* engine, uint32_t colour)
         return nullptr;
     const uint8_t pixel[4] = {static_cast<uint8_t>(colour >> 16), static_cast<uint8_t>(colour >> 8),
                               static_cast<uint8_t>(colour), static_cast<uint8_t>(colour >> 24)};
-    if (texture->Create(1, 1, 32, pixel, nullptr) < 0) {
-        engine->DestroyTexture(texture);
+    if (Failed(texture->Create(1, 1, 32, pixel, nullptr))) {
+        IgnoreResult(engine->DestroyTexture(texture));
         return nullptr;
     }
     return texture;

@@ -1,11 +1,13 @@
 #include "tests/support/PakTestFile.h"
 
+#include <gtest/gtest.h>
+
 #include "base/WideString.h"
 
 PakTestFile::PakTestFile(const std::string& bytes, uint32_t startOffset)
 {
     m_path = m_dir.Write("test.pak", bytes);
-    OpenPackerFile(&m_pak, Utf8ToUtf16(m_path).c_str(), startOffset);
+    EXPECT_EQ(OpenPackerFile(&m_pak, Utf8ToUtf16(m_path).c_str(), startOffset), RES_OK);
 }
 
 PakTestFile::~PakTestFile()

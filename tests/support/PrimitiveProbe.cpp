@@ -1,12 +1,14 @@
 #include "tests/support/PrimitiveProbe.h"
 
+#include <gtest/gtest.h>
+
 #include "engine3d/Object.h"
 #include "engine3d/ObjectIndex.h"
 
 ObjectSnapshot TakeSnapshot(C3DObject* object)
 {
     ObjectSnapshot s;
-    object->Lock();
+    EXPECT_EQ(object->Lock(), RES_OK);
     s.vertices.resize(object->GetVertexCount());
     for (uint32_t v = 0; v < object->GetVertexCount(); ++v) {
         ProbeVertex& p = s.vertices[v];
@@ -19,10 +21,10 @@ ObjectSnapshot TakeSnapshot(C3DObject* object)
     const uint32_t records = buffer ? buffer->GetRecordCount() : 0;
     for (uint32_t r = 0; r < records; ++r) {
         C3DPrimitiveGroup record{};
-        object->GetPrimitiveGroup(r, &record);
+        EXPECT_EQ(object->GetPrimitiveGroup(r, &record), RES_OK) << r;
         s.records.push_back(record);
     }
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     return s;
 }
 

@@ -1,5 +1,7 @@
 #include "tests/support/RendererTestRig.h"
 
+#include <gtest/gtest.h>
+
 #include <unistd.h>
 
 #include "base/WideString.h"
@@ -83,16 +85,18 @@ Result RendererTestRig::Load()
         return result;
     CWorldData* d = m_data.get();
     C3DCamera* camera = m_engine->GetCamera();
-    camera->ResetView();
+    const Result reset = camera->ResetView();
     camera->SetScreenRotation(d->orientation);
-    camera->SetViewport(0, 0, d->configuredWidth, d->configuredHeight);
-    return RES_OK;
+    const Result viewport = camera->SetViewport(0, 0, d->configuredWidth, d->configuredHeight);
+    if (Failed(reset))
+        return reset;
+    return Failed(viewport) ? viewport : RES_OK;
 }
 
 uint32_t RendererTestRig::Unload()
 {
     if (!m_unloaded && m_engine) {
-        m_engine->Unload();
+        EXPECT_EQ(m_engine->Unload(), RES_OK);
         m_unloaded = true;
     }
     return m_engine ? m_engine->LeakedLists() : 0;

@@ -1,5 +1,7 @@
 #include "tests/support/SceneFixture.h"
 
+#include <gtest/gtest.h>
+
 #include "core/PackerFile.h"
 #include "base/WideString.h"
 #include "tools/PakWriter.h"
@@ -76,9 +78,9 @@ void SceneFixture::OpenPak(const std::vector<std::pair<std::string, std::string>
 {
     CPakWriter writer;
     for (const auto& entry : entries)
-        writer.Add(entry.first, entry.second);
+        ASSERT_EQ(writer.Add(entry.first, entry.second), RES_OK) << entry.first;
     const std::string path = m_dir.Write("scene.pak", writer.Bytes());
-    OpenPackerFile(&Data()->pak, Utf8ToUtf16(path).c_str(), 0);
+    ASSERT_EQ(OpenPackerFile(&Data()->pak, Utf8ToUtf16(path).c_str(), 0), RES_OK);
     Data()->pakLookup = &RecordingLookup;
     g_lookups.clear();
 }

@@ -22,9 +22,9 @@ CScreenshotSource::CScreenshotSource(CWorldData* data, uint16_t module) : m_data
     sscanf(name.c_str(), "SCREENSHOT_%ux%u", &png.width, &png.height);
     png.rows.assign(size_t{png.width} * png.height * 3, 0x40);
     CPakWriter pak;
-    pak.Add(name + ".png", EncodePng(png));
+    EXPECT_EQ(pak.Add(name + ".png", EncodePng(png)), RES_OK);
     m_text += name + " = " + name + ".png\n";
-    OpenPackerFile(&data->pak, Utf8ToUtf16(m_dir.Write("shots.pak", pak.Bytes())).c_str(), 0);
+    EXPECT_EQ(OpenPackerFile(&data->pak, Utf8ToUtf16(m_dir.Write("shots.pak", pak.Bytes())).c_str(), 0), RES_OK);
     data->pakLookup = FindPackerEntry;
     m_params = std::make_unique<CParamsText>(m_text.c_str(), static_cast<uint32_t>(m_text.size()));
     data->gameParams = m_params.get();

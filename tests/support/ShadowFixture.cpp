@@ -9,7 +9,7 @@ void ShadowFixture::TearDown()
         EXPECT_EQ(engine->DestroyStencilShadow(shadow), RES_OK);
     }
     for (C3DObject* object : objects)
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     EXPECT_TRUE(engine->Misuses().empty()) << engine->Misuses().front();
     EXPECT_EQ(renderer.Unload(), 0u);
 }
@@ -22,14 +22,14 @@ C3DObject* ShadowFixture::Mesh(const std::vector<Vector3>& positions, const std:
     const auto vertices = static_cast<uint32_t>(positions.size());
     const auto count = static_cast<uint32_t>(indices.size());
     EXPECT_EQ(object->Create(1, vertices, count), RES_OK);
-    object->Lock();
+    EXPECT_EQ(object->Lock(), RES_OK);
     for (uint32_t v = 0; v < vertices; ++v)
         object->SetPosition(v, &positions[v]);
     for (uint32_t i = 0; i < count; ++i)
         object->SetIndex(i, indices[i]);
     const uint32_t primitives = type == kPrimitiveTriangleList ? count / 3 : (count > 2 ? count - 2 : 0);
-    object->SetPrimitiveGroup(0, 0, vertices, 0, count, primitives, type, kCullNone, kPartNumberId);
-    object->Unlock(0);
+    EXPECT_EQ(object->SetPrimitiveGroup(0, 0, vertices, 0, count, primitives, type, kCullNone, kPartNumberId), RES_OK);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     return object;
 }
 

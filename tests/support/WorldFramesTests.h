@@ -62,7 +62,7 @@ TYPED_TEST_P(WorldFramesTest, TheWorldRunsFramesAtTheConfiguredSizeInTheClearCol
     ASSERT_NE(window.Handle(), nullptr);
     CParamsText settings(kEngineSettingsText, kEngineSettingsLength);
     CWorld world;
-    world.SetParameters(&settings, nullptr, nullptr, nullptr, 0, nullptr, nullptr);
+    ASSERT_EQ(world.SetParameters(&settings, nullptr, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
     ASSERT_NO_FATAL_FAILURE(TypeParam::Choose(world));
     ASSERT_EQ(world.Load(window.Handle(), 320, 240, 32, 0, 0, 0, 1, u"Data_full_Win32\\", 0, 0), RES_OK);
     ASSERT_TRUE(TypeParam::IsRenderer(world.Get3DEngine()));

@@ -11,9 +11,14 @@ std::vector<std::string> g_moduleCalls;
 
 namespace {
 
-Result Record(const std::string& call, bool fail)
+void Note(const std::string& call)
 {
     g_moduleCalls.push_back(call);
+}
+
+Result Record(const std::string& call, bool fail)
+{
+    Note(call);
     return fail ? RES_FAIL : RES_OK;
 }
 
@@ -53,7 +58,7 @@ Result CTestCamera::ResetView()
 
 float CTestCamera::SetScreenRotation(uint32_t orientation)
 {
-    Record("camera SetScreenRotation " + std::to_string(orientation), false);
+    Note("camera SetScreenRotation " + std::to_string(orientation));
     return 0.0f;
 }
 
@@ -130,7 +135,7 @@ Result CTestAudio::Load(void*)
 
 Result CTestAudio::Unload()
 {
-    Record("audio Unload", false);
+    Note("audio Unload");
     return CAudioEngine::Unload();
 }
 
@@ -151,7 +156,7 @@ Result CTestNetwork::Load(WindowHandle)
 
 Result CTestNetwork::Unload()
 {
-    Record("network Unload", false);
+    Note("network Unload");
     return CNetworkEngine::Unload();
 }
 

@@ -206,8 +206,8 @@ TEST_F(DataBuilderTest, TheBlankProfilesTotalsAreTheGamesOwn)
     ASSERT_EQ(Build(&err), 0) << err;
     RegisterTestLevelMakers(m_world.GetLevelFactory());
     m_world.m_pAudioEngine.reset(new CEmptySoundEngine(m_world.GetData()));
-    m_world.SetParameters(nullptr, &m_game, nullptr, Utf8ToUtf16(Output("VadadiDazidev_full_Win32.pak")).c_str(), 0,
-                          FindPackerEntry, nullptr);
+    const std::u16string pak = Utf8ToUtf16(Output("VadadiDazidev_full_Win32.pak"));
+    ASSERT_EQ(m_world.SetParameters(nullptr, &m_game, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr), RES_OK);
     for (const char16_t* menu : {u"_raw.full.Win32/_menu_0.raw", u"_raw.full.Win32/_menu_1.raw"}) {
         CTestLevelObject layered(m_world.GetData(), nullptr, 0, kSceneTypeLayeredMenu);
         std::unique_ptr<CStream> stream = CheckConstruction(m_world.GetData(), menu, true);
@@ -246,7 +246,7 @@ TEST_F(DataBuilderTest, EachLevelTypesPartReadsBackAndSavesAsItsFreshSection)
     for (size_t i = 0; i < 4; ++i) {
         const std::string body = LevelFileBody(source.levels[i]);
         CStreamMemory in(kStreamRead, body.data(), static_cast<uint32_t>(body.size()));
-        in.Open();
+        ASSERT_EQ(in.Open(), RES_OK);
         ASSERT_EQ(levels[i]->LoadDescription(&in), RES_OK) << "level " << i;
         EXPECT_EQ(in.BytesLeft(), 0u) << "level " << i;
         CStringStream saved;
@@ -266,7 +266,7 @@ TEST_F(DataBuilderTest, EachLevelTypesPartReadsBackAndSavesAsItsFreshSection)
     EXPECT_FLOAT_EQ(shoot.GetTargets().points[1].x, 250.0f) << "a target stands at its part";
     EXPECT_EQ(static_cast<CLevelSlidingRecord*>(sliding.GetRecord(0))->exit.nextScene, 4u);
     for (CLevel* level : levels)
-        level->Release();
+        EXPECT_EQ(level->Release(), RES_OK);
 }
 
 TEST_F(DataBuilderTest, ASourceErrorNamesFileAndLineAndWritesNothing)

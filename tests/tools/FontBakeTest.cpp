@@ -113,7 +113,7 @@ TEST_F(FontBakeTest, CharsetFontsCarryTheirPagesAndScripts)
         ASSERT_EQ(image.LoadFromFile(Utf8ToUtf16(png).c_str()), RES_OK) << png;
         EXPECT_EQ(image.GetWidth(), 1024);
         EXPECT_FLOAT_EQ(image.GetHeight(), font.GetPageInfo(page)->textureHeight);
-        image.Release();
+        EXPECT_EQ(image.Release(), RES_OK);
     }
 
     // Page code: 'Ж' is slot 6 of page 1, 'A' follows the control codes 0, 10 and 13 on page 0;

@@ -45,7 +45,7 @@ TEST(RawFileWriter, MenuAndLevelObjectLayoutsFollowTheSceneBlock)
     ASSERT_EQ(sceneBytes.size(), 16u + 2 * 29 + 2 * 2);
     CTestLevelObject reader(nullptr, nullptr, 0, kSceneTypeTooltip);
     CStreamMemory stream(kStreamRead, sceneBytes.data(), static_cast<uint32_t>(sceneBytes.size()));
-    stream.Open();
+    ASSERT_EQ(stream.Open(), RES_OK);
     ASSERT_EQ(reader.LoadDescription(&stream), RES_OK);
     EXPECT_EQ(reader.GetDescriptionWord(), 9u);
     EXPECT_EQ(reader.GetPart(1)->kind, 3);

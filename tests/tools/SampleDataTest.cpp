@@ -133,7 +133,7 @@ TEST_F(SampleDataFiles, EveryPictureFontAndStringTableThatLoadOpensReadsBack)
         ASSERT_EQ(raw.LoadFromAddress(reinterpret_cast<const uint8_t*>(bytes.data()), uint32_t(bytes.size()),
                                       Utf8ToUtf16(name).c_str()), RES_OK) << name;
         EXPECT_GT(raw.GetWidth() * raw.GetHeight(), 0) << name;
-        raw.Release();
+        EXPECT_EQ(raw.Release(), RES_OK);
     }
     for (const char* name : {"fonts/BOOTERFZ.desktop.charset", "fonts/BOOTERFZ.TTF.1024x256.30.3.glyph",
                              "fonts/BOOTERFZ.TTF", "strings/_symbols.utf8.indexed.ucs2.raw"})
@@ -168,7 +168,7 @@ TEST_F(SampleDataFiles, EverySoundOfTheBankAndTheMusicIsAWavFileOfTheDataFolder)
         EXPECT_EQ(wav.GetFormat()->nSamplesPerSec, 44100u);
         EXPECT_EQ(wav.GetFormat()->wBitsPerSample, 16u);
         sizes.insert(wav.GetSize());
-        wav.Close();
+        EXPECT_EQ(wav.Close(), RES_OK);
     }
     EXPECT_EQ(sizes.size(), files.size()) << "every sound is its own";
 }
@@ -184,7 +184,7 @@ protected:
         std::string bytes(reinterpret_cast<const char*>(&charge), 4);
         bytes += section.substr(4);
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        ASSERT_EQ(stream.Open(), RES_OK);
         ASSERT_EQ(hint.LoadFromProfile(stream, 63), RES_OK);
     }
 
@@ -276,7 +276,7 @@ TEST_F(SampleGame, APopupShownAtTheSaveIsShownAgainAndTheOthersAreCleared)
         waiting.SetText(3, kGameTable);
         tutorial.SetText(4, kGameTable);
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), RES_OK);
         EXPECT_EQ(m_world.LoadProfile(stream, record, true, false), RES_OK);
         EXPECT_FALSE(tutorial.HoldsText());
         return std::pair{waiting.HoldsText() ? waiting.GetStringIndex() : -1,
@@ -312,10 +312,10 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
                m_world.GetScene(scene)->GetSceneState() == sceneState;
     };
     auto level = [&](uint32_t scene) { return static_cast<CLevel*>(m_world.GetScene(scene)); };
-    // A click on a point of the current scene, where the camera shows it.
+    // A click on a point of the current scene, where the camera shows it; RES_OK when it hit.
     auto click = [&](float x, float y) {
         const float* m = m_world.GetGameData()->m_matView[0].m;
-        m_world.GetCurrentLevel()->OnClick(m[0] * x + m[4] * y + m[12], m[1] * x + m[5] * y + m[13]);
+        return m_world.GetCurrentLevel()->OnClick(m[0] * x + m[4] * y + m[12], m[1] * x + m[5] * y + m[13]);
     };
     auto frames = [&](int count) {
         int ran = 0;
@@ -327,7 +327,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
             for (uint32_t n = 0; n < level(0)->GetPartCount(); ++n) {
                 const ScenePart& part = *level(0)->GetPart(n);
                 if ((part.phase == state && m_world.GetToolbar()->IsItemShown(part.itemId)) || part.phase == 8)
-                    click(part.x, part.y);
+                    IgnoreResult(click(part.x, part.y));  // the rounds go on until the state moves on
                 frames(1);
             }
             frames(60);
@@ -358,7 +358,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
     Data()->keyPressed[kReturnKey] = 1;
     Frame();
     ASSERT_TRUE(play([&] { return in(0, 6); })) << "the quiz answered";
-    click(970.0f, 325.0f);
+    EXPECT_EQ(click(970.0f, 325.0f), RES_OK);
     auto current = [&](uint32_t scene) {
         return play([&] { return m_world.m_nCurrentScene == scene && m_world.GetState() == GS_IN_GAME; });
     };
@@ -367,7 +367,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
     EXPECT_TRUE(m_world.GetTooltip(0)->IsHidden()) << "the study's leave actions put the note away";
     level(1)->UseHint();  // the preview
     level(1)->UseHint();  // the solve button
-    click(870.0f, 590.0f);
+    EXPECT_EQ(click(870.0f, 590.0f), RES_OK);
     ASSERT_TRUE(current(2)) << "the solve button solves the jigsaw, which leads to SHOOT";
     auto* shoot = static_cast<CLevelShoot*>(level(2));
     // SHOOT's star is drawn once a frame, by the world's pass.
@@ -380,7 +380,7 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         for (uint32_t n = 0; n < shoot->GetField().SlotCount(); ++n) {
             const uint8_t target = shoot->GetField().Slot(n)->target;
             if (target < 4)
-                click(shoot->GetTargets().points[target].x, shoot->GetTargets().points[target].y);
+                IgnoreResult(click(shoot->GetTargets().points[target].x, shoot->GetTargets().points[target].y));
         }
         frames(5);
     }
@@ -395,10 +395,11 @@ TEST_F(SampleGame, TheStoryLeadsFromTheStudyThroughEveryLevelToTheOutro)
         const CBoardGeometry& board = sliding->GetBoard();
         const float x = board.CentreX(move[0], m[12]), y = board.CentreY(move[1], m[13]);
         const float dx = move[2] * board.cellWidth, dy = move[3] * board.cellHeight;
-        sliding->OnPress(x, y);
-        sliding->OnDrag(x + dx / 2, y + dy / 2, 0);
-        sliding->OnDrag(x + dx, y + dy, 0);
-        sliding->OnRelease(x + dx, y + dy);
+        // The board's reactions answer RES_FAIL whatever they did.
+        EXPECT_EQ(sliding->OnPress(x, y), RES_FAIL);
+        EXPECT_EQ(sliding->OnDrag(x + dx / 2, y + dy / 2, 0), RES_FAIL);
+        EXPECT_EQ(sliding->OnDrag(x + dx, y + dy, 0), RES_FAIL);
+        EXPECT_EQ(sliding->OnRelease(x + dx, y + dy), RES_FAIL);
         frames(30);
     }
     EXPECT_TRUE(play([&] { return m_world.GetState() == GS_OUTRO_MENU; })) << "the key out ends the story";

@@ -73,10 +73,10 @@ protected:
     void SetUp() override
     {
         g_view = &m_view;
-        RegisterModuleDX81(&m_world);
-        RegisterModuleOpenGL(&m_world);
-        RegisterModuleDirectSound(&m_world);
-        RegisterModuleNetworkOS(&m_world);
+        ASSERT_EQ(RegisterModuleDX81(&m_world), RES_OK);
+        ASSERT_EQ(RegisterModuleOpenGL(&m_world), RES_OK);
+        ASSERT_EQ(RegisterModuleDirectSound(&m_world), RES_OK);
+        ASSERT_EQ(RegisterModuleNetworkOS(&m_world), RES_OK);
         m_settings = CStartupSettings{};
         m_settings.module3D = 2;
         m_settings.moduleAudio = 2;

@@ -26,8 +26,8 @@ public:
     Result Update() override
     {
         g_moduleCalls.push_back("world Update");
-        CWorld::Update();
-        return failUpdate ? RES_FAIL : RES_OK;
+        const Result updated = CWorld::Update();
+        return failUpdate ? RES_FAIL : updated;
     }
     Result Render() override
     {
@@ -47,7 +47,7 @@ protected:
     }
     void TearDown() override
     {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         ResetTestModules();
         PlatformShutdown();
         ResetTestSwitches();
@@ -85,16 +85,16 @@ TEST_F(WorldInputTest, KeysRecordDownPressedAndReleased)
     EXPECT_EQ(Data()->keyReleased[75], 1);
     EXPECT_EQ(Data()->keyReleasedCount, 1);
 
-    Send(WM_KEYUP, VK_ESCAPE);
+    EXPECT_EQ(Send(WM_KEYUP, VK_ESCAPE), RES_FAIL);
     EXPECT_EQ(Data()->keyReleased[1], 0);
     EXPECT_EQ(Data()->keyReleasedCount, 2);
 }
 
 TEST_F(WorldInputTest, UnmappedAndOutOfRangeKeysGoToIndexZero)
 {
-    Send(WM_KEYDOWN, VK_PAUSE);
-    Send(WM_KEYDOWN, 0x1234);
-    Send(WM_KEYDOWN, static_cast<WPARAM>(-1));
+    EXPECT_EQ(Send(WM_KEYDOWN, VK_PAUSE), RES_FAIL);
+    EXPECT_EQ(Send(WM_KEYDOWN, 0x1234), RES_FAIL);
+    EXPECT_EQ(Send(WM_KEYDOWN, static_cast<WPARAM>(-1)), RES_FAIL);
     EXPECT_EQ(Data()->keyDown[0], 1);
     EXPECT_EQ(Data()->keyPressedCount, 3);
     for (int code = 1; code < kKeyCount; ++code)
@@ -104,9 +104,9 @@ TEST_F(WorldInputTest, UnmappedAndOutOfRangeKeysGoToIndexZero)
 TEST_F(WorldInputTest, PressedCountWrapsAtEightBits)
 {
     for (int i = 0; i < 256; ++i)
-        Send(WM_KEYDOWN, VK_SPACE);
+        EXPECT_EQ(Send(WM_KEYDOWN, VK_SPACE), RES_FAIL);
     EXPECT_EQ(Data()->keyPressedCount, 0);
-    Send(WM_KEYDOWN, VK_SPACE);
+    EXPECT_EQ(Send(WM_KEYDOWN, VK_SPACE), RES_FAIL);
     EXPECT_EQ(Data()->keyPressedCount, 1);
 }
 
@@ -119,19 +119,19 @@ TEST_F(WorldInputTest, KeysAreIgnoredWhileAnInputModuleIsInstalled)
     EXPECT_EQ(Send(WM_KEYDOWN, 'B'), RES_FAIL);
     EXPECT_EQ(Data()->keyDown[76], 0);
     EXPECT_EQ(Data()->keyPressedCount, 0);
-    Send(WM_CHAR, 0x10041);
+    EXPECT_EQ(Send(WM_CHAR, 0x10041), RES_FAIL);
     EXPECT_EQ(Data()->lastChar, 0x41);
 }
 
 TEST_F(WorldInputTest, PointerIsTheUnsignedHalvesOfLParam)
 {
-    Send(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFFF, 300));
+    EXPECT_EQ(Send(WM_MOUSEMOVE, 0, MAKELPARAM(0xFFFF, 300)), RES_FAIL);
     EXPECT_EQ(Data()->pointerX, 65535.0f);
     EXPECT_EQ(Data()->pointerY, 300.0f);
-    Send(WM_LBUTTONDOWN, 0, MAKELPARAM(10, 20));
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, 0, MAKELPARAM(10, 20)), RES_FAIL);
     EXPECT_EQ(Data()->pressX, 10.0f);
     EXPECT_EQ(Data()->pressY, 20.0f);
-    Send(WM_LBUTTONUP, 0, MAKELPARAM(40, 50));
+    EXPECT_EQ(Send(WM_LBUTTONUP, 0, MAKELPARAM(40, 50)), RES_FAIL);
     EXPECT_EQ(Data()->pointerX, 10.0f);
     EXPECT_EQ(Send(WM_MOUSEWHEEL, 0, 0), RES_FAIL);
 }
@@ -148,21 +148,21 @@ TEST_F(WorldInputTest, ButtonsAndCapture)
     if (!window)
         GTEST_SKIP() << "no window";
 
-    Send(WM_LBUTTONDOWN, 0, 0, window);
-    Send(WM_RBUTTONDOWN, 0, 0, window);
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, 0, 0, window), RES_FAIL);
+    EXPECT_EQ(Send(WM_RBUTTONDOWN, 0, 0, window), RES_FAIL);
     EXPECT_EQ(GetCapture(), window);
-    Send(WM_LBUTTONUP, 0, 0, window);
+    EXPECT_EQ(Send(WM_LBUTTONUP, 0, 0, window), RES_FAIL);
     EXPECT_EQ(GetCapture(), window);  // right is still down
     EXPECT_EQ(Data()->mouseReleased[0], 1);
     EXPECT_EQ(Data()->mouseDown[0], 0);
     EXPECT_EQ(Data()->mouseDown[2], 1);
-    Send(WM_RBUTTONUP, 0, 0, window);
+    EXPECT_EQ(Send(WM_RBUTTONUP, 0, 0, window), RES_FAIL);
     EXPECT_EQ(GetCapture(), nullptr);
     EXPECT_EQ(Data()->mouseReleased[2], 1);
 
-    Send(WM_MBUTTONUP, 0, 0, window);  // never went down
+    EXPECT_EQ(Send(WM_MBUTTONUP, 0, 0, window), RES_FAIL);  // never went down
     EXPECT_EQ(Data()->mouseReleased[1], 0);
-    Send(WM_MBUTTONDOWN, 0, 0, window);
+    EXPECT_EQ(Send(WM_MBUTTONDOWN, 0, 0, window), RES_FAIL);
     EXPECT_EQ(Data()->mousePressed[1], 1);
     EXPECT_EQ(Data()->mouseDown[1], 1);
 }
@@ -170,13 +170,13 @@ TEST_F(WorldInputTest, ButtonsAndCapture)
 TEST_F(WorldInputTest, ADrawnFrameRunsInOrderAndClearsOnlyTheEdges)
 {
     LoadWithTestModules();
-    Send(WM_KEYDOWN, 'C');
-    Send(WM_KEYDOWN, 'D');
-    Send(WM_KEYUP, 'D');
-    Send(WM_CHAR, 'c');
-    Send(WM_LBUTTONDOWN, 0, 0);
-    Send(WM_RBUTTONDOWN, 0, 0);
-    Send(WM_RBUTTONUP, 0, 0);
+    EXPECT_EQ(Send(WM_KEYDOWN, 'C'), RES_FAIL);
+    EXPECT_EQ(Send(WM_KEYDOWN, 'D'), RES_FAIL);
+    EXPECT_EQ(Send(WM_KEYUP, 'D'), RES_FAIL);
+    EXPECT_EQ(Send(WM_CHAR, 'c'), RES_FAIL);
+    EXPECT_EQ(Send(WM_LBUTTONDOWN, 0, 0), RES_FAIL);
+    EXPECT_EQ(Send(WM_RBUTTONDOWN, 0, 0), RES_FAIL);
+    EXPECT_EQ(Send(WM_RBUTTONUP, 0, 0), RES_FAIL);
     Data()->frameRecordA[11] = 7;
     Data()->frameRecordB[0] = 7;
 
@@ -201,7 +201,7 @@ TEST_F(WorldInputTest, ADrawnFrameRunsInOrderAndClearsOnlyTheEdges)
 TEST_F(WorldInputTest, AFailedUpdateDrawsNothingAndKeepsTheEdges)
 {
     LoadWithTestModules();
-    Send(WM_KEYDOWN, 'E');
+    EXPECT_EQ(Send(WM_KEYDOWN, 'E'), RES_FAIL);
     m_world.failUpdate = true;
     EXPECT_EQ(m_world.OnFrame(), RES_FAIL);
     EXPECT_FALSE(WasCalled("3D BeginFrame"));
@@ -212,7 +212,7 @@ TEST_F(WorldInputTest, AFailedBeginFrameSkipsRenderAndPresent)
 {
     LoadWithTestModules();
     g_testModules.failBeginFrame = true;
-    Send(WM_KEYDOWN, 'E');
+    EXPECT_EQ(Send(WM_KEYDOWN, 'E'), RES_FAIL);
     EXPECT_EQ(m_world.OnFrame(), RES_OK);
     EXPECT_TRUE(WasCalled("3D BeginFrame"));
     EXPECT_FALSE(WasCalled("world Render"));
@@ -229,7 +229,7 @@ TEST_F(WorldInputTest, AMinimisedWindowOnlyAdvancesTheTimer)
     EXPECT_TRUE(g_moduleCalls.empty());
     Data()->minimised = 0;
     g_now += 1000000000ull / 30;
-    m_world.OnFrame();
+    EXPECT_EQ(m_world.OnFrame(), RES_OK);
     EXPECT_NEAR(Data()->frameFactor, 1.0, 1e-6);
 }
 
@@ -237,7 +237,7 @@ TEST_F(WorldInputTest, FramesDrawOnlyWhileRenderingIsEnabled)
 {
     LoadWithTestModules();
     Data()->renderingEnabled = 0;
-    m_world.OnFrame();
+    EXPECT_EQ(m_world.OnFrame(), RES_OK);
     EXPECT_FALSE(WasCalled("3D BeginFrame"));
     EXPECT_EQ(m_world.OnSize(512, 384), RES_OK);
     EXPECT_EQ(Data()->renderingEnabled, 2);
@@ -245,6 +245,6 @@ TEST_F(WorldInputTest, FramesDrawOnlyWhileRenderingIsEnabled)
     EXPECT_EQ(Data()->scaleY, 0.5f);
     EXPECT_EQ(Data()->workingWidth, 512);
     EXPECT_TRUE(WasCalled("camera SetViewport 0 0 512 384"));
-    m_world.OnFrame();
+    EXPECT_EQ(m_world.OnFrame(), RES_OK);
     EXPECT_TRUE(WasCalled("3D BeginFrame"));
 }

@@ -21,11 +21,11 @@ protected:
     void SetUp() override
     {
         ResetTestModules();
-        m_world.SetParameters(&m_engine, nullptr, nullptr, nullptr, 0, nullptr, nullptr);
+        ASSERT_EQ(m_world.SetParameters(&m_engine, nullptr, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
     }
     void TearDown() override
     {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         ResetTestModules();
         ResetTestSwitches();
     }
@@ -60,7 +60,7 @@ TEST_F(WorldLoadTest, CreationFailuresOfEachKind)
     EXPECT_EQ(Detail(), u"");
 
     for (uint32_t kind : {kModuleAudio, kModuleInput, kModuleNetwork}) {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         Data()->lastError = 0;
         ChooseAllTestModules(Data());
         ChooseTestModule(Data(), kind, CreateNothing);
@@ -86,7 +86,7 @@ TEST_F(WorldLoadTest, The3DFailuresAreFatal)
 {
     const char* steps[] = {"load", "foging", "point sprite", "lighting"};
     for (const char* step : steps) {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         ResetTestModules();
         std::string name = step;
         g_testModules.fail3DLoad = name == "load";
@@ -112,7 +112,7 @@ TEST_F(WorldLoadTest, OptionalModuleLoadFailuresSetTheirDetailAndDropTheModule)
         {&g_testModules.failNetworkLoad, "release network", u"No network device was found"},
     };
     for (Case& c : cases) {
-        m_world.Release();
+        EXPECT_EQ(m_world.Release(), RES_OK);
         ResetTestModules();
         Data()->errorDetail[0] = 0;
         *c.fail = true;
@@ -172,11 +172,11 @@ TEST_F(WorldLoadTest, GammaCorrectionAsksTheCamera)
 {
     std::string text = std::string("[GAMMA_CORRECTION]\nGAMMA_CORRECTION_ENABLE = 1\n");
     CParamsText engine(text.c_str(), static_cast<uint32_t>(text.size()));
-    m_world.SetParameters(&engine, nullptr, nullptr, nullptr, 0, nullptr, nullptr);
+    ASSERT_EQ(m_world.SetParameters(&engine, nullptr, nullptr, nullptr, 0, nullptr, nullptr), RES_OK);
     ChooseTestModule(Data(), kModule3D, CreateTest3D);
     ASSERT_EQ(Load(), RES_OK);
     EXPECT_TRUE(WasCalled("camera SetGamma"));
-    m_world.Release();
+    EXPECT_EQ(m_world.Release(), RES_OK);
 }
 
 TEST_F(WorldLoadTest, ReleaseUnloadsAndReleasesEveryModuleInOrderAndClosesThePak)
@@ -212,7 +212,7 @@ TEST_F(WorldLoadTest, ADeletedWorldLetsGoOfWhatReleaseDidNot)
 {
     auto* world = new CWorld();
     ChooseAllTestModules(world->GetData());
-    RegisterModuleDX81(world);
+    ASSERT_EQ(RegisterModuleDX81(world), RES_OK);
     ASSERT_EQ(world->Load(nullptr, 640, 480, 32, 0, 0, 0, 1, nullptr, 0, 0), RES_OK);
     g_moduleCalls.clear();
     delete world;

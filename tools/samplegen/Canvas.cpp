@@ -172,6 +172,6 @@ Result CCanvas::SavePng(const std::string& path) const
                                          reinterpret_cast<const uint8_t*>(m_pixels.data()));
     if (Succeeded(result))
         result = raw.SaveToFile(Utf8ToUtf16(path).c_str());
-    raw.Release();
+    IgnoreResult(raw.Release());
     return result;
 }

@@ -9,7 +9,7 @@
 class CNullEngine : public C3DEngine {
 public:
     explicit CNullEngine(CWorldData* data) : C3DEngine(data) {}
-    ~CNullEngine() override { Unload(); }
+    ~CNullEngine() override { IgnoreResult(Unload()); }
 
     Result LightInit(uint32_t) override { return RES_OK; }
     Result PointSpriteInit() override { return RES_OK; }

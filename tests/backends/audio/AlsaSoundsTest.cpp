@@ -122,7 +122,7 @@ TEST(AlsaSounds, EveryFilePlaysThroughTheWholeChain)
     sink->Pull(static_cast<uint32_t>(files[0].samples.size()));
     EXPECT_TRUE(positioned->IsPlaying());  // looping
 
-    engine->Unload();
+    EXPECT_EQ(engine->Unload(), RES_OK);
     module.reset();
     SetMixerOutputFactory(nullptr);
 }

@@ -83,8 +83,9 @@ protected:
 
     void TearDown() override
     {
-        if (m_engine)
-            m_engine->Unload();
+        if (m_engine) {
+            EXPECT_EQ(m_engine->Unload(), RES_OK);
+        }
         m_engine.reset();
         SetMixerOutputFactory(nullptr);
     }
@@ -143,14 +144,14 @@ TEST_F(AudioEngineTest, LoadPublishesTheDeviceWithItsFormatAndListener)
     EXPECT_EQ(format.nBlockAlign, 4);
     EXPECT_EQ(format.nAvgBytesPerSec, 176400u);
 
-    m_engine->Unload();
+    EXPECT_EQ(m_engine->Unload(), RES_OK);
     EXPECT_EQ(m_data->soundState, nullptr);
     EXPECT_EQ(m_engine->GetState().device, nullptr);
 }
 
 TEST_F(AudioEngineTest, WithoutAnAudioDeviceLoadFailsAndUnloadIsClean)
 {
-    m_engine->Unload();
+    EXPECT_EQ(m_engine->Unload(), RES_OK);
     SetMixerOutputFactory(&NoOutput);
     EXPECT_EQ(m_engine->Load(&g_window), RES_FAIL);
     EXPECT_EQ(m_engine->GetState().device, nullptr);
@@ -172,12 +173,12 @@ TEST_F(AudioEngineTest, WithoutAnAudioDeviceLoadFailsAndUnloadIsClean)
         setenv("SDL_AUDIODRIVER", saved.c_str(), 1);
     else
         unsetenv("SDL_AUDIODRIVER");
-    m_engine->Unload();
+    EXPECT_EQ(m_engine->Unload(), RES_OK);
 
     SetMixerOutputFactory(&CMixerManualSink::Open);
     EXPECT_EQ(m_engine->Load(nullptr), RES_FAIL);  // the device is made, the level is refused
     EXPECT_NE(m_engine->GetState().device, nullptr);
-    m_engine->Unload();
+    EXPECT_EQ(m_engine->Unload(), RES_OK);
     EXPECT_EQ(CMixerManualSink::Latest(), nullptr);
 }
 
@@ -211,7 +212,7 @@ TEST_F(AudioEngineTest, SoundListCountsReferences)
 
     CAudio* loaded = LoadSound(PcmWav(1, 44100, 16, Samples16(Ramp(8, 100))));
     ASSERT_NE(loaded, nullptr);
-    m_engine->Unload();  // releases and deletes every listed sound
+    EXPECT_EQ(m_engine->Unload(), RES_OK);  // releases and deletes every listed sound
     EXPECT_TRUE(list.IsEmpty());
 }
 
@@ -403,7 +404,7 @@ TEST_F(AudioEngineTest, NamesFollowTheDataRootPrefix)
     m_data->dataRootPrefixLength = 100000;
     EXPECT_EQ(sound->LoadAudioFromFile(path.c_str(), 1), RES_OK);
     EXPECT_EQ(WString(sound->GetName()), u"click.wav");
-    sound->Release();
+    EXPECT_EQ(sound->Release(), RES_OK);
     EXPECT_EQ(WString(sound->GetName()), u"");
 }
 
@@ -444,7 +445,7 @@ TEST_F(AudioEngineTest, FillingRestoresALostBufferWithinABoundedNumberOfTries)
         uint32_t bytes = 0;
         EXPECT_EQ(buffer->Lock(0, 10, &block, &bytes, nullptr, nullptr, 0), DS_OK);
         std::string copy(static_cast<char*>(block), bytes);
-        buffer->Unlock(block, bytes, nullptr, 0);
+        EXPECT_EQ(buffer->Unlock(block, bytes, nullptr, 0), DS_OK);
         return copy;
     };
 

@@ -36,8 +36,9 @@ protected:
     }
     void TearDown() override
     {
-        if (m_engine)
-            m_engine->Unload();
+        if (m_engine) {
+            EXPECT_EQ(m_engine->Unload(), RES_OK);
+        }
         SetMixerOutputFactory(nullptr);
     }
 
@@ -49,7 +50,7 @@ protected:
         if (Succeeded(sound->LoadAudioFromFile(Utf8ToUtf16(m_dir.Write("a.wav", bytes)).c_str(), 0)) &&
             Succeeded(sound->Play()))
             frames = CMixerManualSink::Latest()->Pull(static_cast<uint32_t>(kSamples.size() / 2));
-        m_engine->DestroyAudio(sound);
+        EXPECT_EQ(m_engine->DestroyAudio(sound), RES_OK);
         return frames;
     }
 

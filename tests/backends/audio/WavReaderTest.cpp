@@ -125,7 +125,7 @@ TEST_F(WavReaderTest, ReadingPastTheEndDeliversTheRestThenNothing)
     EXPECT_EQ(count, 6u);
     EXPECT_EQ(m_reader.Read(nullptr, 16, &count), RES_FAIL);
     EXPECT_EQ(m_reader.Read(buffer, 16, nullptr), RES_FAIL);
-    m_reader.Close();
+    EXPECT_EQ(m_reader.Close(), RES_OK);
     EXPECT_EQ(m_reader.GetFormat(), nullptr);
     EXPECT_EQ(m_reader.Read(buffer, 16, &count), RES_FAIL);
 }

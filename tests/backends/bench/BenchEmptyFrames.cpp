@@ -29,14 +29,15 @@ double ProcessMicroseconds()
     return static_cast<double>(now.tv_sec) * 1e6 + static_cast<double>(now.tv_nsec) / 1e3;
 }
 
-// Processor time per frame over a run of frames of the engine.
+// Processor time per frame over a run of frames of the engine; counts the frames that failed.
 template <class Engine>
-double PerFrame(Engine* engine)
+double PerFrame(Engine* engine, int* failedFrames)
 {
     double start = ProcessMicroseconds();
     for (int frame = 0; frame < kFrames; ++frame) {
-        engine->BeginFrame();
-        engine->EndFrame();
+        bool failed = Failed(engine->BeginFrame());
+        failed = Failed(engine->EndFrame()) || failed;
+        *failedFrames += failed ? 1 : 0;
     }
     return (ProcessMicroseconds() - start) / kFrames;
 }
@@ -53,15 +54,16 @@ int main()
     }
     HDC dc = wglGetCurrentDC();
     HGLRC context = wglGetCurrentContext();
-    PerFrame(direct3D.Engine());
+    int failedFrames = 0;
+    PerFrame(direct3D.Engine(), &failedFrames);
     wglMakeCurrent(dc, context);
-    PerFrame(openGL.Engine());
+    PerFrame(openGL.Engine(), &failedFrames);
     std::vector<double> direct3DTimes;
     std::vector<double> openGLTimes;
     for (int round = 0; round < kRounds; ++round) {
-        direct3DTimes.push_back(PerFrame(direct3D.Engine()));
+        direct3DTimes.push_back(PerFrame(direct3D.Engine(), &failedFrames));
         wglMakeCurrent(dc, context);
-        openGLTimes.push_back(PerFrame(openGL.Engine()));
+        openGLTimes.push_back(PerFrame(openGL.Engine(), &failedFrames));
         std::printf("round %d: Direct3D 8 %.0f us/frame, OpenGL %.0f us/frame\n", round + 1, direct3DTimes.back(),
                     openGLTimes.back());
     }
@@ -70,5 +72,9 @@ int main()
     std::printf("processor time per empty frame, medians of %d rounds of %d frames: Direct3D 8 %.0f us, OpenGL "
                 "%.0f us, ratio %.2f\n",
                 kRounds, kFrames, d, o, d / o);
+    if (failedFrames != 0) {
+        std::fprintf(stderr, "%d frames failed: the times measure no real frames\n", failedFrames);
+        return 1;
+    }
     return 0;
 }

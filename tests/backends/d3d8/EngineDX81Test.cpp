@@ -65,9 +65,10 @@ protected:
     {
         C3DObject* object = Engine()->CreateObject(kFormatColorTex, kObjectStateBlock);
         EXPECT_EQ(object->Create(1, 3, 3), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         object->ResetIndices();
-        object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+        EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 3, 0, 3, 1, kPrimitiveTriangleList, kCullNone, kPartNumberId),
+                  RES_OK);
         EXPECT_EQ(object->Unlock(1), RES_OK);
         return object;
     }
@@ -326,7 +327,7 @@ TEST_F(EngineDX81Test, ADeviceToResetIsResetAndItsObjectsRestored)
     EXPECT_NE(dx->GetStateBlock(), 0u);
     ASSERT_EQ(object->Lock(), RES_OK);
     EXPECT_EQ(object->GetIndex(2), 2u);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     EXPECT_EQ(Engine()->BeginFrame(), RES_OK);
     EXPECT_EQ(Engine()->EndFrame(), RES_OK);
 }

@@ -47,7 +47,7 @@ protected:
         auto* object = static_cast<C3DObjectDX81*>(Engine()->CreateObject(flagsA, flagsB));
         EXPECT_NE(object, nullptr);
         EXPECT_EQ(object->Create(quads, quads * 4, quads * 4), RES_OK);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         for (uint32_t q = 0; q < quads; ++q) {
             for (uint32_t v = 0; v < 4; ++v) {
                 const float x = static_cast<float>(16 * q + 16 * (v % 2));
@@ -55,7 +55,8 @@ protected:
                 object->SetVertex(q * 4 + v, x, y, 0.0f, 0xFFFFFFFFu, 0.0f, 0.0f, 0.0f, 0.0f, -1.0f, 0);
             }
             object->FillIndexRange(q * 4, 4);
-            object->SetPrimitiveGroup(q, q * 4, 4, q * 4, 4, 2, kPrimitiveTriangleStrip, cull, kPartNumberId);
+            EXPECT_EQ(object->SetPrimitiveGroup(q, q * 4, 4, q * 4, 4, 2, kPrimitiveTriangleStrip, cull, kPartNumberId),
+                      RES_OK);
         }
         EXPECT_EQ(object->Unlock(1), RES_OK);
         return object;
@@ -143,7 +144,7 @@ TEST_F(ObjectDX81Test, EveryFormatWritesItsVertexLayoutIntoTheVertexBuffer)
             EXPECT_EQ(FloatAt(v + 20), 0.75f);
             break;
         }
-        object->Unlock(0);
+        EXPECT_EQ(object->Unlock(0), RES_OK);
     }
 }
 
@@ -151,7 +152,7 @@ TEST_F(ObjectDX81Test, GettersReadWhatTheFormatHoldsAndZerosElse)
 {
     auto* points = static_cast<C3DObjectDX81*>(Engine()->CreateObject(kFormatColor, 0));
     ASSERT_EQ(points->Create(1, 1, 1), RES_OK);
-    points->Lock();
+    ASSERT_EQ(points->Lock(), RES_OK);
     points->SetVertex(0, 1.0f, 2.0f, 3.0f, 0xFF00FF00u, 0.5f, 0.5f, 1.0f, 1.0f, 1.0f, 0xFFFFFFFFu);
     Vector2 uv{9.0f, 9.0f};
     Vector3 normal{9.0f, 9.0f, 9.0f};
@@ -163,11 +164,11 @@ TEST_F(ObjectDX81Test, GettersReadWhatTheFormatHoldsAndZerosElse)
     EXPECT_EQ(uv.x, 0.0f);
     EXPECT_EQ(normal.z, 0.0f);
     EXPECT_EQ(points->GetSpecular(0), 0u);
-    points->Unlock(0);
+    EXPECT_EQ(points->Unlock(0), RES_OK);
 
     auto* normals = static_cast<C3DObjectDX81*>(Engine()->CreateObject(kFormatNormalTex, 0));
     ASSERT_EQ(normals->Create(1, 2, 2), RES_OK);
-    normals->Lock();
+    ASSERT_EQ(normals->Lock(), RES_OK);
     const Vector2 second{0.5f, 0.25f};
     normals->SetUV2(0, &second);
     normals->GetUV2(&uv, 0);
@@ -177,13 +178,13 @@ TEST_F(ObjectDX81Test, GettersReadWhatTheFormatHoldsAndZerosElse)
     // Past the vertices: nothing written, zeros read.
     normals->SetVertexColor(2, 0x12345678u);
     EXPECT_EQ(normals->GetVertexColor(2), 0u);
-    normals->Unlock(0);
+    EXPECT_EQ(normals->Unlock(0), RES_OK);
     // Unlocked: nothing written, zeros read.
     normals->SetSpecular(0, 0x01010101u);
     EXPECT_EQ(normals->GetSpecular(0), 0u);
-    normals->Lock();
+    ASSERT_EQ(normals->Lock(), RES_OK);
     EXPECT_EQ(normals->GetSpecular(0), 0x80808080u);
-    normals->Unlock(0);
+    EXPECT_EQ(normals->Unlock(0), RES_OK);
 }
 
 // ---- The draw ------------------------------------------------------------------------------
@@ -282,9 +283,9 @@ TEST_F(ObjectDX81Test, APartWhoseIdNamesAnotherDrawsThatPartWithItsMaterial)
 {
     C3DObjectDX81* object = MakeQuads(kFormatColorTex, kObjectMaterials, 2);
     object->GetMaterial(1)->diffuse[0] = 0.5f;
-    object->Lock();
-    object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, 1);
-    object->Unlock(0);
+    ASSERT_EQ(object->Lock(), RES_OK);
+    EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, 1), RES_OK);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     const std::vector<std::string> calls = TraceRender(object);
     const std::string draw = "DrawIndexedPrimitive(5, 0, 4, 4, 2)";
     const std::string select = "SetIndices(" + N(IndexNumber(object)) + ", 4)";
@@ -296,11 +297,11 @@ TEST_F(ObjectDX81Test, APartWhoseIdNamesAnotherDrawsThatPartWithItsMaterial)
 TEST_F(ObjectDX81Test, RecordsNamingNoRecordOrReachingPastTheBuffersAreNotDrawn)
 {
     C3DObjectDX81* object = MakeQuads(kFormatColorTex, 0, 3);
-    object->Lock();
-    object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, 7);
-    object->SetPrimitiveGroup(1, 4, 4, 10, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
-    object->SetPrimitiveGroup(2, 8, 4, 8, 4, 2, 9, kCullNone, kPartNumberId);
-    object->Unlock(0);
+    ASSERT_EQ(object->Lock(), RES_OK);
+    EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, 7), RES_OK);
+    EXPECT_EQ(object->SetPrimitiveGroup(1, 4, 4, 10, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId), RES_OK);
+    EXPECT_EQ(object->SetPrimitiveGroup(2, 8, 4, 8, 4, 2, 9, kCullNone, kPartNumberId), RES_OK);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     TraceRender(object);
     EXPECT_TRUE(Calls("IDirect3DDevice8::DrawIndexedPrimitive").empty());
     EXPECT_EQ(object->ApplyPartState(0), RES_FAIL);
@@ -311,10 +312,10 @@ TEST_F(ObjectDX81Test, RecordsNamingNoRecordOrReachingPastTheBuffersAreNotDrawn)
 TEST_F(ObjectDX81Test, PartDrawsHandTheCullCodeOverWhileVertexRangesReadIt)
 {
     C3DObjectDX81* object = MakeQuads(kFormatColorTex, 0, 4);
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     for (uint32_t code = 0; code < 4; ++code)
         object->SetCullMode(code, code);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     TraceRender(object);
     std::vector<uint64_t> culls;
     for (const CD3D8TraceCall& call : Calls("IDirect3DDevice8::SetRenderState")) {
@@ -416,7 +417,7 @@ TEST_F(ObjectDX81Test, TheStateBlockHoldsTheObjectsFixedState)
     // Recording again captures into the same block.
     const DWORD token = object->GetStateBlock();
     D3D8TraceStart();
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     EXPECT_EQ(object->Unlock(1), RES_OK);
     D3D8TraceStop();
     EXPECT_TRUE(Calls("IDirect3DDevice8::BeginStateBlock").empty());

@@ -26,7 +26,7 @@ TEST_F(ObjectIndexDX81Test, EachKindMakesADeviceBufferOfItsFormatInSystemMemory)
         ASSERT_NE(buffer, nullptr);
         EXPECT_EQ(buffer->GetUsage(), static_cast<uint32_t>(D3DUSAGE_DYNAMIC));
         uint8_t kind = 0;
-        buffer->GetKind(&kind);
+        EXPECT_EQ(buffer->GetKind(&kind), RES_OK);
         EXPECT_EQ(kind, row.kind);
 
         // Before Create: Lock succeeds and nothing is locked.
@@ -63,20 +63,20 @@ TEST_F(ObjectIndexDX81Test, IndicesAreCutToTheWidthAndReadOnlyWhileLocked)
         buffer->SetIndex(4, 7);  // past the indices: ignored
         EXPECT_EQ(buffer->GetIndex(4), kNoIndex);
         buffer->FillIndexRange(2, 2);
-        buffer->Unlock(0);
+        EXPECT_EQ(buffer->Unlock(0), RES_OK);
         EXPECT_EQ(buffer->GetIndex(1), kNoIndex);
         buffer->SetIndex(0, 9);  // unlocked: ignored
         ASSERT_EQ(buffer->Lock(), RES_OK);
         EXPECT_EQ(buffer->GetIndex(0), 0u);
         EXPECT_EQ(buffer->GetIndex(3), 1u);
-        buffer->Unlock(0);
+        EXPECT_EQ(buffer->Unlock(0), RES_OK);
     }
-    narrow->Lock();
-    wide->Lock();
+    ASSERT_EQ(narrow->Lock(), RES_OK);
+    ASSERT_EQ(wide->Lock(), RES_OK);
     EXPECT_EQ(narrow->GetIndex(1), 0x2345u);
     EXPECT_EQ(wide->GetIndex(1), 0x12345u);
-    narrow->Unlock(0);
-    wide->Unlock(0);
+    EXPECT_EQ(narrow->Unlock(0), RES_OK);
+    EXPECT_EQ(wide->Unlock(0), RES_OK);
 }
 
 TEST_F(ObjectIndexDX81Test, SelectHandsTheBufferWithTheRecordsFirstVertex)

@@ -111,21 +111,21 @@ Frame Draw(const Scene& scene, const std::function<Frame(TRig&)>& read)
     if (rig.Load() != RES_OK)
         return {};
     C3DEngine* engine = rig.Engine();
-    engine->FogingInit();
-    engine->LightingInit(0xFFFFFFFFu);
-    engine->PointSpriteInit();
+    EXPECT_EQ(engine->FogingInit(), RES_OK);
+    EXPECT_EQ(engine->LightingInit(0xFFFFFFFFu), RES_OK);
+    EXPECT_EQ(engine->PointSpriteInit(), RES_OK);
     d.math->Identity(&d.matrices[kMatrixProjection]);
-    engine->GetCamera()->ApplyProjection();
+    EXPECT_EQ(engine->GetCamera()->ApplyProjection(), RES_OK);
     std::vector<C3DObject*> objects;
     std::vector<C3DTexture*> textures;
     for (const SceneObject& from : scene.objects) {
         C3DObject* object = engine->CreateObject(from.flagsA, from.flagsB);
         const auto count = static_cast<uint32_t>(from.vertices.size());
-        object->Create(1, count, count);
+        EXPECT_EQ(object->Create(1, count, count), RES_OK);
         object->SetColor(from.colour);
         if (from.pointSize > 0.0f)
             object->SetPointSize(from.pointSize);
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         for (uint32_t i = 0; i < count; ++i) {
             const Vertex& v = from.vertices[i];
             // Unit normals: the OpenGL renderer does not normalise them.
@@ -136,29 +136,31 @@ Frame Draw(const Scene& scene, const std::function<Frame(TRig&)>& read)
         const uint32_t primitives = from.primitive == kPrimitivePointList
                                         ? count
                                         : (from.primitive == kPrimitiveTriangleList ? count / 3 : count - 2);
-        object->SetPrimitiveGroup(0, 0, count, 0, count, primitives, from.primitive, kCullNone, kPartNumberId);
-        object->Unlock(1);
+        EXPECT_EQ(
+            object->SetPrimitiveGroup(0, 0, count, 0, count, primitives, from.primitive, kCullNone, kPartNumberId),
+            RES_OK);
+        EXPECT_EQ(object->Unlock(1), RES_OK);
         for (uint32_t stage = 0; stage < 2; ++stage) {
             if (from.stageGreys[stage] < 0)
                 continue;
             const auto grey = static_cast<uint8_t>(from.stageGreys[stage]);
             const uint8_t texel[4] = {grey, grey, grey, 255};
             C3DTexture* texture = engine->CreateTexture(0, 0);
-            texture->Create(1, 1, 32, texel, nullptr);
-            object->SetPartTexture(texture, 0, stage);
+            EXPECT_EQ(texture->Create(1, 1, 32, texel, nullptr), RES_OK);
+            EXPECT_EQ(object->SetPartTexture(texture, 0, stage), RES_OK);
             textures.push_back(texture);
         }
         objects.push_back(object);
     }
-    engine->BeginFrame();
+    EXPECT_EQ(engine->BeginFrame(), RES_OK);
     for (C3DObject* object : objects)
-        object->Render();
+        EXPECT_EQ(object->Render(), RES_OK);
     Frame frame = read(rig);
-    engine->EndFrame();
+    EXPECT_EQ(engine->EndFrame(), RES_OK);
     for (C3DObject* object : objects)
-        engine->DestroyObject(object);
+        EXPECT_EQ(engine->DestroyObject(object), RES_OK);
     for (C3DTexture* texture : textures)
-        engine->DestroyTexture(texture);
+        EXPECT_EQ(engine->DestroyTexture(texture), RES_OK);
     return frame;
 }
 

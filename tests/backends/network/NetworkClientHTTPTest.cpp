@@ -61,7 +61,7 @@ protected:
     void TearDown() override
     {
         InternetSetTimeouts(0, 0);
-        m_engine.Unload();
+        EXPECT_EQ(m_engine.Unload(), RES_OK);
     }
 
     Result Get(const std::u16string& target) { return m_client->Request(m_server.Url(target).c_str()); }

@@ -16,16 +16,17 @@ protected:
     {
         C3DObject* object = Engine()->CreateObject(kFormatColorTex, kObjectStateBlock);
         ASSERT_EQ(object->Create(1, 4, 4), RES_OK);
-        object->Lock();
+        ASSERT_EQ(object->Lock(), RES_OK);
         object->SetVertex(0, 0, 0, 0, colour, 0, 0, 0, 0, 0, 0);
         object->SetVertex(1, 64, 0, 0, colour, 1, 0, 0, 0, 0, 0);
         object->SetVertex(2, 0, 64, 0, colour, 0, 1, 0, 0, 0, 0);
         object->SetVertex(3, 64, 64, 0, colour, 1, 1, 0, 0, 0, 0);
         object->ResetIndices();
-        object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
-        object->Unlock(1);
-        object->Render();
-        Engine()->DestroyObject(object);
+        EXPECT_EQ(object->SetPrimitiveGroup(0, 0, 4, 0, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId),
+                  RES_OK);
+        EXPECT_EQ(object->Unlock(1), RES_OK);
+        EXPECT_EQ(object->Render(), RES_OK);
+        EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
     }
 
     C3DCamera* Camera() { return Engine()->GetCamera(); }
@@ -53,10 +54,10 @@ TEST_F(CameraOpenGLTest, ScissorBoxCountsFromTheBottomOfTheConfiguration)
 TEST_F(CameraOpenGLTest, ScissorLimitsDrawingToTheBoxFromTheTop)
 {
     Data()->clearColor = 0xFF000000;
-    Engine()->BeginFrame();
-    Camera()->SetScissor(8, 8, 16, 16);
+    ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
+    ASSERT_EQ(Camera()->SetScissor(8, 8, 16, 16), RES_OK);
     DrawFullScreen(0xFF00FF00);
-    Camera()->DisableScissor();
+    EXPECT_EQ(Camera()->DisableScissor(), RES_OK);
     ExpectPixel(16, 16, 0x00FF00);
     ExpectPixel(4, 4, 0x000000);
     ExpectPixel(16, 40, 0x000000);
@@ -66,10 +67,10 @@ TEST_F(CameraOpenGLTest, ScissorLimitsDrawingToTheBoxFromTheTop)
 TEST_F(CameraOpenGLTest, ViewportMapsTheScreenIntoItsRectangle)
 {
     Data()->clearColor = 0xFF000000;
-    Engine()->BeginFrame();
-    Camera()->SetViewport(32, 0, 32, 32);  // OpenGL counts y from the bottom
+    ASSERT_EQ(Engine()->BeginFrame(), RES_OK);
+    ASSERT_EQ(Camera()->SetViewport(32, 0, 32, 32), RES_OK);  // OpenGL counts y from the bottom
     DrawFullScreen(0xFFFF0000);
-    Camera()->SetFullViewport();
+    EXPECT_EQ(Camera()->SetFullViewport(), RES_OK);
     ExpectPixel(48, 48, 0xFF0000);
     ExpectPixel(48, 16, 0x000000);
     ExpectPixel(16, 48, 0x000000);
@@ -81,10 +82,10 @@ TEST_F(CameraOpenGLTest, ViewportMapsTheScreenIntoItsRectangle)
 TEST_F(CameraOpenGLTest, ProjectionsLoadTheDataBlockMatrices)
 {
     Matrix4 loaded{};
-    Camera()->ApplyProjection();
+    EXPECT_EQ(Camera()->ApplyProjection(), RES_OK);
     glGetFloatv(GL_PROJECTION_MATRIX, loaded.m);
     EXPECT_TRUE(Data()->math->Equals(&loaded, &Data()->matrices[kMatrixProjection]));
-    Camera()->ApplyScreenProjection();
+    EXPECT_EQ(Camera()->ApplyScreenProjection(), RES_OK);
     glGetFloatv(GL_PROJECTION_MATRIX, loaded.m);
     EXPECT_TRUE(Data()->math->Equals(&loaded, &Data()->matrices[kMatrixScreen]));
     GLint mode = 0;
@@ -130,7 +131,7 @@ TEST_F(TextureOpenGLTest, FormatsAndFailures)
     const uint32_t first = texture->GetTextureName();
     ASSERT_EQ(texture->Create(2, 2, 32, pixels, nullptr), RES_OK);  // the first name is given back
     EXPECT_FALSE(glIsTexture(first) && first != texture->GetTextureName());
-    Engine()->DestroyTexture(texture);
+    EXPECT_EQ(Engine()->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(TextureOpenGLTest, ApplyBlendsOnlyForAlphaTexturesOfBlendingObjects)
@@ -165,6 +166,6 @@ TEST_F(TextureOpenGLTest, ApplyBlendsOnlyForAlphaTexturesOfBlendingObjects)
     glGetTexEnviv(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, &mode);
     EXPECT_EQ(mode, GL_REPLACE);
     EXPECT_FALSE(glIsEnabled(GL_TEXTURE_GEN_Q));
-    Engine()->DestroyTexture(alpha);
-    Engine()->DestroyTexture(replace);
+    EXPECT_EQ(Engine()->DestroyTexture(alpha), RES_OK);
+    EXPECT_EQ(Engine()->DestroyTexture(replace), RES_OK);
 }

@@ -164,7 +164,7 @@ TEST_F(EngineOpenGLTest, DirectionalAndPointLights)
     EXPECT_TRUE(glIsEnabled(GL_LIGHT1));
 
     lamp.enable[0] = 0;
-    Engine()->LightInit(1);
+    EXPECT_EQ(Engine()->LightInit(1), RES_OK);
     EXPECT_FALSE(glIsEnabled(GL_LIGHT1));
     EXPECT_EQ(Engine()->LightInit(2), RES_FAIL);
 }
@@ -175,7 +175,7 @@ TEST_F(EngineOpenGLTest, FogAndPointSprites)
     Data()->fog.start = 10.0f;
     Data()->fog.end = 500.0f;
     Data()->fog.density = 0.25f;
-    Engine()->FogingInit();
+    EXPECT_EQ(Engine()->FogingInit(), RES_OK);
     float colour[4] = {};
     glGetFloatv(GL_FOG_COLOR, colour);
     EXPECT_NEAR(colour[0], 0x33 / 255.0f, 1e-6f);
@@ -187,11 +187,11 @@ TEST_F(EngineOpenGLTest, FogAndPointSprites)
     Data()->pointSpriteMaxSize = 40.0f;
     Data()->pointSpriteMinSize = 2.0f;
     Engine()->GetState().version14 = 0;
-    Engine()->PointSpriteInit();
+    EXPECT_EQ(Engine()->PointSpriteInit(), RES_OK);
     glGetFloatv(GL_POINT_SIZE_MAX, &value);
     EXPECT_NE(value, 40.0f);
     Engine()->GetState().version14 = 1;
-    Engine()->PointSpriteInit();
+    EXPECT_EQ(Engine()->PointSpriteInit(), RES_OK);
     glGetFloatv(GL_POINT_SIZE_MAX, &value);
     EXPECT_EQ(value, 40.0f);
     glGetFloatv(GL_POINT_SIZE_MIN, &value);

@@ -25,7 +25,7 @@ protected:
         const bool screen = (flagsA & kFormatColorTex) != 0;
         const float width = screen ? 64.0f : 2.0f;
         const float left = screen ? 0.0f : -1.0f;
-        object->Lock();
+        EXPECT_EQ(object->Lock(), RES_OK);
         for (uint32_t p = 0; p < parts; ++p) {
             const float top = screen ? 64.0f * p / parts : 1.0f - 2.0f * p / parts;
             const float bottom = screen ? 64.0f * (p + 1) / parts : 1.0f - 2.0f * (p + 1) / parts;
@@ -35,9 +35,11 @@ protected:
                 object->SetVertex(4 * p + c, corners[c][0], corners[c][1], 0.5f, colour, corners[c][2],
                                   corners[c][3], 0.0f, 0.0f, -1.0f, 0);
             object->FillIndexRange(4 * p, 4);
-            object->SetPrimitiveGroup(p, 4 * p, 4, 4 * p, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
+            EXPECT_EQ(
+                object->SetPrimitiveGroup(p, 4 * p, 4, 4 * p, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId),
+                RES_OK);
         }
-        object->Unlock(rebuild);
+        EXPECT_EQ(object->Unlock(rebuild), RES_OK);
         return static_cast<C3DObjectOpenGL*>(object);
     }
 
@@ -61,7 +63,7 @@ protected:
     void BeginBlackFrame()
     {
         Data()->clearColor = 0xFF000000;
-        Engine()->BeginFrame();
+        EXPECT_EQ(Engine()->BeginFrame(), RES_OK);
     }
 };
 
@@ -84,14 +86,14 @@ TEST_F(ObjectOpenGLTest, FormatBitPicksTheClass)
     }
     C3DObject* object = Engine()->CreateObject(kFormatNormalTex | kFormatColorTex, 0);
     EXPECT_NE(dynamic_cast<C3DObjectOpenGLNormalTex*>(object), nullptr);
-    Engine()->DestroyObject(object);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, VerticesKeepTheOpenGLConvention)
 {
     C3DObject* object = Engine()->CreateObject(kScreen, 0);
     ASSERT_EQ(object->Create(1, 2, 2), RES_OK);
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     const Vector2 uv{0.25f, 0.75f};
     object->SetUV(1, &uv);
     object->SetVertexColor(1, 0x80FF0000u);
@@ -100,7 +102,7 @@ TEST_F(ObjectOpenGLTest, VerticesKeepTheOpenGLConvention)
     EXPECT_EQ(read.x, 0.25f);
     EXPECT_EQ(read.y, 0.75f);
     EXPECT_EQ(object->GetVertexColor(1), 0x80FF0000u);
-    object->Unlock(0);
+    EXPECT_EQ(object->Unlock(0), RES_OK);
     uint8_t size = 0;
     const uint8_t* bytes = static_cast<const uint8_t*>(object->GetVertexSize(&size)) + size;
     float storedV = 0.0f;
@@ -110,7 +112,7 @@ TEST_F(ObjectOpenGLTest, VerticesKeepTheOpenGLConvention)
     EXPECT_EQ(bytes[13], 0x00);
     EXPECT_EQ(bytes[14], 0x00);
     EXPECT_EQ(bytes[15], 0x80);
-    Engine()->DestroyObject(object);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, DisplayListsAreCompiledAtUnlockAndDeletedWithTheObject)
@@ -133,13 +135,13 @@ TEST_F(ObjectOpenGLTest, TextureFactorObjectDrawsInItsOwnColourFromArrays)
     EXPECT_TRUE(object->GetFlagsA() & kObjectTextureFactor);
     EXPECT_EQ(object->GetOpenGLIndex()->GetList(0), 0u);
     uint8_t kind = 0;
-    object->GetIndexKind(&kind);
+    EXPECT_EQ(object->GetIndexKind(&kind), RES_OK);
     EXPECT_EQ(kind, kIndexKind32);
     BeginBlackFrame();
     object->SetColor(0xFFFF0000);
-    object->Render();
+    EXPECT_EQ(object->Render(), RES_OK);
     ExpectPixel(32, 32, 0xFF0000);
-    Engine()->DestroyObject(object);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, StateBlockRenderLeavesDepthTestLessWithWrites)
@@ -147,7 +149,7 @@ TEST_F(ObjectOpenGLTest, StateBlockRenderLeavesDepthTestLessWithWrites)
     C3DObjectOpenGL* object = MakeQuads(kScreen, kState, 0xFFFFFFFF);
     glDisable(GL_DEPTH_TEST);
     glDepthMask(GL_FALSE);
-    object->Render();
+    EXPECT_EQ(object->Render(), RES_OK);
     GLint function = 0;
     GLboolean writes = GL_FALSE;
     glGetIntegerv(GL_DEPTH_FUNC, &function);
@@ -155,7 +157,7 @@ TEST_F(ObjectOpenGLTest, StateBlockRenderLeavesDepthTestLessWithWrites)
     EXPECT_TRUE(glIsEnabled(GL_DEPTH_TEST));
     EXPECT_EQ(function, GL_LESS);
     EXPECT_EQ(writes, GL_TRUE);
-    Engine()->DestroyObject(object);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, ListsWithoutMultitextureCarryStageZeroCoordinates)
@@ -163,29 +165,29 @@ TEST_F(ObjectOpenGLTest, ListsWithoutMultitextureCarryStageZeroCoordinates)
     Engine()->GetState().multitexture = 0;
     C3DTexture* texture = FourColourTexture();
     C3DObjectOpenGL* object = MakeQuads(kScreen, kState | kTextureStage0 | kTextureStage1, 0xFFFFFFFF, 1, 0);
-    object->SetTextureAll(texture, 0);
-    object->Lock();
-    object->Unlock(1);
+    EXPECT_EQ(object->SetTextureAll(texture, 0), RES_OK);
+    EXPECT_EQ(object->Lock(), RES_OK);
+    EXPECT_EQ(object->Unlock(1), RES_OK);
     ASSERT_NE(object->GetOpenGLIndex()->GetList(0), 0u);
     BeginBlackFrame();
-    object->Render();
+    EXPECT_EQ(object->Render(), RES_OK);
     ExpectFourColours();
-    Engine()->DestroyObject(object);
-    Engine()->DestroyTexture(texture);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
+    EXPECT_EQ(Engine()->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, PartStateThenDrawVerticesDrawsThePart)
 {
     C3DTexture* texture = FourColourTexture();
     C3DObjectOpenGL* object = MakeQuads(kScreen, kState | kTextureStage0 | kObjectTextureFactor, 0xFF00FF00, 1, 1);
-    object->SetTextureAll(texture, 0);
+    EXPECT_EQ(object->SetTextureAll(texture, 0), RES_OK);
     BeginBlackFrame();
     ASSERT_EQ(object->ApplyPartState(0), RES_OK);
     EXPECT_EQ(object->DrawVertices(0, 0, 2, 0, -1), RES_OK);
     object->EndDraw();
     ExpectFourColours();
-    Engine()->DestroyObject(object);
-    Engine()->DestroyTexture(texture);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
+    EXPECT_EQ(Engine()->DestroyTexture(texture), RES_OK);
 }
 
 TEST_F(ObjectOpenGLTest, FormatsWithNormalsDrawThroughTheProjection)
@@ -196,9 +198,9 @@ TEST_F(ObjectOpenGLTest, FormatsWithNormalsDrawThroughTheProjection)
             object->SetColor(0xFF0000FF);
             Data()->math->Identity(&Data()->matrices[kMatrixProjection]);
             BeginBlackFrame();
-            object->Render();
+            EXPECT_EQ(object->Render(), RES_OK);
             ExpectPixel(32, 32, 0x0000FF);
-            Engine()->DestroyObject(object);
+            EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
         }
     }
 }
@@ -206,22 +208,23 @@ TEST_F(ObjectOpenGLTest, FormatsWithNormalsDrawThroughTheProjection)
 TEST_F(ObjectOpenGLTest, RecordsReachingPastTheBuffersDrawNothing)
 {
     C3DObjectOpenGL* object = MakeQuads(kScreen, kState, 0xFFFFFFFF, 2, 0);
-    object->Lock();
+    ASSERT_EQ(object->Lock(), RES_OK);
     object->SetIndex(1, 200);  // part 0 names a vertex past the end
-    object->SetPrimitiveGroup(1, 4, 4, 4, 4, 2, kPrimitiveTriangleStrip, kCullNone, 9);  // no record 9
-    object->Unlock(1);
+    // Part 1 names record 9, which does not exist.
+    EXPECT_EQ(object->SetPrimitiveGroup(1, 4, 4, 4, 4, 2, kPrimitiveTriangleStrip, kCullNone, 9), RES_OK);
+    EXPECT_EQ(object->Unlock(1), RES_OK);
     EXPECT_EQ(object->GetOpenGLIndex()->GetList(0), 0u);
     BeginBlackFrame();
-    object->Render();
+    EXPECT_EQ(object->Render(), RES_OK);
     ExpectPixel(32, 16, 0x000000);
     ExpectPixel(32, 48, 0x000000);
 
     C3DObjectOpenGL* arrays = MakeQuads(kScreen, kState | kObjectTextureFactor, 0xFFFFFFFF, 1, 0);
-    arrays->Lock();
-    arrays->SetPrimitiveGroup(0, 0, 4, 2, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId);
-    arrays->Unlock(0);
-    arrays->Render();
+    ASSERT_EQ(arrays->Lock(), RES_OK);
+    EXPECT_EQ(arrays->SetPrimitiveGroup(0, 0, 4, 2, 4, 2, kPrimitiveTriangleStrip, kCullNone, kPartNumberId), RES_OK);
+    EXPECT_EQ(arrays->Unlock(0), RES_OK);
+    EXPECT_EQ(arrays->Render(), RES_OK);
     ExpectPixel(32, 32, 0x000000);
-    Engine()->DestroyObject(object);
-    Engine()->DestroyObject(arrays);
+    EXPECT_EQ(Engine()->DestroyObject(object), RES_OK);
+    EXPECT_EQ(Engine()->DestroyObject(arrays), RES_OK);
 }

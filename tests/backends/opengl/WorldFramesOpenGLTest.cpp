@@ -26,7 +26,7 @@ struct OpenGLWorldFrames {
     // A frame begun, so the clear shows in the back buffer.
     static RgbPixel CentrePixel(CWorld& world)
     {
-        world.Get3DEngine()->BeginFrame();
+        EXPECT_EQ(world.Get3DEngine()->BeginFrame(), RES_OK);
         unsigned char pixel[4] = {};
         glReadBuffer(GL_BACK);
         glReadPixels(160, 120, 1, 1, GL_RGBA, GL_UNSIGNED_BYTE, pixel);

@@ -72,6 +72,6 @@ int main()
     std::sort(times.begin(), times.end());
     printf("%zu characters wrapped at %u and drawn (%s, shadow, batches of %u): median %.3f ms, best %.3f ms\n",
            kCharacters, kWrapWidth, face, font.GetBatchSize(), times[times.size() / 2], times.front());
-    font.Release();
+    IgnoreResult(font.Release());
     return 0;
 }

@@ -75,7 +75,7 @@ bool DecodeWithTextureRaw(CWorldData* data, const std::vector<uint8_t>& file)
     C3DTextureRaw raw(data);
     bool ok = raw.LoadFromAddress(file.data(), static_cast<uint32_t>(file.size()), u"bench.png") >= 0 &&
               raw.GetWidth() == kSide && raw.GetBits() == 32;
-    raw.Release();
+    IgnoreResult(raw.Release());
     return ok;
 }
 

@@ -34,21 +34,22 @@ bool Measure(const char* renderer, uint16_t module)
         return false;
     std::vector<double> times;
     for (int i = 0; i < kCopies; ++i) {
-        rig.Engine()->BeginFrame();
+        if (Failed(rig.Engine()->BeginFrame()))
+            return false;
         glFinish();
         const auto start = std::chrono::steady_clock::now();
         const Result copied = fader.StartFade(0, 0, 0, 0);
         glFinish();
         const auto end = std::chrono::steady_clock::now();
-        rig.Engine()->EndFrame();
-        if (Failed(copied))
+        const Result ended = rig.Engine()->EndFrame();
+        if (Failed(copied) || Failed(ended))
             return false;
         times.push_back(std::chrono::duration<double, std::milli>(end - start).count());
     }
     std::sort(times.begin(), times.end());
     printf("%s: StartFade copy of a %ux%u frame, %d copies: median %.3f ms, best %.3f ms\n", renderer, kWidth, kHeight,
            kCopies, times[times.size() / 2], times.front());
-    fader.Release();
+    IgnoreResult(fader.Release());  // measured: nothing is drawn with it again
     return true;
 }
 

@@ -115,7 +115,7 @@ protected:
     void TearDown() override
     {
         if (!IsSkipped()) {
-            m_dialog.Release();
+            EXPECT_EQ(m_dialog.Release(), RES_OK);
             EXPECT_EQ(m_engine->GetTextureCount(), m_textures) << "every picture released once";
         }
         StringsTest::TearDown();
@@ -363,7 +363,7 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     offline.StartSendScores();
     offline.OnUpdate();
     EXPECT_EQ(offline.GetPage() * 10 + offline.GetWebSubState(), kPageNoAnswer * 10u);
-    offline.Release();
+    EXPECT_EQ(offline.Release(), RES_OK);
     // Two finished games are sent one after the other.
     Data().Progress(0, 0).m_bFinished = Data().Progress(1, 2).m_bFinished = 1;
     m_dialog.SetPage(kPageWebMenu);
@@ -376,7 +376,7 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
         << "the sending page never shown yet";
     EXPECT_EQ(m_web.sent, 0u);
     for (int frame = 0; frame < 8; ++frame) {
-        m_dialog.Render();
+        EXPECT_EQ(m_dialog.Render(), RES_OK);
         m_dialog.OnUpdate();
     }
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageScoresSent * 10u);
@@ -393,10 +393,10 @@ TEST_P(MenuDialogTest, WebExchangesStepThroughTheClientAndStopWithoutOne)
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend)
         << "one step in the same frame";
     // The send waits for a frame that drew the sending page to be presented: the second draw.
-    m_dialog.Render();
+    EXPECT_EQ(m_dialog.Render(), RES_OK);
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageSendingAccount * 10u + kWebAccountSend);
-    m_dialog.Render();
+    EXPECT_EQ(m_dialog.Render(), RES_OK);
     m_dialog.OnUpdate();
     EXPECT_EQ(m_dialog.GetPage() * 10 + m_dialog.GetWebSubState(), kPageAccountCreated * 10u) << "the answer's page";
     EXPECT_EQ(std::u16string(Data().m_szPassword) + Data().m_szLogin + Data().m_szEmail, u"p wab" u"a@b.c");
@@ -511,7 +511,7 @@ TEST_P(MenuDialogTest, EveryLineFrameHoldsItsTextAndMargins)
             EXPECT_GE(rect.top + rect.bottom, size.y + kFixtureScale * 1.35f * 0.5f - 0.01f);
         }
         m_engine->ClearDraws();
-        m_dialog.Render();
+        EXPECT_EQ(m_dialog.Render(), RES_OK) << page;
         EXPECT_FALSE(m_engine->DrawsOf(m_font->GetTextObject()).empty()) << page;
     }
 }

@@ -79,7 +79,7 @@ protected:
     void Press(uint32_t button)
     {
         m_clicked = button;
-        Page().Process();
+        EXPECT_EQ(Page().Process(), RES_OK);
     }
     // A click on the entry's icon.
     void ClickEntry(uint32_t index)
@@ -92,7 +92,7 @@ protected:
         data->pressX = data->pointerX = at.x + 10.0f;
         data->pressY = data->pointerY = at.y + 10.0f;
         data->mouseReleased[0] = 1;
-        Page().Process();
+        EXPECT_EQ(Page().Process(), RES_OK);
         data->mouseReleased[0] = 0;
     }
 
@@ -118,20 +118,20 @@ TEST_P(MoreGamesPageTest, TheBuiltInListPagesWithoutTheRunningGame)
     EXPECT_EQ(Page().GetPageCount(), 3u);
     EXPECT_EQ(Page().GetPages()->FindById(6), nullptr);
 
-    Page().Process();
+    EXPECT_EQ(Page().Process(), RES_OK);
     EXPECT_EQ(m_shown, (Buttons{24, 55, 1002}));
     m_engine->ClearDraws();
-    Page().Render();
+    EXPECT_EQ(Page().Render(), RES_OK);
     EXPECT_EQ(Shadows(), 8u);
 
     Press(55);
     Press(55);
     Press(55);
     EXPECT_EQ(Page().GetPage(), 2u);
-    Page().Process();
+    EXPECT_EQ(Page().Process(), RES_OK);
     EXPECT_EQ(m_shown, (Buttons{24, 26, 1002}));
     m_engine->ClearDraws();
-    Page().Render();
+    EXPECT_EQ(Page().Render(), RES_OK);
     EXPECT_EQ(Shadows(), 1u);  // the 17th game alone
     EXPECT_EQ(m_navRenders, 2);
 
@@ -158,7 +158,7 @@ TEST_P(MoreGamesPageTest, ADescriptionOpensItsLinkOnceAtQuitAndOnlyWithWebLinks)
     EXPECT_EQ(Page().GetSelected(), 0);
     EXPECT_EQ(m_shown.count(29), 1u);
     m_engine->ClearDraws();
-    Page().Render();
+    EXPECT_EQ(Page().Render(), RES_OK);
     EXPECT_EQ(Shadows(), 0u);  // the pop-up's text, no icons
     Vector3 text{1.0f, 1.0f, 0.0f};
     Page().GetDescription()->GetTextNode()->GetPosition(&text);
@@ -195,10 +195,10 @@ TEST_P(MoreGamesPageTest, EmptyAndOverlongConfigurationsStillGiveAUsablePage)
     m_world.GetData()->gameParams = &zeroSizes;
     ASSERT_EQ(m_world.ReloadMoreGames(0), RES_OK);
     EXPECT_EQ(Page().GetPageCount(), 0u);
-    Page().Process();
+    EXPECT_EQ(Page().Process(), RES_OK);
     EXPECT_EQ(m_shown, (Buttons{24, 1002}));
     Press(55);
-    Page().Render();
+    EXPECT_EQ(Page().Render(), RES_OK);
     EXPECT_EQ(m_navRenders, 1);
 
     // Titles wider than the screen: one column; a huge count is capped.

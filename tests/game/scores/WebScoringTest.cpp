@@ -46,7 +46,7 @@ protected:
     void StartSendScores() override
     {
         m_client.Reset();
-        m_client.QueueScores(255, 255);
+        EXPECT_EQ(m_client.QueueScores(255, 255), RES_OK);
         m_subState = kWebScoresWait;
         SetPage(kPageSendingScores);
     }
@@ -238,7 +238,7 @@ TEST_F(WebScoringTest, SendsThatCannotGoOutFailWithoutTouchingTheRecords)
     EXPECT_EQ(record.m_bSent, 0);
 
     CWebScoring offline(&m_world);
-    m_client.Release();
+    EXPECT_EQ(m_client.Release(), RES_OK);
     m_world.m_pNetworkEngine.reset();
     EXPECT_EQ(offline.Init(), RES_FAIL);
 }

@@ -44,7 +44,7 @@ protected:
     const C3DTexture* LogoShown()
     {
         Engine()->ClearDraws();
-        background->DrawLogo();
+        EXPECT_EQ(background->DrawLogo(), RES_OK);
         return Draws().at(0).textures[0];
     }
 
@@ -67,7 +67,7 @@ TEST_F(KvoBackgroundTest, WithoutLogosOrSplashTheStepStaysTwoAndTheTimerRunsThre
 TEST_F(KvoBackgroundTest, LogosNeedTheirPicturesAndAStepAlreadyShownIsRefused)
 {
     EXPECT_EQ(Load({u"STUDIO", u"", u"MAKER"}), RES_FAIL) << "the picture of MAKER is missing";
-    background->Release();
+    EXPECT_EQ(background->Release(), RES_OK);
     ASSERT_EQ(Load({u"", u"STUDIO", u"STUDIO"}), RES_OK);
     EXPECT_EQ(background->GetLogoStep(), 1u);
     EXPECT_EQ(WString(LogoShown()->GetName()), u"studio.png");
@@ -94,14 +94,14 @@ TEST_F(KvoBackgroundTest, ASplashPictureOfTheScreenSizeIsLogoOneThroughTheJpegDe
 TEST_F(KvoBackgroundTest, TheScenePictureFlashAndMirroredIcon)
 {
     ASSERT_EQ(Load(), RES_OK);
-    background->DrawLoading(false, false, false, true);
+    EXPECT_EQ(background->DrawLoading(false, false, false, true), RES_OK);
     EXPECT_TRUE(Draws().empty()) << "no scene picture yet";
     ASSERT_EQ(background->SetScenePicture(u"scene_a.png"), RES_OK);
     const uint32_t loads = Engine()->Failures().Calls(MemoryOp::LoadTexture);
     EXPECT_EQ(background->SetScenePicture(u"SCENE_A.png"), RES_OK);
     EXPECT_EQ(Engine()->Failures().Calls(MemoryOp::LoadTexture), loads) << "the name loaded";
-    background->DrawLoading(false, false, false, true);
-    background->DrawAbuseFlash();
+    EXPECT_EQ(background->DrawLoading(false, false, false, true), RES_OK);
+    EXPECT_EQ(background->DrawAbuseFlash(), RES_OK);
     EXPECT_EQ(Draws().at(0).part, 2u);
     EXPECT_EQ(Draws().at(1).colour, 0xFFFF0000u);
 
@@ -110,7 +110,7 @@ TEST_F(KvoBackgroundTest, TheScenePictureFlashAndMirroredIcon)
         ;
     RandomSeed(Data()->random, seed);
     background->RandomizeLoadingIcons();
-    background->DrawLoading(true, false, false, false);
+    EXPECT_EQ(background->DrawLoading(true, false, false, false), RES_OK);
     EXPECT_EQ(Corners(const_cast<C3DObject*>(Draws().back().object)),
               (std::vector<float>{8, 0.5f, 1, 0, 12, 0.5f, 0, 0, 8, 1.5f, 1, 1, 12, 1.5f, 0, 1,  // mirrored
                                   0.5f, 4.5f, 0, 0, 1.5f, 4.5f, 1, 0, 0.5f, 5.5f, 0, 1, 1.5f, 5.5f, 1, 1}));

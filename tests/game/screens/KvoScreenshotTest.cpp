@@ -34,22 +34,22 @@ TEST_F(ScreensTest, TheFadeEndsAtExactlyZeroAndDrawsThePartOfTheRotationMode)
     Open();
     CKvoScreenshot fader(Data(), Engine());
     ASSERT_EQ(fader.Load(), RES_OK);
-    fader.Render();
+    EXPECT_EQ(fader.Render(), RES_OK);
     ASSERT_EQ(fader.StartFade(0, 0, 0, 0), RES_OK);
     Data()->frameFactor = 20.0;
-    fader.Process();
+    EXPECT_EQ(fader.Process(), RES_OK);
     EXPECT_EQ(fader.GetAlpha(), 0.0f) << "one long step, never below";
-    fader.StartFade(0, 0, 0, 0);
+    EXPECT_EQ(fader.StartFade(0, 0, 0, 0), RES_OK);
     Data()->frameFactor = 1.0;
     for (int step = 1; step <= 13; ++step)
-        fader.Process();
-    fader.Render();
+        EXPECT_EQ(fader.Process(), RES_OK);
+    EXPECT_EQ(fader.Render(), RES_OK);
     EXPECT_GT(fader.GetAlpha(), 0.0f);
-    fader.Process();
+    EXPECT_EQ(fader.Process(), RES_OK);
     EXPECT_EQ(fader.GetAlpha(), 0.0f) << "the 14th step";
     for (uint32_t mode : {1, 2, 3, 4, 5}) {
         Engine()->GetCamera()->SetScreenRotation(mode);
-        fader.Show();
+        EXPECT_EQ(fader.Show(), RES_OK);
     }
     std::vector<uint32_t> drawn;
     for (const MemoryDraw& draw : Draws())
@@ -88,7 +88,7 @@ void ExpectTheCopyShownUpright(uint16_t module)
         EXPECT_TRUE(NearlyEqual(pixel, colours[q] >> 16 & 0xFF, colours[q] >> 8 & 0xFF, colours[q] & 0xFF))
             << "quarter " << q << " is " << Describe(pixel);
     }
-    fader.Release();
+    EXPECT_EQ(fader.Release(), RES_OK);
     EXPECT_EQ(rig.Unload(), 0u);
 }
 

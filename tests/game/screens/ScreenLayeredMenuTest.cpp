@@ -55,18 +55,18 @@ protected:
 
 TEST_F(ScreenLayeredMenuTest, EnteringZoomsTheLayersByTheSineOfThePhase)
 {
-    menu->DrawEnter();
+    EXPECT_EQ(menu->DrawEnter(), RES_OK);
     EXPECT_EQ(Drawn(), (std::vector<Draw>{{0, 1.0f, 10, 20}, {2, 1.0f, 10, 20}})) << "phase 0: scale 1";
     Data()->frameFactor = 50.0;
     EXPECT_FALSE(menu->StepEnter());
-    menu->DrawEnter();
-    menu->DrawEnterReverse();
+    EXPECT_EQ(menu->DrawEnter(), RES_OK);
+    EXPECT_EQ(menu->DrawEnterReverse(), RES_OK);
     const std::vector<Draw> drawn = Drawn();
     EXPECT_FLOAT_EQ(drawn.at(0)[1], 1.1414214f);
     EXPECT_FLOAT_EQ(drawn.at(2)[1], 1.0f + 0.2f * (2.0f - 0.70710678f));
     Data()->frameFactor = 150.0;
     EXPECT_TRUE(menu->StepEnter()) << "done in one call";
-    menu->DrawEnter();
+    EXPECT_EQ(menu->DrawEnter(), RES_OK);
     EXPECT_FLOAT_EQ(Drawn().at(0)[1], 1.0f) << "the phase starts again at 0";
 }
 
@@ -75,13 +75,13 @@ TEST_F(ScreenLayeredMenuTest, EachDrawSkipsTheLayersOfItsFlagsAndThePartPastTheM
     EXPECT_EQ(s_log, u"# CScreenLayeredMenu::LoadMesh warning! layer 3 names part 7 of 3\n");
     menu->SetExitDirection({4.0f, 8.0f, 0.0f});
     EXPECT_FALSE(menu->StepLeave());  // phase 0.5
-    menu->DrawLeave();
+    EXPECT_EQ(menu->DrawLeave(), RES_OK);
     EXPECT_EQ(Drawn(), (std::vector<Draw>{{0, 1.2f, 12, 28}, {2, 1.0f, 10, 20}}));
     Game().m_vPointerOffset = {0.5f, -1.0f, 0.0f};
-    menu->DrawIdle(false, false);
+    EXPECT_EQ(menu->DrawIdle(false, false), RES_OK);
     EXPECT_EQ(Drawn(), (std::vector<Draw>{{0, 1.2f, 10.5f, 18}, {1, 1.5f, 10, 20}, {2, 1.0f, 10, 20}}));
-    menu->DrawIdle(true, false);
-    menu->DrawIdle(false, true);
+    EXPECT_EQ(menu->DrawIdle(true, false), RES_OK);
+    EXPECT_EQ(menu->DrawIdle(false, true), RES_OK);
     std::vector<uint32_t> parts;
     for (const MemoryDraw& d : Draws())
         parts.push_back(d.part);
@@ -96,7 +96,7 @@ TEST_F(ScreenLayeredMenuTest, ACutOrOvercountedDescriptionFailsAndKeepsTheLayers
         EXPECT_EQ(Describe(whole.substr(0, cut)), RES_FAIL) << cut;
     huge.replace(huge.size() - 16, 4, "\xFF\xFF\xFF\x0F");
     EXPECT_EQ(Describe(huge), RES_FAIL);
-    menu->DrawIdle(false, false);
+    EXPECT_EQ(menu->DrawIdle(false, false), RES_OK);
     EXPECT_EQ(Drawn().size(), 3u) << "the layers read before stay";
 }
 
@@ -106,10 +106,10 @@ TEST_F(ScreenLayeredMenuTest, AMissingMeshFailsAndUnloadingFreesTheMesh)
     ASSERT_EQ(outro.Init(), RES_OK);
     EXPECT_EQ(outro.LoadFiles(), RES_FAIL);
     EXPECT_FALSE(outro.IsLoaded());
-    outro.Release();
+    EXPECT_EQ(outro.Release(), RES_OK);
     EXPECT_EQ(menu->UnloadFiles(), RES_OK);
     EXPECT_EQ(menu->GetDisplayObject()->GetPartCount(), 0u);
-    menu->Release();
+    EXPECT_EQ(menu->Release(), RES_OK);
     EXPECT_EQ(EngineObjects(), 0u);
 }
 

@@ -17,17 +17,17 @@ protected:
     {
         SetClockSource([] { return s_now; });
         m_data->frameFactor = 1.0;
-        m_inertia.Load();
+        ASSERT_EQ(m_inertia.Load(), RES_OK);
     }
     void TearDown() override { SetClockSource(nullptr); }
     // A press, moves by each dx after the given microseconds, and the release.
     void Drag(std::initializer_list<float> moves, uint64_t microseconds)
     {
         float x = 0.0f;
-        m_inertia.Begin(x, 0);
+        EXPECT_EQ(m_inertia.Begin(x, 0), RES_FAIL) << "no fling before the release";
         for (float dx : moves) {
             s_now += microseconds * 1000;
-            m_inertia.Move(x += dx, 0);
+            EXPECT_EQ(m_inertia.Move(x += dx, 0), RES_FAIL);
         }
         EXPECT_EQ(m_inertia.End(x, 0), RES_FAIL);
     }

@@ -15,7 +15,7 @@ protected:
     std::vector<MemoryDraw> Rendered()
     {
         engine->ClearDraws();
-        m_touch.Render();
+        EXPECT_EQ(m_touch.Render(), RES_OK);
         return engine->Draws();
     }
 
@@ -38,14 +38,14 @@ TEST_F(TouchScreenTest, BothMarkersShareOneCentredQuadThatFadesForThirteenFrames
     ASSERT_EQ(quad.vertices.size(), 4u);
     EXPECT_EQ(quad.vertices[0].position.x + quad.vertices[0].position.y, -16.0f);  // (-8, -8)
     EXPECT_EQ(quad.vertices[3].position.x + quad.vertices[3].uv.y, 9.0f);
-    m_touch.Process();
+    EXPECT_EQ(m_touch.Process(), RES_OK);
     EXPECT_EQ(Rendered().at(0).colour, 0xEB00FF00u);  // trunc(0.925 x 255)
     for (int step = 2; step <= 13; ++step)
-        m_touch.Process();
+        EXPECT_EQ(m_touch.Process(), RES_OK);
     EXPECT_EQ(Rendered().size(), 2u);
-    m_touch.Process();
+    EXPECT_EQ(m_touch.Process(), RES_OK);
     EXPECT_TRUE(m_touch.IsBusy() && Rendered().empty());
-    m_touch.Process();
+    EXPECT_EQ(m_touch.Process(), RES_OK);
     EXPECT_FALSE(m_touch.IsBusy());
 }
 

@@ -13,7 +13,7 @@ namespace {
 Result LoadFrom(CLevelAction& action, const std::string& bytes)
 {
     CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    stream.Open();
+    EXPECT_EQ(stream.Open(), RES_OK);
     return action.Load(stream);
 }
 
@@ -67,7 +67,7 @@ TEST_F(LevelActionPlacesTest, EachPlaceOfARecordMakesItsKind)
         action = {2};
     const std::string bytes = LevelBody(level);
     CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    stream.Open();
+    ASSERT_EQ(stream.Open(), RES_OK);
     CTestLevel reader{m_world.GetData(), nullptr, 0, kLevelTypeHiddenObject};
     ASSERT_EQ(reader.LoadDescription(&stream), RES_OK);
     const CLevelRecord* r = reader.GetRecord(0);

@@ -22,12 +22,13 @@ constexpr uint32_t kParts = 200;
 constexpr uint32_t kTriangles = 16;
 constexpr int kClicks = 5000;
 
-// Part p: a fan of 16 triangles around its centre on a 20 x 10 grid of 40-unit cells.
-void BuildFans(C3DObject* object)
+// Part p: a fan of 16 triangles around its centre on a 20 x 10 grid of 40-unit cells; false when
+// the object refuses them.
+bool BuildFans(C3DObject* object)
 {
     const uint32_t vertices = kTriangles + 1;
-    object->Create(kParts, kParts * vertices, kParts * kTriangles * 3);
-    object->Lock();
+    if (Failed(object->Create(kParts, kParts * vertices, kParts * kTriangles * 3)) || Failed(object->Lock()))
+        return false;
     for (uint32_t p = 0; p < kParts; ++p) {
         const float cx = 20.0f + 40.0f * static_cast<float>(p % 20);
         const float cy = 20.0f + 40.0f * static_cast<float>(p / 20);
@@ -41,10 +42,11 @@ void BuildFans(C3DObject* object)
             object->SetIndex(first + 1, 1 + t);
             object->SetIndex(first + 2, 1 + (t + 1) % kTriangles);
         }
-        object->SetPrimitiveGroup(p, p * vertices, vertices, p * kTriangles * 3, kTriangles * 3, kTriangles,
-                                  kPrimitiveTriangleList, kCullNone, kPartNumberId);
+        if (Failed(object->SetPrimitiveGroup(p, p * vertices, vertices, p * kTriangles * 3, kTriangles * 3,
+                                             kTriangles, kPrimitiveTriangleList, kCullNone, kPartNumberId)))
+            return false;
     }
-    object->Unlock(1);
+    return Succeeded(object->Unlock(1));
 }
 
 } // namespace
@@ -57,7 +59,10 @@ int main()
     CGameData game{};
     data.gameData = &game;
     CMemoryEngine* engine = new CMemoryEngine(&data);
-    engine->Load(MemoryRenderer::Window());
+    if (Failed(engine->Load(MemoryRenderer::Window()))) {
+        fprintf(stderr, "cannot load the memory renderer\n");
+        return 1;
+    }
 
     CHiddenObjectLevelModel model;
     for (uint32_t p = 0; p < kParts; ++p) {
@@ -69,16 +74,17 @@ int main()
     model.level.records.resize(1);
     const std::string bytes = HiddenObjectLevelBody(model);
     CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-    stream.Open();
     CLevelVadadiDazidev level(&data, engine, 0);
-    if (Failed(level.LoadDescription(&stream)) || Failed(level.Init())) {
+    if (Failed(stream.Open()) || Failed(level.LoadDescription(&stream)) || Failed(level.Init())) {
         fprintf(stderr, "cannot make the scene\n");
         return 1;
     }
     for (Matrix4& view : game.m_matView)
         math.Identity(&view);
-    BuildFans(level.GetCollisionObject());
-    level.AdvanceSceneState(true);
+    if (!BuildFans(level.GetCollisionObject()) || Failed(level.AdvanceSceneState(true))) {
+        fprintf(stderr, "cannot build the scene's parts\n");
+        return 1;
+    }
 
     std::vector<double> times;
     for (int click = 0; click < kClicks; ++click) {
@@ -96,8 +102,8 @@ int main()
     printf("scene click over %u parts of %u triangles: median %.2f us (quartiles %.2f - %.2f us), %.3f us a part, "
            "%d clicks\n",
            kParts, kTriangles, median, times[times.size() / 4], times[times.size() * 3 / 4], median / kParts, kClicks);
-    level.Release();
-    engine->Unload();
+    IgnoreResult(level.Release());
+    IgnoreResult(engine->Unload());
     delete engine;
     return 0;
 }

@@ -75,12 +75,12 @@ std::string Picture(uint32_t width, uint32_t height, uint8_t shade)
 }
 
 // Part 0 the background over the whole screen, then the parts on a 10 x 6 grid, each a
-// textured square of two triangles.
-void BuildScene(C3DObject* object)
+// textured square of two triangles; false when the object refuses them.
+bool BuildScene(C3DObject* object)
 {
     const uint32_t parts = kParts + 1;
-    object->Create(parts, 4 * parts, 6 * parts);
-    object->Lock();
+    if (Failed(object->Create(parts, 4 * parts, 6 * parts)) || Failed(object->Lock()))
+        return false;
     for (uint32_t p = 0; p < parts; ++p) {
         const float x0 = p ? 60.0f + 90.0f * ((p - 1) % 10) : 0.0f, y0 = p ? 40.0f + 100.0f * ((p - 1) / 10) : 0.0f;
         const float x1 = p ? x0 + 64.0f : kWidth, y1 = p ? y0 + 64.0f : kHeight;
@@ -91,9 +91,11 @@ void BuildScene(C3DObject* object)
         const uint32_t indices[6] = {0, 1, 2, 0, 2, 3};
         for (uint32_t i = 0; i < 6; ++i)
             object->SetIndex(6 * p + i, indices[i]);
-        object->SetPrimitiveGroup(p, 4 * p, 4, 6 * p, 6, 2, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+        if (Failed(object->SetPrimitiveGroup(p, 4 * p, 4, 6 * p, 6, 2, kPrimitiveTriangleList, kCullNone,
+                                             kPartNumberId)))
+            return false;
     }
-    object->Unlock(1);
+    return Succeeded(object->Unlock(1));
 }
 
 std::string SceneBytes()
@@ -123,7 +125,8 @@ HWND OpenWindow(const std::u16string& className)
     return window;
 }
 
-// The frames per second of the in-game state on the module; 0.0 when the world does not load.
+// The frames per second of the in-game state on the module; 0.0 when the world does not load or
+// a frame fails.
 double Measure(uint16_t module, const std::u16string& pak)
 {
     const std::u16string className = u"BenchScene-" + Utf8ToUtf16(std::to_string(getpid()) + "-" +
@@ -134,8 +137,10 @@ double Measure(uint16_t module, const std::u16string& pak)
     double fps = 0.0;
     {
         CBenchWorld world;
-        world.SetParameters(&engineSettings, &gameSettings, nullptr, pak.c_str(), 0, FindPackerEntry, nullptr);
-        world.GetDataFolder();
+        if (Failed(world.SetParameters(&engineSettings, &gameSettings, nullptr, pak.c_str(), 0, FindPackerEntry,
+                                       nullptr)) ||
+            Failed(world.GetDataFolder()))
+            return 0.0;
         CWorldData* data = world.GetData();
         if (Failed(RegisterModuleDX81(&world)) || Failed(RegisterModuleOpenGL(&world)) ||
             Failed(ValidateModules(module, 0, 0, 0, data)) ||
@@ -143,7 +148,7 @@ double Measure(uint16_t module, const std::u16string& pak)
             return 0.0;
         C3DEngine* engine = world.Get3DEngine();
         CVarnFont font(data, engine);
-        font.Create(kFontScreenText, 64);
+        const bool fontMade = Succeeded(font.Create(kFontScreenText, 64));
         LoadFixtureGlyphs(&font);
         world.m_pMainFont = world.GetGameData()->m_pMainFont = &font;
         CTextStyles& styles = world.GetGameData()->m_TextStyles;
@@ -158,36 +163,38 @@ double Measure(uint16_t module, const std::u16string& pak)
         world.m_nCurrentScene = 0;
         const std::string bytes = SceneBytes();
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
         C3DTexture* texture = nullptr;
-        if (Failed(world.LoadLanguage(0)) || Failed(world.m_pToolbar->Load()) || Failed(world.m_pHint->Load()) ||
-            Failed(world.m_pStars->Load()) || Failed(level->LoadDescription(&stream)) || Failed(level->Init()) ||
+        if (!fontMade || Failed(stream.Open()) || Failed(world.LoadLanguage(0)) || Failed(world.m_pToolbar->Load()) ||
+            Failed(world.m_pHint->Load()) || Failed(world.m_pStars->Load()) || Failed(level->LoadDescription(&stream)) ||
+            Failed(level->Init()) ||
             !(texture = AutoLoadTextureFromParamEx(kSourcePacker, 0, 0, u"BENCH", u"SCENE", u"scene.png",
                                                    &gameSettings, engine))) {
-            font.Release();
-            world.Release();
+            IgnoreResult(font.Release());
+            IgnoreResult(world.Release());
             return 0.0;
         }
-        BuildScene(level->GetDisplayObject());
-        BuildScene(level->GetCollisionObject());
-        level->GetDisplayObject()->SetTextureAll(texture, 0);
+        const bool built = BuildScene(level->GetDisplayObject()) && BuildScene(level->GetCollisionObject()) &&
+                           Succeeded(level->GetDisplayObject()->SetTextureAll(texture, 0));
         world.GetGameData()->Progress(0, 0).m_FirstVisit[0] = 1;
         world.GetGameData()->m_nMode = 0;
         data->hasFocus = 1;
         world.SetState(GS_IN_GAME, 0);
-        level->Start(kSceneStateFresh);
-        level->ShowStar();
-        world.m_pHint->StartHint({512.0f, 384.0f, 40.0f});
-        for (int frame = 0; frame < kWarmUp; ++frame)
-            world.OnFrame();
-        const auto start = std::chrono::steady_clock::now();
-        for (int frame = 0; frame < kFrames; ++frame)
-            world.OnFrame();
-        const auto end = std::chrono::steady_clock::now();
-        fps = kFrames / std::chrono::duration<double>(end - start).count();
-        texture->Release();
-        font.Release();
-        world.Release();
+        if (built && Succeeded(level->Start(kSceneStateFresh))) {
+            level->ShowStar();
+            world.m_pHint->StartHint({512.0f, 384.0f, 40.0f});
+            bool framed = true;
+            for (int frame = 0; frame < kWarmUp; ++frame)
+                framed = Succeeded(world.OnFrame()) && framed;
+            const auto start = std::chrono::steady_clock::now();
+            for (int frame = 0; frame < kFrames; ++frame)
+                framed = Succeeded(world.OnFrame()) && framed;
+            const auto end = std::chrono::steady_clock::now();
+            if (framed)
+                fps = kFrames / std::chrono::duration<double>(end - start).count();
+        }
+        IgnoreResult(texture->Release());
+        IgnoreResult(font.Release());
+        IgnoreResult(world.Release());
     }
     DestroyWindow(window);
     UnregisterClassW(className.c_str(), GetModuleHandleW(nullptr));
@@ -207,14 +214,17 @@ int main()
     std::vector<std::u16string> names;
     for (uint32_t i = 0; i < kItems; ++i)
         names.push_back(u"Object " + std::u16string(1, static_cast<char16_t>(u'A' + i)));
-    pak.Add("strings/_strings.en.utf8.ucs2.raw", StringFileBytes(names));
-    pak.Add("strings/_strings.en.commons.utf8.ucs2.raw", StringFileBytes({}));
-    pak.Add("textures.Desktop/toolbar.1024x45.png", Picture(1024, 45, 0x60));
-    pak.Add("textures.Desktop/menubar.60x768.png", Picture(60, 768, 0x70));
+    bool written = Succeeded(pak.Add("strings/_strings.en.utf8.ucs2.raw", StringFileBytes(names))) &&
+                   Succeeded(pak.Add("strings/_strings.en.commons.utf8.ucs2.raw", StringFileBytes({}))) &&
+                   Succeeded(pak.Add("textures.Desktop/toolbar.1024x45.png", Picture(1024, 45, 0x60))) &&
+                   Succeeded(pak.Add("textures.Desktop/menubar.60x768.png", Picture(60, 768, 0x70)));
     for (const char* name : {"textures/buttons.ingame.png", "textures/timer.png", "textures/hint.png", "stars.png"})
-        pak.Add(name, Picture(256, 256, 0xA0));
-    pak.Add("scene.png", Picture(1024, 1024, 0xC0));
-    pak.Write(dir.File("main.pak"));
+        written = written && Succeeded(pak.Add(name, Picture(256, 256, 0xA0)));
+    written = written && Succeeded(pak.Add("scene.png", Picture(1024, 1024, 0xC0)));
+    if (!written || Failed(pak.Write(dir.File("main.pak")))) {
+        fprintf(stderr, "cannot write the scene's pak\n");
+        return 1;
+    }
     const std::u16string path = dir.WideFile("main.pak");
     const double direct3D = Measure(kModuleId3DDX81, path);
     const double openGL = Measure(kModuleId3DOpenGL, path);

@@ -36,7 +36,7 @@ protected:
     Result Describe(CLevelVadadiDazidev& level, const std::string& bytes)
     {
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), RES_OK);
         const Result result = level.LoadDescription(&stream);
         m_left = stream.BytesLeft();
         return result;

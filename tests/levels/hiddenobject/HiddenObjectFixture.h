@@ -95,8 +95,9 @@ protected:
     {
         if (m_noting)
             m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
-        if (m_world.m_pScenes && m_world.m_pScenes[0])
-            m_world.m_pScenes[0]->Release();
+        if (m_world.m_pScenes && m_world.m_pScenes[0]) {
+            EXPECT_EQ(m_world.m_pScenes[0]->Release(), RES_OK);
+        }
         m_bank.reset();
         WidgetTest::TearDown();
     }
@@ -120,7 +121,7 @@ protected:
     {
         const std::string bytes = HiddenObjectLevelBody(model);
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        ASSERT_EQ(stream.Open(), RES_OK);
         EXPECT_EQ(level.LoadDescription(&stream), RES_OK);
         EXPECT_EQ(level.Init(), RES_OK);
         Squares(level.GetDisplayObject(), model.level.scene.parts);
@@ -130,7 +131,7 @@ protected:
     {
         const uint32_t n = static_cast<uint32_t>(parts.size());
         ASSERT_EQ(object->Create(n, 4 * n, 6 * n), RES_OK);
-        object->Lock();
+        ASSERT_EQ(object->Lock(), RES_OK);
         for (uint32_t p = 0; p < n; ++p) {
             const float x = parts[p].x, y = parts[p].y, r = parts[p].radius;
             // The diagonal passes just beside the centre, so that a click there is inside.
@@ -140,9 +141,11 @@ protected:
             const uint32_t indices[6] = {0, 1, 2, 0, 2, 3};
             for (uint32_t i = 0; i < 6; ++i)
                 object->SetIndex(6 * p + i, indices[i]);
-            object->SetPrimitiveGroup(p, 4 * p, 4, 6 * p, 6, 2, kPrimitiveTriangleList, kCullNone, kPartNumberId);
+            ASSERT_EQ(object->SetPrimitiveGroup(p, 4 * p, 4, 6 * p, 6, 2, kPrimitiveTriangleList, kCullNone,
+                                                kPartNumberId),
+                      RES_OK);
         }
-        object->Unlock(1);
+        ASSERT_EQ(object->Unlock(1), RES_OK);
     }
     // One scene of one record with the parts and the extension.
     static CHiddenObjectLevelModel Scene(std::vector<CScenePartModel> parts, CHiddenObjectRecordModel extension = {})
@@ -168,7 +171,7 @@ protected:
     std::vector<std::pair<uint32_t, uint32_t>> Listed()
     {
         CStringStream saved;
-        Toolbar().SaveToProfile(saved);
+        EXPECT_EQ(Toolbar().SaveToProfile(saved), RES_OK);
         std::vector<std::pair<uint32_t, uint32_t>> items;
         for (size_t at = 13; at + 24 <= saved.m_bytes.size(); at += 24) {
             uint32_t id, count;

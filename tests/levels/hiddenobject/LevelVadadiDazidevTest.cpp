@@ -22,7 +22,7 @@ TEST_P(LevelVadadiDazidevTest, ClicksTakeTheLastShownCandidateAndSwallowWhileBus
                                            Part(1, kLive | kPartToggles, kNoItem, 700, 100),
                                            Part(kPhaseGhost, kLive, kNoItem, 900, 100)},
                                           r));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     Toolbar().Layout();
     EXPECT_EQ(level.OnClick(105, 105), RES_OK);
     EXPECT_EQ(Flags(1), kLive | kPartWaiting | kPartFadingOut) << "the later part wins";
@@ -50,9 +50,9 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     r.hitSounds[1] = 2, r.itemsDoneSounds[1] = 4, r.states[1].nextState = 2, r.states[2].nextState = kStateQuiz;
     CTestHiddenLevel& level = Build(
         Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 0, 300, 100), Part(2, kLive, 1, 500, 100)}, r));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(Listed(), (Items{{0, 2}}));
-    Frames(1);
+    EXPECT_TRUE(Succeeded(Frames(1)));
     ASSERT_EQ(level.OnClick(100, 100), RES_OK);
     EXPECT_EQ(Count(0), 1u);
     EXPECT_EQ(m_bank->Plays(4), 0) << "the toolbar still lists the item";
@@ -60,7 +60,7 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     EXPECT_EQ(m_bank->Plays(4), 1);
     EXPECT_EQ(Frames(1), 3) << "fades hold the state";
     EXPECT_EQ(level.GetSceneState(), 1u);
-    Frames(4);
+    EXPECT_TRUE(Succeeded(Frames(4)));
     EXPECT_EQ(Flags(0), kPartClickable | kPartWaiting) << "faded out, no longer drawn";
     EXPECT_EQ(level.GetSceneState(), 2u);
     EXPECT_EQ(Listed(), (Items{{1, 1}}));
@@ -68,7 +68,7 @@ TEST_P(LevelVadadiDazidevTest, CollectingEmptiesTheToolbarAndTheStateMovesOn)
     ASSERT_EQ(level.OnClick(500, 100), RES_OK);
     EXPECT_EQ(m_tooltip->m_events, (Items{{0, 2}})) << "collection objects tell the tooltips";
     const int checks = m_tooltip->m_nChecks;
-    Frames(6);
+    EXPECT_TRUE(Succeeded(Frames(6)));
     EXPECT_EQ(level.GetSceneState(), kStateArrows) << "a quiz state without a question falls through";
     EXPECT_GT(m_tooltip->m_nChecks, checks);
 }
@@ -82,7 +82,7 @@ TEST_P(LevelVadadiDazidevTest, TheDeveloperShortcutFindsTheStateAndTakesTheOnlyA
                                           r);
     model.level.pairs = {{2, 3}};
     CTestHiddenLevel& level = Build(model);
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     level.OnKeyShortcuts(false);
     EXPECT_EQ(Flags(0), kPartClickable | kPartWaiting) << "found: hidden at once";
     EXPECT_EQ(Flags(1), kLive);
@@ -99,14 +99,14 @@ TEST_P(LevelVadadiDazidevTest, ACompletedStateEndsTheGameOrLeavesByItsTargetOrAr
         r.states[1].endTargetScene = target, r.states[1].endArgument = 0;
         CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}, r));
         m_world.m_nNextScene = kNoIndex, m_world.m_nSceneArgument = kNoIndex;
-        level.AdvanceSceneState(true);
+        EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
         Toolbar().Layout();
-        level.OnClick(100, 100);
-        Frames(8);
+        EXPECT_EQ(level.OnClick(100, 100), RES_OK);
+        EXPECT_TRUE(Succeeded(Frames(8)));
         EXPECT_EQ(level.m_nEnds > 0, target == 3) << target;
         EXPECT_EQ(m_world.m_nNextScene, target == 3 ? kNoIndex : target == 2 ? 2u : 0u) << target;
         EXPECT_EQ(m_world.m_nSceneArgument, target == -1 ? 0u : kNoIndex) << target;
-        level.Release();
+        EXPECT_EQ(level.Release(), RES_OK);
     }
 }
 
@@ -121,11 +121,11 @@ TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
         CTestHiddenLevel& level = Build(
             Scene({Part(1, kLive | kPartToggles, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}, r));
         m_world.m_nSceneArgument = kNoIndex;
-        level.AdvanceSceneState(true);
+        EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
         ASSERT_EQ(level.OnClick(100, 100), RES_OK);
-        Frames(5);
+        EXPECT_TRUE(Succeeded(Frames(5)));
         EXPECT_TRUE(Flags(0) & kPartFadingIn) << "out, then back in";
-        Frames(6);
+        EXPECT_TRUE(Succeeded(Frames(6)));
         EXPECT_EQ(level.GetSelectedPart(), -1);
         EXPECT_TRUE(Flags(0) & kPartDrawn);
         EXPECT_EQ(level.PeekPopup(), 6);
@@ -136,17 +136,17 @@ TEST_P(LevelVadadiDazidevTest, ASwitchBlinksOutAndInThenActsByEachOfItsPaths)
             EXPECT_EQ(Listed(), (Items{{0, 1}}));
             EXPECT_FALSE(level.IsDone());
         }
-        level.Release();
+        EXPECT_EQ(level.Release(), RES_OK);
     }
     // A hidden switch that kept a fading-out bit from before blinks in and back out all the same.
     CTestHiddenLevel& level = Build(
         Scene({Part(1, kPartClickable | kPartToggles | kPartFadingOut, kNoItem, 100, 100), Part(1, kLive, 0, 300, 100)}));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     ASSERT_EQ(level.OnClick(100, 100), RES_OK);
-    Frames(5);
+    EXPECT_TRUE(Succeeded(Frames(5)));
     EXPECT_EQ(level.GetSelectedPart(), 0) << "still blinking once drawn";
     EXPECT_TRUE(Flags(0) & kPartFadingOut);
-    Frames(6);
+    EXPECT_TRUE(Succeeded(Frames(6)));
     EXPECT_EQ(level.GetSelectedPart(), -1);
     EXPECT_EQ(Flags(0) & (kPartDrawn | kPartWaiting), 0u) << "hidden again, and clickable";
 }
@@ -158,34 +158,34 @@ TEST_P(LevelVadadiDazidevTest, TheToolbarPickKeepsOrderOrPlacesAtRandom)
                                                 Part(1, kLive | kPartToggles, 9, 500, 100),
                                                 Part(1, kLive, kNoItem, 600, 100), Part(1, kLive, 8, 700, 100)};
     CHiddenObjectRecordModel r;
-    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Build(Scene(parts, r)).AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(Listed(), (Items{{5, 2}, {6, 1}, {7, 1}, {8, 1}})) << "no switch, no missing item";
-    m_level->Release();
+    EXPECT_EQ(m_level->Release(), RES_OK);
 
     r.states[1].randomPick = 1, r.maxPickedItems = 2;
     RandomSeed(m_world.GetData()->random, 7);
-    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Build(Scene(parts, r)).AdvanceSceneState(true), RES_OK);
     // After the two effect clocks, seed 7 draws 3 and 1 (8 and 6 dropped), then places 0 and 1.
     EXPECT_EQ(Listed(), (Items{{5, 2}, {7, 1}}));
-    m_level->Release();
+    EXPECT_EQ(m_level->Release(), RES_OK);
 
     r.maxPickedItems = 6;
-    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Build(Scene(parts, r)).AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(Listed().size(), 4u) << "empty places add nothing";
-    m_level->Release();
+    EXPECT_EQ(m_level->Release(), RES_OK);
 
     r.maxPickedItems = 1, r.maxShownItems = 4;
     Data().m_bDebugKeys = 1;
-    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Build(Scene(parts, r)).AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(Listed().size(), 4u) << "the developer sees every item";
     CStringStream saved;
-    Toolbar().SaveToProfile(saved);
+    ASSERT_EQ(Toolbar().SaveToProfile(saved), RES_OK);
     EXPECT_EQ(saved.m_bytes[8], 0) << "four items, four shown: not centred";
-    m_level->Release();
+    EXPECT_EQ(m_level->Release(), RES_OK);
     r.maxShownItems = 1;
-    Build(Scene(parts, r)).AdvanceSceneState(true);
+    EXPECT_EQ(Build(Scene(parts, r)).AdvanceSceneState(true), RES_OK);
     CStringStream centred;
-    Toolbar().SaveToProfile(centred);
+    ASSERT_EQ(Toolbar().SaveToProfile(centred), RES_OK);
     EXPECT_EQ(centred.m_bytes[8], 1);
 }
 
@@ -215,10 +215,10 @@ TEST_P(LevelVadadiDazidevTest, TimedStatesGetTheirSecondsAndTheTimeAttackKeysFol
     EXPECT_EQ(Record(0).zoom, 0.0f) << "the zoom key's default";
     EXPECT_EQ(Record(1).states[1].extraSeconds, 0u) << "an arrows record reads no keys";
     EXPECT_EQ(Record(1).zoom, 1.0f);
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     EXPECT_FLOAT_EQ(m_world.GetTimer()->GetRemainingFrames(), (30.0f + 2 * 7.0f) * 30.0f) << "switches do not count";
     CStringStream saved;
-    Toolbar().SaveToProfile(saved);
+    ASSERT_EQ(Toolbar().SaveToProfile(saved), RES_OK);
     float speed = 0.0f;
     memcpy(&speed, &saved.m_bytes[9], 4);
     EXPECT_EQ(speed, 1.0f) << "a zoom of 0 leaves the toolbar's pace";
@@ -229,7 +229,7 @@ TEST_P(LevelVadadiDazidevTest, AHintPointsAtTheKthCandidate)
     Data().m_bDebugKeys = 1;
     CTestHiddenLevel& level = Build(Scene(
         {Part(1, kLive, 0, 100, 100), Part(2, kLive, 1, 200, 600), Part(1, kLive, 1, 300, 600), Part(1, kLive, 2, 400, 100)}));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     Toolbar().Layout();
     CRandomMT copy = m_world.GetData()->random;
     const uint32_t k = RandomIndex(copy, 3);
@@ -240,11 +240,11 @@ TEST_P(LevelVadadiDazidevTest, AHintPointsAtTheKthCandidate)
     for (float y : {600.0f, 100.0f}) {
         CHiddenObjectLevelModel tall = Scene({Part(1, kLive, 0, 100, y)});
         tall.level.scene.refHeight = 3000.0f;  // room for the camera to move
-        Build(tall).AdvanceSceneState(true);
+        EXPECT_EQ(Build(tall).AdvanceSceneState(true), RES_OK);
         Toolbar().Layout();
         m_level->UseHint();
         targets.push_back(m_world.m_vCameraTarget.y);
-        m_level->Release();
+        EXPECT_EQ(m_level->Release(), RES_OK);
     }
     EXPECT_LT(targets[0], targets[1]) << "below the middle to the lower edge, above it to the upper one";
 }
@@ -259,12 +259,12 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
                 r.answers[(n + seed) % 4].text = n;
             RandomSeed(m_world.GetData()->random, seed);
             CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}, r));
-            level.AdvanceSceneState(true);
+            EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
             std::string places;
             for (uint8_t answer : level.m_QuizOrder)
                 places += Record(0).answers[answer].IsPresent() ? 'x' : '.';
             EXPECT_EQ(places, present == 1 ? "..x." : present == 2 ? ".x.x" : ".xxx") << seed;
-            level.Release();
+            EXPECT_EQ(level.Release(), RES_OK);
         }
     }
     CHiddenObjectRecordModel r;
@@ -277,7 +277,7 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
     CHiddenObjectLevelModel model = Scene({Part(1, kLive, 0, 100, 100), Part(1, kPartDrawn, 0, 300, 100)}, r);
     model.level.records.resize(2);
     CTestHiddenLevel& level = Build(model);
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(level.AnswerQuiz(), RES_FAIL) << "nothing chosen";
     CStringStream progress;
     ASSERT_EQ(level.SaveProgress(&progress), RES_OK);
@@ -286,7 +286,7 @@ TEST_P(LevelVadadiDazidevTest, TheQuizPutsAnswersInTheMiddlePlacesAndAnswersInOr
     level.StepQuiz();
     ASSERT_EQ(level.GetChosenAnswer(), 3);
     CStreamMemory in(kStreamRead, progress.m_bytes.data(), static_cast<uint32_t>(progress.m_bytes.size()));
-    in.Open();
+    ASSERT_EQ(in.Open(), RES_OK);
     ASSERT_EQ(level.LoadProgress(&in, 1), RES_OK);
     EXPECT_EQ(level.GetChosenAnswer(), kNoAnswer) << "a load in the quiz state prepares it again";
     level.StepQuiz();
@@ -307,7 +307,7 @@ TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainP
                                            Part(kPhaseArrows, kLive, 0, 300, 100),
                                            Part(1, kLive | kPartSecondView, 0, 400, 100),
                                            Part(1, kLive | kPartFadingOut, 0, 500, 100), Part(1, kPartClickable, 0, 600, 100)}));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     level.GetPart(4)->alpha = 0.5f;
     m_engine->ClearDraws();
     level.Render();
@@ -325,8 +325,8 @@ TEST_P(LevelVadadiDazidevTest, DrawingSkipsEffectsArrowsAndMarkedPartsInTheMainP
 TEST_P(LevelVadadiDazidevTest, AnInGameFrameDrawsTheToolbarMenubarHintAndGlowAndTheFoldedTooltipLast)
 {
     CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100), Part(1, kLive, 1, 200, 100)}));
-    level.AdvanceSceneState(true);
-    Frames(20);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
+    EXPECT_TRUE(Succeeded(Frames(20)));
     std::vector<uint32_t> order;
     m_world.m_pTooltips.reset(new std::unique_ptr<CSceneObject3D>[3]);
     for (uint32_t n = 0; n < 3; ++n) {
@@ -342,7 +342,7 @@ TEST_P(LevelVadadiDazidevTest, AnInGameFrameDrawsTheToolbarMenubarHintAndGlowAnd
     m_world.SetState(GS_IN_GAME, 0);
     m_world.GetData()->hasFocus = 1;
     m_engine->ClearDraws();
-    m_world.Render();
+    EXPECT_EQ(m_world.Render(), RES_OK);
     const C3DObject* label = Data().m_pMainFont->GetTextObject();
     std::vector<const C3DObject*> drawn;  // each object once in a row, but every label
     for (const MemoryDraw& draw : m_engine->Draws())
@@ -364,7 +364,7 @@ TEST_P(LevelVadadiDazidevTest, TheDeveloperOverlayColoursThePartsByStandingAndNu
         Build(Scene({Part(1, kLive, 3, 100, 100), Part(1, kLive | kPartToggles, 5, 200, 100),
                      Part(1, kLive | kPartWaiting, 1, 300, 100), Part(2, kLive, 2, 400, 100),
                      Part(1, kPartClickable, kNoItem, 500, 100), Part(1, kPartDrawn, kNoItem, 600, 100)}));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     Data().m_bDebugCollision = 1;
     CNotingFont& font = NoteTexts();
     m_engine->ClearDraws();
@@ -395,7 +395,7 @@ TEST_P(LevelVadadiDazidevTest, TheTutorialsToolbarStepBreaksItsTextIntoLinesBesi
     const std::string construction = std::string("\x6B\0\0\0", 4) + std::string(430, '\0') +
                                    std::string("\0\0\x40\x41\0\0\0\0", 8);
     CStreamMemory stream(kStreamRead, construction.data(), static_cast<uint32_t>(construction.size()));
-    stream.Open();
+    ASSERT_EQ(stream.Open(), RES_OK);
     m_world.m_pMenuDialog = std::make_unique<CMenuDialog>(m_world.GetData(), &m_world, nullptr);
     ASSERT_EQ(m_world.m_pMenuDialog->ReadConstruction(stream), RES_OK);
     CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
@@ -437,20 +437,20 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
     r.states[2].endPopup = {3, 0, 9, 1};
     CHiddenObjectLevelModel model = Scene({Part(1, kLive | kPartToggles, kNoItem, 100, 100)}, r);
     CTestHiddenLevel& level = Build(model);
-    level.AdvanceSceneState(true);
-    level.OnClick(100, 100);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
+    EXPECT_EQ(level.OnClick(100, 100), RES_OK);
     CStringStream saved;
     ASSERT_EQ(level.SaveObjects(&saved), RES_OK);
-    level.Release();
+    EXPECT_EQ(level.Release(), RES_OK);
 
     CTestHiddenLevel& loaded = Build(model);
     CStreamMemory in(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
-    in.Open();
+    ASSERT_EQ(in.Open(), RES_OK);
     ASSERT_EQ(loaded.LoadObjects(&in, 1), RES_OK);
     EXPECT_EQ(loaded.GetSelectedPart(), 0);
     EXPECT_EQ(Record(0).states[2].endPopup.shown, 1);
     EXPECT_EQ(Record(0).states[2].endPopup.value, 9u);
-    loaded.Release();
+    EXPECT_EQ(loaded.Release(), RES_OK);
 
     // Scene states of the scene: the searches, the arrows, the quiz and a fresh entry.
     const size_t stateAt = 4 + 8 * model.level.scene.parts.size();
@@ -459,22 +459,22 @@ TEST_P(LevelVadadiDazidevTest, SavedObjectsLoadBackAndAnotherRecordCountIsRefuse
         bytes.replace(stateAt, 4, reinterpret_cast<const char*>(&state), 4);
         CTestHiddenLevel& changed = Build(model);
         CStreamMemory in(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        in.Open();
+        ASSERT_EQ(in.Open(), RES_OK);
         EXPECT_EQ(changed.LoadObjects(&in, 1), state <= 7 || state == 14 ? RES_OK : RES_FAIL) << state;
-        changed.Release();
+        EXPECT_EQ(changed.Release(), RES_OK);
     }
 
     model.level.records.resize(2);
     CTestHiddenLevel& other = Build(model);
     CStreamMemory again(kStreamRead, saved.m_bytes.data(), static_cast<uint32_t>(saved.m_bytes.size()));
-    again.Open();
+    ASSERT_EQ(again.Open(), RES_OK);
     EXPECT_EQ(other.LoadObjects(&again, 1), RES_FAIL);
 }
 
 TEST_P(LevelVadadiDazidevTest, TheFirstVisitTutorialSkipsWhatTheGameDoesNotShowAndDrawsTheTimerUntouched)
 {
     CTestHiddenLevel& level = Build(Scene({Part(1, kLive, 0, 100, 100)}));
-    level.AdvanceSceneState(true);
+    EXPECT_EQ(level.AdvanceSceneState(true), RES_OK);
     auto* timer = new CLevelTimer(m_world.GetData(), m_engine, 0);
     m_world.m_pTimer.reset(timer);
     const auto font = UseTutorialPopup(m_world, m_engine);
@@ -512,7 +512,7 @@ TEST_P(LevelVadadiDazidevTest, TheFirstVisitTutorialSkipsWhatTheGameDoesNotShowA
         level.RenderModal();
         EXPECT_NE(font->Find(u"T" + Utf8ToUtf16(std::to_string(kTutorialTextBase + step))), nullptr) << step;
     }
-    m_world.m_pPopupTuto->Release();
+    EXPECT_EQ(m_world.m_pPopupTuto->Release(), RES_OK);
     m_world.m_pPopupTuto.reset();
     m_world.m_pMainFont = Data().m_pMainFont = m_font.get();
 }

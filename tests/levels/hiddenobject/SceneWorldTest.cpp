@@ -32,8 +32,8 @@ protected:
     void FramesUntil(const CLevelVadadiDazidev& level, uint32_t state)
     {
         for (int n = 0; n < 300 && level.GetSceneState() != state; ++n) {
-            m_world.Update();
-            m_world.Render();
+            ASSERT_EQ(m_world.Update(), RES_OK);
+            ASSERT_EQ(m_world.Render(), RES_OK);
         }
     }
 };
@@ -52,9 +52,9 @@ TEST_P(SceneWorldTest, AWrittenScenePlaysFromItsFreshEntryToTheEndOfTheGame)
     Data().m_nMode = 0, Data().m_nSlot = 0;
     Data().Progress(0, 0).m_FirstVisit[0] = 1;  // no first-visit tutorial
 
-    level->AdvanceSceneState(true);
+    EXPECT_EQ(level->AdvanceSceneState(true), RES_OK);
     EXPECT_EQ(level->GetSceneState(), 1u);
-    m_world.Update();
+    EXPECT_EQ(m_world.Update(), RES_OK);
     EXPECT_EQ(Click(*level, 100, 100), RES_OK);
     EXPECT_EQ(Click(*level, 200, 100), RES_OK);
     FramesUntil(*level, 2);
@@ -64,14 +64,14 @@ TEST_P(SceneWorldTest, AWrittenScenePlaysFromItsFreshEntryToTheEndOfTheGame)
     ASSERT_EQ(level->GetSceneState(), kStateQuiz);
     EXPECT_TRUE(level->IsSceneOptionSet());
     for (int n = 0; n < 10; ++n)
-        m_world.Update();
+        EXPECT_EQ(m_world.Update(), RES_OK);
     EXPECT_FLOAT_EQ(level->GetQuizFade(), 1.0f);
 
     // The draw pass's quiz step: the one answer stands in place 2 of two columns, a quarter
     // across and 0.671875 down; a release there chooses it.
     SetPointer(256, 530, 256, 530);
     m_world.GetData()->mouseReleased[0] = 1;
-    m_world.Render();
+    EXPECT_EQ(m_world.Render(), RES_OK);
     EXPECT_EQ(level->GetChosenAnswer(), 0);
     ASSERT_EQ(level->AnswerQuiz(), RES_OK);
     EXPECT_EQ(level->GetSceneState(), kStateArrows) << "an outcome without target or argument leads on";

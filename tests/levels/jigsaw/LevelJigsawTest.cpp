@@ -80,7 +80,7 @@ TEST_F(LevelJigsawTest, DescriptionsRoundTripAndRefuseBoardsThatCannotMix)
     EXPECT_TRUE(refused([](CJigsawModel& m) { m.records[1].modeFlags = kJigsawShift; }));
     EXPECT_TRUE(refused([](CJigsawModel& m) { m.layout.boardPart = 6; }));
     EXPECT_TRUE(refused([](CJigsawModel& m) { m.layout.buttonParts[20] = 9; }));
-    level.Release();
+    EXPECT_EQ(level.Release(), RES_OK);
 }
 
 TEST_F(LevelJigsawTest, PlayPaysTheRewardAndLeadsOnOnceTheMessageIsClosed)
@@ -98,10 +98,10 @@ TEST_F(LevelJigsawTest, PlayPaysTheRewardAndLeadsOnOnceTheMessageIsClosed)
     EXPECT_TRUE(level->IsSolved());
     EXPECT_EQ(m_world.GetPendingState(), uint32_t{GS_LEVEL_MESSAGE});
     EXPECT_EQ(Hint()->GetCount(), 3);
-    level->Update();
+    EXPECT_EQ(level->Update(), RES_OK);
     EXPECT_EQ(m_world.m_nNextScene, kNoIndex);  // the message is pending
     m_world.SetState(GS_IN_GAME, 1);  // the message's OK button
-    level->Update();
+    EXPECT_EQ(level->Update(), RES_OK);
     EXPECT_EQ(m_world.m_nNextScene, 2u);
 }
 
@@ -244,13 +244,13 @@ TEST_F(LevelJigsawTest, ReleasesMoveByWholeCellsPastHalfACell)
     ASSERT_EQ(Pieces(*level), (std::vector<uint16_t>{0, 2, 1}));
     const float y = level->GetBoard().CentreY(0, 0);
     const float x = level->GetBoard().CentreX(2, 0);
-    level->OnPress(x, y);
-    level->OnDrag(x - cell / 2, y, 0);
-    level->OnRelease(x - cell / 2, y);
+    EXPECT_EQ(level->OnPress(x, y), RES_FAIL);
+    EXPECT_EQ(level->OnDrag(x - cell / 2, y, 0), RES_FAIL);
+    EXPECT_EQ(level->OnRelease(x - cell / 2, y), RES_FAIL);
     EXPECT_EQ(Pieces(*level), (std::vector<uint16_t>{0, 2, 1}));
-    level->OnPress(x, y);
-    level->OnDrag(x - cell, y, 0);
-    level->OnRelease(x - cell, y);
+    EXPECT_EQ(level->OnPress(x, y), RES_FAIL);
+    EXPECT_EQ(level->OnDrag(x - cell, y, 0), RES_FAIL);
+    EXPECT_EQ(level->OnRelease(x - cell, y), RES_FAIL);
     EXPECT_EQ(Pieces(*level), (std::vector<uint16_t>{0, 1, 2}));
     EXPECT_TRUE(level->IsSolved());
 }

@@ -79,16 +79,19 @@ protected:
     void TearDown() override
     {
         for (auto& level : m_levels)
-            level->Release();
+            EXPECT_EQ(level->Release(), RES_OK);
         m_levels.clear();
-        if (m_world.m_pHint)
-            m_world.m_pHint->Release();
+        if (m_world.m_pHint) {
+            EXPECT_EQ(m_world.m_pHint->Release(), RES_OK);
+        }
         m_world.m_pHint.reset();
-        if (m_world.m_pPopupTuto)
-            m_world.m_pPopupTuto->Release();
+        if (m_world.m_pPopupTuto) {
+            EXPECT_EQ(m_world.m_pPopupTuto->Release(), RES_OK);
+        }
         m_world.m_pPopupTuto.reset();
-        if (Engine())
-            Engine()->Unload();
+        if (Engine()) {
+            EXPECT_EQ(Engine()->Unload(), RES_OK);
+        }
         GameWorldTest::TearDown();
     }
 
@@ -124,7 +127,7 @@ protected:
     Result Describe(Level& level, const std::string& body)
     {
         CStreamMemory stream(kStreamRead, body.data(), static_cast<uint32_t>(body.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), RES_OK);
         return level.LoadDescription(&stream);
     }
 
@@ -150,7 +153,7 @@ protected:
     Result Restore(Level& level, const std::string& bytes)
     {
         CStreamMemory stream(kStreamRead, bytes.data(), static_cast<uint32_t>(bytes.size()));
-        stream.Open();
+        EXPECT_EQ(stream.Open(), bytes.empty() ? RES_FAIL : RES_OK) << "a memory stream opens on bytes only";
         return level.LoadProgress(&stream, 1);
     }
 

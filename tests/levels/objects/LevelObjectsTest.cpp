@@ -171,7 +171,7 @@ TEST_F(LevelBaseTest, LabelsRefuseAPartPastTheirPartsAndShowOnlyTheirOwn)
     model.labels[0].part = 1;
     CSceneTestStream bad(LabelsBody(model));
     EXPECT_EQ(labels.LoadDescription(&bad), RES_FAIL);
-    labels.Release();
+    EXPECT_EQ(labels.Release(), RES_OK);
 }
 
 } // namespace

@@ -49,7 +49,7 @@ protected:
     static void Run(CLevelShoot& level, int frames)
     {
         for (int frame = 0; frame < frames; ++frame)
-            level.Update();
+            ASSERT_EQ(level.Update(), RES_OK);
     }
 
     CShootModel m_model;
@@ -64,7 +64,7 @@ TEST_F(LevelShootTest, DescriptionsWithoutAPlayableRoundAreRefused)
         change(model);
         CLevelShoot level(m_world.GetData(), Engine(), 0);
         const Result result = Describe(level, ShootBody(model));
-        level.Release();
+        EXPECT_EQ(level.Release(), RES_OK);
         return result == RES_FAIL;
     };
     EXPECT_FALSE(refused([](CShootModel&) {}));
@@ -178,7 +178,7 @@ TEST_F(LevelShootTest, TheInstructionsShowTheHintTheStarAndEachExplainedKindThen
         EXPECT_NE(font->Find(pages[n].substr(0, 4)), nullptr) << step;
     }
     step = 24;
-    level->UpdateModal();
+    EXPECT_EQ(level->UpdateModal(), RES_OK);
     Engine()->ClearDraws();
     level->RenderModal();
     const auto& draws = Engine()->Draws();

@@ -54,14 +54,14 @@ protected:
         return level;
     }
 
-    // Drags the piece under (column, row) by the cells.
+    // Drags the piece under (column, row) by the cells; the board answers each input unhandled.
     static void Drag(CLevelSliding& level, uint32_t column, uint32_t row, float cells)
     {
         const float x = 150 + 100.0f * column, y = 150 + 100.0f * row;
-        level.OnPress(x, y);
-        level.OnDrag(x + cells * 50, y, 0);
-        level.OnDrag(x + cells * 100, y, 0);
-        level.OnRelease(x + cells * 100, y);
+        ASSERT_EQ(level.OnPress(x, y), RES_FAIL);
+        ASSERT_EQ(level.OnDrag(x + cells * 50, y, 0), RES_FAIL);
+        ASSERT_EQ(level.OnDrag(x + cells * 100, y, 0), RES_FAIL);
+        ASSERT_EQ(level.OnRelease(x + cells * 100, y), RES_FAIL);
     }
 
     CSlidingModel m_model;
@@ -77,7 +77,7 @@ TEST_F(LevelSlidingTest, InvalidLayoutsAndShapesAreRefused)
         model.records = {record};
         CLevelSliding level(m_world.GetData(), Engine(), 0);
         const Result result = Describe(level, SlidingBody(model));
-        level.Release();
+        EXPECT_EQ(level.Release(), RES_OK);
         return result == RES_FAIL;
     };
     EXPECT_FALSE(refused([](CSlidingRecordModel&) {}));
@@ -91,10 +91,10 @@ TEST_F(LevelSlidingTest, TheKeyPieceSolvesLayoutAForTheRewardAndLeaves)
 {
     auto* level = Level();
     ASSERT_NE(level, nullptr);
-    level->OnPress(250, 150);  // the fixed cell never drags
+    EXPECT_EQ(level->OnPress(250, 150), RES_FAIL);  // the fixed cell never drags
     EXPECT_EQ(level->GetDragX(), -1);
     EXPECT_EQ(level->GetDragY(), -1);
-    level->OnRelease(250, 150);
+    EXPECT_EQ(level->OnRelease(250, 150), RES_FAIL);
     Drag(*level, 0, 1, 0.4f);
     EXPECT_EQ(level->GetCells().Cell(4)->pieceId, 1);  // less than half a cell: still there
     Drag(*level, 0, 1, 2.0f);
@@ -102,9 +102,9 @@ TEST_F(LevelSlidingTest, TheKeyPieceSolvesLayoutAForTheRewardAndLeaves)
     EXPECT_EQ(Hint()->GetCount(), 2);
     EXPECT_TRUE(level->IsPlayerHelpLocked());
     for (int frame = 0; frame < 21 && !level->IsExitDone(); ++frame)
-        level->Update();
+        EXPECT_EQ(level->Update(), RES_OK);
     EXPECT_TRUE(level->IsExitDone());
-    level->Update();
+    EXPECT_EQ(level->Update(), RES_OK);
     EXPECT_EQ(m_world.m_nNextScene, 1u);
 }
 

@@ -60,7 +60,7 @@ bool PlaceTriangles(CSceneObject3D& scene, uint32_t part, const CWorldData& data
             }
         }
     }
-    collision->Unlock(0);
+    IgnoreResult(collision->Unlock(0));  // read only: nothing to write back
     std::stable_sort(placed->triangles.begin(), placed->triangles.end(),
                      [](const CTriangle& a, const CTriangle& b) { return a.area > b.area; });
     return !placed->triangles.empty();

@@ -82,18 +82,18 @@ public:
     bool Prepare(const std::string& description, const std::string& display)
     {
         CStreamMemory stream(kStreamRead, description.data(), static_cast<uint32_t>(description.size()));
-        stream.Open();
         const auto* bytes = reinterpret_cast<const uint8_t*>(display.data());
         const auto size = static_cast<uint32_t>(display.size());
-        return Succeeded(LoadDescription(&stream)) && Succeeded(Init()) &&
+        return Succeeded(stream.Open()) && Succeeded(LoadDescription(&stream)) && Succeeded(Init()) &&
                Succeeded(m_pDisplay->LoadFromAddress(bytes, size, u"display.3dx")) &&
                Succeeded(m_pCollision->LoadFromAddress(bytes, size, u"collision.3dx")) && Succeeded(BuildPieces()) &&
                Succeeded(Start(kSceneStateFresh));
     }
 };
 
-// A 1024 x 1024 RGB picture of gradients in a pak, opened in the data block.
-void OpenPicturePak(CWorldData* data, const std::string& path)
+// A 1024 x 1024 RGB picture of gradients in a pak, opened in the data block; false when the pak
+// cannot be written or opened.
+bool OpenPicturePak(CWorldData* data, const std::string& path)
 {
     PngFixture png;
     png.width = png.height = 1024;
@@ -103,20 +103,24 @@ void OpenPicturePak(CWorldData* data, const std::string& path)
             png.rows.insert(png.rows.end(), {uint8_t(x), uint8_t(y), uint8_t(x ^ y)});
     }
     CPakWriter pak;
-    pak.Add("front.png", EncodePng(png));
-    pak.Write(path);
-    OpenPackerFile(&data->pak, Utf8ToUtf16(path).c_str(), 0);
+    if (Failed(pak.Add("front.png", EncodePng(png))) || Failed(pak.Write(path)) ||
+        Failed(OpenPackerFile(&data->pak, Utf8ToUtf16(path).c_str(), 0)))
+        return false;
     data->pakLookup = FindPackerEntry;
+    return true;
 }
 
+// 0.0 when a frame cannot begin or end.
 template <class Engine>
 double FramesPerSecond(Engine* engine, CLevelJigsaw& level)
 {
     const double start = Microseconds(CLOCK_MONOTONIC);
     for (int frame = 0; frame < kFrames; ++frame) {
-        engine->BeginFrame();
+        if (Failed(engine->BeginFrame()))
+            return 0.0;
         level.Render();
-        engine->EndFrame();
+        if (Failed(engine->EndFrame()))
+            return 0.0;
     }
     return kFrames * 1e6 / (Microseconds(CLOCK_MONOTONIC) - start);
 }
@@ -139,7 +143,10 @@ int main()
     }
     for (CWorldData* data : {direct3D.Data(), openGL.Data()}) {
         data->sceneGameData = &scene;
-        OpenPicturePak(data, pakPath);
+        if (!OpenPicturePak(data, pakPath)) {
+            std::fprintf(stderr, "cannot write or open the picture's pak\n");
+            return 1;
+        }
         RandomSeed(data->random, 1);
     }
     const std::string description = JigsawBody(Model()), display = DisplayBytes();
@@ -161,6 +168,10 @@ int main()
         direct3DRates.push_back(FramesPerSecond(direct3D.Engine(), direct3DLevel));
         wglMakeCurrent(dc, context);
         openGLRates.push_back(FramesPerSecond(openGL.Engine(), openGLLevel));
+        if (direct3DRates.back() == 0.0 || openGLRates.back() == 0.0) {
+            std::fprintf(stderr, "a frame of round %d failed\n", round + 1);
+            return 1;
+        }
         std::printf("round %d: Direct3D 8 %.1f fps, OpenGL %.1f fps\n", round + 1, direct3DRates.back(),
                     openGLRates.back());
     }
@@ -175,8 +186,8 @@ int main()
     }
     std::printf("one shuffle of the 16 x 12 board with shuffleCount 255, median of %d: %.1f us\n", kShuffles,
                 Median(shuffles));
-    direct3DLevel.Release();
-    openGLLevel.Release();
+    IgnoreResult(direct3DLevel.Release());
+    IgnoreResult(openGLLevel.Release());
     ClosePackerFile(&direct3D.Data()->pak);
     ClosePackerFile(&openGL.Data()->pak);
     std::filesystem::remove(pakPath);
