@@ -59,14 +59,14 @@ void AddToTime(float& units, uint8_t& minutes, uint8_t& hours, double frames)
     hours = static_cast<uint8_t>(std::min(hours + carriedHours, kMaxHours));
 }
 
-Result UpdateBestTime(CProfileProgress& record)
+bool UpdateBestTime(CProfileProgress& record)
 {
     if (IsLonger(record))
-        return RES_FAIL;
+        return false;
     record.m_fBestUnits = record.m_fPlayUnits;
     record.m_nBestMinutes = record.m_nPlayMinutes;
     record.m_nBestHours = record.m_nPlayHours;
-    return RES_OK;
+    return true;
 }
 
 void CopyProgressRecord(CProfileProgress& to, const CProfileProgress& from, uint32_t levelCount)

@@ -40,9 +40,9 @@ struct CProfileProgress : CProgressFields {
 // 60 minutes; hours stop at 254. "No time" (hours 255 or units FLT_MAX) is left alone.
 void AddToTime(float& units, uint8_t& minutes, uint8_t& hours, double frames);
 
-// The play time becomes the best time unless it is longer; equal times replace it.
-// RES_OK when replaced, else RES_FAIL.
-Result UpdateBestTime(CProfileProgress& record);
+// The play time becomes the best time unless it is longer; equal times replace it. True when
+// replaced.
+bool UpdateBestTime(CProfileProgress& record);
 // Copies the date-set flag, the play time and levelCount per-level entries.
 void CopyProgressRecord(CProfileProgress& to, const CProfileProgress& from, uint32_t levelCount);
 // Stamps the local time now as the finishing date.

@@ -327,7 +327,7 @@ void CVadadiDazidevWorld::MarkGameFinished()
     CProfileProgress& record = m_GameData.Progress(m_GameData.m_nMode, m_GameData.m_nSlot);
     record.m_bFinished = 1;
     StampFinishDate(record);
-    IgnoreResult(UpdateBestTime(record));
+    UpdateBestTime(record);
 }
 
 void CVadadiDazidevWorld::SetProfileSection(ProfileSectionSlot slot, CProfileSection* section)

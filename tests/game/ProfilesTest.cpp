@@ -174,10 +174,10 @@ TEST_F(ProfilesTest, PlayTimeCarriesAndTheBestTimeKeepsTheShorter)
     EXPECT_EQ(hours * 100 + minutes, 25402);  // hours stop at 254
 
     r.m_fPlayUnits = 10.0f, r.m_nPlayMinutes = 5, r.m_nPlayHours = 1;
-    EXPECT_EQ(UpdateBestTime(r), RES_OK);  // over no best time
-    EXPECT_EQ(UpdateBestTime(r), RES_OK);  // an equal time
+    EXPECT_TRUE(UpdateBestTime(r));  // over no best time
+    EXPECT_TRUE(UpdateBestTime(r));  // an equal time
     r.m_fPlayUnits = 10.5f;
-    EXPECT_EQ(UpdateBestTime(r), RES_FAIL);
+    EXPECT_FALSE(UpdateBestTime(r));
     Data().m_nMode = kModeNone;
     m_world.MarkGameFinished();
     EXPECT_EQ(r.m_bFinished, 0);
