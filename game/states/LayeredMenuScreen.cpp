@@ -7,28 +7,15 @@
 void CLayeredMenuScreen::Update()
 {
     CVadadiDazidevWorld& world = m_world;
-    CScreenLayeredMenu* menu = world.m_pMenuCurrent;
     switch (world.m_nState) {
     case GS_INTRO_SCREEN_IN:
-        if (menu && menu->StepEnter()) {
-            world.StorePointerVector();
-            world.SetState(GS_INTRO_SCREEN_LEAVE, 0);
-        }
-        return;
+        return StepEnter(true, GS_INTRO_SCREEN_LEAVE);
     case GS_INTRO_SCREEN_LEAVE:
-        if (menu && menu->StepLeave())
-            world.SetState(GS_MAIN_MENU, 0);
-        return;
+        return StepLeave(GS_MAIN_MENU);
     case GS_OUTRO_SCREEN_IN:
-        if (world.IsFadeOver() && menu && menu->StepEnter()) {
-            world.StorePointerVector();
-            world.SetState(GS_OUTRO_SCREEN_LEAVE, 0);
-        }
-        return;
+        return StepEnter(world.IsFadeOver(), GS_OUTRO_SCREEN_LEAVE);
     case GS_OUTRO_SCREEN_LEAVE:
-        if (menu && menu->StepLeave())
-            world.SetState(GS_OUTRO_MENU, 0);
-        return;
+        return StepLeave(GS_OUTRO_MENU);
     case GS_OUTRO_MENU:
         world.StorePointerVector();
         world.ShowNavButtons(false, true, false);
@@ -61,6 +48,22 @@ void CLayeredMenuScreen::Render()
             IgnoreResult(menu->DrawLeave());
         return;
     }
+}
+
+void CLayeredMenuScreen::StepEnter(bool ready, uint32_t next)
+{
+    CScreenLayeredMenu* menu = m_world.m_pMenuCurrent;
+    if (ready && menu && menu->StepEnter()) {
+        m_world.StorePointerVector();
+        m_world.SetState(next, 0);
+    }
+}
+
+void CLayeredMenuScreen::StepLeave(uint32_t next)
+{
+    CScreenLayeredMenu* menu = m_world.m_pMenuCurrent;
+    if (menu && menu->StepLeave())
+        m_world.SetState(next, 0);
 }
 
 void CLayeredMenuScreen::LeaveOutroMenu()
