@@ -174,6 +174,8 @@ BOOL SwapBuffers(HDC dc)
     return TRUE;
 }
 
+// A harness that reads each finished frame before its swap (only the test programs install one;
+// the shipped program never does) gets every frame swapped.
 BOOL GLKeepShownFrame(HDC dc)
 {
     SDL_Window* window = GlWindowOf(dc);
