@@ -1,6 +1,7 @@
 #include "platform/d3d8/D3D8Device.h"
 
 #include <algorithm>
+#include <cstring>
 #include <new>
 
 #include "platform/d3d8/D3D8Formats.h"
@@ -89,6 +90,7 @@ CD3D8Device::~CD3D8Device()
     // deleting the context frees what they would have freed.
     if (m_context.Exists() && !m_context.MakeCurrent())
         wglMakeCurrent(nullptr, nullptr);
+    m_frame.Clear();
     DropBindings();
     m_recording.reset();
     m_stateBlocks.clear();
@@ -239,25 +241,26 @@ HRESULT CD3D8Device::DoReset(D3DPRESENT_PARAMETERS* parameters)
         return D3DERR_INVALIDCALL;
     CD3D8Harness* harness = D3D8Harness();
     if (HRESULT failure = harness ? harness->NextResetResult(this) : D3D_OK; failure < 0) {
-        m_loss = failure == D3DERR_DEVICELOST ? D3D8Loss::Lost : D3D8Loss::NotReset;
+        SetLoss(failure == D3DERR_DEVICELOST ? D3D8Loss::Lost : D3D8Loss::NotReset);
         return failure;
     }
     if (m_loss == D3D8Loss::Lost)
         return D3DERR_DEVICELOST;
     if (m_defaultPoolResources > 0 || m_renderTarget.IsLocked())
         return D3DERR_INVALIDCALL;
+    ExecuteRecorded();
     D3DPRESENT_PARAMETERS checked = *parameters;
     HWND window = DeviceWindow(checked, m_focusWindow);
     HRESULT result = CheckPresentation(checked, window, m_caps);
     if (result < 0)
         return result;
     if (m_context.MoveTo(window) < 0) {
-        m_loss = D3D8Loss::NotReset;
+        SetLoss(D3D8Loss::NotReset);
         return D3DERR_NOTAVAILABLE;
     }
     result = CreateBackBuffer(checked, window);
     if (result < 0) {
-        m_loss = D3D8Loss::NotReset;
+        SetLoss(D3D8Loss::NotReset);
         return result;
     }
     LeaveDisplayMode();
@@ -268,7 +271,7 @@ HRESULT CD3D8Device::DoReset(D3DPRESENT_PARAMETERS* parameters)
     GLSetSwapInterval(WaitsForVerticalBlank(checked) ? 1 : 0);
     EnterDisplayMode();
     m_inScene = false;
-    m_loss = D3D8Loss::None;
+    SetLoss(D3D8Loss::None);
     ++m_stats.resets;
     return D3D_OK;
 }
@@ -300,8 +303,10 @@ HRESULT CD3D8Device::Present(const RECT* source, const RECT* destination, HWND o
 
 HRESULT CD3D8Device::DoPresent(const RECT* source, const RECT* destination, HWND overrideWindow, const void* dirtyRegion)
 {
-    if (m_loss != D3D8Loss::None)
+    if (m_loss != D3D8Loss::None) {
+        FinishFrame(false);
         return D3DERR_DEVICELOST;
+    }
     bool copies = m_presentation.SwapEffect == D3DSWAPEFFECT_COPY || m_presentation.SwapEffect == D3DSWAPEFFECT_COPY_VSYNC;
     if (m_inScene || overrideWindow || dirtyRegion || ((source || destination) && !copies))
         return D3DERR_INVALIDCALL;
@@ -311,11 +316,86 @@ HRESULT CD3D8Device::DoPresent(const RECT* source, const RECT* destination, HWND
         !m_context.MakeCurrent())
         return D3DERR_INVALIDCALL;
     RECT to = destination ? *destination : client;
+    ++m_stats.presents;
+    if (ShowsRecordedFrameAgain(from, to, client)) {
+        ++m_stats.retained;
+        FinishFrame(true);
+        return D3D_OK;
+    }
+    ExecuteRecorded();
     if (client.bottom > 0 && to.right > to.left && to.bottom > to.top)
         m_backBuffer.Present(from, to, static_cast<UINT>(client.right), static_cast<UINT>(client.bottom));
     m_context.SwapBuffers();
-    ++m_stats.presents;
+    m_shownRects = {from, to, client};
+    FinishFrame(true);
     return D3D_OK;
+}
+
+// Equal to the frame shown, untouched outside its commands and none of them run yet: the window
+// may keep its picture, when it still has it.
+bool CD3D8Device::ShowsRecordedFrameAgain(const RECT& from, const RECT& to, const RECT& client)
+{
+    std::array<RECT, 3> rects{from, to, client};
+    bool same = m_shownReproducible && !m_backBufferWritten && m_frame.Executed() == 0 && m_frame.StandsAlone() &&
+                std::memcmp(rects.data(), m_shownRects.data(), sizeof(rects)) == 0 && m_frame.SameAs(m_shown);
+    return same && m_context.KeepShownFrame();
+}
+
+// Ends the frame: a shown one becomes the frame the next is compared with; after one that was
+// not shown there is nothing to compare with.
+void CD3D8Device::FinishFrame(bool shown)
+{
+    if (!shown) {
+        m_shownReproducible = false;
+    } else if (m_frame.Executed() == m_frame.Commands().size()) {
+        m_shownReproducible = !m_backBufferWritten && m_frame.StandsAlone();
+        std::swap(m_frame, m_shown);
+    }
+    m_frame.Clear();
+    m_backBufferWritten = false;
+}
+
+void CD3D8Device::SetLoss(D3D8Loss loss)
+{
+    m_loss = loss;
+    m_shownReproducible = false;
+}
+
+void CD3D8Device::ExecuteRecorded()
+{
+    const std::vector<CD3D8FrameCommand>& commands = m_frame.Commands();
+    for (size_t i = m_frame.Executed(); i < commands.size(); ++i)
+        Execute(commands[i]);
+    m_frame.MarkExecuted();
+}
+
+void CD3D8Device::BackBufferWritten()
+{
+    ExecuteRecorded();
+    m_backBufferWritten = true;
+}
+
+void CD3D8Device::Execute(const CD3D8FrameCommand& command)
+{
+    if (!command.draw) {
+        m_renderer->Clear(command.state, static_cast<DWORD>(command.rects.size()),
+                          command.rects.empty() ? nullptr : command.rects.data(), command.flags, command.color,
+                          D3D8BitsFloat(command.depthBits), command.stencil);
+        ++m_stats.clears;
+        return;
+    }
+    CD3D8DrawSource source{command.type,
+                           command.primitiveCount,
+                           command.vertexCount,
+                           command.vertices.data(),
+                           command.stride,
+                           command.indices.empty() ? nullptr : command.indices.data(),
+                           command.indexSize};
+    auto shader = m_pixelShaders.find(command.state.pixelShader);
+    if (m_renderer->Draw(command.state, source, shader == m_pixelShaders.end() ? nullptr : &shader->second) >= 0) {
+        ++m_stats.draws;
+        m_stats.primitives += command.primitiveCount;
+    }
 }
 
 HRESULT CD3D8Device::GetRenderTarget(IDirect3DSurface8** surface)
@@ -340,11 +420,29 @@ HRESULT CD3D8Device::DoClear(DWORD count, const D3DRECT* rects, DWORD flags, D3D
     if ((count > 0 && !rects) || (flags & ~(D3DCLEAR_TARGET | D3DCLEAR_ZBUFFER | D3DCLEAR_STENCIL)) ||
         ((flags & D3DCLEAR_ZBUFFER) && !depth) || ((flags & D3DCLEAR_STENCIL) && !stencilBits))
         return D3DERR_INVALIDCALL;
-    if (m_loss == D3D8Loss::None) {
-        m_renderer->Clear(m_state, count, rects, flags, color, z, stencil);
-        ++m_stats.clears;
-    }
+    if (m_loss == D3D8Loss::None)
+        RecordClear(count, rects, flags, color, z, stencil);
     return D3D_OK;
+}
+
+void CD3D8Device::RecordClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil)
+{
+    CD3D8FrameCommand command;
+    command.state = m_state;
+    if (rects)
+        command.rects.assign(rects, rects + count);
+    command.flags = flags;
+    command.color = color;
+    command.depthBits = D3D8FloatBits(z);
+    command.stencil = stencil;
+    const D3DVIEWPORT8& viewport = m_state.viewport;
+    bool wholeViewport = viewport.X == 0 && viewport.Y == 0 && viewport.Width == m_backBuffer.Width() &&
+                         viewport.Height == m_backBuffer.Height();
+    bool depth = m_backBuffer.HasDepthStencil();
+    bool stencilBits = depth && HasStencil(m_presentation.AutoDepthStencilFormat);
+    command.wholeTarget = command.rects.empty() && wholeViewport && (flags & D3DCLEAR_TARGET) &&
+                          (!depth || (flags & D3DCLEAR_ZBUFFER)) && (!stencilBits || (flags & D3DCLEAR_STENCIL));
+    m_frame.Add(std::move(command));
 }
 
 void CD3D8Device::SetGammaRamp(DWORD flags, const D3DGAMMARAMP* ramp)
@@ -352,6 +450,8 @@ void CD3D8Device::SetGammaRamp(DWORD flags, const D3DGAMMARAMP* ramp)
     D3D8Record("IDirect3DDevice8::SetGammaRamp", {flags, ramp ? 1u : 0u}, D3D_OK);
     if (!ramp)
         return;
+    ExecuteRecorded();
+    m_shownReproducible = false;
     m_gamma = *ramp;
     if (m_context.MakeCurrent())
         m_backBuffer.SetGammaRamp(m_gamma.red, m_gamma.green, m_gamma.blue);
@@ -432,13 +532,43 @@ HRESULT CD3D8Device::Draw(const CD3D8DrawSource& source)
 {
     if (m_loss != D3D8Loss::None)
         return D3D_OK;
-    auto shader = m_pixelShaders.find(m_state.pixelShader);
-    HRESULT result = m_renderer->Draw(m_state, source, shader == m_pixelShaders.end() ? nullptr : &shader->second);
-    if (result >= 0) {
-        ++m_stats.draws;
-        m_stats.primitives += source.primitiveCount;
+    size_t vertexBytes = 0;
+    if (!source.indices) {
+        vertexBytes = static_cast<size_t>(source.vertexCount - 1) * source.stride + m_state.layout.size;
+    } else {
+        DWORD largest = 0;
+        for (UINT i = 0; i < source.vertexCount; ++i) {
+            DWORD index = 0;
+            std::memcpy(&index, static_cast<const BYTE*>(source.indices) + static_cast<size_t>(i) * source.indexSize,
+                        source.indexSize);
+            largest = std::max(largest, index);
+        }
+        vertexBytes = static_cast<size_t>(largest) * source.stride + m_state.layout.size;
     }
-    return result;
+    RecordDraw(source, vertexBytes);
+    return D3D_OK;
+}
+
+void CD3D8Device::RecordDraw(const CD3D8DrawSource& source, size_t vertexBytes)
+{
+    CD3D8FrameCommand command;
+    command.draw = true;
+    command.state = m_state;
+    for (DWORD stage = 0; stage < D3D8_TEXTURE_STAGES; ++stage) {
+        if (m_state.textures[stage])
+            command.textureVersions[stage] = static_cast<CD3D8Texture*>(m_state.textures[stage])->Version();
+    }
+    command.type = source.type;
+    command.primitiveCount = source.primitiveCount;
+    command.vertexCount = source.vertexCount;
+    command.stride = source.stride;
+    command.indexSize = source.indexSize;
+    command.vertices.assign(source.vertices, source.vertices + vertexBytes);
+    if (source.indices) {
+        const auto* indices = static_cast<const BYTE*>(source.indices);
+        command.indices.assign(indices, indices + static_cast<size_t>(source.vertexCount) * source.indexSize);
+    }
+    m_frame.Add(std::move(command));
 }
 
 HRESULT CD3D8Device::DrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount)

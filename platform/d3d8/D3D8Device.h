@@ -6,6 +6,7 @@
 #include "platform/d3d8/D3D8.h"
 #include "platform/d3d8/D3D8BackBuffer.h"
 #include "platform/d3d8/D3D8DeviceStats.h"
+#include "platform/d3d8/D3D8FrameRecord.h"
 #include "platform/d3d8/D3D8GLContext.h"
 #include "platform/d3d8/D3D8GLState.h"
 #include "platform/d3d8/D3D8Renderer.h"
@@ -93,7 +94,12 @@ public:
     const D3DCAPS8& Caps() const { return m_caps; }
     const D3DPRESENT_PARAMETERS& Presentation() const { return m_presentation; }
     const CD3D8State& State() const { return m_state; }
-    void SetLoss(D3D8Loss loss) { m_loss = loss; }
+    void SetLoss(D3D8Loss loss);
+    // Runs the clears and draws recorded so far: before anything reads the back buffer or
+    // changes what they read.
+    void ExecuteRecorded();
+    // The back buffer is about to be written outside the recorded work.
+    void BackBufferWritten();
 
 private:
     friend class CD3D8DeviceView;  // a harness's read-only view of the device
@@ -113,6 +119,11 @@ private:
     HRESULT DoDrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT startIndex, UINT primitiveCount);
     HRESULT DoDrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride);
     HRESULT Draw(const CD3D8DrawSource& source);
+    void RecordClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
+    void RecordDraw(const CD3D8DrawSource& source, size_t vertexBytes);
+    void Execute(const CD3D8FrameCommand& command);
+    bool ShowsRecordedFrameAgain(const RECT& from, const RECT& to, const RECT& client);
+    void FinishFrame(bool shown);
     void ResetState();
     void DropBindings();
     void EnterDisplayMode();
@@ -157,4 +168,11 @@ private:
     UINT m_liveResources = 0;
     UINT m_defaultPoolResources = 0;
     CD3D8DeviceStats m_stats{};
+    // The frame being recorded and the last one presented, with the rectangles it was shown by.
+    // A frame equal to the one shown, whose picture stands on its commands alone, is not run again.
+    CD3D8FrameRecord m_frame;
+    CD3D8FrameRecord m_shown;
+    std::array<RECT, 3> m_shownRects{};
+    bool m_shownReproducible = false;  // the picture shown is what m_shown's commands make
+    bool m_backBufferWritten = false;  // in this frame, outside its commands
 };

@@ -509,6 +509,8 @@ HRESULT CD3D8Device::GetPixelShader(DWORD* handle)
 HRESULT CD3D8Device::DeletePixelShader(DWORD handle)
 {
     HRESULT result = D3DERR_INVALIDCALL;
+    if (m_pixelShaders.count(handle) > 0)
+        ExecuteRecorded();
     if (m_pixelShaders.erase(handle) > 0) {
         if (m_state.pixelShader == handle)
             PutPixelShader(0);

@@ -8,5 +8,6 @@ struct CD3D8DeviceStats {
     UINT primitives;  // primitives those draws sent
     UINT clears;
     UINT presents;
+    UINT retained;    // presents that showed the last frame again, equal to it, without running it
     UINT resets;      // successful Reset calls
 };

@@ -89,3 +89,8 @@ bool CD3D8GLContext::SwapBuffers()
 {
     return MakeCurrent() && ::SwapBuffers(m_dc) != FALSE;
 }
+
+bool CD3D8GLContext::KeepShownFrame()
+{
+    return MakeCurrent() && ::GLKeepShownFrame(m_dc) != FALSE;
+}

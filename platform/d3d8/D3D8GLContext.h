@@ -17,6 +17,9 @@ public:
     // Makes the context current when it is not; false when its window is gone.
     bool MakeCurrent();
     bool SwapBuffers();
+    // Leaves the window's picture as the last swap showed it, paced as a swap; false when it
+    // needs a swap (see GLKeepShownFrame).
+    bool KeepShownFrame();
     HWND Window() const { return m_window; }
     bool Exists() const { return m_context != nullptr; }
     bool HasProvokingVertex() const { return m_provokingVertex; }

@@ -83,6 +83,7 @@ void CD3D8TextureSurface::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels)
 
 void CD3D8TextureSurface::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixels)
 {
+    m_texture.BeforeWrite();
     CD3D8Texture::CLevel& level = m_texture.Level(m_level);
     UINT bytes = D3D8BytesPerPixel(m_texture.Format());
     UINT pitch = m_texture.Pitch(m_level);
@@ -146,6 +147,7 @@ HRESULT CD3D8BackBufferSurface::LockRect(D3DLOCKED_RECT* locked, const RECT* rec
     RECT area{};
     bool lockable = (m_device.Presentation().Flags & D3DPRESENTFLAG_LOCKABLE_BACKBUFFER) != 0;
     if (locked && lockable && !m_locked && D3D8SurfaceRect(rect, Width(), Height(), area) && m_device.MakeCurrent()) {
+        m_device.ExecuteRecorded();
         UINT bytes = D3D8BytesPerPixel(Format());
         UINT pitch = Width() * bytes;
         std::vector<D3DCOLOR> pixels;
@@ -169,6 +171,7 @@ HRESULT CD3D8BackBufferSurface::UnlockRect()
     if (m_locked) {
         m_locked = false;
         if (!(m_lockFlags & D3DLOCK_READONLY) && m_device.MakeCurrent()) {
+            m_device.BackBufferWritten();
             UINT bytes = D3D8BytesPerPixel(Format());
             std::vector<D3DCOLOR> pixels(static_cast<size_t>(Width()) * Height());
             for (size_t i = 0; i < pixels.size(); ++i)
@@ -183,14 +186,17 @@ HRESULT CD3D8BackBufferSurface::UnlockRect()
 
 void CD3D8BackBufferSurface::Read(const RECT& rect, std::vector<D3DCOLOR>& pixels)
 {
-    if (m_device.MakeCurrent())
+    if (m_device.MakeCurrent()) {
+        m_device.ExecuteRecorded();
         m_device.BackBuffer().Read(rect, pixels);
-    else
+    } else
         pixels.assign(static_cast<size_t>(rect.right - rect.left) * (rect.bottom - rect.top), 0);
 }
 
 void CD3D8BackBufferSurface::Write(const RECT& rect, const std::vector<D3DCOLOR>& pixels)
 {
-    if (m_device.MakeCurrent())
+    if (m_device.MakeCurrent()) {
+        m_device.BackBufferWritten();
         m_device.BackBuffer().Write(rect, pixels);
+    }
 }

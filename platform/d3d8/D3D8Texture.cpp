@@ -50,15 +50,19 @@ UINT FullChain(UINT width, UINT height)
     return levels;
 }
 
+// Content versions of all textures: a new texture never shares one with a gone one.
+uint64_t g_lastVersion = 0;
+
 } // namespace
 
 CD3D8Texture::CD3D8Texture(CD3D8Device& device, DWORD usage, D3DFORMAT format, D3DPOOL pool)
-    : CD3D8Resource(device, pool, usage), m_format(format)
+    : CD3D8Resource(device, pool, usage), m_format(format), m_version(++g_lastVersion)
 {
 }
 
 CD3D8Texture::~CD3D8Texture()
 {
+    Device().ExecuteRecorded();
     if (m_name && Device().MakeCurrent()) {
         glDeleteTextures(1, &m_name);
         Device().GL().TextureDeleted(m_name);
@@ -119,6 +123,12 @@ UINT CD3D8Texture::Pitch(UINT level) const
 void CD3D8Texture::MarkChanged(UINT level)
 {
     m_levels[level].changed = true;
+    m_version = ++g_lastVersion;
+}
+
+void CD3D8Texture::BeforeWrite()
+{
+    Device().ExecuteRecorded();
 }
 
 void CD3D8Texture::Bind(CD3D8GLState& gl, GLuint unit)
@@ -185,6 +195,8 @@ HRESULT CD3D8Texture::LockRect(UINT level, D3DLOCKED_RECT* locked, const RECT* r
         locked->Pitch = static_cast<int32_t>(pitch);
         locked->pBits = at.pixels.get() + static_cast<size_t>(area.top) * pitch +
                         static_cast<size_t>(area.left) * D3D8BytesPerPixel(m_format);
+        if (!(flags & D3DLOCK_READONLY))
+            BeforeWrite();
         at.locked = true;
         at.lockFlags = flags;
         result = D3D_OK;

@@ -46,6 +46,10 @@ public:
     UINT Pitch(UINT level) const;
     // The level was written: OpenGL's copy is brought up to date at the next Bind.
     void MarkChanged(UINT level);
+    // The pixels are about to change: the draws recorded with the old ones run first.
+    void BeforeWrite();
+    // Changes with every write of the content.
+    uint64_t Version() const { return m_version; }
 
 private:
     CD3D8Texture(CD3D8Device& device, DWORD usage, D3DFORMAT format, D3DPOOL pool);
@@ -54,4 +58,5 @@ private:
     std::vector<CLevel> m_levels;
     D3DFORMAT m_format;
     GLuint m_name = 0;
+    uint64_t m_version;
 };

@@ -165,11 +165,25 @@ BOOL SwapBuffers(HDC dc)
     if (context)
         context->surface->Show(WindowScaling(shown));
     SDL_GL_SwapWindow(window);
+    CWindowRegistry::Get().FindByDc(dc)->shownFrameStale = false;
     if (context) {
         // The window may have changed into or out of being scaled since the last frame.
         context->surface->Follow(WindowScaling(shown));
         PaceSwap(*context, window);
     }
+    return TRUE;
+}
+
+// A harness that reads each finished frame before its swap (only the test programs install one;
+// the shipped program never does) gets every frame swapped.
+BOOL GLKeepShownFrame(HDC dc)
+{
+    SDL_Window* window = GlWindowOf(dc);
+    CWindow* shown = CWindowRegistry::Get().FindByDc(dc);
+    CGlContextRecord* context = dc == g_currentDc ? RecordOf(g_current) : nullptr;
+    if (!window || SDL_GL_GetCurrentWindow() != window || !context || shown->shownFrameStale || IsBeforeSwapWatched())
+        return FALSE;
+    PaceSwap(*context, window);
     return TRUE;
 }
 

@@ -57,6 +57,10 @@ BOOL SetPixelFormat(HDC dc, int format, const PIXELFORMATDESCRIPTOR* descriptor)
 // Fills the descriptor of the format; the result is the number of formats (1), 0 on failure.
 int DescribePixelFormat(HDC dc, int format, UINT size, PIXELFORMATDESCRIPTOR* descriptor);
 BOOL SwapBuffers(HDC dc);
+// Leaves the window showing what its last swap showed and waits as a swap would. FALSE (nothing
+// done) when that picture may be gone or stale: the window was exposed, resized or restored since,
+// or a harness watches every swap.
+BOOL GLKeepShownFrame(HDC dc);
 
 // Unlike SDL's, creating a context leaves the current one current, as WGL does.
 HGLRC wglCreateContext(HDC dc);

@@ -86,6 +86,11 @@ void NotifyBeforeSwap()
         g_harness->beforeSwap();
 }
 
+bool IsBeforeSwapWatched()
+{
+    return g_harness && g_harness->beforeSwap;
+}
+
 bool ArePresentsUnpaced()
 {
     return g_harness && g_harness->unpacedPresents;

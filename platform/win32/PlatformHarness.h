@@ -43,4 +43,5 @@ uint16_t GetHarnessModule3D();  // 0: start-up's choice
 bool FrameMayRun();             // true without a gate
 bool AreFramesGated();          // a gate, not the messages, decides when frames run
 void NotifyBeforeSwap();
+bool IsBeforeSwapWatched();  // a beforeSwap hook is installed
 bool ArePresentsUnpaced();

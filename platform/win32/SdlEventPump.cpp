@@ -207,6 +207,10 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_CLOSE:
         Post(handle, WM_CLOSE, 0, 0);
         break;
+    case SDL_WINDOWEVENT_EXPOSED:
+    case SDL_WINDOWEVENT_SHOWN:
+        window->shownFrameStale = true;
+        break;
     case SDL_WINDOWEVENT_MINIMIZED:
         window->minimised = true;
         Post(handle, WM_SIZE, SIZE_MINIMIZED, 0);
@@ -215,6 +219,7 @@ void OnWindowEvent(const SDL_WindowEvent& event)
     case SDL_WINDOWEVENT_MAXIMIZED:
     case SDL_WINDOWEVENT_SIZE_CHANGED: {
         // A minimised window that changes its size (leaving full screen) stays minimised.
+        window->shownFrameStale = true;
         if (event.event != SDL_WINDOWEVENT_SIZE_CHANGED)
             window->minimised = false;
         if (window->minimised)

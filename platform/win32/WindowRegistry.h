@@ -48,6 +48,8 @@ struct CWindow {
     bool visible = false;
     bool enabled = true;
     bool minimised = false;
+    // The window was exposed, resized or restored since its last buffer swap.
+    bool shownFrameStale = true;
     HWND parent = nullptr;
     int controlId = 0;
     std::unique_ptr<CControlState> control;

@@ -204,6 +204,7 @@ const CD3D8State& D3D8InspectState(IDirect3DDevice8* device)
 
 CD3D8DeviceInfo D3D8InspectDevice(IDirect3DDevice8* device)
 {
+    Device(device).ExecuteRecorded();
     return CD3D8DeviceView::Info(Device(device));
 }
 

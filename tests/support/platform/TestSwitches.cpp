@@ -104,6 +104,11 @@ void SetFrameGate(bool (*gate)())
     Switches().harness.frameGate = gate;
 }
 
+void SetBeforeSwapHook(void (*hook)())
+{
+    Switches().harness.beforeSwap = hook;
+}
+
 void SetShellLauncher(const char* program)
 {
     CSwitches& switches = Switches();

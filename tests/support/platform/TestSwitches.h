@@ -30,6 +30,8 @@ void SetTestClock(ClockSource clock);
 void SetSleepHook(SleepHook hook);
 // What decides when frames run in place of the message loop (null: the loop).
 void SetFrameGate(bool (*gate)());
+// Called before each buffer swap with the finished frame: the device then runs every frame.
+void SetBeforeSwapHook(void (*hook)());
 
 // The program ShellExecuteExW starts in place of xdg-open (null: xdg-open from PATH).
 void SetShellLauncher(const char* program);
