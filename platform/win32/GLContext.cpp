@@ -160,12 +160,12 @@ BOOL SwapBuffers(HDC dc)
     if (!window || SDL_GL_GetCurrentWindow() != window)
         return FALSE;
     NotifyBeforeSwap();
-    const CWindow& shown = *CWindowRegistry::Get().FindByDc(dc);
+    CWindow& shown = *CWindowRegistry::Get().FindByDc(dc);
     CGlContextRecord* context = dc == g_currentDc ? RecordOf(g_current) : nullptr;
     if (context)
         context->surface->Show(WindowScaling(shown));
     SDL_GL_SwapWindow(window);
-    CWindowRegistry::Get().FindByDc(dc)->shownFrameStale = false;
+    shown.shownFrameStale = false;
     if (context) {
         // The window may have changed into or out of being scaled since the last frame.
         context->surface->Follow(WindowScaling(shown));
