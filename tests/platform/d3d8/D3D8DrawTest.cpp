@@ -73,24 +73,12 @@ protected:
         EXPECT_EQ(m_device->DrawPrimitiveUP(D3DPT_TRIANGLESTRIP, 2, quad, sizeof(CLitVertex)), D3D_OK);
     }
 
-    // Every texel of the 2 x 2 texture's level set to the colour.
-    static void Fill(IDirect3DTexture8* texture, D3DCOLOR color)
-    {
-        D3DLOCKED_RECT locked{};
-        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        for (int y = 0; y < 2; ++y) {
-            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-            row[0] = row[1] = color;
-        }
-        texture->UnlockRect(0);
-    }
-
     IDirect3DTexture8* Solid(D3DCOLOR color)
     {
         IDirect3DTexture8* texture = nullptr;
         EXPECT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &texture), D3D_OK);
         if (texture)
-            Fill(texture, color);
+            D3D8FillTexture2x2(texture, color);
         return texture;
     }
 
@@ -503,10 +491,10 @@ TEST_F(D3D8DrawTest, TexturesWrittenBetweenDrawsShowTheirNewTexels)
     m_device->SetTextureStageState(1, D3DTSS_COLORARG1, D3DTA_TEXTURE);
     m_device->SetTextureStageState(1, D3DTSS_COLORARG2, D3DTA_CURRENT);
     ScreenQuad(0, 0, 16, 16, 0xFFFFFFFF);
-    Fill(second, 0xFF0000FF);
+    D3D8FillTexture2x2(second, 0xFF0000FF);
     ScreenQuad(16, 0, 32, 16, 0xFFFFFFFF);
     m_device->SetTextureStageState(1, D3DTSS_COLOROP, D3DTOP_DISABLE);
-    Fill(green, 0xFF808080);
+    D3D8FillTexture2x2(green, 0xFF808080);
     ScreenQuad(32, 0, 48, 16, 0xFFFFFFFF);
     m_device->SetTexture(0, nullptr);
     m_device->SetTexture(1, nullptr);

@@ -35,7 +35,7 @@ protected:
         }
         ASSERT_GT(Stats().retained, 0u);
         m_start = Stats();
-        Fill(m_texture, kRed);
+        D3D8FillTexture2x2(m_texture, kRed);
     }
 
     void TearDown() override
@@ -43,17 +43,6 @@ protected:
         if (m_texture)
             m_texture->Release();
         D3D8Test::TearDown();
-    }
-
-    static void Fill(IDirect3DTexture8* texture, D3DCOLOR color)
-    {
-        D3DLOCKED_RECT locked{};
-        ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
-        for (int y = 0; y < 2; ++y) {
-            auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
-            row[0] = row[1] = color;
-        }
-        texture->UnlockRect(0);
     }
 
     void SetQuad(D3DCOLOR color)
@@ -165,7 +154,7 @@ TEST_F(D3D8RetainedFrameTest, AnyChangeOfWhatTheFrameReadsRunsIt)
 
     m_colorOp = D3DTOP_SELECTARG1;
     ExpectFrame(true, kRed, "back to the texture");
-    Fill(m_texture, kBlue);
+    D3D8FillTexture2x2(m_texture, kBlue);
     ExpectFrame(true, kBlue, "the texture's content");
     ExpectFrame(false, kBlue, "equal after the texture");
 
@@ -220,7 +209,7 @@ TEST_F(D3D8RetainedFrameTest, WhatReadsOrChangesTheRecordedWorkRunsItFirst)
     // A texture written after a draw that read it: the draw saw the old content.
     BeginFrame();
     DrawQuad();
-    Fill(m_texture, kGreen);
+    D3D8FillTexture2x2(m_texture, kGreen);
     EndFrame();
     EXPECT_TRUE(D3D8Scenarios::Near(Shown(0.25f, 0.5f), kRed));
     ExpectFrame(true, kGreen, "the new content");
@@ -228,7 +217,7 @@ TEST_F(D3D8RetainedFrameTest, WhatReadsOrChangesTheRecordedWorkRunsItFirst)
     // A texture gone after the draw that read it.
     IDirect3DTexture8* passing = nullptr;
     ASSERT_EQ(m_device->CreateTexture(2, 2, 1, 0, D3DFMT_A8R8G8B8, D3DPOOL_MANAGED, &passing), D3D_OK);
-    Fill(passing, kBlue);
+    D3D8FillTexture2x2(passing, kBlue);
     BeginFrame();
     m_device->SetTexture(0, passing);
     DrawQuad();

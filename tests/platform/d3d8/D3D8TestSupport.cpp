@@ -252,6 +252,17 @@ D3DMATRIX D3D8PixelProjection(UINT width, UINT height)
     return matrix;
 }
 
+void D3D8FillTexture2x2(IDirect3DTexture8* texture, D3DCOLOR color)
+{
+    D3DLOCKED_RECT locked{};
+    ASSERT_EQ(texture->LockRect(0, &locked, nullptr, 0), D3D_OK);
+    for (int y = 0; y < 2; ++y) {
+        auto* row = reinterpret_cast<D3DCOLOR*>(static_cast<BYTE*>(locked.pBits) + y * locked.Pitch);
+        row[0] = row[1] = color;
+    }
+    texture->UnlockRect(0);
+}
+
 void D3D8DrawScenario(IDirect3DDevice8* device, const CScenario& scenario)
 {
     std::vector<IDirect3DTexture8*> textures;

@@ -42,3 +42,5 @@ struct CD3D8ScreenVertex {
 };
 constexpr DWORD kD3D8ScreenFvf = D3DFVF_XYZRHW | D3DFVF_DIFFUSE | D3DFVF_TEX1;
 D3DMATRIX D3D8PixelProjection(UINT width, UINT height);
+// Every texel of a 2 x 2 texture's first level set to the colour.
+void D3D8FillTexture2x2(IDirect3DTexture8* texture, D3DCOLOR color);
