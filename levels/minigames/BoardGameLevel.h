@@ -37,6 +37,5 @@ protected:
         return record ? &record->exit : nullptr;
     }
 
-
     CMiniGameLayout<ButtonCount> m_layout;
 };

@@ -528,24 +528,10 @@ HRESULT CD3D8Device::CheckDraw(D3DPRIMITIVETYPE type, UINT primitiveCount, UINT 
     return D3D_OK;
 }
 
-HRESULT CD3D8Device::Draw(const CD3D8DrawSource& source)
+HRESULT CD3D8Device::Draw(const CD3D8DrawSource& source, size_t vertexBytes)
 {
-    if (m_loss != D3D8Loss::None)
-        return D3D_OK;
-    size_t vertexBytes = 0;
-    if (!source.indices) {
-        vertexBytes = static_cast<size_t>(source.vertexCount - 1) * source.stride + m_state.layout.size;
-    } else {
-        DWORD largest = 0;
-        for (UINT i = 0; i < source.vertexCount; ++i) {
-            DWORD index = 0;
-            std::memcpy(&index, static_cast<const BYTE*>(source.indices) + static_cast<size_t>(i) * source.indexSize,
-                        source.indexSize);
-            largest = std::max(largest, index);
-        }
-        vertexBytes = static_cast<size_t>(largest) * source.stride + m_state.layout.size;
-    }
-    RecordDraw(source, vertexBytes);
+    if (m_loss == D3D8Loss::None)
+        RecordDraw(source, vertexBytes);
     return D3D_OK;
 }
 
@@ -592,7 +578,7 @@ HRESULT CD3D8Device::DoDrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UI
         return D3DERR_INVALIDCALL;
     CD3D8DrawSource source{type, primitiveCount, vertexCount, buffer->Data() + static_cast<size_t>(startVertex) * stride,
                            stride, nullptr, 0};
-    return Draw(source);
+    return Draw(source, static_cast<size_t>(end - static_cast<uint64_t>(startVertex) * stride));
 }
 
 HRESULT CD3D8Device::DrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT minIndex, UINT vertexCount, UINT startIndex,
@@ -629,7 +615,9 @@ HRESULT CD3D8Device::DoDrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT startInd
                            stride,
                            indices->Data() + static_cast<size_t>(startIndex) * indices->IndexSize(),
                            indices->IndexSize()};
-    return Draw(source);
+    // Up to the buffer's largest index: the range's own may lie anywhere below it.
+    const uint64_t reach = uint64_t{indices->Largest()} * stride + vertexSize;
+    return Draw(source, static_cast<size_t>(std::min(reach, buffer->Length() - base * stride)));
 }
 
 HRESULT CD3D8Device::DrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride)
@@ -647,7 +635,7 @@ HRESULT CD3D8Device::DoDrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCoun
     if (result < 0 || !vertices)
         return D3DERR_INVALIDCALL;
     CD3D8DrawSource source{type, primitiveCount, vertexCount, static_cast<const BYTE*>(vertices), stride, nullptr, 0};
-    result = Draw(source);
+    result = Draw(source, static_cast<size_t>(vertexCount - 1) * stride + m_state.layout.size);
     PutStreamSource(nullptr, 0);
     return result;
 }

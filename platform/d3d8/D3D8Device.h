@@ -118,7 +118,8 @@ private:
     HRESULT DoDrawPrimitive(D3DPRIMITIVETYPE type, UINT startVertex, UINT primitiveCount);
     HRESULT DoDrawIndexedPrimitive(D3DPRIMITIVETYPE type, UINT startIndex, UINT primitiveCount);
     HRESULT DoDrawPrimitiveUP(D3DPRIMITIVETYPE type, UINT primitiveCount, const void* vertices, UINT stride);
-    HRESULT Draw(const CD3D8DrawSource& source);
+    // Records the draw, with the vertex bytes it reads from source.vertices.
+    HRESULT Draw(const CD3D8DrawSource& source, size_t vertexBytes);
     void RecordClear(DWORD count, const D3DRECT* rects, DWORD flags, D3DCOLOR color, float z, DWORD stencil);
     void RecordDraw(const CD3D8DrawSource& source, size_t vertexBytes);
     void Execute(const CD3D8FrameCommand& command);

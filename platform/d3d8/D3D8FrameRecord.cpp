@@ -31,8 +31,9 @@ bool SameCommand(const CD3D8FrameCommand& a, const CD3D8FrameCommand& b)
     if (!a.draw)
         return SameBits(a.state.viewport, b.state.viewport) && SameRects(a.rects, b.rects) && a.flags == b.flags &&
                a.color == b.color && a.depthBits == b.depthBits && a.stencil == b.stencil;
-    return a.textureVersions == b.textureVersions && D3D8SameDrawState(a.state, b.state) && a.type == b.type && a.primitiveCount == b.primitiveCount && a.vertexCount == b.vertexCount &&
-           a.stride == b.stride && a.indexSize == b.indexSize && a.vertices == b.vertices && a.indices == b.indices;
+    return a.textureVersions == b.textureVersions && D3D8SameDrawState(a.state, b.state) && a.type == b.type &&
+           a.primitiveCount == b.primitiveCount && a.vertexCount == b.vertexCount && a.stride == b.stride &&
+           a.indexSize == b.indexSize && a.vertices == b.vertices && a.indices == b.indices;
 }
 
 } // namespace

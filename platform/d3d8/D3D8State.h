@@ -27,6 +27,7 @@ struct CD3D8Light {
     bool enabled;
 };
 
+// A field that changes what a draw shows is also compared by D3D8SameDrawState (D3D8FrameRecord.cpp).
 struct CD3D8State {
     std::array<DWORD, D3D8_RENDER_STATE_LIMIT> renderStates;
     std::array<std::array<DWORD, D3D8_STAGE_STATE_LIMIT>, D3D8_TEXTURE_STAGES> stageStates;
