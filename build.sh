@@ -58,12 +58,12 @@ case "${1:-}" in
   test)
     build_tests
     cd build-test
-    exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 -j "$(nproc)"
+    exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure --timeout 600 -j "$(nproc)"
     ;;
   screens)
     build_tests
     cd build-test
-    VD_SCREENS_UPDATE=1 exec xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure --timeout 600 \
+    VD_SCREENS_UPDATE=1 exec xvfb-run -a -s "-screen 0 1280x1024x24 -noreset" ctest --output-on-failure --timeout 600 \
       -j 3 -L screens
     ;;
   *)

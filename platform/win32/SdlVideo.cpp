@@ -7,6 +7,7 @@ namespace {
 
 enum class VideoState { NotTried, Running, Failed, Lost };
 VideoState g_state = VideoState::NotTried;
+constexpr const char* kDesktopDrivers = "x11,wayland";
 
 bool NonEmpty(const char* name)
 {
@@ -28,6 +29,8 @@ bool EnsureSdlVideo()
         SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
         SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
         SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
+        // A display that cannot be reached is an error, not SDL's invisible off-screen driver.
+        SDL_SetHintWithPriority(SDL_HINT_VIDEODRIVER, kDesktopDrivers, SDL_HINT_DEFAULT);
         if (SDL_InitSubSystem(SDL_INIT_VIDEO) == 0) {
             g_state = VideoState::Running;
             // Raw X events tell which windows other clients destroyed.

@@ -57,7 +57,7 @@ PrivateDisplay::PrivateDisplay(const char* size)
         dup2(quiet, STDERR_FILENO);
         std::string descriptor = std::to_string(ends[1]);
         execl(kServer, kServer, "-displayfd", descriptor.c_str(), "-screen", "0", screen.c_str(), "-nolisten", "tcp",
-              static_cast<char*>(nullptr));
+              "-noreset", static_cast<char*>(nullptr));
         _exit(127);
     }
     close(ends[1]);

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "platform/win32/Win32System.h"
+#include "tests/support/ScopedEnv.h"
 #include "tests/support/X11Desktop.h"
 #include "tests/platform/PlatformTestHelpers.h"
 
@@ -122,6 +123,23 @@ TEST_F(WindowTest, CreationFailsWhenTheProcedureRefusesAndClassesGuardTheirWindo
     EXPECT_EQ(GetLastError(), ERROR_CLASS_HAS_WINDOWS);
     EXPECT_EQ(CreateWindowExW(0, u"no such class", u"", 0, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr), nullptr);
     EXPECT_EQ(GetLastError(), ERROR_CANNOT_FIND_WND_CLASS);
+}
+
+// A display that is named but does not answer (a server starting afresh, a wrong DISPLAY) gives
+// no window and a log line, never a window on SDL's off-screen driver that nobody sees.
+TEST_F(WindowTest, ADisplayThatDoesNotAnswerGivesNoWindowAndSaysSo)
+{
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            ScopedEnv unreachable("DISPLAY", ":4093");
+            ScopedEnv noWayland("WAYLAND_DISPLAY", nullptr);
+            ScopedEnv noChoice("SDL_VIDEODRIVER", nullptr);
+            bool made = MakeWindow(RecordingProc) != nullptr;
+            PlatformShutdown();
+            exit(made ? 1 : 0);
+        },
+        testing::ExitedWithCode(0), testing::ContainsRegex("# SDL video unavailable"));
 }
 
 TEST_F(WindowTest, TextRectanglesVisibilityAndFinding)
