@@ -224,7 +224,8 @@ protected:
     }
 
     // Alt+Enter as a hand types it, each key held over frames; then frames until the program's
-    // only window is a new one.
+    // only window is a new one and shown. The program runs ahead of the server under load: a
+    // window it has just made may not yet carry what the program set on it.
     ::testing::AssertionResult SwitchMode()
     {
         const unsigned long before = ProgramWindow();
@@ -239,7 +240,8 @@ protected:
             m_program->Step();
             // The old window may outlive the new one's arrival for a while.
             const std::vector<unsigned long> windows = WindowsOfProcess(m_program->Pid(), m_display->Name());
-            if (windows.size() == 1 && windows.front() != before) {
+            if (windows.size() == 1 && windows.front() != before &&
+                WindowViewable(windows.front(), m_display->Name())) {
                 Steps(10);
                 return ::testing::AssertionSuccess();
             }

@@ -69,6 +69,14 @@ bool WindowProperty(unsigned long window, const char* name, std::vector<unsigned
     });
 }
 
+bool WindowViewable(unsigned long window, const std::string& display)
+{
+    return OnDisplay(display, [&](Display* connection) {
+        XWindowAttributes attributes{};
+        return XGetWindowAttributes(connection, window, &attributes) && attributes.map_state == IsViewable;
+    });
+}
+
 bool GrabScreen(ScreenImage* image, const std::string& display)
 {
     return OnDisplay(display, [&](Display* connection) {

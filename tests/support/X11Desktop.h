@@ -15,6 +15,10 @@ std::vector<unsigned long> WindowsOfProcess(pid_t process, const std::string& di
 bool WindowProperty(unsigned long window, const char* name, std::vector<unsigned long>* items,
                     const std::string& display = "");
 
+// Whether the window is mapped and viewable. The server handles a client's requests in order, so
+// once it shows a window it has also handled what its program did to the window before mapping it.
+bool WindowViewable(unsigned long window, const std::string& display = "");
+
 // The screen as shown, 0xRRGGBB, rows from the top.
 struct ScreenImage {
     int width = 0;
